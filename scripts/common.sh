@@ -1,0 +1,36 @@
+# Shared by ./test and ./run: installs what a fresh Debian 12 machine lacks, then configures and builds.
+
+ZAL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZAL_BUILD=${ZAL_BUILD:-$ZAL_ROOT/build}
+
+# Debian packages the build, the tests and the programs need.
+ZAL_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev
+    libgtest-dev libgmock-dev
+    libftdi1-dev
+)
+
+zal_install_packages() {
+    local missing=()
+    local package
+    for package in "${ZAL_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        $sudo apt-get update
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+zal_build() {
+    if [ ! -f "$ZAL_BUILD/CMakeCache.txt" ]; then
+        cmake -S "$ZAL_ROOT" -B "$ZAL_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    cmake --build "$ZAL_BUILD" -j "$(nproc)"
+}

@@ -1,0 +1,77 @@
+// zalctl: the ZAL family programmer on the command line, for technicians, batch work and tests.
+
+#include "shell/AppFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+void PrintUsage(QTextStream& out) {
+    out << "Usage: zalctl COMMAND [OPTIONS]\n"
+           "\n"
+           "Commands:\n"
+           "  folders      settle the data and configuration folders, install Values.ini and the\n"
+           "               default images, and print the folders and what they hold\n"
+           "  version      print the program version\n";
+}
+
+void PrintFolder(QTextStream& out, const QString& title, const QString& path) {
+    out << title << ": " << path << '\n';
+    const QDir dir(path);
+    if (!dir.exists()) {
+        out << "    (missing)\n";
+        return;
+    }
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::DirsFirst);
+    if (entries.isEmpty())
+        out << "    (empty)\n";
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir())
+            out << "    " << entry.fileName() << "/\n";
+        else
+            out << "    " << entry.fileName() << "  (" << entry.size() << " bytes)\n";
+    }
+}
+
+int RunFolders(QTextStream& out, const QStringList& arguments) {
+    const QString install = zal::FindInstallFolder(QCoreApplication::applicationDirPath());
+    const zal::AppFolders f =
+        zal::SettleFolders(install, zal::ProgramVersionText(), arguments, zal::SystemPlatformFolders());
+    out << "ZAL family programmer " << zal::ProgramVersionText() << "\n\n";
+    PrintFolder(out, QStringLiteral("Install folder"), f.installFolder);
+    PrintFolder(out, QStringLiteral("Data folder"), f.dataFolder);
+    PrintFolder(out, QStringLiteral("Configuration folder"), f.configFolder);
+    out << "Default configuration folder: " << f.defaultConfigFolder << '\n';
+    out << "Settings file: " << f.settingsFile << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList arguments = app.arguments().mid(1);
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
+        arguments.first() == QLatin1String("-h")) {
+        PrintUsage(arguments.isEmpty() ? err : out);
+        return arguments.isEmpty() ? 2 : 0;
+    }
+    const QString command = arguments.takeFirst();
+    if (command == QLatin1String("folders"))
+        return RunFolders(out, arguments);
+    if (command == QLatin1String("version")) {
+        out << zal::ProgramVersionText() << '\n';
+        return 0;
+    }
+    err << "zalctl: unknown command '" << command << "'\n";
+    PrintUsage(err);
+    return 2;
+}

@@ -1,0 +1,77 @@
+#include "Identification.h"
+
+#include "Products.h"
+
+namespace zal {
+namespace {
+
+bool IsClassicLayout(int version) {
+    return version == 0x20 || version == 0x21 || version == 0x22;
+}
+
+} // namespace
+
+IdentifyResult IdentifyImage(int versionCode, int productCode) {
+    const ProductInfo* product = FindProduct(productCode);
+    if (!product)
+        return irUnknownProduct;
+    if (product->family == ProductFamily::Plus) {
+        if (versionCode == kVersionPlus)
+            return irSupported;
+        return versionCode == 0 ? irUnknownVersion : irUnsupportedVersion;
+    }
+    if (versionCode == 0x00 || versionCode == 0xFF || IsClassicLayout(versionCode))
+        return irSupported;
+    return versionCode < 0x20 ? irUnknownVersion : irUnsupportedVersion;
+}
+
+QString FormatVersion(std::uint16_t word) {
+    const int high = word >> 8;
+    if (high == 0x00 || high == 0xFF)
+        return QStringLiteral("1.x");
+    return QStringLiteral("%1.%2").arg(high, 2, 16, QChar(u'0')).arg(word & 0xFF, 2, 16, QChar(u'0'));
+}
+
+QString FormatHexByte(std::uint8_t value) {
+    return QStringLiteral("%1").arg(value, 2, 16, QChar(u'0')).toUpper();
+}
+
+void ProductSelection::SelectProductVersion(int versionCode, int minorVersion, int productCode) {
+    minor_ = minorVersion;
+    if (IsPlusProduct(productCode)) {
+        if (versionCode == kVersionPlus) {
+            version_ = kVersionPlus;
+            SetCurrentProduct(productCode);
+        } else {
+            version_ = kVersionInvalid;
+        }
+        return;
+    }
+    if (versionCode == 0x00 || versionCode == 0xFF) {
+        version_ = kVersionV1x;
+    } else if (IsClassicLayout(versionCode)) {
+        version_ = versionCode;
+    } else {
+        version_ = kVersionInvalid;
+        return;
+    }
+    SetCurrentProduct(productCode);
+}
+
+void ProductSelection::SetCurrentProduct(int productCode) {
+    product_ = productCode;
+    if (hook_)
+        hook_(productCode);
+}
+
+bool ProductSelection::IsCompatibleVersion(int versionCode) const {
+    if (IsPlusProduct(product_))
+        return versionCode == kVersionPlus && version_ == kVersionPlus;
+    if (versionCode == 0x00 || versionCode == 0xFF)
+        return !IsClassicLayout(version_);
+    if (IsClassicLayout(versionCode))
+        return versionCode == version_;
+    return false;
+}
+
+} // namespace zal

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace zal {
+
+enum IdentifyResult {
+    irSupported = 0,          // a product and version this program knows
+    irUnsupportedVersion = 1, // a known product with a newer version than this program knows
+    irUnknownVersion = 2,     // a known product with a version number that is not valid for it
+    irUnknownProduct = 3,     // a product code outside the product table
+};
+
+// Classifies an image by its version code (0xF9) and product code (0xF8).
+IdentifyResult IdentifyImage(int versionCode, int productCode);
+
+// Version text of a word with the version code in the high byte and the minor version in the low byte:
+// "1.x" for V1.x layouts, else "22.08" style, two lower-case hexadecimal digits each.
+QString FormatVersion(std::uint16_t word);
+
+// Exactly two upper-case hexadecimal digits.
+QString FormatHexByte(std::uint8_t value);
+
+// The editor's current product and layout version, the selection that goes with its working image.
+class ProductSelection {
+public:
+    int product() const { return product_; }
+    int version() const { return version_; }
+    int minor() const { return minor_; }
+
+    // Sets product and version directly, without the selection rules (the editor's set-up does this).
+    void setDirect(int product, int version) {
+        product_ = product;
+        version_ = version;
+    }
+
+    // Called by every successful product selection after the product code is set; the editor rebuilds
+    // its value lists, enabling rules and menus there. It runs even when the product does not change.
+    void setProductSelectedHook(std::function<void(int product)> hook) { hook_ = std::move(hook); }
+
+    // Makes an image's identification the current selection, or marks the version invalid (-1) and
+    // keeps the product.
+    void SelectProductVersion(int versionCode, int minorVersion, int productCode);
+
+    // Sets the current product and runs the hook.
+    void SetCurrentProduct(int productCode);
+
+    // True when an image of the current product with this version code may be combined with the
+    // current selection (overwritten in a file, or written into a device).
+    bool IsCompatibleVersion(int versionCode) const;
+
+private:
+    int product_ = 1;
+    int version_ = 0x22;
+    int minor_ = 0;
+    std::function<void(int)> hook_;
+};
+
+} // namespace zal

@@ -1,0 +1,155 @@
+#include "AppFolders.h"
+
+#include "FileSystem.h"
+#include "SettingsFile.h"
+#include "StringTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace zal {
+namespace {
+
+constexpr auto kSetup = "Setup";
+constexpr auto kConfigDirectory = "ConfigDirectory";
+constexpr auto kAppVersion = "AppVersion";
+
+bool IsFolder(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+// Creates every missing folder of the path, one level at a time so that each gets normal permissions.
+bool MakePath(const QString& path) {
+    if (IsFolder(path))
+        return true;
+    const QString parent = QFileInfo(WithoutTrailingSeparator(path)).path();
+    if (parent != path && !IsFolder(parent) && !MakePath(parent))
+        return false;
+    return MakeFolder(path);
+}
+
+// The data folder's name is kept in the string table in its Windows form.
+QString DataFolderSuffix() {
+    return Str(19999).replace(u'\\', u'/');
+}
+
+} // namespace
+
+PlatformFolders SystemPlatformFolders() {
+    PlatformFolders folders;
+    folders.applicationData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    folders.documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!folders.applicationData.isEmpty())
+        MakePath(folders.applicationData);
+    if (!folders.documents.isEmpty())
+        MakePath(folders.documents);
+    return folders;
+}
+
+QString FindInstallFolder(const QString& executableFolder) {
+    const QString here = WithTrailingSeparator(executableFolder);
+    if (QFileInfo::exists(here + QStringLiteral("Values.i")))
+        return here;
+    const QString shared = QDir::cleanPath(here + QStringLiteral("../share/zal-programmer"));
+    if (IsFolder(shared))
+        return WithTrailingSeparator(shared);
+    return here;
+}
+
+QString ProgramVersionText() {
+    return QStringLiteral(ZAL_PROGRAM_VERSION);
+}
+
+const QStringList& DefaultImageBaseNames() {
+    static const QStringList names = {
+        QStringLiteral("Default BORA V1X"),    QStringLiteral("Default BORA V20"),
+        QStringLiteral("Default BORA V21"),    QStringLiteral("Default BORA V22"),
+        QStringLiteral("Default ZAL V1X"),     QStringLiteral("Default ZAL V20"),
+        QStringLiteral("Default ZAL V21"),     QStringLiteral("Default ZAL V22"),
+        QStringLiteral("Default DORF V1X"),    QStringLiteral("Default DORF V20"),
+        QStringLiteral("Default DORF V21"),    QStringLiteral("Default DORF V22"),
+        QStringLiteral("Default MUVE V1X"),    QStringLiteral("Default MUVE V20"),
+        QStringLiteral("Default MUVE V21"),    QStringLiteral("Default MUVE V22"),
+        QStringLiteral("Default MUVEPLUS V1"), QStringLiteral("Default MUVEPLUS2 V1"),
+    };
+    return names;
+}
+
+AppFolders SettleFolders(const QString& installFolder, const QString& programVersion,
+                         const QStringList& arguments, const PlatformFolders& platform) {
+    AppFolders f;
+    f.installFolder = WithTrailingSeparator(installFolder);
+
+    // 1. Data folder.
+    if (IsFolder(platform.applicationData)) {
+        const QString base = WithoutTrailingSeparator(platform.applicationData);
+        MakeFolder(base + QStringLiteral("/VESK/"));
+        f.dataFolder = base + DataFolderSuffix();
+        MakeFolder(f.dataFolder);
+    } else {
+        f.dataFolder = f.installFolder;
+    }
+
+    // 2. Configuration folder.
+    if (IsFolder(platform.documents)) {
+        const QString base = WithoutTrailingSeparator(platform.documents);
+        MakeFolder(base + QStringLiteral("/VESK/"));
+        f.configFolder = base + QStringLiteral("/VESK/ZAL Config/");
+        MakeFolder(f.configFolder);
+    } else {
+        f.configFolder = f.installFolder + QStringLiteral("Config/");
+        MakeFolder(f.configFolder);
+    }
+
+    // 3. Settings file: installed on the first start, refreshed whenever the program version changes,
+    // keeping the user's choice of configuration folder.
+    const QString shipped = f.installFolder + QStringLiteral("Values.i");
+    f.settingsFile = f.dataFolder + QStringLiteral("Values.ini");
+    bool refresh = false;
+    if (QFileInfo::exists(shipped)) {
+        if (QFileInfo::exists(f.settingsFile)) {
+            const SettingsFile current = SettingsFile::Load(f.settingsFile);
+            const QString configDirectory = current.text(kSetup, kConfigDirectory);
+            if (current.text(kSetup, kAppVersion) != programVersion) {
+                CopyFileReplacing(shipped, f.settingsFile);
+                if (!configDirectory.isEmpty())
+                    WriteSettingValue(f.settingsFile, kSetup, kConfigDirectory, configDirectory);
+                WriteSettingValue(f.settingsFile, kSetup, kAppVersion, programVersion);
+                refresh = true;
+            }
+        } else {
+            CopyFileReplacing(shipped, f.settingsFile);
+            WriteSettingValue(f.settingsFile, kSetup, kAppVersion, programVersion);
+        }
+    }
+
+    // 4. Default images: missing ones always, all of them on a refresh.
+    for (const QString& base : DefaultImageBaseNames()) {
+        const QString source = f.installFolder + base + QStringLiteral(".b");
+        const QString target = f.dataFolder + base + QStringLiteral(".bin");
+        if (QFileInfo::exists(source) && (refresh || !QFileInfo::exists(target)))
+            CopyFileReplacing(source, target);
+    }
+
+    // 5.-7. Default configuration folder: a folder named on the command line, else the user's choice
+    // kept in the settings file, else the configuration folder.
+    f.defaultConfigFolder = WithoutTrailingSeparator(f.configFolder);
+    for (const QString& argument : arguments) {
+        if (IsFolder(argument)) {
+            f.defaultConfigFolder = argument;
+            return f;
+        }
+    }
+    const QString stored = ReadSettingValue(f.settingsFile, kSetup, kConfigDirectory);
+    if (!stored.isEmpty())
+        f.defaultConfigFolder = WithoutTrailingSeparator(stored);
+    return f;
+}
+
+void StoreDefaultConfigFolder(AppFolders& folders, const QString& folder) {
+    folders.defaultConfigFolder = WithoutTrailingSeparator(folder);
+    WriteSettingValue(folders.settingsFile, kSetup, kConfigDirectory, folders.defaultConfigFolder);
+}
+
+} // namespace zal

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace zal {
+
+// Writes the whole content to a temporary file in the target's folder and renames it over the target,
+// so that a failed or interrupted write never destroys the earlier file. New files get the user's normal
+// permissions (umask applies) and are never writable for others. An existing target that the user may
+// not write is refused, as opening it for writing would have been.
+bool WriteFileAtomically(const QString& path, const QByteArray& data);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const QString& path, QByteArray& data);
+
+// Creates one folder (not its parents) when missing; true when it exists afterwards.
+bool MakeFolder(const QString& path);
+
+// Copies source over target through WriteFileAtomically. Nothing is reported.
+bool CopyFileReplacing(const QString& source, const QString& target);
+
+// Removes trailing path separators (a lone "/" stays).
+QString WithoutTrailingSeparator(QString path);
+
+// Appends a separator unless the path already ends with one.
+QString WithTrailingSeparator(QString path);
+
+} // namespace zal

@@ -1,0 +1,105 @@
+#include "config/ImageFile.h"
+#include "support/TempHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace zal;
+using namespace zal::test;
+
+namespace {
+
+QByteArray Pattern(int size) {
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(i * 13 + 1);
+    return bytes;
+}
+
+ConfigImage Filled(std::uint8_t value) {
+    ConfigImage image;
+    image.fill(value);
+    return image;
+}
+
+TEST(LoadImageFile, ByFileLength) {
+    TempHome home;
+    const struct {
+        int size;
+        bool ok;
+    } cases[] = {{256, true}, {300, true}, {255, false}, {0, false}};
+    for (const auto& c : cases) {
+        const QString path = WriteTestFile(home.file(QStringLiteral("f%1.Zal").arg(c.size)), Pattern(c.size));
+        ConfigImage image = Filled(0xEE);
+        EXPECT_EQ(LoadImageFile(path, image), c.ok) << c.size;
+        const QByteArray expected = Pattern(c.size).left(256).leftJustified(256, '\0');
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(image.data()), 256), expected) << c.size;
+    }
+}
+
+TEST(LoadImageFile, UnopenableFileLeavesTheImageUntouched) {
+    TempHome home;
+    for (const QString& path : {home.file(QStringLiteral("missing.Zal")), home.path()}) {
+        ConfigImage image = Filled(0xEE);
+        EXPECT_FALSE(LoadImageFile(path, image));
+        EXPECT_EQ(image, Filled(0xEE));
+    }
+}
+
+TEST(SaveImageFile, WritesExactly256BytesAndReplaces) {
+    TempHome home;
+    const QString path = WriteTestFile(home.file(QStringLiteral("a.Bora")), QByteArray(1000, 'x'));
+    EXPECT_TRUE(SaveImageFile(path, Filled(0x42)));
+    EXPECT_EQ(ReadTestFile(path), QByteArray(256, 0x42));
+    EXPECT_FALSE(QFileInfo(path).permission(QFileDevice::WriteOther));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.Bora")});
+}
+
+TEST(SaveImageFile, FailsIntoAMissingFolder) {
+    TempHome home;
+    EXPECT_FALSE(SaveImageFile(home.file(QStringLiteral("no/such/a.Zal")), Filled(1)));
+}
+
+// A save that fails half way (here: the file size limit, as a full disk would) leaves the earlier file
+// as it was and no temporary file behind.
+TEST(SaveImageFile, AFailedSaveKeepsTheEarlierFile) {
+    TempHome home;
+    const QString path = WriteTestFile(home.file(QStringLiteral("keep.Zal")), Pattern(256));
+
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = SaveImageFile(path, Filled(0x55));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadTestFile(path), Pattern(256));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.Zal")});
+}
+
+TEST(ImageRange, SameRangeAndBigEndianHelpers) {
+    ConfigImage a{}, b{};
+    b[0x20] = 1;
+    EXPECT_TRUE(SameRange(a, b, 0x00, 0x1F));
+    EXPECT_FALSE(SameRange(a, b, 0x1F, 0x20));
+    EXPECT_TRUE(SameRange(a, b, 0x21, 0xFF));
+    WriteU16BE(a, 0x70, 0x1234);
+    EXPECT_EQ(a[0x70], 0x12);
+    EXPECT_EQ(a[0x71], 0x34);
+    EXPECT_EQ(ReadU16BE(a, 0x70), 0x1234);
+    EXPECT_EQ(BcdToNumber(0x19), 19);
+    EXPECT_EQ(BcdToNumber(0x1A), 0);
+    EXPECT_EQ(BcdToNumber(0xA1), 0);
+}
+
+} // namespace
