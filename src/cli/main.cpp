@@ -1,5 +1,6 @@
 // zalctl: the ZAL family programmer on the command line, for technicians, batch work and tests.
 
+#include "KbxCommands.h"
 #include "shell/AppFolders.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,12 @@ void PrintUsage(QTextStream& out) {
            "Commands:\n"
            "  folders      settle the data and configuration folders, install Values.ini and the\n"
            "               default images, and print the folders and what they hold\n"
-           "  version      print the program version\n";
+           "  kbx-info     ask the KBX for its information text\n"
+           "  kbx-dump     read the whole image of the device behind the KBX and print it\n"
+           "  version      print the program version\n"
+           "\n"
+           "The KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0), else the\n"
+           "unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard error.\n";
 }
 
 void PrintFolder(QTextStream& out, const QString& title, const QString& path) {
@@ -67,6 +73,10 @@ int main(int argc, char* argv[]) {
     const QString command = arguments.takeFirst();
     if (command == QLatin1String("folders"))
         return RunFolders(out, arguments);
+    if (command == QLatin1String("kbx-info"))
+        return zal::cli::RunKbxInfo(out, err, arguments);
+    if (command == QLatin1String("kbx-dump"))
+        return zal::cli::RunKbxDump(out, err, arguments);
     if (command == QLatin1String("version")) {
         out << zal::ProgramVersionText() << '\n';
         return 0;

@@ -1,0 +1,67 @@
+#include "KbxCommands.h"
+
+#include "config/ConfigImage.h"
+#include "device/KbxInterface.h"
+#include "shell/StringTable.h"
+
+namespace zal::cli {
+namespace {
+
+void Error(QTextStream& err, int id) {
+    err << "error " << id << ": " << Str(id) << Qt::endl;
+}
+
+} // namespace
+
+int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    if (!arguments.isEmpty()) {
+        err << "usage: zalctl kbx-info" << Qt::endl;
+        return 2;
+    }
+    TKbxInterface kbx;
+    kbx.Open(); // as the About window: the answer to "v" tells whether a KBX is there
+    QString info;
+    const int result = kbx.ReadInfo(info);
+    kbx.Close();
+    out << StrF(10705, {info}) << Qt::endl;
+    if (result != kbxOk) {
+        err << "zalctl: no KBX answered" << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    if (!arguments.isEmpty()) {
+        err << "usage: zalctl kbx-dump" << Qt::endl;
+        return 2;
+    }
+    TKbxInterface kbx;
+    ConfigImage image{};
+    int failure = 0;
+    if (kbx.Open() != kbxOk)
+        failure = 10617;
+    else if (kbx.ConnectDevice() != kbxOk)
+        failure = 10615;
+    else if (kbx.ReadImage(image) != kbxOk)
+        failure = 10608;
+    kbx.Close();
+    if (failure) {
+        Error(err, failure);
+        return 1;
+    }
+    for (int row = 0; row < kImageSize; row += 16) {
+        out << QStringLiteral("%1:").arg(row, 2, 16, QChar(u'0')).toUpper();
+        QString text;
+        for (int i = 0; i < 16; ++i) {
+            const std::uint8_t b = image[row + i];
+            out << ' ' << QStringLiteral("%1").arg(b, 2, 16, QChar(u'0')).toUpper();
+            text += (b >= 0x20 && b < 0x7F) ? QChar(b) : QChar(u'.');
+        }
+        out << "  " << text << '\n';
+    }
+    out.flush();
+    return 0;
+}
+
+} // namespace zal::cli

@@ -1,0 +1,61 @@
+#include "KbxTransport.h"
+#include "TtyTransport.h"
+
+#ifdef ZAL_HAVE_LIBFTDI
+#include "FtdiTransport.h"
+#endif
+
+#include <QtGlobal>
+
+#include <chrono>
+
+namespace zal {
+namespace {
+
+class SteadyClock : public KbxClock {
+public:
+    std::int64_t nowMs() override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+};
+
+// Stands in when the program was built without libftdi and no tty is named: there is no KBX to find.
+class NoTransport : public KbxTransport {
+public:
+    bool open() override { return false; }
+    void close() override {}
+    bool setBaudRate(int) override { return false; }
+    bool setDataCharacteristics(int, int, int) override { return false; }
+    bool setNoFlowControl() override { return false; }
+    bool clearDtr() override { return false; }
+    void purge(bool, bool) override {}
+    void setTimeouts(int, int) override {}
+    int queueStatus() override { return 0; }
+    int read(char*, int) override { return -1; }
+    int write(const QByteArray&) override { return -1; }
+    void waitForData(int) override {}
+};
+
+} // namespace
+
+KbxClock& SystemClock() {
+    static SteadyClock clock;
+    return clock;
+}
+
+KbxTransportFactory DefaultTransportFactory() {
+    return []() -> std::unique_ptr<KbxTransport> {
+        const QString port = qEnvironmentVariable("ZAL_KBX_PORT");
+        if (!port.isEmpty())
+            return std::make_unique<TtyTransport>(port);
+#ifdef ZAL_HAVE_LIBFTDI
+        return std::make_unique<FtdiTransport>();
+#else
+        return std::make_unique<NoTransport>();
+#endif
+    };
+}
+
+} // namespace zal

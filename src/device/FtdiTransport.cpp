@@ -1,0 +1,156 @@
+#include "FtdiTransport.h"
+
+#include <ftdi.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace zal {
+namespace {
+
+// Product ids of the FTDI chips a KBX may be built on; the vendor id is FTDI's own.
+constexpr int kFtdiVendor = 0x0403;
+constexpr int kFtdiProducts[] = {0x6001, 0x6015, 0x6010, 0x6011, 0x6014};
+
+// The chip holds back a partly filled USB packet until its latency timer runs out: 16 ms by default.
+// Every one of the ~35 transactions of a write with verification would wait for it once, so the timer
+// is set to its smallest useful value.
+constexpr unsigned char kLatencyTimerMs = 2;
+
+} // namespace
+
+FtdiTransport::FtdiTransport() = default;
+
+FtdiTransport::~FtdiTransport() {
+    close();
+}
+
+bool FtdiTransport::open() {
+    close();
+    ftdi_ = ftdi_new();
+    if (!ftdi_)
+        return false;
+    ftdi_->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
+    for (int product : kFtdiProducts) {
+        // Compares the USB description exactly and takes the first unit that has it.
+        if (ftdi_usb_open_desc(ftdi_, kFtdiVendor, product, kDescription, nullptr) == 0) {
+            open_ = true;
+            break;
+        }
+    }
+    if (!open_) {
+        ftdi_free(ftdi_);
+        ftdi_ = nullptr;
+        return false;
+    }
+    ftdi_set_latency_timer(ftdi_, kLatencyTimerMs);
+    received_.clear();
+    reported_ = 0;
+    return true;
+}
+
+void FtdiTransport::close() {
+    if (ftdi_) {
+        if (open_)
+            ftdi_usb_close(ftdi_);
+        ftdi_free(ftdi_);
+    }
+    ftdi_ = nullptr;
+    open_ = false;
+    received_.clear();
+    reported_ = 0;
+}
+
+bool FtdiTransport::setBaudRate(int baud) {
+    return open_ && ftdi_set_baudrate(ftdi_, baud) == 0;
+}
+
+bool FtdiTransport::setDataCharacteristics(int dataBits, int stopBits, int parity) {
+    if (!open_ || dataBits != 8 || parity != 0)
+        return false;
+    return ftdi_set_line_property(ftdi_, BITS_8, stopBits == 2 ? STOP_BIT_2 : STOP_BIT_1, NONE) == 0;
+}
+
+bool FtdiTransport::setNoFlowControl() {
+    return open_ && ftdi_setflowctrl(ftdi_, SIO_DISABLE_FLOW_CTRL) == 0;
+}
+
+bool FtdiTransport::clearDtr() {
+    return open_ && ftdi_setdtr(ftdi_, 0) == 0;
+}
+
+void FtdiTransport::purge(bool receive, bool transmit) {
+    if (!open_)
+        return;
+    if (receive && transmit)
+        ftdi_tcioflush(ftdi_);
+    else if (receive)
+        ftdi_tciflush(ftdi_);
+    else if (transmit)
+        ftdi_tcoflush(ftdi_);
+    if (receive) {
+        received_.clear();
+        reported_ = 0;
+    }
+}
+
+void FtdiTransport::setTimeouts(int readMs, int writeMs) {
+    if (!open_)
+        return;
+    ftdi_->usb_read_timeout = readMs;
+    ftdi_->usb_write_timeout = writeMs;
+}
+
+// One bulk read: libusb sleeps in the kernel until the chip sends a packet, which it does at the latest
+// when its latency timer runs out, so this blocks on the device rather than spinning.
+bool FtdiTransport::fill(int timeoutMs) {
+    unsigned char buffer[512];
+    const int savedTimeout = ftdi_->usb_read_timeout;
+    ftdi_->usb_read_timeout = std::max(1, timeoutMs);
+    const int n = ftdi_read_data(ftdi_, buffer, sizeof buffer);
+    ftdi_->usb_read_timeout = savedTimeout;
+    if (n > 0)
+        received_.append(reinterpret_cast<const char*>(buffer), n);
+    return n > 0;
+}
+
+int FtdiTransport::queueStatus() {
+    if (!open_)
+        return 0;
+    fill(1);
+    reported_ = received_.size();
+    return static_cast<int>(reported_);
+}
+
+int FtdiTransport::read(char* buffer, int maxBytes) {
+    if (!open_)
+        return -1;
+    const int n = std::min(maxBytes, static_cast<int>(received_.size()));
+    std::copy_n(received_.constData(), n, buffer);
+    received_.remove(0, n);
+    reported_ = std::min(reported_, received_.size());
+    return n;
+}
+
+int FtdiTransport::write(const QByteArray& bytes) {
+    if (!open_)
+        return -1;
+    return ftdi_write_data(ftdi_, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                           static_cast<int>(bytes.size()));
+}
+
+void FtdiTransport::waitForData(int timeoutMs) {
+    if (!open_ || timeoutMs <= 0)
+        return;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (received_.size() <= reported_) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            break;
+        fill(static_cast<int>(left));
+    }
+}
+
+} // namespace zal

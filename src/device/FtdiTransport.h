@@ -1,0 +1,42 @@
+#pragma once
+
+#include "KbxTransport.h"
+
+#include <QByteArray>
+
+struct ftdi_context;
+
+namespace zal {
+
+// The KBX through libftdi: the unit is found by its USB description. libftdi detaches the kernel's
+// serial driver while the unit is open and re-attaches it on close, so /dev/ttyUSB* comes back.
+class FtdiTransport : public KbxTransport {
+public:
+    static constexpr const char* kDescription = "Vesk KBX - Active USB Interface";
+
+    FtdiTransport();
+    ~FtdiTransport() override;
+
+    bool open() override;
+    void close() override;
+    bool setBaudRate(int baud) override;
+    bool setDataCharacteristics(int dataBits, int stopBits, int parity) override;
+    bool setNoFlowControl() override;
+    bool clearDtr() override;
+    void purge(bool receive, bool transmit) override;
+    void setTimeouts(int readMs, int writeMs) override;
+    int queueStatus() override;
+    int read(char* buffer, int maxBytes) override;
+    int write(const QByteArray& bytes) override;
+    void waitForData(int timeoutMs) override;
+
+private:
+    bool fill(int timeoutMs);
+
+    ftdi_context* ftdi_ = nullptr;
+    bool open_ = false;
+    QByteArray received_; // bytes read from the chip, not yet taken by read()
+    qsizetype reported_ = 0;
+};
+
+} // namespace zal

@@ -1,0 +1,219 @@
+#include "KbxInterface.h"
+
+#include "KbxFrame.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zal {
+namespace {
+
+QByteArray Printable(const QByteArray& bytes) {
+    QByteArray out;
+    for (char c : bytes) {
+        switch (c) {
+        case kStx:
+            out += "<STX>";
+            break;
+        case kEtx:
+            out += "<ETX>";
+            break;
+        case kAck:
+            out += "<ACK>";
+            break;
+        case kNak:
+            out += "<NAK>";
+            break;
+        default:
+            if (c >= 0x20 && c < 0x7F)
+                out += c;
+            else
+                out += "<" + QByteArray::number(static_cast<unsigned char>(c), 16).toUpper() + ">";
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TKbxInterface::TKbxInterface() : TKbxInterface(DefaultTransportFactory(), SystemClock()) {}
+
+TKbxInterface::TKbxInterface(KbxTransportFactory factory, KbxClock& clock)
+    : factory_(std::move(factory)), clock_(clock), trace_(qEnvironmentVariable("ZAL_KBX_TRACE") == "1") {}
+
+TKbxInterface::~TKbxInterface() {
+    Close();
+}
+
+int TKbxInterface::Open() {
+    if (transport_) {
+        transport_->close();
+        transport_.reset();
+    }
+    std::unique_ptr<KbxTransport> transport = factory_ ? factory_() : nullptr;
+    if (!transport || !transport->open()) {
+        if (trace_)
+            std::fprintf(stderr, "kbx: no KBX found\n");
+        return kbxOpenFailed;
+    }
+    transport_ = std::move(transport);
+    // Every setting is made even when an earlier one fails; the unit then stays open until Close.
+    int failed = 0;
+    failed += !transport_->setBaudRate(57600);
+    failed += !transport_->setDataCharacteristics(8, 2, 0);
+    failed += !transport_->setNoFlowControl();
+    failed += !transport_->clearDtr();
+    return failed ? kbxOpenFailed : kbxOk;
+}
+
+void TKbxInterface::Close() {
+    if (!transport_)
+        return;
+    transport_->purge(true, false);
+    transport_->close();
+    transport_.reset();
+}
+
+void TKbxInterface::trace(char direction, const QByteArray& bytes) {
+    if (trace_)
+        std::fprintf(stderr, "kbx %lld %c %s\n", static_cast<long long>(clock_.nowMs()), direction,
+                     Printable(bytes).constData());
+}
+
+int TKbxInterface::SendFrame(const QByteArray& text) {
+    if (!transport_ || text.isEmpty())
+        return 0;
+    // Whatever is left over from an earlier, abandoned transaction must not be taken for this reply.
+    transport_->purge(true, true);
+    const QByteArray frame = BuildFrame(text);
+    trace('>', frame);
+    const int written = transport_->write(frame);
+    if (written <= 0)
+        return 0;
+    lineBytes_ += written;
+    return written;
+}
+
+int TKbxInterface::ReceiveReply(QByteArray& output, int firstWaitMs, int expectedLength) {
+    if (!transport_)
+        return 0;
+    const int awaited = expectedLength <= 1 ? expectedLength : expectedLength + kFrameOverhead;
+    transport_->setTimeouts(10, 100);
+
+    // The reply may take firstWaitMs to start and each further byte may come up to kByteGapMs after the
+    // one before; the wait ends as soon as the expected number of bytes is there.
+    std::int64_t deadline = clock_.nowMs() + firstWaitMs;
+    int seen = transport_->queueStatus();
+    for (std::int64_t now = clock_.nowMs(); now < deadline; now = clock_.nowMs()) {
+        const int queued = transport_->queueStatus();
+        if (queued > seen) {
+            seen = queued;
+            deadline = now + kByteGapMs;
+        }
+        if (seen == awaited)
+            break;
+        transport_->waitForData(static_cast<int>(deadline - now));
+    }
+
+    char buffer[kMaxReadBytes];
+    const int available = std::min(transport_->queueStatus(), kMaxReadBytes);
+    const int read = available > 0 ? transport_->read(buffer, available) : 0;
+    if (read <= 0) {
+        trace('<', QByteArray());
+        return 0;
+    }
+    lineBytes_ += read;
+    const QByteArray reply(buffer, read);
+    trace('<', reply);
+    if (read == 1) {
+        output = reply;
+        return 1;
+    }
+    const std::optional<QByteArray> payload = ParseFramedReply(reply);
+    if (!payload)
+        return 0;
+    output = *payload;
+    return static_cast<int>(payload->size());
+}
+
+int TKbxInterface::Transact(const QByteArray& text, QByteArray& output, int firstWaitMs, int expectedLength) {
+    SendFrame(text);
+    return ReceiveReply(output, firstWaitMs, expectedLength);
+}
+
+int TKbxInterface::ReadBlock(ConfigImage& destination, int first, int last) {
+    bool failed = false;
+    for (int address = first; address <= last;) {
+        const int count = std::min(kChunkSize, last - address + 1);
+        const QByteArray command = ReadCommand(address, count);
+        bool done = false;
+        for (int attempt = 1; attempt <= kAttempts && !done; ++attempt) {
+            QByteArray reply;
+            if (Transact(command, reply, kFirstWaitMs, 2 * count) == 2 * count) {
+                DecodeHexPairs(reply, destination.data() + address, count);
+                done = true;
+            }
+        }
+        // A chunk that could not be read in three attempts fails the block, whatever the last reply
+        // was: reporting success would let stale bytes pass for the device's.
+        failed = failed || !done;
+        address += count;
+    }
+    return failed ? kbxReadFailed : kbxOk;
+}
+
+int TKbxInterface::WriteBlock(const ConfigImage& source, int first, int last) {
+    bool failed = false;
+    for (int address = first; address <= last;) {
+        const int count = std::min(kChunkSize, last - address + 1);
+        const QByteArray command = WriteCommand(address, source.data() + address, count);
+        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+            QByteArray reply;
+            const int n = Transact(command, reply, kFirstWaitMs, 1);
+            if (n == 1 && reply[0] == kAck)
+                break;
+            // Only a refusal of the last attempt counts; silence is left to the caller's read-back.
+            if (attempt == kAttempts && n == 1 && reply[0] == kNak)
+                failed = true;
+        }
+        address += count;
+    }
+    return failed ? kbxWriteRefused : kbxOk;
+}
+
+int TKbxInterface::SingleCommand(const QByteArray& text) {
+    QByteArray reply;
+    return (Transact(text, reply, kFirstWaitMs, 1) == 1 && reply[0] == kAck) ? kbxOk : kbxNoReply;
+}
+
+int TKbxInterface::ConnectDevice() {
+    return SingleCommand("O");
+}
+int TKbxInterface::StartRadioReceive() {
+    return SingleCommand("s1");
+}
+int TKbxInterface::StopRadioReceive() {
+    return SingleCommand("s0");
+}
+
+int TKbxInterface::PollRadioCode(QString& code) {
+    QByteArray reply;
+    if (Transact("c1", reply, kFirstWaitMs, 8) != 8)
+        return kbxNoReply;
+    code = QString::fromLatin1(reply.left(4));
+    return kbxOk;
+}
+
+int TKbxInterface::ReadInfo(QString& info) {
+    QByteArray reply;
+    if (Transact("v", reply, kFirstWaitMs, 11) != 11) {
+        info.clear();
+        return kbxNoReply;
+    }
+    info = QString::fromLatin1(reply);
+    return kbxOk;
+}
+
+} // namespace zal

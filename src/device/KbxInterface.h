@@ -1,0 +1,77 @@
+#pragma once
+
+#include "KbxTransport.h"
+#include "config/ConfigImage.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+namespace zal {
+
+// Result codes of the KBX operations; callers test zero against non-zero.
+enum KbxResult {
+    kbxOk = 0,
+    kbxOpenFailed = 1,
+    kbxNoReply = 2,      // a single command got no acceptable reply
+    kbxReadFailed = 4,   // at least one chunk of a block read failed
+    kbxWriteRefused = 5, // at least one chunk of a block write was refused
+};
+
+// The connection to the KBX programming unit: framed ASCII commands over the transport, with the
+// unit's timing and retry rules. Open it for one user command and close it on every path.
+class TKbxInterface {
+public:
+    // Chunks of 16 bytes keep every frame under 50 characters, so one read of 50 bytes always holds a
+    // whole reply.
+    static constexpr int kChunkSize = 16;
+    static constexpr int kAttempts = 3;
+    // How long a reply may take to start, and how long each further byte may take after the one before.
+    static constexpr int kFirstWaitMs = 250;
+    static constexpr int kByteGapMs = 250;
+    static constexpr int kMaxReadBytes = 50;
+
+    TKbxInterface();
+    TKbxInterface(KbxTransportFactory factory, KbxClock& clock);
+    ~TKbxInterface();
+    TKbxInterface(const TKbxInterface&) = delete;
+    TKbxInterface& operator=(const TKbxInterface&) = delete;
+
+    int Open();
+    void Close();
+    bool isOpen() const { return transport_ != nullptr; }
+
+    // Number of bytes written; 0 when closed, the text is empty or the write fails.
+    int SendFrame(const QByteArray& text);
+    // Payload length delivered into output (1 for a single-byte reply), 0 on failure.
+    int ReceiveReply(QByteArray& output, int firstWaitMs, int expectedLength);
+    int Transact(const QByteArray& text, QByteArray& output, int firstWaitMs, int expectedLength);
+
+    int ReadBlock(ConfigImage& destination, int first, int last);
+    int WriteBlock(const ConfigImage& source, int first, int last);
+    int ReadImage(ConfigImage& destination) { return ReadBlock(destination, 0x00, 0xFF); }
+
+    int ConnectDevice();
+    int StartRadioReceive();
+    int StopRadioReceive();
+    // 0 and the four characters of the last received code, else 2 with code untouched.
+    int PollRadioCode(QString& code);
+    // 0 and the eleven characters of the KBX's information text, else 2 and an empty text.
+    int ReadInfo(QString& info);
+
+    // Bytes that crossed the line in both directions since the interface was made.
+    qint64 lineBytes() const { return lineBytes_; }
+
+private:
+    int SingleCommand(const QByteArray& text);
+    void trace(char direction, const QByteArray& bytes);
+
+    KbxTransportFactory factory_;
+    KbxClock& clock_;
+    std::unique_ptr<KbxTransport> transport_;
+    bool trace_ = false;
+    qint64 lineBytes_ = 0;
+};
+
+} // namespace zal

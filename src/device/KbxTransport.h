@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace zal {
+
+// Milliseconds of a monotonic clock. Injected so that tests of timeouts and retries run in virtual time.
+class KbxClock {
+public:
+    virtual ~KbxClock() = default;
+    virtual std::int64_t nowMs() = 0;
+};
+
+// The monotonic clock of the system.
+KbxClock& SystemClock();
+
+// One way to reach a KBX: the operations the KBX session needs from the USB serial chip's driver.
+// Every operation on a transport that is not open fails quietly.
+class KbxTransport {
+public:
+    virtual ~KbxTransport() = default;
+
+    // Finds and opens the unit; false when there is none.
+    virtual bool open() = 0;
+    virtual void close() = 0;
+
+    virtual bool setBaudRate(int baud) = 0;
+    // 8 data bits, 2 stop bits, no parity is the only setting the KBX uses.
+    virtual bool setDataCharacteristics(int dataBits, int stopBits, int parity) = 0;
+    virtual bool setNoFlowControl() = 0;
+    virtual bool clearDtr() = 0;
+
+    virtual void purge(bool receive, bool transmit) = 0;
+    virtual void setTimeouts(int readMs, int writeMs) = 0;
+
+    // Received bytes waiting to be read.
+    virtual int queueStatus() = 0;
+    // Reads at most maxBytes of what is waiting; -1 on failure.
+    virtual int read(char* buffer, int maxBytes) = 0;
+    // Writes all bytes; the number written, -1 on failure.
+    virtual int write(const QByteArray& bytes) = 0;
+
+    // Blocks until more bytes than queueStatus() reported have arrived, or until timeoutMs has passed.
+    // This is what keeps a transfer from spinning: the caller sleeps on the device.
+    virtual void waitForData(int timeoutMs) = 0;
+};
+
+using KbxTransportFactory = std::function<std::unique_ptr<KbxTransport>()>;
+
+// The transport the tool uses: the tty named by ZAL_KBX_PORT when that is set, else the KBX found by its
+// USB description through libftdi (when the program was built with it).
+KbxTransportFactory DefaultTransportFactory();
+
+} // namespace zal

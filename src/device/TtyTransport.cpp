@@ -1,0 +1,187 @@
+#include "TtyTransport.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zal {
+
+TtyTransport::TtyTransport(QString path) : path_(std::move(path)) {}
+
+TtyTransport::~TtyTransport() {
+    close();
+}
+
+bool TtyTransport::open() {
+    close();
+    if (path_.isEmpty())
+        return false;
+    fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0)
+        return false;
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0) {
+        close();
+        return false;
+    }
+    // Raw mode: without it the line discipline would take ETX (0x03) as the interrupt character and
+    // flush the input, and would translate or echo bytes.
+    ::cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    ::tcsetattr(fd_, TCSANOW, &tio);
+
+    // Low-latency mode makes the driver hand over every byte at once instead of batching; not every
+    // driver offers it, and a pseudo-terminal has no serial settings at all.
+    serial_struct serial{};
+    if (::ioctl(fd_, TIOCGSERIAL, &serial) == 0) {
+        serial.flags |= ASYNC_LOW_LATENCY;
+        ::ioctl(fd_, TIOCSSERIAL, &serial);
+    }
+    received_.clear();
+    reported_ = 0;
+    return true;
+}
+
+void TtyTransport::close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    received_.clear();
+    reported_ = 0;
+}
+
+bool TtyTransport::setBaudRate(int baud) {
+    if (fd_ < 0 || baud != 57600)
+        return false;
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0)
+        return false;
+    ::cfsetispeed(&tio, B57600);
+    ::cfsetospeed(&tio, B57600);
+    return ::tcsetattr(fd_, TCSANOW, &tio) == 0;
+}
+
+bool TtyTransport::setDataCharacteristics(int dataBits, int stopBits, int parity) {
+    if (fd_ < 0 || dataBits != 8 || parity != 0)
+        return false;
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0)
+        return false;
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB);
+    tio.c_cflag |= CS8;
+    if (stopBits == 2)
+        tio.c_cflag |= CSTOPB;
+    return ::tcsetattr(fd_, TCSANOW, &tio) == 0;
+}
+
+bool TtyTransport::setNoFlowControl() {
+    if (fd_ < 0)
+        return false;
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0)
+        return false;
+    tio.c_cflag &= ~CRTSCTS;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    return ::tcsetattr(fd_, TCSANOW, &tio) == 0;
+}
+
+bool TtyTransport::clearDtr() {
+    if (fd_ < 0)
+        return false;
+    // A pseudo-terminal has no modem lines and refuses the call; that is no fault of the connection.
+    int bits = TIOCM_DTR;
+    if (::ioctl(fd_, TIOCMBIC, &bits) != 0 && errno != ENOTTY && errno != EINVAL)
+        return false;
+    return true;
+}
+
+void TtyTransport::purge(bool receive, bool transmit) {
+    if (fd_ < 0)
+        return;
+    if (receive) {
+        received_.clear();
+        reported_ = 0;
+        // Bytes that already reached the tty are dropped too; a pseudo-terminal ignores tcflush for
+        // its input, so read them away as well.
+        ::tcflush(fd_, transmit ? TCIOFLUSH : TCIFLUSH);
+        char sink[256];
+        while (::read(fd_, sink, sizeof sink) > 0) {
+        }
+    } else if (transmit) {
+        ::tcflush(fd_, TCOFLUSH);
+    }
+}
+
+void TtyTransport::drain() {
+    char buffer[256];
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        received_.append(buffer, static_cast<qsizetype>(n));
+    }
+}
+
+int TtyTransport::queueStatus() {
+    if (fd_ < 0)
+        return 0;
+    drain();
+    reported_ = received_.size();
+    return static_cast<int>(reported_);
+}
+
+int TtyTransport::read(char* buffer, int maxBytes) {
+    if (fd_ < 0)
+        return -1;
+    drain();
+    const int n = std::min(maxBytes, static_cast<int>(received_.size()));
+    std::copy_n(received_.constData(), n, buffer);
+    received_.remove(0, n);
+    reported_ = std::min(reported_, received_.size());
+    return n;
+}
+
+int TtyTransport::write(const QByteArray& bytes) {
+    if (fd_ < 0)
+        return -1;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return -1;
+        pollfd p{fd_, POLLOUT, 0};
+        if (::poll(&p, 1, 100) <= 0)
+            return -1;
+    }
+    return static_cast<int>(done);
+}
+
+void TtyTransport::waitForData(int timeoutMs) {
+    if (fd_ < 0 || timeoutMs <= 0)
+        return;
+    // Everything waiting is moved into the buffer first, so poll sleeps until a new byte arrives.
+    drain();
+    if (received_.size() > reported_)
+        return;
+    pollfd p{fd_, POLLIN, 0};
+    const int ready = ::poll(&p, 1, timeoutMs);
+    if (ready > 0 && (p.revents & POLLIN))
+        drain();
+    else if (ready > 0)
+        ::poll(nullptr, 0, timeoutMs); // hung up: nothing will come, but do not spin until the deadline
+}
+
+} // namespace zal

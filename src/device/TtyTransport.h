@@ -1,0 +1,37 @@
+#pragma once
+
+#include "KbxTransport.h"
+
+#include <QString>
+
+namespace zal {
+
+// The KBX through a tty: the kernel's FTDI driver (/dev/ttyUSB0) or a simulator's pseudo-terminal.
+class TtyTransport : public KbxTransport {
+public:
+    explicit TtyTransport(QString path);
+    ~TtyTransport() override;
+
+    bool open() override;
+    void close() override;
+    bool setBaudRate(int baud) override;
+    bool setDataCharacteristics(int dataBits, int stopBits, int parity) override;
+    bool setNoFlowControl() override;
+    bool clearDtr() override;
+    void purge(bool receive, bool transmit) override;
+    void setTimeouts(int, int) override {}
+    int queueStatus() override;
+    int read(char* buffer, int maxBytes) override;
+    int write(const QByteArray& bytes) override;
+    void waitForData(int timeoutMs) override;
+
+private:
+    void drain();
+
+    QString path_;
+    int fd_ = -1;
+    QByteArray received_;
+    qsizetype reported_ = 0; // buffer size at the last queueStatus()
+};
+
+} // namespace zal
