@@ -16,7 +16,7 @@ void SimLine::hostWrite(const QByteArray& bytes, std::int64_t nowMicros) {
         double sent = std::max(arrival + (pacing_ ? latencyMicros_ : 0.0), outboundFree_);
         for (char out : reply) {
             if (pacing_)
-                sent += kByteMicros;
+                sent += replyByteMicros_;
             pending_.push_back({static_cast<std::int64_t>(sent + 0.999), out});
         }
         outboundFree_ = sent;

@@ -17,8 +17,10 @@ class SimLine {
 public:
     static constexpr double kByteMicros = 11.0 * 1'000'000.0 / 57600.0;
 
-    SimLine(KbxSimEngine& engine, bool pacing, double latencyMs)
-        : engine_(engine), pacing_(pacing), latencyMicros_(latencyMs * 1000.0) {}
+    // replyByteMicros slows the device's replies down below the line rate (a sluggish unit).
+    SimLine(KbxSimEngine& engine, bool pacing, double latencyMs, double replyByteMicros = kByteMicros)
+        : engine_(engine), pacing_(pacing), latencyMicros_(latencyMs * 1000.0),
+          replyByteMicros_(replyByteMicros) {}
 
     // Bytes the host wrote at nowMicros.
     void hostWrite(const QByteArray& bytes, std::int64_t nowMicros);
@@ -40,6 +42,7 @@ private:
     KbxSimEngine& engine_;
     bool pacing_;
     double latencyMicros_;
+    double replyByteMicros_;
     double inboundFree_ = 0;  // when the host-to-device direction is free again
     double outboundFree_ = 0; // when the device-to-host direction is free again
     std::deque<Timed> pending_;

@@ -35,7 +35,7 @@ int SimTransport::write(const QByteArray& bytes) {
     return static_cast<int>(bytes.size());
 }
 
-void SimTransport::waitForData(int timeoutMs) {
+void SimTransport::waitForData(int timeoutMs, int) {
     if (!open_ || timeoutMs <= 0)
         return;
     const std::int64_t limit = clock_.micros() + std::int64_t(timeoutMs) * 1000;

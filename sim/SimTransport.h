@@ -37,7 +37,7 @@ public:
     int queueStatus() override;
     int read(char* buffer, int maxBytes) override;
     int write(const QByteArray& bytes) override;
-    void waitForData(int timeoutMs) override;
+    void waitForData(int timeoutMs, int bytesAwaited) override;
 
 private:
     SimLine& line_;

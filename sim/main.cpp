@@ -204,10 +204,17 @@ int main(int argc, char* argv[]) {
     while (running) {
         pollfd fds[3] = {{master, POLLIN, 0}, {gSignalPipe[0], POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         const int count = stdinOpen ? 3 : 2;
-        int timeout = -1;
-        if (const auto next = line.nextArrival())
-            timeout = static_cast<int>(std::max<std::int64_t>(0, (*next - NowMicros() + 999) / 1000));
-        const int ready = ::poll(fds, count, timeout);
+        // Wake exactly when the next reply byte is due: a millisecond timer would hold every byte back
+        // by up to a millisecond.
+        timespec timeout{};
+        timespec* wait = nullptr;
+        if (const auto next = line.nextArrival()) {
+            const std::int64_t micros = std::max<std::int64_t>(0, *next - NowMicros());
+            timeout.tv_sec = micros / 1'000'000;
+            timeout.tv_nsec = (micros % 1'000'000) * 1000;
+            wait = &timeout;
+        }
+        const int ready = ::ppoll(fds, count, wait, nullptr);
         if (ready < 0 && errno != EINTR)
             break;
 

@@ -35,7 +35,7 @@ public:
     int queueStatus() override { return 0; }
     int read(char*, int) override { return -1; }
     int write(const QByteArray&) override { return -1; }
-    void waitForData(int) override {}
+    void waitForData(int, int) override {}
 };
 
 } // namespace

@@ -139,7 +139,7 @@ int FtdiTransport::write(const QByteArray& bytes) {
                            static_cast<int>(bytes.size()));
 }
 
-void FtdiTransport::waitForData(int timeoutMs) {
+void FtdiTransport::waitForData(int timeoutMs, int) {
     if (!open_ || timeoutMs <= 0)
         return;
     using Clock = std::chrono::steady_clock;

@@ -114,7 +114,7 @@ int TKbxInterface::ReceiveReply(QByteArray& output, int firstWaitMs, int expecte
         }
         if (seen == awaited)
             break;
-        transport_->waitForData(static_cast<int>(deadline - now));
+        transport_->waitForData(static_cast<int>(deadline - now), std::max(1, awaited - seen));
     }
 
     char buffer[kMaxReadBytes];

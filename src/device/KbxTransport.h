@@ -45,8 +45,10 @@ public:
     virtual int write(const QByteArray& bytes) = 0;
 
     // Blocks until more bytes than queueStatus() reported have arrived, or until timeoutMs has passed.
-    // This is what keeps a transfer from spinning: the caller sleeps on the device.
-    virtual void waitForData(int timeoutMs) = 0;
+    // This is what keeps a transfer from spinning: the caller sleeps on the device. bytesAwaited says
+    // how many more bytes the caller waits for, so that a serial line may sleep through their line time
+    // instead of waking for each byte.
+    virtual void waitForData(int timeoutMs, int bytesAwaited) = 0;
 };
 
 using KbxTransportFactory = std::function<std::unique_ptr<KbxTransport>()>;

@@ -9,9 +9,16 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace zal {
+namespace {
+
+// 11 bits a byte (start, 8 data, 2 stop) at 57600 baud.
+constexpr long kByteMicros = 11'000'000L / 57600;
+
+} // namespace
 
 TtyTransport::TtyTransport(QString path) : path_(std::move(path)) {}
 
@@ -122,20 +129,19 @@ void TtyTransport::purge(bool receive, bool transmit) {
 }
 
 void TtyTransport::drain() {
-    char buffer[256];
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
+    char buffer[512];
+    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    if (n > 0)
         received_.append(buffer, static_cast<qsizetype>(n));
-    }
 }
 
 int TtyTransport::queueStatus() {
     if (fd_ < 0)
         return 0;
-    drain();
-    reported_ = received_.size();
+    int waiting = 0;
+    if (::ioctl(fd_, FIONREAD, &waiting) != 0)
+        waiting = 0;
+    reported_ = received_.size() + waiting;
     return static_cast<int>(reported_);
 }
 
@@ -169,19 +175,32 @@ int TtyTransport::write(const QByteArray& bytes) {
     return static_cast<int>(done);
 }
 
-void TtyTransport::waitForData(int timeoutMs) {
+void TtyTransport::waitForData(int timeoutMs, int bytesAwaited) {
     if (fd_ < 0 || timeoutMs <= 0)
         return;
-    // Everything waiting is moved into the buffer first, so poll sleeps until a new byte arrives.
+    // What is waiting is moved into the buffer first, so that poll sleeps until a new byte arrives.
     drain();
     if (received_.size() > reported_)
         return;
     pollfd p{fd_, POLLIN, 0};
     const int ready = ::poll(&p, 1, timeoutMs);
-    if (ready > 0 && (p.revents & POLLIN))
-        drain();
-    else if (ready > 0)
+    if (ready <= 0)
+        return;
+    if (!(p.revents & POLLIN)) {
         ::poll(nullptr, 0, timeoutMs); // hung up: nothing will come, but do not spin until the deadline
+        return;
+    }
+    // The line delivers no faster than its byte rate: rather than waking for every byte of a reply,
+    // sleep through the line time of the bytes still missing (a unit that sends faster has them all
+    // there already, and then nothing is slept).
+    int waiting = 0;
+    ::ioctl(fd_, FIONREAD, &waiting);
+    const int missing = bytesAwaited - waiting;
+    if (missing > 0) {
+        const long micros = std::min<long>(missing * kByteMicros, timeoutMs * 1000L);
+        const timespec pause{micros / 1'000'000, (micros % 1'000'000) * 1000};
+        ::clock_nanosleep(CLOCK_MONOTONIC, 0, &pause, nullptr);
+    }
 }
 
 } // namespace zal

@@ -1,0 +1,161 @@
+// One suite, run against every way of reaching a KBX: the in-process simulator in virtual time, and
+// kbx-sim on a real pseudo-terminal through the tty transport.
+
+#include "config/ImageFile.h"
+#include "device/KbxInterface.h"
+#include "device/TtyTransport.h"
+#include "support/SimRig.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+using namespace zal;
+using namespace zal::test;
+
+namespace {
+
+ConfigImage Pattern(int salt) {
+    ConfigImage image;
+    for (int i = 0; i < kImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 31 + salt);
+    return image;
+}
+
+struct Faults {
+    double nakRate = 0, corruptRate = 0;
+    QString protect; // "A0-AF"
+    std::uint32_t seed = 1;
+};
+
+// A device behind a KBX, with a way in and a way to look at the device memory afterwards.
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual void start(const ConfigImage& memory, const Faults& faults) = 0;
+    virtual std::unique_ptr<TKbxInterface> connect() = 0;
+    virtual ConfigImage deviceMemory() = 0; // ends the device's run
+};
+
+class InProcess : public Backend {
+public:
+    void start(const ConfigImage& memory, const Faults& faults) override {
+        sim::KbxSimOptions o;
+        o.seed = faults.seed;
+        o.nakRate = faults.nakRate;
+        o.corruptRate = faults.corruptRate;
+        if (!faults.protect.isEmpty())
+            o.writeProtected.push_back(
+                {faults.protect.left(2).toInt(nullptr, 16), faults.protect.right(2).toInt(nullptr, 16)});
+        rig_ = std::make_unique<SimRig>(o);
+        rig_->engine.memory() = memory;
+    }
+    std::unique_ptr<TKbxInterface> connect() override { return rig_->makeInterface(); }
+    ConfigImage deviceMemory() override { return rig_->engine.memory(); }
+
+private:
+    std::unique_ptr<SimRig> rig_;
+};
+
+class OverPty : public Backend {
+public:
+    void start(const ConfigImage& memory, const Faults& faults) override {
+        const QString image = home_.file(QStringLiteral("device.bin"));
+        ASSERT_TRUE(SaveImageFile(image, memory));
+        QStringList args{"--image",        image,
+                         "--save",         home_.file(QStringLiteral("saved.bin")),
+                         "--latency-ms",   "0",
+                         "--seed",         QString::number(faults.seed),
+                         "--nak-rate",     QString::number(faults.nakRate),
+                         "--corrupt-rate", QString::number(faults.corruptRate)};
+        if (!faults.protect.isEmpty())
+            args << "--protect" << faults.protect;
+        sim_ = std::make_unique<SimProcess>(args);
+        ASSERT_TRUE(sim_->ready());
+    }
+    std::unique_ptr<TKbxInterface> connect() override {
+        const QString path = sim_->path();
+        return std::make_unique<TKbxInterface>([path] { return std::make_unique<TtyTransport>(path); },
+                                               SystemClock());
+    }
+    ConfigImage deviceMemory() override {
+        sim_->stop();
+        ConfigImage image{};
+        EXPECT_TRUE(LoadImageFile(home_.file(QStringLiteral("saved.bin")), image));
+        return image;
+    }
+
+private:
+    TempHome home_;
+    std::unique_ptr<SimProcess> sim_;
+};
+
+class TransportSuite : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        if (std::string(GetParam()) == "InProcess")
+            backend = std::make_unique<InProcess>();
+        else
+            backend = std::make_unique<OverPty>();
+    }
+    std::unique_ptr<Backend> backend;
+};
+
+TEST_P(TransportSuite, ReadsTheWholeImage) {
+    backend->start(Pattern(3), {});
+    auto kbx = backend->connect();
+    ASSERT_EQ(kbx->Open(), kbxOk);
+    EXPECT_EQ(kbx->ConnectDevice(), kbxOk);
+    ConfigImage image{};
+    EXPECT_EQ(kbx->ReadImage(image), kbxOk);
+    EXPECT_EQ(image, Pattern(3));
+    kbx->Close();
+}
+
+TEST_P(TransportSuite, WritesAndReadsBackUnderFaults) {
+    backend->start(Pattern(1), {.nakRate = 0.1, .corruptRate = 0.1, .protect = {}, .seed = 11});
+    auto kbx = backend->connect();
+    ASSERT_EQ(kbx->Open(), kbxOk);
+    const ConfigImage wanted = Pattern(2);
+    EXPECT_EQ(kbx->WriteBlock(wanted, 0x00, 0xFF), kbxOk);
+    ConfigImage back{};
+    EXPECT_EQ(kbx->ReadImage(back), kbxOk);
+    EXPECT_EQ(back, wanted);
+    kbx->Close();
+    EXPECT_EQ(backend->deviceMemory(), wanted);
+}
+
+TEST_P(TransportSuite, AProtectedRangeIsAcceptedButOnlyTheReadBackTells) {
+    backend->start(Pattern(1), {.protect = QStringLiteral("A0-AF")});
+    auto kbx = backend->connect();
+    ASSERT_EQ(kbx->Open(), kbxOk);
+    const ConfigImage wanted = Pattern(2);
+    EXPECT_EQ(kbx->WriteBlock(wanted, 0x00, 0xFF), kbxOk);
+    ConfigImage back{};
+    EXPECT_EQ(kbx->ReadImage(back), kbxOk);
+    EXPECT_TRUE(SameRange(back, wanted, 0x00, 0x9F));
+    EXPECT_TRUE(SameRange(back, Pattern(1), 0xA0, 0xAF));
+    EXPECT_TRUE(SameRange(back, wanted, 0xB0, 0xFF));
+}
+
+INSTANTIATE_TEST_SUITE_P(Transports, TransportSuite, ::testing::Values("InProcess", "OverPty"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST(TtyTransport, MissingPathDoesNotOpen) {
+    TKbxInterface kbx([] { return std::make_unique<TtyTransport>(QStringLiteral("/nonexistent/tty")); },
+                      SystemClock());
+    EXPECT_EQ(kbx.Open(), kbxOpenFailed);
+    EXPECT_FALSE(kbx.isOpen());
+}
+
+// Without ZAL_KBX_PORT the tool looks for the unit on USB; there is none on a build machine.
+TEST(DefaultTransport, NoUnitAndNoPortMeansOpenFails) {
+    const QByteArray saved = qgetenv("ZAL_KBX_PORT");
+    qunsetenv("ZAL_KBX_PORT");
+    TKbxInterface kbx;
+    EXPECT_EQ(kbx.Open(), kbxOpenFailed);
+    EXPECT_FALSE(kbx.isOpen());
+    if (!saved.isEmpty())
+        qputenv("ZAL_KBX_PORT", saved);
+}
+
+} // namespace
