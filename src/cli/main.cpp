@@ -1,5 +1,6 @@
 // zalctl: the ZAL family programmer on the command line, for technicians, batch work and tests.
 
+#include "EditorCommands.h"
 #include "KbxCommands.h"
 #include "shell/AppFolders.h"
 
@@ -18,9 +19,23 @@ void PrintUsage(QTextStream& out) {
            "Commands:\n"
            "  folders      settle the data and configuration folders, install Values.ini and the\n"
            "               default images, and print the folders and what they hold\n"
+           "  new PRODUCT [VERSION] [-o FILE] [--json]\n"
+           "               a new configuration from the product's default image (VERSION: V1.x, V20,\n"
+           "               V21, V22); with -o saved as FILE\n"
+           "  show FILE [--json] [--product P]\n"
+           "               open FILE as the editor does and print its four pages (or JSON)\n"
+           "  set FILE NAME=VALUE... [-o OUT] [--force] [--json]\n"
+           "               change fields as a technician would (entry fields typed key by key,\n"
+           "               drop-downs v:STORED or i:INDEX, check boxes 1 or 0), then save\n"
+           "  diff A B     list the fields whose shown values differ\n"
            "  kbx-info     ask the KBX for its information text\n"
            "  kbx-dump     read the whole image of the device behind the KBX and print it\n"
            "  version      print the program version\n"
+           "\n"
+           "Options of the editor commands: --yes answers questions Yes (else No), --service and\n"
+           "--changecodes act as the program's -SERVICE and -CHANGECODES switches.\n"
+           "Messages go to standard error as \"<kind> <number>: <text>\". Exit code 0 when the command\n"
+           "did what was asked, 1 when it was refused or failed, 2 for wrong usage.\n"
            "\n"
            "The KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0), else the\n"
            "unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard error.\n";
@@ -73,6 +88,14 @@ int main(int argc, char* argv[]) {
     const QString command = arguments.takeFirst();
     if (command == QLatin1String("folders"))
         return RunFolders(out, arguments);
+    if (command == QLatin1String("new"))
+        return zal::cli::RunNew(out, err, arguments);
+    if (command == QLatin1String("show"))
+        return zal::cli::RunShow(out, err, arguments);
+    if (command == QLatin1String("set"))
+        return zal::cli::RunSet(out, err, arguments);
+    if (command == QLatin1String("diff"))
+        return zal::cli::RunDiff(out, err, arguments);
     if (command == QLatin1String("kbx-info"))
         return zal::cli::RunKbxInfo(out, err, arguments);
     if (command == QLatin1String("kbx-dump"))

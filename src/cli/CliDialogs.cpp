@@ -1,0 +1,60 @@
+#include "CliDialogs.h"
+
+namespace zal::cli {
+namespace {
+
+QString KindName(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Error:
+        return QStringLiteral("error");
+    case MessageKind::Warning:
+        return QStringLiteral("warning");
+    case MessageKind::Information:
+        return QStringLiteral("information");
+    case MessageKind::Question:
+        return QStringLiteral("question");
+    }
+    return QString();
+}
+
+} // namespace
+
+void CliDialogs::record(const QString& kind, int id, const QString& text) {
+    messages_.push_back({kind, id, text});
+    err_ << kind << ' ' << id << ": " << text << Qt::endl;
+}
+
+void CliDialogs::message(MessageKind kind, int id, const QString& text) {
+    record(KindName(kind), id, text);
+}
+
+Answer CliDialogs::question(MessageKind, int id, const QString& text, QuestionButtons) {
+    record(QStringLiteral("question"), id, text);
+    err_ << "  -> " << (yes_ ? "Yes" : "No") << Qt::endl;
+    return yes_ ? Answer::Yes : Answer::No;
+}
+
+std::optional<FileDialogResult> CliDialogs::openFile(const FileDialogRequest&) {
+    if (openPaths_.empty())
+        return std::nullopt;
+    FileDialogResult result{openPaths_.front(), 1};
+    openPaths_.pop_front();
+    return result;
+}
+
+std::optional<FileDialogResult> CliDialogs::saveFile(const FileDialogRequest&) {
+    if (savePaths_.empty())
+        return std::nullopt;
+    FileDialogResult result{savePaths_.front(), 1};
+    savePaths_.pop_front();
+    return result;
+}
+
+int CliDialogs::errors() const {
+    int n = 0;
+    for (const RecordedMessage& m : messages_)
+        n += m.kind == QLatin1String("error");
+    return n;
+}
+
+} // namespace zal::cli

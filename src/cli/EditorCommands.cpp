@@ -1,0 +1,305 @@
+#include "EditorCommands.h"
+
+#include "CliDialogs.h"
+#include "EditorView.h"
+#include "config/Products.h"
+#include "editor/EnterData.h"
+#include "editor/ValueList.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include <memory>
+
+namespace zal::cli {
+namespace {
+
+constexpr int kOk = 0, kFailed = 1, kUsage = 2;
+
+// The options every editor command shares, and what is left over.
+struct Options {
+    bool yes = false, service = false, changeCodes = false, json = false, force = false;
+    QString output, product;
+    QStringList positional;
+    QString error;
+};
+
+Options Parse(const QStringList& arguments) {
+    Options o;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        const auto value = [&]() -> QString {
+            if (i + 1 < arguments.size())
+                return arguments[++i];
+            o.error = a + QStringLiteral(" needs a value");
+            return QString();
+        };
+        if (a == QLatin1String("--yes"))
+            o.yes = true;
+        else if (a == QLatin1String("--service"))
+            o.service = true;
+        else if (a == QLatin1String("--changecodes"))
+            o.changeCodes = true;
+        else if (a == QLatin1String("--json"))
+            o.json = true;
+        else if (a == QLatin1String("--force"))
+            o.force = true;
+        else if (a == QLatin1String("-o"))
+            o.output = value();
+        else if (a == QLatin1String("--product"))
+            o.product = value();
+        else if (a.startsWith(QLatin1String("--")))
+            o.error = QStringLiteral("unknown option ") + a;
+        else
+            o.positional << a;
+    }
+    return o;
+}
+
+// The editor as the program creates it; the switches act like the program's single argument.
+struct Session {
+    std::unique_ptr<CliDialogs> dialogs;
+    std::unique_ptr<TfrmEnterData> editor;
+};
+
+Session MakeSession(QTextStream& err, const Options& o) {
+    Session s;
+    s.dialogs = std::make_unique<CliDialogs>(err, o.yes);
+    TfrmEnterData::Options options;
+    if (o.service)
+        options.arguments << QStringLiteral("-SERVICE");
+    else if (o.changeCodes)
+        options.arguments << QStringLiteral("-CHANGECODES");
+    options.installFolder = FindInstallFolder(QCoreApplication::applicationDirPath());
+    options.platform = SystemPlatformFolders();
+    s.editor = std::make_unique<TfrmEnterData>(*s.dialogs, options);
+    return s;
+}
+
+// BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II in any case; 0 when unknown.
+int ProductByName(QString name) {
+    name = name.toUpper().remove(u' ');
+    for (const ProductInfo& p : Products()) {
+        if (QString::fromLatin1(p.model).remove(u' ') == name)
+            return p.code;
+    }
+    return 0;
+}
+
+std::optional<NewEntry> EntryByName(const QString& name) {
+    const QString v = name.toUpper();
+    if (v == QLatin1String("V1.X") || v == QLatin1String("V1X"))
+        return NewEntry::V1x;
+    if (v == QLatin1String("V20"))
+        return NewEntry::V20xx;
+    if (v == QLatin1String("V21"))
+        return NewEntry::V21xx;
+    if (v == QLatin1String("V22"))
+        return NewEntry::V22xx;
+    return std::nullopt;
+}
+
+void PrintResult(QTextStream& out, const Session& s, bool json) {
+    if (json)
+        out << QJsonDocument(EditorJson(*s.editor, *s.dialogs)).toJson(QJsonDocument::Indented);
+    else
+        PrintEditor(out, *s.editor);
+    out.flush();
+}
+
+// Open as the menu does; true when the editor took the file.
+bool Open(Session& s, const QString& path) {
+    s.dialogs->answerOpenWith(path);
+    s.editor->FileOpen();
+    return s.editor->fileState() == fsOpened && s.editor->fileName() == path;
+}
+
+bool SaveAs(Session& s, const QString& path) {
+    const int errorsBefore = s.dialogs->errors();
+    s.dialogs->answerSaveWith(path);
+    s.editor->FileSaveAs();
+    return s.editor->fileState() == fsSaved && s.dialogs->errors() == errorsBefore;
+}
+
+bool SelectProductOption(Session& s, const Options& o, QTextStream& err) {
+    if (o.product.isEmpty())
+        return true;
+    const int product = ProductByName(o.product);
+    if (!product) {
+        err << "zalctl: unknown product " << o.product << Qt::endl;
+        return false;
+    }
+    s.editor->SelectProduct(product);
+    return true;
+}
+
+// Acts on one field as a technician would; an empty text when it worked, else why not.
+QString SetField(Session& s, const QString& assignment, bool force, QTextStream& err, bool& usage) {
+    const qsizetype eq = assignment.indexOf(u'=');
+    if (eq <= 0) {
+        usage = true;
+        return QStringLiteral("expected NAME=VALUE, got ") + assignment;
+    }
+    const QString name = assignment.left(eq);
+    const QString value = assignment.mid(eq + 1);
+    FormModel& form = s.editor->form;
+    Field* f = form.find(name);
+    if (!f) {
+        usage = true;
+        return QStringLiteral("no field ") + name;
+    }
+    if (!force && (!f->enabled || !f->visible || f->mark == 2))
+        return name + (f->mark == 2 || !f->visible
+                           ? QStringLiteral(" is not in use for this product and version")
+                           : QStringLiteral(" cannot be changed (disabled)"));
+    switch (f->kind()) {
+    case FieldKind::Edit: {
+        form.replaceText(*f, QString());
+        for (QChar key : value) {
+            if (!form.typeKey(*f, key))
+                err << "warning: key '" << key << "' dropped by " << name << Qt::endl;
+        }
+        form.leave(*f);
+        return QString();
+    }
+    case FieldKind::Combo: {
+        bool ok = false;
+        const int number = value.mid(2).toInt(&ok);
+        int index = -1;
+        if (ok && value.startsWith(QLatin1String("v:")))
+            index = IndexOfValue(f->list.values, number);
+        else if (ok && value.startsWith(QLatin1String("i:")))
+            index = number < f->list.items.size() ? number : -1;
+        else {
+            usage = true;
+            return QStringLiteral("a drop-down takes v:VALUE or i:INDEX, got ") + value;
+        }
+        if (index < 0)
+            return name + QStringLiteral(" has no item ") + value;
+        form.selectIndex(*f, index);
+        return QString();
+    }
+    case FieldKind::Check:
+        if (value != QLatin1String("0") && value != QLatin1String("1")) {
+            usage = true;
+            return QStringLiteral("a check box takes 1 or 0, got ") + value;
+        }
+        if (f->checked != (value == QLatin1String("1")))
+            form.click(*f);
+        return QString();
+    case FieldKind::Button:
+        return name + QStringLiteral(" is a button");
+    }
+    return QString();
+}
+
+} // namespace
+
+int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || o.positional.isEmpty() || o.positional.size() > 2) {
+        err << "usage: zalctl new PRODUCT [VERSION] [-o FILE] [--json]" << (o.error.isEmpty() ? "" : "\n")
+            << o.error << Qt::endl;
+        return kUsage;
+    }
+    const int product = ProductByName(o.positional[0]);
+    std::optional<NewEntry> entry = NewEntry::New;
+    if (o.positional.size() == 2)
+        entry = EntryByName(o.positional[1]);
+    if (!product || !entry) {
+        err << "zalctl: products are BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; versions V1.x, V20, V21, V22"
+            << Qt::endl;
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    s.editor->SelectProduct(product);
+    if (*entry != NewEntry::New)
+        s.editor->FileNew(*entry);
+    bool ok = s.dialogs->errors() == 0;
+    if (ok && !o.output.isEmpty())
+        ok = SaveAs(s, o.output);
+    if (o.json)
+        PrintResult(out, s, true);
+    return ok ? kOk : kFailed;
+}
+
+int RunShow(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || o.positional.size() != 1) {
+        err << "usage: zalctl show FILE [--json] [--product P]" << (o.error.isEmpty() ? "" : "\n") << o.error
+            << Qt::endl;
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    if (!SelectProductOption(s, o, err))
+        return kUsage;
+    const bool opened = Open(s, o.positional[0]);
+    PrintResult(out, s, o.json);
+    return opened && s.dialogs->errors() == 0 ? kOk : kFailed;
+}
+
+int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || o.positional.size() < 2) {
+        err << "usage: zalctl set FILE NAME=VALUE... [-o OUT] [--force] [--json] [--yes]"
+            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    if (!SelectProductOption(s, o, err))
+        return kUsage;
+    if (!Open(s, o.positional[0])) {
+        err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
+        return kFailed;
+    }
+    for (const QString& assignment : o.positional.mid(1)) {
+        bool usage = false;
+        const QString problem = SetField(s, assignment, o.force, err, usage);
+        if (!problem.isEmpty()) {
+            err << "zalctl: " << problem << Qt::endl;
+            return usage ? kUsage : kFailed;
+        }
+    }
+    bool ok = false;
+    if (o.output.isEmpty()) {
+        const int errorsBefore = s.dialogs->errors();
+        s.editor->FileSave();
+        ok = s.editor->fileState() == fsSaved && s.dialogs->errors() == errorsBefore;
+    } else {
+        ok = SaveAs(s, o.output);
+    }
+    if (o.json)
+        PrintResult(out, s, true);
+    return ok ? kOk : kFailed;
+}
+
+int RunDiff(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || o.positional.size() != 2) {
+        err << "usage: zalctl diff A B" << Qt::endl;
+        return kUsage;
+    }
+    Session a = MakeSession(err, o);
+    Session b = MakeSession(err, o);
+    if (!Open(a, o.positional[0]) || !Open(b, o.positional[1])) {
+        err << "zalctl: both files must open" << Qt::endl;
+        return kUsage;
+    }
+    int differences = 0;
+    const std::vector<Field>& fa = a.editor->form.fields();
+    const std::vector<Field>& fb = b.editor->form.fields();
+    for (size_t i = 0; i < fa.size(); ++i) {
+        if (fa[i].kind() == FieldKind::Button || !fa[i].visible)
+            continue;
+        const QString va = ShownValue(fa[i]), vb = ShownValue(fb[i]);
+        if (va == vb)
+            continue;
+        ++differences;
+        out << fa[i].name() << '\t' << FieldCaption(fa[i]) << '\t' << va << '\t' << vb << '\n';
+    }
+    out.flush();
+    return differences ? kFailed : kOk;
+}
+
+} // namespace zal::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace zal {
+
+// The kinds of message box: error, warning and information have an OK button; a question has Yes and
+// No (and Cancel where the caller asks for it) and shows the icon of its kind.
+enum class MessageKind { Error, Warning, Information, Question };
+
+enum class Answer { Yes, No, Cancel };
+
+enum class QuestionButtons { YesNo, YesNoCancel };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;      // "text|*.ext|text|*.ext..."
+    int filterIndex = 1; // 1-based, as the filter entries are counted
+    QString folder;
+    QString fileName;
+    QString defaultExtension; // without the dot
+};
+
+struct FileDialogResult {
+    QString path;
+    int filterIndex = 1;
+};
+
+// What the core asks of whoever shows it: the GUI answers with windows, zalctl on the command line,
+// the tests from a script. The core never opens a window itself.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // id is the string-table number of the text, 0 for a text that has none.
+    virtual void message(MessageKind kind, int id, const QString& text) = 0;
+    virtual Answer question(MessageKind icon, int id, const QString& text, QuestionButtons buttons) = 0;
+    virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) = 0;
+};
+
+} // namespace zal

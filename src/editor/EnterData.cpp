@@ -1,0 +1,454 @@
+#include "EnterData.h"
+
+#include "EditorRules.h"
+#include "FieldNames.h"
+#include "Validation.h"
+#include "config/ImageFile.h"
+#include "config/Products.h"
+#include "radio/RadioCode.h"
+#include "shell/FileSystem.h"
+#include "shell/SettingsFile.h"
+#include "shell/StringTable.h"
+
+#include <QFileInfo>
+
+namespace zal {
+namespace {
+
+QString Decimal(int value) {
+    return QString::number(value);
+}
+
+} // namespace
+
+TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
+    : dialogs_(dialogs), locale_(options.locale), menus_(EditorMenu()) {
+    // 1. Folders, the settings file and the default images.
+    folders_ =
+        SettleFolders(options.installFolder, ProgramVersionText(), options.arguments, options.platform);
+    // 2. No file yet.
+    setFile(QString(), fsNew);
+    // 3. Menu texts come from the string table with the menu declaration.
+    // 4. Switches: only a single argument counts.
+    if (options.arguments.size() == 1) {
+        const QString argument = options.arguments.first();
+        if (argument.compare(QLatin1String("-SERVICE"), Qt::CaseInsensitive) == 0)
+            serviceMode_ = codeChange_ = true;
+        else if (argument.compare(QLatin1String("-CHANGECODES"), Qt::CaseInsensitive) == 0)
+            codeChange_ = true;
+    }
+    // 5. Service entries.
+    for (const char* name : {"mnuWriteDefaultBora", "mnuWriteDefaultZal", "mnuWriteDefaultMuve",
+                             "mnuWriteDefaultDorf", "mnuWriteVersionByte"})
+        setMenu(name, serviceMode_, serviceMode_);
+    setMenu("mnuChangeFixedRadioCodes", codeChange_, codeChange_);
+    // 6. Captions are the declaration's; code fields hold four characters.
+    for (Field& f : form.fields()) {
+        const QString name = f.name();
+        if (name.startsWith(QLatin1String("edtRxCodePos")) ||
+            name.startsWith(QLatin1String("edtActionCodePos")) ||
+            name.startsWith(QLatin1String("edtPosCode")) || name.startsWith(QLatin1String("edtWiredCode")))
+            form.setMaxLength(f, kRadioCodeLength);
+    }
+    installHandlers();
+    selection_.setProductSelectedHook([this](int) {
+        BuildValueLists();
+        ApplyEnablingRules();
+        AdaptToProduct();
+    });
+    // 7. BORA V22, set directly, with its lists.
+    selection_.setDirect(kBora, kVersionV22);
+    BuildValueLists();
+    // 8. A new configuration from the default image.
+    FileNew(NewEntry::New);
+    // 9. The rules, and the first page.
+    ApplyEnablingRules();
+    setPage(0);
+}
+
+const MenuItem* TfrmEnterData::menu(const QString& name) const {
+    for (const MenuItem& item : menus_) {
+        if (name == QLatin1String(item.name))
+            return &item;
+    }
+    return nullptr;
+}
+
+void TfrmEnterData::setMenu(const char* name, bool visible, bool enabled) {
+    for (MenuItem& item : menus_) {
+        if (qstrcmp(item.name, name) == 0) {
+            item.visible = visible;
+            item.enabled = enabled;
+        }
+    }
+    if (observer.menusChanged)
+        observer.menusChanged();
+}
+
+void TfrmEnterData::setPage(int page) {
+    if (page == page_ && !title_.isEmpty())
+        return;
+    page_ = page;
+    if (observer.pageChanged)
+        observer.pageChanged();
+}
+
+void TfrmEnterData::setFile(const QString& name, FileState state) {
+    fileName_ = name;
+    fileState_ = state;
+    UpdateCaption();
+}
+
+void TfrmEnterData::UpdateCaption() {
+    QString first;
+    switch (fileState_) {
+    case fsNew:
+        first = Str(10704);
+        break;
+    case fsOpened:
+    case fsSaved:
+        first = QFileInfo(fileName_).fileName();
+        break;
+    case fsFromDevice:
+        first = Str(10706);
+        break;
+    }
+    title_ = FormatText(QStringLiteral("%s - %s"), {first, Str(10702)});
+    if (observer.titleChanged)
+        observer.titleChanged();
+}
+
+void TfrmEnterData::setStatus(const QString& text) {
+    status_ = text;
+    if (observer.statusChanged)
+        observer.statusChanged();
+}
+
+void TfrmEnterData::setBusy(bool busy) {
+    busy_ = busy;
+    if (observer.statusChanged)
+        observer.statusChanged();
+}
+
+void TfrmEnterData::processEvents() {
+    if (observer.processEvents)
+        observer.processEvents();
+}
+
+void TfrmEnterData::message(MessageKind kind, int id, const QString& text) {
+    setStatus(text);
+    dialogs_.message(kind, id, text);
+}
+
+// --- Product selection --------------------------------------------------------------------------------
+
+void TfrmEnterData::SelectProductVersion(int versionCode, int minorVersion, int productCode) {
+    selection_.SelectProductVersion(versionCode, minorVersion, productCode);
+}
+
+void TfrmEnterData::SetCurrentProduct(int productCode) {
+    selection_.SetCurrentProduct(productCode);
+}
+
+void TfrmEnterData::SelectProduct(int productCode) {
+    if (IsPlusProduct(productCode))
+        SelectProductVersion(kVersionPlus, 0, productCode);
+    else
+        SelectProductVersion(kVersionV22, 0, productCode);
+    FileNew(NewEntry::New);
+}
+
+void TfrmEnterData::BuildValueLists() {
+    zal::BuildValueLists(form, product(), version(), folders_.settingsFile);
+}
+
+void TfrmEnterData::ApplyEnablingRules() {
+    zal::ApplyEnablingRules(form, product(), version());
+}
+
+void TfrmEnterData::AdaptToProduct() {
+    const int p = product();
+    if (p == kBora && page_ == 0)
+        setPage(2);
+    else if ((p == kMuve || p == kDorf || IsPlusProduct(p)) && page_ == 2)
+        setPage(0);
+    const char* service[] = {"mnuWriteDefaultBora", "mnuWriteDefaultZal", "mnuWriteDefaultMuve",
+                             "mnuWriteDefaultDorf", "mnuWriteVersionByte"};
+    if (IsPlusProduct(p)) {
+        setMenu("mnuFileNewVersion", false, menu(QStringLiteral("mnuFileNewVersion"))->enabled);
+        for (const char* name : service)
+            setMenu(name, false, menu(QLatin1String(name))->enabled);
+        setMenu("mnuChangeFixedRadioCodes", codeChange_, codeChange_);
+    } else {
+        setMenu("mnuFileNewVersion", true, menu(QStringLiteral("mnuFileNewVersion"))->enabled);
+        for (const char* name : service)
+            setMenu(name, serviceMode_, menu(QLatin1String(name))->enabled);
+        setMenu("mnuChangeFixedRadioCodes", true, true);
+    }
+}
+
+// --- Maps -----------------------------------------------------------------------------------------------
+
+MapContext TfrmEnterData::mapContext() {
+    return MapContext(form, working, product(), version(), locale_);
+}
+
+int TfrmEnterData::FillFields() {
+    MapContext context = mapContext();
+    MapHooks hooks{[this] { processEvents(); }};
+    lastFault_ = zal::FillFields(context, mapState_, hooks);
+    return lastFault_;
+}
+
+std::optional<ConversionError> TfrmEnterData::CollectFields() {
+    // Collected into a copy and adopted only when complete, so that a text that does not parse never
+    // leaves a half-written image behind.
+    ConfigImage copy = working;
+    MapContext context(form, copy, product(), version(), locale_);
+    if (std::optional<ConversionError> error = zal::CollectFields(context))
+        return error;
+    working = copy;
+    return std::nullopt;
+}
+
+void TfrmEnterData::ReportConversionError(const ConversionError& error) {
+    const Field* f = form.find(error.fieldName);
+    QString caption = error.fieldName;
+    if (f && f->decl->rowCaptionId) {
+        caption = Str(f->decl->rowCaptionId);
+        if (f->decl->columnCaptionId)
+            caption += QStringLiteral(" / ") + Str(f->decl->columnCaptionId);
+    }
+    dialogs_.message(MessageKind::Error, 0, error.message() + QStringLiteral("\n(") + caption + u')');
+}
+
+// --- File commands --------------------------------------------------------------------------------------
+
+void TfrmEnterData::FileNew(NewEntry entry) {
+    QString suffix;
+    if (IsPlusProduct(product())) {
+        suffix = QStringLiteral("V1");
+    } else {
+        switch (entry) {
+        case NewEntry::New:
+        case NewEntry::V22xx:
+            suffix = QStringLiteral("V22");
+            break;
+        case NewEntry::V1x:
+            suffix = QStringLiteral("V1X");
+            break;
+        case NewEntry::V20xx:
+            suffix = QStringLiteral("V20");
+            break;
+        case NewEntry::V21xx:
+            suffix = QStringLiteral("V21");
+            break;
+        case NewEntry::Unknown:
+            dialogs_.message(
+                MessageKind::Error, 0,
+                QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
+            return;
+        }
+    }
+    const ProductInfo* info = FindProduct(product());
+    const QString name =
+        DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);
+    if (!LoadImageFile(folders_.dataFolder + name, working))
+        dialogs_.message(MessageKind::Error, 10606, Str(10606) + name);
+    SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress],
+                         working[kProductCodeAddress]);
+    const int fault = FillFields();
+    if (fault >= 0)
+        dialogs_.message(MessageKind::Error, 10642, StrF(10642, {Decimal(working[fault]), Decimal(fault)}));
+    setFile(QString(), fsNew);
+}
+
+FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
+    FileDialogRequest request;
+    request.title = Str(titleId);
+    if (const ProductInfo* info = FindProduct(product())) {
+        const QString extension = QLatin1String(info->extension);
+        request.filter = Str(info->fileTypeTextId) + QStringLiteral("|*") + extension;
+        request.defaultExtension = extension.mid(1);
+    }
+    return request;
+}
+
+void TfrmEnterData::FileOpen() {
+    FileDialogRequest request = fileRequest(10618);
+    request.folder = folders_.defaultConfigFolder;
+    const std::optional<FileDialogResult> chosen = dialogs_.openFile(request);
+    if (!chosen)
+        return;
+    // The file is read into a copy: a file that cannot be loaded or is refused leaves the editor's
+    // image, file name and state as they were, so a later Save cannot write refused bytes.
+    ConfigImage loaded = working;
+    if (!LoadImageFile(chosen->path, loaded)) {
+        dialogs_.message(MessageKind::Error, 10604, Str(10604));
+        return;
+    }
+    const int versionCode = loaded[kVersionCodeAddress];
+    const int productCode = loaded[kProductCodeAddress];
+    switch (IdentifyImage(versionCode, productCode)) {
+    case irSupported: {
+        working = loaded;
+        setFile(chosen->path, fsOpened);
+        setStatus(QString());
+        SelectProductVersion(versionCode, loaded[kMinorVersionAddress], productCode);
+        const int fault = FillFields();
+        if (fault >= 0)
+            dialogs_.message(MessageKind::Error, 10643,
+                             StrF(10643, {Decimal(working[fault]), Decimal(fault)}));
+        break;
+    }
+    case irUnsupportedVersion:
+        setStatus(Str(10608));
+        dialogs_.message(MessageKind::Error, 10648, Str(10648));
+        break;
+    case irUnknownVersion:
+        setStatus(QString());
+        dialogs_.message(MessageKind::Error, 10631,
+                         StrF(10631, {FormatHexByte(loaded[kVersionCodeAddress]),
+                                      FormatHexByte(loaded[kMinorVersionAddress])}));
+        break;
+    case irUnknownProduct:
+        setStatus(QString());
+        dialogs_.message(MessageKind::Error, 10628, Str(10628));
+        break;
+    }
+}
+
+bool TfrmEnterData::SaveTo(const QString& path) {
+    if (std::optional<ConversionError> error = CollectFields()) {
+        ReportConversionError(*error);
+        return false;
+    }
+    fileName_ = path;
+    if (!SaveImageFile(path, working))
+        dialogs_.message(MessageKind::Error, 10605, Str(10605));
+    setFile(path, fsSaved);
+    return true;
+}
+
+void TfrmEnterData::FileSave() {
+    if (fileName_.isEmpty()) {
+        FileSaveAs();
+        return;
+    }
+    SaveTo(fileName_);
+}
+
+QString TfrmEnterData::productName(int code) const {
+    return ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"), QString::number(code));
+}
+
+void TfrmEnterData::FileSaveAs() {
+    const ProductInfo* info = FindProduct(product());
+    FileDialogRequest request = fileRequest(10624);
+    const QString extension = info ? QLatin1String(info->extension) : QString();
+    request.fileName = u'*' + extension;
+    if (fileName_.isEmpty()) {
+        request.folder = folders_.defaultConfigFolder;
+    } else {
+        request.folder = WithoutTrailingSeparator(QFileInfo(fileName_).path());
+        request.fileName = QFileInfo(fileName_).fileName();
+    }
+    const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
+    if (!chosen)
+        return;
+
+    // The product's extension is forced: Lager.txt is saved as Lager.Zal.
+    const qsizetype slash = chosen->path.lastIndexOf(u'/');
+    QString base = chosen->path.mid(slash + 1);
+    const qsizetype dot = base.lastIndexOf(u'.');
+    if (dot > 0)
+        base.truncate(dot);
+    const QString target = chosen->path.left(slash + 1) + base + extension;
+
+    const QFileInfo existing(target);
+    if (existing.exists()) {
+        if (!existing.isWritable()) {
+            dialogs_.message(MessageKind::Information, 10610, Str(10610));
+            return;
+        }
+        if (dialogs_.question(MessageKind::Information, 10611, Str(10611), QuestionButtons::YesNo) !=
+            Answer::Yes)
+            return;
+        LoadImageFile(target, comparison);
+        if (comparison[kProductCodeAddress] == product()) {
+            if (!selection_.IsCompatibleVersion(comparison[kVersionCodeAddress])) {
+                const QString theirs =
+                    u'v' + FormatVersion(static_cast<std::uint16_t>(comparison[kVersionCodeAddress] << 8 |
+                                                                    comparison[kMinorVersionAddress]));
+                const QString ours =
+                    u'v' + FormatVersion(static_cast<std::uint16_t>(working[kVersionCodeAddress] << 8 |
+                                                                    working[kMinorVersionAddress]));
+                if (dialogs_.question(MessageKind::Warning, 10662, StrF(10662, {theirs, ours}),
+                                      QuestionButtons::YesNo) == Answer::No)
+                    return;
+            }
+        } else {
+            const QString text =
+                StrF(10661, {productName(comparison[kProductCodeAddress]), productName(product())});
+            if (dialogs_.question(MessageKind::Warning, 10661, text, QuestionButtons::YesNo) == Answer::No)
+                return;
+        }
+    }
+    SaveTo(target);
+}
+
+bool TfrmEnterData::FileExit() {
+    const Answer answer =
+        dialogs_.question(MessageKind::Information, 10607, Str(10607), QuestionButtons::YesNoCancel);
+    if (answer == Answer::Cancel)
+        return false;
+    if (answer == Answer::Yes)
+        FileSave();
+    if (!LoadImageFile(folders_.dataFolder +
+                           DefaultImageFileName(QStringLiteral("BORA"), QStringLiteral("V22")),
+                       working))
+        dialogs_.message(MessageKind::Error, 10606, Str(10606));
+    SetCurrentProduct(working[kProductCodeAddress]);
+    FillFields();
+    ResetOnClose();
+    return true;
+}
+
+void TfrmEnterData::ResetOnClose() {
+    working[kProductCodeAddress] = kBora;
+    SetCurrentProduct(kBora);
+    FillFields();
+    setFile(QString(), fsNew);
+    setPage(0);
+}
+
+void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {
+    StoreDefaultConfigFolder(folders_, folder);
+}
+
+// --- Handlers -------------------------------------------------------------------------------------------
+
+void TfrmEnterData::installHandlers() {
+    const auto select = [this](const char* names, std::function<void(MapContext&)> action) {
+        for (const QString& name : ExpandFieldNames(names))
+            form.onSelect(name, [this, action](Field&) {
+                MapContext context = mapContext();
+                action(context);
+            });
+    };
+    select("cbbxActionTxPos{1-8,F,A}", [](MapContext& c) {
+        ShowActionCodes(c);
+        MirrorFixedInput(c);
+    });
+    select("cbbxWiredTx{1-5}", [](MapContext& c) { ShowWiredCodes(c); });
+    select("cbbxWiredAlarmType{1-5}", [](MapContext& c) {
+        CopyWiredAlarmTypes(c);
+        MirrorFixedInput(c);
+    });
+    select("cbbxActionRelayPos1", [](MapContext& c) { MirrorFixedInput(c); });
+    select("cbbxWiredInputType4", [this](MapContext& c) { ApplyAnalogueInputs(c, mapState_, false, 0); });
+    select("cbbxWiredInputType5", [this](MapContext& c) { ApplyAnalogueInputs(c, mapState_, false, 1); });
+    InstallValidation(*this);
+}
+
+} // namespace zal

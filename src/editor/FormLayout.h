@@ -1,0 +1,41 @@
+#pragma once
+
+#include <vector>
+
+namespace zal {
+
+// The editor's pages, groups and fields, declared once: the core's form model and the Qt view are both
+// built from this declaration.
+
+enum class FieldKind { Edit, Combo, Check, Button };
+
+// Fields of a group stand in a grid: a row per position or parameter, a column per kind of value.
+struct GroupDecl {
+    const char* name;
+    int page;
+    int captionId;
+    std::vector<int> columnCaptionIds; // column headers of a grid group; empty for a form group
+};
+
+struct PageDecl {
+    const char* name;
+    int captionId;
+};
+
+struct FieldDecl {
+    const char* name;
+    FieldKind kind;
+    const char* group;
+    int row;
+    int column;
+    int rowCaptionId;    // caption of the row (the position, input or parameter)
+    int columnCaptionId; // caption of the column in a grid group, 0 in a form group
+    int unitCaptionId;   // unit text after the field, 0 when none
+    bool hidden;         // kept by the editor, never shown
+};
+
+const std::vector<PageDecl>& FormPages();
+const std::vector<GroupDecl>& FormGroups();
+const std::vector<FieldDecl>& FormFields();
+
+} // namespace zal

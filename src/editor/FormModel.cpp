@@ -1,0 +1,136 @@
+#include "FormModel.h"
+
+#include <stdexcept>
+
+namespace zal {
+
+FormModel::FormModel() {
+    const std::vector<FieldDecl>& decls = FormFields();
+    fields_.reserve(decls.size());
+    for (const FieldDecl& decl : decls) {
+        Field f;
+        f.decl = &decl;
+        f.visible = !decl.hidden;
+        byName_.insert(f.name(), static_cast<int>(fields_.size()));
+        fields_.push_back(std::move(f));
+    }
+}
+
+Field* FormModel::find(const QString& name) {
+    const auto it = byName_.constFind(name);
+    return it == byName_.constEnd() ? nullptr : &fields_[static_cast<size_t>(*it)];
+}
+
+Field& FormModel::field(const QString& name) {
+    Field* f = find(name);
+    if (!f)
+        throw std::logic_error("no editor field " + name.toStdString());
+    return *f;
+}
+
+void FormModel::notify(const Field& f, FieldChange change) {
+    for (const Observer& observer : observers_)
+        observer(f, change);
+}
+
+void FormModel::Run(const QHash<QString, Handler>& handlers, Field& f) {
+    const auto it = handlers.constFind(f.name());
+    if (it != handlers.constEnd() && *it)
+        (*it)(f);
+}
+
+void FormModel::setText(Field& f, const QString& text) {
+    if (f.text == text)
+        return;
+    f.text = text;
+    notify(f, FieldChange::Text);
+    Run(textHandlers_, f);
+}
+
+void FormModel::setChecked(Field& f, bool checked) {
+    if (f.checked == checked)
+        return;
+    f.checked = checked;
+    notify(f, FieldChange::Checked);
+    Run(clickHandlers_, f);
+}
+
+void FormModel::setItems(Field& f, ValueList list) {
+    f.list = std::move(list);
+    f.index = -1;
+    notify(f, FieldChange::Items);
+}
+
+void FormModel::setIndex(Field& f, int index) {
+    if (index < -1 || index >= f.list.items.size())
+        index = -1;
+    if (f.index == index)
+        return;
+    f.index = index;
+    notify(f, FieldChange::Index);
+}
+
+void FormModel::setEnabled(Field& f, bool enabled) {
+    if (f.enabled == enabled)
+        return;
+    f.enabled = enabled;
+    notify(f, FieldChange::Enabled);
+}
+
+void FormModel::setVisible(Field& f, bool visible) {
+    if (f.visible == visible)
+        return;
+    f.visible = visible;
+    notify(f, FieldChange::Visible);
+}
+
+void FormModel::setMark(Field& f, int mark) {
+    if (f.mark == mark)
+        return;
+    f.mark = mark;
+    notify(f, FieldChange::Mark);
+}
+
+void FormModel::setMaxLength(Field& f, int maxLength) {
+    if (f.maxLength == maxLength)
+        return;
+    f.maxLength = maxLength;
+    notify(f, FieldChange::MaxLength);
+}
+
+bool FormModel::typeKey(Field& f, QChar typed) {
+    QChar key = typed;
+    const auto filter = keyFilters_.constFind(f.name());
+    if (filter != keyFilters_.constEnd() && *filter && !(*filter)(f, key))
+        return false;
+    if (key == QChar(8)) {
+        if (!f.text.isEmpty())
+            setText(f, f.text.left(f.text.size() - 1));
+        return true;
+    }
+    if (key.unicode() < 0x20) // the clipboard keys pass the filters but type nothing here
+        return true;
+    if (f.maxLength > 0 && f.text.size() >= f.maxLength)
+        return true;
+    setText(f, f.text + key);
+    return true;
+}
+
+void FormModel::replaceText(Field& f, const QString& text) {
+    setText(f, f.maxLength > 0 ? text.left(f.maxLength) : text);
+}
+
+void FormModel::selectIndex(Field& f, int index) {
+    setIndex(f, index);
+    Run(selectHandlers_, f);
+}
+
+void FormModel::click(Field& f) {
+    setChecked(f, !f.checked);
+}
+
+void FormModel::leave(Field& f) {
+    Run(exitHandlers_, f);
+}
+
+} // namespace zal

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "FormLayout.h"
+#include "ValueList.h"
+
+#include <QChar>
+#include <QHash>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace zal {
+
+// One field of the editor with everything the parameter maps and rules rely on.
+struct Field {
+    const FieldDecl* decl = nullptr;
+    QString text;      // entry fields
+    int maxLength = 0; // entry fields; 0 means no limit
+    ValueList list;    // drop-downs: items and their stored values
+    int index = -1;    // drop-downs: selected item, -1 for none
+    bool checked = false;
+    bool enabled = true;
+    bool visible = true;
+    int mark = 0; // presence mark: 1 in use, 2 not in use, anything else left alone by the maps
+
+    QString name() const { return QString::fromLatin1(decl->name); }
+    FieldKind kind() const { return decl->kind; }
+    // The stored value of the selected item; -1 with no selection.
+    int value() const { return ValueAtIndex(list.values, index); }
+    QString selectedText() const {
+        return index >= 0 && index < list.items.size() ? list.items[index] : QString();
+    }
+};
+
+enum class FieldChange { Text, Items, Index, Checked, Enabled, Visible, Mark, MaxLength };
+
+// The editor's fields, with the event semantics of the toolkit the program grew up with:
+// - an entry field's change handler runs after every change of its text, also when the program makes it;
+// - a check box's click handler runs whenever its state changes, by the user or by the program;
+// - a drop-down's change handler runs only when the user selects an item, never when the program sets
+//   the selection or rebuilds the list.
+// Every change is reported to the observers, so that a view can mirror the model.
+class FormModel {
+public:
+    using Handler = std::function<void(Field&)>;
+    using KeyFilter = std::function<bool(Field&, QChar&)>; // may change the key
+    using Observer = std::function<void(const Field&, FieldChange)>;
+
+    FormModel();
+    FormModel(const FormModel&) = delete;
+    FormModel& operator=(const FormModel&) = delete;
+
+    Field& operator[](const char* name) { return field(QLatin1String(name)); }
+    Field& field(const QString& name);
+    Field* find(const QString& name);
+    std::vector<Field>& fields() { return fields_; }
+    const std::vector<Field>& fields() const { return fields_; }
+
+    // Changes the program makes.
+    void setText(Field& f, const QString& text);
+    void setChecked(Field& f, bool checked);
+    void setItems(Field& f, ValueList list); // the selection is cleared
+    void setIndex(Field& f, int index);
+    void setEnabled(Field& f, bool enabled);
+    void setVisible(Field& f, bool visible);
+    void setMark(Field& f, int mark);
+    void setMaxLength(Field& f, int maxLength);
+
+    // What a user does.
+    bool typeKey(Field& f, QChar typed); // false when the field's key filter dropped the key
+    void replaceText(Field& f, const QString& text);
+    void selectIndex(Field& f, int index);
+    void click(Field& f);
+    void leave(Field& f);
+
+    void onTextChange(const QString& name, Handler handler) { textHandlers_[name] = std::move(handler); }
+    void onClick(const QString& name, Handler handler) { clickHandlers_[name] = std::move(handler); }
+    void onSelect(const QString& name, Handler handler) { selectHandlers_[name] = std::move(handler); }
+    void onExit(const QString& name, Handler handler) { exitHandlers_[name] = std::move(handler); }
+    void setKeyFilter(const QString& name, KeyFilter filter) { keyFilters_[name] = std::move(filter); }
+    void addObserver(Observer observer) { observers_.push_back(std::move(observer)); }
+
+private:
+    void notify(const Field& f, FieldChange change);
+    static void Run(const QHash<QString, Handler>& handlers, Field& f);
+
+    std::vector<Field> fields_;
+    QHash<QString, int> byName_;
+    QHash<QString, Handler> textHandlers_, clickHandlers_, selectHandlers_, exitHandlers_;
+    QHash<QString, KeyFilter> keyFilters_;
+    std::vector<Observer> observers_;
+};
+
+} // namespace zal

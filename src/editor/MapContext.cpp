@@ -1,0 +1,63 @@
+#include "MapContext.h"
+
+#include "ValueList.h"
+
+namespace zal {
+
+QString ConversionError::message() const {
+    return decimal ? QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text)
+                   : QStringLiteral("'%1' ist kein gültiger ganzzahliger Wert").arg(text);
+}
+
+void MapContext::selectStored(Field& field, int value, int faultAddress) {
+    if (field.mark == 1) {
+        const int index = IndexOfValue(field.list.values, value);
+        form.setIndex(field, index);
+        if (index < 0 && faultAddress >= 0)
+            fault = faultAddress;
+    } else if (field.mark == 2) {
+        form.setIndex(field, 0);
+    }
+}
+
+void MapContext::selectAlways(Field& field, int value, int faultAddress) {
+    const int index = IndexOfValue(field.list.values, value);
+    form.setIndex(field, index);
+    if (index < 0)
+        fault = faultAddress;
+}
+
+void MapContext::show(Field& field, const QString& text, const QString& placeholder) {
+    if (field.mark == 1)
+        form.setText(field, text);
+    else if (field.mark == 2)
+        form.setText(field, placeholder);
+}
+
+QString MapContext::decimal(double value, int decimals) const {
+    return locale.toString(value, 'f', decimals);
+}
+
+double MapContext::parseDecimal(const Field& field) const {
+    bool ok = false;
+    const double value = locale.toDouble(field.text.trimmed(), &ok);
+    if (!ok)
+        throw ConversionError{field.name(), field.text, true};
+    return value;
+}
+
+int MapContext::ParseLenient(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+int MapContext::parseStrict(const Field& field) const {
+    bool ok = false;
+    const int value = field.text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw ConversionError{field.name(), field.text, false};
+    return value;
+}
+
+} // namespace zal

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "FormModel.h"
+#include "config/ConfigImage.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+
+namespace zal {
+
+// A decimal or whole-number text that does not parse stops a collect, as the toolkit's conversion
+// error did; the command that collected reports it.
+struct ConversionError {
+    QString fieldName;
+    QString text;
+    bool decimal;
+    QString message() const;
+};
+
+// Hooks of the editor that the maps call while filling.
+struct MapHooks {
+    std::function<void()> processEvents; // lets a view repaint between the pages of a fill
+};
+
+// What the parameter maps work on: the fields, the working image and the current selection.
+class MapContext {
+public:
+    MapContext(FormModel& form, ConfigImage& image, int product, int version, const QLocale& locale)
+        : form(form), image(image), product(product), version(version), locale(locale) {}
+
+    FormModel& form;
+    ConfigImage& image;
+    int product;
+    int version;
+    QLocale locale;
+    int fault = -1; // the image address of the last value that matched no list item
+
+    Field& f(const char* name) { return form[name]; }
+    Field& f(const QString& name) { return form.field(name); }
+
+    // Shows a stored value in a drop-down by its presence mark: mark 1 selects the item with that value
+    // (and, when none has it, clears the selection and records faultAddress when faultAddress >= 0);
+    // mark 2 selects item 0; any other mark leaves the field alone.
+    void selectStored(Field& field, int value, int faultAddress = -1);
+    // Selects the item with that value whatever the mark; records the fault when none has it.
+    void selectAlways(Field& field, int value, int faultAddress);
+
+    // Shows a text by the field's presence mark: mark 1 the text, mark 2 the placeholder.
+    void show(Field& field, const QString& text, const QString& placeholder = QStringLiteral("---"));
+    void setText(Field& field, const QString& text) { form.setText(field, text); }
+
+    // Numbers in the user's locale.
+    QString decimal(double value, int decimals) const;
+    double parseDecimal(const Field& field) const; // throws ConversionError
+    static int ParseLenient(const QString& text);  // 0 when the text is not a whole number
+    int parseStrict(const Field& field) const;     // throws ConversionError
+
+    bool isV1x() const { return version == 0x00; }
+    bool isV2x() const { return version == 0x20 || version == 0x21 || version == 0x22; }
+};
+
+} // namespace zal

@@ -1,0 +1,253 @@
+// Checks while the technician types: key filters drop characters that can never be valid, change
+// handlers put an out-of-range value back to its limit and say so, and leaving a radio ID code field
+// with an incomplete code is reported. Nothing here touches the image.
+
+#include "Validation.h"
+
+#include "EnterData.h"
+#include "FieldNames.h"
+#include "config/Products.h"
+#include "radio/RadioCode.h"
+#include "shell/StringTable.h"
+
+#include <optional>
+
+namespace zal {
+namespace {
+
+bool IsEditingKey(char16_t u) {
+    return u == 3 || u == 8 || u == 22 || u == 24;
+}
+bool IsDigit(char16_t u) {
+    return u >= u'0' && u <= u'9';
+}
+
+bool IsPlaceholder(const QString& text) {
+    return text.isEmpty() || text == QLatin1String("---");
+}
+
+class Checks {
+public:
+    explicit Checks(TfrmEnterData& editor) : e_(editor) {}
+
+    int integer(const Field& f) const { return MapContext::ParseLenient(f.text); }
+
+    // The decimal value, or nothing after the conversion error was shown (the text stays).
+    std::optional<double> decimal(const Field& f) const {
+        bool ok = false;
+        const double value = e_.locale().toDouble(f.text.trimmed(), &ok);
+        if (!ok) {
+            e_.ReportConversionError(ConversionError{f.name(), f.text, true});
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    QString oneDecimal(double value) const { return e_.locale().toString(value, 'f', 1); }
+
+    // Shows the message, then puts the limit into the field, which runs its handler again.
+    void reject(Field& f, int messageId, const QStringList& args, const QString& limit) {
+        e_.dialogs().message(MessageKind::Error, messageId, StrF(messageId, args));
+        e_.form.setText(f, limit);
+    }
+
+    void onChange(const char* names, std::function<void(Checks&, Field&)> check) {
+        for (const QString& name : ExpandFieldNames(names))
+            e_.form.onTextChange(name, [checks = *this, check](Field& f) mutable { check(checks, f); });
+    }
+
+    TfrmEnterData& e_;
+};
+
+// A plain whole-number limit: "value or more" is rejected.
+void AtLeast(Checks& c, Field& f, int limit, int messageId, const QString& setTo) {
+    if (f.mark == 1 && c.integer(f) >= limit)
+        c.reject(f, messageId, {}, setTo);
+}
+
+} // namespace
+
+bool IsNumericKey(QChar key, bool minusAllowed) {
+    const char16_t u = key.unicode();
+    return IsDigit(u) || IsEditingKey(u) || (minusAllowed && u == u'-');
+}
+
+bool IsDecimalKey(QChar key, QChar decimalSeparator) {
+    const char16_t u = key.unicode();
+    return IsDigit(u) || IsEditingKey(u) || key == decimalSeparator;
+}
+
+bool IsWholeNumberKey(QChar key) {
+    return IsNumericKey(key, false);
+}
+
+void InstallValidation(TfrmEnterData& editor) {
+    FormModel& form = editor.form;
+    const auto filter = [&form](const char* names, FormModel::KeyFilter keyFilter) {
+        for (const QString& name : ExpandFieldNames(names))
+            form.setKeyFilter(name, keyFilter);
+    };
+    filter("edtRxCodePos{1-8,F} edtActionCodePos{1-8,F,A} edtPosCode{1-8} edtWiredCode{1-5}",
+           [](Field&, QChar& key) { return IsRadioCodeKey(key); });
+    filter("edtWiredAutoResetTimer{1-5} edtTestAlarmInterval edtBatteryChargeDuration edtOutPassageDelay "
+           "edtInPassageDelay edtBatteryAlarmInterval edtNoShortTransm edtNoLongTransm edtMaxNoOfHops "
+           "edtCarrierSenseThresholdValue edtEquipmentType",
+           [&editor](Field& f, QChar& key) {
+               const bool minus = editor.product() == kMuvePlus2 &&
+                                  f.name() == QLatin1String("edtCarrierSenseThresholdValue");
+               return IsNumericKey(key, minus);
+           });
+    filter(
+        "edtActionTransmissionDelayPos{1-8,A} edtInhibitRelayAfterPersonnell edtWiredThreshold{4-5} "
+        "edtPulseActivationTime edtLowBatteryThreshold edtDelay",
+        [&editor](Field&, QChar& key) { return IsDecimalKey(key, editor.locale().decimalPoint().front()); });
+    filter("edtSameCodeInhibitTime edtDementiaBlockTime",
+           [](Field&, QChar& key) { return IsWholeNumberKey(key); });
+
+    Checks checks(editor); // each handler keeps a copy
+    const auto version = [&editor] { return editor.version(); };
+    const auto plus = [&editor] { return IsPlusProduct(editor.product()); };
+    const auto v2x = [version] { return version() == 0x20 || version() == 0x21 || version() == 0x22; };
+
+    checks.onChange("edtNoShortTransm",
+                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10680, QStringLiteral("255")); });
+    checks.onChange("edtNoLongTransm",
+                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10681, QStringLiteral("255")); });
+    checks.onChange("edtTestAlarmInterval", [plus](Checks& c, Field& f) {
+        const int max = plus() ? 500 : 255;
+        if (f.mark == 1 && c.integer(f) > max)
+            c.reject(f, 10675, {QString::number(max)}, QString::number(max));
+    });
+    checks.onChange("edtPulseActivationTime", [version, v2x](Checks& c, Field& f) {
+        if (f.mark != 1 || f.text.isEmpty() || (!v2x() && version() != 0))
+            return;
+        const std::optional<double> d = c.decimal(f);
+        const double limit = v2x() ? 3600 : 25.5;
+        const QString text = v2x() ? QStringLiteral("3600") : c.oneDecimal(25.5);
+        if (d && *d > limit)
+            c.reject(f, 10679, {text}, text);
+    });
+    for (const auto& [name, id] :
+         {std::pair{"edtWiredThreshold4", 10672}, std::pair{"edtWiredThreshold5", 10673}}) {
+        const int messageId = id;
+        checks.onChange(name, [messageId](Checks& c, Field& f) {
+            if (f.mark != 1 || f.text.isEmpty())
+                return;
+            const std::optional<double> d = c.decimal(f);
+            if (d && *d > 3)
+                c.reject(f, messageId, {}, c.oneDecimal(3));
+        });
+    }
+    checks.onChange("edtBatteryChargeDuration",
+                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10676, QStringLiteral("255")); });
+    checks.onChange("edtOutPassageDelay",
+                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10677, QStringLiteral("255")); });
+    checks.onChange("edtInPassageDelay",
+                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10678, QStringLiteral("255")); });
+    checks.onChange("edtDelay", [version, v2x](Checks& c, Field& f) {
+        if (f.mark != 1 || IsPlaceholder(f.text) || (!v2x() && version() != 0))
+            return;
+        const std::optional<double> d = c.decimal(f);
+        if (!d)
+            return;
+        // Held in single precision and compared in double: 6553.4 and 25.4 pass, 6553.5 and 25.5 do not.
+        const float value = static_cast<float>(*d);
+        const double limit = v2x() ? 6553.4 : 25.4;
+        const QString text = v2x() ? QStringLiteral("6553") : c.oneDecimal(25.4);
+        if (static_cast<double>(value) > limit)
+            c.reject(f, 10682, {text}, text);
+    });
+    checks.onChange("edtMaxNoOfHops", [](Checks& c, Field& f) {
+        if (f.mark != 1 || IsPlaceholder(f.text))
+            return;
+        const int n = c.integer(f);
+        if (n == 0 || n > 15)
+            c.reject(f, 10683, {}, n == 0 ? QStringLiteral("1") : QStringLiteral("15"));
+    });
+    checks.onChange("edtSameCodeInhibitTime", [plus, version](Checks& c, Field& f) {
+        if (f.mark != 1)
+            return;
+        if (!plus() && version() == 0x20)
+            AtLeast(c, f, 256, 10684, QStringLiteral("255"));
+        else if (plus() || version() == 0x21 || version() == 0x22)
+            AtLeast(c, f, 3601, 10685, QStringLiteral("3600"));
+    });
+    checks.onChange("edtDementiaBlockTime", [plus, version](Checks& c, Field& f) {
+        if (f.mark == 1 && (version() == 0x22 || plus()) && c.integer(f) > 3600)
+            c.reject(f, 10686, {}, QStringLiteral("3600"));
+    });
+    checks.onChange("edtBatteryAlarmInterval", [](Checks& c, Field& f) {
+        if (f.mark == 1 && c.integer(f) > 500)
+            c.reject(f, 10689, {QStringLiteral("500")}, QStringLiteral("500"));
+    });
+    checks.onChange("edtLowBatteryThreshold", [](Checks& c, Field& f) {
+        if (f.mark != 1 || IsPlaceholder(f.text))
+            return;
+        const std::optional<double> d = c.decimal(f);
+        if (d && *d > 6)
+            c.reject(f, 10690, {}, c.oneDecimal(6));
+    });
+    checks.onChange("edtCarrierSenseThresholdValue", [&editor](Checks& c, Field& f) {
+        if (f.mark != 1)
+            return;
+        const int n = c.integer(f);
+        if (editor.product() == kMuvePlus2) {
+            if (n >= 128)
+                c.reject(f, 10695, {}, QStringLiteral("127"));
+            else if (n < -128)
+                c.reject(f, 10695, {}, QStringLiteral("-128"));
+        } else if (n >= 32) {
+            c.reject(f, 10691, {}, QStringLiteral("31"));
+        }
+    });
+    checks.onChange("edtInhibitRelayAfterPersonnell", [](Checks& c, Field& f) {
+        if (!f.enabled || f.mark != 1 || IsPlaceholder(f.text))
+            return;
+        const std::optional<double> d = c.decimal(f);
+        if (d && *d > 25)
+            c.reject(f, 10692, {}, c.oneDecimal(25));
+    });
+    checks.onChange("edtEquipmentType", [](Checks& c, Field& f) { AtLeast(c, f, 256, 10693, QString()); });
+    checks.onChange("edtWiredAutoResetTimer{1-5}", [](Checks& c, Field& f) {
+        if (f.mark != 1 || IsPlaceholder(f.text))
+            return;
+        const std::optional<double> d = c.decimal(f);
+        if (d && *d > 6553.4)
+            c.reject(f, 10694, {}, QStringLiteral("6553"));
+    });
+    checks.onChange("edtActionTransmissionDelayPos{1-8,A}", [](Checks& c, Field& f) {
+        if (!f.enabled || f.mark != 1 || IsPlaceholder(f.text))
+            return;
+        const std::optional<double> d = c.decimal(f);
+        if (d && *d > 3600)
+            c.reject(f, 10682, {QStringLiteral("3600.00")}, c.oneDecimal(3600));
+    });
+
+    // Leaving a code field with one to three characters: the code would be padded with zeros.
+    for (const QString& name : ExpandFieldNames("edtRxCodePos{1-8} edtPosCode{1-8}")) {
+        form.onExit(name, [&editor](Field& f) {
+            if (f.text.size() >= 1 && f.text.size() <= 3)
+                editor.dialogs().message(MessageKind::Error, 10671, Str(10671));
+        });
+    }
+
+    // Check boxes that switch their entry field; the jumper boxes only while in use (the fill parks
+    // their mark at 0 while it sets them).
+    for (const auto& [box, edit] : {std::pair{"cbDelayUseJumpers", "edtDelay"},
+                                    std::pair{"cbMaxNoOfHopsUseJumpers", "edtMaxNoOfHops"}}) {
+        const char* editName = edit;
+        form.onClick(QLatin1String(box), [&form, editName](Field& f) {
+            if (f.mark != 1)
+                return;
+            Field& target = form[editName];
+            form.setEnabled(target, !f.checked);
+            form.setText(target, f.checked ? QStringLiteral("---") : QString());
+        });
+    }
+    form.onClick(QStringLiteral("cbListenBeforeTransmit"), [&editor](Field& f) {
+        if (editor.product() == kMuvePlus2)
+            editor.form.setEnabled(editor.form["edtCarrierSenseThresholdValue"], f.checked);
+    });
+}
+
+} // namespace zal
