@@ -515,8 +515,10 @@ void CollectProductInfo(MapContext& c) {
     }
     const Field& inhibit = c.f("edtInhibitRelayAfterPersonnell");
     if (inhibit.mark == 1) {
-        // Divided by the double nearest 0.1: every text the fill shows gives back its byte.
-        const double quotient = c.parseDecimal(inhibit) / 0.1;
+        // Divided by the double nearest 0.1 in extended precision, the quotient rounded to a double: so
+        // every text the fill shows gives back its byte (in plain double 2,3 would give 22).
+        const double quotient =
+            static_cast<double>(c.parseDecimalExtended(inhibit) / static_cast<long double>(0.1));
         c.image[0x9F] = static_cast<std::uint8_t>(static_cast<long long>(std::trunc(quotient)) & 0xFF);
     }
 }

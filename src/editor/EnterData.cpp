@@ -367,7 +367,7 @@ void TfrmEnterData::FileSaveAs() {
 
     const QFileInfo existing(target);
     if (existing.exists()) {
-        if (!existing.isWritable()) {
+        if (IsReadOnlyFile(target)) {
             dialogs_.message(MessageKind::Information, 10610, Str(10610));
             return;
         }

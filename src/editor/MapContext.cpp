@@ -2,6 +2,9 @@
 
 #include "ValueList.h"
 
+#include <charconv>
+#include <string>
+
 namespace zal {
 
 QString ConversionError::message() const {
@@ -43,6 +46,20 @@ double MapContext::parseDecimal(const Field& field) const {
     const double value = locale.toDouble(field.text.trimmed(), &ok);
     if (!ok)
         throw ConversionError{field.name(), field.text, true};
+    return value;
+}
+
+long double MapContext::parseDecimalExtended(const Field& field) const {
+    parseDecimal(field); // validates in the user's locale
+    std::string text;
+    for (QChar ch : field.text.trimmed()) {
+        if (ch == locale.decimalPoint().front())
+            text += '.';
+        else if (ch != locale.groupSeparator().front())
+            text += static_cast<char>(ch.toLatin1());
+    }
+    long double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
 }
 

@@ -54,8 +54,10 @@ public:
     // Numbers in the user's locale.
     QString decimal(double value, int decimals) const;
     double parseDecimal(const Field& field) const; // throws ConversionError
-    static int ParseLenient(const QString& text);  // 0 when the text is not a whole number
-    int parseStrict(const Field& field) const;     // throws ConversionError
+    // The same in extended precision, as the original parsed decimal texts.
+    long double parseDecimalExtended(const Field& field) const;
+    static int ParseLenient(const QString& text); // 0 when the text is not a whole number
+    int parseStrict(const Field& field) const;    // throws ConversionError
 
     bool isV1x() const { return version == 0x00; }
     bool isV2x() const { return version == 0x20 || version == 0x21 || version == 0x22; }

@@ -37,9 +37,18 @@ bool WriteAll(int fd, const QByteArray& data) {
 
 } // namespace
 
+bool IsReadOnlyFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    constexpr auto anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !(info.permissions() & anyWrite) || ::access(QFile::encodeName(path).constData(), W_OK) != 0;
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& data) {
     const QByteArray target = QFile::encodeName(path);
-    if (::access(target.constData(), F_OK) == 0 && ::access(target.constData(), W_OK) != 0)
+    if (IsReadOnlyFile(path))
         return false;
 
     QByteArray temp = target + ".XXXXXX";

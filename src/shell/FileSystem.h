@@ -11,6 +11,10 @@ namespace zal {
 // not write is refused, as opening it for writing would have been.
 bool WriteFileAtomically(const QString& path, const QByteArray& data);
 
+// A file nobody may write (no write permission bit at all), or one this user may not write. Root may
+// write anything, but a file without write bits is still meant to stay as it is.
+bool IsReadOnlyFile(const QString& path);
+
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 
