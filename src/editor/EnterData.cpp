@@ -23,6 +23,9 @@ QString Decimal(int value) {
 
 TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
     : dialogs_(dialogs), locale_(options.locale), menus_(EditorMenu()) {
+    // Numbers are shown and read without thousands separators, as the original's number formats did.
+    locale_.setNumberOptions(locale_.numberOptions() | QLocale::OmitGroupSeparator |
+                             QLocale::RejectGroupSeparator);
     // 1. Folders, the settings file and the default images.
     folders_ =
         SettleFolders(options.installFolder, ProgramVersionText(), options.arguments, options.platform);
