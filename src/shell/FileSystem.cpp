@@ -42,7 +42,7 @@ bool IsReadOnlyFile(const QString& path) {
     if (!info.exists())
         return false;
     constexpr auto anyWrite =
-        QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return !(info.permissions() & anyWrite) || ::access(QFile::encodeName(path).constData(), W_OK) != 0;
 }
 
