@@ -41,8 +41,7 @@ bool IsReadOnlyFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         return false;
-    constexpr auto anyWrite =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return !(info.permissions() & anyWrite) || ::access(QFile::encodeName(path).constData(), W_OK) != 0;
 }
 

@@ -51,7 +51,8 @@ TEST_F(FileCommands, NewLoadsTheDefaultOfTheChosenVersion) {
     fx.dialogs.clear();
     fx.e().FileNew(NewEntry::Unknown);
     ASSERT_EQ(fx.dialogs.shown.size(), 1u);
-    EXPECT_EQ(fx.dialogs.shown[0].text, QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
+    EXPECT_EQ(fx.dialogs.shown[0].text,
+              QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
 }
 
 TEST_F(FileCommands, AMissingDefaultImageIsReportedAndTheEditorGoesOn) {
@@ -60,7 +61,8 @@ TEST_F(FileCommands, AMissingDefaultImageIsReportedAndTheEditorGoesOn) {
     fx.dialogs.clear();
     fx.e().FileNew(NewEntry::V21xx);
     ASSERT_EQ(fx.dialogs.ids(), std::vector<int>{10606});
-    EXPECT_TRUE(fx.dialogs.shown[0].text.endsWith(QStringLiteral("nicht gefunden werdenDefault DORF V21.bin")));
+    EXPECT_TRUE(
+        fx.dialogs.shown[0].text.endsWith(QStringLiteral("nicht gefunden werdenDefault DORF V21.bin")));
     EXPECT_EQ(fx.e().version(), 0x22); // the image it had still selects
 }
 

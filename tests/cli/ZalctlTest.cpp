@@ -1,0 +1,155 @@
+// zalctl end to end, as a technician or a batch script runs it, in a temporary home.
+
+#include "config/ImageFile.h"
+#include "support/TempHome.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace zal;
+using namespace zal::test;
+
+namespace {
+
+struct Result {
+    int exitCode;
+    QString out, err;
+};
+
+class Zalctl : public ::testing::Test {
+protected:
+    Result zalctl(const QStringList& arguments, const QString& lang = QStringLiteral("de_DE.UTF-8")) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.file(QStringLiteral(".local/share")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.file(QStringLiteral(".config")));
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_NUMERIC"));
+        env.insert(QStringLiteral("LANG"), lang);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
+        p.waitForFinished(30000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QJsonObject json(const Result& run) { return QJsonDocument::fromJson(run.out.toUtf8()).object(); }
+    QJsonObject field(const QJsonObject& editor, const char* name) {
+        return editor[QStringLiteral("fields")].toObject()[QLatin1String(name)].toObject();
+    }
+    ConfigImage read(const QString& path) {
+        ConfigImage image{};
+        EXPECT_TRUE(LoadImageFile(path, image));
+        return image;
+    }
+    QString file(const char* name) { return home.file(QLatin1String(name)); }
+
+    TempHome home;
+};
+
+TEST_F(Zalctl, NewThenShow) {
+    ASSERT_EQ(zalctl({"new", "zal", "V21", "-o", file("x.Zal")}).exitCode, 0);
+    const Result show = zalctl({"show", file("x.Zal"), "--json"});
+    ASSERT_EQ(show.exitCode, 0) << show.err.toStdString();
+    const QJsonObject editor = json(show);
+    EXPECT_EQ(editor["product"].toInt(), 2);
+    EXPECT_EQ(editor["version"].toInt(), 0x21);
+    EXPECT_EQ(editor["minor"].toInt(), 4);
+    EXPECT_EQ(editor["fault"].toInt(), -1);
+    EXPECT_EQ(editor["fileState"].toString(), QStringLiteral("fsOpened"));
+    EXPECT_EQ(editor["title"].toString(), QStringLiteral("x.Zal - ZAL family programmer"));
+    EXPECT_TRUE(editor["messages"].toArray().isEmpty());
+    EXPECT_TRUE(editor["menus"].toObject()["mnuChangeFixedRadioCodes"].toObject()["visible"].toBool());
+    EXPECT_FALSE(editor["menus"].toObject()["mnuWriteDefaultZal"].toObject()["visible"].toBool());
+    const QJsonObject tx = field(editor, "cbbxActionTxPos1");
+    EXPECT_EQ(tx["kind"].toString(), QStringLiteral("combo"));
+    EXPECT_EQ(tx["value"].toInt(), 0);
+    EXPECT_EQ(tx["text"].toString(), QStringLiteral("Aus"));
+    EXPECT_EQ(field(editor, "edtWiredThreshold4")["text"].toString(), QStringLiteral("1,0"));
+    EXPECT_EQ(field(editor, "edtRxCodePos1")["maxLength"].toInt(), 4);
+    EXPECT_EQ(field(editor, "cbListenBeforeTransmit")["checked"].toBool(), false);
+
+    const Result text = zalctl({"show", file("x.Zal")});
+    EXPECT_TRUE(text.out.contains(QStringLiteral("== Verkabelte Eingänge ==")));
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Schwellwert, Eingang 4: 1,0 V (DC)")));
+    EXPECT_EQ(json(zalctl({"show", file("x.Zal"), "--json"}, QStringLiteral("en_US.UTF-8")))["fields"]
+                  .toObject()["edtWiredThreshold4"]
+                  .toObject()["text"]
+                  .toString(),
+              QStringLiteral("1.0"));
+}
+
+TEST_F(Zalctl, WrongUsage) {
+    EXPECT_EQ(zalctl({"new", "KAFFEE"}).exitCode, 2);
+    EXPECT_EQ(zalctl({"new", "BORA", "V30"}).exitCode, 2);
+    EXPECT_EQ(zalctl({"show"}).exitCode, 2);
+    EXPECT_EQ(zalctl({"frobnicate"}).exitCode, 2);
+    EXPECT_EQ(zalctl({"show", file("missing.Bora")}).exitCode, 1);
+}
+
+TEST_F(Zalctl, SetActsAsATechnician) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    const Result set = zalctl({"set", file("z.Zal"), "edtNoShortTransm=300", "cbbxActionTxPos4=v:3",
+                               "edtRxCodePos1=12g4", "--json"});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    EXPECT_TRUE(set.err.contains(QStringLiteral("error 10680: Anzahl der kurzen Übertragungen")));
+    EXPECT_TRUE(set.err.contains(QStringLiteral("warning: key 'g' dropped by edtRxCodePos1")));
+    const ConfigImage image = read(file("z.Zal"));
+    EXPECT_EQ(image[0x50], 255);
+    EXPECT_EQ(image[0x48 + 3], 3);
+    EXPECT_EQ(image[0x00], 0x12);
+    EXPECT_EQ(image[0x01], 0x40);
+    EXPECT_TRUE(set.err.contains(QStringLiteral("error 10671")));
+    EXPECT_EQ(field(json(set), "edtActionCodePos4")["text"].toString(), QStringLiteral("A004"));
+
+    // Fields not in use are refused unless forced.
+    const Result refused = zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("not in use")));
+    EXPECT_EQ(zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5", "--force"}).exitCode, 0);
+    EXPECT_EQ(zalctl({"set", file("z.Zal"), "noSuchField=1"}).exitCode, 2);
+    EXPECT_EQ(zalctl({"set", file("z.Zal"), "cbbxActionTxPos1=v:77"}).exitCode, 1);
+    EXPECT_EQ(zalctl({"set", file("z.Zal"), "cbDelayUseJumpers=1"}).exitCode,
+              1); // a ZAL has no delay jumpers
+
+    ASSERT_EQ(zalctl({"new", "MUVE", "-o", file("m.Muve")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("m.Muve"), "cbDelayUseJumpers=0", "edtDelay=2,5"}).exitCode, 0);
+    EXPECT_EQ(read(file("m.Muve"))[0x53], 25);
+    EXPECT_EQ(read(file("m.Muve"))[0x67], 0);
+}
+
+TEST_F(Zalctl, SaveAsAsksBeforeOverwriting) {
+    ASSERT_EQ(zalctl({"new", "DORF", "V20", "-o", file("a.Dorf")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"new", "DORF", "-o", file("b.Dorf")}).exitCode, 0);
+    const Result no = zalctl({"set", file("a.Dorf"), "edtSameCodeInhibitTime=5", "-o", file("b.Dorf")});
+    EXPECT_EQ(no.exitCode, 1);
+    EXPECT_TRUE(no.err.contains(QStringLiteral("question 10611")));
+    const Result yes =
+        zalctl({"set", file("b.Dorf"), "edtSameCodeInhibitTime=30", "-o", file("a.Dorf"), "--yes"});
+    EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
+    EXPECT_TRUE(yes.err.contains(QStringLiteral("question 10662")));
+    EXPECT_EQ(read(file("a.Dorf"))[0x71], 30);
+}
+
+TEST_F(Zalctl, Diff) {
+    ASSERT_EQ(zalctl({"new", "MUVE+", "-o", file("m1")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"new", "muve+", "-o", file("m2")}).exitCode, 0);
+    EXPECT_EQ(zalctl({"diff", file("m1.Muveplus"), file("m2.Muveplus")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("m2.Muveplus"), "edtNoShortTransm=7"}).exitCode, 0);
+    const Result diff = zalctl({"diff", file("m1.Muveplus"), file("m2.Muveplus")});
+    EXPECT_EQ(diff.exitCode, 1);
+    EXPECT_EQ(diff.out, QStringLiteral("edtNoShortTransm\tAnzahl kurzer Übertragungen\t3\t7\n"));
+}
+
+TEST_F(Zalctl, FoldersAreSettledInTheHome) {
+    const Result folders = zalctl({"folders"});
+    EXPECT_EQ(folders.exitCode, 0);
+    EXPECT_TRUE(folders.out.contains(home.file(QStringLiteral(".local/share/VESK/ZAL Programmer (DE)/"))));
+    EXPECT_TRUE(folders.out.contains(QStringLiteral("Default MUVEPLUS2 V1.bin")));
+}
+
+} // namespace
