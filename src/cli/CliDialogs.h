@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Dialogs.h"
+#include "shell/Dialogs.h"
 
 #include <QString>
 #include <QTextStream>

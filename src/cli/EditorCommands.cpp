@@ -1,5 +1,7 @@
 #include "EditorCommands.h"
 
+#include "Session.h"
+
 #include "CliDialogs.h"
 #include "EditorView.h"
 #include "config/Products.h"
@@ -14,68 +16,6 @@
 
 namespace zal::cli {
 namespace {
-
-constexpr int kOk = 0, kFailed = 1, kUsage = 2;
-
-// The options every editor command shares, and what is left over.
-struct Options {
-    bool yes = false, service = false, changeCodes = false, json = false, force = false;
-    QString output, product;
-    QStringList positional;
-    QString error;
-};
-
-Options Parse(const QStringList& arguments) {
-    Options o;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        const auto value = [&]() -> QString {
-            if (i + 1 < arguments.size())
-                return arguments[++i];
-            o.error = a + QStringLiteral(" needs a value");
-            return QString();
-        };
-        if (a == QLatin1String("--yes"))
-            o.yes = true;
-        else if (a == QLatin1String("--service"))
-            o.service = true;
-        else if (a == QLatin1String("--changecodes"))
-            o.changeCodes = true;
-        else if (a == QLatin1String("--json"))
-            o.json = true;
-        else if (a == QLatin1String("--force"))
-            o.force = true;
-        else if (a == QLatin1String("-o"))
-            o.output = value();
-        else if (a == QLatin1String("--product"))
-            o.product = value();
-        else if (a.startsWith(QLatin1String("--")))
-            o.error = QStringLiteral("unknown option ") + a;
-        else
-            o.positional << a;
-    }
-    return o;
-}
-
-// The editor as the program creates it; the switches act like the program's single argument.
-struct Session {
-    std::unique_ptr<CliDialogs> dialogs;
-    std::unique_ptr<TfrmEnterData> editor;
-};
-
-Session MakeSession(QTextStream& err, const Options& o) {
-    Session s;
-    s.dialogs = std::make_unique<CliDialogs>(err, o.yes);
-    TfrmEnterData::Options options;
-    if (o.service)
-        options.arguments << QStringLiteral("-SERVICE");
-    else if (o.changeCodes)
-        options.arguments << QStringLiteral("-CHANGECODES");
-    options.installFolder = FindInstallFolder(QCoreApplication::applicationDirPath());
-    options.platform = SystemPlatformFolders();
-    s.editor = std::make_unique<TfrmEnterData>(*s.dialogs, options);
-    return s;
-}
 
 // BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II in any case; 0 when unknown.
 int ProductByName(QString name) {
@@ -106,20 +46,6 @@ void PrintResult(QTextStream& out, const Session& s, bool json) {
     else
         PrintEditor(out, *s.editor);
     out.flush();
-}
-
-// Open as the menu does; true when the editor took the file.
-bool Open(Session& s, const QString& path) {
-    s.dialogs->answerOpenWith(path);
-    s.editor->FileOpen();
-    return s.editor->fileState() == fsOpened && s.editor->fileName() == path;
-}
-
-bool SaveAs(Session& s, const QString& path) {
-    const int errorsBefore = s.dialogs->errors();
-    s.dialogs->answerSaveWith(path);
-    s.editor->FileSaveAs();
-    return s.editor->fileState() == fsSaved && s.dialogs->errors() == errorsBefore;
 }
 
 bool SelectProductOption(Session& s, const Options& o, QTextStream& err) {

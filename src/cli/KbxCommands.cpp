@@ -1,6 +1,7 @@
 #include "KbxCommands.h"
 
 #include "config/ConfigImage.h"
+#include "config/ImageFile.h"
 #include "device/KbxInterface.h"
 #include "shell/StringTable.h"
 
@@ -32,8 +33,11 @@ int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments)
 }
 
 int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments) {
-    if (!arguments.isEmpty()) {
-        err << "usage: zalctl kbx-dump" << Qt::endl;
+    QString output;
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("-o")) {
+        output = arguments[1];
+    } else if (!arguments.isEmpty()) {
+        err << "usage: zalctl kbx-dump [-o FILE]" << Qt::endl;
         return 2;
     }
     TKbxInterface kbx;
@@ -49,6 +53,14 @@ int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments)
     if (failure) {
         Error(err, failure);
         return 1;
+    }
+    if (!output.isEmpty()) {
+        // A raw backup of the device, no editor involved.
+        if (!SaveImageFile(output, image)) {
+            Error(err, 10605);
+            return 1;
+        }
+        return 0;
     }
     for (int row = 0; row < kImageSize; row += 16) {
         out << QStringLiteral("%1:").arg(row, 2, 16, QChar(u'0')).toUpper();

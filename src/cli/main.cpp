@@ -1,5 +1,6 @@
 // zalctl: the ZAL family programmer on the command line, for technicians, batch work and tests.
 
+#include "DeviceCommands.h"
 #include "EditorCommands.h"
 #include "KbxCommands.h"
 #include "shell/AppFolders.h"
@@ -28,8 +29,16 @@ void PrintUsage(QTextStream& out) {
            "               change fields as a technician would (entry fields typed key by key,\n"
            "               drop-downs v:STORED or i:INDEX, check boxes 1 or 0), then save\n"
            "  diff A B     list the fields whose shown values differ\n"
+           "  read [-o FILE]        read the device's configuration (with -o saved as FILE)\n"
+           "  write FILE            write FILE into the device and verify it\n"
+           "  learn FILE POSITION [--timeout S]\n"
+           "               learn a transmitter's code over the air into radio position 1-8\n"
+           "  change-codes FILE NEWCODE...\n"
+           "               change the device's fixed radio ID codes (the first alone derives the rest)\n"
+           "  write-default MODEL   service: write the default image of BORA, ZAL, MUVE or DORF\n"
+           "  write-version-byte    service: set the version byte of a device with V1.x firmware\n"
            "  kbx-info     ask the KBX for its information text\n"
-           "  kbx-dump     read the whole image of the device behind the KBX and print it\n"
+           "  kbx-dump [-o FILE]    read the device's whole image: a hex dump, or a raw backup file\n"
            "  version      print the program version\n"
            "\n"
            "Options of the editor commands: --yes answers questions Yes (else No), --service and\n"
@@ -96,6 +105,18 @@ int main(int argc, char* argv[]) {
         return zal::cli::RunSet(out, err, arguments);
     if (command == QLatin1String("diff"))
         return zal::cli::RunDiff(out, err, arguments);
+    if (command == QLatin1String("read"))
+        return zal::cli::RunRead(out, err, arguments);
+    if (command == QLatin1String("write"))
+        return zal::cli::RunWrite(out, err, arguments);
+    if (command == QLatin1String("learn"))
+        return zal::cli::RunLearn(out, err, arguments);
+    if (command == QLatin1String("change-codes"))
+        return zal::cli::RunChangeCodes(out, err, arguments);
+    if (command == QLatin1String("write-default"))
+        return zal::cli::RunWriteDefault(out, err, arguments);
+    if (command == QLatin1String("write-version-byte"))
+        return zal::cli::RunWriteVersionByte(out, err, arguments);
     if (command == QLatin1String("kbx-info"))
         return zal::cli::RunKbxInfo(out, err, arguments);
     if (command == QLatin1String("kbx-dump"))

@@ -160,6 +160,8 @@ int TKbxInterface::ReadBlock(ConfigImage& destination, int first, int last) {
         // was: reporting success would let stale bytes pass for the device's.
         failed = failed || !done;
         address += count;
+        if (chunkDone_)
+            chunkDone_();
     }
     return failed ? kbxReadFailed : kbxOk;
 }
@@ -179,6 +181,8 @@ int TKbxInterface::WriteBlock(const ConfigImage& source, int first, int last) {
                 failed = true;
         }
         address += count;
+        if (chunkDone_)
+            chunkDone_();
     }
     return failed ? kbxWriteRefused : kbxOk;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace zal {
@@ -63,6 +64,11 @@ public:
     // Bytes that crossed the line in both directions since the interface was made.
     qint64 lineBytes() const { return lineBytes_; }
 
+    // Called after every chunk of a block transfer, so that a command can show its progress.
+    void setChunkObserver(std::function<void()> observer) { chunkDone_ = std::move(observer); }
+    // How many chunks a block transfer of first-last takes.
+    static int ChunksIn(int first, int last) { return (last - first) / kChunkSize + 1; }
+
 private:
     int SingleCommand(const QByteArray& text);
     void trace(char direction, const QByteArray& bytes);
@@ -72,6 +78,7 @@ private:
     std::unique_ptr<KbxTransport> transport_;
     bool trace_ = false;
     qint64 lineBytes_ = 0;
+    std::function<void()> chunkDone_;
 };
 
 } // namespace zal

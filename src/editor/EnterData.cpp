@@ -22,7 +22,14 @@ QString Decimal(int value) {
 } // namespace
 
 TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
-    : dialogs_(dialogs), locale_(options.locale), menus_(EditorMenu()) {
+    : dialogs_(dialogs), kbxFactory_(options.kbxFactory), clock_(*options.clock), kbx_(kbxFactory_, clock_),
+      changeFixed_(dialogs, kbxFactory_, clock_), changeFixedPlus_(dialogs, kbxFactory_, clock_),
+      locale_(options.locale), menus_(EditorMenu()) {
+    kbx_.setChunkObserver([this] {
+        ++progressDone_;
+        if (observer.progress)
+            observer.progress(progressDone_, progressPlanned_);
+    });
     // Numbers are shown and read without thousands separators, as the original's number formats did.
     locale_.setNumberOptions(locale_.numberOptions() | QLocale::OmitGroupSeparator |
                              QLocale::RejectGroupSeparator);

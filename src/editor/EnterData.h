@@ -1,12 +1,14 @@
 #pragma once
 
-#include "Dialogs.h"
 #include "FormModel.h"
 #include "Menus.h"
 #include "ParameterMap.h"
 #include "config/ConfigImage.h"
 #include "config/Identification.h"
+#include "device/KbxInterface.h"
+#include "radio/FixedCodeWindows.h"
 #include "shell/AppFolders.h"
+#include "shell/Dialogs.h"
 
 #include <QLocale>
 #include <QString>
@@ -28,9 +30,22 @@ struct EditorObserver {
     std::function<void()> titleChanged;
     std::function<void()> pageChanged;
     std::function<void()> menusChanged;
-    std::function<void()> statusChanged; // status text or busy state
-    std::function<void()> processEvents; // a moment to repaint inside long commands
+    std::function<void()> statusChanged;                 // status text or busy state
+    std::function<void()> processEvents;                 // a moment to repaint inside long commands
+    std::function<void(int done, int planned)> progress; // chunks of a device command
 };
+
+// Results of the default image write.
+enum DefaultWriteResult {
+    dwWritten = 1,   // written and verified
+    dwDifferent = 2, // the verification found a difference
+    dwVerifyReadFailed = 3,
+    dwWriteFailed = 4, // loading the file or a write failed
+    dwNoDevice = 5,
+    dwNoKbx = 6,
+};
+
+enum class FixedCodeWindow { None, Classic, Plus };
 
 // The parameter editor without its window: the working and comparison images, the current product and
 // version, the file name and state, the folders and switches, the fields, the menus and the page shown.
@@ -42,6 +57,8 @@ public:
         QString installFolder;    // where the shipped copies lie
         PlatformFolders platform; // the user's data and documents folders
         QLocale locale = QLocale::system();
+        KbxTransportFactory kbxFactory = DefaultTransportFactory();
+        KbxClock* clock = &SystemClock();
     };
 
     TfrmEnterData(Dialogs& dialogs, Options options);
@@ -98,6 +115,34 @@ public:
     void ResetOnClose();
     void SetDefaultConfigFolder(const QString& folder);
 
+    // --- Device commands (every one opens the KBX at its start and closes it on every path) ---
+    bool ReadFromDevice(); // true when the device's image is in the editor
+    bool WriteToDevice();  // true only when the verification found the device as meant
+    bool SaveDeviceImage(const ConfigImage& image, int productCode);
+    int WriteDefault(const QString& modelWord); // 0 when asked no or refused, else the procedure's result
+    int DefaultWriteProcedure(const QString& fileName);
+    bool WriteVersionByte(); // true when the device reads back version byte 0
+
+    // Radio code learning: Start switches reception on (false when that failed), Poll is the 500 ms
+    // tick (true when a code arrived and the window closes), Finish puts the code in or, after Abort,
+    // empties the field, and switches reception off.
+    bool LearnStart(int position);
+    bool LearnPoll();
+    void LearnFinish(bool ok);
+    QString learnActionText() const { return learnActionText_; }
+    QString receivedCode() const { return receivedCode_; }
+
+    // Changing the fixed radio ID codes: Begin checks the device's product and prepares the window
+    // (None when the command ended with its message); after the window closed with OK, Commit takes
+    // the new codes into the working image and refreshes the fields that show them.
+    FixedCodeWindow ChangeFixedCodesBegin();
+    void ChangeFixedCodesCommit(FixedCodeWindow window);
+    TfrmChangeFixed& changeFixed() { return changeFixed_; }
+    TfrmChangeFixedPlus& changeFixedPlus() { return changeFixedPlus_; }
+
+    KbxTransportFactory kbxFactory() const { return kbxFactory_; }
+    KbxClock& clock() { return clock_; }
+
     // --- Window ---
     void setPage(int page);
     void UpdateCaption();
@@ -119,7 +164,21 @@ private:
     QString productName(int code) const;
     FileDialogRequest fileRequest(int titleId) const;
 
+    void planProgress(int planned);
+    int productCodeOfDevice();
+    void RefreshFixedCodeFields();
+
     Dialogs& dialogs_;
+    KbxTransportFactory kbxFactory_;
+    KbxClock& clock_;
+    TKbxInterface kbx_;
+    TfrmChangeFixed changeFixed_;
+    TfrmChangeFixedPlus changeFixedPlus_;
+    int progressDone_ = 0, progressPlanned_ = 0;
+    int saveFilterIndex_ = 1;
+    QString receivedCode_;
+    QString learnActionText_;
+    int learnPosition_ = 0;
     AppFolders folders_;
     QLocale locale_;
     ProductSelection selection_;

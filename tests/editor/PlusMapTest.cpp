@@ -227,8 +227,9 @@ TEST_F(PlusMap, OnlyCollectedAddressesChange) {
                                    a == 0x7E || a == 0x7F || (a >= 0x80 && a <= 0x88) || a == 0x90 ||
                                    a == 0x91 || a == 0x92 || (plus2 && (a == 0x94 || a == 0x95)) ||
                                    (a >= 0xA0 && a <= 0xA7) || a == 0xF6;
-            if (!collected)
+            if (!collected) {
                 EXPECT_EQ(image[a], opened[a]) << product << " address " << a;
+            }
         }
     }
 }

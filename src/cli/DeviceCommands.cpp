@@ -1,0 +1,192 @@
+#include "DeviceCommands.h"
+
+#include "EditorView.h"
+#include "Session.h"
+#include "config/Products.h"
+#include "radio/FixedCodeWindows.h"
+
+#include <QJsonDocument>
+#include <QThread>
+
+#include <chrono>
+
+namespace zal::cli {
+namespace {
+
+bool Usage(QTextStream& err, const Options& o, bool ok, const char* usage) {
+    if (ok && o.error.isEmpty())
+        return false;
+    err << "usage: zalctl " << usage << Qt::endl;
+    if (!o.error.isEmpty())
+        err << o.error << Qt::endl;
+    return true;
+}
+
+void PrintJson(QTextStream& out, const Session& s) {
+    out << QJsonDocument(EditorJson(*s.editor, *s.dialogs)).toJson(QJsonDocument::Indented);
+    out.flush();
+}
+
+bool MenuOffered(const Session& s, const char* name) {
+    const MenuItem* item = s.editor->menu(QLatin1String(name));
+    return item && item->visible && item->enabled;
+}
+
+// Types a code into a change window's field as the technician would: upper case, four characters.
+template <typename OnChange> void TypeCode(QString& field, const QString& code, OnChange onChange) {
+    field.clear();
+    onChange();
+    for (QChar key : code) {
+        if (!FixedCodeKey(key) || field.size() >= 4)
+            continue;
+        field += key;
+        onChange();
+    }
+}
+
+} // namespace
+
+int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (Usage(err, o, o.positional.isEmpty(), "read [-o FILE] [--yes] [--json]"))
+        return kUsage;
+    Session s = MakeSession(err, o);
+    if (!o.output.isEmpty())
+        s.dialogs->answerSaveWith(o.output); // also answers the save offer for an image it cannot show
+    bool ok = s.editor->ReadFromDevice();
+    if (ok && !o.output.isEmpty())
+        ok = SaveAs(s, o.output);
+    if (o.json)
+        PrintJson(out, s);
+    return ok ? kOk : kFailed;
+}
+
+int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (Usage(err, o, o.positional.size() == 1, "write FILE [--yes] [--json]"))
+        return kUsage;
+    Session s = MakeSession(err, o);
+    if (!Open(s, o.positional[0]))
+        return kFailed;
+    const bool verified = s.editor->WriteToDevice();
+    if (o.json)
+        PrintJson(out, s);
+    return verified ? kOk : kFailed;
+}
+
+int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    bool positionOk = false;
+    const int position = o.positional.value(1).toInt(&positionOk);
+    bool timeoutOk = true;
+    const double timeout = o.timeout.isEmpty() ? 60.0 : o.timeout.toDouble(&timeoutOk);
+    if (Usage(err, o,
+              o.positional.size() == 2 && positionOk && position >= 1 && position <= 8 && timeoutOk &&
+                  timeout > 0,
+              "learn FILE POSITION [--timeout SECONDS]   (POSITION 1-8)"))
+        return kUsage;
+    Session s = MakeSession(err, o);
+    if (!Open(s, o.positional[0]))
+        return kFailed;
+    const QString button = QStringLiteral("btnReceiveRadioCode%1").arg(position);
+    if (!o.force && !s.editor->form.field(button).enabled) {
+        err << "zalctl: this product does not learn radio codes for its positions" << Qt::endl;
+        return kFailed;
+    }
+    if (!s.editor->LearnStart(position))
+        return kFailed;
+    err << s.editor->learnActionText() << Qt::endl;
+    // The learning window polls the KBX every 500 ms until a code arrives; the timeout is Abort.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(timeout * 1000));
+    bool received = false;
+    while (!received && Clock::now() < deadline) {
+        QThread::msleep(500);
+        received = s.editor->LearnPoll();
+    }
+    s.editor->LearnFinish(received);
+    if (!received) {
+        err << "zalctl: no transmitter code arrived; " << o.positional[0] << " is left as it was" << Qt::endl;
+        return kFailed;
+    }
+    out << "Position " << position << ": " << s.editor->receivedCode() << Qt::endl;
+    const int errorsBefore = s.dialogs->errors();
+    s.editor->FileSave();
+    return s.dialogs->errors() == errorsBefore ? kOk : kFailed;
+}
+
+int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (Usage(err, o, o.positional.size() >= 2, "change-codes FILE NEWCODE... [--changecodes]"))
+        return kUsage;
+    Session s = MakeSession(err, o);
+    if (!Open(s, o.positional[0]))
+        return kFailed;
+    if (!MenuOffered(s, "mnuChangeFixedRadioCodes")) {
+        err << "zalctl: changing the fixed codes of this product needs --changecodes" << Qt::endl;
+        return kFailed;
+    }
+    const QStringList codes = o.positional.mid(1);
+    const bool plus = IsPlusProduct(s.editor->product());
+    if (codes.size() > (plus ? 1 : TfrmChangeFixed::kRows)) {
+        err << "zalctl: "
+            << (plus ? "MUVE+ takes the device's own code alone; the fixed codes follow from it"
+                     : "at most six codes")
+            << Qt::endl;
+        return kUsage;
+    }
+    const FixedCodeWindow window = s.editor->ChangeFixedCodesBegin();
+    if (window == FixedCodeWindow::None)
+        return kFailed;
+    bool written = false;
+    if (window == FixedCodeWindow::Plus) {
+        TfrmChangeFixedPlus& w = s.editor->changeFixedPlus();
+        TypeCode(w.newCodes[0], codes[0], [&w] { w.New1Changed(); });
+        if (!w.writeEnabled) {
+            err << "zalctl: " << codes[0] << " is no valid first code" << Qt::endl;
+            return kFailed;
+        }
+        written = w.WriteToDevice();
+    } else {
+        TfrmChangeFixed& w = s.editor->changeFixed();
+        for (int row = 0; row < codes.size(); ++row)
+            TypeCode(w.newCodes[static_cast<size_t>(row)], codes[row], [&w, row] { w.NewChanged(row); });
+        written = w.WriteToDevice();
+    }
+    if (!written)
+        return kFailed;
+    s.editor->ChangeFixedCodesCommit(window);
+    const int errorsBefore = s.dialogs->errors();
+    s.editor->FileSave();
+    return s.dialogs->errors() == errorsBefore ? kOk : kFailed;
+}
+
+int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    const QString model = o.positional.value(0).toUpper();
+    const bool known = model == QLatin1String("BORA") || model == QLatin1String("ZAL") ||
+                       model == QLatin1String("MUVE") || model == QLatin1String("DORF");
+    if (Usage(err, o, o.positional.size() == 1 && known,
+              "write-default BORA|ZAL|MUVE|DORF --service [--yes]"))
+        return kUsage;
+    Session s = MakeSession(err, o);
+    if (!MenuOffered(s, "mnuWriteDefaultBora")) {
+        err << "zalctl: write-default is a service command (--service)" << Qt::endl;
+        return kFailed;
+    }
+    return s.editor->WriteDefault(model) == dwWritten ? kOk : kFailed;
+}
+
+int RunWriteVersionByte(QTextStream&, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (Usage(err, o, o.positional.isEmpty(), "write-version-byte --service [--yes]"))
+        return kUsage;
+    Session s = MakeSession(err, o);
+    if (!MenuOffered(s, "mnuWriteVersionByte")) {
+        err << "zalctl: write-version-byte is a service command (--service)" << Qt::endl;
+        return kFailed;
+    }
+    return s.editor->WriteVersionByte() ? kOk : kFailed;
+}
+
+} // namespace zal::cli

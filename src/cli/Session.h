@@ -1,0 +1,39 @@
+#pragma once
+
+#include "CliDialogs.h"
+#include "editor/EnterData.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+
+namespace zal::cli {
+
+constexpr int kOk = 0, kFailed = 1, kUsage = 2;
+
+// The options the editor and device commands share, and the arguments left over.
+struct Options {
+    bool yes = false, service = false, changeCodes = false, json = false, force = false;
+    QString output, product, timeout;
+    QStringList positional;
+    QString error;
+};
+
+Options Parse(const QStringList& arguments);
+
+// The editor as the program creates it; --service and --changecodes act as the program's single
+// argument. Device commands show their progress on standard error when it is a terminal.
+struct Session {
+    std::unique_ptr<CliDialogs> dialogs;
+    std::unique_ptr<TfrmEnterData> editor;
+};
+
+Session MakeSession(QTextStream& err, const Options& options);
+
+// Opens a file as the menu does; true when the editor took it.
+bool Open(Session& session, const QString& path);
+// Save As to a path; true when it was saved without an error.
+bool SaveAs(Session& session, const QString& path);
+
+} // namespace zal::cli

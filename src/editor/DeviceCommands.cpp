@@ -1,0 +1,503 @@
+// The editor's commands that talk to the device: read, write with verification, the service writes,
+// radio code learning and the change of the fixed radio ID codes.
+
+#include "EnterData.h"
+
+#include "config/ImageChecksum.h"
+#include "config/ImageFile.h"
+#include "config/Products.h"
+#include "radio/RadioCode.h"
+#include "shell/FileSystem.h"
+#include "shell/SettingsFile.h"
+#include "shell/StringTable.h"
+
+#include <QFileInfo>
+
+namespace zal {
+namespace {
+
+QString Decimal(int value) {
+    return QString::number(value);
+}
+
+// Open, then connect the device; the message number of the failure, or 0.
+int OpenAndConnect(TKbxInterface& kbx) {
+    if (kbx.Open() != kbxOk)
+        return 10617;
+    if (kbx.ConnectDevice() != kbxOk)
+        return 10615;
+    return 0;
+}
+
+struct Range {
+    int first, last;
+};
+
+int Chunks(std::initializer_list<Range> ranges) {
+    int n = 0;
+    for (const Range& r : ranges)
+        n += TKbxInterface::ChunksIn(r.first, r.last);
+    return n;
+}
+
+// Closes the KBX and ends the hourglass on every path out of a command.
+class CommandFrame {
+public:
+    CommandFrame(TfrmEnterData& editor, TKbxInterface& kbx) : editor_(editor), kbx_(kbx) {
+        editor_.setBusy(true);
+    }
+    ~CommandFrame() {
+        kbx_.Close();
+        editor_.setBusy(false);
+    }
+
+private:
+    TfrmEnterData& editor_;
+    TKbxInterface& kbx_;
+};
+
+} // namespace
+
+void TfrmEnterData::planProgress(int planned) {
+    progressDone_ = 0;
+    progressPlanned_ = planned;
+    if (observer.progress)
+        observer.progress(0, planned);
+}
+
+// --- Read from device -----------------------------------------------------------------------------------
+
+bool TfrmEnterData::ReadFromDevice() {
+    CommandFrame frame(*this, kbx_);
+    if (const int failure = OpenAndConnect(kbx_)) {
+        message(MessageKind::Error, failure, Str(failure));
+        return false;
+    }
+    setStatus(Str(10621));
+    processEvents();
+    planProgress(Chunks({{0x00, 0xFF}}));
+    if (kbx_.ReadImage(comparison) != kbxOk) {
+        message(MessageKind::Error, 10608, Str(10608));
+        return false;
+    }
+    const int deviceProduct = comparison[kProductCodeAddress];
+    switch (IdentifyImage(comparison[kVersionCodeAddress], deviceProduct)) {
+    case irSupported:
+        setStatus(QString());
+        break;
+    case irUnsupportedVersion:
+        dialogs_.message(MessageKind::Error, 10647, Str(10647));
+        setStatus(Str(10608));
+        return false;
+    case irUnknownVersion: {
+        setStatus(QString());
+        const QString text = StrF(10629, {FormatHexByte(comparison[kVersionCodeAddress]),
+                                          FormatHexByte(comparison[kMinorVersionAddress])});
+        if (dialogs_.question(MessageKind::Error, 10629, text, QuestionButtons::YesNo) == Answer::Yes &&
+            SaveDeviceImage(comparison, deviceProduct))
+            setStatus(Str(10650));
+        return false;
+    }
+    case irUnknownProduct:
+        setStatus(QString());
+        if (dialogs_.question(MessageKind::Error, 10626, Str(10626), QuestionButtons::YesNo) == Answer::Yes &&
+            SaveDeviceImage(comparison, 0))
+            setStatus(Str(10650));
+        return false;
+    }
+    if (IsPlusProduct(deviceProduct) && !TestImageChecksum(comparison)) {
+        dialogs_.message(MessageKind::Error, 10669, Str(10669));
+        setStatus(QString());
+    }
+    if (deviceProduct != product())
+        dialogs_.message(MessageKind::Information, 10625, Str(10625));
+    working = comparison;
+    SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress], deviceProduct);
+    const int fault = FillFields();
+    if (fault < 0) {
+        message(MessageKind::Information, 10620, Str(10620));
+    } else {
+        dialogs_.message(MessageKind::Error, 10644, StrF(10644, {Decimal(working[fault]), Decimal(fault)}));
+        setStatus(Str(10645));
+    }
+    setFile(QString(), fsFromDevice);
+    return true;
+}
+
+// --- Write to device ------------------------------------------------------------------------------------
+
+bool TfrmEnterData::WriteToDevice() {
+    CommandFrame frame(*this, kbx_);
+    if (std::optional<ConversionError> error = CollectFields()) {
+        ReportConversionError(*error);
+        return false;
+    }
+    if (const int failure = OpenAndConnect(kbx_)) {
+        message(MessageKind::Error, failure, Str(failure));
+        return false;
+    }
+    setStatus(Str(10636));
+    processEvents();
+
+    const bool plus = IsPlusProduct(product());
+    const int writeChunks =
+        plus ? Chunks({{0x20, 0x92}, {0x96, 0xE0}, {0xF6, 0xF6}}) + (product() == kMuvePlus2 ? 1 : 0)
+             : Chunks({{0x00, 0x0F}, {0x1F, 0x6D}, {0x70, 0xF6}});
+    planProgress(Chunks({{0x00, 0x1F}, {0x93, 0x95}, {0xF0, 0xFF}}) + writeChunks + Chunks({{0x00, 0xFF}}));
+
+    // Only the identification is read before a write: 51 bytes, not the whole image.
+    bool identified = kbx_.ReadBlock(comparison, 0x00, 0x1F) == kbxOk;
+    identified = kbx_.ReadBlock(comparison, 0x93, 0x95) == kbxOk && identified;
+    identified = kbx_.ReadBlock(comparison, 0xF0, 0xFF) == kbxOk && identified;
+    if (!identified) {
+        // Reported rather than ending silently: the technician must know that nothing was written.
+        message(MessageKind::Error, 10608, Str(10608));
+        return false;
+    }
+    const int deviceProduct = comparison[kProductCodeAddress];
+    const int deviceVersion = comparison[kVersionCodeAddress];
+    const int deviceFirmware = deviceVersion * 256 + comparison[kMinorVersionAddress];
+    bool refused = true;
+    switch (IdentifyImage(deviceVersion, deviceProduct)) {
+    case irSupported:
+        refused = false;
+        break;
+    case irUnsupportedVersion:
+        dialogs_.message(MessageKind::Error, 10647, Str(10647));
+        break;
+    case irUnknownVersion:
+        dialogs_.message(
+            MessageKind::Error, 10630,
+            StrF(10630, {FormatHexByte(deviceVersion), FormatHexByte(comparison[kMinorVersionAddress])}));
+        break;
+    case irUnknownProduct:
+        dialogs_.message(MessageKind::Error, 10627, Str(10627));
+        break;
+    }
+    if (refused)
+        setStatus(QString());
+
+    // Firmware warnings: the write goes on after them.
+    if (deviceProduct == kMuvePlus && deviceFirmware <= 0x0102 && working[0x83] != working[0x88]) {
+        dialogs_.message(MessageKind::Warning, 10651, Str(10651));
+        setStatus(QString());
+    }
+    if ((deviceProduct == kZal || deviceProduct == kDorf) && deviceFirmware < 0x2208 &&
+        std::any_of(working.begin() + 0xA0, working.begin() + 0xB0, [](std::uint8_t b) { return b != 0; })) {
+        dialogs_.message(MessageKind::Warning, 10652, Str(10652));
+        setStatus(QString());
+    }
+    if (refused)
+        return false;
+
+    if (deviceProduct != product()) {
+        const QString name =
+            ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"), Decimal(deviceProduct));
+        const int id = name.isEmpty() ? 10603 : 10602;
+        message(MessageKind::Information, id, Str(id));
+        return false;
+    }
+    if (!selection_.IsCompatibleVersion(deviceVersion)) {
+        message(MessageKind::Information, 10641, Str(10641));
+        return false;
+    }
+
+    std::vector<Range> verified;
+    bool written = true;
+    if (plus) {
+        // The device keeps its own identity, fixed codes and product data.
+        for (const Range& r : {Range{0x00, 0x1F}, Range{0x93, 0x95}, Range{0xF0, 0xF5}, Range{0xF7, 0xFF}})
+            std::copy(comparison.begin() + r.first, comparison.begin() + r.last + 1,
+                      working.begin() + r.first);
+        StoreImageChecksum(working);
+        for (const Range& r : {Range{0x20, 0x92}, Range{0x96, 0xE0}, Range{0xF6, 0xF6}})
+            written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
+        if (product() == kMuvePlus2) {
+            working[0xE2] = 1;
+            written = kbx_.WriteBlock(working, 0xE2, 0xE2) == kbxOk && written;
+        }
+        verified = {{0x20, 0xE0}, {0xF6, 0xF6}};
+    } else {
+        // 0x10-0x1E (the fixed codes), 0x6E-0x6F and 0xF7-0xFF are never written.
+        verified = {{0x00, 0x0F}, {0x1F, 0x6D}, {0x70, 0xF6}};
+        for (const Range& r : verified)
+            written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
+    }
+    if (!written) {
+        message(MessageKind::Error, 10609, Str(10609));
+        return false;
+    }
+    setStatus(Str(10632));
+    processEvents();
+    if (kbx_.ReadImage(comparison) != kbxOk) {
+        message(MessageKind::Error, 10633, Str(10633));
+        return false;
+    }
+    for (const Range& r : verified) {
+        if (!SameRange(working, comparison, r.first, r.last)) {
+            message(MessageKind::Error, 10633, Str(10633));
+            return false;
+        }
+    }
+    dialogs_.message(MessageKind::Information, 10619, Str(10619));
+    setStatus(Str(10635));
+    return true;
+}
+
+// --- Save device image ----------------------------------------------------------------------------------
+
+bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
+    static const struct {
+        int product;
+        int filterIndex;
+        const char* extension;
+    } kTypes[] = {{kBora, 1, ".Bora"},           {kZal, 2, ".Zal"},
+                  {kMuve, 3, ".Muve"},           {kMuvePlus, 4, ".Muveplus"},
+                  {kMuvePlus2, 5, ".Muveplus2"}, {kDorf, 6, ".Dorf"}};
+    const int p = productCode == 0 ? product() : productCode;
+    FileDialogRequest request;
+    request.title = Str(10624);
+    request.filter = QStringLiteral(
+        "BORA (*.bora)|*.bora|ZAL (*.zal)|*.zal|MUVE (*.muve)|*.muve|MUVE+ (*.muveplus)|*.muveplus|"
+        "MUVE+ II (*muveplus2)|*.muveplus2|DORF (*.dorf)|*.dorf");
+    request.folder = folders_.configFolder;
+    request.filterIndex = saveFilterIndex_;
+    for (const auto& type : kTypes) {
+        if (type.product == p) {
+            request.filterIndex = type.filterIndex;
+            request.fileName = u'*' + QLatin1String(type.extension);
+        }
+    }
+    const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
+    if (!chosen)
+        return false;
+    saveFilterIndex_ = chosen->filterIndex;
+    QString target = chosen->path;
+    if (QFileInfo(target).suffix().isEmpty()) {
+        for (const auto& type : kTypes) {
+            if (type.filterIndex == chosen->filterIndex)
+                target += QLatin1String(type.extension);
+        }
+    }
+    if (QFileInfo::exists(target)) {
+        if (IsReadOnlyFile(target)) {
+            dialogs_.message(MessageKind::Information, 10610, Str(10610));
+            return false;
+        }
+        if (dialogs_.question(MessageKind::Information, 10611, Str(10611), QuestionButtons::YesNo) !=
+            Answer::Yes)
+            return false;
+    }
+    if (!SaveImageFile(target, image)) {
+        dialogs_.message(MessageKind::Error, 10605, Str(10605));
+        return false;
+    }
+    return true;
+}
+
+// --- Service writes -------------------------------------------------------------------------------------
+
+int TfrmEnterData::WriteDefault(const QString& modelWord) {
+    if (dialogs_.question(MessageKind::Information, 10668, StrF(10668, {modelWord}),
+                          QuestionButtons::YesNo) != Answer::Yes)
+        return 0;
+    QString suffix, versionText;
+    {
+        CommandFrame frame(*this, kbx_);
+        if (const int failure = OpenAndConnect(kbx_)) {
+            message(MessageKind::Error, failure, Str(failure));
+            return 0;
+        }
+        planProgress(1);
+        if (kbx_.ReadBlock(comparison, 0xF8, 0xFA) != kbxOk) {
+            message(MessageKind::Error, 10608, Str(10608));
+            return 0;
+        }
+        const int deviceProduct = comparison[kProductCodeAddress];
+        if (deviceProduct == 0 || deviceProduct > kDorf) {
+            message(MessageKind::Error, 10649, Str(10649));
+            return 0;
+        }
+        switch (comparison[kVersionCodeAddress]) {
+        case 0x00:
+        case 0xFF:
+            suffix = QStringLiteral(" V1X.bin"), versionText = QStringLiteral("V1.x");
+            break;
+        case 0x20:
+            suffix = QStringLiteral(" V20.bin"), versionText = QStringLiteral("V20.xx");
+            break;
+        case 0x21:
+            suffix = QStringLiteral(" V21.bin"), versionText = QStringLiteral("V21.xx");
+            break;
+        case 0x22:
+            suffix = QStringLiteral(" V22.bin"), versionText = QStringLiteral("V22.xx");
+            break;
+        default:
+            dialogs_.message(MessageKind::Error, 10630,
+                             StrF(10630, {FormatHexByte(comparison[kVersionCodeAddress]),
+                                          FormatHexByte(comparison[kMinorVersionAddress])}));
+            setStatus(Str(10609));
+            return 0;
+        }
+    }
+    const QString file = folders_.dataFolder + QStringLiteral("Default ") + modelWord + suffix;
+    if (!QFileInfo::exists(file)) {
+        message(MessageKind::Information, 10664, StrF(10664, {file}));
+        return 0;
+    }
+    const int result = DefaultWriteProcedure(file);
+    if (result == dwWritten) {
+        SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress],
+                             working[kProductCodeAddress]);
+        FillFields();
+        message(MessageKind::Information, 10667, StrF(10667, {modelWord, versionText}));
+    } else {
+        const int ids[] = {0, 0, 10633, 10608, 10609, 10615, 10617};
+        message(MessageKind::Error, ids[result], Str(ids[result]));
+    }
+    return result;
+}
+
+int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
+    CommandFrame frame(*this, kbx_);
+    if (!LoadImageFile(fileName, working))
+        return dwWriteFailed;
+    setStatus(QString());
+    if (kbx_.Open() != kbxOk)
+        return dwNoKbx;
+    if (kbx_.ConnectDevice() != kbxOk)
+        return dwNoDevice;
+    const Range ranges[] = {{0x00, 0x0F}, {0x1F, 0x6D}, {0x70, 0xF6}, {0xF8, 0xF9}};
+    planProgress(Chunks({ranges[0], ranges[1], ranges[2], ranges[3]}) + Chunks({{0x00, 0xFF}}));
+    bool written = true;
+    for (const Range& r : ranges)
+        written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
+    if (!written)
+        return dwWriteFailed;
+    setStatus(Str(10632));
+    processEvents();
+    if (kbx_.ReadImage(comparison) != kbxOk)
+        return dwVerifyReadFailed;
+    for (const Range& r : ranges) {
+        if (!SameRange(working, comparison, r.first, r.last))
+            return dwDifferent;
+    }
+    return dwWritten;
+}
+
+bool TfrmEnterData::WriteVersionByte() {
+    if (dialogs_.question(MessageKind::Information, 10665, Str(10665), QuestionButtons::YesNo) != Answer::Yes)
+        return false;
+    bool readBackZero = false;
+    {
+        CommandFrame frame(*this, kbx_);
+        if (const int failure = OpenAndConnect(kbx_)) {
+            message(MessageKind::Error, failure, Str(failure));
+            return false;
+        }
+        planProgress(2);
+        working[kVersionCodeAddress] = 0;
+        if (kbx_.WriteBlock(working, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
+            message(MessageKind::Error, 10609, Str(10609));
+            return false;
+        }
+        if (kbx_.ReadBlock(comparison, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
+            // Reported rather than ending silently: nobody would know whether the byte was written.
+            message(MessageKind::Error, 10608, Str(10608));
+            return false;
+        }
+        readBackZero = comparison[kVersionCodeAddress] == 0;
+        if (!readBackZero)
+            message(MessageKind::Error, 10633, Str(10633));
+    }
+    if (readBackZero)
+        dialogs_.message(MessageKind::Information, 10666, Str(10666));
+    return readBackZero;
+}
+
+// --- Radio code learning --------------------------------------------------------------------------------
+
+bool TfrmEnterData::LearnStart(int position) {
+    learnPosition_ = position;
+    kbx_.Open(); // a missing KBX shows in the next command
+    if (kbx_.StartRadioReceive() != kbxOk) {
+        message(MessageKind::Error, 10617, Str(10617));
+        kbx_.Close();
+        return false;
+    }
+    setStatus(QString());
+    learnActionText_ = Str(10601) + u' ' + QString::number(position);
+    return true;
+}
+
+bool TfrmEnterData::LearnPoll() {
+    QString code;
+    if (kbx_.PollRadioCode(code) != kbxOk)
+        return false; // the next tick tries again; an old code never closes the window by itself
+    receivedCode_ = code;
+    return receivedCode_ != QLatin1String("0000");
+}
+
+void TfrmEnterData::LearnFinish(bool ok) {
+    Field& field = form.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_));
+    form.setText(field, ok ? receivedCode_ : QString());
+    kbx_.StopRadioReceive();
+    kbx_.Close();
+}
+
+// --- Fixed radio ID codes -------------------------------------------------------------------------------
+
+int TfrmEnterData::productCodeOfDevice() {
+    ConfigImage image{};
+    const bool ok = kbx_.Open() == kbxOk && kbx_.ConnectDevice() == kbxOk &&
+                    kbx_.ReadBlock(image, kProductCodeAddress, kProductCodeAddress) == kbxOk;
+    kbx_.Close();
+    return ok ? image[kProductCodeAddress] : 0;
+}
+
+FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
+    setBusy(true);
+    const int deviceProduct = productCodeOfDevice();
+    setBusy(false);
+    if (deviceProduct != product()) {
+        dialogs_.message(MessageKind::Information, 10646,
+                         StrF(10646, {ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"),
+                                                       Decimal(product()))}));
+        return FixedCodeWindow::None;
+    }
+    const bool plus = IsPlusProduct(product());
+    setBusy(true);
+    const bool prepared = plus ? changeFixedPlus_.Prepare() : changeFixed_.Prepare();
+    setBusy(false);
+    if (!prepared) {
+        dialogs_.message(MessageKind::Error, 10615, Str(10615));
+        return FixedCodeWindow::None;
+    }
+    return plus ? FixedCodeWindow::Plus : FixedCodeWindow::Classic;
+}
+
+void TfrmEnterData::ChangeFixedCodesCommit(FixedCodeWindow window) {
+    dialogs_.message(MessageKind::Information, 10663, Str(10663));
+    if (window == FixedCodeWindow::Plus)
+        changeFixedPlus_.CopyInto(working);
+    else
+        changeFixed_.CopyInto(working);
+    RefreshFixedCodeFields();
+}
+
+void TfrmEnterData::RefreshFixedCodeFields() {
+    MapContext context = mapContext();
+    ShowActionCodes(context);
+    ShowDeviceRadioId(context);
+    if (!IsPlusProduct(product())) {
+        ShowWiredCodes(context);
+        MirrorFixedInput(context);
+        // The fixed input's field is written back to 0x1A by the next save: it must show the new code,
+        // or the old one would overwrite it.
+        Field& fixedInput = form["edtRxCodePosF"];
+        if (fixedInput.mark == 1)
+            form.setText(fixedInput, CodeToText(working[0x1A], working[0x1B]));
+    }
+}
+
+} // namespace zal

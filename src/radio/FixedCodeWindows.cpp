@@ -1,0 +1,162 @@
+#include "FixedCodeWindows.h"
+
+#include "RadioCode.h"
+#include "config/ImageChecksum.h"
+#include "shell/StringTable.h"
+
+namespace zal {
+namespace {
+
+QString CodeAt(const ConfigImage& image, int address) {
+    return CodeToText(image[address], image[address + 1]);
+}
+
+// Four characters, as the text form writes them (0x0000 would be the empty text, so it is written out).
+QString FourDigits(std::uint16_t code) {
+    return QStringLiteral("%1").arg(code, 4, 16, QChar(u'0')).toUpper();
+}
+
+} // namespace
+
+bool FixedCodeKey(QChar& key) {
+    if (!IsRadioCodeKey(key))
+        return false;
+    key = key.toUpper();
+    return true;
+}
+
+TfrmChangeFixed::TfrmChangeFixed(Dialogs& dialogs, KbxTransportFactory factory, KbxClock& clock)
+    : dialogs_(dialogs), kbx_(std::move(factory), clock) {}
+
+bool TfrmChangeFixed::Prepare() {
+    bool ok = kbx_.Open() == kbxOk && kbx_.ConnectDevice() == kbxOk &&
+              kbx_.ReadBlock(deviceImage_, kFirst, kLast) == kbxOk;
+    kbx_.Close();
+    for (int row = 0; row < kRows; ++row) {
+        oldCodes[static_cast<size_t>(row)] = ok ? CodeAt(deviceImage_, kFirst + 2 * row) : QString();
+        newCodes[static_cast<size_t>(row)].clear();
+    }
+    return ok;
+}
+
+void TfrmChangeFixed::NewChanged(int row) {
+    QString& text = newCodes[static_cast<size_t>(row)];
+    if (text.size() != 4)
+        return;
+    if (text == QLatin1String("0000") || text == QLatin1String("FFFF")) {
+        dialogs_.message(MessageKind::Error, 10687, Str(10687));
+        text.clear();
+        return;
+    }
+    if (row != 0)
+        return;
+    for (int other = 1; other < kRows; ++other) {
+        if (!newCodes[static_cast<size_t>(other)].isEmpty())
+            return;
+    }
+    // Each step adds one and skips the two codes that are never valid: after FFFE comes 0001.
+    std::uint16_t code = TextToCode(text);
+    for (int other = 1; other < kRows; ++other) {
+        code = static_cast<std::uint16_t>(code + 1);
+        if (code == 0x0000 || code == 0xFFFF)
+            code = 0x0001;
+        newCodes[static_cast<size_t>(other)] = FourDigits(code);
+    }
+}
+
+bool TfrmChangeFixed::WriteToDevice() {
+    for (int row = 0; row < kRows; ++row) {
+        const QString& text = newCodes[static_cast<size_t>(row)].isEmpty()
+                                  ? oldCodes[static_cast<size_t>(row)]
+                                  : newCodes[static_cast<size_t>(row)];
+        WriteU16BE(newImage_, kFirst + 2 * row, TextToCode(text));
+    }
+    int failure = 0;
+    if (kbx_.Open() != kbxOk)
+        failure = 10617;
+    else if (kbx_.ConnectDevice() != kbxOk)
+        failure = 10615;
+    else if (kbx_.WriteBlock(newImage_, kFirst, kLast) != kbxOk)
+        failure = 10609;
+    else if (kbx_.ReadBlock(deviceImage_, kFirst, kLast) != kbxOk)
+        failure = 10608;
+    else if (!SameRange(newImage_, deviceImage_, kFirst, kLast))
+        failure = 10633;
+    kbx_.Close();
+    if (failure)
+        dialogs_.message(MessageKind::Error, failure, Str(failure));
+    return failure == 0;
+}
+
+void TfrmChangeFixed::CopyInto(ConfigImage& image) const {
+    std::copy(newImage_.begin() + kFirst, newImage_.begin() + kLast + 1, image.begin() + kFirst);
+}
+
+TfrmChangeFixedPlus::TfrmChangeFixedPlus(Dialogs& dialogs, KbxTransportFactory factory, KbxClock& clock)
+    : dialogs_(dialogs), kbx_(std::move(factory), clock) {}
+
+bool TfrmChangeFixedPlus::Prepare() {
+    bool ok = kbx_.Open() == kbxOk && kbx_.ConnectDevice() == kbxOk && kbx_.ReadImage(deviceImage_) == kbxOk;
+    kbx_.Close();
+    for (int row = 0; row < kRows; ++row) {
+        oldCodes[static_cast<size_t>(row)] = ok ? CodeAt(deviceImage_, 2 * row) : QString();
+        newCodes[static_cast<size_t>(row)].clear();
+    }
+    return ok;
+}
+
+void TfrmChangeFixedPlus::New1Changed() {
+    const QString& text = newCodes[0];
+    if (text.size() != 4) {
+        writeEnabled = false;
+        for (int row = 1; row < kRows; ++row)
+            newCodes[static_cast<size_t>(row)].clear();
+        return;
+    }
+    // The eight codes that follow must not reach FFFF: FFF6 is the last first code (its ninth is FFFE).
+    const std::uint16_t first = TextToCode(text);
+    if (first == 0x0000 || first >= 0xFFF7) {
+        dialogs_.message(MessageKind::Error, 10688, Str(10688));
+        return;
+    }
+    writeEnabled = true;
+    for (int row = 1; row < kRows; ++row)
+        newCodes[static_cast<size_t>(row)] = FourDigits(static_cast<std::uint16_t>(first + row));
+}
+
+bool TfrmChangeFixedPlus::WriteToDevice() {
+    newImage_ = deviceImage_;
+    for (int row = 0; row < kRows; ++row)
+        WriteU16BE(newImage_, 2 * row, TextToCode(newCodes[static_cast<size_t>(row)]));
+    // The other bytes are the device's own, so the checksum over the whole image stays valid.
+    StoreImageChecksum(newImage_);
+    int failure = 0;
+    if (kbx_.Open() != kbxOk) {
+        failure = 10617;
+    } else if (kbx_.ConnectDevice() != kbxOk) {
+        failure = 10615;
+    } else {
+        const bool codes = kbx_.WriteBlock(newImage_, 0x00, 0x11) == kbxOk;
+        const bool checksum = kbx_.WriteBlock(newImage_, 0xE0, 0xE0) == kbxOk;
+        if (!codes || !checksum) {
+            failure = 10609;
+        } else {
+            const bool readCodes = kbx_.ReadBlock(deviceImage_, 0x00, 0x11) == kbxOk;
+            const bool readChecksum = kbx_.ReadBlock(deviceImage_, 0xE0, 0xE0) == kbxOk;
+            if (!readCodes || !readChecksum)
+                failure = 10608;
+            else if (!SameRange(newImage_, deviceImage_, 0x00, 0x11) || newImage_[0xE0] != deviceImage_[0xE0])
+                failure = 10633;
+        }
+    }
+    kbx_.Close();
+    if (failure)
+        dialogs_.message(MessageKind::Error, failure, Str(failure));
+    return failure == 0;
+}
+
+void TfrmChangeFixedPlus::CopyInto(ConfigImage& image) const {
+    std::copy(newImage_.begin(), newImage_.begin() + 0x12, image.begin());
+}
+
+} // namespace zal
