@@ -106,6 +106,8 @@ QByteArray KbxSimEngine::handle(const QByteArray& text) {
         ParseHexField(text, 5, 2, count) && count >= 1 && count <= 16 && address + count <= kImageSize) {
         if (command == 'R' && text.size() == 7)
             return framed(EncodeHexBytes(memory_.data() + address, count));
+        if (command == 'W' && options_.refuseWrites)
+            return nak;
         if (command == 'W' && text.size() == 7 + 2 * count) {
             std::uint8_t data[16];
             DecodeHexPairs(text.mid(7), data, count);

@@ -22,6 +22,7 @@ struct KbxSimOptions {
     bool lowerCaseHex = false;
     int disconnectAfter = -1;                        // after this many commands nothing answers any more
     std::vector<std::pair<int, int>> writeProtected; // accepted with ACK, but not stored
+    bool refuseWrites = false;                       // every "W" is answered with NAK
     QString learnCode;               // the transmitter code that arrives while reception is on
     int learnAfterPolls = 0;         // ... after this many "c1" polls
     QByteArray info = "KBX-SIM 1.0"; // the 11 characters "v" answers

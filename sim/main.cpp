@@ -115,6 +115,7 @@ int main(int argc, char* argv[]) {
                                        "Hexadecimal digits of replies in lower case.");
     const QCommandLineOption disconnect(QStringLiteral("disconnect-after"),
                                         "Stop answering after N commands.", "N");
+    const QCommandLineOption refuseWrites(QStringLiteral("refuse-writes"), "Answer every write with NAK.");
     const QCommandLineOption protect(QStringLiteral("protect"),
                                      "Accept writes to FIRST-LAST (hex) but store nothing.", "RANGE");
     const QCommandLineOption learnCode(QStringLiteral("learn-code"),
@@ -125,9 +126,9 @@ int main(int argc, char* argv[]) {
                                   "KBX-SIM 1.0");
     const QCommandLineOption trace(QStringLiteral("trace"),
                                    "Log every frame in both directions with timestamps.");
-    parser.addOptions({image, save, link, noDevice, noKbx, latency, noPacing, seed, nakRate, silenceRate,
-                       corruptRate, truncateRate, lowerCase, disconnect, protect, learnCode, afterPolls, info,
-                       trace});
+    parser.addOptions({image,        save,    link,        noDevice,    noKbx,        latency,   noPacing,
+                       seed,         nakRate, silenceRate, corruptRate, truncateRate, lowerCase, disconnect,
+                       refuseWrites, protect, learnCode,   afterPolls,  info,         trace});
     parser.process(app);
 
     KbxSimOptions options;
@@ -138,6 +139,7 @@ int main(int argc, char* argv[]) {
     options.corruptRate = parser.value(corruptRate).toDouble();
     options.truncateRate = parser.value(truncateRate).toDouble();
     options.lowerCaseHex = parser.isSet(lowerCase);
+    options.refuseWrites = parser.isSet(refuseWrites);
     options.disconnectAfter = parser.isSet(noKbx)        ? 0
                               : parser.isSet(disconnect) ? parser.value(disconnect).toInt()
                                                          : -1;

@@ -5,7 +5,8 @@
 
 namespace zal::test {
 
-EditorFixture::EditorFixture(QStringList arguments, QLocale locale) {
+EditorFixture::EditorFixture(QStringList arguments, QLocale locale, KbxTransportFactory kbx,
+                             KbxClock* clock) {
     TfrmEnterData::Options options;
     options.arguments = std::move(arguments);
     options.installFolder = QStringLiteral(ZAL_BIN_DIR "/");
@@ -14,6 +15,10 @@ EditorFixture::EditorFixture(QStringList arguments, QLocale locale) {
     QDir().mkpath(options.platform.applicationData);
     QDir().mkpath(options.platform.documents);
     options.locale = locale;
+    if (kbx) {
+        options.kbxFactory = std::move(kbx);
+        options.clock = clock;
+    }
     editor = std::make_unique<TfrmEnterData>(dialogs, options);
 }
 

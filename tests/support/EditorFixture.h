@@ -74,7 +74,8 @@ private:
 class EditorFixture {
 public:
     explicit EditorFixture(QStringList arguments = {},
-                           QLocale locale = QLocale(QLocale::German, QLocale::Germany));
+                           QLocale locale = QLocale(QLocale::German, QLocale::Germany),
+                           KbxTransportFactory kbx = {}, KbxClock* clock = nullptr);
 
     TempHome home;
     ScriptedDialogs dialogs;

@@ -1,0 +1,544 @@
+// Every device command against the simulator in the same process (virtual time), with the fault
+// matrix: the message, the outcome and the device memory afterwards.
+
+#include "config/ImageChecksum.h"
+#include "config/ImageFile.h"
+#include "config/Products.h"
+#include "radio/RadioCode.h"
+#include "shell/StringTable.h"
+#include "support/EditorFixture.h"
+#include "support/SimRig.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace zal;
+using namespace zal::test;
+
+namespace {
+
+class DeviceCommands : public ::testing::Test {
+protected:
+    explicit DeviceCommands(sim::KbxSimOptions options = {}) : rig(std::move(options)) {}
+
+    void SetUp() override {
+        fx = std::make_unique<EditorFixture>(args, QLocale(QLocale::German, QLocale::Germany), rig.factory(),
+                                             &rig.clock);
+    }
+    ConfigImage& device() { return rig.engine.memory(); }
+    TfrmEnterData& e() { return fx->e(); }
+    std::vector<int> ids() { return fx->dialogs.ids(); }
+    // Commands of a kind ("R", "W", ...) sent since the last call.
+    int sent(char kind) {
+        int n = 0;
+        for (const QByteArray& c : rig.sent)
+            n += c.startsWith(kind);
+        return n;
+    }
+    int bytesWritten() {
+        int n = 0;
+        for (const QByteArray& c : rig.sent)
+            n += c.startsWith('W') ? c.mid(5, 2).toInt(nullptr, 16) : 0;
+        return n;
+    }
+    void reset() {
+        rig.sent.clear();
+        fx->dialogs.clear();
+    }
+
+    QStringList args;
+    SimRig rig;
+    std::unique_ptr<EditorFixture> fx;
+};
+
+// --- Read -----------------------------------------------------------------------------------------------
+
+TEST_F(DeviceCommands, ReadShowsTheDevicesConfiguration) {
+    device() = fx->Default(kZal, 0x21);
+    device()[0x00] = 0x12;
+    device()[0x01] = 0x34;
+    EXPECT_TRUE(e().ReadFromDevice());
+    EXPECT_EQ(ids(), (std::vector<int>{10625, 10620}));
+    EXPECT_EQ(e().statusText(), QStringLiteral("Lesen vollständig"));
+    EXPECT_EQ(e().product(), kZal);
+    EXPECT_EQ(e().version(), 0x21);
+    EXPECT_EQ(e().working, device());
+    EXPECT_EQ(fx->f("edtRxCodePos1").text, QStringLiteral("1234"));
+    EXPECT_EQ(e().fileState(), fsFromDevice);
+    EXPECT_EQ(e().title(), QStringLiteral("(aus Gerät ausgelesen) - ZAL family programmer"));
+    EXPECT_EQ(sent('O'), 1);
+    EXPECT_EQ(sent('R'), 16);
+    EXPECT_FALSE(e().busy());
+}
+
+TEST_F(DeviceCommands, ReadOfAFaultyImageStillLoadsIt) {
+    device() = fx->Default(kBora, 0x22);
+    device()[0x30] = 0x42; // no item for the battery alarm
+    EXPECT_TRUE(e().ReadFromDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10644});
+    EXPECT_TRUE(fx->dialogs.shown[0].text.endsWith(
+        QStringLiteral("(Der Wert 66 an der Adresse 48 ist nicht korrekt)")));
+    EXPECT_EQ(e().statusText(), QStringLiteral("Fehler beim Konvertieren von Daten"));
+    EXPECT_EQ(e().fileState(), fsFromDevice);
+}
+
+TEST_F(DeviceCommands, ReadOfAMuvePlusWithABadChecksumWarnsAndLoads) {
+    device() = fx->Default(kMuvePlus, 1);
+    device()[0xE0] ^= 0x01;
+    EXPECT_TRUE(e().ReadFromDevice());
+    EXPECT_EQ(ids(), (std::vector<int>{10669, 10625, 10620}));
+    EXPECT_EQ(e().product(), kMuvePlus);
+}
+
+TEST_F(DeviceCommands, ReadOfAnUnknownVersionOffersToSaveIt) {
+    device() = fx->Default(kBora, 0x22);
+    device()[0xF9] = 0x10;
+    const ConfigImage before = e().working;
+    fx->dialogs.answers = {Answer::Yes};
+    fx->dialogs.paths = {fx->home.file(QStringLiteral("device"))};
+    EXPECT_FALSE(e().ReadFromDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10629});
+    EXPECT_TRUE(fx->dialogs.shown[0].text.startsWith(QStringLiteral("Unbekannte Versionsnummer. (0x1008)")));
+    ASSERT_EQ(fx->dialogs.requests.size(), 1u);
+    EXPECT_EQ(fx->dialogs.requests[0].filterIndex, 1);
+    EXPECT_EQ(fx->dialogs.requests[0].fileName, QStringLiteral("*.Bora"));
+    EXPECT_EQ(fx->dialogs.requests[0].folder, e().folders().configFolder);
+    ConfigImage saved{};
+    ASSERT_TRUE(LoadImageFile(fx->home.file(QStringLiteral("device.Bora")), saved));
+    EXPECT_EQ(saved, device());
+    EXPECT_EQ(
+        e().statusText(),
+        QString::fromUtf8("Die Konfiguration des angeschlossenen Gerätes wurde in einer Datei gespeichert."));
+    EXPECT_EQ(e().working, before);
+    EXPECT_EQ(e().fileState(), fsNew);
+}
+
+TEST_F(DeviceCommands, ReadRefusesWhatItCannotShow) {
+    const struct {
+        int product, version;
+        int message;
+        bool question;
+    } cases[] = {{kBora, 0x23, 10647, false}, {kMuvePlus, 2, 10647, false}, {0x42, 0x22, 10626, true}};
+    for (const auto& c : cases) {
+        device() = fx->Default(kZal, 0x22);
+        device()[0xF8] = static_cast<std::uint8_t>(c.product);
+        device()[0xF9] = static_cast<std::uint8_t>(c.version);
+        reset();
+        const ConfigImage before = e().working;
+        EXPECT_FALSE(e().ReadFromDevice());
+        EXPECT_EQ(ids(), std::vector<int>{c.message});
+        EXPECT_EQ(fx->dialogs.questions.size(), c.question ? 1u : 0u);
+        EXPECT_EQ(e().working, before);
+    }
+}
+
+struct Fault {
+    const char* name;
+    void (*apply)(SimRig&);
+    int readMessage;  // what Read from device says
+    int writeMessage; // what Write to device says
+};
+
+void PrintTo(const Fault& f, std::ostream* out) {
+    *out << f.name;
+}
+
+class DeviceFaults : public DeviceCommands, public ::testing::WithParamInterface<Fault> {};
+
+TEST_P(DeviceFaults, NeverASuccessMessageAndTheDeviceKeepsWhatItHad) {
+    const Fault& f = GetParam();
+    device() = fx->Default(kBora, 0x22);
+    const ConfigImage original = device();
+    f.apply(rig);
+
+    const ConfigImage editorBefore = e().working;
+    if (f.readMessage == 0) { // faults of writing alone: the read goes through
+        EXPECT_TRUE(e().ReadFromDevice());
+    } else {
+        EXPECT_FALSE(e().ReadFromDevice());
+        EXPECT_EQ(ids(), std::vector<int>{f.readMessage});
+        EXPECT_EQ(e().statusText(), Str(f.readMessage));
+        EXPECT_EQ(e().working, editorBefore);
+        EXPECT_EQ(e().fileState(), fsNew);
+    }
+
+    reset();
+    fx->f("edtWiredAutoResetTimer1").text = QStringLiteral("77"); // something to write
+    EXPECT_FALSE(e().WriteToDevice());
+    EXPECT_EQ(ids(), std::vector<int>{f.writeMessage});
+    EXPECT_EQ(e().statusText(), Str(f.writeMessage));
+    // A BORA write never touches the fixed codes, 0x6E-0x6F and the product data.
+    for (int a : {0x10, 0x15, 0x1E, 0x6E, 0x6F, 0xF7, 0xF8, 0xFF})
+        EXPECT_EQ(device()[a], original[a]) << a;
+    EXPECT_FALSE(e().busy());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, DeviceFaults,
+    ::testing::Values(
+        Fault{"NoKbx", [](SimRig& r) { r.kbxPresent = false; }, 10617, 10617},
+        Fault{"NoDevice", [](SimRig& r) { r.engine.options().devicePresent = false; }, 10615, 10615},
+        Fault{"NakOnEveryAttempt", [](SimRig& r) { r.engine.options().nakRate = 1; }, 10615, 10615},
+        Fault{"Silence", [](SimRig& r) { r.engine.options().silenceRate = 1; }, 10615, 10615},
+        Fault{"CorruptFrames", [](SimRig& r) { r.engine.options().corruptRate = 1; }, 10608, 10608},
+        Fault{"LowerCaseHex", [](SimRig& r) { r.engine.options().lowerCaseHex = true; }, 10608, 10608},
+        Fault{"TruncatedReplies", [](SimRig& r) { r.engine.options().truncateRate = 1; }, 10608, 10608},
+        Fault{"WritesRefused", [](SimRig& r) { r.engine.options().refuseWrites = true; }, 0, 10609},
+        Fault{"WriteProtected",
+              [](SimRig& r) {
+                  r.engine.options().writeProtected = {{0x70, 0x7F}};
+              },
+              0, 10633}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DeviceCommands, DisconnectInTheMiddleOfATransfer) {
+    device() = fx->Default(kBora, 0x22);
+    rig.engine.options().disconnectAfter = 8;
+    EXPECT_FALSE(e().ReadFromDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10608});
+
+    // Gone after the identification and two of the written chunks: the silent writes are not counted,
+    // the read-back finds nothing, and nothing claims success.
+    rig.engine = sim::KbxSimEngine(sim::KbxSimOptions{});
+    device() = fx->Default(kBora, 0x22);
+    const ConfigImage original = device();
+    rig.engine.options().disconnectAfter = 1 + 4 + 2;
+    reset();
+    fx->f("edtNoShortTransm").text = QStringLiteral("9");
+    EXPECT_FALSE(e().WriteToDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10633});
+    EXPECT_EQ(device()[0x50], original[0x50]); // its chunk never arrived
+}
+
+// --- Write ----------------------------------------------------------------------------------------------
+
+TEST_F(DeviceCommands, WriteOfTheOlderProductsWritesItsThreeRangesAndVerifies) {
+    device() = fx->Default(kBora, 0x22);
+    const ConfigImage original = device();
+    for (int a : {0x10, 0x1B, 0x1E, 0x6E, 0x6F, 0xF7, 0xFD})
+        e().working[a] = 0xEE;
+    fx->e().form.setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
+    EXPECT_TRUE(e().WriteToDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10619});
+    EXPECT_EQ(e().statusText(), QStringLiteral("Schreiben und Überprüfung vollständig"));
+    EXPECT_EQ(device()[0x50], 7);
+    for (int a : {0x10, 0x1B, 0x1E, 0x6E, 0x6F, 0xF7, 0xFD})
+        EXPECT_EQ(device()[a], original[a]) << a;
+    EXPECT_EQ(bytesWritten(), 230);
+    EXPECT_EQ(sent('R'), 4 + 16); // 51 bytes of identification in four chunks, then the whole image
+    EXPECT_EQ(e().fileState(), fsNew);
+}
+
+TEST_F(DeviceCommands, WriteOfAMuvePlusKeepsTheDevicesOwnBytes) {
+    for (int product : {kMuvePlus, kMuvePlus2}) {
+        device() = fx->Default(product, 1);
+        for (int a : {0x00, 0x05, 0x1F, 0x94, 0xF0, 0xF5, 0xF7, 0xFF})
+            device()[a] = 0x3C;
+        StoreImageChecksum(device());
+        const ConfigImage original = device();
+        e().SelectProduct(product);
+        reset();
+        fx->e().form.setText(fx->f("edtNoLongTransm"), QStringLiteral("4"));
+        EXPECT_TRUE(e().WriteToDevice());
+        EXPECT_EQ(ids(), std::vector<int>{10619});
+        for (int a : {0x00, 0x05, 0x1F, 0x94, 0xF0, 0xF5, 0xF7, 0xFF}) {
+            EXPECT_EQ(device()[a], original[a]) << a;
+            EXPECT_EQ(e().working[a], original[a]) << a; // taken over into the working image
+        }
+        EXPECT_EQ(device()[0x81], 4);
+        EXPECT_TRUE(TestImageChecksum(device()));
+        EXPECT_EQ(bytesWritten(), product == kMuvePlus2 ? 192 : 191);
+        EXPECT_EQ(device()[0xE2], product == kMuvePlus2 ? 1 : original[0xE2]);
+    }
+}
+
+TEST_F(DeviceCommands, WriteRefusesAnotherProductOrVersion) {
+    device() = fx->Default(kZal, 0x22);
+    EXPECT_FALSE(e().WriteToDevice()); // the editor has BORA
+    EXPECT_EQ(ids(), std::vector<int>{10602});
+    EXPECT_EQ(sent('W'), 0);
+
+    WriteTestFile(e().folders().settingsFile, "[ProductName]\n1=BORA\n");
+    reset();
+    EXPECT_FALSE(e().WriteToDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10603});
+    EXPECT_EQ(e().statusText(), Str(10603));
+
+    device() = fx->Default(kBora, 0x21);
+    reset();
+    EXPECT_FALSE(e().WriteToDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10641});
+    EXPECT_EQ(sent('W'), 0);
+
+    for (const auto& [version, message] : {std::pair{0x23, 10647}, std::pair{0x05, 10630}}) {
+        device()[0xF9] = static_cast<std::uint8_t>(version);
+        reset();
+        EXPECT_FALSE(e().WriteToDevice());
+        EXPECT_EQ(ids(), std::vector<int>{message});
+        EXPECT_EQ(sent('W'), 0);
+    }
+}
+
+TEST_F(DeviceCommands, FirmwareWarningsDoNotStopTheWrite) {
+    device() = fx->Default(kMuvePlus, 1);
+    device()[0xFA] = 0x02;
+    StoreImageChecksum(device());
+    e().SelectProduct(kMuvePlus);
+    fx->e().form.selectIndex(fx->f("cbbxAcknowledge"), 2); // 0x83 = 0, 0x88 = 1
+    reset();
+    EXPECT_TRUE(e().WriteToDevice());
+    EXPECT_EQ(ids(), (std::vector<int>{10651, 10619}));
+
+    for (const auto& [minor, warned] : {std::pair{0x07, true}, std::pair{0x08, false}}) {
+        device() = fx->Default(kZal, 0x22);
+        device()[0xFA] = static_cast<std::uint8_t>(minor);
+        e().SelectProduct(kZal);
+        fx->e().form.setText(fx->f("edtPosCode1"), QStringLiteral("1234"));
+        reset();
+        EXPECT_TRUE(e().WriteToDevice());
+        EXPECT_EQ(ids(), warned ? (std::vector<int>{10652, 10619}) : std::vector<int>{10619});
+    }
+}
+
+TEST_F(DeviceCommands, AConversionErrorStopsTheWriteBeforeAnythingIsSent) {
+    device() = fx->Default(kBora, 0x22);
+    fx->e().form.setText(fx->f("edtWiredThreshold5"), QStringLiteral("x")); // reported while typing, and kept
+    reset();
+    EXPECT_FALSE(e().WriteToDevice());
+    EXPECT_TRUE(rig.sent.empty());
+    ASSERT_EQ(fx->dialogs.shown.size(), 1u);
+    EXPECT_EQ(fx->dialogs.shown[0].kind, MessageKind::Error);
+    EXPECT_TRUE(fx->dialogs.shown[0].text.contains(QStringLiteral("Schwellwert, Eingang 5")));
+}
+
+TEST_F(DeviceCommands, ProgressCountsEveryChunk) {
+    device() = fx->Default(kBora, 0x22);
+    std::vector<std::pair<int, int>> seen;
+    e().observer.progress = [&seen](int done, int planned) { seen.push_back({done, planned}); };
+    EXPECT_TRUE(e().WriteToDevice());
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().first, seen.back().second);
+    EXPECT_EQ(seen.back().second, 4 + 15 + 16);
+}
+
+// --- Service writes -------------------------------------------------------------------------------------
+
+class ServiceWrites : public DeviceCommands {
+protected:
+    ServiceWrites() { args = {QStringLiteral("-SERVICE")}; }
+};
+
+TEST_F(ServiceWrites, DefaultImageInTheVersionTheDeviceReports) {
+    device() = fx->Default(kBora, 0x22);
+    for (int a : {0x10, 0x1E, 0x6E, 0xF7, 0xFA, 0xFF})
+        device()[a] = 0x5C;
+    const ConfigImage original = device();
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("ZAL")), dwWritten);
+    EXPECT_EQ(ids(), (std::vector<int>{10668, 10667}));
+    EXPECT_TRUE(fx->dialogs.shown[1].text.startsWith(
+        QString::fromUtf8("Angeschlossenes Gerät wurde auf ‚ZAL’ Version V22.xx")));
+    const ConfigImage zal = fx->Default(kZal, 0x22);
+    EXPECT_EQ(device()[0xF8], kZal);
+    EXPECT_EQ(device()[0x33], zal[0x33]);
+    for (int a : {0x10, 0x1E, 0x6E, 0xF7, 0xFA, 0xFF})
+        EXPECT_EQ(device()[a], original[a]) << a;
+    EXPECT_EQ(e().product(), kZal);
+
+    device()[0xF9] = 0xFF;
+    reset();
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("DORF")), dwWritten);
+    EXPECT_EQ(device()[0xF9], 0x00); // the V1X image
+    EXPECT_EQ(e().version(), 0);
+}
+
+TEST_F(ServiceWrites, DefaultImageRefusals) {
+    device() = fx->Default(kMuvePlus, 1);
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), 0);
+    EXPECT_EQ(ids(), (std::vector<int>{10668, 10649}));
+    EXPECT_EQ(sent('W'), 0);
+
+    device() = fx->Default(kBora, 0x22);
+    device()[0xF9] = 0x10;
+    reset();
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), 0);
+    EXPECT_EQ(ids(), (std::vector<int>{10668, 10630}));
+    EXPECT_EQ(e().statusText(), Str(10609));
+
+    device()[0xF9] = 0x21;
+    QFile::remove(fx->dataFile(QStringLiteral("Default MUVE V21.bin")));
+    reset();
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("MUVE")), 0);
+    EXPECT_EQ(ids(), (std::vector<int>{10668, 10664}));
+    EXPECT_TRUE(fx->dialogs.shown[1].text.contains(fx->dataFile(QStringLiteral("Default MUVE V21.bin"))));
+    EXPECT_EQ(sent('W'), 0);
+
+    reset();
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), 0); // answered No
+    EXPECT_TRUE(rig.sent.empty());
+
+    rig.engine.options().writeProtected = {{0xF8, 0xF8}}; // the product code stays BORA
+    reset();
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("ZAL")), dwDifferent);
+    EXPECT_EQ(ids(), (std::vector<int>{10668, 10633}));
+}
+
+TEST_F(ServiceWrites, VersionByte) {
+    device() = fx->Default(kBora, 0x22);
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_TRUE(e().WriteVersionByte());
+    EXPECT_EQ(ids(), (std::vector<int>{10665, 10666}));
+    EXPECT_EQ(device()[0xF9], 0);
+    EXPECT_EQ(e().version(), 0x22); // the editor's version is not changed
+
+    device()[0xF9] = 0x22;
+    rig.engine.options().writeProtected = {{0xF9, 0xF9}};
+    reset();
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_FALSE(e().WriteVersionByte());
+    EXPECT_EQ(ids(), (std::vector<int>{10665, 10633}));
+
+    // The read-back that fails is reported, not passed over in silence.
+    rig.engine = sim::KbxSimEngine(sim::KbxSimOptions{});
+    rig.engine.options().disconnectAfter = 2;
+    reset();
+    fx->dialogs.answers = {Answer::Yes};
+    EXPECT_FALSE(e().WriteVersionByte());
+    EXPECT_EQ(ids(), (std::vector<int>{10665, 10608}));
+}
+
+// --- Radio code learning --------------------------------------------------------------------------------
+
+TEST_F(DeviceCommands, LearningPutsTheReceivedCodeIntoThePosition) {
+    e().SelectProduct(kZal);
+    rig.engine.options().learnCode = QStringLiteral("12AB");
+    rig.engine.options().learnAfterPolls = 2;
+    reset();
+    ASSERT_TRUE(e().LearnStart(3));
+    EXPECT_EQ(e().learnActionText(), QStringLiteral("Aktivieren Sie den Funksender für Position 3"));
+    EXPECT_FALSE(e().LearnPoll());
+    EXPECT_FALSE(e().LearnPoll());
+    EXPECT_TRUE(e().LearnPoll());
+    e().LearnFinish(true);
+    EXPECT_EQ(fx->f("edtRxCodePos3").text, QStringLiteral("12AB"));
+    std::vector<QByteArray> expected{"s1", "c1", "c1", "c1", "s0"};
+    EXPECT_EQ(rig.sent, expected);
+    EXPECT_TRUE(ids().empty());
+}
+
+TEST_F(DeviceCommands, AbortEmptiesThePositionAndFailedPollsNeverClose) {
+    e().SelectProduct(kZal);
+    fx->e().form.setText(fx->f("edtRxCodePos8"), QStringLiteral("BEEF"));
+    rig.engine.options().corruptRate = 1;
+    ASSERT_TRUE(e().LearnStart(8));
+    for (int tick = 0; tick < 5; ++tick)
+        EXPECT_FALSE(e().LearnPoll());
+    e().LearnFinish(false);
+    EXPECT_EQ(fx->f("edtRxCodePos8").text, QString());
+    EXPECT_EQ(rig.sent.back(), QByteArray("s0"));
+}
+
+TEST_F(DeviceCommands, LearningWithoutAKbx) {
+    rig.kbxPresent = false;
+    e().SelectProduct(kZal);
+    fx->e().form.setText(fx->f("edtRxCodePos1"), QStringLiteral("BEEF"));
+    EXPECT_FALSE(e().LearnStart(1));
+    EXPECT_EQ(ids(), std::vector<int>{10617});
+    EXPECT_EQ(fx->f("edtRxCodePos1").text, QStringLiteral("BEEF"));
+}
+
+// --- Fixed radio ID codes -------------------------------------------------------------------------------
+
+TEST_F(DeviceCommands, ChangingTheFixedCodesOfAZal) {
+    device() = fx->Default(kZal, 0x22);
+    e().SelectProduct(kZal);
+    fx->e().form.selectIndex(fx->f("cbbxActionTxPos2"), 2); // sends the first fixed code
+    const ConfigImage before = e().working;
+    ASSERT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::Classic);
+    TfrmChangeFixed& w = e().changeFixed();
+    EXPECT_EQ(w.oldCodes[0], QStringLiteral("A001"));
+    EXPECT_EQ(w.oldCodes[5], QStringLiteral("A006"));
+    w.setNew(0, QStringLiteral("FFFE"));
+    EXPECT_EQ(w.newCodes[1], QStringLiteral("0001")); // FFFF is skipped
+    EXPECT_EQ(w.newCodes[5], QStringLiteral("0005"));
+    ASSERT_TRUE(w.WriteToDevice());
+    e().ChangeFixedCodesCommit(FixedCodeWindow::Classic);
+    EXPECT_EQ(ids(), std::vector<int>{10663});
+    EXPECT_EQ(ReadU16BE(device(), 0x10), 0xFFFE);
+    EXPECT_EQ(ReadU16BE(device(), 0x1A), 0x0005);
+    EXPECT_EQ(ReadU16BE(e().working, 0x12), 0x0001);
+    EXPECT_TRUE(SameRange(e().working, before, 0x1C, 0xFF));
+    EXPECT_EQ(fx->f("edtDeviceRadioId").text, QStringLiteral("FFFE"));
+    EXPECT_EQ(fx->f("edtActionCodePos2").text, QStringLiteral("FFFE"));
+    EXPECT_EQ(fx->f("edtRxCodePosF").text, QStringLiteral("0005"));
+}
+
+TEST_F(DeviceCommands, ChangeWindowRefusesInvalidCodesAndWritesTheOldOnesBack) {
+    device() = fx->Default(kDorf, 0x21);
+    e().SelectProduct(kDorf);
+    ASSERT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::Classic);
+    TfrmChangeFixed& w = e().changeFixed();
+    for (const char* bad : {"0000", "FFFF"}) {
+        w.setNew(2, QLatin1String(bad));
+        EXPECT_EQ(w.newCodes[2], QString());
+    }
+    EXPECT_EQ(ids(), (std::vector<int>{10687, 10687}));
+    w.setNew(3, QStringLiteral("12")); // not four characters: nothing happens yet
+    EXPECT_EQ(w.newCodes[3], QStringLiteral("12"));
+    w.setNew(3, QString());
+    const ConfigImage original = device();
+    EXPECT_TRUE(w.WriteToDevice());
+    EXPECT_EQ(device(), original);
+}
+
+TEST_F(DeviceCommands, ChangingTheCodesOfAMuvePlus) {
+    device() = fx->Default(kMuvePlus2, 1);
+    e().SelectProduct(kMuvePlus2);
+    ASSERT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::Plus);
+    TfrmChangeFixedPlus& w = e().changeFixedPlus();
+    EXPECT_EQ(w.oldCodes[0], QStringLiteral("F001"));
+    w.setNew1(QStringLiteral("FFF7"));
+    EXPECT_EQ(ids(), std::vector<int>{10688});
+    EXPECT_FALSE(w.writeEnabled);
+    w.setNew1(QStringLiteral("00FF"));
+    EXPECT_EQ(w.newCodes[1], QStringLiteral("0100"));
+    w.setNew1(QStringLiteral("FFF6"));
+    EXPECT_TRUE(w.writeEnabled);
+    EXPECT_EQ(w.newCodes[8], QStringLiteral("FFFE"));
+    ASSERT_TRUE(w.WriteToDevice());
+    EXPECT_EQ(ReadU16BE(device(), 0x00), 0xFFF6);
+    EXPECT_EQ(ReadU16BE(device(), 0x10), 0xFFFE);
+    EXPECT_TRUE(TestImageChecksum(device()));
+    e().ChangeFixedCodesCommit(FixedCodeWindow::Plus);
+    EXPECT_EQ(ReadU16BE(e().working, 0x02), 0xFFF7);
+}
+
+TEST_F(DeviceCommands, FixedCodesOfAnotherProductAreNotChanged) {
+    device() = fx->Default(kMuve, 0x22);
+    EXPECT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::None);
+    ASSERT_EQ(ids(), std::vector<int>{10646});
+    EXPECT_TRUE(fx->dialogs.shown[0].text.startsWith(QStringLiteral("Angeschlossenes Gerät ist kein BORA,")));
+    rig.kbxPresent = false;
+    reset();
+    EXPECT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::None);
+    EXPECT_EQ(ids(), std::vector<int>{10646}); // a device that cannot be read counts as product 0
+}
+
+TEST_F(DeviceCommands, AFailedCodeWriteKeepsTheWindowOpen) {
+    device() = fx->Default(kBora, 0x22);
+    rig.engine.options().writeProtected = {{0x14, 0x15}};
+    ASSERT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::Classic);
+    e().changeFixed().setNew(0, QStringLiteral("2000"));
+    const ConfigImage before = e().working;
+    EXPECT_FALSE(e().changeFixed().WriteToDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10633});
+    EXPECT_EQ(e().working, before);
+}
+
+} // namespace
