@@ -141,6 +141,7 @@ public:
     TfrmChangeFixedPlus& changeFixedPlus() { return changeFixedPlus_; }
 
     KbxTransportFactory kbxFactory() const { return kbxFactory_; }
+    const TKbxInterface& kbx() const { return kbx_; }
     KbxClock& clock() { return clock_; }
 
     // --- Window ---

@@ -1,0 +1,105 @@
+// Write to device with verification, as the editor runs it, against kbx-sim at the real line rate:
+// the wall time against the line time of the bytes that crossed the line (11 bits a byte at 57600
+// baud), and the tool's CPU time as a share of the wall time. Targets: ratio at most 1.10, CPU at most
+// 5 %.
+//
+// usage: device-bench [ROUNDS]
+
+#include "device/TtyTransport.h"
+#include "editor/EnterData.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace zal;
+
+namespace {
+
+class SilentDialogs : public Dialogs {
+public:
+    void message(MessageKind, int id, const QString&) override { last = id; }
+    Answer question(MessageKind, int, const QString&, QuestionButtons) override { return Answer::No; }
+    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    int last = 0;
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Figures {
+    double wallMs, lineMs, cpuShare;
+};
+
+bool Measure(const char* name, const char* image, int product, int rounds) {
+    QProcess sim;
+    sim.setProgram(QStringLiteral(ZAL_BIN_DIR "/kbx-sim"));
+    sim.setArguments({QStringLiteral("--latency-ms"), QStringLiteral("0"), QStringLiteral("--image"),
+                      QStringLiteral(ZAL_BIN_DIR "/%1.b").arg(QLatin1String(image))});
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start();
+    if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
+        std::fprintf(stderr, "device-bench: kbx-sim did not start\n");
+        return false;
+    }
+    const QString path = QString::fromLocal8Bit(sim.readLine().trimmed().mid(6));
+
+    QTemporaryDir home;
+    SilentDialogs dialogs;
+    TfrmEnterData::Options options;
+    options.installFolder = QStringLiteral(ZAL_BIN_DIR "/");
+    options.platform.applicationData = home.path();
+    options.platform.documents = home.path();
+    options.kbxFactory = [path] { return std::make_unique<TtyTransport>(path); };
+    TfrmEnterData editor(dialogs, options);
+    editor.SelectProduct(product);
+
+    std::vector<Figures> runs;
+    for (int round = 0; round < rounds; ++round) {
+        const qint64 bytesBefore = editor.kbx().lineBytes();
+        const double cpuBefore = CpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        const bool verified = editor.WriteToDevice();
+        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!verified) {
+            std::fprintf(stderr, "device-bench: %s: write not verified (message %d)\n", name, dialogs.last);
+            return false;
+        }
+        const double line = (editor.kbx().lineBytes() - bytesBefore) * 11.0 / 57600.0;
+        runs.push_back({wall * 1000, line * 1000, (CpuSeconds() - cpuBefore) / wall});
+    }
+    sim.terminate();
+    sim.waitForFinished();
+
+    std::sort(runs.begin(), runs.end(),
+              [](const Figures& a, const Figures& b) { return a.wallMs < b.wallMs; });
+    const Figures& m = runs[runs.size() / 2];
+    std::printf("%-34s wall %7.1f ms  line %7.1f ms  ratio %.3f (target <= 1.10)  cpu %4.1f %% of wall "
+                "(target <= 5 %%)\n",
+                name, m.wallMs, m.lineMs, m.wallMs / m.lineMs, m.cpuShare * 100);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    std::printf(
+        "Write to device with verification against kbx-sim (pacing on, device latency 0), median of %d\n",
+        rounds);
+    const bool ok = Measure("BORA V22", "Default BORA V22", 1, rounds) &&
+                    Measure("MUVE+", "Default MUVEPLUS V1", 5, rounds);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,202 @@
+// zalctl's device commands against kbx-sim over a real pseudo-terminal: one group per command, with
+// success and faults, checking the exit code, the messages and the device memory afterwards.
+
+#include "config/ImageChecksum.h"
+#include "config/ImageFile.h"
+#include "support/SimRig.h"
+#include "support/TempHome.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace zal;
+using namespace zal::test;
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    QString out, err;
+};
+
+class ZalctlDevice : public ::testing::Test {
+protected:
+    QString file(const char* name) { return home.file(QLatin1String(name)); }
+    QString shipped(const char* base) { return QStringLiteral(ZAL_BIN_DIR "/%1.b").arg(QLatin1String(base)); }
+
+    // Starts the device; its memory comes from image and is saved when it stops.
+    void startDevice(const QString& image, QStringList options = {}) {
+        sim_.reset();
+        options << QStringLiteral("--no-pacing") << QStringLiteral("--image") << image
+                << QStringLiteral("--save") << file("device.bin");
+        sim_ = std::make_unique<SimProcess>(options);
+        ASSERT_TRUE(sim_->ready());
+    }
+    ConfigImage stopDevice() {
+        sim_->stop();
+        ConfigImage image{};
+        EXPECT_TRUE(LoadImageFile(file("device.bin"), image));
+        return image;
+    }
+    Outcome zalctl(const QStringList& arguments) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.file(QStringLiteral(".local/share")));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+        env.insert(QStringLiteral("ZAL_KBX_PORT"), sim_ ? sim_->path() : home.file(QStringLiteral("no-kbx")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    static ConfigImage Load(const QString& path) {
+        ConfigImage image{};
+        LoadImageFile(path, image);
+        return image;
+    }
+
+    TempHome home;
+    std::unique_ptr<SimProcess> sim_;
+};
+
+TEST_F(ZalctlDevice, ReadThenSetThenWrite) {
+    startDevice(shipped("Default ZAL V21"));
+    const Outcome read = zalctl({"read", "-o", file("a.Zal")});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_TRUE(read.err.contains(QStringLiteral("information 10620: Lesen vollständig")));
+    EXPECT_EQ(Load(file("a.Zal")), Load(shipped("Default ZAL V21")));
+    ASSERT_EQ(zalctl({"set", file("a.Zal"), "edtNoLongTransm=4", "edtRxCodePos2=ABCD"}).exitCode, 0);
+    const Outcome write = zalctl({"write", file("a.Zal")});
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    EXPECT_TRUE(write.err.contains(QStringLiteral("information 10619")));
+    const ConfigImage device = stopDevice();
+    EXPECT_EQ(device[0x51], 4);
+    EXPECT_EQ(ReadU16BE(device, 0x02), 0xABCD);
+}
+
+TEST_F(ZalctlDevice, ReadFaults) {
+    const struct {
+        QStringList options;
+        const char* message;
+    } cases[] = {
+        {{"--no-device"}, "error 10615"},
+        {{"--silent"}, "error 10615"},
+        {{"--corrupt-rate", "1"}, "error 10608"},
+        {{"--lower-case"}, "error 10608"},
+        {{"--disconnect-after", "6"}, "error 10608"},
+    };
+    for (const auto& c : cases) {
+        startDevice(shipped("Default BORA V22"), c.options);
+        const Outcome read = zalctl({"read", "-o", file("r.Bora")});
+        EXPECT_EQ(read.exitCode, 1) << c.message;
+        EXPECT_TRUE(read.err.contains(QLatin1String(c.message))) << read.err.toStdString();
+        EXPECT_FALSE(QFile::exists(file("r.Bora")));
+    }
+    sim_.reset();
+    const Outcome none = zalctl({"read"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.contains(QStringLiteral("error 10617")));
+}
+
+TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {
+    ASSERT_EQ(zalctl({"new", "BORA", "-o", file("b.Bora")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("b.Bora"), "edtNoShortTransm=9"}).exitCode, 0);
+    const struct {
+        QStringList options;
+        const char* message;
+    } cases[] = {
+        {{"--no-device"}, "error 10615"},
+        {{"--nak-rate", "1"}, "error 10615"},
+        {{"--refuse-writes"}, "error 10609"},
+        {{"--protect", "50-50"}, "error 10633"},
+        {{"--disconnect-after", "8"}, "error 10633"},
+        {{"--truncate-rate", "1"}, "error 10608"},
+    };
+    for (const auto& c : cases) {
+        startDevice(shipped("Default BORA V22"), c.options);
+        const Outcome write = zalctl({"write", file("b.Bora")});
+        EXPECT_EQ(write.exitCode, 1) << c.message;
+        EXPECT_TRUE(write.err.contains(QLatin1String(c.message))) << write.err.toStdString();
+        EXPECT_FALSE(write.err.contains(QStringLiteral("10619")));
+        const ConfigImage device = stopDevice();
+        EXPECT_TRUE(SameRange(device, Load(shipped("Default BORA V22")), 0x10, 0x1E));
+        EXPECT_EQ(device[0x50], 3) << c.message; // the new value never arrived
+    }
+}
+
+TEST_F(ZalctlDevice, RawBackup) {
+    startDevice(shipped("Default MUVEPLUS2 V1"));
+    ASSERT_EQ(zalctl({"kbx-dump", "-o", file("raw.bin")}).exitCode, 0);
+    EXPECT_EQ(Load(file("raw.bin")), Load(shipped("Default MUVEPLUS2 V1")));
+    const Outcome info = zalctl({"kbx-info"});
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_EQ(info.out, QStringLiteral("KBX info: KBX-SIM 1.0\n"));
+    sim_.reset();
+    EXPECT_EQ(zalctl({"kbx-info"}).out, QStringLiteral("KBX info: \n"));
+}
+
+TEST_F(ZalctlDevice, LearnAPosition) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("l.Zal")}).exitCode, 0);
+    startDevice(shipped("Default ZAL V22"), {"--learn-code", "5A5A", "--after-polls", "1"});
+    const Outcome learn = zalctl({"learn", file("l.Zal"), "5", "--timeout", "10"});
+    ASSERT_EQ(learn.exitCode, 0) << learn.err.toStdString();
+    EXPECT_TRUE(learn.err.contains(QStringLiteral("Aktivieren Sie den Funksender für Position 5")));
+    EXPECT_EQ(ReadU16BE(Load(file("l.Zal")), 0x08), 0x5A5A);
+
+    startDevice(shipped("Default ZAL V22")); // no transmitter sends
+    const Outcome timeout = zalctl({"learn", file("l.Zal"), "5", "--timeout", "1"});
+    EXPECT_EQ(timeout.exitCode, 1);
+    EXPECT_EQ(ReadU16BE(Load(file("l.Zal")), 0x08), 0x5A5A); // not saved
+    EXPECT_EQ(zalctl({"learn", file("l.Zal"), "9"}).exitCode, 2);
+}
+
+TEST_F(ZalctlDevice, ChangeTheFixedCodes) {
+    ASSERT_EQ(zalctl({"new", "DORF", "-o", file("d.Dorf")}).exitCode, 0);
+    startDevice(shipped("Default DORF V22"));
+    const Outcome change = zalctl({"change-codes", file("d.Dorf"), "fffe"});
+    ASSERT_EQ(change.exitCode, 0) << change.err.toStdString();
+    EXPECT_TRUE(change.err.contains(QStringLiteral("information 10663")));
+    const ConfigImage device = stopDevice();
+    EXPECT_EQ(ReadU16BE(device, 0x10), 0xFFFE);
+    EXPECT_EQ(ReadU16BE(device, 0x12), 0x0001);
+    EXPECT_EQ(ReadU16BE(Load(file("d.Dorf")), 0x1A), 0x0005);
+
+    ASSERT_EQ(zalctl({"new", "MUVE+", "-o", file("m")}).exitCode, 0);
+    startDevice(shipped("Default MUVEPLUS V1"));
+    EXPECT_EQ(zalctl({"change-codes", file("m.Muveplus"), "1000"}).exitCode, 1); // needs --changecodes
+    const Outcome plus = zalctl({"change-codes", file("m.Muveplus"), "1000", "--changecodes"});
+    ASSERT_EQ(plus.exitCode, 0) << plus.err.toStdString();
+    const ConfigImage muve = stopDevice();
+    EXPECT_EQ(ReadU16BE(muve, 0x00), 0x1000);
+    EXPECT_EQ(ReadU16BE(muve, 0x10), 0x1008);
+    EXPECT_TRUE(TestImageChecksum(muve));
+
+    startDevice(shipped("Default ZAL V22"));
+    const Outcome other = zalctl({"change-codes", file("d.Dorf"), "1234"});
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(other.err.contains(QStringLiteral("information 10646")));
+}
+
+TEST_F(ZalctlDevice, ServiceWrites) {
+    startDevice(shipped("Default BORA V21"));
+    EXPECT_EQ(zalctl({"write-default", "ZAL", "--yes"}).exitCode, 1); // a service command
+    const Outcome def = zalctl({"write-default", "zal", "--service", "--yes"});
+    ASSERT_EQ(def.exitCode, 0) << def.err.toStdString();
+    EXPECT_TRUE(def.err.contains(QString::fromUtf8("‚ZAL’ Version V21.xx")));
+    const Outcome version = zalctl({"write-version-byte", "--service", "--yes"});
+    ASSERT_EQ(version.exitCode, 0) << version.err.toStdString();
+    const ConfigImage device = stopDevice();
+    EXPECT_EQ(device[0xF8], 2);
+    EXPECT_EQ(device[0xF9], 0);
+    EXPECT_TRUE(SameRange(device, Load(shipped("Default BORA V21")), 0x10, 0x1E));
+
+    startDevice(shipped("Default MUVEPLUS V1"));
+    const Outcome refused = zalctl({"write-default", "BORA", "--service", "--yes"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("error 10649")));
+}
+
+} // namespace
