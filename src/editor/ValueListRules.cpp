@@ -24,7 +24,7 @@ struct Item {
     int value;
 };
 
-struct ListSpec {
+struct ListSource {
     const char* section = nullptr;
     int capacity = 0;
     bool transparent = false; // "Transparent" (255) appended after the section's items
@@ -32,25 +32,25 @@ struct ListSpec {
     std::vector<Item> items;
 };
 
-ListSpec Section(const char* name, int capacity) {
+ListSource Section(const char* name, int capacity) {
     return {name, capacity, false, false, {}};
 }
-ListSpec SectionT(const char* name, int capacity) {
+ListSource SectionT(const char* name, int capacity) {
     return {name, capacity, true, false, {}};
 }
-ListSpec Text(int id, int value) {
+ListSource Text(int id, int value) {
     return {nullptr, 0, false, false, {{id, nullptr, value}}};
 }
-ListSpec Dash() {
+ListSource Dash() {
     return {nullptr, 0, false, false, {{0, "---", 0}}};
 }
-ListSpec Texts(std::initializer_list<std::pair<int, int>> items) {
-    ListSpec spec;
+ListSource Texts(std::initializer_list<std::pair<int, int>> items) {
+    ListSource source;
     for (const auto& [id, value] : items)
-        spec.items.push_back({id, nullptr, value});
-    return spec;
+        source.items.push_back({id, nullptr, value});
+    return source;
 }
-ListSpec Empty() {
+ListSource Empty() {
     return {nullptr, 0, false, true, {}};
 }
 
@@ -58,7 +58,7 @@ using V = Variant;
 struct Rule {
     const char* fields;
     std::vector<Variant> variants;
-    ListSpec spec;
+    ListSource source;
     int onlyVersion = -1; // the row applies only to this version code
 };
 
@@ -197,20 +197,20 @@ public:
             protocol_[key] = settings_.text(QStringLiteral("RadioProtocol"), QString::number(key));
     }
 
-    void apply(const char* fields, const ListSpec& spec) {
+    void apply(const char* fields, const ListSource& source) {
         for (const QString& name : ExpandFieldNames(fields)) {
             Field& f = form_.field(name);
             ValueList list;
             bool selectFirst = false;
-            if (spec.section) {
+            if (source.section) {
                 selectFirst =
-                    LoadSectionList(settings_, QString::fromLatin1(spec.section), list, spec.capacity);
-                if (spec.transparent)
+                    LoadSectionList(settings_, QString::fromLatin1(source.section), list, source.capacity);
+                if (source.transparent)
                     AppendItem(list, Str(10640), 255);
-            } else if (spec.empty) {
+            } else if (source.empty) {
                 SetEmptyItem(list);
             } else {
-                for (const Item& item : spec.items)
+                for (const Item& item : source.items)
                     AppendItem(list, text(item), item.value);
             }
             form_.setItems(f, std::move(list));
@@ -253,7 +253,7 @@ void BuildValueLists(FormModel& form, int product, int version, const QString& s
     const Variant variant = VariantOf(product, version);
     for (const Rule& rule : Rules()) {
         if (Applies(rule, variant, version))
-            builder.apply(rule.fields, rule.spec);
+            builder.apply(rule.fields, rule.source);
     }
     // The position lists come last, for every product and version.
     const bool positions = (product == 2 || product == 4) && version == 0x22;

@@ -412,3 +412,22 @@ TEST(ClassicMapLocale, EnglishShowsAPoint) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ClassicMapFaultOrder, AcrossPagesTheLastInFillOrderWins) {
+    EditorFixture fx;
+    fx.New(kZal, 0x22);
+    ConfigImage image = fx.e().working;
+    image[0x48] = 0x77; // radio page
+    image[0x60] = 0x77; // wired page
+    image[0x30] = 0x77; // preferences
+    image[0xB3] = 0x77; // K-ORBA position type, filled last
+    fx.Open(image);
+    EXPECT_EQ(fx.e().lastFault(), 0xB3);
+    image[0xB3] = 0;
+    fx.Open(image, QStringLiteral("second"));
+    EXPECT_EQ(fx.e().lastFault(), 0x30);
+}
+
+} // namespace
