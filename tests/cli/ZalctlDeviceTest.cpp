@@ -39,13 +39,17 @@ protected:
         EXPECT_TRUE(LoadImageFile(file("device.bin"), image));
         return image;
     }
-    Outcome zalctl(const QStringList& arguments) {
+    Outcome zalctl(const QStringList& arguments, bool trace = false) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.file(QStringLiteral(".local/share")));
         env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
         env.insert(QStringLiteral("ZAL_KBX_PORT"), sim_ ? sim_->path() : home.file(QStringLiteral("no-kbx")));
+        if (trace)
+            env.insert(QStringLiteral("ZAL_KBX_TRACE"), QStringLiteral("1"));
+        else
+            env.remove(QStringLiteral("ZAL_KBX_TRACE"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
         p.waitForFinished(60000);
@@ -134,6 +138,9 @@ TEST_F(ZalctlDevice, RawBackup) {
     const Outcome info = zalctl({"kbx-info"});
     EXPECT_EQ(info.exitCode, 0);
     EXPECT_EQ(info.out, QStringLiteral("KBX info: KBX-SIM 1.0\n"));
+    const Outcome traced = zalctl({"kbx-info"}, true);
+    EXPECT_TRUE(traced.err.contains(QStringLiteral("> <STX>v76<ETX>"))) << traced.err.toStdString();
+    EXPECT_TRUE(traced.err.contains(QStringLiteral("< <STX>KBX-SIM 1.0")));
     sim_.reset();
     EXPECT_EQ(zalctl({"kbx-info"}).out, QStringLiteral("KBX info: \n"));
 }
