@@ -8,6 +8,8 @@
 #include "device/TtyTransport.h"
 #include "editor/EnterData.h"
 
+#include "BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,10 +17,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace zal;
+using zal::bench::CpuSeconds;
+using zal::bench::Figures;
 
 namespace {
 
@@ -29,17 +32,6 @@ public:
     std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return std::nullopt; }
     int last = 0;
-};
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Figures {
-    double wallMs, lineMs, cpuShare;
 };
 
 bool Measure(const char* name, const char* image, int product, int rounds) {
@@ -76,8 +68,8 @@ bool Measure(const char* name, const char* image, int product, int rounds) {
             std::fprintf(stderr, "device-bench: %s: write not verified (message %d)\n", name, dialogs.last);
             return false;
         }
-        const double line = (editor.kbx().lineBytes() - bytesBefore) * 11.0 / 57600.0;
-        runs.push_back({wall * 1000, line * 1000, (CpuSeconds() - cpuBefore) / wall});
+        runs.push_back({wall * 1000, bench::LineMs(editor.kbx().lineBytes() - bytesBefore),
+                        (CpuSeconds() - cpuBefore) / wall});
     }
     sim.terminate();
     sim.waitForFinished();

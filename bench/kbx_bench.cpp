@@ -8,6 +8,8 @@
 #include "device/KbxInterface.h"
 #include "device/TtyTransport.h"
 
+#include "BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 
@@ -15,23 +17,13 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace zal;
+using zal::bench::CpuSeconds;
+using zal::bench::Figures;
 
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Figures {
-    double wallMs, lineMs, cpuShare;
-};
 
 Figures Measure(TKbxInterface& kbx, const std::function<bool()>& transfer) {
     const qint64 bytesBefore = kbx.lineBytes();
@@ -41,8 +33,7 @@ Figures Measure(TKbxInterface& kbx, const std::function<bool()>& transfer) {
         std::fprintf(stderr, "kbx-bench: transfer failed\n");
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double cpu = CpuSeconds() - cpuBefore;
-    const double line = (kbx.lineBytes() - bytesBefore) * 11.0 / 57600.0;
-    return {wall * 1000, line * 1000, cpu / wall};
+    return {wall * 1000, bench::LineMs(kbx.lineBytes() - bytesBefore), cpu / wall};
 }
 
 void Report(const char* name, std::vector<Figures> runs) {

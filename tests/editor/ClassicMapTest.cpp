@@ -19,16 +19,8 @@ protected:
         ASSERT_TRUE(fx.Open(image));
         fx.dialogs.clear();
     }
-    ConfigImage Collected() {
-        EXPECT_FALSE(fx.e().CollectFields());
-        return fx.e().working;
-    }
-    void Type(const char* name, const QString& text) {
-        Field& field = fx.f(name);
-        fx.e().form.replaceText(field, QString());
-        for (QChar key : text)
-            fx.e().form.typeKey(field, key);
-    }
+    ConfigImage Collected() { return fx.Collected(); }
+    void Type(const char* name, const QString& text) { fx.Type(name, text); }
     void Select(const char* name, int value) {
         Field& field = fx.f(name);
         fx.e().form.selectIndex(field, IndexOfValue(field.list.values, value));

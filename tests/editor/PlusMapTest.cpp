@@ -23,17 +23,8 @@ protected:
         ASSERT_TRUE(fx.Open(image));
         opened = image;
     }
-    ConfigImage Collected() {
-        const std::optional<ConversionError> error = fx.e().CollectFields();
-        EXPECT_FALSE(error) << (error ? error->fieldName.toStdString() : "");
-        return fx.e().working;
-    }
-    void Type(const char* name, const QString& text) {
-        Field& field = fx.f(name);
-        fx.e().form.replaceText(field, QString());
-        for (QChar key : text)
-            fx.e().form.typeKey(field, key);
-    }
+    ConfigImage Collected() { return fx.Collected(); }
+    void Type(const char* name, const QString& text) { fx.Type(name, text); }
 
     EditorFixture fx;
     ConfigImage opened{};

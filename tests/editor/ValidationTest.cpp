@@ -10,13 +10,12 @@ using namespace zal::test;
 namespace {
 
 // Types a text key by key into a field, as a technician does.
+// Types into a field with the messages of earlier steps cleared.
 QString Type(EditorFixture& fx, const char* name, const QString& text) {
-    Field& field = fx.f(name);
-    fx.e().form.replaceText(field, QString());
+    fx.f(name); // the field must exist before anything is cleared
+    fx.e().form.replaceText(fx.f(name), QString());
     fx.dialogs.clear();
-    for (QChar key : text)
-        fx.e().form.typeKey(field, key);
-    return field.text;
+    return fx.Type(name, text);
 }
 
 struct RangeCase {

@@ -3,6 +3,8 @@
 #include "config/ImageFile.h"
 #include "config/Products.h"
 
+#include <gtest/gtest.h>
+
 namespace zal::test {
 
 EditorFixture::EditorFixture(QStringList arguments, QLocale locale, KbxTransportFactory kbx,
@@ -48,6 +50,20 @@ bool EditorFixture::Open(const ConfigImage& image, const QString& name) {
     dialogs.paths.push_back(path);
     editor->FileOpen();
     return editor->fileName() == path;
+}
+
+QString EditorFixture::Type(const char* name, const QString& text) {
+    Field& field = f(name);
+    editor->form.replaceText(field, QString());
+    for (QChar key : text)
+        editor->form.typeKey(field, key);
+    return field.text;
+}
+
+ConfigImage EditorFixture::Collected() {
+    const std::optional<ConversionError> error = editor->CollectFields();
+    EXPECT_FALSE(error) << (error ? error->fieldName.toStdString() : "");
+    return editor->working;
 }
 
 ConfigImage EditorFixture::Default(int product, int version) const {

@@ -87,6 +87,10 @@ public:
     void New(int product, int version);
     // Puts an image into the editor as Open does with a file holding it.
     bool Open(const ConfigImage& image, const QString& name = QStringLiteral("test"));
+    // Empties an entry field and types the text key by key, as a technician does; returns what it shows.
+    QString Type(const char* name, const QString& text);
+    // Collects into the working image, expecting no conversion error.
+    ConfigImage Collected();
     QString dataFile(const QString& name) const { return editor->folders().dataFolder + name; }
     ConfigImage Default(int product, int version) const;
 };
