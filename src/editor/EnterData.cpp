@@ -96,7 +96,7 @@ void TfrmEnterData::setMenu(const char* name, bool visible, bool enabled) {
 }
 
 void TfrmEnterData::setPage(int page) {
-    if (page == page_ && !title_.isEmpty())
+    if (page == page_)
         return;
     page_ = page;
     if (observer.pageChanged)
