@@ -423,3 +423,38 @@ TEST(ClassicMapFaultOrder, AcrossPagesTheLastInFillOrderWins) {
 }
 
 } // namespace
+
+namespace {
+
+// The layout versions differ in where (and whether) some values are kept.
+TEST(ClassicMapVersions, WhereEachVersionKeepsItsTimes) {
+    const struct {
+        int version;
+        const char* field;
+        const char* text;
+        std::vector<std::pair<int, int>> bytes; // address, value; -1: left as it was
+    } cases[] = {
+        {0x00, "edtPulseActivationTime", "2,5", {{0x43, 25}, {0x57, -1}}},
+        {0x22, "edtPulseActivationTime", "300", {{0x43, 0xB8}, {0x57, 0x0B}}},
+        {0x20, "edtSameCodeInhibitTime", "200", {{0x56, 200}, {0x66, -1}, {0x70, -1}}},
+        {0x21, "edtSameCodeInhibitTime", "300", {{0x56, 0x2C}, {0x66, 0x01}, {0x70, -1}}},
+        {0x22, "edtSameCodeInhibitTime", "3000", {{0x70, 0x0B}, {0x71, 0xB8}, {0x56, -1}}},
+        {0x22, "edtDementiaBlockTime", "100", {{0x72, 0}, {0x73, 100}}},
+        {0x21, "edtDementiaBlockTime", "100", {{0x72, -1}, {0x73, -1}}},
+    };
+    for (const auto& c : cases) {
+        EditorFixture fx;
+        fx.New(kZal, c.version);
+        ConfigImage image = fx.e().working;
+        for (const auto& [address, value] : c.bytes)
+            image[address] = 0x5A;
+        fx.Open(image);
+        fx.e().form.setText(fx.f(c.field), QLatin1String(c.text));
+        const ConfigImage collected = fx.Collected();
+        for (const auto& [address, value] : c.bytes)
+            EXPECT_EQ(collected[address], value < 0 ? 0x5A : value)
+                << c.field << " V" << std::hex << c.version << " at " << address;
+    }
+}
+
+} // namespace
