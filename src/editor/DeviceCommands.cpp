@@ -318,21 +318,23 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
             message(MessageKind::Error, 10649, Str(10649));
             return 0;
         }
-        switch (comparison[kVersionCodeAddress]) {
-        case 0x00:
-        case 0xFF:
-            suffix = QStringLiteral(" V1X.bin"), versionText = QStringLiteral("V1.x");
-            break;
-        case 0x20:
-            suffix = QStringLiteral(" V20.bin"), versionText = QStringLiteral("V20.xx");
-            break;
-        case 0x21:
-            suffix = QStringLiteral(" V21.bin"), versionText = QStringLiteral("V21.xx");
-            break;
-        case 0x22:
-            suffix = QStringLiteral(" V22.bin"), versionText = QStringLiteral("V22.xx");
-            break;
-        default:
+        // The device's layout version chooses the file: V1.x firmware (0 or 0xFF) takes the V1X image.
+        static const struct {
+            int version;
+            const char* suffix;
+            const char* text;
+        } kVersions[] = {{0x00, " V1X.bin", "V1.x"},
+                         {0xFF, " V1X.bin", "V1.x"},
+                         {0x20, " V20.bin", "V20.xx"},
+                         {0x21, " V21.bin", "V21.xx"},
+                         {0x22, " V22.bin", "V22.xx"}};
+        for (const auto& v : kVersions) {
+            if (v.version == comparison[kVersionCodeAddress]) {
+                suffix = QLatin1String(v.suffix);
+                versionText = QLatin1String(v.text);
+            }
+        }
+        if (suffix.isEmpty()) {
             dialogs_.message(MessageKind::Error, 10630,
                              StrF(10630, {FormatHexByte(comparison[kVersionCodeAddress]),
                                           FormatHexByte(comparison[kMinorVersionAddress])}));
