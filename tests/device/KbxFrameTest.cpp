@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace zal;
 
 namespace {
@@ -72,6 +74,29 @@ TEST(KbxFrame, ParsingFramedReplies) {
     };
     for (const auto& c : bad)
         EXPECT_FALSE(ParseFramedReply(c.bytes)) << c.name;
+}
+
+} // namespace
+
+namespace {
+
+// Garbage on the line never crashes the parser, and what it accepts is always enclosed by STX and ETX.
+// A well-formed frame inside garbage is still found by the simulator after its next STX.
+TEST(KbxFrameRobustness, RandomBytes) {
+    std::mt19937 random(7);
+    int accepted = 0;
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray bytes(static_cast<int>(random() % 60), '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(random());
+        if (const auto payload = ParseFramedReply(bytes)) {
+            ++accepted;
+            EXPECT_EQ(bytes.front(), kStx);
+            EXPECT_EQ(bytes.back(), kEtx);
+            EXPECT_EQ(*payload, bytes.mid(1, bytes.size() - kFrameOverhead));
+        }
+    }
+    EXPECT_LT(accepted, 5);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace zal;
 using namespace zal::test;
 
@@ -54,5 +56,36 @@ INSTANTIATE_TEST_SUITE_P(Shipped, EveryDefault,
                              return "P" + std::to_string(info.param.product) + "_V" +
                                     std::to_string(info.param.version);
                          });
+
+} // namespace
+
+namespace {
+
+// Whatever an image holds, filling it never fails in any other way than with a fault address, and the
+// collect that follows either completes or stops with a conversion error (texts of the fill always
+// parse, so here it completes).
+TEST(AnyImage, FillsAndCollectsWithoutCrashing) {
+    std::mt19937 random(2024);
+    const std::pair<int, int> variants[] = {{1, 0x22}, {2, 0x00}, {2, 0x21}, {3, 0x20},
+                                            {4, 0x22}, {5, 1},    {79, 1}};
+    EditorFixture fx;
+    for (const auto& [product, version] : variants) {
+        fx.New(product, version);
+        for (int round = 0; round < 40; ++round) {
+            ConfigImage image;
+            for (auto& b : image)
+                b = static_cast<std::uint8_t>(random());
+            image[0xF8] = static_cast<std::uint8_t>(product);
+            image[0xF9] = static_cast<std::uint8_t>(version);
+            fx.e().working = image;
+            const int fault = fx.e().FillFields();
+            EXPECT_GE(fault, -1);
+            EXPECT_LE(fault, 0xFF);
+            const std::optional<ConversionError> error = fx.e().CollectFields();
+            EXPECT_FALSE(error) << product << "/" << version << " "
+                                << (error ? error->fieldName.toStdString() : "");
+        }
+    }
+}
 
 } // namespace
