@@ -1,4 +1,5 @@
 #include "device/KbxFrame.h"
+#include "KbxSimEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,20 @@ TEST(KbxFrameRobustness, RandomBytes) {
         }
     }
     EXPECT_LT(accepted, 5);
+}
+
+TEST(KbxFrameRobustness, TheSimulatorFindsAFrameAfterGarbage) {
+    sim::KbxSimEngine engine;
+    const QByteArray line = QByteArray("\x03garbage\x02half") + BuildFrame("O");
+    QByteArray reply;
+    int replies = 0;
+    for (char c : line) {
+        if (engine.receive(c, reply)) {
+            ++replies;
+            EXPECT_EQ(reply, QByteArray(1, kAck));
+        }
+    }
+    EXPECT_EQ(replies, 1);
 }
 
 } // namespace
