@@ -98,10 +98,14 @@ void FormModel::setMaxLength(Field& f, int maxLength) {
     notify(f, FieldChange::MaxLength);
 }
 
+bool FormModel::filterKey(Field& f, QChar& key) {
+    const auto filter = keyFilters_.constFind(f.name());
+    return filter == keyFilters_.constEnd() || !*filter || (*filter)(f, key);
+}
+
 bool FormModel::typeKey(Field& f, QChar typed) {
     QChar key = typed;
-    const auto filter = keyFilters_.constFind(f.name());
-    if (filter != keyFilters_.constEnd() && *filter && !(*filter)(f, key))
+    if (!filterKey(f, key))
         return false;
     if (key == QChar(8)) {
         if (!f.text.isEmpty())

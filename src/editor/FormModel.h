@@ -69,6 +69,8 @@ public:
 
     // What a user does.
     bool typeKey(Field& f, QChar typed); // false when the field's key filter dropped the key
+    // Runs only the field's key filter (a view lets its own editor insert the key afterwards).
+    bool filterKey(Field& f, QChar& key);
     void replaceText(Field& f, const QString& text);
     void selectIndex(Field& f, int index);
     void click(Field& f);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+
+namespace zal {
+class TfrmEnterData;
+}
+
+namespace zal::gui {
+
+class EnterDataWindow;
+
+// The product selection window: a product button starts a new configuration of that product and
+// opens the editor; when the editor closes, this window comes back.
+class MainWindow : public QWidget {
+public:
+    MainWindow(TfrmEnterData& editor, EnterDataWindow& editorWindow);
+    QPushButton* productButton(int product) const;
+
+private:
+    void select(int product);
+
+    TfrmEnterData& editor_;
+    EnterDataWindow& editorWindow_;
+};
+
+} // namespace zal::gui

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "shell/Dialogs.h"
+
+class QWidget;
+
+namespace zal::gui {
+
+// The core's messages, questions and file dialogs as Qt windows.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(MessageKind kind, int id, const QString& text) override;
+    Answer question(MessageKind icon, int id, const QString& text, QuestionButtons buttons) override;
+    std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+
+    // "text|*.ext|text|*.ext" as Qt's name filters ("text (*.ext)").
+    static QStringList NameFilters(const QString& filter);
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace zal::gui

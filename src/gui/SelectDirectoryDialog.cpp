@@ -1,0 +1,52 @@
+#include "SelectDirectoryDialog.h"
+
+#include "shell/FileSystem.h"
+#include "shell/StringTable.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zal::gui {
+
+SelectDirectoryDialog::SelectDirectoryDialog(const QString& folder, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(Str(10151));
+    auto* box = new QGroupBox(Str(10152), this);
+    auto* info = new QLabel(Str(10153), box);
+    info->setWordWrap(true);
+    edit_ = new QLineEdit(WithoutTrailingSeparator(folder), box);
+    edit_->setMinimumWidth(417);
+    auto* browse = new QPushButton(Str(10154), box);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString start = QFileInfo(edit_->text()).isDir() ? edit_->text() : QString();
+        const QString chosen = QFileDialog::getExistingDirectory(this, Str(10155), start);
+        if (!chosen.isEmpty())
+            edit_->setText(WithoutTrailingSeparator(chosen));
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit_, 1);
+    row->addWidget(browse);
+    auto* inner = new QVBoxLayout(box);
+    inner->addWidget(info);
+    inner->addLayout(row);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Abbruch"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(box);
+    layout->addWidget(buttons);
+}
+
+QString SelectDirectoryDialog::folder() const {
+    return WithoutTrailingSeparator(edit_->text());
+}
+
+} // namespace zal::gui

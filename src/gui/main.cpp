@@ -1,0 +1,34 @@
+// zal-programmer: the ZAL family programmer's windows on the editor core.
+
+#include "EnterDataWindow.h"
+#include "MainWindow.h"
+#include "QtDialogs.h"
+#include "editor/EnterData.h"
+#include "shell/AppFolders.h"
+#include "shell/StringTable.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(zal::Str(10703));
+    try {
+        zal::gui::QtDialogs dialogs;
+        zal::TfrmEnterData::Options options;
+        options.arguments = app.arguments().mid(1);
+        options.installFolder = zal::FindInstallFolder(QCoreApplication::applicationDirPath());
+        options.platform = zal::SystemPlatformFolders();
+        zal::TfrmEnterData editor(dialogs, options);
+        zal::gui::EnterDataWindow editorWindow(editor);
+        dialogs.setParent(&editorWindow);
+        zal::gui::MainWindow main(editor, editorWindow);
+        main.show();
+        return app.exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, zal::Str(10703), QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+}
