@@ -227,7 +227,10 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     } else if (!name.isEmpty() && event->type() == QEvent::FocusOut) {
-        editor_.form.leave(editor_.form.field(name));
+        // Only moving on to another field leaves it; a message box or menu coming up does not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            editor_.form.leave(editor_.form.field(name));
     }
     return QDialog::eventFilter(watched, event);
 }
