@@ -14,18 +14,16 @@ void SimTransport::purge(bool receive, bool) {
 int SimTransport::queueStatus() {
     if (!open_)
         return 0;
-    received_ += line_.take(clock_.micros());
+    const QByteArray arrived = line_.take(clock_.micros());
+    received_.append(arrived.constData(), arrived.size());
     return static_cast<int>(received_.size());
 }
 
 int SimTransport::read(char* buffer, int maxBytes) {
     if (!open_)
         return -1;
-    received_ += line_.take(clock_.micros());
-    const int n = std::min(maxBytes, static_cast<int>(received_.size()));
-    std::copy_n(received_.constData(), n, buffer);
-    received_.remove(0, n);
-    return n;
+    queueStatus();
+    return received_.take(buffer, maxBytes);
 }
 
 int SimTransport::write(const QByteArray& bytes) {

@@ -2,6 +2,7 @@
 
 #include "SimLine.h"
 #include "device/KbxTransport.h"
+#include "device/ReceiveBuffer.h"
 
 #include <cstdint>
 
@@ -44,7 +45,7 @@ private:
     VirtualClock& clock_;
     bool present_;
     bool open_ = false;
-    QByteArray received_;
+    ReceiveBuffer received_;
 };
 
 } // namespace zal::sim

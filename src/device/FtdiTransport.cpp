@@ -45,7 +45,6 @@ bool FtdiTransport::open() {
     }
     ftdi_set_latency_timer(ftdi_, kLatencyTimerMs);
     received_.clear();
-    reported_ = 0;
     return true;
 }
 
@@ -58,7 +57,6 @@ void FtdiTransport::close() {
     ftdi_ = nullptr;
     open_ = false;
     received_.clear();
-    reported_ = 0;
 }
 
 bool FtdiTransport::setBaudRate(int baud) {
@@ -90,7 +88,6 @@ void FtdiTransport::purge(bool receive, bool transmit) {
         ftdi_tcoflush(ftdi_);
     if (receive) {
         received_.clear();
-        reported_ = 0;
     }
 }
 
@@ -118,18 +115,14 @@ int FtdiTransport::queueStatus() {
     if (!open_)
         return 0;
     fill(1);
-    reported_ = received_.size();
-    return static_cast<int>(reported_);
+    received_.markReported(received_.size());
+    return static_cast<int>(received_.size());
 }
 
 int FtdiTransport::read(char* buffer, int maxBytes) {
     if (!open_)
         return -1;
-    const int n = std::min(maxBytes, static_cast<int>(received_.size()));
-    std::copy_n(received_.constData(), n, buffer);
-    received_.remove(0, n);
-    reported_ = std::min(reported_, received_.size());
-    return n;
+    return received_.take(buffer, maxBytes);
 }
 
 int FtdiTransport::write(const QByteArray& bytes) {
@@ -144,7 +137,7 @@ void FtdiTransport::waitForData(int timeoutMs, int) {
         return;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (received_.size() <= reported_) {
+    while (!received_.grewSinceReport()) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)

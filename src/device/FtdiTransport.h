@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KbxTransport.h"
+#include "ReceiveBuffer.h"
 
 #include <QByteArray>
 
@@ -35,8 +36,7 @@ private:
 
     ftdi_context* ftdi_ = nullptr;
     bool open_ = false;
-    QByteArray received_; // bytes read from the chip, not yet taken by read()
-    qsizetype reported_ = 0;
+    ReceiveBuffer received_; // bytes read from the chip, not yet taken by read()
 };
 
 } // namespace zal

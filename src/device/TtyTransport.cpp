@@ -54,7 +54,6 @@ bool TtyTransport::open() {
         ::ioctl(fd_, TIOCSSERIAL, &serial);
     }
     received_.clear();
-    reported_ = 0;
     return true;
 }
 
@@ -63,7 +62,6 @@ void TtyTransport::close() {
         ::close(fd_);
     fd_ = -1;
     received_.clear();
-    reported_ = 0;
 }
 
 bool TtyTransport::setBaudRate(int baud) {
@@ -116,7 +114,6 @@ void TtyTransport::purge(bool receive, bool transmit) {
         return;
     if (receive) {
         received_.clear();
-        reported_ = 0;
         // Bytes that already reached the tty are dropped too; a pseudo-terminal ignores tcflush for
         // its input, so read them away as well.
         ::tcflush(fd_, transmit ? TCIOFLUSH : TCIFLUSH);
@@ -141,19 +138,15 @@ int TtyTransport::queueStatus() {
     int waiting = 0;
     if (::ioctl(fd_, FIONREAD, &waiting) != 0)
         waiting = 0;
-    reported_ = received_.size() + waiting;
-    return static_cast<int>(reported_);
+    received_.markReported(received_.size() + waiting);
+    return static_cast<int>(received_.size()) + waiting;
 }
 
 int TtyTransport::read(char* buffer, int maxBytes) {
     if (fd_ < 0)
         return -1;
     drain();
-    const int n = std::min(maxBytes, static_cast<int>(received_.size()));
-    std::copy_n(received_.constData(), n, buffer);
-    received_.remove(0, n);
-    reported_ = std::min(reported_, received_.size());
-    return n;
+    return received_.take(buffer, maxBytes);
 }
 
 int TtyTransport::write(const QByteArray& bytes) {
@@ -180,7 +173,7 @@ void TtyTransport::waitForData(int timeoutMs, int bytesAwaited) {
         return;
     // What is waiting is moved into the buffer first, so that poll sleeps until a new byte arrives.
     drain();
-    if (received_.size() > reported_)
+    if (received_.grewSinceReport())
         return;
     pollfd p{fd_, POLLIN, 0};
     const int ready = ::poll(&p, 1, timeoutMs);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KbxTransport.h"
+#include "ReceiveBuffer.h"
 
 #include <QString>
 
@@ -30,8 +31,7 @@ private:
 
     QString path_;
     int fd_ = -1;
-    QByteArray received_;
-    qsizetype reported_ = 0; // buffer size at the last queueStatus()
+    ReceiveBuffer received_;
 };
 
 } // namespace zal

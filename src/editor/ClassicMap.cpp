@@ -573,31 +573,37 @@ bool RowApplies(const MapContext& c, const Row& row) {
 
 } // namespace
 
-int FillClassic(MapContext& c, MapState& state, const MapHooks& hooks) {
+// Fill and collect walk the same steps in the same order.
+template <typename OnRow, typename OnRule> void Walk(const MapContext& c, OnRow onRow, OnRule onRule) {
     for (const Step& step : Steps()) {
         if (const auto* rows = std::get_if<std::vector<Row>>(&step)) {
             for (const Row& row : *rows) {
                 if (RowApplies(c, row))
-                    FillRow(c, row);
+                    onRow(row);
             }
-        } else if (const Rule& rule = std::get<Rule>(step); rule.fill) {
-            rule.fill(c, state, hooks);
+        } else {
+            onRule(std::get<Rule>(step));
         }
     }
+}
+
+int FillClassic(MapContext& c, MapState& state, const MapHooks& hooks) {
+    Walk(
+        c, [&](const Row& row) { FillRow(c, row); },
+        [&](const Rule& rule) {
+            if (rule.fill)
+                rule.fill(c, state, hooks);
+        });
     return c.fault;
 }
 
 void CollectClassic(MapContext& c) {
-    for (const Step& step : Steps()) {
-        if (const auto* rows = std::get_if<std::vector<Row>>(&step)) {
-            for (const Row& row : *rows) {
-                if (RowApplies(c, row))
-                    CollectRow(c, row);
-            }
-        } else if (const Rule& rule = std::get<Rule>(step); rule.collect) {
-            rule.collect(c);
-        }
-    }
+    Walk(
+        c, [&](const Row& row) { CollectRow(c, row); },
+        [&](const Rule& rule) {
+            if (rule.collect)
+                rule.collect(c);
+        });
 }
 
 } // namespace zal

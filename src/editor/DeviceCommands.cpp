@@ -16,10 +16,6 @@
 namespace zal {
 namespace {
 
-QString Decimal(int value) {
-    return QString::number(value);
-}
-
 // Open, then connect the device; the message number of the failure, or 0.
 int OpenAndConnect(TKbxInterface& kbx) {
     if (kbx.Open() != kbxOk)
@@ -117,7 +113,7 @@ bool TfrmEnterData::ReadFromDevice() {
     if (fault < 0) {
         message(MessageKind::Information, 10620, Str(10620));
     } else {
-        dialogs_.message(MessageKind::Error, 10644, StrF(10644, {Decimal(working[fault]), Decimal(fault)}));
+        dialogs_.message(MessageKind::Error, 10644, FaultText(10644, fault));
         setStatus(Str(10645));
     }
     setFile(QString(), fsFromDevice);
@@ -191,8 +187,7 @@ bool TfrmEnterData::WriteToDevice() {
         return false;
 
     if (deviceProduct != product()) {
-        const QString name =
-            ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"), Decimal(deviceProduct));
+        const QString name = productName(deviceProduct);
         const int id = name.isEmpty() ? 10603 : 10602;
         message(MessageKind::Information, id, Str(id));
         return false;
@@ -462,9 +457,7 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
     const int deviceProduct = productCodeOfDevice();
     setBusy(false);
     if (deviceProduct != product()) {
-        dialogs_.message(MessageKind::Information, 10646,
-                         StrF(10646, {ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"),
-                                                       Decimal(product()))}));
+        dialogs_.message(MessageKind::Information, 10646, StrF(10646, {productName(product())}));
         return FixedCodeWindow::None;
     }
     const bool plus = IsPlusProduct(product());

@@ -13,14 +13,6 @@
 #include <QFileInfo>
 
 namespace zal {
-namespace {
-
-QString Decimal(int value) {
-    return QString::number(value);
-}
-
-} // namespace
-
 TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
     : dialogs_(dialogs), kbxFactory_(options.kbxFactory), clock_(*options.clock), kbx_(kbxFactory_, clock_),
       changeFixed_(dialogs, kbxFactory_, clock_), changeFixedPlus_(dialogs, kbxFactory_, clock_),
@@ -269,7 +261,7 @@ void TfrmEnterData::FileNew(NewEntry entry) {
                          working[kProductCodeAddress]);
     const int fault = FillFields();
     if (fault >= 0)
-        dialogs_.message(MessageKind::Error, 10642, StrF(10642, {Decimal(working[fault]), Decimal(fault)}));
+        dialogs_.message(MessageKind::Error, 10642, FaultText(10642, fault));
     setFile(QString(), fsNew);
 }
 
@@ -307,8 +299,7 @@ void TfrmEnterData::FileOpen() {
         SelectProductVersion(versionCode, loaded[kMinorVersionAddress], productCode);
         const int fault = FillFields();
         if (fault >= 0)
-            dialogs_.message(MessageKind::Error, 10643,
-                             StrF(10643, {Decimal(working[fault]), Decimal(fault)}));
+            dialogs_.message(MessageKind::Error, 10643, FaultText(10643, fault));
         break;
     }
     case irUnsupportedVersion:
@@ -346,6 +337,10 @@ void TfrmEnterData::FileSave() {
         return;
     }
     SaveTo(fileName_);
+}
+
+QString TfrmEnterData::FaultText(int messageId, int address) const {
+    return StrF(messageId, {QString::number(working[address]), QString::number(address)});
 }
 
 QString TfrmEnterData::productName(int code) const {

@@ -163,6 +163,8 @@ private:
     void installHandlers();
     bool SaveTo(const QString& path);
     QString productName(int code) const;
+    // A fault message with the byte's value and its address, both in decimal.
+    QString FaultText(int messageId, int address) const;
     FileDialogRequest fileRequest(int titleId) const;
 
     void planProgress(int planned);

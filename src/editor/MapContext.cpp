@@ -41,12 +41,17 @@ QString MapContext::decimal(double value, int decimals) const {
     return locale.toString(value, 'f', decimals);
 }
 
-double MapContext::parseDecimal(const Field& field) const {
+std::optional<double> MapContext::ParseDecimal(const QLocale& locale, const QString& text) {
     bool ok = false;
-    const double value = locale.toDouble(field.text.trimmed(), &ok);
-    if (!ok)
+    const double value = locale.toDouble(text.trimmed(), &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+double MapContext::parseDecimal(const Field& field) const {
+    const std::optional<double> value = ParseDecimal(locale, field.text);
+    if (!value)
         throw ConversionError{field.name(), field.text, true};
-    return value;
+    return *value;
 }
 
 long double MapContext::parseDecimalExtended(const Field& field) const {

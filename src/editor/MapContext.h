@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace zal {
 
@@ -54,6 +55,8 @@ public:
     // Numbers in the user's locale.
     QString decimal(double value, int decimals) const;
     double parseDecimal(const Field& field) const; // throws ConversionError
+    // A decimal text in the user's locale; nothing when it is not one.
+    static std::optional<double> ParseDecimal(const QLocale& locale, const QString& text);
     // The same in extended precision, as the original parsed decimal texts.
     long double parseDecimalExtended(const Field& field) const;
     static int ParseLenient(const QString& text); // 0 when the text is not a whole number

@@ -34,12 +34,9 @@ public:
 
     // The decimal value, or nothing after the conversion error was shown (the text stays).
     std::optional<double> decimal(const Field& f) const {
-        bool ok = false;
-        const double value = e_.locale().toDouble(f.text.trimmed(), &ok);
-        if (!ok) {
+        const std::optional<double> value = MapContext::ParseDecimal(e_.locale(), f.text);
+        if (!value)
             e_.ReportConversionError(ConversionError{f.name(), f.text, true});
-            return std::nullopt;
-        }
         return value;
     }
 
