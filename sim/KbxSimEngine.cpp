@@ -72,6 +72,8 @@ bool KbxSimEngine::receive(char byte, QByteArray& reply) {
 }
 
 QByteArray KbxSimEngine::framed(const QByteArray& payload) {
+    if (options_.lowerCaseData)
+        return BuildFrame(payload.toLower());
     QByteArray frame = BuildFrame(payload);
     return options_.lowerCaseHex ? frame.toLower() : frame;
 }

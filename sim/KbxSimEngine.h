@@ -15,11 +15,14 @@ namespace zal::sim {
 struct KbxSimOptions {
     bool devicePresent = true; // a KBX without a device answers NAK to every device command
     std::uint32_t seed = 1;
-    double nakRate = 0;      // the device refuses a command (not executed)
-    double silenceRate = 0;  // the command frame is lost (not executed, no reply)
-    double corruptRate = 0;  // a framed reply's checksum is damaged
-    double truncateRate = 0; // a framed reply loses its last bytes
-    bool lowerCaseHex = false;
+    double nakRate = 0;         // the device refuses a command (not executed)
+    double silenceRate = 0;     // the command frame is lost (not executed, no reply)
+    double corruptRate = 0;     // a framed reply's checksum is damaged
+    double truncateRate = 0;    // a framed reply loses its last bytes
+    bool lowerCaseHex = false;  // the whole reply frame in lower case, checksum digits too
+    bool lowerCaseData = false; // lower-case data digits under a checksum that matches them
+    double lateRate = 0;        // a reply comes lateMs after its command, past the host's wait
+    double lateMs = 270;
     int disconnectAfter = -1;                        // after this many commands nothing answers any more
     std::vector<std::pair<int, int>> writeProtected; // accepted with ACK, but not stored
     bool refuseWrites = false;                       // every "W" is answered with NAK
@@ -44,6 +47,9 @@ public:
 
     // A transmitter code received over the air (four hexadecimal digits).
     void injectCode(const QString& code) { receivedCode_ = code.left(4).toUpper().toLatin1(); }
+
+    // Whether the reply just made comes late (decided once per reply, by lateRate).
+    bool rollLate() { return roll(options_.lateRate); }
 
     int commands() const { return commands_; }
     bool receptionOn() const { return reception_; }

@@ -13,7 +13,8 @@ void SimLine::hostWrite(const QByteArray& bytes, std::int64_t nowMicros) {
         QByteArray reply;
         if (!engine_.receive(byte, reply) || reply.isEmpty())
             continue;
-        double sent = std::max(arrival + (pacing_ ? latencyMicros_ : 0.0), outboundFree_);
+        const double late = engine_.rollLate() ? engine_.options().lateMs * 1000.0 : 0.0;
+        double sent = std::max(arrival + (pacing_ ? latencyMicros_ : 0.0) + late, outboundFree_);
         for (char out : reply) {
             if (pacing_)
                 sent += replyByteMicros_;

@@ -113,6 +113,15 @@ int main(int argc, char* argv[]) {
                                           "Share of framed replies cut short.", "R", "0");
     const QCommandLineOption lowerCase(QStringLiteral("lower-case"),
                                        "Hexadecimal digits of replies in lower case.");
+    const QCommandLineOption lowerCaseData(QStringLiteral("lower-case-data"),
+                                           "Data digits of replies in lower case, with a checksum that "
+                                           "matches them.");
+    const QCommandLineOption lateRate(QStringLiteral("late-rate"),
+                                      "Share of replies that come after the host's wait.", "R", "0");
+    const QCommandLineOption lateMs(QStringLiteral("late-ms"), "How late those replies come (default 270).",
+                                    "MS", "270");
+    const QCommandLineOption babble(QStringLiteral("babble"),
+                                    "Send bytes without end, at the line rate (a wrong serial device).");
     const QCommandLineOption disconnect(QStringLiteral("disconnect-after"),
                                         "Stop answering after N commands.", "N");
     const QCommandLineOption refuseWrites(QStringLiteral("refuse-writes"), "Answer every write with NAK.");
@@ -126,9 +135,10 @@ int main(int argc, char* argv[]) {
                                   "KBX-SIM 1.0");
     const QCommandLineOption trace(QStringLiteral("trace"),
                                    "Log every frame in both directions with timestamps.");
-    parser.addOptions({image,        save,    link,        noDevice,    noKbx,        latency,   noPacing,
-                       seed,         nakRate, silenceRate, corruptRate, truncateRate, lowerCase, disconnect,
-                       refuseWrites, protect, learnCode,   afterPolls,  info,         trace});
+    parser.addOptions({image,     save,       link,          noDevice,    noKbx,       latency,
+                       noPacing,  seed,       nakRate,       silenceRate, corruptRate, truncateRate,
+                       lowerCase, disconnect, refuseWrites,  protect,     learnCode,   afterPolls,
+                       info,      trace,      lowerCaseData, lateRate,    lateMs,      babble});
     parser.process(app);
 
     KbxSimOptions options;
@@ -139,6 +149,10 @@ int main(int argc, char* argv[]) {
     options.corruptRate = parser.value(corruptRate).toDouble();
     options.truncateRate = parser.value(truncateRate).toDouble();
     options.lowerCaseHex = parser.isSet(lowerCase);
+    options.lowerCaseData = parser.isSet(lowerCaseData);
+    options.lateRate = parser.value(lateRate).toDouble();
+    options.lateMs = parser.value(lateMs).toDouble();
+    const bool babbling = parser.isSet(babble);
     options.refuseWrites = parser.isSet(refuseWrites);
     options.disconnectAfter = parser.isSet(noKbx)        ? 0
                               : parser.isSet(disconnect) ? parser.value(disconnect).toInt()
@@ -210,7 +224,10 @@ int main(int argc, char* argv[]) {
         // by up to a millisecond.
         timespec timeout{};
         timespec* wait = nullptr;
-        if (const auto next = line.nextArrival()) {
+        if (babbling) {
+            timeout.tv_nsec = 10'000'000; // about the line rate: 52 bytes every 10 ms
+            wait = &timeout;
+        } else if (const auto next = line.nextArrival()) {
             const std::int64_t micros = std::max<std::int64_t>(0, *next - NowMicros());
             timeout.tv_sec = micros / 1'000'000;
             timeout.tv_nsec = (micros % 1'000'000) * 1000;
@@ -254,6 +271,11 @@ int main(int argc, char* argv[]) {
                                      command.constData());
                 }
             }
+        }
+        if (babbling) {
+            static const QByteArray noise(52, 'x');
+            [[maybe_unused]] ssize_t n =
+                ::write(master, noise.constData(), static_cast<size_t>(noise.size()));
         }
         // Each byte leaves at its own time, as it would from the unit's UART.
         const QByteArray due = line.take(NowMicros());

@@ -42,10 +42,12 @@ std::optional<FileDialogResult> CliDialogs::openFile(const FileDialogRequest&) {
     return result;
 }
 
-std::optional<FileDialogResult> CliDialogs::saveFile(const FileDialogRequest&) {
+std::optional<FileDialogResult> CliDialogs::saveFile(const FileDialogRequest& request) {
     if (savePaths_.empty())
         return std::nullopt;
-    FileDialogResult result{savePaths_.front(), 1};
+    // The file type stays the one the dialog preselected, which gives a name without an extension
+    // the product's own.
+    FileDialogResult result{savePaths_.front(), request.filterIndex > 0 ? request.filterIndex : 1};
     savePaths_.pop_front();
     return result;
 }

@@ -1,6 +1,7 @@
 #include "DeviceCommands.h"
 
 #include "EditorView.h"
+#include "Interrupt.h"
 #include "Session.h"
 #include "config/Products.h"
 #include "radio/FixedCodeWindows.h"
@@ -54,7 +55,9 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!o.output.isEmpty())
         s.dialogs->answerSaveWith(o.output); // also answers the save offer for an image it cannot show
     bool ok = s.editor->ReadFromDevice();
-    if (ok && !o.output.isEmpty())
+    if (ok && !o.output.isEmpty() && Interrupted())
+        err << "zalctl: interrupted before " << o.output << " was saved" << Qt::endl;
+    else if (ok && !o.output.isEmpty())
         ok = SaveAs(s, o.output);
     if (o.json)
         PrintJson(out, s);
@@ -100,13 +103,16 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(timeout * 1000));
     bool received = false;
-    while (!received && Clock::now() < deadline) {
+    // Ctrl+C acts as the window's Abort.
+    while (!received && Clock::now() < deadline && !Interrupted()) {
         QThread::msleep(500);
-        received = s.editor->LearnPoll();
+        received = !Interrupted() && s.editor->LearnPoll();
     }
     s.editor->LearnFinish(received);
     if (!received) {
-        err << "zalctl: no transmitter code arrived; " << o.positional[0] << " is left as it was" << Qt::endl;
+        if (!Interrupted())
+            err << "zalctl: no transmitter code arrived; ";
+        err << o.positional[0] << " is left as it was" << Qt::endl;
         return kFailed;
     }
     out << "Position " << position << ": " << s.editor->receivedCode() << Qt::endl;
@@ -136,7 +142,7 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
         return kUsage;
     }
     const FixedCodeWindow window = s.editor->ChangeFixedCodesBegin();
-    if (window == FixedCodeWindow::None)
+    if (window == FixedCodeWindow::None || Interrupted())
         return kFailed;
     bool written = false;
     if (window == FixedCodeWindow::Plus) {

@@ -60,8 +60,17 @@ bool SelectProductOption(Session& s, const Options& o, QTextStream& err) {
     return true;
 }
 
+// What one assignment asks of its field, so that it can be checked once all are made.
+struct Request {
+    QString name;
+    QString text; // entry fields
+    int index = -1;
+    bool checked = false;
+};
+
 // Acts on one field as a technician would; an empty text when it worked, else why not.
-QString SetField(Session& s, const QString& assignment, bool force, QTextStream& err, bool& usage) {
+QString SetField(Session& s, const QString& assignment, bool force, QTextStream& err, bool& usage,
+                 Request& request) {
     const qsizetype eq = assignment.indexOf(u'=');
     if (eq <= 0) {
         usage = true;
@@ -75,12 +84,17 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
         usage = true;
         return QStringLiteral("no field ") + name;
     }
-    if (!force && (!f->enabled || !f->visible || f->mark == 2))
+    // What the technician could change in the window: an enabled, visible field. (Its presence mark
+    // says whether the map writes it back, which is not the same: MUVE+ radio codes are enabled and
+    // collected whatever their mark.)
+    if (!force && (!f->enabled || !f->visible))
         return name + (f->mark == 2 || !f->visible
                            ? QStringLiteral(" is not in use for this product and version")
                            : QStringLiteral(" cannot be changed (disabled)"));
+    request.name = name;
     switch (f->kind()) {
     case FieldKind::Edit: {
+        request.text = value;
         form.replaceText(*f, QString());
         for (QChar key : value) {
             if (!form.typeKey(*f, key))
@@ -103,6 +117,7 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
         }
         if (index < 0)
             return name + QStringLiteral(" has no item ") + value;
+        request.index = index;
         form.selectIndex(*f, index);
         return QString();
     }
@@ -111,7 +126,8 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
             usage = true;
             return QStringLiteral("a check box takes 1 or 0, got ") + value;
         }
-        if (f->checked != (value == QLatin1String("1")))
+        request.checked = value == QLatin1String("1");
+        if (f->checked != request.checked)
             form.click(*f);
         return QString();
     case FieldKind::Button:
@@ -167,8 +183,10 @@ int RunShow(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 
 int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (!o.error.isEmpty() || o.positional.size() < 2) {
-        err << "usage: zalctl set FILE NAME=VALUE... [-o OUT] [--force] [--json] [--yes]"
+    // Without assignments, -o OUT saves the file again under another name, as Save As does.
+    if (!o.error.isEmpty() || o.positional.isEmpty() || (o.positional.size() < 2 && o.output.isEmpty())) {
+        err << "usage: zalctl set FILE NAME=VALUE... [-o OUT] [--force] [--json] [--yes]\n"
+               "       zalctl set FILE -o OUT"
             << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
         return kUsage;
     }
@@ -179,13 +197,34 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
         return kFailed;
     }
+    std::vector<Request> requests;
     for (const QString& assignment : o.positional.mid(1)) {
         bool usage = false;
-        const QString problem = SetField(s, assignment, o.force, err, usage);
+        Request request;
+        const QString problem = SetField(s, assignment, o.force, err, usage, request);
         if (!problem.isEmpty()) {
             err << "zalctl: " << problem << Qt::endl;
             return usage ? kUsage : kFailed;
         }
+        requests.push_back(request);
+    }
+    // Only what stayed as asked is saved: a key the filter dropped or a range check that put in its
+    // limit means the file would not hold what the technician asked for.
+    bool stayed = true;
+    for (const Request& r : requests) {
+        const Field& f = s.editor->form.field(r.name);
+        const bool same = f.kind() == FieldKind::Edit    ? f.text == r.text
+                          : f.kind() == FieldKind::Combo ? f.index == r.index
+                                                         : f.checked == r.checked;
+        if (!same) {
+            err << "zalctl: " << r.name << " did not take the value asked for; it holds \"" << ShownValue(f)
+                << "\"" << Qt::endl;
+            stayed = false;
+        }
+    }
+    if (!stayed) {
+        err << "zalctl: nothing was saved" << Qt::endl;
+        return kFailed;
     }
     bool ok = false;
     if (o.output.isEmpty()) {

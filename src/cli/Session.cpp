@@ -52,6 +52,7 @@ Session MakeSession(QTextStream& err, const Options& o) {
     options.installFolder = FindInstallFolder(QCoreApplication::applicationDirPath());
     options.platform = SystemPlatformFolders();
     s.editor = std::make_unique<TfrmEnterData>(*s.dialogs, options);
+    s.editor->observer.notice = [&err](const QString& text) { err << "zalctl: " << text << Qt::endl; };
     if (::isatty(STDERR_FILENO)) {
         s.editor->observer.progress = [](int done, int planned) {
             if (planned <= 0)

@@ -2,6 +2,7 @@
 
 #include "DeviceCommands.h"
 #include "EditorCommands.h"
+#include "Interrupt.h"
 #include "KbxCommands.h"
 #include "shell/AppFolders.h"
 
@@ -82,6 +83,25 @@ int RunFolders(QTextStream& out, const QStringList& arguments) {
     return 0;
 }
 
+int RunDeviceCommand(QTextStream& out, QTextStream& err, const QString& command,
+                     const QStringList& arguments) {
+    if (command == QLatin1String("read"))
+        return zal::cli::RunRead(out, err, arguments);
+    if (command == QLatin1String("write"))
+        return zal::cli::RunWrite(out, err, arguments);
+    if (command == QLatin1String("learn"))
+        return zal::cli::RunLearn(out, err, arguments);
+    if (command == QLatin1String("change-codes"))
+        return zal::cli::RunChangeCodes(out, err, arguments);
+    if (command == QLatin1String("write-default"))
+        return zal::cli::RunWriteDefault(out, err, arguments);
+    if (command == QLatin1String("write-version-byte"))
+        return zal::cli::RunWriteVersionByte(out, err, arguments);
+    if (command == QLatin1String("kbx-info"))
+        return zal::cli::RunKbxInfo(out, err, arguments);
+    return zal::cli::RunKbxDump(out, err, arguments);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -105,25 +125,22 @@ int main(int argc, char* argv[]) {
         return zal::cli::RunSet(out, err, arguments);
     if (command == QLatin1String("diff"))
         return zal::cli::RunDiff(out, err, arguments);
-    if (command == QLatin1String("read"))
-        return zal::cli::RunRead(out, err, arguments);
-    if (command == QLatin1String("write"))
-        return zal::cli::RunWrite(out, err, arguments);
-    if (command == QLatin1String("learn"))
-        return zal::cli::RunLearn(out, err, arguments);
-    if (command == QLatin1String("change-codes"))
-        return zal::cli::RunChangeCodes(out, err, arguments);
-    if (command == QLatin1String("write-default"))
-        return zal::cli::RunWriteDefault(out, err, arguments);
-    if (command == QLatin1String("write-version-byte"))
-        return zal::cli::RunWriteVersionByte(out, err, arguments);
-    if (command == QLatin1String("kbx-info"))
-        return zal::cli::RunKbxInfo(out, err, arguments);
-    if (command == QLatin1String("kbx-dump"))
-        return zal::cli::RunKbxDump(out, err, arguments);
     if (command == QLatin1String("version")) {
         out << zal::ProgramVersionText() << '\n';
         return 0;
+    }
+    static const QStringList kDeviceCommands{
+        QStringLiteral("read"),         QStringLiteral("write"),         QStringLiteral("learn"),
+        QStringLiteral("change-codes"), QStringLiteral("write-default"), QStringLiteral("write-version-byte"),
+        QStringLiteral("kbx-info"),     QStringLiteral("kbx-dump")};
+    if (kDeviceCommands.contains(command)) {
+        zal::cli::CatchInterrupts();
+        const int result = RunDeviceCommand(out, err, command, arguments);
+        if (zal::cli::Interrupted()) {
+            err << "zalctl: interrupted; the KBX is closed" << Qt::endl;
+            return zal::cli::kInterrupted;
+        }
+        return result;
     }
     err << "zalctl: unknown command '" << command << "'\n";
     PrintUsage(err);

@@ -31,12 +31,20 @@ bool FtdiTransport::open() {
     if (!ftdi_)
         return false;
     ftdi_->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
+    failure_.clear();
     for (int product : kFtdiProducts) {
-        // Compares the USB description exactly and takes the first unit that has it.
-        if (ftdi_usb_open_desc(ftdi_, kFtdiVendor, product, kDescription, nullptr) == 0) {
+        // Compares the USB description exactly and takes the first unit that has it. Opening claims
+        // the unit's USB interface, which the kernel grants to one program at a time: a second
+        // program cannot share the unit and gets -5.
+        const int result = ftdi_usb_open_desc(ftdi_, kFtdiVendor, product, kDescription, nullptr);
+        if (result == 0) {
             open_ = true;
             break;
         }
+        if (result == -5)
+            failure_ = QStringLiteral("The KBX is in use by another program.");
+        else if (result == -4 && failure_.isEmpty())
+            failure_ = QStringLiteral("A USB device could not be opened (no permission?).");
     }
     if (!open_) {
         ftdi_free(ftdi_);

@@ -4,6 +4,7 @@
 #include "ReceiveBuffer.h"
 
 #include <QByteArray>
+#include <QString>
 
 struct ftdi_context;
 
@@ -30,6 +31,7 @@ public:
     int read(char* buffer, int maxBytes) override;
     int write(const QByteArray& bytes) override;
     void waitForData(int timeoutMs, int bytesAwaited) override;
+    QString openFailure() const override { return failure_; }
 
 private:
     bool fill(int timeoutMs);
@@ -37,6 +39,7 @@ private:
     ftdi_context* ftdi_ = nullptr;
     bool open_ = false;
     ReceiveBuffer received_; // bytes read from the chip, not yet taken by read()
+    QString failure_;
 };
 
 } // namespace zal

@@ -53,9 +53,9 @@ QByteArray EncodeHexBytes(const std::uint8_t* data, int count) {
 }
 
 void DecodeHexPairs(const QByteArray& text, std::uint8_t* out, int count) {
+    const auto digit = [](char c) { return ReceivedDigitValue(c >= 'a' && c <= 'f' ? c - 0x20 : c); };
     for (int i = 0; i < count; ++i)
-        out[i] = static_cast<std::uint8_t>(ReceivedDigitValue(text[2 * i]) * 16 +
-                                           ReceivedDigitValue(text[2 * i + 1]));
+        out[i] = static_cast<std::uint8_t>(digit(text[2 * i]) * 16 + digit(text[2 * i + 1]));
 }
 
 QByteArray ReadCommand(int address, int count) {

@@ -34,7 +34,9 @@ std::optional<QByteArray> ParseFramedReply(const QByteArray& bytes);
 // Bytes as two upper-case hexadecimal digits each.
 QByteArray EncodeHexBytes(const std::uint8_t* data, int count);
 
-// Pairs of received digits as bytes (see ReceivedDigitValue).
+// Pairs of received data digits as bytes. Data digits are read in either case: a unit that sends
+// lower-case data with a checksum that matches it must not have its bytes read wrong. (The checksum
+// digits keep the rule of ReceivedDigitValue, so such a unit's checksum may still fail.)
 void DecodeHexPairs(const QByteArray& text, std::uint8_t* out, int count);
 
 // Command texts.

@@ -52,10 +52,15 @@ int TKbxInterface::Open() {
         transport_->close();
         transport_.reset();
     }
+    openFailure_.clear();
+    lineSuspect_ = lineFlooded_ = false;
     std::unique_ptr<KbxTransport> transport = factory_ ? factory_() : nullptr;
     if (!transport || !transport->open()) {
+        if (transport)
+            openFailure_ = transport->openFailure();
         if (trace_)
-            std::fprintf(stderr, "kbx: no KBX found\n");
+            std::fprintf(stderr, "kbx: no KBX found%s%s\n", openFailure_.isEmpty() ? "" : ": ",
+                         qPrintable(openFailure_));
         return kbxOpenFailed;
     }
     transport_ = std::move(transport);
@@ -85,6 +90,8 @@ void TKbxInterface::trace(char direction, const QByteArray& bytes) {
 int TKbxInterface::SendFrame(const QByteArray& text) {
     if (!transport_ || text.isEmpty())
         return 0;
+    if (lineSuspect_)
+        DrainUntilQuiet();
     // Whatever is left over from an earlier, abandoned transaction must not be taken for this reply.
     transport_->purge(true, true);
     const QByteArray frame = BuildFrame(text);
@@ -103,39 +110,88 @@ int TKbxInterface::ReceiveReply(QByteArray& output, int firstWaitMs, int expecte
     transport_->setTimeouts(10, 100);
 
     // The reply may take firstWaitMs to start and each further byte may come up to kByteGapMs after the
-    // one before; the wait ends as soon as the expected number of bytes is there.
-    std::int64_t deadline = clock_.nowMs() + firstWaitMs;
+    // one before; the wait ends as soon as the expected number of bytes is there, when more than that
+    // has come, or at the transaction's hard limit.
+    const std::int64_t start = clock_.nowMs();
+    const std::int64_t limit = start + kTransactionLimitMs;
+    std::int64_t deadline = start + firstWaitMs;
     int seen = transport_->queueStatus();
-    for (std::int64_t now = clock_.nowMs(); now < deadline; now = clock_.nowMs()) {
+    for (std::int64_t now = start; now < std::min(deadline, limit); now = clock_.nowMs()) {
         const int queued = transport_->queueStatus();
         if (queued > seen) {
             seen = queued;
             deadline = now + kByteGapMs;
         }
-        if (seen == awaited)
+        if (seen >= awaited)
             break;
-        transport_->waitForData(static_cast<int>(deadline - now), std::max(1, awaited - seen));
+        transport_->waitForData(static_cast<int>(std::min(deadline, limit) - now),
+                                std::max(1, awaited - seen));
     }
 
+    // A reply is over when it has had its time, not when a read returns: anything beyond the expected
+    // length belongs to no reply of this command, so the exchange has failed.
+    const int queued = transport_->queueStatus();
+    if (queued > std::max(awaited, 1)) {
+        trace('<', "(" + QByteArray::number(queued) + " bytes, more than the reply's " +
+                       QByteArray::number(awaited) + ")");
+        lineSuspect_ = true;
+        return 0;
+    }
     char buffer[kMaxReadBytes];
-    const int available = std::min(transport_->queueStatus(), kMaxReadBytes);
+    const int available = std::min(queued, kMaxReadBytes);
     const int read = available > 0 ? transport_->read(buffer, available) : 0;
     if (read <= 0) {
         trace('<', QByteArray());
+        lineSuspect_ = true;
         return 0;
     }
     lineBytes_ += read;
     const QByteArray reply(buffer, read);
     trace('<', reply);
     if (read == 1) {
-        output = reply;
+        output = reply; // ACK or NAK: a whole reply, even where a frame was expected
         return 1;
     }
     const std::optional<QByteArray> payload = ParseFramedReply(reply);
-    if (!payload)
+    if (!payload) {
+        lineSuspect_ = true;
         return 0;
+    }
     output = *payload;
+    lineSuspect_ = read != awaited;
     return static_cast<int>(payload->size());
+}
+
+void TKbxInterface::DrainUntilQuiet() {
+    lineSuspect_ = false;
+    // A line that did not fall quiet last time is flooded (a wrong device, a babbling unit): it gets
+    // one quiet window to recover, and is left at its first byte, since every exchange on it fails
+    // anyway. Otherwise each attempt would wait out the whole drain limit.
+    const std::int64_t start = clock_.nowMs();
+    const std::int64_t limit = start + (lineFlooded_ ? kQuietMs : kDrainLimitMs);
+    std::int64_t quietSince = start;
+    qint64 dropped = 0;
+    for (std::int64_t now = start;; now = clock_.nowMs()) {
+        if (const int queued = transport_->queueStatus(); queued > 0) {
+            dropped += queued;
+            transport_->purge(true, false);
+            quietSince = now;
+            if (lineFlooded_)
+                break;
+        }
+        if (now - quietSince >= kQuietMs) {
+            lineFlooded_ = false;
+            break;
+        }
+        if (now >= limit) {
+            lineFlooded_ = true;
+            break;
+        }
+        transport_->waitForData(
+            static_cast<int>(std::max<std::int64_t>(1, std::min(quietSince + kQuietMs, limit) - now)), 1);
+    }
+    if (dropped)
+        trace('<', "(" + QByteArray::number(dropped) + " late bytes dropped)");
 }
 
 int TKbxInterface::Transact(const QByteArray& text, QByteArray& output, int firstWaitMs, int expectedLength) {

@@ -32,6 +32,19 @@ public:
     static constexpr int kFirstWaitMs = 250;
     static constexpr int kByteGapMs = 250;
     static constexpr int kMaxReadBytes = 50;
+    // Every transaction ends by this time, whatever the port sends: the byte-gap rule alone would let
+    // a port that keeps sending (a wrong serial device, a babbling unit) hold the program forever. The
+    // longest healthy exchange takes 250 ms plus 7 ms of line time, so 2 s leaves a slow unit room.
+    static constexpr int kTransactionLimitMs = 2000;
+    // After a failed exchange the line must be quiet this long before the next command goes out:
+    // replies carry no address, so a reply that comes after its wait (a KBX has been measured
+    // answering at 270 ms) would otherwise be taken for the next command's. With 200 ms a reply may
+    // come up to 450 ms after its command and is still dropped, never taken for another; a failed
+    // attempt costs that much more, which only a silent unit pays often.
+    static constexpr int kQuietMs = 200;
+    // ... but no longer than this in all, so that a port that never falls quiet cannot hold us; after
+    // that the line counts as flooded and later exchanges fail without waiting it out again.
+    static constexpr int kDrainLimitMs = 1000;
 
     TKbxInterface();
     TKbxInterface(KbxTransportFactory factory, KbxClock& clock);
@@ -42,6 +55,9 @@ public:
     int Open();
     void Close();
     bool isOpen() const { return transport_ != nullptr; }
+    // Why the last Open failed beyond "no KBX found" (another program holds it, no permission); empty
+    // when the transport knows nothing more.
+    QString openFailure() const { return openFailure_; }
 
     // Number of bytes written; 0 when closed, the text is empty or the write fails.
     int SendFrame(const QByteArray& text);
@@ -72,12 +88,17 @@ public:
 private:
     int SingleCommand(const QByteArray& text);
     void trace(char direction, const QByteArray& bytes);
+    // Waits until the line has been quiet for kQuietMs (at most kDrainLimitMs) and drops what came.
+    void DrainUntilQuiet();
 
     KbxTransportFactory factory_;
     KbxClock& clock_;
     std::unique_ptr<KbxTransport> transport_;
     bool trace_ = false;
     qint64 lineBytes_ = 0;
+    bool lineSuspect_ = false; // the last exchange failed: a late reply may still be on its way
+    bool lineFlooded_ = false; // the line did not fall quiet within kDrainLimitMs
+    QString openFailure_;
     std::function<void()> chunkDone_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -24,9 +25,12 @@ class KbxTransport {
 public:
     virtual ~KbxTransport() = default;
 
-    // Finds and opens the unit; false when there is none.
+    // Finds and opens the unit; false when there is none or it cannot be had.
     virtual bool open() = 0;
     virtual void close() = 0;
+    // Why the last open failed, for the technician, when the transport knows more than "not found"
+    // (another program holds the unit, access denied); empty otherwise.
+    virtual QString openFailure() const { return QString(); }
 
     virtual bool setBaudRate(int baud) = 0;
     // 8 data bits, 2 stop bits, no parity is the only setting the KBX uses.

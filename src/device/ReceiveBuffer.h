@@ -10,7 +10,13 @@ namespace zal {
 // queue status reported: a wait can then tell bytes that arrived since from bytes that were there.
 class ReceiveBuffer {
 public:
-    void append(const char* data, qsizetype count) { bytes_.append(data, count); }
+    // A port that sends without end must not fill the memory: no reply is longer than 50 bytes, so
+    // whatever goes beyond this is garbage that the session rejects anyway.
+    static constexpr qsizetype kCapacity = 4096;
+
+    void append(const char* data, qsizetype count) {
+        bytes_.append(data, std::min(count, kCapacity - bytes_.size()));
+    }
     qsizetype size() const { return bytes_.size(); }
 
     // Moves at most maxBytes into out; the number moved.

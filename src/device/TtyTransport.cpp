@@ -1,12 +1,14 @@
 #include "TtyTransport.h"
 
 #include <QFile>
+#include <QString>
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
@@ -28,11 +30,21 @@ TtyTransport::~TtyTransport() {
 
 bool TtyTransport::open() {
     close();
+    failure_.clear();
     if (path_.isEmpty())
         return false;
     fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        if (errno == EBUSY)
+            failure_ = QStringLiteral("The KBX at %1 is in use by another program.").arg(path_);
+        else if (errno == EACCES || errno == EPERM)
+            failure_ = QStringLiteral("No permission to open %1.").arg(path_);
         return false;
+    }
+    if (!lockExclusively()) {
+        close();
+        return false;
+    }
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) {
         close();
@@ -57,10 +69,39 @@ bool TtyTransport::open() {
     return true;
 }
 
+// Three locks, because each keeps out a different kind of second program: the advisory lock on the
+// open file (flock) any program that asks for it, also another KBX session of this process; the record
+// lock (fcntl) tells the process id of the holder; TIOCEXCL makes the kernel refuse every further open
+// of the tty to programs that do not lock at all (except root's).
+bool TtyTransport::lockExclusively() {
+    struct flock record {};
+    record.l_type = F_WRLCK;
+    record.l_whence = SEEK_SET;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd_, F_SETLK, &record) != 0) {
+        struct flock holder {};
+        holder.l_type = F_WRLCK;
+        holder.l_whence = SEEK_SET;
+        if (::fcntl(fd_, F_GETLK, &holder) == 0 && holder.l_type != F_UNLCK && holder.l_pid > 0)
+            failure_ = QStringLiteral("The KBX at %1 is in use by another program (process %2).")
+                           .arg(path_)
+                           .arg(holder.l_pid);
+        else
+            failure_ = QStringLiteral("The KBX at %1 is in use by another program.").arg(path_);
+        return false;
+    }
+    exclusive_ = ::ioctl(fd_, TIOCEXCL) == 0;
+    return true;
+}
+
 void TtyTransport::close() {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (fd_ >= 0) {
+        // The exclusive mode belongs to the tty, not to this descriptor: it must not outlive our use.
+        if (exclusive_)
+            ::ioctl(fd_, TIOCNXCL);
+        ::close(fd_); // releases both locks
+    }
     fd_ = -1;
+    exclusive_ = false;
     received_.clear();
 }
 
@@ -117,8 +158,9 @@ void TtyTransport::purge(bool receive, bool transmit) {
         // Bytes that already reached the tty are dropped too; a pseudo-terminal ignores tcflush for
         // its input, so read them away as well.
         ::tcflush(fd_, transmit ? TCIOFLUSH : TCIFLUSH);
+        // Bounded: a peer that writes faster than we read must not keep us here.
         char sink[256];
-        while (::read(fd_, sink, sizeof sink) > 0) {
+        for (int i = 0; i < 64 && ::read(fd_, sink, sizeof sink) > 0; ++i) {
         }
     } else if (transmit) {
         ::tcflush(fd_, TCOFLUSH);
@@ -162,7 +204,10 @@ int TtyTransport::write(const QByteArray& bytes) {
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return -1;
         pollfd p{fd_, POLLOUT, 0};
-        if (::poll(&p, 1, 100) <= 0)
+        int ready;
+        while ((ready = ::poll(&p, 1, 100)) < 0 && errno == EINTR) {
+        }
+        if (ready <= 0)
             return -1;
     }
     return static_cast<int>(done);

@@ -8,6 +8,7 @@
 namespace zal {
 
 // The KBX through a tty: the kernel's FTDI driver (/dev/ttyUSB0) or a simulator's pseudo-terminal.
+// The tty is held exclusively while open: two programs on one KBX would take each other's replies.
 class TtyTransport : public KbxTransport {
 public:
     explicit TtyTransport(QString path);
@@ -25,13 +26,17 @@ public:
     int read(char* buffer, int maxBytes) override;
     int write(const QByteArray& bytes) override;
     void waitForData(int timeoutMs, int bytesAwaited) override;
+    QString openFailure() const override { return failure_; }
 
 private:
     void drain();
+    bool lockExclusively();
 
     QString path_;
     int fd_ = -1;
+    bool exclusive_ = false; // TIOCEXCL set by us, to be cleared on close
     ReceiveBuffer received_;
+    QString failure_;
 };
 
 } // namespace zal

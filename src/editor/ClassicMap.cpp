@@ -106,7 +106,7 @@ void CollectRow(MapContext& c, const Row& row) {
             WriteU16BE(c.image, a, TextToCode(f.text));
             break;
         case Enc::List:
-            c.image[a] = static_cast<std::uint8_t>(f.value() & 0xFF);
+            c.storeSelected(f, a);
             break;
         case Enc::Byte:
         case Enc::ByteFF0:
@@ -158,13 +158,13 @@ void CollectAlarmTypes(MapContext& c) {
     for (int n = 1; n <= 8; ++n) {
         const Field& f = c.f(QStringLiteral("cbbxActionAlarmTypePos%1").arg(n));
         if (f.mark == 1)
-            c.image[0x28 + n - 1] = static_cast<std::uint8_t>(f.value() & 0xFF);
+            c.storeSelected(f, 0x28 + n - 1);
     }
     for (const auto& [name, address] :
          {std::pair{"cbbxActionAlarmTypePosF", 0x26}, std::pair{"cbbxActionAlarmTypePosA", 0x25}}) {
         const Field& f = c.f(name);
         if (f.mark == 1)
-            c.image[address] = static_cast<std::uint8_t>(f.value() & 0xFF);
+            c.storeSelected(f, address);
     }
 }
 
@@ -172,13 +172,13 @@ void CollectAlarmTypes(MapContext& c) {
 // transmitter's bit set when it sends (stored value 1) and cleared otherwise.
 void WriteRelayBits(MapContext& c, const QString& relayName, int address, int relayMask) {
     const Field& relay = c.f(relayName);
-    if (relay.mark == 1)
+    if (relay.mark == 1 && !MapContext::KeepsImageByte(relay))
         c.image[address] = static_cast<std::uint8_t>(relay.value() & relayMask);
 }
 
 void WriteTxBit(MapContext& c, const QString& txName, int address, int bit) {
     const Field& tx = c.f(txName);
-    if (tx.mark != 1)
+    if (tx.mark != 1 || MapContext::KeepsImageByte(tx))
         return;
     if (tx.value() == 1)
         c.image[address] |= static_cast<std::uint8_t>(1 << bit);
@@ -473,12 +473,13 @@ void FillProductInfo(MapContext& c) {
     }
     const bool types = c.f("cbbxPosType1").mark == 1;
     const bool relays = c.f("cbbxPosRelay1").mark == 1;
-    for (int n = 1; n <= 8; ++n) {
+    // All eight types before the eight relays, so that the last fault reported is that of the relays.
+    for (int n = 1; n <= 8; ++n)
         c.selectStored(c.f(QStringLiteral("cbbxPosType%1").arg(n)), types ? c.image[0xB0 + n - 1] : 0,
                        types ? 0xB0 + n - 1 : -1);
+    for (int n = 1; n <= 8; ++n)
         c.selectStored(c.f(QStringLiteral("cbbxPosRelay%1").arg(n)), relays ? c.image[0xC0 + n - 1] : 0,
                        relays ? 0xC0 + n - 1 : -1);
-    }
     Field& inhibit = c.f("edtInhibitRelayAfterPersonnell");
     c.setText(inhibit, inhibit.mark == 1 ? c.decimal(c.image[0x9F] * 0.1, 1) : QStringLiteral("---"));
 }
@@ -505,13 +506,11 @@ void CollectProductInfo(MapContext& c) {
     }
     if (c.f("cbbxPosType1").mark == 1) {
         for (int n = 1; n <= 8; ++n)
-            c.image[0xB0 + n - 1] =
-                static_cast<std::uint8_t>(c.f(QStringLiteral("cbbxPosType%1").arg(n)).value() & 0xFF);
+            c.storeSelected(c.f(QStringLiteral("cbbxPosType%1").arg(n)), 0xB0 + n - 1);
     }
     if (c.f("cbbxPosRelay1").mark == 1) {
         for (int n = 1; n <= 8; ++n)
-            c.image[0xC0 + n - 1] =
-                static_cast<std::uint8_t>(c.f(QStringLiteral("cbbxPosRelay%1").arg(n)).value() & 0xFF);
+            c.storeSelected(c.f(QStringLiteral("cbbxPosRelay%1").arg(n)), 0xC0 + n - 1);
     }
     const Field& inhibit = c.f("edtInhibitRelayAfterPersonnell");
     if (inhibit.mark == 1) {

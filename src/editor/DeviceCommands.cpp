@@ -344,6 +344,7 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
     }
     const int result = DefaultWriteProcedure(file);
     if (result == dwWritten) {
+        // DefaultWriteProcedure has put the default image into the working image.
         SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress],
                              working[kProductCodeAddress]);
         FillFields();
@@ -357,7 +358,10 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
 
 int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     CommandFrame frame(*this, kbx_);
-    if (!LoadImageFile(fileName, working))
+    // The default image goes into a copy: only a verified write makes it the editor's, so a failed
+    // one cannot mix default bytes into the technician's configuration at the next Save.
+    ConfigImage image{};
+    if (!LoadImageFile(fileName, image))
         return dwWriteFailed;
     setStatus(QString());
     if (kbx_.Open() != kbxOk)
@@ -368,7 +372,7 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     planProgress(Chunks({ranges[0], ranges[1], ranges[2], ranges[3]}) + Chunks({{0x00, 0xFF}}));
     bool written = true;
     for (const Range& r : ranges)
-        written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
+        written = kbx_.WriteBlock(image, r.first, r.last) == kbxOk && written;
     if (!written)
         return dwWriteFailed;
     setStatus(Str(10632));
@@ -376,9 +380,10 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     if (kbx_.ReadImage(comparison) != kbxOk)
         return dwVerifyReadFailed;
     for (const Range& r : ranges) {
-        if (!SameRange(working, comparison, r.first, r.last))
+        if (!SameRange(image, comparison, r.first, r.last))
             return dwDifferent;
     }
+    working = image;
     return dwWritten;
 }
 
@@ -393,8 +398,11 @@ bool TfrmEnterData::WriteVersionByte() {
             return false;
         }
         planProgress(2);
-        working[kVersionCodeAddress] = 0;
-        if (kbx_.WriteBlock(working, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
+        // Written from a copy: the editor's image keeps its own version byte, so a later Save does not
+        // turn the configuration into one of another layout.
+        ConfigImage image = working;
+        image[kVersionCodeAddress] = 0;
+        if (kbx_.WriteBlock(image, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             message(MessageKind::Error, 10609, Str(10609));
             return false;
         }
@@ -436,8 +444,9 @@ bool TfrmEnterData::LearnPoll() {
 }
 
 void TfrmEnterData::LearnFinish(bool ok) {
-    Field& field = form.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_));
-    form.setText(field, ok ? receivedCode_ : QString());
+    // Abort leaves the position as it was: emptying it would lose a code learnt or typed before.
+    if (ok)
+        form.setText(form.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_)), receivedCode_);
     kbx_.StopRadioReceive();
     kbx_.Close();
 }

@@ -53,6 +53,8 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
             form.setMaxLength(f, kRadioCodeLength);
     }
     installHandlers();
+    zal::ApplyEnablingRules(form, kBora, kVersionV22);
+    ruleBaseline_ = form.states();
     selection_.setProductSelectedHook([this](int) {
         BuildValueLists();
         ApplyEnablingRules();
@@ -140,6 +142,12 @@ void TfrmEnterData::processEvents() {
 void TfrmEnterData::message(MessageKind kind, int id, const QString& text) {
     setStatus(text);
     dialogs_.message(kind, id, text);
+    // "KBX not found" is all the message can say; the transport may know better (in use, no access).
+    if (id == 10617 && !kbx_.openFailure().isEmpty()) {
+        setStatus(text + QStringLiteral(" \u2013 ") + kbx_.openFailure());
+        if (observer.notice)
+            observer.notice(kbx_.openFailure());
+    }
 }
 
 // --- Product selection --------------------------------------------------------------------------------
@@ -165,6 +173,7 @@ void TfrmEnterData::BuildValueLists() {
 }
 
 void TfrmEnterData::ApplyEnablingRules() {
+    form.restoreStates(ruleBaseline_);
     zal::ApplyEnablingRules(form, product(), version());
 }
 

@@ -33,6 +33,8 @@ struct EditorObserver {
     std::function<void()> statusChanged;                 // status text or busy state
     std::function<void()> processEvents;                 // a moment to repaint inside long commands
     std::function<void(int done, int planned)> progress; // chunks of a device command
+    // A second line for the technician beside a message, e.g. why the KBX could not be opened.
+    std::function<void(const QString&)> notice;
 };
 
 // Results of the default image write.
@@ -124,8 +126,8 @@ public:
     bool WriteVersionByte(); // true when the device reads back version byte 0
 
     // Radio code learning: Start switches reception on (false when that failed), Poll is the 500 ms
-    // tick (true when a code arrived and the window closes), Finish puts the code in or, after Abort,
-    // empties the field, and switches reception off.
+    // tick (true when a code arrived and the window closes), Finish puts the code in (after Abort the
+    // field stays as it was) and switches reception off.
     bool LearnStart(int position);
     bool LearnPoll();
     void LearnFinish(bool ok);
@@ -186,6 +188,9 @@ private:
     QLocale locale_;
     ProductSelection selection_;
     MapState mapState_;
+    // The field states the rules give BORA V22 on a new window: every product's rules start from
+    // them, so that a field a product leaves alone never keeps what the product shown before made it.
+    std::vector<FieldState> ruleBaseline_;
     std::vector<MenuItem> menus_;
     QString fileName_;
     FileState fileState_ = fsNew;

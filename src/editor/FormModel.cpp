@@ -98,6 +98,24 @@ void FormModel::setMaxLength(Field& f, int maxLength) {
     notify(f, FieldChange::MaxLength);
 }
 
+std::vector<FieldState> FormModel::states() const {
+    std::vector<FieldState> out;
+    out.reserve(fields_.size());
+    for (const Field& f : fields_)
+        out.push_back({f.enabled, f.visible, f.mark, f.maxLength});
+    return out;
+}
+
+void FormModel::restoreStates(const std::vector<FieldState>& states) {
+    for (size_t i = 0; i < fields_.size() && i < states.size(); ++i) {
+        Field& f = fields_[i];
+        setEnabled(f, states[i].enabled);
+        setVisible(f, states[i].visible);
+        setMark(f, states[i].mark);
+        setMaxLength(f, states[i].maxLength);
+    }
+}
+
 bool FormModel::filterKey(Field& f, QChar& key) {
     const auto filter = keyFilters_.constFind(f.name());
     return filter == keyFilters_.constEnd() || !*filter || (*filter)(f, key);

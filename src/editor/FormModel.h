@@ -35,6 +35,15 @@ struct Field {
 
 enum class FieldChange { Text, Items, Index, Checked, Enabled, Visible, Mark, MaxLength };
 
+// What the enabling rules decide of a field, apart from its content.
+struct FieldState {
+    bool enabled;
+    bool visible;
+    int mark;
+    int maxLength;
+    bool operator==(const FieldState&) const = default;
+};
+
 // The editor's fields, with the event semantics of the toolkit the program grew up with:
 // - an entry field's change handler runs after every change of its text, also when the program makes it;
 // - a check box's click handler runs whenever its state changes, by the user or by the program;
@@ -66,6 +75,10 @@ public:
     void setVisible(Field& f, bool visible);
     void setMark(Field& f, int mark);
     void setMaxLength(Field& f, int maxLength);
+
+    // The states of all fields, in declaration order, and their return to such a record.
+    std::vector<FieldState> states() const;
+    void restoreStates(const std::vector<FieldState>& states);
 
     // What a user does.
     bool typeKey(Field& f, QChar typed); // false when the field's key filter dropped the key

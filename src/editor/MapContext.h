@@ -48,6 +48,18 @@ public:
     // Selects the item with that value whatever the mark; records the fault when none has it.
     void selectAlways(Field& field, int value, int faultAddress);
 
+    // A read-only drop-down that shows no item (its byte matched no item) keeps the image's byte: it was
+    // never the technician's to change, and writing "no selection" (0xFF) would destroy it.
+    static bool KeepsImageByte(const Field& field) {
+        return field.kind() == FieldKind::Combo && !field.enabled && field.index < 0;
+    }
+    // Writes the stored value of the selected item (0xFF without selection), unless the field keeps
+    // the image's byte.
+    void storeSelected(const Field& field, int address) {
+        if (!KeepsImageByte(field))
+            image[address] = static_cast<std::uint8_t>(field.value() & 0xFF);
+    }
+
     // Shows a text by the field's presence mark: mark 1 the text, mark 2 the placeholder.
     void show(Field& field, const QString& text, const QString& placeholder = QStringLiteral("---"));
     void setText(Field& field, const QString& text) { form.setText(field, text); }

@@ -41,6 +41,11 @@ constexpr int kAckFromBits[4] = {0, 2, 3, 1}; // index (A x 2 + B)
 constexpr int kAckBitA[4] = {0, 1, 0, 1};     // by stored value
 constexpr int kAckBitB[4] = {0, 1, 1, 0};
 
+// Old MUVE+ firmware (1.02 and below) keeps the setting as a plain value in 0x83.
+bool OldAcknowledgeFirmware(const MapContext& c) {
+    return c.product == kMuvePlus && c.image[kVersionCodeAddress] == 1 && c.image[kMinorVersionAddress] <= 2;
+}
+
 void FillInterval(MapContext& c, const char* edit, const char* units, int address) {
     const int v = ReadU16BE(c.image, address);
     const bool minutes = v % 60 != 0 && v <= 500;
@@ -154,10 +159,8 @@ int FillPlus(MapContext& c, const MapHooks& hooks) {
     c.setText(c.f("edtMaxNoOfHops"), QString::number(c.image[0x82]));
     c.setText(c.f("edtSameCodeInhibitTime"), QuarterWhole(ReadU16BE(c.image, 0x84)));
     c.setText(c.f("edtDementiaBlockTime"), QuarterWhole(ReadU16BE(c.image, 0x86)));
-    // Old MUVE+ firmware (1.02 and below) keeps the setting as a plain value in 0x83.
-    const bool oldFirmware =
-        c.product == kMuvePlus && c.image[kVersionCodeAddress] == 1 && c.image[kMinorVersionAddress] <= 2;
-    const int ack = oldFirmware ? c.image[0x83] : kAckFromBits[(c.image[0x83] & 1) * 2 + (c.image[0x88] & 1)];
+    const int ack = OldAcknowledgeFirmware(c) ? c.image[0x83]
+                                              : kAckFromBits[(c.image[0x83] & 1) * 2 + (c.image[0x88] & 1)];
     c.selectStored(c.f("cbbxAcknowledge"), ack, 0x83);
     c.selectStored(c.f("cbbxFrequencyBandTransmit"), c.image[0x90], 0x90);
     c.selectStored(c.f("cbbxFrequencyBandReceive"), c.image[0x91], 0x91);
@@ -210,9 +213,9 @@ void CollectPlus(MapContext& c) {
     for (int n = 1; n <= 8; ++n)
         WriteU16BE(c.image, 0x20 + 2 * (n - 1), TextToCode(c.f(Name("edtRxCodePos", n)).text));
     for (const Position& p : Positions())
-        c.image[p.txAddress] = byte(c.f(QStringLiteral("cbbxActionTxPos") + p.suffix).value());
+        c.storeSelected(c.f(QStringLiteral("cbbxActionTxPos") + p.suffix), p.txAddress);
     for (const Position& p : Positions())
-        c.image[p.alarmAddress] = byte(c.f(QStringLiteral("cbbxActionAlarmTypePos") + p.suffix).value());
+        c.storeSelected(c.f(QStringLiteral("cbbxActionAlarmTypePos") + p.suffix), p.alarmAddress);
     for (const Position& p : Positions()) {
         // The nearest quarter second, halves going up.
         const double d = c.parseDecimal(c.f(QStringLiteral("edtActionTransmissionDelayPos") + p.suffix));
@@ -221,8 +224,8 @@ void CollectPlus(MapContext& c) {
     }
     CollectInterval(c, "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits", 0xA4);
     c.image[0xA6] = byte(static_cast<int>(std::trunc(c.parseDecimal(c.f("edtLowBatteryThreshold")) * 10)));
-    c.image[0xA0] = byte(c.f("cbbxMainsFailure").value());
-    c.image[0xA1] = byte(c.f("cbbxMainsOK").value());
+    c.storeSelected(c.f("cbbxMainsFailure"), 0xA0);
+    c.storeSelected(c.f("cbbxMainsOK"), 0xA1);
     CollectInterval(c, "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2);
     c.image[0xA7] = byte(MapContext::ParseLenient(c.f("edtBatteryChargeDuration").text));
     c.image[0x80] = byte(MapContext::ParseLenient(c.f("edtNoShortTransm").text));
@@ -234,17 +237,19 @@ void CollectPlus(MapContext& c) {
         WriteU16BE(c.image, address,
                    static_cast<std::uint16_t>(static_cast<long long>(std::trunc(d * 4)) & 0xFFFF));
     }
-    // An acknowledge drop-down without selection leaves both bytes as they are.
+    // An acknowledge drop-down without selection leaves both bytes as they are. Old MUVE+ firmware
+    // reads 0x83 itself as the stored value, so that is what it gets: the two-bit form would turn
+    // "Quittung nur an Sender" (2) into "Empfang quittieren" (1) there.
     const int ack = c.f("cbbxAcknowledge").value();
     if (ack >= 0 && ack <= 3) {
-        c.image[0x83] = byte(kAckBitA[ack]);
+        c.image[0x83] = byte(OldAcknowledgeFirmware(c) ? ack : kAckBitA[ack]);
         c.image[0x88] = byte(kAckBitB[ack]);
     }
-    c.image[0x90] = byte(c.f("cbbxFrequencyBandTransmit").value());
-    c.image[0x91] = byte(c.f("cbbxFrequencyBandReceive").value());
+    c.storeSelected(c.f("cbbxFrequencyBandTransmit"), 0x90);
+    c.storeSelected(c.f("cbbxFrequencyBandReceive"), 0x91);
     if (c.product == kMuvePlus2) {
-        c.image[0x94] = byte(c.f("cbbxTransmissionProtocol").value());
-        c.image[0x95] = byte(c.f("cbbxReceptionProtocol").value());
+        c.storeSelected(c.f("cbbxTransmissionProtocol"), 0x94);
+        c.storeSelected(c.f("cbbxReceptionProtocol"), 0x95);
     }
     c.image[0xF6] = byte(MapContext::ParseLenient(c.f("edtCarrierSenseThresholdValue").text));
     c.image[0x92] = c.f("cbListenBeforeTransmit").checked ? 1 : 0;

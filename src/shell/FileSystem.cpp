@@ -35,6 +35,37 @@ bool WriteAll(int fd, const QByteArray& data) {
     return true;
 }
 
+// The file a path names after all symbolic links: a save must replace the file a link points to, not
+// the link. A link to a file that does not exist yet names the file to create.
+QByteArray FollowLinks(QByteArray path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        QByteArray link(static_cast<qsizetype>(st.st_size > 0 ? st.st_size : 4096), '\0');
+        const ssize_t n = ::readlink(path.constData(), link.data(), static_cast<size_t>(link.size()));
+        if (n <= 0)
+            return path;
+        link.truncate(n);
+        if (!link.startsWith('/')) {
+            const qsizetype slash = path.lastIndexOf('/');
+            link.prepend(slash >= 0 ? path.left(slash + 1) : QByteArray());
+        }
+        path = link;
+    }
+    return path;
+}
+
+// For a file in a folder that takes no new files: written over from the start, then cut to length.
+bool OverwriteInPlace(const QByteArray& target, const QByteArray& data) {
+    const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
 } // namespace
 
 bool IsReadOnlyFile(const QString& path) {
@@ -46,15 +77,19 @@ bool IsReadOnlyFile(const QString& path) {
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& data) {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = FollowLinks(QFile::encodeName(path));
     if (IsReadOnlyFile(path))
         return false;
+    struct stat existing {};
+    const bool exists = ::stat(target.constData(), &existing) == 0;
 
     QByteArray temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return false;
-    const mode_t mode = 0666 & ~CurrentUmask() & ~mode_t(S_IWOTH);
+        return exists && OverwriteInPlace(target, data);
+    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask() & ~mode_t(S_IWOTH));
+    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) [[maybe_unused]]
+        const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
     bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)

@@ -6,9 +6,12 @@
 namespace zal {
 
 // Writes the whole content to a temporary file in the target's folder and renames it over the target,
-// so that a failed or interrupted write never destroys the earlier file. New files get the user's normal
-// permissions (umask applies) and are never writable for others. An existing target that the user may
-// not write is refused, as opening it for writing would have been.
+// so that a failed or interrupted write never destroys the earlier file. A symbolic link is followed:
+// its target is what gets written, and the link stays. An existing file keeps its permission bits (and
+// owner, where we may set it); new files get the user's normal permissions (umask applies) and are never
+// writable for others. An existing target that the user may not write is refused, as opening it for
+// writing would have been. When the folder takes no new file but the file itself is writable, the file
+// is overwritten in place and flushed.
 bool WriteFileAtomically(const QString& path, const QByteArray& data);
 
 // A file nobody may write (no write permission bit at all), or one this user may not write. Root may

@@ -6,7 +6,11 @@
 #include "support/SimRig.h"
 #include "support/TempHome.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +45,12 @@ protected:
     }
     Outcome zalctl(const QStringList& arguments, bool trace = false) {
         QProcess p;
+        start(p, arguments, trace);
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    void start(QProcess& p, const QStringList& arguments, bool trace = false) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.file(QStringLiteral(".local/share")));
@@ -52,9 +62,17 @@ protected:
             env.remove(QStringLiteral("ZAL_KBX_TRACE"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+    }
+    // Waits until the process has written text to standard error; what it wrote.
+    static QString waitForError(QProcess& p, const QString& text) {
+        QString err;
+        QElapsedTimer timer;
+        timer.start();
+        while (!err.contains(text) && timer.elapsed() < 15000 && p.state() != QProcess::NotRunning) {
+            p.waitForReadyRead(200);
+            err += QString::fromUtf8(p.readAllStandardError());
+        }
+        return err;
     }
     static ConfigImage Load(const QString& path) {
         ConfigImage image{};
@@ -91,6 +109,7 @@ TEST_F(ZalctlDevice, ReadFaults) {
         {{"--corrupt-rate", "1"}, "error 10608"},
         {{"--lower-case"}, "error 10608"},
         {{"--disconnect-after", "6"}, "error 10608"},
+        {{"--babble"}, "error 10615"}, // a port that never stops sending ends in time
     };
     for (const auto& c : cases) {
         startDevice(shipped("Default BORA V22"), c.options);
@@ -103,6 +122,63 @@ TEST_F(ZalctlDevice, ReadFaults) {
     const Outcome none = zalctl({"read"});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(none.err.contains(QStringLiteral("error 10617")));
+}
+
+// Two programs on one KBX would take each other's replies: the second is refused and told who holds it.
+// Ctrl+C ends learning as Abort does (reception off, the file as it was) and frees the KBX.
+TEST_F(ZalctlDevice, OneProgramAtATimeAndCtrlCEndsLearningCleanly) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("l.Zal")}).exitCode, 0);
+    const ConfigImage before = Load(file("l.Zal"));
+    startDevice(shipped("Default ZAL V22")); // no transmitter sends: learning waits
+    QProcess learner;
+    start(learner, {"learn", file("l.Zal"), "3", "--timeout", "30"}, true);
+    QString err = waitForError(learner, QStringLiteral("Aktivieren Sie den Funksender"));
+    ASSERT_TRUE(err.contains(QStringLiteral("Aktivieren"))) << err.toStdString();
+
+    const Outcome second = zalctl({"read"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_TRUE(second.err.contains(QStringLiteral("error 10617"))) << second.err.toStdString();
+    EXPECT_TRUE(second.err.contains(
+        QStringLiteral("in use by another program (process %1)").arg(learner.processId())));
+
+    ASSERT_GT(learner.processId(), 0);
+    ::kill(static_cast<pid_t>(learner.processId()), SIGINT);
+    ASSERT_TRUE(learner.waitForFinished(5000));
+    err += QString::fromUtf8(learner.readAllStandardError());
+    EXPECT_EQ(learner.exitCode(), 130);
+    EXPECT_TRUE(err.contains(QStringLiteral("> <STX>s0"))) << err.toStdString();
+    EXPECT_EQ(Load(file("l.Zal")), before);
+    EXPECT_EQ(zalctl({"read"}).exitCode, 0);
+}
+
+// SIGTERM during a write: the transfer under way is finished and reported, then the exit code says so.
+TEST_F(ZalctlDevice, SigtermFinishesTheWriteUnderWay) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "V21", "-o", file("w.Zal")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("w.Zal"), "edtNoShortTransm=7"}).exitCode, 0);
+    sim_ = std::make_unique<SimProcess>(QStringList{
+        "--latency-ms", "30", "--image", shipped("Default ZAL V21"), "--save", file("device.bin")});
+    ASSERT_TRUE(sim_->ready());
+    QProcess writer;
+    start(writer, {"write", file("w.Zal")}, true);
+    QString err = waitForError(writer, QStringLiteral("> <STX>W00"));
+    ASSERT_GT(writer.processId(), 0) << err.toStdString(); // never kill(0): that is our own group
+    ::kill(static_cast<pid_t>(writer.processId()), SIGTERM);
+    ASSERT_TRUE(writer.waitForFinished(10000));
+    err += QString::fromUtf8(writer.readAllStandardError());
+    EXPECT_EQ(writer.exitCode(), 130);
+    EXPECT_TRUE(err.contains(QStringLiteral("information 10619"))) << err.toStdString();
+    EXPECT_EQ(stopDevice()[0x50], 7);
+}
+
+// A device image saved without an extension gets the device's own, as the dialog's preselected type.
+TEST_F(ZalctlDevice, AnUnreadableImageIsSavedWithTheProductsExtension) {
+    ConfigImage device = Load(shipped("Default ZAL V22"));
+    device[0xF9] = 0x10;
+    ASSERT_TRUE(SaveImageFile(file("odd.bin"), device));
+    startDevice(file("odd.bin"));
+    const Outcome read = zalctl({"read", "-o", file("dump"), "--yes"});
+    EXPECT_TRUE(read.err.contains(QStringLiteral("question 10629")));
+    EXPECT_EQ(Load(file("dump.Zal")), device);
 }
 
 TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {

@@ -93,18 +93,36 @@ TEST_F(Zalctl, WrongUsage) {
 
 TEST_F(Zalctl, SetActsAsATechnician) {
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
-    const Result set = zalctl({"set", file("z.Zal"), "edtNoShortTransm=300", "cbbxActionTxPos4=v:3",
-                               "edtRxCodePos1=12g4", "--json"});
+    const ConfigImage before = read(file("z.Zal"));
+    // A value the range check replaced or a key the filter dropped: nothing is saved, and both are named.
+    const Result kept =
+        zalctl({"set", file("z.Zal"), "edtNoShortTransm=256", "cbbxActionTxPos4=v:3", "edtRxCodePos1=12g4"});
+    EXPECT_EQ(kept.exitCode, 1);
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("error 10680: Anzahl der kurzen Übertragungen")));
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("warning: key 'g' dropped by edtRxCodePos1")));
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("edtNoShortTransm did not take the value asked for; it "
+                                                 "holds \"255\"")));
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("edtRxCodePos1 did not take")));
+    EXPECT_EQ(read(file("z.Zal")), before);
+
+    const Result set = zalctl({"set", file("z.Zal"), "edtNoShortTransm=25", "cbbxActionTxPos4=v:3",
+                               "edtRxCodePos1=1240", "--json"});
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
-    EXPECT_TRUE(set.err.contains(QStringLiteral("error 10680: Anzahl der kurzen Übertragungen")));
-    EXPECT_TRUE(set.err.contains(QStringLiteral("warning: key 'g' dropped by edtRxCodePos1")));
     const ConfigImage image = read(file("z.Zal"));
-    EXPECT_EQ(image[0x50], 255);
+    EXPECT_EQ(image[0x50], 25);
     EXPECT_EQ(image[0x48 + 3], 3);
     EXPECT_EQ(image[0x00], 0x12);
     EXPECT_EQ(image[0x01], 0x40);
-    EXPECT_TRUE(set.err.contains(QStringLiteral("error 10671")));
     EXPECT_EQ(field(json(set), "edtActionCodePos4")["text"].toString(), QStringLiteral("A004"));
+
+    // Without assignments, -o saves a copy as Save As does.
+    ASSERT_EQ(zalctl({"set", file("z.Zal"), "-o", file("copy")}).exitCode, 0);
+    EXPECT_EQ(read(file("copy.Zal")), image);
+
+    // What the window lets a technician change is what set changes: MUVE+ radio codes are enabled.
+    ASSERT_EQ(zalctl({"new", "MUVE+", "-o", file("p.Muveplus")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("p.Muveplus"), "edtRxCodePos2=ABCD"}).exitCode, 0);
+    EXPECT_EQ(read(file("p.Muveplus"))[0x22], 0xAB);
 
     // Fields not in use are refused unless forced.
     const Result refused = zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5"});

@@ -9,6 +9,9 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zal;
 using namespace zal::test;
@@ -85,6 +88,58 @@ TEST(SaveImageFile, AFailedSaveKeepsTheEarlierFile) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadTestFile(path), Pattern(256));
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.Zal")});
+}
+
+// Saving keeps what the file is: a link stays a link and its target gets the bytes, a file keeps its
+// permission bits.
+TEST(SaveImageFile, KeepsLinksAndPermissions) {
+    TempHome home;
+    QDir().mkpath(home.file(QStringLiteral("store")));
+    const QString target = WriteTestFile(home.file(QStringLiteral("store/real.Zal")), Pattern(256));
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+    const QString relative = home.file(QStringLiteral("relative.Zal"));
+    const QString absolute = home.file(QStringLiteral("absolute.Zal"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("store/real.Zal"), relative));
+    ASSERT_TRUE(QFile::link(target, absolute));
+    for (const auto& [link, value] : {std::pair{relative, 0x11}, std::pair{absolute, 0x22}}) {
+        ASSERT_TRUE(SaveImageFile(link, Filled(static_cast<std::uint8_t>(value))));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(ReadTestFile(target), QByteArray(256, static_cast<char>(value)));
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(home.file(QStringLiteral("store"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("real.Zal")});
+}
+
+// A folder that takes no new file, holding a writable file: the file is written in place. Run as an
+// ordinary user, for whom the folder's permission bits count (root's would not).
+TEST(SaveImageFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
+    TempHome home;
+    const QString folder = home.file(QStringLiteral("locked"));
+    QDir().mkpath(folder);
+    const QString path = WriteTestFile(folder + QStringLiteral("/a.Zal"), Pattern(300));
+    const QByteArray nativeFolder = QFile::encodeName(folder), nativePath = QFile::encodeName(path);
+    const uid_t user = ::geteuid() == 0 ? 65534 : ::geteuid(); // nobody, when we are root
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(nativeFolder.constData(), user, static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(::chown(nativePath.constData(), user, static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(home.path()).constData(), 0755), 0);
+    }
+    ASSERT_EQ(::chmod(nativeFolder.constData(), 0555), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(user) != 0)
+            ::_exit(3);
+        ::_exit(SaveImageFile(path, Filled(0x33)) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(nativeFolder.constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadTestFile(path), QByteArray(256, 0x33)); // cut to the image's length
 }
 
 TEST(ImageRange, SameRangeAndBigEndianHelpers) {

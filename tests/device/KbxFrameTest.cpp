@@ -47,12 +47,16 @@ TEST(KbxFrame, EveryByteValueEncodesAndDecodes) {
     EXPECT_TRUE(std::equal(all, all + 256, back));
 }
 
-TEST(KbxFrame, LowerCaseDigitsReadWrong) {
-    std::uint8_t byte = 0;
-    DecodeHexPairs("0a", &byte, 1);
-    EXPECT_EQ(byte, 0x2A); // "a" counts as 0x61 - 0x37
+TEST(KbxFrame, DataDigitsReadInEitherCaseChecksumDigitsOnlyInUpperCase) {
+    std::uint8_t bytes[2] = {};
+    DecodeHexPairs("0aFf", bytes, 2);
+    EXPECT_EQ(bytes[0], 0x0A);
+    EXPECT_EQ(bytes[1], 0xFF);
     EXPECT_EQ(ReceivedDigitValue('F'), 15);
-    EXPECT_EQ(ReceivedDigitValue('f'), 0x2F);
+    EXPECT_EQ(ReceivedDigitValue('f'), 0x2F);   // the checksum rule: lower case never matches
+    QByteArray lowerChecksum = BuildFrame("Z"); // checksum 0x5A
+    lowerChecksum[3] = 'a';                     // the right value, in lower case
+    EXPECT_FALSE(ParseFramedReply(lowerChecksum));
 }
 
 TEST(KbxFrame, ParsingFramedReplies) {

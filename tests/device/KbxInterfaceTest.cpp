@@ -114,6 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"Silence", With([](auto& o) { o.silenceRate = 1; }), kbxReadFailed, kbxOk, 3, 3},
         FaultCase{"CorruptFrames", With([](auto& o) { o.corruptRate = 1; }), kbxReadFailed, kbxOk, 3, 1},
         FaultCase{"LowerCaseHex", With([](auto& o) { o.lowerCaseHex = true; }), kbxReadFailed, kbxOk, 3, 1},
+        FaultCase{"LowerCaseData", With([](auto& o) { o.lowerCaseData = true; }), kbxOk, kbxOk, 1, 1},
+        // Every reply after the wait: never taken, whatever it holds.
+        FaultCase{"LateReplies", With([](auto& o) { o.lateRate = 1; }), kbxReadFailed, kbxOk, 3, 3},
         // A reply of the wrong length on the last attempt fails the read too.
         FaultCase{"TruncatedReplies", With([](auto& o) { o.truncateRate = 1; }), kbxReadFailed, kbxOk, 3, 1},
         FaultCase{"NoDevice", With([](auto& o) { o.devicePresent = false; }), kbxReadFailed, kbxWriteRefused,
@@ -149,6 +152,50 @@ TEST(KbxInterface, RetriesRecoverFromOccasionalFaults) {
     ASSERT_EQ(kbx->ReadImage(image), kbxOk);
     EXPECT_EQ(image, Counting());
     EXPECT_GT(rig.takeSent().size(), 16u);
+}
+
+TEST(KbxInterface, LowerCaseDataIsReadRight) {
+    sim::KbxSimOptions options;
+    options.lowerCaseData = true;
+    SimRig rig(options);
+    rig.engine.memory() = Counting();
+    auto kbx = rig.makeInterface();
+    kbx->Open();
+    ConfigImage image{};
+    ASSERT_EQ(kbx->ReadImage(image), kbxOk);
+    EXPECT_EQ(image, Counting());
+}
+
+// Replies carry no address: a reply that comes after its wait must never be taken for the next
+// command's. Whatever a read reports as read is the device's, for every seed.
+TEST(KbxInterface, LateRepliesNeverGiveWrongBytes) {
+    int succeeded = 0;
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        sim::KbxSimOptions options;
+        options.seed = seed;
+        options.lateRate = 0.3;
+        // 255 to 440 ms after the command: the lateness the quiet line covers.
+        options.lateMs = 250 + std::min<double>(TKbxInterface::kQuietMs - 10, seed * 5);
+        SimRig rig(options);
+        rig.engine.memory() = Counting();
+        auto kbx = rig.makeInterface();
+        kbx->Open();
+        for (int round = 0; round < 3; ++round) {
+            ConfigImage image{};
+            if (kbx->ReadImage(image) == kbxOk) {
+                ++succeeded;
+                EXPECT_EQ(image, Counting()) << "seed " << seed << " round " << round;
+            }
+        }
+        ConfigImage written = Counting();
+        written[0x42] ^= 0xFF;
+        kbx->WriteBlock(written, 0x00, 0xFF);
+        ConfigImage back{};
+        if (kbx->ReadImage(back) == kbxOk) {
+            EXPECT_EQ(back, rig.engine.memory()) << "seed " << seed;
+        }
+    }
+    EXPECT_GT(succeeded, 0); // retries do get through
 }
 
 TEST(KbxInterface, ClosedInterfaceIsQuiet) {
@@ -239,7 +286,7 @@ TEST(KbxWaiting, AHealthyTransactionCostsOnlyTheLineTime) {
     EXPECT_NEAR(static_cast<double>(rig.clock.micros() - start), line, 2.0);
 }
 
-TEST(KbxWaiting, SilenceCostsTheFirstWaitPerAttempt) {
+TEST(KbxWaiting, SilenceCostsTheFirstWaitAndAQuietLinePerAttempt) {
     sim::KbxSimOptions options;
     options.silenceRate = 1;
     SimRig rig(options, false);
@@ -249,7 +296,8 @@ TEST(KbxWaiting, SilenceCostsTheFirstWaitPerAttempt) {
     EXPECT_EQ(rig.clock.nowMs(), 250);
     ConfigImage image{};
     kbx->ReadBlock(image, 0, 0);
-    EXPECT_EQ(rig.clock.nowMs(), 250 + 3 * 250);
+    // Before each send after a failed exchange the line must have been quiet for kQuietMs.
+    EXPECT_EQ(rig.clock.nowMs(), 250 + 3 * (TKbxInterface::kQuietMs + 250));
 }
 
 TEST(KbxWaiting, LatencyBelowTheFirstWaitIsAccepted) {
@@ -270,6 +318,23 @@ TEST(KbxWaiting, EachByteExtendsTheDeadline) {
     EXPECT_EQ(kbx->ReadBlock(image, 0, 0), kbxOk);
     EXPECT_EQ(image[0], 0x5A);
     EXPECT_GT(rig.clock.nowMs(), 6 * 240); // far beyond the first wait
+}
+
+// A reply whose bytes keep coming is cut off at the transaction's hard limit, and more bytes than the
+// reply has are a bad reply at once.
+TEST(KbxWaiting, EveryTransactionHasAnUpperBound) {
+    SimRig slow({}, true, 0, 100'000); // a byte every 100 ms: 36 bytes would take 3.6 s
+    auto kbx = slow.makeInterface();
+    kbx->Open();
+    QByteArray reply;
+    EXPECT_EQ(kbx->Transact("R000010", reply, 250, 32), 0);
+    EXPECT_LE(slow.clock.nowMs(), TKbxInterface::kTransactionLimitMs + 10);
+
+    SimRig rig({}, false);
+    auto kbx2 = rig.makeInterface();
+    kbx2->Open();
+    EXPECT_EQ(kbx2->Transact("R000002", reply, 250, 2), 0); // 8 bytes come for the 6 awaited
+    EXPECT_EQ(kbx2->Transact("R000001", reply, 250, 2), 2); // after a quiet line, the next is fine
 }
 
 TEST(KbxWaiting, ANakToAFramedReadWaitsForMoreBeforeItIsTaken) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 using namespace zal;
 using namespace zal::test;
 
@@ -22,7 +24,7 @@ ConfigImage Pattern(int salt) {
 }
 
 struct Faults {
-    double nakRate = 0, corruptRate = 0;
+    double nakRate = 0, corruptRate = 0, lateRate = 0;
     QString protect; // "A0-AF"
     std::uint32_t seed = 1;
 };
@@ -43,6 +45,7 @@ public:
         o.seed = faults.seed;
         o.nakRate = faults.nakRate;
         o.corruptRate = faults.corruptRate;
+        o.lateRate = faults.lateRate;
         if (!faults.protect.isEmpty())
             o.writeProtected.push_back(
                 {faults.protect.left(2).toInt(nullptr, 16), faults.protect.right(2).toInt(nullptr, 16)});
@@ -66,7 +69,8 @@ public:
                          "--latency-ms",   "0",
                          "--seed",         QString::number(faults.seed),
                          "--nak-rate",     QString::number(faults.nakRate),
-                         "--corrupt-rate", QString::number(faults.corruptRate)};
+                         "--corrupt-rate", QString::number(faults.corruptRate),
+                         "--late-rate",    QString::number(faults.lateRate)};
         if (!faults.protect.isEmpty())
             args << "--protect" << faults.protect;
         sim_ = std::make_unique<SimProcess>(args);
@@ -137,8 +141,54 @@ TEST_P(TransportSuite, AProtectedRangeIsAcceptedButOnlyTheReadBackTells) {
     EXPECT_TRUE(SameRange(back, wanted, 0xB0, 0xFF));
 }
 
+TEST_P(TransportSuite, LateRepliesAreNeverTakenForTheNextCommands) {
+    backend->start(Pattern(5), {.lateRate = 0.2, .protect = {}, .seed = 3});
+    auto kbx = backend->connect();
+    ASSERT_EQ(kbx->Open(), kbxOk);
+    int read = 0;
+    for (int round = 0; round < 3; ++round) {
+        ConfigImage image{};
+        if (kbx->ReadImage(image) == kbxOk) {
+            ++read;
+            EXPECT_EQ(image, Pattern(5)) << round;
+        }
+    }
+    EXPECT_GT(read, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Transports, TransportSuite, ::testing::Values("InProcess", "OverPty"),
                          [](const auto& info) { return std::string(info.param); });
+
+TEST(TtyTransport, OneSessionAtATime) {
+    SimProcess sim({QStringLiteral("--no-pacing")});
+    ASSERT_TRUE(sim.ready());
+    const QString path = sim.path();
+    const auto factory = [path] { return std::make_unique<TtyTransport>(path); };
+    TKbxInterface first(factory, SystemClock()), second(factory, SystemClock());
+    ASSERT_EQ(first.Open(), kbxOk);
+    EXPECT_EQ(second.Open(), kbxOpenFailed);
+    EXPECT_TRUE(second.openFailure().contains(QStringLiteral("in use by another program")));
+    first.Close();
+    EXPECT_EQ(second.Open(), kbxOk); // released on close
+    EXPECT_TRUE(second.openFailure().isEmpty());
+}
+
+// A port that sends without end: every exchange ends within its bounds, and nothing counts as read.
+TEST(TtyTransport, APortThatNeverStopsSendingCannotHoldTheSession) {
+    SimProcess sim({QStringLiteral("--babble")});
+    ASSERT_TRUE(sim.ready());
+    const QString path = sim.path();
+    TKbxInterface kbx([path] { return std::make_unique<TtyTransport>(path); }, SystemClock());
+    ASSERT_EQ(kbx.Open(), kbxOk);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(kbx.ConnectDevice(), kbxNoReply);
+    ConfigImage image{};
+    EXPECT_EQ(kbx.ReadBlock(image, 0x00, 0x0F), kbxReadFailed);
+    EXPECT_EQ(image, ConfigImage{});
+    // Three attempts, each bounded by the drain limit before it and the transaction limit.
+    EXPECT_LT(timer.elapsed(), 3 * (TKbxInterface::kDrainLimitMs + 300));
+}
 
 TEST(TtyTransport, MissingPathDoesNotOpen) {
     TKbxInterface kbx([] { return std::make_unique<TtyTransport>(QStringLiteral("/nonexistent/tty")); },

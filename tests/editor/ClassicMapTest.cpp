@@ -42,6 +42,18 @@ TEST_F(ClassicMap, TheLastFaultInFillOrderIsReported) {
     // A drop-down left without selection by the fill collects as 0xFF.
     EXPECT_EQ(fx.f("cbbxActionTxPos1").index, -1);
     EXPECT_EQ(Collected()[0x48], 0xFF);
+
+    // All eight K-ORBA position types are filled before the eight relays.
+    image = fx.Default(kZal, 0x22);
+    image[0xB7] = 0x77;
+    image[0xC0] = 0x77;
+    fx.Open(image, QStringLiteral("korba"));
+    EXPECT_EQ(fx.e().lastFault(), 0xC0);
+
+    // A read-only drop-down the fill could not select keeps the image's byte.
+    OpenVariant(kBora, 0x22, [](ConfigImage& i) { i[0x49] = 0x77; }); // transmitter 2 of a BORA: read-only
+    ASSERT_FALSE(fx.f("cbbxActionTxPos2").enabled);
+    EXPECT_EQ(Collected()[0x49], 0x77);
 }
 
 TEST_F(ClassicMap, V1xPacksRelayAndTransmitterIntoOneByte) {

@@ -385,8 +385,12 @@ TEST_F(ServiceWrites, DefaultImageRefusals) {
     rig.engine.options().writeProtected = {{0xF8, 0xF8}}; // the product code stays BORA
     reset();
     fx->dialogs.answers = {Answer::Yes};
+    const ConfigImage before = e().working;
     EXPECT_EQ(e().WriteDefault(QStringLiteral("ZAL")), dwDifferent);
     EXPECT_EQ(ids(), (std::vector<int>{10668, 10633}));
+    // Only a verified write puts the default image into the editor.
+    EXPECT_EQ(e().working, before);
+    EXPECT_EQ(e().product(), kBora);
 }
 
 TEST_F(ServiceWrites, VersionByte) {
@@ -395,7 +399,8 @@ TEST_F(ServiceWrites, VersionByte) {
     EXPECT_TRUE(e().WriteVersionByte());
     EXPECT_EQ(ids(), (std::vector<int>{10665, 10666}));
     EXPECT_EQ(device()[0xF9], 0);
-    EXPECT_EQ(e().version(), 0x22); // the editor's version is not changed
+    EXPECT_EQ(e().version(), 0x22);     // the editor's version is not changed
+    EXPECT_EQ(e().working[0xF9], 0x22); // nor its image: a later Save keeps the file's layout
 
     device()[0xF9] = 0x22;
     rig.engine.options().writeProtected = {{0xF9, 0xF9}};
@@ -432,7 +437,7 @@ TEST_F(DeviceCommands, LearningPutsTheReceivedCodeIntoThePosition) {
     EXPECT_TRUE(ids().empty());
 }
 
-TEST_F(DeviceCommands, AbortEmptiesThePositionAndFailedPollsNeverClose) {
+TEST_F(DeviceCommands, AbortLeavesThePositionAndFailedPollsNeverClose) {
     e().SelectProduct(kZal);
     fx->e().form.setText(fx->f("edtRxCodePos8"), QStringLiteral("BEEF"));
     rig.engine.options().corruptRate = 1;
@@ -440,7 +445,7 @@ TEST_F(DeviceCommands, AbortEmptiesThePositionAndFailedPollsNeverClose) {
     for (int tick = 0; tick < 5; ++tick)
         EXPECT_FALSE(e().LearnPoll());
     e().LearnFinish(false);
-    EXPECT_EQ(fx->f("edtRxCodePos8").text, QString());
+    EXPECT_EQ(fx->f("edtRxCodePos8").text, QStringLiteral("BEEF"));
     EXPECT_EQ(rig.sent.back(), QByteArray("s0"));
 }
 

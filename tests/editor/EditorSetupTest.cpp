@@ -140,6 +140,55 @@ TEST(EnablingRules, KeptStatesAndTheirEdgeCases) {
     EXPECT_EQ(fx.f("edtCarrierSenseThresholdValue").maxLength, 4);
 }
 
+// Every product and layout version the editor shows.
+const std::vector<std::pair<int, int>> kVariants = [] {
+    std::vector<std::pair<int, int>> v;
+    for (int product : {kBora, kZal, kMuve, kDorf})
+        for (int version : {0x00, 0x20, 0x21, 0x22})
+            v.emplace_back(product, version);
+    v.emplace_back(kMuvePlus, 1);
+    v.emplace_back(kMuvePlus2, 1);
+    return v;
+}();
+
+// A field the rules of a product leave alone must not keep what the product shown before made of it.
+TEST(EnablingRules, FieldStatesNeverDependOnTheProductShownBefore) {
+    std::vector<std::vector<FieldState>> fresh;
+    for (const auto& [product, version] : kVariants) {
+        EditorFixture fx;
+        fx.New(product, version);
+        fresh.push_back(fx.e().form.states());
+    }
+    EditorFixture fx;
+    for (size_t p = 0; p < kVariants.size(); ++p) {
+        for (size_t q = 0; q < kVariants.size(); ++q) {
+            fx.New(kVariants[q].first, kVariants[q].second);
+            fx.New(kVariants[p].first, kVariants[p].second);
+            const std::vector<FieldState> states = fx.e().form.states();
+            for (size_t i = 0; i < states.size(); ++i)
+                ASSERT_EQ(states[i], fresh[p][i])
+                    << fx.e().form.fields()[i].name().toStdString() << " of variant " << p << " after " << q;
+        }
+    }
+}
+
+// The V1.x timers are left alone by the rules: after any other product they still go into the file.
+TEST(EnablingRules, V1xTimersSurviveASaveAfterEveryOtherProduct) {
+    EditorFixture fx;
+    for (int product : {kBora, kZal}) {
+        ConfigImage image = fx.Default(product, 0x00);
+        for (int k = 0; k < 5; ++k)
+            WriteU16BE(image, 0x76 + 2 * k, static_cast<std::uint16_t>(k * 7 + 3));
+        for (const auto& [other, version] : kVariants) {
+            fx.New(other, version);
+            ASSERT_TRUE(fx.Open(image));
+            const ConfigImage saved = fx.Collected();
+            EXPECT_TRUE(SameRange(saved, image, 0x76, 0x7F))
+                << product << " after " << other << "/" << version;
+        }
+    }
+}
+
 TEST(ValueLists, PerProductAndVersion) {
     EditorFixture fx;
     fx.New(kBora, 0x22);

@@ -186,12 +186,34 @@ TEST_F(PlusMap, AcknowledgeKeepsTwoBits) {
         i[0x88] = 0;
     });
     EXPECT_EQ(fx.f("cbbxAcknowledge").value(), 2);
+    // ... and gets it back there, so that a re-save keeps what the technician chose.
+    for (int value = 0; value <= 3; ++value) {
+        fx.e().form.selectIndex(fx.f("cbbxAcknowledge"),
+                                IndexOfValue(fx.f("cbbxAcknowledge").list.values, value));
+        const ConfigImage saved = Collected();
+        EXPECT_EQ(saved[0x83], value);
+        EXPECT_EQ(saved[0x88], (std::array{0, 1, 1, 0}[static_cast<size_t>(value)]));
+        fx.Open(saved, QStringLiteral("old"));
+        EXPECT_EQ(fx.f("cbbxAcknowledge").value(), value);
+    }
     OpenVariant(kMuvePlus, [](ConfigImage& i) {
         i[0xFA] = 0x03;
         i[0x83] = 0;
         i[0x88] = 1;
     });
     EXPECT_EQ(fx.f("cbbxAcknowledge").value(), 2);
+}
+
+// A read-only drop-down that shows no item is written back as the image had it.
+TEST_F(PlusMap, UnknownProtocolsOfAMuvePlus2AreKept) {
+    OpenVariant(kMuvePlus2, [](ConfigImage& i) {
+        i[0x94] = 0x77;
+        i[0x95] = 0x66;
+    });
+    EXPECT_EQ(fx.f("cbbxTransmissionProtocol").index, -1);
+    const ConfigImage saved = Collected();
+    EXPECT_EQ(saved[0x94], 0x77);
+    EXPECT_EQ(saved[0x95], 0x66);
 }
 
 TEST_F(PlusMap, FrequenciesAndRegions) {
