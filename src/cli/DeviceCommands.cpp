@@ -116,9 +116,7 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         return kFailed;
     }
     out << "Position " << position << ": " << s.editor->receivedCode() << Qt::endl;
-    const int errorsBefore = s.dialogs->errors();
-    s.editor->FileSave();
-    return s.dialogs->errors() == errorsBefore ? kOk : kFailed;
+    return s.editor->FileSave() ? kOk : kFailed;
 }
 
 int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments) {
@@ -162,9 +160,7 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
     if (!written)
         return kFailed;
     s.editor->ChangeFixedCodesCommit(window);
-    const int errorsBefore = s.dialogs->errors();
-    s.editor->FileSave();
-    return s.dialogs->errors() == errorsBefore ? kOk : kFailed;
+    return s.editor->FileSave() ? kOk : kFailed;
 }
 
 int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments) {

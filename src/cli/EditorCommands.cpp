@@ -228,9 +228,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     }
     bool ok = false;
     if (o.output.isEmpty()) {
-        const int errorsBefore = s.dialogs->errors();
-        s.editor->FileSave();
-        ok = s.editor->fileState() == fsSaved && s.dialogs->errors() == errorsBefore;
+        ok = s.editor->FileSave();
     } else {
         ok = SaveAs(s, o.output);
     }

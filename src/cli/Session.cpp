@@ -73,10 +73,8 @@ bool Open(Session& s, const QString& path) {
 }
 
 bool SaveAs(Session& s, const QString& path) {
-    const int errorsBefore = s.dialogs->errors();
     s.dialogs->answerSaveWith(path);
-    s.editor->FileSaveAs();
-    return s.editor->fileState() == fsSaved && s.dialogs->errors() == errorsBefore;
+    return s.editor->FileSaveAs();
 }
 
 } // namespace zal::cli

@@ -117,6 +117,7 @@ bool TfrmEnterData::ReadFromDevice() {
         setStatus(Str(10645));
     }
     setFile(QString(), fsFromDevice);
+    MarkClean();
     return true;
 }
 
@@ -236,6 +237,7 @@ bool TfrmEnterData::WriteToDevice() {
     }
     dialogs_.message(MessageKind::Information, 10619, Str(10619));
     setStatus(Str(10635));
+    MarkClean();
     return true;
 }
 

@@ -272,6 +272,7 @@ void TfrmEnterData::FileNew(NewEntry entry) {
     if (fault >= 0)
         dialogs_.message(MessageKind::Error, 10642, FaultText(10642, fault));
     setFile(QString(), fsNew);
+    MarkClean();
 }
 
 FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
@@ -287,7 +288,10 @@ FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
 
 void TfrmEnterData::FileOpen() {
     FileDialogRequest request = fileRequest(10618);
-    request.folder = folders_.defaultConfigFolder;
+    // A remembered folder that is gone (a removed stick, a renamed share) would open the dialog
+    // somewhere unexpected: start in the configuration folder instead.
+    request.folder = QFileInfo(folders_.defaultConfigFolder).isDir() ? folders_.defaultConfigFolder
+                                                                     : folders_.configFolder;
     const std::optional<FileDialogResult> chosen = dialogs_.openFile(request);
     if (!chosen)
         return;
@@ -309,6 +313,7 @@ void TfrmEnterData::FileOpen() {
         const int fault = FillFields();
         if (fault >= 0)
             dialogs_.message(MessageKind::Error, 10643, FaultText(10643, fault));
+        MarkClean();
         break;
     }
     case irUnsupportedVersion:
@@ -328,24 +333,39 @@ void TfrmEnterData::FileOpen() {
     }
 }
 
-bool TfrmEnterData::SaveTo(const QString& path) {
+bool TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
     if (std::optional<ConversionError> error = CollectFields()) {
         ReportConversionError(*error);
         return false;
     }
-    fileName_ = path;
-    if (!SaveImageFile(path, working))
+    if (!SaveImageFile(path, working)) {
         dialogs_.message(MessageKind::Error, 10605, Str(10605));
+        // A Save As that failed must not leave the title naming a file that does not exist.
+        if (!saveAs)
+            setFile(path, fsSaved);
+        return false;
+    }
     setFile(path, fsSaved);
+    MarkClean();
     return true;
 }
 
-void TfrmEnterData::FileSave() {
-    if (fileName_.isEmpty()) {
-        FileSaveAs();
-        return;
-    }
-    SaveTo(fileName_);
+bool TfrmEnterData::FileSave() {
+    if (fileName_.isEmpty())
+        return FileSaveAs();
+    return SaveTo(fileName_, false);
+}
+
+void TfrmEnterData::MarkClean() {
+    clean_ = working;
+}
+
+bool TfrmEnterData::HasUnsavedChanges() {
+    ConfigImage collected = working;
+    MapContext context(form, collected, product(), version(), locale_);
+    if (zal::CollectFields(context))
+        return true; // a text that does not parse is a change
+    return collected != clean_;
 }
 
 QString TfrmEnterData::FaultText(int messageId, int address) const {
@@ -356,7 +376,7 @@ QString TfrmEnterData::productName(int code) const {
     return ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"), QString::number(code));
 }
 
-void TfrmEnterData::FileSaveAs() {
+bool TfrmEnterData::FileSaveAs() {
     const ProductInfo* info = FindProduct(product());
     FileDialogRequest request = fileRequest(10624);
     const QString extension = info ? QLatin1String(info->extension) : QString();
@@ -369,7 +389,7 @@ void TfrmEnterData::FileSaveAs() {
     }
     const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
     if (!chosen)
-        return;
+        return false;
 
     // The product's extension is forced: Lager.txt is saved as Lager.Zal.
     const qsizetype slash = chosen->path.lastIndexOf(u'/');
@@ -383,11 +403,11 @@ void TfrmEnterData::FileSaveAs() {
     if (existing.exists()) {
         if (IsReadOnlyFile(target)) {
             dialogs_.message(MessageKind::Information, 10610, Str(10610));
-            return;
+            return false;
         }
         if (dialogs_.question(MessageKind::Information, 10611, Str(10611), QuestionButtons::YesNo) !=
             Answer::Yes)
-            return;
+            return false;
         LoadImageFile(target, comparison);
         if (comparison[kProductCodeAddress] == product()) {
             if (!selection_.IsCompatibleVersion(comparison[kVersionCodeAddress])) {
@@ -399,25 +419,34 @@ void TfrmEnterData::FileSaveAs() {
                                                                     working[kMinorVersionAddress]));
                 if (dialogs_.question(MessageKind::Warning, 10662, StrF(10662, {theirs, ours}),
                                       QuestionButtons::YesNo) == Answer::No)
-                    return;
+                    return false;
             }
         } else {
             const QString text =
                 StrF(10661, {productName(comparison[kProductCodeAddress]), productName(product())});
             if (dialogs_.question(MessageKind::Warning, 10661, text, QuestionButtons::YesNo) == Answer::No)
-                return;
+                return false;
         }
     }
-    SaveTo(target);
+    return SaveTo(target, true);
 }
 
-bool TfrmEnterData::FileExit() {
+bool TfrmEnterData::AskToSaveBeforeLeaving() {
     const Answer answer =
         dialogs_.question(MessageKind::Information, 10607, Str(10607), QuestionButtons::YesNoCancel);
     if (answer == Answer::Cancel)
         return false;
-    if (answer == Answer::Yes)
-        FileSave();
+    // A save that was cancelled or failed keeps the editor open: leaving would lose the edits.
+    return answer != Answer::Yes || FileSave();
+}
+
+bool TfrmEnterData::CloseRequested() {
+    return !HasUnsavedChanges() || AskToSaveBeforeLeaving();
+}
+
+bool TfrmEnterData::FileExit() {
+    if (!AskToSaveBeforeLeaving())
+        return false;
     if (!LoadImageFile(folders_.dataFolder +
                            DefaultImageFileName(QStringLiteral("BORA"), QStringLiteral("V22")),
                        working))

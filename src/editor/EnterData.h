@@ -109,10 +109,16 @@ public:
     // --- File commands ---
     void FileNew(NewEntry entry = NewEntry::New);
     void FileOpen();
-    void FileSave();
-    void FileSaveAs();
-    // File, Exit: false when the user cancelled and the editor stays open.
+    bool FileSave();   // true when the file was written
+    bool FileSaveAs(); // true when the file was written
+    // File, Exit: false when the editor stays open (the user cancelled, or the save asked for was
+    // cancelled or failed: closing then would lose the edits).
     bool FileExit();
+    // The window's close box: without unsaved changes true at once; with them the question of
+    // File, Exit, with the same outcomes. The caller resets the editor when it closes.
+    bool CloseRequested();
+    // Whether the fields hold what the image last opened, saved, read or written does not.
+    bool HasUnsavedChanges();
     // Whatever way the editor closes, it resets itself to BORA without a file.
     void ResetOnClose();
     void SetDefaultConfigFolder(const QString& folder);
@@ -163,7 +169,9 @@ private:
     void AdaptToProduct();
     void setMenu(const char* name, bool visible, bool enabled);
     void installHandlers();
-    bool SaveTo(const QString& path);
+    bool SaveTo(const QString& path, bool saveAs);
+    bool AskToSaveBeforeLeaving(); // false when the editor must stay open
+    void MarkClean();
     QString productName(int code) const;
     // A fault message with the byte's value and its address, both in decimal.
     QString FaultText(int messageId, int address) const;
@@ -201,6 +209,7 @@ private:
     QString status_;
     bool busy_ = false;
     int lastFault_ = -1;
+    ConfigImage clean_{}; // the image as last opened, saved, read or written
 };
 
 } // namespace zal

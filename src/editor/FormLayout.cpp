@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <string_view>
 
 namespace zal {
 namespace {
@@ -142,18 +143,26 @@ const std::vector<PageDecl>& FormPages() {
 
 const std::vector<GroupDecl>& FormGroups() {
     static const std::vector<GroupDecl> groups{
-        {"gbx_1_1", 0, 10301, {10401}},
-        {"gbx_1_2", 0, 10302, {10421, 10422, 10423, 10424, 10425}},
-        {"gbx_2_1", 1, 10303, {10431, 10432}},
-        {"gbx_2_2", 1, 10304, {10451}},
-        {"gbx_3_1", 2, 10305, {10461}},
-        {"gbx_3_2", 2, 10306, {10471, 10472, 10473, 10474, 10475}},
-        {"gbx_3_3", 2, 10307, {}},
-        {"gbx_4_1", 3, 10308, {}},
-        {"gbx_4_2", 3, 10309, {}},
-        {"gbx_4_3", 3, 10310, {}},
+        {"gbx_1_1", 0, 10301, {10401}, 0},
+        {"gbx_1_2", 0, 10302, {10421, 10422, 10423, 10424, 10425}, 1},
+        {"gbx_2_1", 1, 10303, {10431, 10432}, 0},
+        {"gbx_2_2", 1, 10304, {10451}, 1},
+        {"gbx_3_1", 2, 10305, {10461}, 0},
+        {"gbx_3_2", 2, 10306, {10471, 10472, 10473, 10474, 10475}, 1},
+        {"gbx_3_3", 2, 10307, {}, 0},
+        {"gbx_4_1", 3, 10308, {}, 0},
+        {"gbx_4_2", 3, 10309, {}, 1},
+        {"gbx_4_3", 3, 10310, {}, 2},
     };
     return groups;
+}
+
+int FormGroupPage(const char* groupName) {
+    for (const GroupDecl& g : FormGroups()) {
+        if (std::string_view(g.name) == groupName)
+            return g.page;
+    }
+    return -1;
 }
 
 const std::vector<FieldDecl>& FormFields() {

@@ -15,6 +15,7 @@ struct GroupDecl {
     int page;
     int captionId;
     std::vector<int> columnCaptionIds; // column headers of a grid group; empty for a form group
+    int pageColumn = 0;                // where the window puts the group: groups of one column stack
 };
 
 struct PageDecl {
@@ -37,5 +38,7 @@ struct FieldDecl {
 const std::vector<PageDecl>& FormPages();
 const std::vector<GroupDecl>& FormGroups();
 const std::vector<FieldDecl>& FormFields();
+// The page a group stands on.
+int FormGroupPage(const char* groupName);
 
 } // namespace zal

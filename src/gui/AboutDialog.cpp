@@ -1,5 +1,7 @@
 #include "AboutDialog.h"
 
+#include "Artwork.h"
+
 #include "device/KbxInterface.h"
 #include "shell/AppFolders.h"
 #include "shell/StringTable.h"
@@ -15,16 +17,8 @@ namespace zal::gui {
 
 AboutDialog::AboutDialog(KbxTransportFactory factory, KbxClock& clock, QWidget* parent) : QDialog(parent) {
     setWindowTitle(Str(10701));
-    QPixmap icon(125, 125);
-    icon.fill(QColor(0, 70, 140));
-    {
-        QPainter p(&icon);
-        p.setPen(Qt::white);
-        p.setFont(QFont(QStringLiteral("Sans"), 28, QFont::Bold));
-        p.drawText(icon.rect(), Qt::AlignCenter, QStringLiteral("ZAL"));
-    }
     auto* picture = new QLabel(this);
-    picture->setPixmap(icon);
+    picture->setPixmap(Artwork(QStringLiteral("about"), QSize(125, 125), devicePixelRatioF()));
     picture->setFrameShape(QFrame::Panel);
     picture->setFrameShadow(QFrame::Sunken);
 

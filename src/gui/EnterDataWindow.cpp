@@ -1,9 +1,12 @@
 #include "EnterDataWindow.h"
 
 #include "AboutDialog.h"
+#include "Artwork.h"
 #include "ChangeFixedDialogs.h"
 #include "ReceiveRadioDialog.h"
 #include "SelectDirectoryDialog.h"
+#include "config/Products.h"
+#include "editor/EditorRules.h"
 #include "shell/StringTable.h"
 
 #include <QAction>
@@ -11,41 +14,82 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStatusBar>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <map>
+#include <tuple>
 
 namespace zal::gui {
 
-EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
-    setModal(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* bar = new QMenuBar(this);
-    layout->setMenuBar(bar);
-    buildMenus(bar);
+namespace {
+
+// Groups whose entry fields only show what the device tells about itself: read-only, but selectable.
+bool IsInformationOnly(const Field& f) {
+    return f.kind() == FieldKind::Edit && qstrcmp(f.decl->group, "gbx_4_3") == 0;
+}
+
+// Every product and layout version: the fields are sized once for all of them, so that columns keep
+// their width when the product changes.
+const std::pair<int, int> kVariants[] = {
+    {kBora, 0x00}, {kBora, 0x20}, {kBora, 0x21}, {kBora, 0x22}, {kZal, 0x00},      {kZal, 0x20},
+    {kZal, 0x21},  {kZal, 0x22},  {kMuve, 0x00}, {kMuve, 0x20}, {kMuve, 0x21},     {kMuve, 0x22},
+    {kDorf, 0x00}, {kDorf, 0x20}, {kDorf, 0x21}, {kDorf, 0x22}, {kMuvePlus, 0x01}, {kMuvePlus2, 0x01},
+};
+
+// The longest texts the program itself puts into entry fields of each kind.
+QString WidestText(const Field& f) {
+    const QString name = f.name();
+    if (IsInformationOnly(f))
+        return QStringLiteral("888,8 MHz & 888,8 MHz");
+    if (name.contains(QLatin1String("Code")) || name == QLatin1String("edtDeviceRadioId"))
+        return Str(10639); // the action code of a position that sends on what it received
+    return QStringLiteral("888888,8");
+}
+
+// A page scrolls only when the screen is too small for it; otherwise the window asks for its whole size.
+class PageArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
+} // namespace
+
+EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
+    : QMainWindow(parent), editor_(editor) {
+    setWindowIcon(ApplicationIcon());
+    buildMenus(menuBar());
     tabs_ = new QTabWidget(this);
-    layout->addWidget(tabs_);
+    setCentralWidget(tabs_);
     buildPages();
-    auto* statusBar = new QStatusBar(this);
-    status_ = new QLabel(statusBar);
-    progress_ = new QProgressBar(statusBar);
+    status_ = new QLabel(statusBar());
+    progress_ = new QProgressBar(statusBar());
     progress_->setMaximumWidth(200);
     progress_->hide();
-    statusBar->addWidget(status_, 1);
-    statusBar->addPermanentWidget(progress_);
-    layout->addWidget(statusBar);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->addPermanentWidget(progress_);
+    statusBar()->setSizeGripEnabled(true);
 
     editor_.form.addObserver([this](const Field& f, FieldChange) { mirror(f); });
     editor_.observer.titleChanged = [this] { setWindowTitle(editor_.title()); };
@@ -64,10 +108,69 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent) : QDial
 
     for (Field& f : editor_.form.fields())
         mirror(f);
+    sizeFields();
+    orderTabs();
     mirrorMenus();
     mirrorStatus();
     setWindowTitle(editor_.title());
     tabs_->setCurrentIndex(editor_.page());
+}
+
+QSize EnterDataWindow::preferredSize() {
+    // Before the window was ever shown, layouts still hold the sizes they had while the fields were
+    // being added: drop them all before asking.
+    for (QWidget* w : findChildren<QWidget*>())
+        w->updateGeometry();
+    for (QLayout* layout : findChildren<QLayout*>())
+        layout->invalidate();
+    return sizeHint();
+}
+
+void EnterDataWindow::open() {
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
+                       QStringLiteral("ZAL Programmer"));
+    if (!restoreGeometry(settings.value(QStringLiteral("editor/geometry")).toByteArray())) {
+        const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+        const QRect area = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
+        const QSize size = preferredSize().boundedTo(area.size());
+        resize(size);
+        move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    }
+    show();
+    raise();
+    activateWindow();
+    focusFirstField();
+}
+
+void EnterDataWindow::focusFirstField() {
+    for (QWidget* w : tabChain_) {
+        if (pageOf_.value(w) == tabs_->currentIndex() && w->isEnabled() && w->isVisibleTo(this) &&
+            (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w))) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+void EnterDataWindow::closeEvent(QCloseEvent* event) {
+    // The close box asks as File, Exit does when there is something to lose; File, Exit has asked.
+    if (!exiting_ && !editor_.CloseRequested()) {
+        event->ignore();
+        return;
+    }
+    exiting_ = false;
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
+                       QStringLiteral("ZAL Programmer"));
+    settings.setValue(QStringLiteral("editor/geometry"), saveGeometry());
+    event->accept();
+    // Once the window is gone, so that the selection window comes up in its place.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (onClosed)
+                onClosed();
+        },
+        Qt::QueuedConnection);
 }
 
 void EnterDataWindow::buildMenus(QMenuBar* bar) {
@@ -120,83 +223,195 @@ void EnterDataWindow::mirrorStatus() {
 
 void EnterDataWindow::buildPages() {
     std::map<std::string, QGridLayout*> grids;
-    std::map<std::string, int> gridOffsets; // grid groups have a row-caption column and a header row
     for (const PageDecl& page : FormPages()) {
-        auto* scroll = new QScrollArea(tabs_);
+        const int pageIndex = static_cast<int>(&page - &FormPages()[0]);
+        auto* scroll = new PageArea(tabs_);
+        scroll->setFrameShape(QFrame::NoFrame);
         auto* content = new QWidget(scroll);
-        auto* pageLayout = new QVBoxLayout(content);
+        auto* columns = new QHBoxLayout(content);
+        std::map<int, QVBoxLayout*> stacks;
         for (const GroupDecl& group : FormGroups()) {
-            if (group.page != static_cast<int>(&page - &FormPages()[0]))
+            if (group.page != pageIndex)
                 continue;
+            QVBoxLayout*& stack = stacks[group.pageColumn];
+            if (!stack) {
+                stack = new QVBoxLayout;
+                columns->addLayout(stack);
+            }
             auto* box = new QGroupBox(Str(group.captionId), content);
+            box->setObjectName(QLatin1String(group.name));
             auto* grid = new QGridLayout(box);
-            for (size_t c = 0; c < group.columnCaptionIds.size(); ++c)
-                grid->addWidget(new QLabel(Str(group.columnCaptionIds[c]), box), 0, static_cast<int>(c) + 1);
+            grid->setHorizontalSpacing(8);
+            for (size_t c = 0; c < group.columnCaptionIds.size(); ++c) {
+                auto* header = new QLabel(Str(group.columnCaptionIds[c]), box);
+                header->setWordWrap(true);
+                grid->addWidget(header, 0, static_cast<int>(c) + 1, Qt::AlignBottom);
+            }
             grids[group.name] = grid;
-            pageLayout->addWidget(box);
+            stack->addWidget(box);
         }
-        pageLayout->addStretch(1);
+        for (auto& [column, stack] : stacks)
+            stack->addStretch(1);
+        columns->addStretch(1);
         scroll->setWidget(content);
         scroll->setWidgetResizable(true);
         tabs_->addTab(scroll, Str(page.captionId));
     }
     std::map<std::pair<std::string, int>, bool> rowCaptioned;
+    std::map<std::pair<std::string, int>, QHBoxLayout*> cells;
     for (Field& f : editor_.form.fields()) {
         QGridLayout* grid = grids[f.decl->group];
         QWidget* box = grid->parentWidget();
-        QWidget* w = makeWidget(f);
-        w->setParent(box);
+        QWidget* w = makeWidget(f, box);
         const int row = f.decl->row + 1;
         const auto key = std::pair(std::string(f.decl->group), row);
         if (f.decl->rowCaptionId && !rowCaptioned[key] && f.kind() != FieldKind::Check) {
             grid->addWidget(new QLabel(Str(f.decl->rowCaptionId), box), row, 0);
             rowCaptioned[key] = true;
         }
-        const int column = f.decl->column + 1;
-        grid->addWidget(w, row, column);
-        if (f.decl->unitCaptionId)
-            grid->addWidget(new QLabel(Str(f.decl->unitCaptionId), box), row, column + 1);
+        // Column 0 holds the captions. In a form group a row's field and what belongs to it (unit,
+        // unit drop-down, jumper box) share one cell; a grid group has a column per kind of value, and
+        // a "..." button stands in its code field's cell.
+        const bool formGroup = f.decl->columnCaptionId == 0 && f.kind() != FieldKind::Button;
+        const bool learnable =
+            QByteArrayView(f.decl->name).startsWith("edtRxCodePos") || f.kind() == FieldKind::Button;
+        if (formGroup || learnable) {
+            QHBoxLayout*& cell = cells[key];
+            if (!cell) {
+                cell = new QHBoxLayout;
+                cell->setSpacing(6);
+                cell->addStretch(1);
+                grid->addLayout(cell, row, formGroup ? 1 : f.decl->column + 1);
+            }
+            cell->insertWidget(cell->count() - 1, w);
+            if (f.decl->unitCaptionId)
+                cell->insertWidget(cell->count() - 1, new QLabel(Str(f.decl->unitCaptionId), box));
+        } else {
+            grid->addWidget(w, row, f.decl->column + 1, Qt::AlignLeft);
+        }
         if (f.decl->hidden)
             w->hide();
+        pageOf_.insert(w, FormGroupPage(f.decl->group));
     }
-    // Fields keep their natural width; the space left over goes to the right.
+    // The space left over goes to the right of the fields, not between them.
     for (auto& [name, grid] : grids)
         grid->setColumnStretch(grid->columnCount(), 1);
 }
 
-QWidget* EnterDataWindow::makeWidget(Field& f) {
+// Fields of one kind in one column get one width: the widest text any product may show in them (the
+// value lists of every product and version, the longest texts the program writes), so that nothing is
+// cut and the columns keep their place when the product changes.
+void EnterDataWindow::sizeFields() {
+    FormModel scratch;
+    std::map<QString, int> widest; // by field name
+    for (const auto& [product, version] : kVariants) {
+        BuildValueLists(scratch, product, version, editor_.folders().settingsFile);
+        for (const Field& f : scratch.fields()) {
+            if (f.kind() != FieldKind::Combo)
+                continue;
+            const QWidget* w = widgets_.value(f.name());
+            if (!w)
+                continue;
+            int& width = widest[f.name()];
+            for (const QString& item : f.list.items)
+                width = std::max(width, w->fontMetrics().horizontalAdvance(item));
+        }
+    }
+    std::map<std::pair<std::string, int>, int> columnWidth; // (group, column and kind) -> width
+    const auto slot = [](const Field& f) {
+        return std::pair(std::string(f.decl->group), f.decl->column * 4 + static_cast<int>(f.kind()));
+    };
+    std::map<QString, int> needed;
+    for (const Field& f : editor_.form.fields()) {
+        QWidget* w = widgets_.value(f.name());
+        int width = 0;
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QSize text(
+                std::max(widest[f.name()], combo->fontMetrics().horizontalAdvance(QStringLiteral("---"))),
+                combo->fontMetrics().height());
+            width = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo).width() + 4;
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            width = edit->fontMetrics().horizontalAdvance(WidestText(f)) +
+                    2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
+        } else {
+            continue;
+        }
+        needed[f.name()] = width;
+        int& column = columnWidth[slot(f)];
+        column = std::max(column, width);
+    }
+    for (const Field& f : editor_.form.fields()) {
+        if (needed.count(f.name()))
+            widgets_.value(f.name())->setFixedWidth(columnWidth[slot(f)]);
+    }
+}
+
+// Tab runs along the rows, as a technician reads a page: group by group, row by row, left to right.
+void EnterDataWindow::orderTabs() {
+    std::vector<std::tuple<int, int, int, int, QWidget*>> order;
+    int groupIndex = 0;
+    std::map<std::string, int> groupOrder;
+    for (const GroupDecl& g : FormGroups())
+        groupOrder[g.name] = groupIndex++;
+    for (const Field& f : editor_.form.fields()) {
+        if (QWidget* w = widgets_.value(f.name()); w && !f.decl->hidden)
+            order.emplace_back(FormGroupPage(f.decl->group), groupOrder[f.decl->group], f.decl->row,
+                               f.decl->column, w);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        return std::tie(std::get<0>(a), std::get<1>(a), std::get<2>(a), std::get<3>(a)) <
+               std::tie(std::get<0>(b), std::get<1>(b), std::get<2>(b), std::get<3>(b));
+    });
+    for (const auto& entry : order)
+        tabChain_.push_back(std::get<4>(entry));
+    for (int i = 0; i + 1 < tabChain_.size(); ++i)
+        QWidget::setTabOrder(tabChain_[i], tabChain_[i + 1]);
+}
+
+QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
     const QString name = f.name();
     QWidget* w = nullptr;
     switch (f.kind()) {
     case FieldKind::Edit: {
-        auto* edit = new QLineEdit;
-        edit->setMaximumWidth(f.maxLength == 4 ? 80 : 200);
+        auto* edit = new QLineEdit(parent);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-            editor_.form.replaceText(editor_.form.field(name), text);
+        if (IsInformationOnly(f))
+            edit->setReadOnly(true);
+        connect(edit, &QLineEdit::textEdited, this, [this, name, edit](const QString& text) {
+            Field& field = editor_.form.field(name);
+            // The maximum length limits what is typed or pasted, never what the program shows.
+            if (field.maxLength > 0 && text.size() > field.maxLength && text.size() > field.text.size()) {
+                edit->setText(field.text);
+                return;
+            }
+            editor_.form.replaceText(field, text);
         });
         w = edit;
         break;
     }
     case FieldKind::Combo: {
-        auto* combo = new QComboBox;
-        combo->setMinimumContentsLength(12);
-        combo->setMaximumWidth(320);
+        auto* combo = new QComboBox(parent);
+        // The wheel changes a drop-down only when it has the focus: scrolling the page must not.
+        combo->setFocusPolicy(Qt::StrongFocus);
+        combo->installEventFilter(this);
         connect(combo, &QComboBox::activated, this,
                 [this, name](int index) { editor_.form.selectIndex(editor_.form.field(name), index); });
         w = combo;
         break;
     }
     case FieldKind::Check: {
-        auto* check = new QCheckBox(Str(f.decl->rowCaptionId));
+        auto* check = new QCheckBox(Str(f.decl->rowCaptionId), parent);
         connect(check, &QCheckBox::clicked, this,
                 [this, name](bool checked) { editor_.form.setChecked(editor_.form.field(name), checked); });
         w = check;
         break;
     }
     case FieldKind::Button: {
-        auto* button = new QPushButton(QStringLiteral("..."));
-        button->setMaximumWidth(32);
+        auto* button = new QPushButton(QStringLiteral("..."), parent);
+        button->setAutoDefault(false);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
         const int position = name.right(1).toInt();
         connect(button, &QPushButton::clicked, this, [this, position] { learn(position); });
         w = button;
@@ -213,12 +428,24 @@ QWidget* EnterDataWindow::makeWidget(Field& f) {
 // inserts what was let through. Leaving a field runs its exit check.
 bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
     const QString name = fieldOf_.value(watched);
-    if (!name.isEmpty() && event->type() == QEvent::KeyPress) {
+    if (name.isEmpty())
+        return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel) {
+        if (auto* combo = qobject_cast<QComboBox*>(watched); combo && !combo->hasFocus()) {
+            event->ignore(); // passed on to the page, which scrolls
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
         auto* key = static_cast<QKeyEvent*>(event);
+        auto* edit = static_cast<QLineEdit*>(watched);
         const QString text = key->text();
         if (text.size() == 1 && (text[0].isPrint() || text[0] == QChar(8))) {
+            Field& field = editor_.form.field(name);
+            if (text[0].isPrint() && field.maxLength > 0 &&
+                edit->text().size() - edit->selectedText().size() >= field.maxLength)
+                return true;
             QChar typed = text[0];
-            if (!editor_.form.filterKey(editor_.form.field(name), typed))
+            if (!editor_.form.filterKey(field, typed))
                 return true;
             if (typed != text[0]) {
                 QKeyEvent changed(QEvent::KeyPress, key->key(), key->modifiers(), QString(typed));
@@ -226,13 +453,13 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
-    } else if (!name.isEmpty() && event->type() == QEvent::FocusOut) {
+    } else if (event->type() == QEvent::FocusOut) {
         // Only moving on to another field leaves it; a message box or menu coming up does not.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             editor_.form.leave(editor_.form.field(name));
     }
-    return QDialog::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void EnterDataWindow::mirror(const Field& f) {
@@ -246,7 +473,8 @@ void EnterDataWindow::mirror(const Field& f) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != f.text)
             edit->setText(f.text);
-        edit->setMaxLength(f.maxLength > 0 ? f.maxLength : 32767);
+        if (IsInformationOnly(f))
+            edit->setEnabled(true); // read-only, yet selectable for copying
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
@@ -282,8 +510,10 @@ void EnterDataWindow::runMenu(const QString& name) {
     else if (name == QLatin1String("mnuFileSelectDefaultFolder"))
         selectDefaultFolder();
     else if (name == QLatin1String("mnuFileExit")) {
-        if (e.FileExit())
-            accept();
+        if (e.FileExit()) {
+            exiting_ = true;
+            close();
+        }
     } else if (name == QLatin1String("mnuCommunicationReadFromDevice"))
         e.ReadFromDevice();
     else if (name == QLatin1String("mnuCommunicationWriteToDevice"))

@@ -2,24 +2,27 @@
 
 #include "editor/EnterData.h"
 
-#include <QDialog>
 #include <QHash>
+#include <QMainWindow>
+
+#include <functional>
 
 class QAction;
 class QLabel;
 class QMenuBar;
 class QProgressBar;
-class QStatusBar;
 class QTabWidget;
 class QWidget;
 
 namespace zal::gui {
 
 // The parameter editor's window: built from the form declaration, it mirrors the core's fields, title,
-// page, menus and status, and hands every user action to the core.
-class EnterDataWindow : public QDialog {
+// page, menus and status, and hands every user action to the core. It is the program's main window
+// while a configuration is edited; closing it (File, Exit or the close box) hands back to the product
+// selection.
+class EnterDataWindow : public QMainWindow {
 public:
-    EnterDataWindow(TfrmEnterData& editor, QWidget* parent = nullptr);
+    explicit EnterDataWindow(TfrmEnterData& editor, QWidget* parent = nullptr);
 
     TfrmEnterData& editor() { return editor_; }
     QWidget* widget(const QString& fieldName) const { return widgets_.value(fieldName); }
@@ -27,13 +30,24 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QLabel* statusLabel() const { return status_; }
 
+    // Shows the window where it was last (centred on the screen the first time), focus on the first
+    // field of the page.
+    void open();
+    // The size that shows every page whole.
+    QSize preferredSize();
+    // Runs once the window has closed; the editor is then to be reset.
+    std::function<void()> onClosed;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus(QMenuBar* bar);
     void buildPages();
-    QWidget* makeWidget(Field& field);
+    void sizeFields();
+    void orderTabs();
+    QWidget* makeWidget(Field& field, QWidget* parent);
     void mirror(const Field& field);
     void mirrorMenus();
     void mirrorStatus();
@@ -41,6 +55,7 @@ private:
     void learn(int position);
     void changeFixedCodes();
     void selectDefaultFolder();
+    void focusFirstField();
 
     TfrmEnterData& editor_;
     QTabWidget* tabs_ = nullptr;
@@ -49,7 +64,10 @@ private:
     QHash<QString, QWidget*> widgets_;
     QHash<QObject*, QString> fieldOf_;
     QHash<QString, QAction*> actions_;
+    QHash<QWidget*, int> pageOf_;
+    QList<QWidget*> tabChain_;
     bool busyCursor_ = false;
+    bool exiting_ = false; // File, Exit has asked already
 };
 
 } // namespace zal::gui

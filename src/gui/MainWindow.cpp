@@ -1,13 +1,16 @@
 #include "MainWindow.h"
 
+#include "Artwork.h"
 #include "EnterDataWindow.h"
 #include "config/Products.h"
 #include "editor/EnterData.h"
 #include "shell/StringTable.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -16,35 +19,15 @@
 #include <QVBoxLayout>
 
 namespace zal::gui {
-namespace {
-
-// The product picture: any picture of the size serves.
-QPixmap ProductPicture() {
-    QPixmap pixmap(369, 369);
-    QPainter p(&pixmap);
-    QLinearGradient sky(0, 0, 0, 369);
-    sky.setColorAt(0, QColor(0, 70, 140));
-    sky.setColorAt(1, QColor(120, 170, 220));
-    p.fillRect(pixmap.rect(), sky);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::white, 4));
-    for (int r = 40; r <= 160; r += 40)
-        p.drawArc(QRect(184 - r, 200 - r, 2 * r, 2 * r), 30 * 16, 120 * 16);
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(164, 200, 40, 90, 8, 8);
-    return pixmap;
-}
-
-} // namespace
 
 MainWindow::MainWindow(TfrmEnterData& editor, EnterDataWindow& editorWindow)
     : editor_(editor), editorWindow_(editorWindow) {
     setWindowTitle(Str(10703));
+    setWindowIcon(ApplicationIcon());
     setFixedSize(778, 426);
     auto* picture = new QLabel(this);
-    picture->setPixmap(ProductPicture());
+    picture->setPixmap(Artwork(QStringLiteral("product"), QSize(369, 369), devicePixelRatioF()));
     picture->setFixedSize(369, 369);
-    picture->setScaledContents(true);
 
     auto* panel = new QWidget(this);
     auto* text = new QVBoxLayout(panel);
@@ -71,12 +54,14 @@ MainWindow::MainWindow(TfrmEnterData& editor, EnterDataWindow& editorWindow)
         buttons->addWidget(button, row, 0);
         buttons->addWidget(label, row, 1);
         const int product = info->code;
+        button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, product] { select(product); });
     }
     text->addLayout(buttons);
     text->addStretch(1);
 
     auto* exit = new QPushButton(Str(10638), this);
+    exit->installEventFilter(this);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     auto* right = new QVBoxLayout;
     right->addWidget(panel, 1);
@@ -93,9 +78,39 @@ QPushButton* MainWindow::productButton(int product) const {
 void MainWindow::select(int product) {
     hide();
     editor_.SelectProduct(product);
-    editorWindow_.exec();
+    editorWindow_.onClosed = [this] { editorClosed(); };
+    editorWindow_.open();
+}
+
+void MainWindow::editorClosed() {
     editor_.ResetOnClose();
     show();
+}
+
+// Enter on a focused button presses it, as Space does.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (auto* button = qobject_cast<QPushButton*>(watched);
+            button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    QWidget::showEvent(event);
+}
+
+// "Beenden" and the close box end the program; the editor's window closing does not.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
 }
 
 } // namespace zal::gui

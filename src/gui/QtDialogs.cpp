@@ -1,6 +1,12 @@
 #include "QtDialogs.h"
 
+#include "config/Products.h"
 #include "shell/StringTable.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <QDir>
 #include <QFileDialog>
@@ -23,16 +29,30 @@ QMessageBox::Icon IconOf(MessageKind kind) {
     return QMessageBox::NoIcon;
 }
 
+// A box comes up with the arrow, not the hourglass of the command that shows it; the hourglass comes
+// back when the box is gone and the command goes on.
+class NormalCursor {
+public:
+    NormalCursor() {
+        while (QApplication::overrideCursor()) {
+            QApplication::restoreOverrideCursor();
+            ++count_;
+        }
+    }
+    ~NormalCursor() {
+        for (int i = 0; i < count_; ++i)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+
+private:
+    int count_ = 0;
+};
+
 std::optional<FileDialogResult> RunFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(parent, request.title, request.folder);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = QtDialogs::NameFilters(request.filter);
-    dialog.setNameFilters(filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    if (!request.fileName.isEmpty() && !request.fileName.startsWith(u'*'))
-        dialog.selectFile(request.fileName);
+    const NormalCursor cursor;
+    QFileDialog dialog(parent);
+    QtDialogs::Prepare(dialog, request, save);
+    const QStringList filters = dialog.nameFilters();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileDialogResult{dialog.selectedFiles().first(),
@@ -41,20 +61,57 @@ std::optional<FileDialogResult> RunFileDialog(QWidget* parent, const FileDialogR
 
 } // namespace
 
+void QtDialogs::Prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
+    dialog.setWindowTitle(request.title);
+    dialog.setDirectory(request.folder);
+    // The program asks before overwriting a file itself, with its own question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = NameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.fileName.isEmpty() && !request.fileName.startsWith(u'*'))
+        dialog.selectFile(request.fileName);
+}
+
+bool QtDialogs::InstallGermanQtTexts() {
+    static QTranslator texts;
+    if (!texts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&texts);
+}
+
+// "Text|pattern" pairs as Qt's name filters: the text without a pattern of its own in parentheses, then
+// the pattern, spelt as the product's files are (".Bora", not ".bora").
 QStringList QtDialogs::NameFilters(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString text = parts[i];
+        if (const qsizetype open = text.indexOf(u'('); open > 0)
+            text = text.left(open).trimmed();
+        QString pattern = parts[i + 1];
+        for (const ProductInfo& p : Products()) {
+            const QString extension = QLatin1String(p.extension);
+            if (pattern.compare(u'*' + extension, Qt::CaseInsensitive) == 0)
+                pattern = u'*' + extension;
+        }
+        out << QStringLiteral("%1 (%2)").arg(text, pattern);
+    }
     return out;
 }
 
 void QtDialogs::message(MessageKind kind, int, const QString& text) {
+    const NormalCursor cursor;
     QMessageBox box(IconOf(kind), Str(10703), text, QMessageBox::Ok, parent_);
     box.exec();
 }
 
 Answer QtDialogs::question(MessageKind icon, int, const QString& text, QuestionButtons buttons) {
+    const NormalCursor cursor;
     QMessageBox::StandardButtons choices = QMessageBox::Yes | QMessageBox::No;
     if (buttons == QuestionButtons::YesNoCancel)
         choices |= QMessageBox::Cancel;

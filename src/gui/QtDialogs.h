@@ -2,6 +2,7 @@
 
 #include "shell/Dialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace zal::gui {
@@ -19,6 +20,11 @@ public:
 
     // "text|*.ext|text|*.ext" as Qt's name filters ("text (*.ext)").
     static QStringList NameFilters(const QString& filter);
+    // The file dialog a request asks for, ready to run.
+    static void Prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save);
+    // The program speaks German whatever the desktop's language: Qt's own buttons and dialogs too.
+    // False when Qt's German texts are not installed.
+    static bool InstallGermanQtTexts();
 
 private:
     QWidget* parent_;

@@ -1,5 +1,7 @@
 #include "ReceiveRadioDialog.h"
 
+#include "Artwork.h"
+
 #include "editor/EnterData.h"
 #include "shell/StringTable.h"
 
@@ -12,31 +14,13 @@
 #include <QVBoxLayout>
 
 namespace zal::gui {
-namespace {
-
-// A hand-held transmitter, drawn: the window's picture.
-QPixmap TransmitterPicture() {
-    QPixmap pixmap(112, 160);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(60, 70, 90));
-    p.drawRoundedRect(20, 10, 72, 140, 18, 18);
-    p.setBrush(QColor(200, 40, 40));
-    p.drawEllipse(36, 60, 40, 40);
-    p.setBrush(QColor(120, 220, 120));
-    p.drawEllipse(52, 24, 8, 8);
-    return pixmap;
-}
-
-} // namespace
 
 ReceiveRadioDialog::ReceiveRadioDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Receive radio code"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     auto* box = new QGroupBox(Str(10634), this);
     auto* picture = new QLabel(box);
-    picture->setPixmap(TransmitterPicture());
+    picture->setPixmap(Artwork(QStringLiteral("transmitter"), QSize(112, 160), devicePixelRatioF()));
     auto* action = new QLabel(editor.learnActionText(), box);
     action->setAlignment(Qt::AlignCenter);
     action->setWordWrap(true);

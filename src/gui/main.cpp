@@ -1,5 +1,6 @@
 // zal-programmer: the ZAL family programmer's windows on the editor core.
 
+#include "Artwork.h"
 #include "EnterDataWindow.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
@@ -15,6 +16,11 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(zal::Str(10703));
+    QApplication::setWindowIcon(zal::gui::ApplicationIcon());
+    // The selection window ends the program, not the last window that closes: while the editor is
+    // open the selection window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    zal::gui::QtDialogs::InstallGermanQtTexts();
     try {
         zal::gui::QtDialogs dialogs;
         zal::TfrmEnterData::Options options;

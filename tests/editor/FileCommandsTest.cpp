@@ -27,9 +27,9 @@ protected:
         fx.dialogs.paths.push_back(path);
         fx.e().FileOpen();
     }
-    void SaveAs(const QString& path) {
+    bool SaveAs(const QString& path) {
         fx.dialogs.paths.push_back(path);
-        fx.e().FileSaveAs();
+        return fx.e().FileSaveAs();
     }
 
     EditorFixture fx;
@@ -190,9 +190,19 @@ TEST_F(FileCommands, CancelledDialogsChangeNothing) {
 }
 
 TEST_F(FileCommands, AFailedSaveIsReported) {
-    SaveAs(file(QStringLiteral("no/such/folder/x.Bora")));
+    // A failed Save As leaves the title naming no file that does not exist.
+    EXPECT_FALSE(SaveAs(file(QStringLiteral("no/such/folder/x.Bora"))));
     EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10605});
-    EXPECT_EQ(fx.e().fileState(), fsSaved);
+    EXPECT_EQ(fx.e().fileState(), fsNew);
+    EXPECT_TRUE(fx.e().fileName().isEmpty());
+    // A failed Save keeps the file's name and counts as saved, as it always did.
+    ASSERT_TRUE(SaveAs(file(QStringLiteral("x.Bora"))));
+    QFile::remove(file(QStringLiteral("x.Bora")));
+    QDir().mkpath(file(QStringLiteral("x.Bora/blocked")));
+    fx.dialogs.clear();
+    EXPECT_FALSE(fx.e().FileSave());
+    EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10605});
+    EXPECT_EQ(fx.e().fileName(), file(QStringLiteral("x.Bora")));
 }
 
 // A decimal text that does not parse: nothing is written and the image stays as it was.
@@ -229,13 +239,35 @@ TEST_F(FileCommands, ExitAsksAndResets) {
     EXPECT_EQ(fx.e().page(), 0);
     EXPECT_EQ(fx.e().working, fx.Default(kBora, 0x22));
     EXPECT_EQ(fx.dialogs.questions, (std::vector<int>{10607, 10607}));
+
+    // A save that does not happen keeps the editor open with its edits; the close box asks only when
+    // there is something to lose.
+    fx.e().SelectProduct(kZal);
+    EXPECT_FALSE(fx.e().HasUnsavedChanges());
+    EXPECT_TRUE(fx.e().CloseRequested());
+    fx.Type("edtNoShortTransm", QStringLiteral("7"));
+    EXPECT_TRUE(fx.e().HasUnsavedChanges());
+    fx.dialogs.answers = {Answer::Yes}; // the Save As dialog is then cancelled
+    EXPECT_FALSE(fx.e().FileExit());
+    EXPECT_EQ(fx.f("edtNoShortTransm").text, QStringLiteral("7"));
+    fx.dialogs.answers = {Answer::Cancel};
+    EXPECT_FALSE(fx.e().CloseRequested());
+    fx.dialogs.questions.clear();
+    EXPECT_TRUE(fx.e().CloseRequested()); // answered No: closes without saving
+    EXPECT_EQ(fx.dialogs.questions, std::vector<int>{10607});
 }
 
 TEST_F(FileCommands, DefaultFolderIsStored) {
+    QDir().mkpath(file(QStringLiteral("elsewhere")));
     fx.e().SetDefaultConfigFolder(file(QStringLiteral("elsewhere/")));
     EXPECT_EQ(fx.e().folders().defaultConfigFolder, file(QStringLiteral("elsewhere")));
     fx.e().FileOpen();
     EXPECT_EQ(fx.dialogs.requests.back().folder, file(QStringLiteral("elsewhere")));
+    // A remembered folder that is gone: Open starts in the configuration folder.
+    QDir(file(QStringLiteral("elsewhere"))).removeRecursively();
+    fx.e().FileOpen();
+    EXPECT_EQ(fx.dialogs.requests.back().folder, fx.e().folders().configFolder);
+    EXPECT_TRUE(fx.dialogs.requests.back().fileName.isEmpty());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "gui/ChangeFixedDialogs.h"
 #include "gui/EnterDataWindow.h"
 #include "gui/MainWindow.h"
+#include "gui/QtDialogs.h"
 #include "gui/ReceiveRadioDialog.h"
 #include "support/SimRig.h"
 
@@ -20,6 +21,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QWheelEvent>
+
+#include <deque>
 #include <memory>
 
 using namespace zal;
@@ -27,17 +37,34 @@ using namespace zal::gui;
 
 namespace {
 
+// Questions take the next scripted answer (No when none is left), save dialogs the next scripted path
+// (cancelled when none).
 class RecordingDialogs : public Dialogs {
 public:
     void message(MessageKind, int id, const QString&) override { ids.push_back(id); }
     Answer question(MessageKind, int id, const QString&, QuestionButtons) override {
         ids.push_back(id);
-        return Answer::No;
+        if (answers.empty())
+            return Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
     }
     std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override {
+        if (paths.empty())
+            return std::nullopt;
+        FileDialogResult r{paths.front(), 1};
+        paths.pop_front();
+        return r;
+    }
     std::vector<int> ids;
+    std::deque<Answer> answers;
+    std::deque<QString> paths;
 };
+
+// Every product at its newest layout, as the selection window's buttons start them.
+const int kProducts[] = {kBora, kZal, kMuve, kMuvePlus, kMuvePlus2, kDorf};
 
 } // namespace
 
@@ -62,7 +89,26 @@ private:
             w->grab().save(QDir(folder).filePath(QLatin1String(name) + QStringLiteral(".png")));
     }
 
+    // Closes the editor window as its close box does.
+    bool closeBox() {
+        const bool closed = window_->close();
+        QCoreApplication::processEvents();
+        return closed;
+    }
+    // The next widget Tab moves to.
+    static QWidget* nextTab(QWidget* w) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus));
+        return w;
+    }
+
 private slots:
+    void initTestCase() {
+        // The window remembers its place in the user's settings: not the real user's here.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
+    }
+
     void init() {
         rig_ = std::make_unique<test::SimRig>();
         TfrmEnterData::Options options;
@@ -75,6 +121,8 @@ private slots:
         editor_ = std::make_unique<TfrmEnterData>(dialogs_, options);
         window_ = std::make_unique<EnterDataWindow>(*editor_);
         dialogs_.ids.clear();
+        dialogs_.answers.clear();
+        dialogs_.paths.clear();
     }
     void cleanup() {
         window_.reset();
@@ -173,25 +221,208 @@ private slots:
         shoot(&dialog, "change-fixed");
     }
 
-    void productButtonOpensTheEditorAndClosingResetsIt() {
+    // Closing the editor brings the selection window back, after the event loop has run; only the
+    // selection window ends the program.
+    void closingTheEditorBringsBackTheSelection() {
         MainWindow main(*editor_, *window_);
         main.show();
-        shoot(&main, "selection");
-        int productWhileOpen = 0;
-        QTimer closer; // closes the editor once it is shown, as the close box would
-        connect(&closer, &QTimer::timeout, this, [this, &productWhileOpen] {
-            if (window_->isVisible()) {
-                productWhileOpen = editor_->product();
-                window_->reject();
-            }
-        });
-        closer.start(20);
-        main.productButton(kMuve)->click();
-        closer.stop();
-        QCOMPARE(productWhileOpen, kMuve);
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.productButton(kMuve)->setFocus();
+        QTest::keyClick(main.productButton(kMuve), Qt::Key_Return); // Enter presses a focused button
+        QTRY_VERIFY(window_->isVisible());
+        QVERIFY(!main.isVisible());
+        QCOMPARE(editor_->product(), kMuve);
+        QVERIFY(closeBox()); // nothing changed: closes without a question
+        QTRY_VERIFY(main.isVisible());
+        QVERIFY(!window_->isVisible());
+        QVERIFY(dialogs_.ids.empty());
         QCOMPARE(editor_->product(), kBora);
         QCOMPARE(editor_->fileState(), fsNew);
-        QVERIFY(main.isVisible());
+    }
+
+    void escapeAndEnterNeverCloseOrLearn() {
+        editor_->SelectProduct(kZal);
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QWidget* first = QApplication::focusWidget();
+        QCOMPARE(first, window_->widget(QStringLiteral("edtRxCodePos1"))); // a field, not a button
+        QTest::keyClick(first, Qt::Key_Return);
+        QTest::keyClick(first, Qt::Key_Escape);
+        QTest::keyClick(window_.get(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QVERIFY(window_->isVisible());
+        QVERIFY(rig_->sent.empty()); // no learning started
+        for (QPushButton* b : window_->findChildren<QPushButton*>())
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+        window_->hide();
+    }
+
+    // Tab runs along the rows: the code of a position, its "..." button, then the next position.
+    void tabRunsAlongTheRows() {
+        const auto w = [this](const char* name) { return window_->widget(QLatin1String(name)); };
+        QCOMPARE(nextTab(w("edtRxCodePos1")), w("btnReceiveRadioCode1"));
+        QCOMPARE(nextTab(w("btnReceiveRadioCode1")), w("edtRxCodePos2"));
+        QCOMPARE(nextTab(w("cbbxActionRelayPos1")), w("cbbxActionTxPos1"));
+        QCOMPARE(nextTab(w("edtActionTransmissionDelayPos1")), w("cbbxActionRelayPos2"));
+    }
+
+    void theWheelOverAnUnfocusedDropDownChangesNothing() {
+        editor_->SelectProduct(kZal);
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->widget(QStringLiteral("edtRxCodePos1"))->setFocus();
+        auto* combo = widget<QComboBox>("cbbxBatteryAlarm");
+        window_->tabs()->setCurrentIndex(3);
+        const int before = combo->currentIndex();
+        const QPointF at(combo->width() / 2.0, combo->height() / 2.0);
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        QCOMPARE(combo->currentIndex(), before);
+        QCOMPARE(editor_->form["cbbxBatteryAlarm"].index, before);
+        window_->hide();
+    }
+
+    // The exit paths: nothing is lost unless the technician says so.
+    void exitPathsKeepTheEdits() {
+        editor_->SelectProduct(kZal);
+        window_->open();
+        const auto edit = [this](const QString& text) {
+            editor_->form.replaceText(editor_->form["edtNoShortTransm"], text);
+        };
+        const auto exit = [this] { window_->action(QStringLiteral("mnuFileExit"))->trigger(); };
+        edit(QStringLiteral("7"));
+        const QString title = window_->windowTitle();
+
+        dialogs_.answers = {Answer::Cancel};
+        exit();
+        QVERIFY(window_->isVisible());
+
+        dialogs_.answers = {Answer::Yes}; // and the Save As dialog is cancelled
+        exit();
+        QVERIFY(window_->isVisible());
+        QCOMPARE(editor_->form["edtNoShortTransm"].text, QStringLiteral("7"));
+
+        dialogs_.answers = {Answer::Yes}; // and the save fails
+        dialogs_.paths = {home_.filePath(QStringLiteral("no/such/folder/x.Zal"))};
+        dialogs_.ids.clear();
+        exit();
+        QVERIFY(window_->isVisible());
+        QCOMPARE(dialogs_.ids, (std::vector<int>{10607, 10605}));
+        QCOMPARE(window_->windowTitle(), title); // names no file that does not exist
+        QCOMPARE(editor_->fileName(), QString());
+
+        // The close box asks the same question when there is something to lose.
+        dialogs_.ids.clear();
+        dialogs_.answers = {Answer::Cancel};
+        QVERIFY(!closeBox());
+        QCOMPARE(dialogs_.ids, std::vector<int>{10607});
+        dialogs_.answers = {Answer::No};
+        QVERIFY(closeBox());
+        QVERIFY(!window_->isVisible());
+
+        // File, Exit, Yes with a save that works closes.
+        editor_->SelectProduct(kZal);
+        window_->open();
+        edit(QStringLiteral("8"));
+        dialogs_.answers = {Answer::Yes};
+        dialogs_.paths = {home_.filePath(QStringLiteral("saved.Zal"))};
+        exit();
+        QCoreApplication::processEvents();
+        QVERIFY(!window_->isVisible());
+        QVERIFY(QFile::exists(home_.filePath(QStringLiteral("saved.Zal"))));
+    }
+
+    // What the core holds, the window shows whole: no text cut by a maximum length or a narrow field.
+    void textsAreShownWhole() {
+        for (int product : kProducts) {
+            editor_->SelectProduct(product);
+            for (const Field& f : editor_->form.fields()) {
+                QWidget* w = window_->widget(f.name());
+                if (f.decl->hidden || !w)
+                    continue;
+                if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+                    QCOMPARE(edit->text(), f.text);
+                    QVERIFY2(edit->fontMetrics().horizontalAdvance(f.text) + 8 <= edit->width(),
+                             qPrintable(f.name() + QStringLiteral(" cuts ") + f.text));
+                } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                    QCOMPARE(combo->currentText(), f.selectedText());
+                    for (const QString& item : f.list.items)
+                        QVERIFY2(combo->fontMetrics().horizontalAdvance(item) + 20 <= combo->width(),
+                                 qPrintable(f.name() + QStringLiteral(" cuts ") + item));
+                }
+            }
+        }
+        // Typing stops at the maximum length; a longer text the program sets stays whole.
+        editor_->SelectProduct(kZal);
+        auto* code = widget<QLineEdit>("edtRxCodePos3");
+        code->setFocus();
+        QTest::keyClicks(code, QStringLiteral("12345"));
+        QCOMPARE(editor_->form["edtRxCodePos3"].text, QStringLiteral("1234"));
+    }
+
+    void productInformationIsReadOnlyButSelectable() {
+        editor_->SelectProduct(kMuvePlus2);
+        for (const char* name :
+             {"edtSerialNumber", "edtProgramVersion", "edtFrequencyRegion", "edtRadioCalibration"}) {
+            auto* edit = widget<QLineEdit>(name);
+            QVERIFY2(edit->isReadOnly() && edit->isEnabled(), name);
+        }
+    }
+
+    // For every product and page, the window fits a 1366 x 768 laptop with a title bar and a panel.
+    void everyPageFitsALaptopScreen() {
+        for (int product : kProducts) {
+            editor_->SelectProduct(product);
+            for (int page = 0; page < window_->tabs()->count(); ++page) {
+                window_->tabs()->setCurrentIndex(page);
+                const QSize size = window_->preferredSize();
+                QVERIFY2(size.width() <= 1366 && size.height() <= 700,
+                         qPrintable(QStringLiteral("product %1 page %2: %3 x %4")
+                                        .arg(product)
+                                        .arg(page)
+                                        .arg(size.width())
+                                        .arg(size.height())));
+            }
+        }
+    }
+
+    // Pictures of every page of every product, for a reviewer's look: build/screenshots/.
+    void screenshotsOfEveryPage() {
+        QDir().mkpath(QStringLiteral(ZAL_SCREENSHOT_DIR));
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        for (int product : kProducts) {
+            editor_->SelectProduct(product);
+            // The offscreen screen is smaller than a laptop's: the size the window asks for.
+            window_->resize(window_->preferredSize());
+            for (int page = 0; page < window_->tabs()->count(); ++page) {
+                window_->tabs()->setCurrentIndex(page);
+                QCoreApplication::processEvents();
+                const QString file =
+                    QStringLiteral(ZAL_SCREENSHOT_DIR "/%1-page%2.png").arg(product).arg(page + 1);
+                QVERIFY(window_->grab().save(file));
+                // Nothing needs scrolling: the page shows whole.
+                auto* area = qobject_cast<QScrollArea*>(window_->tabs()->currentWidget());
+                QVERIFY(area);
+                QVERIFY2(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible(),
+                         qPrintable(file));
+            }
+        }
+        window_->hide();
+    }
+
+    void qtSpeaksGermanAndAsksOnlyOnceBeforeOverwriting() {
+        QVERIFY(QtDialogs::InstallGermanQtTexts());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        QFileDialog dialog;
+        FileDialogRequest request;
+        request.filter = QStringLiteral("BORA (*.bora)|*.bora|MUVE+ II (*muveplus2)|*.muveplus2");
+        request.filterIndex = 2;
+        QtDialogs::Prepare(dialog, request, true);
+        QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite)); // the program's 10611 asks
+        QCOMPARE(dialog.nameFilters(),
+                 (QStringList{QStringLiteral("BORA (*.Bora)"), QStringLiteral("MUVE+ II (*.Muveplus2)")}));
     }
 };
 
