@@ -188,8 +188,7 @@ const std::vector<Rule>& Rules() {
 
 class Builder {
 public:
-    Builder(FormModel& form, const QString& settingsPath)
-        : form_(form), settings_(SettingsFile::Load(settingsPath)) {
+    Builder(FormModel& form, const SettingsFile& settings) : form_(form), settings_(settings) {
         // The band and protocol texts are read once per build.
         for (int key : {0, 1, 2})
             band_[key] = settings_.text(QStringLiteral("FrequencyBand"), QString::number(key));
@@ -231,7 +230,7 @@ private:
     }
 
     FormModel& form_;
-    SettingsFile settings_;
+    const SettingsFile& settings_;
     QString band_[3];
     QString protocol_[4];
 };
@@ -249,7 +248,11 @@ bool Applies(const Rule& rule, Variant variant, int version) {
 } // namespace
 
 void BuildValueLists(FormModel& form, int product, int version, const QString& settingsPath) {
-    Builder builder(form, settingsPath);
+    BuildValueLists(form, product, version, SettingsFile::Load(settingsPath));
+}
+
+void BuildValueLists(FormModel& form, int product, int version, const SettingsFile& settings) {
+    Builder builder(form, settings);
     const Variant variant = VariantOf(product, version);
     for (const Rule& rule : Rules()) {
         if (Applies(rule, variant, version))

@@ -7,6 +7,7 @@
 #include "SelectDirectoryDialog.h"
 #include "config/Products.h"
 #include "editor/EditorRules.h"
+#include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 
 #include <QAction>
@@ -303,18 +304,22 @@ void EnterDataWindow::buildPages() {
 // cut and the columns keep their place when the product changes.
 void EnterDataWindow::sizeFields() {
     FormModel scratch;
+    const SettingsFile settings = SettingsFile::Load(editor_.folders().settingsFile);
+    const QFontMetrics metrics = fontMetrics();
+    QHash<QString, int> textWidth; // the lists repeat their items from product to product
     std::map<QString, int> widest; // by field name
     for (const auto& [product, version] : kVariants) {
-        BuildValueLists(scratch, product, version, editor_.folders().settingsFile);
+        BuildValueLists(scratch, product, version, settings);
         for (const Field& f : scratch.fields()) {
-            if (f.kind() != FieldKind::Combo)
-                continue;
-            const QWidget* w = widgets_.value(f.name());
-            if (!w)
+            if (f.kind() != FieldKind::Combo || !widgets_.contains(f.name()))
                 continue;
             int& width = widest[f.name()];
-            for (const QString& item : f.list.items)
-                width = std::max(width, w->fontMetrics().horizontalAdvance(item));
+            for (const QString& item : f.list.items) {
+                auto known = textWidth.find(item);
+                if (known == textWidth.end())
+                    known = textWidth.insert(item, metrics.horizontalAdvance(item));
+                width = std::max(width, *known);
+            }
         }
     }
     std::map<std::pair<std::string, int>, int> columnWidth; // (group, column and kind) -> width

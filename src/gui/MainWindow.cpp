@@ -16,12 +16,28 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zal::gui {
 
 MainWindow::MainWindow(TfrmEnterData& editor, EnterDataWindow& editorWindow)
-    : editor_(editor), editorWindow_(editorWindow) {
+    : MainWindow(editor, EditorWindowFactory()) {
+    editorWindow_ = &editorWindow;
+}
+
+MainWindow::~MainWindow() = default;
+
+EnterDataWindow& MainWindow::editorWindow() {
+    if (!editorWindow_) {
+        ownEditorWindow_ = makeEditorWindow_();
+        editorWindow_ = ownEditorWindow_.get();
+    }
+    return *editorWindow_;
+}
+
+MainWindow::MainWindow(TfrmEnterData& editor, EditorWindowFactory makeEditorWindow)
+    : editor_(editor), makeEditorWindow_(std::move(makeEditorWindow)) {
     setWindowTitle(Str(10703));
     setWindowIcon(ApplicationIcon());
     setFixedSize(778, 426);
@@ -78,8 +94,8 @@ QPushButton* MainWindow::productButton(int product) const {
 void MainWindow::select(int product) {
     hide();
     editor_.SelectProduct(product);
-    editorWindow_.onClosed = [this] { editorClosed(); };
-    editorWindow_.open();
+    editorWindow().onClosed = [this] { editorClosed(); };
+    editorWindow().open();
 }
 
 void MainWindow::editorClosed() {
@@ -105,6 +121,8 @@ void MainWindow::showEvent(QShowEvent* event) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     QWidget::showEvent(event);
+    if (!editorWindow_)
+        QTimer::singleShot(100, this, [this] { editorWindow(); });
 }
 
 // "Beenden" and the close box end the program; the editor's window closing does not.

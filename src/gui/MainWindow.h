@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class QPushButton;
 
 namespace zal {
@@ -17,8 +20,15 @@ class EnterDataWindow;
 // ends the program.
 class MainWindow : public QWidget {
 public:
+    using EditorWindowFactory = std::function<std::unique_ptr<EnterDataWindow>()>;
+
     MainWindow(TfrmEnterData& editor, EnterDataWindow& editorWindow);
+    // The editor window is made once the selection window is on screen, while the technician looks
+    // at it, so that the program comes up at once.
+    MainWindow(TfrmEnterData& editor, EditorWindowFactory makeEditorWindow);
+    ~MainWindow() override;
     QPushButton* productButton(int product) const;
+    EnterDataWindow& editorWindow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -30,7 +40,9 @@ private:
     void editorClosed();
 
     TfrmEnterData& editor_;
-    EnterDataWindow& editorWindow_;
+    EditorWindowFactory makeEditorWindow_;
+    std::unique_ptr<EnterDataWindow> ownEditorWindow_;
+    EnterDataWindow* editorWindow_ = nullptr;
 };
 
 } // namespace zal::gui

@@ -28,9 +28,11 @@ int main(int argc, char* argv[]) {
         options.installFolder = zal::FindInstallFolder(QCoreApplication::applicationDirPath());
         options.platform = zal::SystemPlatformFolders();
         zal::TfrmEnterData editor(dialogs, options);
-        zal::gui::EnterDataWindow editorWindow(editor);
-        dialogs.setParent(&editorWindow);
-        zal::gui::MainWindow main(editor, editorWindow);
+        zal::gui::MainWindow main(editor, [&editor, &dialogs] {
+            auto window = std::make_unique<zal::gui::EnterDataWindow>(editor);
+            dialogs.setParent(window.get());
+            return window;
+        });
         main.show();
         return app.exec();
     } catch (const std::exception& error) {
