@@ -1,6 +1,7 @@
 // The windows over the editor core, offscreen: they mirror the core and hand user input to it.
 
 #include "config/Products.h"
+#include "gui/Artwork.h"
 #include "gui/ChangeFixedDialogs.h"
 #include "gui/EnterDataWindow.h"
 #include "gui/MainWindow.h"
@@ -410,6 +411,32 @@ private slots:
             }
         }
         window_->hide();
+    }
+
+    // A message box of a device command comes up with the arrow, and the hourglass comes back after it.
+    void messagesShowTheArrowNotTheHourglass() {
+        QtDialogs dialogs;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        bool hourglassWhileShown = true;
+        QTimer::singleShot(50, this, [&] {
+            hourglassWhileShown = QApplication::overrideCursor() != nullptr;
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        dialogs.message(MessageKind::Information, 10620, QStringLiteral("Lesen vollständig"));
+        QVERIFY(!hourglassWhileShown);
+        QVERIFY(QApplication::overrideCursor());
+        QApplication::restoreOverrideCursor();
+    }
+
+    // The pictures are drawn for the screen's scale, so they stay sharp on a high-density screen.
+    void artworkIsDrawnAtTheScreensScale() {
+        for (const char* name : {"product", "about", "transmitter", "icon"}) {
+            const QPixmap sharp = Artwork(QLatin1String(name), QSize(100, 80), 2.0);
+            QCOMPARE(sharp.size(), QSize(200, 160));
+            QCOMPARE(sharp.devicePixelRatio(), 2.0);
+            QVERIFY2(sharp.toImage().pixelColor(100, 80).alpha() > 0, name); // something was drawn
+        }
     }
 
     void qtSpeaksGermanAndAsksOnlyOnceBeforeOverwriting() {
