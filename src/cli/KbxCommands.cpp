@@ -3,13 +3,16 @@
 #include "config/ConfigImage.h"
 #include "config/ImageFile.h"
 #include "device/KbxInterface.h"
+#include "shell/Messages.h"
 #include "shell/StringTable.h"
+
+#include <optional>
 
 namespace zal::cli {
 namespace {
 
-void Error(QTextStream& err, int id) {
-    err << "error " << id << ": " << Str(id) << Qt::endl;
+void Error(QTextStream& err, Msg message) {
+    err << "error " << MessageId(message) << ": " << MessageText(message) << Qt::endl;
 }
 
 } // namespace
@@ -42,22 +45,22 @@ int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments)
     }
     TKbxInterface kbx;
     ConfigImage image{};
-    int failure = 0;
+    std::optional<Msg> failure;
     if (kbx.Open() != kbxOk)
-        failure = 10617;
+        failure = Msg::KbxNotFound;
     else if (kbx.ConnectDevice() != kbxOk)
-        failure = 10615;
+        failure = Msg::NoDeviceConnection;
     else if (kbx.ReadImage(image) != kbxOk)
-        failure = 10608;
+        failure = Msg::ReadFailed;
     kbx.Close();
     if (failure) {
-        Error(err, failure);
+        Error(err, *failure);
         return 1;
     }
     if (!output.isEmpty()) {
         // A raw backup of the device, no editor involved.
         if (!SaveImageFile(output, image)) {
-            Error(err, 10605);
+            Error(err, Msg::CannotSaveConfiguration);
             return 1;
         }
         return 0;

@@ -16,13 +16,13 @@
 namespace zal {
 namespace {
 
-// Open, then connect the device; the message number of the failure, or 0.
-int OpenAndConnect(TKbxInterface& kbx) {
+// Open, then connect the device; the message of the failure, or nothing.
+std::optional<Msg> OpenAndConnect(TKbxInterface& kbx) {
     if (kbx.Open() != kbxOk)
-        return 10617;
+        return Msg::KbxNotFound;
     if (kbx.ConnectDevice() != kbxOk)
-        return 10615;
-    return 0;
+        return Msg::NoDeviceConnection;
+    return std::nullopt;
 }
 
 struct Range {
@@ -65,15 +65,15 @@ void TfrmEnterData::planProgress(int planned) {
 
 bool TfrmEnterData::ReadFromDevice() {
     CommandFrame frame(*this, kbx_);
-    if (const int failure = OpenAndConnect(kbx_)) {
-        message(MessageKind::Error, failure, Str(failure));
+    if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+        report(MessageKind::Error, *failure);
         return false;
     }
-    setStatus(Str(10621));
+    setStatus(Msg::Reading);
     processEvents();
     planProgress(Chunks({{0x00, 0xFF}}));
     if (kbx_.ReadImage(comparison) != kbxOk) {
-        message(MessageKind::Error, 10608, Str(10608));
+        report(MessageKind::Error, Msg::ReadFailed);
         return false;
     }
     const int deviceProduct = comparison[kProductCodeAddress];
@@ -82,39 +82,39 @@ bool TfrmEnterData::ReadFromDevice() {
         setStatus(QString());
         break;
     case irUnsupportedVersion:
-        dialogs_.message(MessageKind::Error, 10647, Str(10647));
-        setStatus(Str(10608));
+        show(MessageKind::Error, Msg::DeviceVersionUnsupported);
+        setStatus(Msg::ReadFailed);
         return false;
     case irUnknownVersion: {
         setStatus(QString());
-        const QString text = StrF(10629, {FormatHexByte(comparison[kVersionCodeAddress]),
-                                          FormatHexByte(comparison[kMinorVersionAddress])});
-        if (dialogs_.question(MessageKind::Error, 10629, text, QuestionButtons::YesNo) == Answer::Yes &&
+        if (ask(MessageKind::Error, Msg::DeviceUnknownVersionSave, QuestionButtons::YesNo,
+                {FormatHexByte(comparison[kVersionCodeAddress]),
+                 FormatHexByte(comparison[kMinorVersionAddress])}) == Answer::Yes &&
             SaveDeviceImage(comparison, deviceProduct))
-            setStatus(Str(10650));
+            setStatus(Msg::DeviceImageSaved);
         return false;
     }
     case irUnknownProduct:
         setStatus(QString());
-        if (dialogs_.question(MessageKind::Error, 10626, Str(10626), QuestionButtons::YesNo) == Answer::Yes &&
+        if (ask(MessageKind::Error, Msg::DeviceUnknownProductSave, QuestionButtons::YesNo) == Answer::Yes &&
             SaveDeviceImage(comparison, 0))
-            setStatus(Str(10650));
+            setStatus(Msg::DeviceImageSaved);
         return false;
     }
     if (IsPlusProduct(deviceProduct) && !TestImageChecksum(comparison)) {
-        dialogs_.message(MessageKind::Error, 10669, Str(10669));
+        show(MessageKind::Error, Msg::DeviceChecksumWrong);
         setStatus(QString());
     }
     if (deviceProduct != product())
-        dialogs_.message(MessageKind::Information, 10625, Str(10625));
+        show(MessageKind::Information, Msg::ProductChangedToDevice);
     working = comparison;
     SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress], deviceProduct);
     const int fault = FillFields();
     if (fault < 0) {
-        message(MessageKind::Information, 10620, Str(10620));
+        report(MessageKind::Information, Msg::ReadComplete);
     } else {
-        dialogs_.message(MessageKind::Error, 10644, FaultText(10644, fault));
-        setStatus(Str(10645));
+        ShowFault(Msg::DeviceImageFaulty, fault);
+        setStatus(Msg::ConversionFailed);
     }
     setFile(QString(), fsFromDevice);
     MarkClean();
@@ -129,11 +129,11 @@ bool TfrmEnterData::WriteToDevice() {
         ReportConversionError(*error);
         return false;
     }
-    if (const int failure = OpenAndConnect(kbx_)) {
-        message(MessageKind::Error, failure, Str(failure));
+    if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+        report(MessageKind::Error, *failure);
         return false;
     }
-    setStatus(Str(10636));
+    setStatus(Msg::Writing);
     processEvents();
 
     const bool plus = IsPlusProduct(product());
@@ -148,7 +148,7 @@ bool TfrmEnterData::WriteToDevice() {
     identified = kbx_.ReadBlock(comparison, 0xF0, 0xFF) == kbxOk && identified;
     if (!identified) {
         // Reported rather than ending silently: the technician must know that nothing was written.
-        message(MessageKind::Error, 10608, Str(10608));
+        report(MessageKind::Error, Msg::ReadFailed);
         return false;
     }
     const int deviceProduct = comparison[kProductCodeAddress];
@@ -160,15 +160,14 @@ bool TfrmEnterData::WriteToDevice() {
         refused = false;
         break;
     case irUnsupportedVersion:
-        dialogs_.message(MessageKind::Error, 10647, Str(10647));
+        show(MessageKind::Error, Msg::DeviceVersionUnsupported);
         break;
     case irUnknownVersion:
-        dialogs_.message(
-            MessageKind::Error, 10630,
-            StrF(10630, {FormatHexByte(deviceVersion), FormatHexByte(comparison[kMinorVersionAddress])}));
+        show(MessageKind::Error, Msg::DeviceUnknownVersion,
+             {FormatHexByte(deviceVersion), FormatHexByte(comparison[kMinorVersionAddress])});
         break;
     case irUnknownProduct:
-        dialogs_.message(MessageKind::Error, 10627, Str(10627));
+        show(MessageKind::Error, Msg::DeviceUnknownProduct);
         break;
     }
     if (refused)
@@ -176,12 +175,12 @@ bool TfrmEnterData::WriteToDevice() {
 
     // Firmware warnings: the write goes on after them.
     if (deviceProduct == kMuvePlus && deviceFirmware <= 0x0102 && working[0x83] != working[0x88]) {
-        dialogs_.message(MessageKind::Warning, 10651, Str(10651));
+        show(MessageKind::Warning, Msg::AcknowledgeNotSupported);
         setStatus(QString());
     }
     if ((deviceProduct == kZal || deviceProduct == kDorf) && deviceFirmware < 0x2208 &&
         std::any_of(working.begin() + 0xA0, working.begin() + 0xB0, [](std::uint8_t b) { return b != 0; })) {
-        dialogs_.message(MessageKind::Warning, 10652, Str(10652));
+        show(MessageKind::Warning, Msg::PositionAlarmsNeed228);
         setStatus(QString());
     }
     if (refused)
@@ -189,12 +188,12 @@ bool TfrmEnterData::WriteToDevice() {
 
     if (deviceProduct != product()) {
         const QString name = productName(deviceProduct);
-        const int id = name.isEmpty() ? 10603 : 10602;
-        message(MessageKind::Information, id, Str(id));
+        report(MessageKind::Information,
+               name.isEmpty() ? Msg::DeviceNotRecognised : Msg::DeviceIsAnotherProduct);
         return false;
     }
     if (!selection_.IsCompatibleVersion(deviceVersion)) {
-        message(MessageKind::Information, 10641, Str(10641));
+        report(MessageKind::Information, Msg::DeviceIncompatible);
         return false;
     }
 
@@ -220,23 +219,23 @@ bool TfrmEnterData::WriteToDevice() {
             written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
     }
     if (!written) {
-        message(MessageKind::Error, 10609, Str(10609));
+        report(MessageKind::Error, Msg::WriteFailed);
         return false;
     }
-    setStatus(Str(10632));
+    setStatus(Msg::Verifying);
     processEvents();
     if (kbx_.ReadImage(comparison) != kbxOk) {
-        message(MessageKind::Error, 10633, Str(10633));
+        report(MessageKind::Error, Msg::VerifyFailed);
         return false;
     }
     for (const Range& r : verified) {
         if (!SameRange(working, comparison, r.first, r.last)) {
-            message(MessageKind::Error, 10633, Str(10633));
+            report(MessageKind::Error, Msg::VerifyFailed);
             return false;
         }
     }
-    dialogs_.message(MessageKind::Information, 10619, Str(10619));
-    setStatus(Str(10635));
+    show(MessageKind::Information, Msg::ProgrammingDone);
+    setStatus(Msg::WriteVerified);
     MarkClean();
     return true;
 }
@@ -253,7 +252,7 @@ bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
                   {kMuvePlus2, 5, ".Muveplus2"}, {kDorf, 6, ".Dorf"}};
     const int p = productCode == 0 ? product() : productCode;
     FileDialogRequest request;
-    request.title = Str(10624);
+    request.title = Str(10624); // caption of the save dialog
     request.filter = QStringLiteral(
         "BORA (*.bora)|*.bora|ZAL (*.zal)|*.zal|MUVE (*.muve)|*.muve|MUVE+ (*.muveplus)|*.muveplus|"
         "MUVE+ II (*muveplus2)|*.muveplus2|DORF (*.dorf)|*.dorf");
@@ -278,15 +277,14 @@ bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
     }
     if (QFileInfo::exists(target)) {
         if (IsReadOnlyFile(target)) {
-            dialogs_.message(MessageKind::Information, 10610, Str(10610));
+            show(MessageKind::Information, Msg::FileReadOnly);
             return false;
         }
-        if (dialogs_.question(MessageKind::Information, 10611, Str(10611), QuestionButtons::YesNo) !=
-            Answer::Yes)
+        if (ask(MessageKind::Information, Msg::OverwriteFile, QuestionButtons::YesNo) != Answer::Yes)
             return false;
     }
     if (!SaveImageFile(target, image)) {
-        dialogs_.message(MessageKind::Error, 10605, Str(10605));
+        show(MessageKind::Error, Msg::CannotSaveConfiguration);
         return false;
     }
     return true;
@@ -295,24 +293,24 @@ bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
 // --- Service writes -------------------------------------------------------------------------------------
 
 int TfrmEnterData::WriteDefault(const QString& modelWord) {
-    if (dialogs_.question(MessageKind::Information, 10668, StrF(10668, {modelWord}),
-                          QuestionButtons::YesNo) != Answer::Yes)
+    if (ask(MessageKind::Information, Msg::WriteDefaultQuestion, QuestionButtons::YesNo, {modelWord}) !=
+        Answer::Yes)
         return 0;
     QString suffix, versionText;
     {
         CommandFrame frame(*this, kbx_);
-        if (const int failure = OpenAndConnect(kbx_)) {
-            message(MessageKind::Error, failure, Str(failure));
+        if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+            report(MessageKind::Error, *failure);
             return 0;
         }
         planProgress(1);
         if (kbx_.ReadBlock(comparison, 0xF8, 0xFA) != kbxOk) {
-            message(MessageKind::Error, 10608, Str(10608));
+            report(MessageKind::Error, Msg::ReadFailed);
             return 0;
         }
         const int deviceProduct = comparison[kProductCodeAddress];
         if (deviceProduct == 0 || deviceProduct > kDorf) {
-            message(MessageKind::Error, 10649, Str(10649));
+            report(MessageKind::Error, Msg::DeviceNotClassic);
             return 0;
         }
         // The device's layout version chooses the file: V1.x firmware (0 or 0xFF) takes the V1X image.
@@ -332,16 +330,16 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
             }
         }
         if (suffix.isEmpty()) {
-            dialogs_.message(MessageKind::Error, 10630,
-                             StrF(10630, {FormatHexByte(comparison[kVersionCodeAddress]),
-                                          FormatHexByte(comparison[kMinorVersionAddress])}));
-            setStatus(Str(10609));
+            show(MessageKind::Error, Msg::DeviceUnknownVersion,
+                 {FormatHexByte(comparison[kVersionCodeAddress]),
+                  FormatHexByte(comparison[kMinorVersionAddress])});
+            setStatus(Msg::WriteFailed);
             return 0;
         }
     }
     const QString file = folders_.dataFolder + QStringLiteral("Default ") + modelWord + suffix;
     if (!QFileInfo::exists(file)) {
-        message(MessageKind::Information, 10664, StrF(10664, {file}));
+        report(MessageKind::Information, Msg::DefaultFileMissing, {file});
         return 0;
     }
     const int result = DefaultWriteProcedure(file);
@@ -350,10 +348,11 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
         SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress],
                              working[kProductCodeAddress]);
         FillFields();
-        message(MessageKind::Information, 10667, StrF(10667, {modelWord, versionText}));
+        report(MessageKind::Information, Msg::DefaultWritten, {modelWord, versionText});
     } else {
-        const int ids[] = {0, 0, 10633, 10608, 10609, 10615, 10617};
-        message(MessageKind::Error, ids[result], Str(ids[result]));
+        const Msg failures[] = {Msg::VerifyFailed, Msg::ReadFailed, Msg::WriteFailed, Msg::NoDeviceConnection,
+                                Msg::KbxNotFound}; // results 2-6
+        report(MessageKind::Error, failures[result - dwDifferent]);
     }
     return result;
 }
@@ -377,7 +376,7 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
         written = kbx_.WriteBlock(image, r.first, r.last) == kbxOk && written;
     if (!written)
         return dwWriteFailed;
-    setStatus(Str(10632));
+    setStatus(Msg::Verifying);
     processEvents();
     if (kbx_.ReadImage(comparison) != kbxOk)
         return dwVerifyReadFailed;
@@ -390,13 +389,13 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
 }
 
 bool TfrmEnterData::WriteVersionByte() {
-    if (dialogs_.question(MessageKind::Information, 10665, Str(10665), QuestionButtons::YesNo) != Answer::Yes)
+    if (ask(MessageKind::Information, Msg::FirmwareRenewed, QuestionButtons::YesNo) != Answer::Yes)
         return false;
     bool readBackZero = false;
     {
         CommandFrame frame(*this, kbx_);
-        if (const int failure = OpenAndConnect(kbx_)) {
-            message(MessageKind::Error, failure, Str(failure));
+        if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+            report(MessageKind::Error, *failure);
             return false;
         }
         planProgress(2);
@@ -405,20 +404,20 @@ bool TfrmEnterData::WriteVersionByte() {
         ConfigImage image = working;
         image[kVersionCodeAddress] = 0;
         if (kbx_.WriteBlock(image, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
-            message(MessageKind::Error, 10609, Str(10609));
+            report(MessageKind::Error, Msg::WriteFailed);
             return false;
         }
         if (kbx_.ReadBlock(comparison, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             // Reported rather than ending silently: nobody would know whether the byte was written.
-            message(MessageKind::Error, 10608, Str(10608));
+            report(MessageKind::Error, Msg::ReadFailed);
             return false;
         }
         readBackZero = comparison[kVersionCodeAddress] == 0;
         if (!readBackZero)
-            message(MessageKind::Error, 10633, Str(10633));
+            report(MessageKind::Error, Msg::VerifyFailed);
     }
     if (readBackZero)
-        dialogs_.message(MessageKind::Information, 10666, Str(10666));
+        show(MessageKind::Information, Msg::VersionByteWritten);
     return readBackZero;
 }
 
@@ -428,12 +427,12 @@ bool TfrmEnterData::LearnStart(int position) {
     learnPosition_ = position;
     kbx_.Open(); // a missing KBX shows in the next command
     if (kbx_.StartRadioReceive() != kbxOk) {
-        message(MessageKind::Error, 10617, Str(10617));
+        report(MessageKind::Error, Msg::KbxNotFound);
         kbx_.Close();
         return false;
     }
     setStatus(QString());
-    learnActionText_ = Str(10601) + u' ' + QString::number(position);
+    learnActionText_ = MessageText(Msg::ActivateTransmitter) + u' ' + QString::number(position);
     return true;
 }
 
@@ -468,7 +467,7 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
     const int deviceProduct = productCodeOfDevice();
     setBusy(false);
     if (deviceProduct != product()) {
-        dialogs_.message(MessageKind::Information, 10646, StrF(10646, {productName(product())}));
+        show(MessageKind::Information, Msg::DeviceIsNotProduct, {productName(product())});
         return FixedCodeWindow::None;
     }
     const bool plus = IsPlusProduct(product());
@@ -476,14 +475,14 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
     const bool prepared = plus ? changeFixedPlus_.Prepare() : changeFixed_.Prepare();
     setBusy(false);
     if (!prepared) {
-        dialogs_.message(MessageKind::Error, 10615, Str(10615));
+        show(MessageKind::Error, Msg::NoDeviceConnection);
         return FixedCodeWindow::None;
     }
     return plus ? FixedCodeWindow::Plus : FixedCodeWindow::Classic;
 }
 
 void TfrmEnterData::ChangeFixedCodesCommit(FixedCodeWindow window) {
-    dialogs_.message(MessageKind::Information, 10663, Str(10663));
+    show(MessageKind::Information, Msg::FixedCodesWritten);
     if (window == FixedCodeWindow::Plus)
         changeFixedPlus_.CopyInto(working);
     else

@@ -139,15 +139,29 @@ void TfrmEnterData::processEvents() {
         observer.processEvents();
 }
 
-void TfrmEnterData::message(MessageKind kind, int id, const QString& text) {
+void TfrmEnterData::show(MessageKind kind, Msg message, const QStringList& arguments) {
+    ShowMessage(dialogs_, kind, message, MessageText(message, arguments));
+}
+
+void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arguments) {
+    const QString text = MessageText(message, arguments);
     setStatus(text);
-    dialogs_.message(kind, id, text);
+    ShowMessage(dialogs_, kind, message, text);
     // "KBX not found" is all the message can say; the transport may know better (in use, no access).
-    if (id == 10617 && !kbx_.openFailure().isEmpty()) {
+    if (message == Msg::KbxNotFound && !kbx_.openFailure().isEmpty()) {
         setStatus(text + QStringLiteral(" \u2013 ") + kbx_.openFailure());
         if (observer.notice)
             observer.notice(kbx_.openFailure());
     }
+}
+
+Answer TfrmEnterData::ask(MessageKind icon, Msg message, QuestionButtons buttons,
+                          const QStringList& arguments) {
+    return AskQuestion(dialogs_, icon, message, buttons, MessageText(message, arguments));
+}
+
+void TfrmEnterData::setStatus(Msg message) {
+    setStatus(MessageText(message));
 }
 
 // --- Product selection --------------------------------------------------------------------------------
@@ -265,12 +279,13 @@ void TfrmEnterData::FileNew(NewEntry entry) {
     const QString name =
         DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);
     if (!LoadImageFile(folders_.dataFolder + name, working))
-        dialogs_.message(MessageKind::Error, 10606, Str(10606) + name);
+        ShowMessage(dialogs_, MessageKind::Error, Msg::DefaultImageMissing,
+                    MessageText(Msg::DefaultImageMissing) + name); // the name follows without a space
     SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress],
                          working[kProductCodeAddress]);
     const int fault = FillFields();
     if (fault >= 0)
-        dialogs_.message(MessageKind::Error, 10642, FaultText(10642, fault));
+        ShowFault(Msg::DefaultImageFaulty, fault);
     setFile(QString(), fsNew);
     MarkClean();
 }
@@ -299,7 +314,7 @@ void TfrmEnterData::FileOpen() {
     // image, file name and state as they were, so a later Save cannot write refused bytes.
     ConfigImage loaded = working;
     if (!LoadImageFile(chosen->path, loaded)) {
-        dialogs_.message(MessageKind::Error, 10604, Str(10604));
+        show(MessageKind::Error, Msg::CannotLoadConfiguration);
         return;
     }
     const int versionCode = loaded[kVersionCodeAddress];
@@ -312,23 +327,22 @@ void TfrmEnterData::FileOpen() {
         SelectProductVersion(versionCode, loaded[kMinorVersionAddress], productCode);
         const int fault = FillFields();
         if (fault >= 0)
-            dialogs_.message(MessageKind::Error, 10643, FaultText(10643, fault));
+            ShowFault(Msg::FileFaulty, fault);
         MarkClean();
         break;
     }
     case irUnsupportedVersion:
-        setStatus(Str(10608));
-        dialogs_.message(MessageKind::Error, 10648, Str(10648));
+        setStatus(Msg::ReadFailed);
+        show(MessageKind::Error, Msg::FileVersionUnsupported);
         break;
     case irUnknownVersion:
         setStatus(QString());
-        dialogs_.message(MessageKind::Error, 10631,
-                         StrF(10631, {FormatHexByte(loaded[kVersionCodeAddress]),
-                                      FormatHexByte(loaded[kMinorVersionAddress])}));
+        show(MessageKind::Error, Msg::FileUnknownVersion,
+             {FormatHexByte(loaded[kVersionCodeAddress]), FormatHexByte(loaded[kMinorVersionAddress])});
         break;
     case irUnknownProduct:
         setStatus(QString());
-        dialogs_.message(MessageKind::Error, 10628, Str(10628));
+        show(MessageKind::Error, Msg::FileUnknownProduct);
         break;
     }
 }
@@ -339,7 +353,7 @@ bool TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
         return false;
     }
     if (!SaveImageFile(path, working)) {
-        dialogs_.message(MessageKind::Error, 10605, Str(10605));
+        show(MessageKind::Error, Msg::CannotSaveConfiguration);
         // A Save As that failed must not leave the title naming a file that does not exist.
         if (!saveAs)
             setFile(path, fsSaved);
@@ -368,8 +382,8 @@ bool TfrmEnterData::HasUnsavedChanges() {
     return collected != clean_;
 }
 
-QString TfrmEnterData::FaultText(int messageId, int address) const {
-    return StrF(messageId, {QString::number(working[address]), QString::number(address)});
+void TfrmEnterData::ShowFault(Msg message, int address) {
+    show(MessageKind::Error, message, {QString::number(working[address]), QString::number(address)});
 }
 
 QString TfrmEnterData::productName(int code) const {
@@ -402,11 +416,10 @@ bool TfrmEnterData::FileSaveAs() {
     const QFileInfo existing(target);
     if (existing.exists()) {
         if (IsReadOnlyFile(target)) {
-            dialogs_.message(MessageKind::Information, 10610, Str(10610));
+            show(MessageKind::Information, Msg::FileReadOnly);
             return false;
         }
-        if (dialogs_.question(MessageKind::Information, 10611, Str(10611), QuestionButtons::YesNo) !=
-            Answer::Yes)
+        if (ask(MessageKind::Information, Msg::OverwriteFile, QuestionButtons::YesNo) != Answer::Yes)
             return false;
         LoadImageFile(target, comparison);
         if (comparison[kProductCodeAddress] == product()) {
@@ -417,14 +430,13 @@ bool TfrmEnterData::FileSaveAs() {
                 const QString ours =
                     u'v' + FormatVersion(static_cast<std::uint16_t>(working[kVersionCodeAddress] << 8 |
                                                                     working[kMinorVersionAddress]));
-                if (dialogs_.question(MessageKind::Warning, 10662, StrF(10662, {theirs, ours}),
-                                      QuestionButtons::YesNo) == Answer::No)
+                if (ask(MessageKind::Warning, Msg::OverwriteOtherVersion, QuestionButtons::YesNo,
+                        {theirs, ours}) == Answer::No)
                     return false;
             }
         } else {
-            const QString text =
-                StrF(10661, {productName(comparison[kProductCodeAddress]), productName(product())});
-            if (dialogs_.question(MessageKind::Warning, 10661, text, QuestionButtons::YesNo) == Answer::No)
+            if (ask(MessageKind::Warning, Msg::OverwriteOtherProduct, QuestionButtons::YesNo,
+                    {productName(comparison[kProductCodeAddress]), productName(product())}) == Answer::No)
                 return false;
         }
     }
@@ -432,8 +444,7 @@ bool TfrmEnterData::FileSaveAs() {
 }
 
 bool TfrmEnterData::AskToSaveBeforeLeaving() {
-    const Answer answer =
-        dialogs_.question(MessageKind::Information, 10607, Str(10607), QuestionButtons::YesNoCancel);
+    const Answer answer = ask(MessageKind::Information, Msg::SaveBeforeLeaving, QuestionButtons::YesNoCancel);
     if (answer == Answer::Cancel)
         return false;
     // A save that was cancelled or failed keeps the editor open: leaving would lose the edits.
@@ -450,7 +461,7 @@ bool TfrmEnterData::FileExit() {
     if (!LoadImageFile(folders_.dataFolder +
                            DefaultImageFileName(QStringLiteral("BORA"), QStringLiteral("V22")),
                        working))
-        dialogs_.message(MessageKind::Error, 10606, Str(10606));
+        show(MessageKind::Error, Msg::DefaultImageMissing);
     SetCurrentProduct(working[kProductCodeAddress]);
     FillFields();
     ResetOnClose();

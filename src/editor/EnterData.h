@@ -9,6 +9,7 @@
 #include "radio/FixedCodeWindows.h"
 #include "shell/AppFolders.h"
 #include "shell/Dialogs.h"
+#include "shell/Messages.h"
 
 #include <QLocale>
 #include <QString>
@@ -160,8 +161,12 @@ public:
     void setFile(const QString& name, FileState state);
     void processEvents();
 
-    // Shows a message and, as the device commands do, puts its text into the status bar.
-    void message(MessageKind kind, int id, const QString& text);
+    // Shows a message box with the message's text, its %s filled from arguments.
+    void show(MessageKind kind, Msg message, const QStringList& arguments = {});
+    // The same, and the text goes into the status bar too, as the device commands report.
+    void report(MessageKind kind, Msg message, const QStringList& arguments = {});
+    Answer ask(MessageKind icon, Msg message, QuestionButtons buttons, const QStringList& arguments = {});
+    void setStatus(Msg message);
 
 private:
     void BuildValueLists();
@@ -173,8 +178,8 @@ private:
     bool AskToSaveBeforeLeaving(); // false when the editor must stay open
     void MarkClean();
     QString productName(int code) const;
-    // A fault message with the byte's value and its address, both in decimal.
-    QString FaultText(int messageId, int address) const;
+    // An image byte that matches no list item: its value and its address, both in decimal.
+    void ShowFault(Msg message, int address);
     FileDialogRequest fileRequest(int titleId) const;
 
     void planProgress(int planned);

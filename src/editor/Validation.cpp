@@ -43,8 +43,8 @@ public:
     QString oneDecimal(double value) const { return e_.locale().toString(value, 'f', 1); }
 
     // Shows the message, then puts the limit into the field, which runs its handler again.
-    void reject(Field& f, int messageId, const QStringList& args, const QString& limit) {
-        e_.dialogs().message(MessageKind::Error, messageId, StrF(messageId, args));
+    void reject(Field& f, Msg message, const QStringList& args, const QString& limit) {
+        e_.show(MessageKind::Error, message, args);
         e_.form.setText(f, limit);
     }
 
@@ -57,9 +57,9 @@ public:
 };
 
 // A plain whole-number limit: "value or more" is rejected.
-void AtLeast(Checks& c, Field& f, int limit, int messageId, const QString& setTo) {
+void AtLeast(Checks& c, Field& f, int limit, Msg message, const QString& setTo) {
     if (f.mark == 1 && c.integer(f) >= limit)
-        c.reject(f, messageId, {}, setTo);
+        c.reject(f, message, {}, setTo);
 }
 
 } // namespace
@@ -106,14 +106,16 @@ void InstallValidation(TfrmEnterData& editor) {
     const auto plus = [&editor] { return IsPlusProduct(editor.product()); };
     const auto v2x = [version] { return version() == 0x20 || version() == 0x21 || version() == 0x22; };
 
-    checks.onChange("edtNoShortTransm",
-                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10680, QStringLiteral("255")); });
-    checks.onChange("edtNoLongTransm",
-                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10681, QStringLiteral("255")); });
+    checks.onChange("edtNoShortTransm", [](Checks& c, Field& f) {
+        AtLeast(c, f, 256, Msg::ShortTransmissionsRange, QStringLiteral("255"));
+    });
+    checks.onChange("edtNoLongTransm", [](Checks& c, Field& f) {
+        AtLeast(c, f, 256, Msg::LongTransmissionsRange, QStringLiteral("255"));
+    });
     checks.onChange("edtTestAlarmInterval", [plus](Checks& c, Field& f) {
         const int max = plus() ? 500 : 255;
         if (f.mark == 1 && c.integer(f) > max)
-            c.reject(f, 10675, {QString::number(max)}, QString::number(max));
+            c.reject(f, Msg::TestIntervalRange, {QString::number(max)}, QString::number(max));
     });
     checks.onChange("edtPulseActivationTime", [version, v2x](Checks& c, Field& f) {
         if (f.mark != 1 || f.text.isEmpty() || (!v2x() && version() != 0))
@@ -122,25 +124,28 @@ void InstallValidation(TfrmEnterData& editor) {
         const double limit = v2x() ? 3600 : 25.5;
         const QString text = v2x() ? QStringLiteral("3600") : c.oneDecimal(25.5);
         if (d && *d > limit)
-            c.reject(f, 10679, {text}, text);
+            c.reject(f, Msg::PulseTimeRange, {text}, text);
     });
-    for (const auto& [name, id] :
-         {std::pair{"edtWiredThreshold4", 10672}, std::pair{"edtWiredThreshold5", 10673}}) {
-        const int messageId = id;
-        checks.onChange(name, [messageId](Checks& c, Field& f) {
+    for (const auto& [name, id] : {std::pair{"edtWiredThreshold4", Msg::Threshold4Range},
+                                   std::pair{"edtWiredThreshold5", Msg::Threshold5Range}}) {
+        const Msg message = id;
+        checks.onChange(name, [message](Checks& c, Field& f) {
             if (f.mark != 1 || f.text.isEmpty())
                 return;
             const std::optional<double> d = c.decimal(f);
             if (d && *d > 3)
-                c.reject(f, messageId, {}, c.oneDecimal(3));
+                c.reject(f, message, {}, c.oneDecimal(3));
         });
     }
-    checks.onChange("edtBatteryChargeDuration",
-                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10676, QStringLiteral("255")); });
-    checks.onChange("edtOutPassageDelay",
-                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10677, QStringLiteral("255")); });
-    checks.onChange("edtInPassageDelay",
-                    [](Checks& c, Field& f) { AtLeast(c, f, 256, 10678, QStringLiteral("255")); });
+    checks.onChange("edtBatteryChargeDuration", [](Checks& c, Field& f) {
+        AtLeast(c, f, 256, Msg::ChargeDurationRange, QStringLiteral("255"));
+    });
+    checks.onChange("edtOutPassageDelay", [](Checks& c, Field& f) {
+        AtLeast(c, f, 256, Msg::OutPassageDelayRange, QStringLiteral("255"));
+    });
+    checks.onChange("edtInPassageDelay", [](Checks& c, Field& f) {
+        AtLeast(c, f, 256, Msg::InPassageDelayRange, QStringLiteral("255"));
+    });
     checks.onChange("edtDelay", [version, v2x](Checks& c, Field& f) {
         if (f.mark != 1 || IsPlaceholder(f.text) || (!v2x() && version() != 0))
             return;
@@ -152,37 +157,37 @@ void InstallValidation(TfrmEnterData& editor) {
         const double limit = v2x() ? 6553.4 : 25.4;
         const QString text = v2x() ? QStringLiteral("6553") : c.oneDecimal(25.4);
         if (static_cast<double>(value) > limit)
-            c.reject(f, 10682, {text}, text);
+            c.reject(f, Msg::DelayRange, {text}, text);
     });
     checks.onChange("edtMaxNoOfHops", [](Checks& c, Field& f) {
         if (f.mark != 1 || IsPlaceholder(f.text))
             return;
         const int n = c.integer(f);
         if (n == 0 || n > 15)
-            c.reject(f, 10683, {}, n == 0 ? QStringLiteral("1") : QStringLiteral("15"));
+            c.reject(f, Msg::HopsRange, {}, n == 0 ? QStringLiteral("1") : QStringLiteral("15"));
     });
     checks.onChange("edtSameCodeInhibitTime", [plus, version](Checks& c, Field& f) {
         if (f.mark != 1)
             return;
         if (!plus() && version() == 0x20)
-            AtLeast(c, f, 256, 10684, QStringLiteral("255"));
+            AtLeast(c, f, 256, Msg::InhibitTimeRange, QStringLiteral("255"));
         else if (plus() || version() == 0x21 || version() == 0x22)
-            AtLeast(c, f, 3601, 10685, QStringLiteral("3600"));
+            AtLeast(c, f, 3601, Msg::InhibitTimeLongRange, QStringLiteral("3600"));
     });
     checks.onChange("edtDementiaBlockTime", [plus, version](Checks& c, Field& f) {
         if (f.mark == 1 && (version() == 0x22 || plus()) && c.integer(f) > 3600)
-            c.reject(f, 10686, {}, QStringLiteral("3600"));
+            c.reject(f, Msg::DementiaTimeRange, {}, QStringLiteral("3600"));
     });
     checks.onChange("edtBatteryAlarmInterval", [](Checks& c, Field& f) {
         if (f.mark == 1 && c.integer(f) > 500)
-            c.reject(f, 10689, {QStringLiteral("500")}, QStringLiteral("500"));
+            c.reject(f, Msg::BatteryIntervalRange, {QStringLiteral("500")}, QStringLiteral("500"));
     });
     checks.onChange("edtLowBatteryThreshold", [](Checks& c, Field& f) {
         if (f.mark != 1 || IsPlaceholder(f.text))
             return;
         const std::optional<double> d = c.decimal(f);
         if (d && *d > 6)
-            c.reject(f, 10690, {}, c.oneDecimal(6));
+            c.reject(f, Msg::LowBatteryRange, {}, c.oneDecimal(6));
     });
     checks.onChange("edtCarrierSenseThresholdValue", [&editor](Checks& c, Field& f) {
         if (f.mark != 1)
@@ -190,11 +195,11 @@ void InstallValidation(TfrmEnterData& editor) {
         const int n = c.integer(f);
         if (editor.product() == kMuvePlus2) {
             if (n >= 128)
-                c.reject(f, 10695, {}, QStringLiteral("127"));
+                c.reject(f, Msg::CarrierSensePlus2Range, {}, QStringLiteral("127"));
             else if (n < -128)
-                c.reject(f, 10695, {}, QStringLiteral("-128"));
+                c.reject(f, Msg::CarrierSensePlus2Range, {}, QStringLiteral("-128"));
         } else if (n >= 32) {
-            c.reject(f, 10691, {}, QStringLiteral("31"));
+            c.reject(f, Msg::CarrierSenseRange, {}, QStringLiteral("31"));
         }
     });
     checks.onChange("edtInhibitRelayAfterPersonnell", [](Checks& c, Field& f) {
@@ -202,29 +207,30 @@ void InstallValidation(TfrmEnterData& editor) {
             return;
         const std::optional<double> d = c.decimal(f);
         if (d && *d > 25)
-            c.reject(f, 10692, {}, c.oneDecimal(25));
+            c.reject(f, Msg::InhibitRelayRange, {}, c.oneDecimal(25));
     });
-    checks.onChange("edtEquipmentType", [](Checks& c, Field& f) { AtLeast(c, f, 256, 10693, QString()); });
+    checks.onChange("edtEquipmentType",
+                    [](Checks& c, Field& f) { AtLeast(c, f, 256, Msg::EquipmentTypeRange, QString()); });
     checks.onChange("edtWiredAutoResetTimer{1-5}", [](Checks& c, Field& f) {
         if (f.mark != 1 || IsPlaceholder(f.text))
             return;
         const std::optional<double> d = c.decimal(f);
         if (d && *d > 6553.4)
-            c.reject(f, 10694, {}, QStringLiteral("6553"));
+            c.reject(f, Msg::AutoResetTimeRange, {}, QStringLiteral("6553"));
     });
     checks.onChange("edtActionTransmissionDelayPos{1-8,A}", [](Checks& c, Field& f) {
         if (!f.enabled || f.mark != 1 || IsPlaceholder(f.text))
             return;
         const std::optional<double> d = c.decimal(f);
         if (d && *d > 3600)
-            c.reject(f, 10682, {QStringLiteral("3600.00")}, c.oneDecimal(3600));
+            c.reject(f, Msg::DelayRange, {QStringLiteral("3600.00")}, c.oneDecimal(3600));
     });
 
     // Leaving a code field with one to three characters: the code would be padded with zeros.
     for (const QString& name : ExpandFieldNames("edtRxCodePos{1-8} edtPosCode{1-8}")) {
         form.onExit(name, [&editor](Field& f) {
             if (f.text.size() >= 1 && f.text.size() <= 3)
-                editor.dialogs().message(MessageKind::Error, 10671, Str(10671));
+                editor.show(MessageKind::Error, Msg::CodeHasFourDigits);
         });
     }
 

@@ -2,6 +2,7 @@
 
 #include "RadioCode.h"
 #include "config/ImageChecksum.h"
+#include "shell/Messages.h"
 #include "shell/StringTable.h"
 
 namespace zal {
@@ -44,7 +45,7 @@ void TfrmChangeFixed::NewChanged(int row) {
     if (text.size() != 4)
         return;
     if (text == QLatin1String("0000") || text == QLatin1String("FFFF")) {
-        dialogs_.message(MessageKind::Error, 10687, Str(10687));
+        ShowMessage(dialogs_, MessageKind::Error, Msg::InvalidFixedCode);
         text.clear();
         return;
     }
@@ -71,21 +72,21 @@ bool TfrmChangeFixed::WriteToDevice() {
                                   : newCodes[static_cast<size_t>(row)];
         WriteU16BE(newImage_, kFirst + 2 * row, TextToCode(text));
     }
-    int failure = 0;
+    std::optional<Msg> failure;
     if (kbx_.Open() != kbxOk)
-        failure = 10617;
+        failure = Msg::KbxNotFound;
     else if (kbx_.ConnectDevice() != kbxOk)
-        failure = 10615;
+        failure = Msg::NoDeviceConnection;
     else if (kbx_.WriteBlock(newImage_, kFirst, kLast) != kbxOk)
-        failure = 10609;
+        failure = Msg::WriteFailed;
     else if (kbx_.ReadBlock(deviceImage_, kFirst, kLast) != kbxOk)
-        failure = 10608;
+        failure = Msg::ReadFailed;
     else if (!SameRange(newImage_, deviceImage_, kFirst, kLast))
-        failure = 10633;
+        failure = Msg::VerifyFailed;
     kbx_.Close();
     if (failure)
-        dialogs_.message(MessageKind::Error, failure, Str(failure));
-    return failure == 0;
+        ShowMessage(dialogs_, MessageKind::Error, *failure);
+    return !failure;
 }
 
 void TfrmChangeFixed::CopyInto(ConfigImage& image) const {
@@ -116,7 +117,7 @@ void TfrmChangeFixedPlus::New1Changed() {
     // The eight codes that follow must not reach FFFF: FFF6 is the last first code (its ninth is FFFE).
     const std::uint16_t first = TextToCode(text);
     if (first == 0x0000 || first >= 0xFFF7) {
-        dialogs_.message(MessageKind::Error, 10688, Str(10688));
+        ShowMessage(dialogs_, MessageKind::Error, Msg::InvalidFixedCodePlus);
         return;
     }
     writeEnabled = true;
@@ -130,29 +131,29 @@ bool TfrmChangeFixedPlus::WriteToDevice() {
         WriteU16BE(newImage_, 2 * row, TextToCode(newCodes[static_cast<size_t>(row)]));
     // The other bytes are the device's own, so the checksum over the whole image stays valid.
     StoreImageChecksum(newImage_);
-    int failure = 0;
+    std::optional<Msg> failure;
     if (kbx_.Open() != kbxOk) {
-        failure = 10617;
+        failure = Msg::KbxNotFound;
     } else if (kbx_.ConnectDevice() != kbxOk) {
-        failure = 10615;
+        failure = Msg::NoDeviceConnection;
     } else {
         const bool codes = kbx_.WriteBlock(newImage_, 0x00, 0x11) == kbxOk;
         const bool checksum = kbx_.WriteBlock(newImage_, 0xE0, 0xE0) == kbxOk;
         if (!codes || !checksum) {
-            failure = 10609;
+            failure = Msg::WriteFailed;
         } else {
             const bool readCodes = kbx_.ReadBlock(deviceImage_, 0x00, 0x11) == kbxOk;
             const bool readChecksum = kbx_.ReadBlock(deviceImage_, 0xE0, 0xE0) == kbxOk;
             if (!readCodes || !readChecksum)
-                failure = 10608;
+                failure = Msg::ReadFailed;
             else if (!SameRange(newImage_, deviceImage_, 0x00, 0x11) || newImage_[0xE0] != deviceImage_[0xE0])
-                failure = 10633;
+                failure = Msg::VerifyFailed;
         }
     }
     kbx_.Close();
     if (failure)
-        dialogs_.message(MessageKind::Error, failure, Str(failure));
-    return failure == 0;
+        ShowMessage(dialogs_, MessageKind::Error, *failure);
+    return !failure;
 }
 
 void TfrmChangeFixedPlus::CopyInto(ConfigImage& image) const {
