@@ -28,9 +28,9 @@ void PrintJson(QTextStream& out, const Session& s) {
     out.flush();
 }
 
-bool MenuOffered(const Session& s, const char* name) {
-    const MenuItem* item = s.editor->menu(QLatin1String(name));
-    return item && item->visible && item->enabled;
+bool MenuOffered(const Session& s, MenuId id) {
+    const MenuItem& item = s.editor->menu(id);
+    return item.visible && item.enabled;
 }
 
 // Types a code into a change window's field as the technician would: upper case, four characters.
@@ -126,7 +126,7 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0]))
         return kFailed;
-    if (!MenuOffered(s, "mnuChangeFixedRadioCodes")) {
+    if (!MenuOffered(s, MenuId::ChangeFixedRadioCodes)) {
         err << "zalctl: changing the fixed codes of this product needs --changecodes" << Qt::endl;
         return kFailed;
     }
@@ -172,7 +172,7 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
               "write-default BORA|ZAL|MUVE|DORF --service [--yes]"))
         return kUsage;
     Session s = MakeSession(err, o);
-    if (!MenuOffered(s, "mnuWriteDefaultBora")) {
+    if (!MenuOffered(s, MenuId::WriteDefaultBora)) {
         err << "zalctl: write-default is a service command (--service)" << Qt::endl;
         return kFailed;
     }
@@ -184,7 +184,7 @@ int RunWriteVersionByte(QTextStream&, QTextStream& err, const QStringList& argum
     if (Usage(err, o, o.positional.isEmpty(), "write-version-byte --service [--yes]"))
         return kUsage;
     Session s = MakeSession(err, o);
-    if (!MenuOffered(s, "mnuWriteVersionByte")) {
+    if (!MenuOffered(s, MenuId::WriteVersionByte)) {
         err << "zalctl: write-version-byte is a service command (--service)" << Qt::endl;
         return kFailed;
     }

@@ -12,7 +12,18 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace zal {
+namespace {
+
+// The service writes, shown only with -SERVICE and only for the older products.
+constexpr MenuId kServiceMenus[] = {MenuId::WriteDefaultBora, MenuId::WriteDefaultZal,
+                                    MenuId::WriteDefaultMuve, MenuId::WriteDefaultDorf,
+                                    MenuId::WriteVersionByte};
+
+} // namespace
+
 TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
     : dialogs_(dialogs), kbxFactory_(options.kbxFactory), clock_(*options.clock), kbx_(kbxFactory_, clock_),
       changeFixed_(dialogs, kbxFactory_, clock_), changeFixedPlus_(dialogs, kbxFactory_, clock_),
@@ -40,10 +51,9 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
             codeChange_ = true;
     }
     // 5. Service entries.
-    for (const char* name : {"mnuWriteDefaultBora", "mnuWriteDefaultZal", "mnuWriteDefaultMuve",
-                             "mnuWriteDefaultDorf", "mnuWriteVersionByte"})
-        setMenu(name, serviceMode_, serviceMode_);
-    setMenu("mnuChangeFixedRadioCodes", codeChange_, codeChange_);
+    for (MenuId id : kServiceMenus)
+        setMenu(id, serviceMode_, serviceMode_);
+    setMenu(MenuId::ChangeFixedRadioCodes, codeChange_, codeChange_);
     // 6. Captions are the declaration's; code fields hold four characters.
     for (Field& f : form.fields()) {
         const QString name = f.name();
@@ -78,9 +88,13 @@ const MenuItem* TfrmEnterData::menu(const QString& name) const {
     return nullptr;
 }
 
-void TfrmEnterData::setMenu(const char* name, bool visible, bool enabled) {
+const MenuItem& TfrmEnterData::menu(MenuId id) const {
+    return *std::find_if(menus_.begin(), menus_.end(), [id](const MenuItem& item) { return item.id == id; });
+}
+
+void TfrmEnterData::setMenu(MenuId id, bool visible, bool enabled) {
     for (MenuItem& item : menus_) {
-        if (qstrcmp(item.name, name) == 0) {
+        if (item.id == id) {
             item.visible = visible;
             item.enabled = enabled;
         }
@@ -197,18 +211,16 @@ void TfrmEnterData::AdaptToProduct() {
         setPage(2);
     else if ((p == kMuve || p == kDorf || IsPlusProduct(p)) && page_ == 2)
         setPage(0);
-    const char* service[] = {"mnuWriteDefaultBora", "mnuWriteDefaultZal", "mnuWriteDefaultMuve",
-                             "mnuWriteDefaultDorf", "mnuWriteVersionByte"};
     if (IsPlusProduct(p)) {
-        setMenu("mnuFileNewVersion", false, menu(QStringLiteral("mnuFileNewVersion"))->enabled);
-        for (const char* name : service)
-            setMenu(name, false, menu(QLatin1String(name))->enabled);
-        setMenu("mnuChangeFixedRadioCodes", codeChange_, codeChange_);
+        setMenu(MenuId::FileNewVersion, false, menu(MenuId::FileNewVersion).enabled);
+        for (MenuId id : kServiceMenus)
+            setMenu(id, false, menu(id).enabled);
+        setMenu(MenuId::ChangeFixedRadioCodes, codeChange_, codeChange_);
     } else {
-        setMenu("mnuFileNewVersion", true, menu(QStringLiteral("mnuFileNewVersion"))->enabled);
-        for (const char* name : service)
-            setMenu(name, serviceMode_, menu(QLatin1String(name))->enabled);
-        setMenu("mnuChangeFixedRadioCodes", true, true);
+        setMenu(MenuId::FileNewVersion, true, menu(MenuId::FileNewVersion).enabled);
+        for (MenuId id : kServiceMenus)
+            setMenu(id, serviceMode_, menu(id).enabled);
+        setMenu(MenuId::ChangeFixedRadioCodes, true, true);
     }
 }
 

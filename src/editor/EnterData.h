@@ -90,7 +90,8 @@ public:
     bool busy() const { return busy_; }
     int lastFault() const { return lastFault_; }
     const std::vector<MenuItem>& menus() const { return menus_; }
-    const MenuItem* menu(const QString& name) const;
+    const MenuItem* menu(const QString& name) const; // by the item's name; nullptr when none has it
+    const MenuItem& menu(MenuId id) const;
     Dialogs& dialogs() { return dialogs_; }
 
     // --- Product selection ---
@@ -172,7 +173,7 @@ private:
     void BuildValueLists();
     void ApplyEnablingRules();
     void AdaptToProduct();
-    void setMenu(const char* name, bool visible, bool enabled);
+    void setMenu(MenuId id, bool visible, bool enabled);
     void installHandlers();
     bool SaveTo(const QString& path, bool saveAs);
     bool AskToSaveBeforeLeaving(); // false when the editor must stay open

@@ -6,11 +6,40 @@
 
 namespace zal {
 
+// Every entry of the editor's main menu.
+enum class MenuId {
+    None, // no menu: the parent of a top-level menu
+    File,
+    FileNew,
+    FileNewVersion,
+    FileNewVersionV1x,
+    FileNewVersionV20xx,
+    FileNewVersionV21xx,
+    FileNewVersionV22xx,
+    FileOpen,
+    FileSave,
+    FileSaveAs,
+    FileSelectDefaultFolder,
+    FileExit,
+    Communication,
+    CommunicationReadFromDevice,
+    CommunicationWriteToDevice,
+    WriteDefaultBora,
+    WriteDefaultZal,
+    WriteDefaultMuve,
+    WriteDefaultDorf,
+    WriteVersionByte,
+    ChangeFixedRadioCodes,
+    Help,
+    HelpAbout,
+};
+
 struct MenuItem {
-    const char* name;
+    MenuId id;
+    const char* name; // the item's name, as scripts and the JSON output know it
     int textId;
     const char* shortcut; // empty when none
-    const char* parent;   // the menu it belongs to; empty for a top-level menu
+    MenuId parent;        // the menu it belongs to; None for a top-level menu
     bool separatorBefore;
     bool visible = true;
     bool enabled = true;

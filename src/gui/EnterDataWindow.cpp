@@ -175,28 +175,26 @@ void EnterDataWindow::closeEvent(QCloseEvent* event) {
 }
 
 void EnterDataWindow::buildMenus(QMenuBar* bar) {
-    std::map<QString, QMenu*> menus;
+    std::map<MenuId, QMenu*> menus;
     for (const MenuItem& item : editor_.menus()) {
-        const QString name = QLatin1String(item.name);
-        const bool hasChildren =
-            std::any_of(editor_.menus().begin(), editor_.menus().end(),
-                        [&](const MenuItem& other) { return name == QLatin1String(other.parent); });
-        QMenu* parentMenu =
-            menus.count(QLatin1String(item.parent)) ? menus[QLatin1String(item.parent)] : nullptr;
+        const MenuId id = item.id;
+        const bool hasChildren = std::any_of(editor_.menus().begin(), editor_.menus().end(),
+                                             [id](const MenuItem& other) { return other.parent == id; });
+        QMenu* parentMenu = menus.count(item.parent) ? menus[item.parent] : nullptr;
         if (parentMenu && item.separatorBefore)
             parentMenu->addSeparator();
         if (hasChildren) {
             QMenu* menu = parentMenu ? parentMenu->addMenu(Str(item.textId)) : bar->addMenu(Str(item.textId));
-            menus[name] = menu;
-            actions_.insert(name, menu->menuAction());
+            menus[id] = menu;
+            actions_.insert(QLatin1String(item.name), menu->menuAction());
             continue;
         }
         QAction* action =
             parentMenu ? parentMenu->addAction(Str(item.textId)) : bar->addAction(Str(item.textId));
         if (qstrlen(item.shortcut))
             action->setShortcut(QKeySequence(QLatin1String(item.shortcut)));
-        actions_.insert(name, action);
-        connect(action, &QAction::triggered, this, [this, name] { runMenu(name); });
+        actions_.insert(QLatin1String(item.name), action);
+        connect(action, &QAction::triggered, this, [this, id] { runMenu(id); });
     }
 }
 
@@ -494,43 +492,72 @@ void EnterDataWindow::mirror(const Field& f) {
     }
 }
 
-void EnterDataWindow::runMenu(const QString& name) {
+void EnterDataWindow::runMenu(MenuId id) {
     TfrmEnterData& e = editor_;
-    if (name == QLatin1String("mnuFileNew"))
+    switch (id) {
+    case MenuId::FileNew:
         e.FileNew(NewEntry::New);
-    else if (name == QLatin1String("mnuFileNewVersionV1x"))
+        break;
+    case MenuId::FileNewVersionV1x:
         e.FileNew(NewEntry::V1x);
-    else if (name == QLatin1String("mnuFileNewVersionV20xx"))
+        break;
+    case MenuId::FileNewVersionV20xx:
         e.FileNew(NewEntry::V20xx);
-    else if (name == QLatin1String("mnuFileNewVersionV21xx"))
+        break;
+    case MenuId::FileNewVersionV21xx:
         e.FileNew(NewEntry::V21xx);
-    else if (name == QLatin1String("mnuFileNewVersionV22xx"))
+        break;
+    case MenuId::FileNewVersionV22xx:
         e.FileNew(NewEntry::V22xx);
-    else if (name == QLatin1String("mnuFileOpen"))
+        break;
+    case MenuId::FileOpen:
         e.FileOpen();
-    else if (name == QLatin1String("mnuFileSave"))
+        break;
+    case MenuId::FileSave:
         e.FileSave();
-    else if (name == QLatin1String("mnuFileSaveAs"))
+        break;
+    case MenuId::FileSaveAs:
         e.FileSaveAs();
-    else if (name == QLatin1String("mnuFileSelectDefaultFolder"))
+        break;
+    case MenuId::FileSelectDefaultFolder:
         selectDefaultFolder();
-    else if (name == QLatin1String("mnuFileExit")) {
+        break;
+    case MenuId::FileExit:
         if (e.FileExit()) {
             exiting_ = true;
             close();
         }
-    } else if (name == QLatin1String("mnuCommunicationReadFromDevice"))
+        break;
+    case MenuId::CommunicationReadFromDevice:
         e.ReadFromDevice();
-    else if (name == QLatin1String("mnuCommunicationWriteToDevice"))
+        break;
+    case MenuId::CommunicationWriteToDevice:
         e.WriteToDevice();
-    else if (name.startsWith(QLatin1String("mnuWriteDefault")))
-        e.WriteDefault(name.mid(15).toUpper());
-    else if (name == QLatin1String("mnuWriteVersionByte"))
+        break;
+    case MenuId::WriteDefaultBora:
+        e.WriteDefault(QStringLiteral("BORA"));
+        break;
+    case MenuId::WriteDefaultZal:
+        e.WriteDefault(QStringLiteral("ZAL"));
+        break;
+    case MenuId::WriteDefaultMuve:
+        e.WriteDefault(QStringLiteral("MUVE"));
+        break;
+    case MenuId::WriteDefaultDorf:
+        e.WriteDefault(QStringLiteral("DORF"));
+        break;
+    case MenuId::WriteVersionByte:
         e.WriteVersionByte();
-    else if (name == QLatin1String("mnuChangeFixedRadioCodes"))
+        break;
+    case MenuId::ChangeFixedRadioCodes:
         changeFixedCodes();
-    else if (name == QLatin1String("mnuHelpAbout"))
+        break;
+    case MenuId::HelpAbout:
         AboutDialog(e.kbxFactory(), e.clock(), this).exec();
+        break;
+    default: // the menus themselves
+        break;
+    }
 }
 
 void EnterDataWindow::learn(int position) {

@@ -51,7 +51,7 @@ private:
     void mirror(const Field& field);
     void mirrorMenus();
     void mirrorStatus();
-    void runMenu(const QString& name);
+    void runMenu(MenuId id);
     void learn(int position);
     void changeFixedCodes();
     void selectDefaultFolder();
