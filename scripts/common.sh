@@ -30,7 +30,9 @@ zal_install_packages() {
 
 zal_build() {
     if [ ! -f "$ZAL_BUILD/CMakeCache.txt" ]; then
-        cmake -S "$ZAL_ROOT" -B "$ZAL_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        # CI builds with warnings as errors; a developer's build only shows them.
+        cmake -S "$ZAL_ROOT" -B "$ZAL_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DZAL_WERROR="$([ -n "${CI:-}" ] && echo ON || echo OFF)"
     fi
     cmake --build "$ZAL_BUILD" -j "$(nproc)"
 }

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -8,36 +9,28 @@
 namespace zal::cli {
 
 Options Parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption yes(QStringLiteral("yes")), service(QStringLiteral("service")),
+        changeCodes(QStringLiteral("changecodes")), json(QStringLiteral("json")),
+        force(QStringLiteral("force")), output(QStringLiteral("o"), QString(), QStringLiteral("FILE")),
+        product(QStringLiteral("product"), QString(), QStringLiteral("P")),
+        timeout(QStringLiteral("timeout"), QString(), QStringLiteral("S"));
+    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout});
     Options o;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        const auto value = [&]() -> QString {
-            if (i + 1 < arguments.size())
-                return arguments[++i];
-            o.error = a + QStringLiteral(" needs a value");
-            return QString();
-        };
-        if (a == QLatin1String("--yes"))
-            o.yes = true;
-        else if (a == QLatin1String("--service"))
-            o.service = true;
-        else if (a == QLatin1String("--changecodes"))
-            o.changeCodes = true;
-        else if (a == QLatin1String("--json"))
-            o.json = true;
-        else if (a == QLatin1String("--force"))
-            o.force = true;
-        else if (a == QLatin1String("-o"))
-            o.output = value();
-        else if (a == QLatin1String("--product"))
-            o.product = value();
-        else if (a == QLatin1String("--timeout"))
-            o.timeout = value();
-        else if (a.startsWith(QLatin1String("--")))
-            o.error = QStringLiteral("unknown option ") + a;
-        else
-            o.positional << a;
+    // The parser wants a program name in front.
+    if (!parser.parse(QStringList{QStringLiteral("zalctl")} + arguments)) {
+        o.error = parser.errorText();
+        return o;
     }
+    o.yes = parser.isSet(yes);
+    o.service = parser.isSet(service);
+    o.changeCodes = parser.isSet(changeCodes);
+    o.json = parser.isSet(json);
+    o.force = parser.isSet(force);
+    o.output = parser.value(output);
+    o.product = parser.value(product);
+    o.timeout = parser.value(timeout);
+    o.positional = parser.positionalArguments();
     return o;
 }
 

@@ -2,12 +2,17 @@
 
 #include "KbxFrame.h"
 
+#include <QLoggingCategory>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace zal {
+
+// Every frame in both directions, with the time it was sent or taken.
+Q_LOGGING_CATEGORY(lcKbx, "zal.kbx", QtWarningMsg)
+
 namespace {
 
 QByteArray Printable(const QByteArray& bytes) {
@@ -41,7 +46,11 @@ QByteArray Printable(const QByteArray& bytes) {
 TKbxInterface::TKbxInterface() : TKbxInterface(DefaultTransportFactory(), SystemClock()) {}
 
 TKbxInterface::TKbxInterface(KbxTransportFactory factory, KbxClock& clock)
-    : factory_(std::move(factory)), clock_(clock), trace_(qEnvironmentVariable("ZAL_KBX_TRACE") == "1") {}
+    : factory_(std::move(factory)), clock_(clock) {
+    // ZAL_KBX_TRACE=1 is the technicians' switch; QT_LOGGING_RULES="zal.kbx.debug=true" does the same.
+    if (qEnvironmentVariable("ZAL_KBX_TRACE") == QLatin1String("1"))
+        const_cast<QLoggingCategory&>(lcKbx()).setEnabled(QtDebugMsg, true);
+}
 
 TKbxInterface::~TKbxInterface() {
     Close();
@@ -58,9 +67,7 @@ int TKbxInterface::Open() {
     if (!transport || !transport->open()) {
         if (transport)
             openFailure_ = transport->openFailure();
-        if (trace_)
-            std::fprintf(stderr, "kbx: no KBX found%s%s\n", openFailure_.isEmpty() ? "" : ": ",
-                         qPrintable(openFailure_));
+        qCDebug(lcKbx).noquote() << "no KBX found" << openFailure_;
         return kbxOpenFailed;
     }
     transport_ = std::move(transport);
@@ -82,9 +89,8 @@ void TKbxInterface::Close() {
 }
 
 void TKbxInterface::trace(char direction, const QByteArray& bytes) {
-    if (trace_)
-        std::fprintf(stderr, "kbx %lld %c %s\n", static_cast<long long>(clock_.nowMs()), direction,
-                     Printable(bytes).constData());
+    qCDebug(lcKbx, "%lld %c %s", static_cast<long long>(clock_.nowMs()), direction,
+            Printable(bytes).constData());
 }
 
 int TKbxInterface::SendFrame(const QByteArray& text) {

@@ -94,7 +94,6 @@ private:
     KbxTransportFactory factory_;
     KbxClock& clock_;
     std::unique_ptr<KbxTransport> transport_;
-    bool trace_ = false;
     qint64 lineBytes_ = 0;
     bool lineSuspect_ = false; // the last exchange failed: a late reply may still be on its way
     bool lineFlooded_ = false; // the line did not fall quiet within kDrainLimitMs
