@@ -3,14 +3,6 @@
 #include "Products.h"
 
 namespace zal {
-namespace {
-
-bool IsClassicLayout(int version) {
-    return version == 0x20 || version == 0x21 || version == 0x22;
-}
-
-} // namespace
-
 IdentifyResult IdentifyImage(int versionCode, int productCode) {
     const ProductInfo* product = FindProduct(productCode);
     if (!product)
@@ -20,7 +12,7 @@ IdentifyResult IdentifyImage(int versionCode, int productCode) {
             return irSupported;
         return versionCode == 0 ? irUnknownVersion : irUnsupportedVersion;
     }
-    if (versionCode == 0x00 || versionCode == 0xFF || IsClassicLayout(versionCode))
+    if (versionCode == 0x00 || versionCode == 0xFF || IsV2x(versionCode))
         return irSupported;
     return versionCode < 0x20 ? irUnknownVersion : irUnsupportedVersion;
 }
@@ -49,7 +41,7 @@ void ProductSelection::SelectProductVersion(int versionCode, int minorVersion, i
     }
     if (versionCode == 0x00 || versionCode == 0xFF) {
         version_ = kVersionV1x;
-    } else if (IsClassicLayout(versionCode)) {
+    } else if (IsV2x(versionCode)) {
         version_ = versionCode;
     } else {
         version_ = kVersionInvalid;
@@ -68,8 +60,8 @@ bool ProductSelection::IsCompatibleVersion(int versionCode) const {
     if (IsPlusProduct(product_))
         return versionCode == kVersionPlus && version_ == kVersionPlus;
     if (versionCode == 0x00 || versionCode == 0xFF)
-        return !IsClassicLayout(version_);
-    if (IsClassicLayout(versionCode))
+        return !IsV2x(version_);
+    if (IsV2x(versionCode))
         return versionCode == version_;
     return false;
 }

@@ -2,9 +2,14 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <span>
+#include <vector>
 
 namespace zal {
+
+// What the program knows of each product and layout version, in one place: the rules, commands and
+// file names ask these rows instead of comparing product codes.
 
 enum ProductCode : int {
     kBora = 1,
@@ -28,12 +33,19 @@ struct ProductInfo {
     int fileTypeTextId;          // file dialog filter text
     const char* defaultFileWord; // the word in "Default %s %s.bin"
     ProductFamily family;
+    int saveFilterIndex; // the entry of the device-image save dialog's filter that shows its files
+    bool delayJumpers;   // V2x: delay and hops may be left to the device's jumpers (ZAL, MUVE)
+    bool positions;      // V22: K-ORBA position codes, types and relays (ZAL, DORF)
+    bool radioInputs;    // the editor's page of radio inputs is used (all but BORA)
+    bool wiredInputs;    // the page of wired inputs is used (BORA, ZAL)
 };
 
 std::span<const ProductInfo> Products();
 // nullptr for a code outside the table.
 const ProductInfo* FindProduct(int code);
 bool IsPlusProduct(int code);
+// BORA, ZAL, MUVE or DORF: the products of the older layouts, which take the service writes.
+bool IsClassicProduct(int code);
 
 // Layout versions of the four older products; the extended repeaters have the single version code 1.
 constexpr int kVersionV1x = 0x00;
@@ -43,18 +55,78 @@ constexpr int kVersionV22 = 0x22;
 constexpr int kVersionPlus = 1;
 constexpr int kVersionInvalid = -1;
 
+constexpr bool IsV2x(int version) {
+    return version == kVersionV20 || version == kVersionV21 || version == kVersionV22;
+}
+
 struct LayoutVersion {
     int code;
-    const char* menuEntry; // File, New version entry
-    int menuTextId;
     const char* defaultSuffix; // the version word in "Default %s %s.bin"
+    const char* text;          // as the default write names it: "V1.x", "V20.xx", ...
 };
 
 std::span<const LayoutVersion> ClassicVersions();
-// nullptr for a code that is not a classic layout version (0xFF is not mapped here).
+// nullptr for a code that is not a classic layout version; a device's version byte 0xFF counts as V1.x.
 const LayoutVersion* FindClassicVersion(int code);
+
+// K-ORBA positions are kept by ZAL and DORF from layout V22 on.
+bool HasPositions(int product, int version);
 
 // "Default <word> <suffix>.bin"
 QString DefaultImageFileName(const QString& productWord, const QString& suffix);
+
+// --- Product and layout together -----------------------------------------------------------------------
+
+// A product with its layout family: what the enabling rules, value lists and maps are written for. The
+// four older products count as V2x for versions 0x20-0x22 and as V1x for version 0.
+enum class Variant { MuvePlus, MuvePlus2, Bora2, Zal2, Muve2, Dorf2, Bora1, Zal1, Muve1, Dorf1, None };
+constexpr int kVariantCount = 10;
+Variant VariantOf(int product, int version);
+
+// A set of variants: the one way to say which products and layouts a rule applies to.
+class Scope {
+public:
+    constexpr Scope() = default;
+    constexpr Scope(Variant v) : bits_(v == Variant::None ? 0 : 1u << static_cast<unsigned>(v)) {}
+    friend constexpr Scope operator|(Scope a, Scope b) { return Scope(a.bits_ | b.bits_); }
+    constexpr bool contains(Variant v) const { return (bits_ & Scope(v).bits_) != 0; }
+    bool contains(int product, int version) const { return contains(VariantOf(product, version)); }
+
+private:
+    constexpr explicit Scope(std::uint16_t bits) : bits_(bits) {}
+    std::uint16_t bits_ = 0;
+};
+
+constexpr Scope operator|(Variant a, Variant b) {
+    return Scope(a) | b;
+}
+
+inline constexpr Scope kScopePlus = Scope(Variant::MuvePlus) | Variant::MuvePlus2;
+inline constexpr Scope kScopeV2x = Scope(Variant::Bora2) | Variant::Zal2 | Variant::Muve2 | Variant::Dorf2;
+inline constexpr Scope kScopeV1x = Scope(Variant::Bora1) | Variant::Zal1 | Variant::Muve1 | Variant::Dorf1;
+inline constexpr Scope kScopeClassic = kScopeV2x | kScopeV1x;
+inline constexpr Scope kScopeAll = kScopeClassic | kScopePlus;
+
+// --- What a write sends ---------------------------------------------------------------------------------
+
+struct AddressRange {
+    int first, last;
+};
+
+// The ranges Write to device sends and verifies, in order. The older products never get 0x10-0x1E (the
+// fixed codes), 0x6E-0x6F and 0xF7-0xFF; the extended repeaters keep 0x00-0x1F, 0x93-0x95 and 0xF0-0xFF
+// of their own (MUVE+ II also gets its marker byte 0xE2, written but not verified).
+std::vector<AddressRange> WriteRanges(int product);
+// What the read-back after a write compares: the written ranges; for the extended repeaters 0x20-0xE0
+// whole (0x93-0x95 are the device's own there) and 0xF6.
+std::vector<AddressRange> VerifiedRanges(int product);
+// The extended repeaters' bytes that stay as the device has them.
+std::vector<AddressRange> KeptByDevice(int product);
+// What identifies the device before a write: 51 bytes, not the whole image.
+std::vector<AddressRange> IdentificationRanges();
+// The default write: the older layouts' write ranges, then the product and version code.
+std::vector<AddressRange> DefaultWriteRanges();
+// The marker byte a MUVE+ II write sets to 1 and sends after the verified ranges; -1 for others.
+int WrittenMarkerAddress(int product);
 
 } // namespace zal

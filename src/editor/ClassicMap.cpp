@@ -15,23 +15,6 @@
 namespace zal {
 namespace {
 
-enum Versions : unsigned { kV1 = 1, kV20 = 2, kV21 = 4, kV22 = 8, kV2x = kV20 | kV21 | kV22, kAll = 15 };
-
-unsigned VersionBit(int version) {
-    switch (version) {
-    case 0x00:
-        return kV1;
-    case 0x20:
-        return kV20;
-    case 0x21:
-        return kV21;
-    case 0x22:
-        return kV22;
-    default:
-        return 0;
-    }
-}
-
 enum class Enc {
     Code,    // radio ID code, two bytes
     List,    // drop-down, whole byte
@@ -47,7 +30,7 @@ struct Row {
     Enc enc;
     int address;
     int stride;
-    unsigned versions;
+    Scope scope; // the products and layouts the row is for
     bool mustMatch;
     bool collected;
     int value = 0; // Fixed: the stored value; Bits: the shift
@@ -121,36 +104,36 @@ void CollectRow(MapContext& c, const Row& row) {
 // --- Radio input page ---------------------------------------------------------------------------------
 
 const std::vector<Row> kRadioCodes{
-    {"edtRxCodePos{1-8}", Enc::Code, 0x00, 2, kAll, false, true},
-    {"edtRxCodePosF", Enc::Code, 0x1A, 0, kAll, false, true},
-    {"cbbxRxCodePosA", Enc::List, 0x27, 0, kV2x, true, true},
-    {"cbbxRxCodePosA", Enc::Fixed, 0, 0, kV1, false, false, 0},
+    {"edtRxCodePos{1-8}", Enc::Code, 0x00, 2, kScopeClassic, false, true},
+    {"edtRxCodePosF", Enc::Code, 0x1A, 0, kScopeClassic, false, true},
+    {"cbbxRxCodePosA", Enc::List, 0x27, 0, kScopeV2x, true, true},
+    {"cbbxRxCodePosA", Enc::Fixed, 0, 0, kScopeV1x, false, false, 0},
 };
 
 // V2x keeps relays, transmitters and alarm types in bytes of their own.
 const std::vector<Row> kRadioActionsV2x{
-    {"cbbxActionRelayPos{1-8}", Enc::List, 0x38, 1, kV2x, true, true},
-    {"cbbxActionRelayPosF", Enc::List, 0x36, 0, kV2x, true, true},
-    {"cbbxActionRelayPosA", Enc::List, 0x37, 0, kV2x, true, true},
-    {"cbbxActionTxPos{1-8}", Enc::List, 0x48, 1, kV2x, true, true},
-    {"cbbxActionTxPosF", Enc::List, 0x46, 0, kV2x, true, true},
-    {"cbbxActionTxPosA", Enc::List, 0x47, 0, kV2x, true, true},
-    {"cbbxActionAlarmTypePos{1-8}", Enc::List, 0x28, 1, kV2x, true, false},
-    {"cbbxActionAlarmTypePosF", Enc::List, 0x26, 0, kV2x, true, false},
+    {"cbbxActionRelayPos{1-8}", Enc::List, 0x38, 1, kScopeV2x, true, true},
+    {"cbbxActionRelayPosF", Enc::List, 0x36, 0, kScopeV2x, true, true},
+    {"cbbxActionRelayPosA", Enc::List, 0x37, 0, kScopeV2x, true, true},
+    {"cbbxActionTxPos{1-8}", Enc::List, 0x48, 1, kScopeV2x, true, true},
+    {"cbbxActionTxPosF", Enc::List, 0x46, 0, kScopeV2x, true, true},
+    {"cbbxActionTxPosA", Enc::List, 0x47, 0, kScopeV2x, true, true},
+    {"cbbxActionAlarmTypePos{1-8}", Enc::List, 0x28, 1, kScopeV2x, true, false},
+    {"cbbxActionAlarmTypePosF", Enc::List, 0x26, 0, kScopeV2x, true, false},
 };
 
 // V1.x packs relay (bits 0-1) and transmitter (bit 2, positions 1-5) into one byte per position.
 const std::vector<Row> kRadioActionsV1x{
-    {"cbbxActionRelayPos{1-8}", Enc::Bits, 0x38, 1, kV1, true, false, 0, 0x03},
-    {"cbbxActionRelayPos{F,A}", Enc::Fixed, 0, 0, kV1, false, false, 0},
-    {"cbbxActionTxPos{1-5}", Enc::Bits, 0x38, 1, kV1, true, false, 2, 0x01},
-    {"cbbxActionTxPos{6-8,F,A}", Enc::Fixed, 0, 0, kV1, false, false, 0},
-    {"cbbxActionAlarmTypePos{1-8,F}", Enc::Fixed, 0, 0, kV1, false, false, 0},
+    {"cbbxActionRelayPos{1-8}", Enc::Bits, 0x38, 1, kScopeV1x, true, false, 0, 0x03},
+    {"cbbxActionRelayPos{F,A}", Enc::Fixed, 0, 0, kScopeV1x, false, false, 0},
+    {"cbbxActionTxPos{1-5}", Enc::Bits, 0x38, 1, kScopeV1x, true, false, 2, 0x01},
+    {"cbbxActionTxPos{6-8,F,A}", Enc::Fixed, 0, 0, kScopeV1x, false, false, 0},
+    {"cbbxActionAlarmTypePos{1-8,F}", Enc::Fixed, 0, 0, kScopeV1x, false, false, 0},
 };
 
 const std::vector<Row> kRadioAlarmTypes{
-    {"cbbxActionAlarmTypePosA", Enc::List, 0x25, 0, kAll, true, false},
-    {"edtActionTransmissionDelayPos{1-8,A}", Enc::Dash, 0, 0, kAll, false, false},
+    {"cbbxActionAlarmTypePosA", Enc::List, 0x25, 0, kScopeClassic, true, false},
+    {"edtActionTransmissionDelayPos{1-8,A}", Enc::Dash, 0, 0, kScopeClassic, false, false},
 };
 
 // Alarm types are written back in every version whenever their field is in use.
@@ -198,12 +181,12 @@ void CollectRadioActionsV1x(MapContext& c) {
 // --- Wired page -----------------------------------------------------------------------------------------
 
 const std::vector<Row> kWiredInputs{
-    {"cbbxWiredInputType{1-5}", Enc::List, 0x60, 1, kAll, true, true},
-    {"cbbxWiredRelay{1-5}", Enc::List, 0x58, 1, kV2x, true, true},
-    {"cbbxWiredTx{1-5}", Enc::List, 0x68, 1, kV2x, true, true},
-    {"cbbxWiredRelay{1-5}", Enc::Bits, 0x58, 1, kV1, true, false, 0, 0x07},
-    {"cbbxWiredTx{1-5}", Enc::Bits, 0x58, 1, kV1, true, false, 3, 0x01},
-    {"cbbxWiredAlarmType{1-5}", Enc::List, 0x20, 1, kAll, true, true},
+    {"cbbxWiredInputType{1-5}", Enc::List, 0x60, 1, kScopeClassic, true, true},
+    {"cbbxWiredRelay{1-5}", Enc::List, 0x58, 1, kScopeV2x, true, true},
+    {"cbbxWiredTx{1-5}", Enc::List, 0x68, 1, kScopeV2x, true, true},
+    {"cbbxWiredRelay{1-5}", Enc::Bits, 0x58, 1, kScopeV1x, true, false, 0, 0x07},
+    {"cbbxWiredTx{1-5}", Enc::Bits, 0x58, 1, kScopeV1x, true, false, 3, 0x01},
+    {"cbbxWiredAlarmType{1-5}", Enc::List, 0x20, 1, kScopeClassic, true, true},
 };
 
 void CollectWiredV1x(MapContext& c) {
@@ -240,7 +223,7 @@ void CollectThresholds(MapContext& c) {
     }
 }
 
-const std::vector<Row> kSendAlarmWhen{{"cbbxSendAlarmWhen", Enc::List, 0x42, 0, kAll, true, true}};
+const std::vector<Row> kSendAlarmWhen{{"cbbxSendAlarmWhen", Enc::List, 0x42, 0, kScopeClassic, true, true}};
 
 void FillTimers(MapContext& c) {
     const bool inUse = c.f("edtWiredAutoResetTimer1").mark == 1;
@@ -265,18 +248,18 @@ void CollectTimers(MapContext& c) {
 // --- Preferences ----------------------------------------------------------------------------------------
 
 const std::vector<Row> kSupervision{
-    {"cbbxPowerMode", Enc::List, 0x52, 0, kAll, true, true},
-    {"cbbxBatteryAlarm", Enc::List, 0x30, 0, kAll, true, true},
-    {"edtBatteryAlarmInterval", Enc::Dash, 0, 0, kAll, false, false},
-    {"cbbxBatteryAlarmIntervalUnits", Enc::Fixed, 0, 0, kAll, false, false, 1},
-    {"edtLowBatteryThreshold", Enc::Dash, 0, 0, kAll, false, false},
-    {"cbbxMainsFailure", Enc::List, 0x31, 0, kAll, true, true},
-    {"cbbxMainsOK", Enc::List, 0x32, 0, kAll, true, true},
-    {"edtTestAlarmInterval", Enc::Byte, 0x33, 0, kAll, false, true},
-    {"cbbxTestAlarmIntervalUnits", Enc::Fixed, 0, 0, kAll, false, false, 0},
-    {"edtBatteryChargeDuration", Enc::Byte, 0xF5, 0, kAll, false, true},
-    {"edtOutPassageDelay", Enc::ByteFF0, 0x44, 0, kAll, false, true},
-    {"edtInPassageDelay", Enc::ByteFF0, 0x45, 0, kAll, false, true},
+    {"cbbxPowerMode", Enc::List, 0x52, 0, kScopeClassic, true, true},
+    {"cbbxBatteryAlarm", Enc::List, 0x30, 0, kScopeClassic, true, true},
+    {"edtBatteryAlarmInterval", Enc::Dash, 0, 0, kScopeClassic, false, false},
+    {"cbbxBatteryAlarmIntervalUnits", Enc::Fixed, 0, 0, kScopeClassic, false, false, 1},
+    {"edtLowBatteryThreshold", Enc::Dash, 0, 0, kScopeClassic, false, false},
+    {"cbbxMainsFailure", Enc::List, 0x31, 0, kScopeClassic, true, true},
+    {"cbbxMainsOK", Enc::List, 0x32, 0, kScopeClassic, true, true},
+    {"edtTestAlarmInterval", Enc::Byte, 0x33, 0, kScopeClassic, false, true},
+    {"cbbxTestAlarmIntervalUnits", Enc::Fixed, 0, 0, kScopeClassic, false, false, 0},
+    {"edtBatteryChargeDuration", Enc::Byte, 0xF5, 0, kScopeClassic, false, true},
+    {"edtOutPassageDelay", Enc::ByteFF0, 0x44, 0, kScopeClassic, false, true},
+    {"edtInPassageDelay", Enc::ByteFF0, 0x45, 0, kScopeClassic, false, true},
 };
 
 void FillPulse(MapContext& c) {
@@ -314,8 +297,8 @@ void CollectPulse(MapContext& c) {
 }
 
 const std::vector<Row> kTransmissions{
-    {"edtNoShortTransm", Enc::Byte, 0x50, 0, kAll, false, true},
-    {"edtNoLongTransm", Enc::Byte, 0x51, 0, kAll, false, true},
+    {"edtNoShortTransm", Enc::Byte, 0x50, 0, kScopeClassic, false, true},
+    {"edtNoLongTransm", Enc::Byte, 0x51, 0, kScopeClassic, false, true},
 };
 
 // The jumper boxes' click handlers act only at presence mark 1, so the fill parks the mark at 0 while it
@@ -328,7 +311,8 @@ void SetJumperBox(MapContext& c, const char* name, bool checked) {
 }
 
 bool HasJumpers(int product) {
-    return product == kZal || product == kMuve;
+    const ProductInfo* info = FindProduct(product);
+    return info && info->delayJumpers;
 }
 
 void FillDelayAndHops(MapContext& c) {
@@ -433,10 +417,10 @@ void CollectInhibitTimes(MapContext& c) {
 }
 
 const std::vector<Row> kRadioSettings{
-    {"cbbxAcknowledge", Enc::List, 0x55, 0, kAll, true, true},
-    {"cbbxFrequencyBandTransmit", Enc::Fixed, 0, 0, kAll, false, false, 0},
-    {"cbbxFrequencyBandReceive", Enc::List, 0x91, 0, kAll, true, true},
-    {"edtCarrierSenseThresholdValue", Enc::Dash, 0, 0, kAll, false, false},
+    {"cbbxAcknowledge", Enc::List, 0x55, 0, kScopeClassic, true, true},
+    {"cbbxFrequencyBandTransmit", Enc::Fixed, 0, 0, kScopeClassic, false, false, 0},
+    {"cbbxFrequencyBandReceive", Enc::List, 0x91, 0, kScopeClassic, true, true},
+    {"edtCarrierSenseThresholdValue", Enc::Dash, 0, 0, kScopeClassic, false, false},
 };
 
 void FillRadioSettingsRest(MapContext& c) {
@@ -567,7 +551,7 @@ const std::vector<Step>& Steps() {
 }
 
 bool RowApplies(const MapContext& c, const Row& row) {
-    return (row.versions & VersionBit(c.version)) != 0;
+    return row.scope.contains(c.product, c.version);
 }
 
 } // namespace

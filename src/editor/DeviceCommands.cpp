@@ -25,13 +25,9 @@ std::optional<Msg> OpenAndConnect(TKbxInterface& kbx) {
     return std::nullopt;
 }
 
-struct Range {
-    int first, last;
-};
-
-int Chunks(std::initializer_list<Range> ranges) {
+int Chunks(const std::vector<AddressRange>& ranges) {
     int n = 0;
-    for (const Range& r : ranges)
+    for (const AddressRange& r : ranges)
         n += TKbxInterface::ChunksIn(r.first, r.last);
     return n;
 }
@@ -136,16 +132,15 @@ bool TfrmEnterData::WriteToDevice() {
     setStatus(Msg::Writing);
     processEvents();
 
-    const bool plus = IsPlusProduct(product());
-    const int writeChunks =
-        plus ? Chunks({{0x20, 0x92}, {0x96, 0xE0}, {0xF6, 0xF6}}) + (product() == kMuvePlus2 ? 1 : 0)
-             : Chunks({{0x00, 0x0F}, {0x1F, 0x6D}, {0x70, 0xF6}});
-    planProgress(Chunks({{0x00, 0x1F}, {0x93, 0x95}, {0xF0, 0xFF}}) + writeChunks + Chunks({{0x00, 0xFF}}));
+    const std::vector<AddressRange> writes = WriteRanges(product());
+    const int marker = WrittenMarkerAddress(product());
+    planProgress(Chunks(IdentificationRanges()) + Chunks(writes) + (marker >= 0 ? 1 : 0) +
+                 Chunks({{0x00, 0xFF}}));
 
     // Only the identification is read before a write: 51 bytes, not the whole image.
-    bool identified = kbx_.ReadBlock(comparison, 0x00, 0x1F) == kbxOk;
-    identified = kbx_.ReadBlock(comparison, 0x93, 0x95) == kbxOk && identified;
-    identified = kbx_.ReadBlock(comparison, 0xF0, 0xFF) == kbxOk && identified;
+    bool identified = true;
+    for (const AddressRange& r : IdentificationRanges())
+        identified = kbx_.ReadBlock(comparison, r.first, r.last) == kbxOk && identified;
     if (!identified) {
         // Reported rather than ending silently: the technician must know that nothing was written.
         report(MessageKind::Error, Msg::ReadFailed);
@@ -178,7 +173,8 @@ bool TfrmEnterData::WriteToDevice() {
         show(MessageKind::Warning, Msg::AcknowledgeNotSupported);
         setStatus(QString());
     }
-    if ((deviceProduct == kZal || deviceProduct == kDorf) && deviceFirmware < 0x2208 &&
+    const ProductInfo* device = FindProduct(deviceProduct);
+    if (device && device->positions && deviceFirmware < 0x2208 &&
         std::any_of(working.begin() + 0xA0, working.begin() + 0xB0, [](std::uint8_t b) { return b != 0; })) {
         show(MessageKind::Warning, Msg::PositionAlarmsNeed228);
         setStatus(QString());
@@ -197,26 +193,18 @@ bool TfrmEnterData::WriteToDevice() {
         return false;
     }
 
-    std::vector<Range> verified;
-    bool written = true;
-    if (plus) {
-        // The device keeps its own identity, fixed codes and product data.
-        for (const Range& r : {Range{0x00, 0x1F}, Range{0x93, 0x95}, Range{0xF0, 0xF5}, Range{0xF7, 0xFF}})
-            std::copy(comparison.begin() + r.first, comparison.begin() + r.last + 1,
-                      working.begin() + r.first);
+    // The extended repeaters keep their own identity, fixed codes and product data, and their image
+    // checksum must cover what they will hold.
+    for (const AddressRange& r : KeptByDevice(product()))
+        std::copy(comparison.begin() + r.first, comparison.begin() + r.last + 1, working.begin() + r.first);
+    if (IsPlusProduct(product()))
         StoreImageChecksum(working);
-        for (const Range& r : {Range{0x20, 0x92}, Range{0x96, 0xE0}, Range{0xF6, 0xF6}})
-            written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
-        if (product() == kMuvePlus2) {
-            working[0xE2] = 1;
-            written = kbx_.WriteBlock(working, 0xE2, 0xE2) == kbxOk && written;
-        }
-        verified = {{0x20, 0xE0}, {0xF6, 0xF6}};
-    } else {
-        // 0x10-0x1E (the fixed codes), 0x6E-0x6F and 0xF7-0xFF are never written.
-        verified = {{0x00, 0x0F}, {0x1F, 0x6D}, {0x70, 0xF6}};
-        for (const Range& r : verified)
-            written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
+    bool written = true;
+    for (const AddressRange& r : writes)
+        written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
+    if (marker >= 0) {
+        working[marker] = 1;
+        written = kbx_.WriteBlock(working, marker, marker) == kbxOk && written;
     }
     if (!written) {
         report(MessageKind::Error, Msg::WriteFailed);
@@ -228,7 +216,7 @@ bool TfrmEnterData::WriteToDevice() {
         report(MessageKind::Error, Msg::VerifyFailed);
         return false;
     }
-    for (const Range& r : verified) {
+    for (const AddressRange& r : VerifiedRanges(product())) {
         if (!SameRange(working, comparison, r.first, r.last)) {
             report(MessageKind::Error, Msg::VerifyFailed);
             return false;
@@ -243,13 +231,6 @@ bool TfrmEnterData::WriteToDevice() {
 // --- Save device image ----------------------------------------------------------------------------------
 
 bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
-    static const struct {
-        int product;
-        int filterIndex;
-        const char* extension;
-    } kTypes[] = {{kBora, 1, ".Bora"},           {kZal, 2, ".Zal"},
-                  {kMuve, 3, ".Muve"},           {kMuvePlus, 4, ".Muveplus"},
-                  {kMuvePlus2, 5, ".Muveplus2"}, {kDorf, 6, ".Dorf"}};
     const int p = productCode == 0 ? product() : productCode;
     FileDialogRequest request;
     request.title = Str(10624); // caption of the save dialog
@@ -258,11 +239,9 @@ bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
         "MUVE+ II (*muveplus2)|*.muveplus2|DORF (*.dorf)|*.dorf");
     request.folder = folders_.configFolder;
     request.filterIndex = saveFilterIndex_;
-    for (const auto& type : kTypes) {
-        if (type.product == p) {
-            request.filterIndex = type.filterIndex;
-            request.fileName = u'*' + QLatin1String(type.extension);
-        }
+    if (const ProductInfo* info = FindProduct(p)) {
+        request.filterIndex = info->saveFilterIndex;
+        request.fileName = u'*' + QLatin1String(info->extension);
     }
     const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
     if (!chosen)
@@ -270,9 +249,9 @@ bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
     saveFilterIndex_ = chosen->filterIndex;
     QString target = chosen->path;
     if (QFileInfo(target).suffix().isEmpty()) {
-        for (const auto& type : kTypes) {
-            if (type.filterIndex == chosen->filterIndex)
-                target += QLatin1String(type.extension);
+        for (const ProductInfo& info : Products()) {
+            if (info.saveFilterIndex == chosen->filterIndex)
+                target += QLatin1String(info.extension);
         }
     }
     if (QFileInfo::exists(target)) {
@@ -309,25 +288,14 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
             return 0;
         }
         const int deviceProduct = comparison[kProductCodeAddress];
-        if (deviceProduct == 0 || deviceProduct > kDorf) {
+        if (!IsClassicProduct(deviceProduct)) {
             report(MessageKind::Error, Msg::DeviceNotClassic);
             return 0;
         }
         // The device's layout version chooses the file: V1.x firmware (0 or 0xFF) takes the V1X image.
-        static const struct {
-            int version;
-            const char* suffix;
-            const char* text;
-        } kVersions[] = {{0x00, " V1X.bin", "V1.x"},
-                         {0xFF, " V1X.bin", "V1.x"},
-                         {0x20, " V20.bin", "V20.xx"},
-                         {0x21, " V21.bin", "V21.xx"},
-                         {0x22, " V22.bin", "V22.xx"}};
-        for (const auto& v : kVersions) {
-            if (v.version == comparison[kVersionCodeAddress]) {
-                suffix = QLatin1String(v.suffix);
-                versionText = QLatin1String(v.text);
-            }
+        if (const LayoutVersion* layout = FindClassicVersion(comparison[kVersionCodeAddress])) {
+            suffix = QLatin1String(layout->defaultSuffix);
+            versionText = QLatin1String(layout->text);
         }
         if (suffix.isEmpty()) {
             show(MessageKind::Error, Msg::DeviceUnknownVersion,
@@ -337,7 +305,7 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
             return 0;
         }
     }
-    const QString file = folders_.dataFolder + QStringLiteral("Default ") + modelWord + suffix;
+    const QString file = folders_.dataFolder + DefaultImageFileName(modelWord, suffix);
     if (!QFileInfo::exists(file)) {
         report(MessageKind::Information, Msg::DefaultFileMissing, {file});
         return 0;
@@ -369,10 +337,10 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
         return dwNoKbx;
     if (kbx_.ConnectDevice() != kbxOk)
         return dwNoDevice;
-    const Range ranges[] = {{0x00, 0x0F}, {0x1F, 0x6D}, {0x70, 0xF6}, {0xF8, 0xF9}};
-    planProgress(Chunks({ranges[0], ranges[1], ranges[2], ranges[3]}) + Chunks({{0x00, 0xFF}}));
+    const std::vector<AddressRange> ranges = DefaultWriteRanges();
+    planProgress(Chunks(ranges) + Chunks({{0x00, 0xFF}}));
     bool written = true;
-    for (const Range& r : ranges)
+    for (const AddressRange& r : ranges)
         written = kbx_.WriteBlock(image, r.first, r.last) == kbxOk && written;
     if (!written)
         return dwWriteFailed;
@@ -380,7 +348,7 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     processEvents();
     if (kbx_.ReadImage(comparison) != kbxOk)
         return dwVerifyReadFailed;
-    for (const Range& r : ranges) {
+    for (const AddressRange& r : ranges) {
         if (!SameRange(image, comparison, r.first, r.last))
             return dwDifferent;
     }

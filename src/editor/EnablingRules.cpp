@@ -2,88 +2,86 @@
 // family of fields for every variant, in the column order
 //     MUVE+  MUVE+II  BORA2x  ZAL2x  MUVE2x  DORF2x  BORA1x  ZAL1x  MUVE1x  DORF1x
 // on = enabled, in use; ro = disabled, in use (shown and written back unchanged); off = disabled, not in
-// use; en / dis = enabled / disabled with the mark kept; "-" = not changed; on22 = on for V22, off
-// otherwise; on22dis = on for V22, dis otherwise.
+// use; en / dis = enabled / disabled with the mark kept; keep = not changed (the state every product's
+// rules start from: BORA V22's on a new window); on22 = on for V22, off otherwise; on22dis = on for V22,
+// dis otherwise.
 
 #include "EditorRules.h"
 #include "FieldNames.h"
 #include "FormModel.h"
-#include "Variant.h"
 #include "config/Products.h"
 
 #include <array>
-#include <cstring>
 
 namespace zal {
 namespace {
 
+enum class State { on, ro, off, en, dis, keep, on22, on22dis };
+using enum State;
+
 struct EnablingRow {
     const char* fields;
-    std::array<const char*, kVariantCount> states;
+    std::array<State, kVariantCount> states;
 };
 
 const EnablingRow kRows[] = {
     // Radio inputs.
-    {"edtRxCodePos{1-8}", {"en", "en", "off", "on", "on", "on", "off", "on", "on", "on"}},
-    {"btnReceiveRadioCode{1-8}", {"en", "en", "dis", "en", "en", "en", "dis", "en", "en", "en"}},
-    {"edtRxCodePosF", {"dis", "dis", "ro", "ro", "ro", "ro", "ro", "ro", "ro", "ro"}},
-    {"cbbxRxCodePosA", {"dis", "dis", "ro", "on", "on", "on", "off", "off", "off", "off"}},
-    {"cbbxActionRelayPos{1-8}", {"dis", "dis", "ro", "on", "on", "on", "off", "on", "off", "on"}},
-    {"cbbxActionRelayPos{F,A}", {"dis", "dis", "ro", "on", "on", "on", "off", "off", "off", "off"}},
-    {"cbbxActionTxPos{1-5}", {"on", "on", "ro", "on", "on", "ro", "off", "on", "off", "off"}},
-    {"cbbxActionTxPos{6-8,A}", {"on", "on", "ro", "on", "on", "ro", "off", "off", "off", "off"}},
-    {"cbbxActionTxPosF", {"off", "off", "ro", "on", "on", "ro", "off", "off", "off", "off"}},
-    {"edtActionCodePos{1-8,F,A}", {"dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis"}},
-    {"cbbxActionAlarmTypePos{1-8}", {"on", "on", "off", "on", "on", "off", "off", "off", "off", "off"}},
-    {"cbbxActionAlarmTypePosF", {"off", "off", "off", "on", "on", "off", "off", "off", "off", "off"}},
-    {"cbbxActionAlarmTypePosA", {"on", "on", "off", "on", "on", "off", "off", "off", "on", "off"}},
-    {"edtActionTransmissionDelayPos{1-8,A}",
-     {"on", "on", "off", "off", "off", "off", "off", "off", "off", "off"}},
+    {"edtRxCodePos{1-8}", {en, en, off, on, on, on, off, on, on, on}},
+    {"btnReceiveRadioCode{1-8}", {en, en, dis, en, en, en, dis, en, en, en}},
+    {"edtRxCodePosF", {dis, dis, ro, ro, ro, ro, ro, ro, ro, ro}},
+    {"cbbxRxCodePosA", {dis, dis, ro, on, on, on, off, off, off, off}},
+    {"cbbxActionRelayPos{1-8}", {dis, dis, ro, on, on, on, off, on, off, on}},
+    {"cbbxActionRelayPos{F,A}", {dis, dis, ro, on, on, on, off, off, off, off}},
+    {"cbbxActionTxPos{1-5}", {on, on, ro, on, on, ro, off, on, off, off}},
+    {"cbbxActionTxPos{6-8,A}", {on, on, ro, on, on, ro, off, off, off, off}},
+    {"cbbxActionTxPosF", {off, off, ro, on, on, ro, off, off, off, off}},
+    {"edtActionCodePos{1-8,F,A}", {dis, dis, dis, dis, dis, dis, dis, dis, dis, dis}},
+    {"cbbxActionAlarmTypePos{1-8}", {on, on, off, on, on, off, off, off, off, off}},
+    {"cbbxActionAlarmTypePosF", {off, off, off, on, on, off, off, off, off, off}},
+    {"cbbxActionAlarmTypePosA", {on, on, off, on, on, off, off, off, on, off}},
+    {"edtActionTransmissionDelayPos{1-8,A}", {on, on, off, off, off, off, off, off, off, off}},
 
     // Wired inputs.
-    {"cbbxWiredInputType{1-5}", {"off", "off", "on", "on", "off", "off", "off", "off", "off", "off"}},
-    {"cbbxWiredRelay{1-5}", {"off", "off", "ro", "on", "off", "off", "off", "on", "off", "off"}},
-    {"cbbxWiredTx{1-5}", {"off", "off", "on", "on", "off", "off", "ro", "on", "off", "off"}},
-    {"edtWiredCode{1-5}", {"off", "off", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis"}},
-    {"cbbxWiredAlarmType{1-5}", {"off", "off", "on", "on", "off", "off", "on", "on", "off", "off"}},
-    {"edtWiredAutoResetTimer{1-5}", {"off", "off", "on", "on", "off", "off", "-", "-", "-", "-"}},
-    {"edtWiredThreshold{4-5}", {"off", "off", "on", "on", "off", "off", "on", "on", "off", "off"}},
-    {"cbbxSendAlarmWhen", {"off", "off", "on", "on", "off", "off", "on", "on", "off", "off"}},
+    {"cbbxWiredInputType{1-5}", {off, off, on, on, off, off, off, off, off, off}},
+    {"cbbxWiredRelay{1-5}", {off, off, ro, on, off, off, off, on, off, off}},
+    {"cbbxWiredTx{1-5}", {off, off, on, on, off, off, ro, on, off, off}},
+    {"edtWiredCode{1-5}", {off, off, dis, dis, dis, dis, dis, dis, dis, dis}},
+    {"cbbxWiredAlarmType{1-5}", {off, off, on, on, off, off, on, on, off, off}},
+    {"edtWiredAutoResetTimer{1-5}", {off, off, on, on, off, off, keep, keep, keep, keep}},
+    {"edtWiredThreshold{4-5}", {off, off, on, on, off, off, on, on, off, off}},
+    {"cbbxSendAlarmWhen", {off, off, on, on, off, off, on, on, off, off}},
 
     // Power supply and supervision.
-    {"cbbxPowerMode", {"off", "off", "on", "on", "ro", "ro", "off", "off", "off", "off"}},
-    {"cbbxBatteryAlarm", {"off", "off", "on", "on", "on", "ro", "on", "on", "on", "ro"}},
-    {"cbbxMainsFailure cbbxMainsOK", {"on", "on", "on", "on", "on", "ro", "on", "on", "on", "ro"}},
+    {"cbbxPowerMode", {off, off, on, on, ro, ro, off, off, off, off}},
+    {"cbbxBatteryAlarm", {off, off, on, on, on, ro, on, on, on, ro}},
+    {"cbbxMainsFailure cbbxMainsOK", {on, on, on, on, on, ro, on, on, on, ro}},
     {"edtBatteryAlarmInterval cbbxBatteryAlarmIntervalUnits",
-     {"on", "on", "off", "off", "off", "off", "off", "off", "off", "off"}},
-    {"edtLowBatteryThreshold", {"on", "on", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis"}},
-    {"edtTestAlarmInterval", {"on", "on", "on", "on", "on", "off", "on", "on", "on", "off"}},
-    {"cbbxTestAlarmIntervalUnits", {"on", "on", "off", "off", "off", "off", "off", "off", "off", "off"}},
-    {"edtBatteryChargeDuration", {"on", "on", "off", "on", "on", "on", "off", "on", "on", "on"}},
-    {"edtOutPassageDelay edtInPassageDelay",
-     {"off", "off", "on", "on", "off", "off", "on", "on", "off", "off"}},
-    {"edtPulseActivationTime", {"off", "off", "off", "on", "on", "on", "off", "on", "off", "on"}},
+     {on, on, off, off, off, off, off, off, off, off}},
+    {"edtLowBatteryThreshold", {on, on, dis, dis, dis, dis, dis, dis, dis, dis}},
+    {"edtTestAlarmInterval", {on, on, on, on, on, off, on, on, on, off}},
+    {"cbbxTestAlarmIntervalUnits", {on, on, off, off, off, off, off, off, off, off}},
+    {"edtBatteryChargeDuration", {on, on, off, on, on, on, off, on, on, on}},
+    {"edtOutPassageDelay edtInPassageDelay", {off, off, on, on, off, off, on, on, off, off}},
+    {"edtPulseActivationTime", {off, off, off, on, on, on, off, on, off, on}},
 
     // Radio settings and product information.
-    {"edtNoShortTransm edtNoLongTransm", {"on", "on", "on", "on", "on", "off", "on", "on", "on", "off"}},
-    {"edtDelay", {"off", "off", "off", "on", "on", "off", "off", "off", "off", "off"}},
-    {"cbDelayUseJumpers", {"dis", "dis", "dis", "dis", "en", "dis", "dis", "dis", "dis", "dis"}},
-    {"edtMaxNoOfHops", {"on", "on", "off", "on", "on", "off", "off", "off", "off", "off"}},
-    {"cbMaxNoOfHopsUseJumpers", {"dis", "dis", "dis", "dis", "en", "dis", "dis", "dis", "dis", "dis"}},
-    {"edtSameCodeInhibitTime", {"on", "on", "off", "on", "on", "on", "off", "off", "off", "off"}},
-    {"edtDementiaBlockTime", {"on", "on", "off", "on22", "on22", "on22", "off", "off", "off", "off"}},
-    {"cbbxAcknowledge", {"on", "on", "off", "on", "on", "on", "off", "off", "off", "off"}},
-    {"cbbxFrequencyBandTransmit", {"on", "on", "off", "off", "off", "off", "off", "off", "off", "off"}},
-    {"cbbxFrequencyBandReceive", {"on", "on", "off", "on22", "on22", "on22", "off", "off", "off", "off"}},
-    {"edtCarrierSenseThresholdValue", {"on", "on", "dis", "dis", "dis", "dis", "off", "off", "off", "off"}},
-    {"cbListenBeforeTransmit", {"on", "on", "off", "off", "off", "off", "off", "off", "off", "off"}},
-    {"edtEquipmentType",
-     {"dis", "dis", "on22dis", "on22dis", "on22dis", "on22dis", "off", "off", "off", "off"}},
-    {"cbbxReceptionProtocol cbbxTransmissionProtocol",
-     {"dis", "ro", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis"}},
+    {"edtNoShortTransm edtNoLongTransm", {on, on, on, on, on, off, on, on, on, off}},
+    {"edtDelay", {off, off, off, on, on, off, off, off, off, off}},
+    {"cbDelayUseJumpers", {dis, dis, dis, dis, en, dis, dis, dis, dis, dis}},
+    {"edtMaxNoOfHops", {on, on, off, on, on, off, off, off, off, off}},
+    {"cbMaxNoOfHopsUseJumpers", {dis, dis, dis, dis, en, dis, dis, dis, dis, dis}},
+    {"edtSameCodeInhibitTime", {on, on, off, on, on, on, off, off, off, off}},
+    {"edtDementiaBlockTime", {on, on, off, on22, on22, on22, off, off, off, off}},
+    {"cbbxAcknowledge", {on, on, off, on, on, on, off, off, off, off}},
+    {"cbbxFrequencyBandTransmit", {on, on, off, off, off, off, off, off, off, off}},
+    {"cbbxFrequencyBandReceive", {on, on, off, on22, on22, on22, off, off, off, off}},
+    {"edtCarrierSenseThresholdValue", {on, on, dis, dis, dis, dis, off, off, off, off}},
+    {"cbListenBeforeTransmit", {on, on, off, off, off, off, off, off, off, off}},
+    {"edtEquipmentType", {dis, dis, on22dis, on22dis, on22dis, on22dis, off, off, off, off}},
+    {"cbbxReceptionProtocol cbbxTransmissionProtocol", {dis, ro, dis, dis, dis, dis, dis, dis, dis, dis}},
     {"cbbxProductName edtRadioCalibration edtSerialNumber",
-     {"-", "-", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis"}},
-    {"edtDeviceRadioId", {"dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis", "dis"}},
+     {keep, keep, dis, dis, dis, dis, dis, dis, dis, dis}},
+    {"edtDeviceRadioId", {dis, dis, dis, dis, dis, dis, dis, dis, dis, dis}},
 };
 
 // Maximum text lengths, by column MUVE+, MUVE+ II, V20, V21 and V22, V1.x; 0 leaves the length.
@@ -100,19 +98,26 @@ const LengthRow kLengths[] = {
     {"edtDelay", 0, 0, 6, 6, 4},
 };
 
-void Apply(FormModel& form, const char* fields, const char* state, int version) {
-    if (std::strcmp(state, "on22") == 0)
-        state = version == kVersionV22 ? "on" : "off";
-    else if (std::strcmp(state, "on22dis") == 0)
-        state = version == kVersionV22 ? "on" : "dis";
-    const auto is = [state](const char* s) { return std::strcmp(state, s) == 0; };
+void Apply(FormModel& form, const char* fields, State state, int version) {
+    if (state == on22)
+        state = version == kVersionV22 ? on : off;
+    else if (state == on22dis)
+        state = version == kVersionV22 ? on : dis;
     for (const QString& name : ExpandFieldNames(fields)) {
         Field& f = form.field(name);
-        if (is("on") || is("ro") || is("off")) {
-            form.setEnabled(f, is("on"));
-            form.setMark(f, is("off") ? 2 : 1);
-        } else if (is("en") || is("dis")) {
-            form.setEnabled(f, is("en"));
+        switch (state) {
+        case on:
+        case ro:
+        case off:
+            form.setEnabled(f, state == on);
+            form.setMark(f, state == off ? 2 : 1);
+            break;
+        case en:
+        case dis:
+            form.setEnabled(f, state == en);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -145,9 +150,9 @@ void ApplyEnablingRules(FormModel& form, int product, int version) {
         ApplyLengths(form, variant, version);
     }
     // The K-ORBA positions come last, for every product and version.
-    const bool positions = (product == kZal || product == kDorf) && version == kVersionV22;
+    const bool positions = HasPositions(product, version);
     Apply(form, "edtPosCode{1-8} cbbxPosType{1-8} cbbxPosRelay{1-8} edtInhibitRelayAfterPersonnell",
-          positions ? "on" : "off", version);
+          positions ? on : off, version);
     // The carrier sense threshold of a MUVE+ II is usable only with listen-before-transmit.
     if (product == kMuvePlus2)
         form.setEnabled(form["edtCarrierSenseThresholdValue"], form["cbListenBeforeTransmit"].checked);

@@ -207,9 +207,11 @@ void TfrmEnterData::ApplyEnablingRules() {
 
 void TfrmEnterData::AdaptToProduct() {
     const int p = product();
-    if (p == kBora && page_ == 0)
+    // A page the product does not use gives way to one it does.
+    const ProductInfo* info = FindProduct(p);
+    if (info && !info->radioInputs && page_ == 0)
         setPage(2);
-    else if ((p == kMuve || p == kDorf || IsPlusProduct(p)) && page_ == 2)
+    else if (info && !info->wiredInputs && page_ == 2)
         setPage(0);
     if (IsPlusProduct(p)) {
         setMenu(MenuId::FileNewVersion, false, menu(MenuId::FileNewVersion).enabled);
@@ -262,31 +264,29 @@ void TfrmEnterData::ReportConversionError(const ConversionError& error) {
 // --- File commands --------------------------------------------------------------------------------------
 
 void TfrmEnterData::FileNew(NewEntry entry) {
-    QString suffix;
-    if (IsPlusProduct(product())) {
-        suffix = QStringLiteral("V1");
-    } else {
-        switch (entry) {
-        case NewEntry::New:
-        case NewEntry::V22xx:
-            suffix = QStringLiteral("V22");
-            break;
-        case NewEntry::V1x:
-            suffix = QStringLiteral("V1X");
-            break;
-        case NewEntry::V20xx:
-            suffix = QStringLiteral("V20");
-            break;
-        case NewEntry::V21xx:
-            suffix = QStringLiteral("V21");
-            break;
-        case NewEntry::Unknown:
-            dialogs_.message(
-                MessageKind::Error, 0,
-                QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
-            return;
-        }
+    int version = kVersionV22;
+    switch (entry) {
+    case NewEntry::New:
+    case NewEntry::V22xx:
+        break;
+    case NewEntry::V1x:
+        version = kVersionV1x;
+        break;
+    case NewEntry::V20xx:
+        version = kVersionV20;
+        break;
+    case NewEntry::V21xx:
+        version = kVersionV21;
+        break;
+    case NewEntry::Unknown:
+        dialogs_.message(MessageKind::Error, 0,
+                         QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
+        return;
     }
+    // The extended repeaters have one layout, whichever entry was chosen.
+    const QString suffix = IsPlusProduct(product())
+                               ? QStringLiteral("V1")
+                               : QLatin1String(FindClassicVersion(version)->defaultSuffix);
     const ProductInfo* info = FindProduct(product());
     const QString name =
         DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);

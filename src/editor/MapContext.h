@@ -2,6 +2,7 @@
 
 #include "FormModel.h"
 #include "config/ConfigImage.h"
+#include "config/Products.h"
 
 #include <QLocale>
 #include <QString>
@@ -74,8 +75,8 @@ public:
     static int ParseLenient(const QString& text); // 0 when the text is not a whole number
     int parseStrict(const Field& field) const;    // throws ConversionError
 
-    bool isV1x() const { return version == 0x00; }
-    bool isV2x() const { return version == 0x20 || version == 0x21 || version == 0x22; }
+    bool isV1x() const { return version == kVersionV1x; }
+    bool isV2x() const { return IsV2x(version); }
 };
 
 } // namespace zal

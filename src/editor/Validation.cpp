@@ -104,7 +104,7 @@ void InstallValidation(TfrmEnterData& editor) {
     Checks checks(editor); // each handler keeps a copy
     const auto version = [&editor] { return editor.version(); };
     const auto plus = [&editor] { return IsPlusProduct(editor.product()); };
-    const auto v2x = [version] { return version() == 0x20 || version() == 0x21 || version() == 0x22; };
+    const auto v2x = [version] { return IsV2x(version()); };
 
     checks.onChange("edtNoShortTransm", [](Checks& c, Field& f) {
         AtLeast(c, f, 256, Msg::ShortTransmissionsRange, QStringLiteral("255"));

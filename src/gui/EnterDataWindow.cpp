@@ -49,11 +49,17 @@ bool IsInformationOnly(const Field& f) {
 
 // Every product and layout version: the fields are sized once for all of them, so that columns keep
 // their width when the product changes.
-const std::pair<int, int> kVariants[] = {
-    {kBora, 0x00}, {kBora, 0x20}, {kBora, 0x21}, {kBora, 0x22}, {kZal, 0x00},      {kZal, 0x20},
-    {kZal, 0x21},  {kZal, 0x22},  {kMuve, 0x00}, {kMuve, 0x20}, {kMuve, 0x21},     {kMuve, 0x22},
-    {kDorf, 0x00}, {kDorf, 0x20}, {kDorf, 0x21}, {kDorf, 0x22}, {kMuvePlus, 0x01}, {kMuvePlus2, 0x01},
-};
+std::vector<std::pair<int, int>> AllVariants() {
+    std::vector<std::pair<int, int>> variants;
+    for (const ProductInfo& p : Products()) {
+        if (p.family == ProductFamily::Plus)
+            variants.emplace_back(p.code, kVersionPlus);
+        else
+            for (const LayoutVersion& v : ClassicVersions())
+                variants.emplace_back(p.code, v.code);
+    }
+    return variants;
+}
 
 // The longest texts the program itself puts into entry fields of each kind.
 QString WidestText(const Field& f) {
@@ -306,7 +312,7 @@ void EnterDataWindow::sizeFields() {
     const QFontMetrics metrics = fontMetrics();
     QHash<QString, int> textWidth; // the lists repeat their items from product to product
     std::map<QString, int> widest; // by field name
-    for (const auto& [product, version] : kVariants) {
+    for (const auto& [product, version] : AllVariants()) {
         BuildValueLists(scratch, product, version, settings);
         for (const Field& f : scratch.fields()) {
             if (f.kind() != FieldKind::Combo || !widgets_.contains(f.name()))
