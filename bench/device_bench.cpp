@@ -62,7 +62,7 @@ bool Measure(const char* name, const char* image, int product, int rounds) {
         const qint64 bytesBefore = editor.kbx().lineBytes();
         const double cpuBefore = CpuSeconds();
         const auto start = std::chrono::steady_clock::now();
-        const bool verified = editor.WriteToDevice();
+        const bool verified = static_cast<bool>(editor.WriteToDevice());
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!verified) {
             std::fprintf(stderr, "device-bench: %s: write not verified (message %d)\n", name, dialogs.last);

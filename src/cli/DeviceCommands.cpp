@@ -54,7 +54,7 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     Session s = MakeSession(err, o);
     if (!o.output.isEmpty())
         s.dialogs->answerSaveWith(o.output); // also answers the save offer for an image it cannot show
-    bool ok = s.editor->ReadFromDevice();
+    bool ok = static_cast<bool>(s.editor->ReadFromDevice());
     if (ok && !o.output.isEmpty() && Interrupted())
         err << "zalctl: interrupted before " << o.output << " was saved" << Qt::endl;
     else if (ok && !o.output.isEmpty())
@@ -71,7 +71,7 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0]))
         return kFailed;
-    const bool verified = s.editor->WriteToDevice();
+    const bool verified = static_cast<bool>(s.editor->WriteToDevice());
     if (o.json)
         PrintJson(out, s);
     return verified ? kOk : kFailed;
@@ -92,7 +92,7 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!Open(s, o.positional[0]))
         return kFailed;
     const QString button = QStringLiteral("btnReceiveRadioCode%1").arg(position);
-    if (!o.force && !s.editor->form.field(button).enabled) {
+    if (!o.force && !s.editor->form().field(button).enabled) {
         err << "zalctl: this product does not learn radio codes for its positions" << Qt::endl;
         return kFailed;
     }

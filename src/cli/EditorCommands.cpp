@@ -78,7 +78,7 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
     }
     const QString name = assignment.left(eq);
     const QString value = assignment.mid(eq + 1);
-    FormModel& form = s.editor->form;
+    FormModel& form = s.editor->form();
     Field* f = form.find(name);
     if (!f) {
         usage = true;
@@ -212,7 +212,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     // limit means the file would not hold what the technician asked for.
     bool stayed = true;
     for (const Request& r : requests) {
-        const Field& f = s.editor->form.field(r.name);
+        const Field& f = s.editor->form().field(r.name);
         const bool same = f.kind() == FieldKind::Edit    ? f.text == r.text
                           : f.kind() == FieldKind::Combo ? f.index == r.index
                                                          : f.checked == r.checked;
@@ -228,7 +228,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     }
     bool ok = false;
     if (o.output.isEmpty()) {
-        ok = s.editor->FileSave();
+        ok = static_cast<bool>(s.editor->FileSave());
     } else {
         ok = SaveAs(s, o.output);
     }
@@ -250,8 +250,8 @@ int RunDiff(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         return kUsage;
     }
     int differences = 0;
-    const std::vector<Field>& fa = a.editor->form.fields();
-    const std::vector<Field>& fb = b.editor->form.fields();
+    const std::vector<Field>& fa = a.editor->form().fields();
+    const std::vector<Field>& fb = b.editor->form().fields();
     for (size_t i = 0; i < fa.size(); ++i) {
         if (fa[i].kind() == FieldKind::Button || !fa[i].visible)
             continue;

@@ -85,7 +85,7 @@ QJsonObject EditorJson(const TfrmEnterData& editor, const CliDialogs& dialogs) {
     root[QStringLiteral("menus")] = menus;
 
     QJsonObject fields;
-    for (const Field& f : editor.form.fields()) {
+    for (const Field& f : editor.form().fields()) {
         QJsonObject o{{QStringLiteral("kind"), KindName(f.kind())},
                       {QStringLiteral("enabled"), f.enabled},
                       {QStringLiteral("visible"), f.visible},
@@ -121,7 +121,7 @@ void PrintEditor(QTextStream& out, const TfrmEnterData& editor) {
                 continue;
             out << "-- " << Str(group.captionId) << " --\n";
             std::vector<const Field*> fields;
-            for (const Field& f : editor.form.fields()) {
+            for (const Field& f : editor.form().fields()) {
                 if (qstrcmp(f.decl->group, group.name) == 0 && f.visible && f.kind() != FieldKind::Button)
                     fields.push_back(&f);
             }

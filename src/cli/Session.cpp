@@ -45,9 +45,9 @@ Session MakeSession(QTextStream& err, const Options& o) {
     options.installFolder = FindInstallFolder(QCoreApplication::applicationDirPath());
     options.platform = SystemPlatformFolders();
     s.editor = std::make_unique<TfrmEnterData>(*s.dialogs, options);
-    s.editor->observer.notice = [&err](const QString& text) { err << "zalctl: " << text << Qt::endl; };
+    s.editor->observer().notice = [&err](const QString& text) { err << "zalctl: " << text << Qt::endl; };
     if (::isatty(STDERR_FILENO)) {
-        s.editor->observer.progress = [](int done, int planned) {
+        s.editor->observer().progress = [](int done, int planned) {
             if (planned <= 0)
                 return;
             std::fprintf(stderr, "\r%3d %% (%d/%d)", done * 100 / planned, done, planned);
@@ -61,13 +61,12 @@ Session MakeSession(QTextStream& err, const Options& o) {
 
 bool Open(Session& s, const QString& path) {
     s.dialogs->answerOpenWith(path);
-    s.editor->FileOpen();
-    return s.editor->fileState() == fsOpened && s.editor->fileName() == path;
+    return static_cast<bool>(s.editor->FileOpen());
 }
 
 bool SaveAs(Session& s, const QString& path) {
     s.dialogs->answerSaveWith(path);
-    return s.editor->FileSaveAs();
+    return static_cast<bool>(s.editor->FileSaveAs());
 }
 
 } // namespace zal::cli

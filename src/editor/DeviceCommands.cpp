@@ -53,58 +53,58 @@ private:
 void TfrmEnterData::planProgress(int planned) {
     progressDone_ = 0;
     progressPlanned_ = planned;
-    if (observer.progress)
-        observer.progress(0, planned);
+    if (observer_.progress)
+        observer_.progress(0, planned);
 }
 
 // --- Read from device -----------------------------------------------------------------------------------
 
-bool TfrmEnterData::ReadFromDevice() {
+CommandResult TfrmEnterData::ReadFromDevice() {
     CommandFrame frame(*this, kbx_);
     if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
         report(MessageKind::Error, *failure);
-        return false;
+        return CommandResult::Failed;
     }
     setStatus(Msg::Reading);
     processEvents();
     planProgress(Chunks({{0x00, 0xFF}}));
-    if (kbx_.ReadImage(comparison) != kbxOk) {
+    if (kbx_.ReadImage(comparison_) != kbxOk) {
         report(MessageKind::Error, Msg::ReadFailed);
-        return false;
+        return CommandResult::Failed;
     }
-    const int deviceProduct = comparison[kProductCodeAddress];
-    switch (IdentifyImage(comparison[kVersionCodeAddress], deviceProduct)) {
+    const int deviceProduct = comparison_[kProductCodeAddress];
+    switch (IdentifyImage(comparison_[kVersionCodeAddress], deviceProduct)) {
     case irSupported:
         setStatus(QString());
         break;
     case irUnsupportedVersion:
         show(MessageKind::Error, Msg::DeviceVersionUnsupported);
         setStatus(Msg::ReadFailed);
-        return false;
+        return CommandResult::Refused;
     case irUnknownVersion: {
         setStatus(QString());
         if (ask(MessageKind::Error, Msg::DeviceUnknownVersionSave, QuestionButtons::YesNo,
-                {FormatHexByte(comparison[kVersionCodeAddress]),
-                 FormatHexByte(comparison[kMinorVersionAddress])}) == Answer::Yes &&
-            SaveDeviceImage(comparison, deviceProduct))
+                {FormatHexByte(comparison_[kVersionCodeAddress]),
+                 FormatHexByte(comparison_[kMinorVersionAddress])}) == Answer::Yes &&
+            SaveDeviceImage(comparison_, deviceProduct))
             setStatus(Msg::DeviceImageSaved);
-        return false;
+        return CommandResult::Refused;
     }
     case irUnknownProduct:
         setStatus(QString());
         if (ask(MessageKind::Error, Msg::DeviceUnknownProductSave, QuestionButtons::YesNo) == Answer::Yes &&
-            SaveDeviceImage(comparison, 0))
+            SaveDeviceImage(comparison_, 0))
             setStatus(Msg::DeviceImageSaved);
-        return false;
+        return CommandResult::Refused;
     }
-    if (IsPlusProduct(deviceProduct) && !TestImageChecksum(comparison)) {
+    if (IsPlusProduct(deviceProduct) && !TestImageChecksum(comparison_)) {
         show(MessageKind::Error, Msg::DeviceChecksumWrong);
         setStatus(QString());
     }
     if (deviceProduct != product())
         show(MessageKind::Information, Msg::ProductChangedToDevice);
-    working = comparison;
-    SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress], deviceProduct);
+    working_ = comparison_;
+    SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress], deviceProduct);
     const int fault = FillFields();
     if (fault < 0) {
         report(MessageKind::Information, Msg::ReadComplete);
@@ -114,20 +114,20 @@ bool TfrmEnterData::ReadFromDevice() {
     }
     setFile(QString(), fsFromDevice);
     MarkClean();
-    return true;
+    return CommandResult::Done;
 }
 
 // --- Write to device ------------------------------------------------------------------------------------
 
-bool TfrmEnterData::WriteToDevice() {
+CommandResult TfrmEnterData::WriteToDevice() {
     CommandFrame frame(*this, kbx_);
     if (std::optional<ConversionError> error = CollectFields()) {
         ReportConversionError(*error);
-        return false;
+        return CommandResult::Failed;
     }
     if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
         report(MessageKind::Error, *failure);
-        return false;
+        return CommandResult::Failed;
     }
     setStatus(Msg::Writing);
     processEvents();
@@ -140,15 +140,15 @@ bool TfrmEnterData::WriteToDevice() {
     // Only the identification is read before a write: 51 bytes, not the whole image.
     bool identified = true;
     for (const AddressRange& r : IdentificationRanges())
-        identified = kbx_.ReadBlock(comparison, r.first, r.last) == kbxOk && identified;
+        identified = kbx_.ReadBlock(comparison_, r.first, r.last) == kbxOk && identified;
     if (!identified) {
         // Reported rather than ending silently: the technician must know that nothing was written.
         report(MessageKind::Error, Msg::ReadFailed);
-        return false;
+        return CommandResult::Failed;
     }
-    const int deviceProduct = comparison[kProductCodeAddress];
-    const int deviceVersion = comparison[kVersionCodeAddress];
-    const int deviceFirmware = deviceVersion * 256 + comparison[kMinorVersionAddress];
+    const int deviceProduct = comparison_[kProductCodeAddress];
+    const int deviceVersion = comparison_[kVersionCodeAddress];
+    const int deviceFirmware = deviceVersion * 256 + comparison_[kMinorVersionAddress];
     bool refused = true;
     switch (IdentifyImage(deviceVersion, deviceProduct)) {
     case irSupported:
@@ -159,7 +159,7 @@ bool TfrmEnterData::WriteToDevice() {
         break;
     case irUnknownVersion:
         show(MessageKind::Error, Msg::DeviceUnknownVersion,
-             {FormatHexByte(deviceVersion), FormatHexByte(comparison[kMinorVersionAddress])});
+             {FormatHexByte(deviceVersion), FormatHexByte(comparison_[kMinorVersionAddress])});
         break;
     case irUnknownProduct:
         show(MessageKind::Error, Msg::DeviceUnknownProduct);
@@ -169,63 +169,65 @@ bool TfrmEnterData::WriteToDevice() {
         setStatus(QString());
 
     // Firmware warnings: the write goes on after them.
-    if (deviceProduct == kMuvePlus && deviceFirmware <= 0x0102 && working[0x83] != working[0x88]) {
+    if (deviceProduct == kMuvePlus && deviceFirmware <= 0x0102 && working_[0x83] != working_[0x88]) {
         show(MessageKind::Warning, Msg::AcknowledgeNotSupported);
         setStatus(QString());
     }
     const ProductInfo* device = FindProduct(deviceProduct);
     if (device && device->positions && deviceFirmware < 0x2208 &&
-        std::any_of(working.begin() + 0xA0, working.begin() + 0xB0, [](std::uint8_t b) { return b != 0; })) {
+        std::any_of(working_.begin() + 0xA0, working_.begin() + 0xB0,
+                    [](std::uint8_t b) { return b != 0; })) {
         show(MessageKind::Warning, Msg::PositionAlarmsNeed228);
         setStatus(QString());
     }
     if (refused)
-        return false;
+        return CommandResult::Refused;
 
     if (deviceProduct != product()) {
         const QString name = productName(deviceProduct);
         report(MessageKind::Information,
                name.isEmpty() ? Msg::DeviceNotRecognised : Msg::DeviceIsAnotherProduct);
-        return false;
+        return CommandResult::Refused;
     }
     if (!selection_.IsCompatibleVersion(deviceVersion)) {
         report(MessageKind::Information, Msg::DeviceIncompatible);
-        return false;
+        return CommandResult::Refused;
     }
 
     // The extended repeaters keep their own identity, fixed codes and product data, and their image
     // checksum must cover what they will hold.
     for (const AddressRange& r : KeptByDevice(product()))
-        std::copy(comparison.begin() + r.first, comparison.begin() + r.last + 1, working.begin() + r.first);
+        std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1,
+                  working_.begin() + r.first);
     if (IsPlusProduct(product()))
-        StoreImageChecksum(working);
+        StoreImageChecksum(working_);
     bool written = true;
     for (const AddressRange& r : writes)
-        written = kbx_.WriteBlock(working, r.first, r.last) == kbxOk && written;
+        written = kbx_.WriteBlock(working_, r.first, r.last) == kbxOk && written;
     if (marker >= 0) {
-        working[marker] = 1;
-        written = kbx_.WriteBlock(working, marker, marker) == kbxOk && written;
+        working_[marker] = 1;
+        written = kbx_.WriteBlock(working_, marker, marker) == kbxOk && written;
     }
     if (!written) {
         report(MessageKind::Error, Msg::WriteFailed);
-        return false;
+        return CommandResult::Failed;
     }
     setStatus(Msg::Verifying);
     processEvents();
-    if (kbx_.ReadImage(comparison) != kbxOk) {
+    if (kbx_.ReadImage(comparison_) != kbxOk) {
         report(MessageKind::Error, Msg::VerifyFailed);
-        return false;
+        return CommandResult::Failed;
     }
     for (const AddressRange& r : VerifiedRanges(product())) {
-        if (!SameRange(working, comparison, r.first, r.last)) {
+        if (!SameRange(working_, comparison_, r.first, r.last)) {
             report(MessageKind::Error, Msg::VerifyFailed);
-            return false;
+            return CommandResult::Failed;
         }
     }
     show(MessageKind::Information, Msg::ProgrammingDone);
     setStatus(Msg::WriteVerified);
     MarkClean();
-    return true;
+    return CommandResult::Done;
 }
 
 // --- Save device image ----------------------------------------------------------------------------------
@@ -283,24 +285,24 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
             return 0;
         }
         planProgress(1);
-        if (kbx_.ReadBlock(comparison, 0xF8, 0xFA) != kbxOk) {
+        if (kbx_.ReadBlock(comparison_, 0xF8, 0xFA) != kbxOk) {
             report(MessageKind::Error, Msg::ReadFailed);
             return 0;
         }
-        const int deviceProduct = comparison[kProductCodeAddress];
+        const int deviceProduct = comparison_[kProductCodeAddress];
         if (!IsClassicProduct(deviceProduct)) {
             report(MessageKind::Error, Msg::DeviceNotClassic);
             return 0;
         }
         // The device's layout version chooses the file: V1.x firmware (0 or 0xFF) takes the V1X image.
-        if (const LayoutVersion* layout = FindClassicVersion(comparison[kVersionCodeAddress])) {
+        if (const LayoutVersion* layout = FindClassicVersion(comparison_[kVersionCodeAddress])) {
             suffix = QLatin1String(layout->defaultSuffix);
             versionText = QLatin1String(layout->text);
         }
         if (suffix.isEmpty()) {
             show(MessageKind::Error, Msg::DeviceUnknownVersion,
-                 {FormatHexByte(comparison[kVersionCodeAddress]),
-                  FormatHexByte(comparison[kMinorVersionAddress])});
+                 {FormatHexByte(comparison_[kVersionCodeAddress]),
+                  FormatHexByte(comparison_[kMinorVersionAddress])});
             setStatus(Msg::WriteFailed);
             return 0;
         }
@@ -312,9 +314,9 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
     }
     const int result = DefaultWriteProcedure(file);
     if (result == dwWritten) {
-        // DefaultWriteProcedure has put the default image into the working image.
-        SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress],
-                             working[kProductCodeAddress]);
+        // DefaultWriteProcedure has put the default image into the working_ image.
+        SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress],
+                             working_[kProductCodeAddress]);
         FillFields();
         report(MessageKind::Information, Msg::DefaultWritten, {modelWord, versionText});
     } else {
@@ -346,13 +348,13 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
         return dwWriteFailed;
     setStatus(Msg::Verifying);
     processEvents();
-    if (kbx_.ReadImage(comparison) != kbxOk)
+    if (kbx_.ReadImage(comparison_) != kbxOk)
         return dwVerifyReadFailed;
     for (const AddressRange& r : ranges) {
-        if (!SameRange(image, comparison, r.first, r.last))
+        if (!SameRange(image, comparison_, r.first, r.last))
             return dwDifferent;
     }
-    working = image;
+    working_ = image;
     return dwWritten;
 }
 
@@ -369,18 +371,18 @@ bool TfrmEnterData::WriteVersionByte() {
         planProgress(2);
         // Written from a copy: the editor's image keeps its own version byte, so a later Save does not
         // turn the configuration into one of another layout.
-        ConfigImage image = working;
+        ConfigImage image = working_;
         image[kVersionCodeAddress] = 0;
         if (kbx_.WriteBlock(image, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             report(MessageKind::Error, Msg::WriteFailed);
             return false;
         }
-        if (kbx_.ReadBlock(comparison, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
+        if (kbx_.ReadBlock(comparison_, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             // Reported rather than ending silently: nobody would know whether the byte was written.
             report(MessageKind::Error, Msg::ReadFailed);
             return false;
         }
-        readBackZero = comparison[kVersionCodeAddress] == 0;
+        readBackZero = comparison_[kVersionCodeAddress] == 0;
         if (!readBackZero)
             report(MessageKind::Error, Msg::VerifyFailed);
     }
@@ -415,7 +417,7 @@ bool TfrmEnterData::LearnPoll() {
 void TfrmEnterData::LearnFinish(bool ok) {
     // Abort leaves the position as it was: emptying it would lose a code learnt or typed before.
     if (ok)
-        form.setText(form.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_)), receivedCode_);
+        form_.setText(form_.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_)), receivedCode_);
     kbx_.StopRadioReceive();
     kbx_.Close();
 }
@@ -452,9 +454,9 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
 void TfrmEnterData::ChangeFixedCodesCommit(FixedCodeWindow window) {
     show(MessageKind::Information, Msg::FixedCodesWritten);
     if (window == FixedCodeWindow::Plus)
-        changeFixedPlus_.CopyInto(working);
+        changeFixedPlus_.CopyInto(working_);
     else
-        changeFixed_.CopyInto(working);
+        changeFixed_.CopyInto(working_);
     RefreshFixedCodeFields();
 }
 
@@ -467,9 +469,9 @@ void TfrmEnterData::RefreshFixedCodeFields() {
         MirrorFixedInput(context);
         // The fixed input's field is written back to 0x1A by the next save: it must show the new code,
         // or the old one would overwrite it.
-        Field& fixedInput = form["edtRxCodePosF"];
+        Field& fixedInput = form_["edtRxCodePosF"];
         if (fixedInput.mark == 1)
-            form.setText(fixedInput, CodeToText(working[0x1A], working[0x1B]));
+            form_.setText(fixedInput, CodeToText(working_[0x1A], working_[0x1B]));
     }
 }
 

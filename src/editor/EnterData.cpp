@@ -30,8 +30,8 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
       locale_(options.locale), menus_(EditorMenu()) {
     kbx_.setChunkObserver([this] {
         ++progressDone_;
-        if (observer.progress)
-            observer.progress(progressDone_, progressPlanned_);
+        if (observer_.progress)
+            observer_.progress(progressDone_, progressPlanned_);
     });
     // Numbers are shown and read without thousands separators, as the original's number formats did.
     locale_.setNumberOptions(locale_.numberOptions() | QLocale::OmitGroupSeparator |
@@ -55,16 +55,16 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
         setMenu(id, serviceMode_, serviceMode_);
     setMenu(MenuId::ChangeFixedRadioCodes, codeChange_, codeChange_);
     // 6. Captions are the declaration's; code fields hold four characters.
-    for (Field& f : form.fields()) {
+    for (Field& f : form_.fields()) {
         const QString name = f.name();
         if (name.startsWith(QLatin1String("edtRxCodePos")) ||
             name.startsWith(QLatin1String("edtActionCodePos")) ||
             name.startsWith(QLatin1String("edtPosCode")) || name.startsWith(QLatin1String("edtWiredCode")))
-            form.setMaxLength(f, kRadioCodeLength);
+            form_.setMaxLength(f, kRadioCodeLength);
     }
     installHandlers();
-    zal::ApplyEnablingRules(form, kBora, kVersionV22);
-    ruleBaseline_ = form.states();
+    zal::ApplyEnablingRules(form_, kBora, kVersionV22);
+    ruleBaseline_ = form_.states();
     selection_.setProductSelectedHook([this](int) {
         BuildValueLists();
         ApplyEnablingRules();
@@ -99,16 +99,16 @@ void TfrmEnterData::setMenu(MenuId id, bool visible, bool enabled) {
             item.enabled = enabled;
         }
     }
-    if (observer.menusChanged)
-        observer.menusChanged();
+    if (observer_.menusChanged)
+        observer_.menusChanged();
 }
 
 void TfrmEnterData::setPage(int page) {
     if (page == page_)
         return;
     page_ = page;
-    if (observer.pageChanged)
-        observer.pageChanged();
+    if (observer_.pageChanged)
+        observer_.pageChanged();
 }
 
 void TfrmEnterData::setFile(const QString& name, FileState state) {
@@ -132,25 +132,25 @@ void TfrmEnterData::UpdateCaption() {
         break;
     }
     title_ = FormatText(QStringLiteral("%s - %s"), {first, Str(10702)});
-    if (observer.titleChanged)
-        observer.titleChanged();
+    if (observer_.titleChanged)
+        observer_.titleChanged();
 }
 
 void TfrmEnterData::setStatus(const QString& text) {
     status_ = text;
-    if (observer.statusChanged)
-        observer.statusChanged();
+    if (observer_.statusChanged)
+        observer_.statusChanged();
 }
 
 void TfrmEnterData::setBusy(bool busy) {
     busy_ = busy;
-    if (observer.statusChanged)
-        observer.statusChanged();
+    if (observer_.statusChanged)
+        observer_.statusChanged();
 }
 
 void TfrmEnterData::processEvents() {
-    if (observer.processEvents)
-        observer.processEvents();
+    if (observer_.processEvents)
+        observer_.processEvents();
 }
 
 void TfrmEnterData::show(MessageKind kind, Msg message, const QStringList& arguments) {
@@ -164,8 +164,8 @@ void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arg
     // "KBX not found" is all the message can say; the transport may know better (in use, no access).
     if (message == Msg::KbxNotFound && !kbx_.openFailure().isEmpty()) {
         setStatus(text + QStringLiteral(" \u2013 ") + kbx_.openFailure());
-        if (observer.notice)
-            observer.notice(kbx_.openFailure());
+        if (observer_.notice)
+            observer_.notice(kbx_.openFailure());
     }
 }
 
@@ -197,12 +197,12 @@ void TfrmEnterData::SelectProduct(int productCode) {
 }
 
 void TfrmEnterData::BuildValueLists() {
-    zal::BuildValueLists(form, product(), version(), folders_.settingsFile);
+    zal::BuildValueLists(form_, product(), version(), folders_.settingsFile);
 }
 
 void TfrmEnterData::ApplyEnablingRules() {
-    form.restoreStates(ruleBaseline_);
-    zal::ApplyEnablingRules(form, product(), version());
+    form_.restoreStates(ruleBaseline_);
+    zal::ApplyEnablingRules(form_, product(), version());
 }
 
 void TfrmEnterData::AdaptToProduct() {
@@ -229,7 +229,7 @@ void TfrmEnterData::AdaptToProduct() {
 // --- Maps -----------------------------------------------------------------------------------------------
 
 MapContext TfrmEnterData::mapContext() {
-    return MapContext(form, working, product(), version(), locale_);
+    return MapContext(form_, working_, product(), version(), locale_);
 }
 
 int TfrmEnterData::FillFields() {
@@ -242,16 +242,16 @@ int TfrmEnterData::FillFields() {
 std::optional<ConversionError> TfrmEnterData::CollectFields() {
     // Collected into a copy and adopted only when complete, so that a text that does not parse never
     // leaves a half-written image behind.
-    ConfigImage copy = working;
-    MapContext context(form, copy, product(), version(), locale_);
+    ConfigImage copy = working_;
+    MapContext context(form_, copy, product(), version(), locale_);
     if (std::optional<ConversionError> error = zal::CollectFields(context))
         return error;
-    working = copy;
+    working_ = copy;
     return std::nullopt;
 }
 
 void TfrmEnterData::ReportConversionError(const ConversionError& error) {
-    const Field* f = form.find(error.fieldName);
+    const Field* f = form_.find(error.fieldName);
     QString caption = error.fieldName;
     if (f && f->decl->rowCaptionId) {
         caption = Str(f->decl->rowCaptionId);
@@ -261,235 +261,14 @@ void TfrmEnterData::ReportConversionError(const ConversionError& error) {
     dialogs_.message(MessageKind::Error, 0, error.message() + QStringLiteral("\n(") + caption + u')');
 }
 
-// --- File commands --------------------------------------------------------------------------------------
-
-void TfrmEnterData::FileNew(NewEntry entry) {
-    int version = kVersionV22;
-    switch (entry) {
-    case NewEntry::New:
-    case NewEntry::V22xx:
-        break;
-    case NewEntry::V1x:
-        version = kVersionV1x;
-        break;
-    case NewEntry::V20xx:
-        version = kVersionV20;
-        break;
-    case NewEntry::V21xx:
-        version = kVersionV21;
-        break;
-    case NewEntry::Unknown:
-        dialogs_.message(MessageKind::Error, 0,
-                         QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
-        return;
-    }
-    // The extended repeaters have one layout, whichever entry was chosen.
-    const QString suffix = IsPlusProduct(product())
-                               ? QStringLiteral("V1")
-                               : QLatin1String(FindClassicVersion(version)->defaultSuffix);
-    const ProductInfo* info = FindProduct(product());
-    const QString name =
-        DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);
-    if (!LoadImageFile(folders_.dataFolder + name, working))
-        ShowMessage(dialogs_, MessageKind::Error, Msg::DefaultImageMissing,
-                    MessageText(Msg::DefaultImageMissing) + name); // the name follows without a space
-    SelectProductVersion(working[kVersionCodeAddress], working[kMinorVersionAddress],
-                         working[kProductCodeAddress]);
-    const int fault = FillFields();
-    if (fault >= 0)
-        ShowFault(Msg::DefaultImageFaulty, fault);
-    setFile(QString(), fsNew);
-    MarkClean();
-}
-
-FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
-    FileDialogRequest request;
-    request.title = Str(titleId);
-    if (const ProductInfo* info = FindProduct(product())) {
-        const QString extension = QLatin1String(info->extension);
-        request.filter = Str(info->fileTypeTextId) + QStringLiteral("|*") + extension;
-        request.defaultExtension = extension.mid(1);
-    }
-    return request;
-}
-
-void TfrmEnterData::FileOpen() {
-    FileDialogRequest request = fileRequest(10618);
-    // A remembered folder that is gone (a removed stick, a renamed share) would open the dialog
-    // somewhere unexpected: start in the configuration folder instead.
-    request.folder = QFileInfo(folders_.defaultConfigFolder).isDir() ? folders_.defaultConfigFolder
-                                                                     : folders_.configFolder;
-    const std::optional<FileDialogResult> chosen = dialogs_.openFile(request);
-    if (!chosen)
-        return;
-    // The file is read into a copy: a file that cannot be loaded or is refused leaves the editor's
-    // image, file name and state as they were, so a later Save cannot write refused bytes.
-    ConfigImage loaded = working;
-    if (!LoadImageFile(chosen->path, loaded)) {
-        show(MessageKind::Error, Msg::CannotLoadConfiguration);
-        return;
-    }
-    const int versionCode = loaded[kVersionCodeAddress];
-    const int productCode = loaded[kProductCodeAddress];
-    switch (IdentifyImage(versionCode, productCode)) {
-    case irSupported: {
-        working = loaded;
-        setFile(chosen->path, fsOpened);
-        setStatus(QString());
-        SelectProductVersion(versionCode, loaded[kMinorVersionAddress], productCode);
-        const int fault = FillFields();
-        if (fault >= 0)
-            ShowFault(Msg::FileFaulty, fault);
-        MarkClean();
-        break;
-    }
-    case irUnsupportedVersion:
-        setStatus(Msg::ReadFailed);
-        show(MessageKind::Error, Msg::FileVersionUnsupported);
-        break;
-    case irUnknownVersion:
-        setStatus(QString());
-        show(MessageKind::Error, Msg::FileUnknownVersion,
-             {FormatHexByte(loaded[kVersionCodeAddress]), FormatHexByte(loaded[kMinorVersionAddress])});
-        break;
-    case irUnknownProduct:
-        setStatus(QString());
-        show(MessageKind::Error, Msg::FileUnknownProduct);
-        break;
-    }
-}
-
-bool TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
-    if (std::optional<ConversionError> error = CollectFields()) {
-        ReportConversionError(*error);
-        return false;
-    }
-    if (!SaveImageFile(path, working)) {
-        show(MessageKind::Error, Msg::CannotSaveConfiguration);
-        // A Save As that failed must not leave the title naming a file that does not exist.
-        if (!saveAs)
-            setFile(path, fsSaved);
-        return false;
-    }
-    setFile(path, fsSaved);
-    MarkClean();
-    return true;
-}
-
-bool TfrmEnterData::FileSave() {
-    if (fileName_.isEmpty())
-        return FileSaveAs();
-    return SaveTo(fileName_, false);
-}
-
-void TfrmEnterData::MarkClean() {
-    clean_ = working;
-}
-
-bool TfrmEnterData::HasUnsavedChanges() {
-    ConfigImage collected = working;
-    MapContext context(form, collected, product(), version(), locale_);
-    if (zal::CollectFields(context))
-        return true; // a text that does not parse is a change
-    return collected != clean_;
-}
+// --- Shared by the commands -----------------------------------------------------------------------------
 
 void TfrmEnterData::ShowFault(Msg message, int address) {
-    show(MessageKind::Error, message, {QString::number(working[address]), QString::number(address)});
+    show(MessageKind::Error, message, {QString::number(working_[address]), QString::number(address)});
 }
 
 QString TfrmEnterData::productName(int code) const {
     return ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"), QString::number(code));
-}
-
-bool TfrmEnterData::FileSaveAs() {
-    const ProductInfo* info = FindProduct(product());
-    FileDialogRequest request = fileRequest(10624);
-    const QString extension = info ? QLatin1String(info->extension) : QString();
-    request.fileName = u'*' + extension;
-    if (fileName_.isEmpty()) {
-        request.folder = folders_.defaultConfigFolder;
-    } else {
-        request.folder = WithoutTrailingSeparator(QFileInfo(fileName_).path());
-        request.fileName = QFileInfo(fileName_).fileName();
-    }
-    const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
-    if (!chosen)
-        return false;
-
-    // The product's extension is forced: Lager.txt is saved as Lager.Zal.
-    const qsizetype slash = chosen->path.lastIndexOf(u'/');
-    QString base = chosen->path.mid(slash + 1);
-    const qsizetype dot = base.lastIndexOf(u'.');
-    if (dot > 0)
-        base.truncate(dot);
-    const QString target = chosen->path.left(slash + 1) + base + extension;
-
-    const QFileInfo existing(target);
-    if (existing.exists()) {
-        if (IsReadOnlyFile(target)) {
-            show(MessageKind::Information, Msg::FileReadOnly);
-            return false;
-        }
-        if (ask(MessageKind::Information, Msg::OverwriteFile, QuestionButtons::YesNo) != Answer::Yes)
-            return false;
-        LoadImageFile(target, comparison);
-        if (comparison[kProductCodeAddress] == product()) {
-            if (!selection_.IsCompatibleVersion(comparison[kVersionCodeAddress])) {
-                const QString theirs =
-                    u'v' + FormatVersion(static_cast<std::uint16_t>(comparison[kVersionCodeAddress] << 8 |
-                                                                    comparison[kMinorVersionAddress]));
-                const QString ours =
-                    u'v' + FormatVersion(static_cast<std::uint16_t>(working[kVersionCodeAddress] << 8 |
-                                                                    working[kMinorVersionAddress]));
-                if (ask(MessageKind::Warning, Msg::OverwriteOtherVersion, QuestionButtons::YesNo,
-                        {theirs, ours}) == Answer::No)
-                    return false;
-            }
-        } else {
-            if (ask(MessageKind::Warning, Msg::OverwriteOtherProduct, QuestionButtons::YesNo,
-                    {productName(comparison[kProductCodeAddress]), productName(product())}) == Answer::No)
-                return false;
-        }
-    }
-    return SaveTo(target, true);
-}
-
-bool TfrmEnterData::AskToSaveBeforeLeaving() {
-    const Answer answer = ask(MessageKind::Information, Msg::SaveBeforeLeaving, QuestionButtons::YesNoCancel);
-    if (answer == Answer::Cancel)
-        return false;
-    // A save that was cancelled or failed keeps the editor open: leaving would lose the edits.
-    return answer != Answer::Yes || FileSave();
-}
-
-bool TfrmEnterData::CloseRequested() {
-    return !HasUnsavedChanges() || AskToSaveBeforeLeaving();
-}
-
-bool TfrmEnterData::FileExit() {
-    if (!AskToSaveBeforeLeaving())
-        return false;
-    if (!LoadImageFile(folders_.dataFolder +
-                           DefaultImageFileName(QStringLiteral("BORA"), QStringLiteral("V22")),
-                       working))
-        show(MessageKind::Error, Msg::DefaultImageMissing);
-    SetCurrentProduct(working[kProductCodeAddress]);
-    FillFields();
-    ResetOnClose();
-    return true;
-}
-
-void TfrmEnterData::ResetOnClose() {
-    working[kProductCodeAddress] = kBora;
-    SetCurrentProduct(kBora);
-    FillFields();
-    setFile(QString(), fsNew);
-    setPage(0);
-}
-
-void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {
-    StoreDefaultConfigFolder(folders_, folder);
 }
 
 // --- Handlers -------------------------------------------------------------------------------------------
@@ -497,7 +276,7 @@ void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {
 void TfrmEnterData::installHandlers() {
     const auto select = [this](const char* names, std::function<void(MapContext&)> action) {
         for (const QString& name : ExpandFieldNames(names))
-            form.onSelect(name, [this, action](Field&) {
+            form_.onSelect(name, [this, action](Field&) {
                 MapContext context = mapContext();
                 action(context);
             });

@@ -23,6 +23,21 @@ namespace zal {
 
 enum FileState { fsNew = 0, fsOpened = 1, fsSaved = 2, fsFromDevice = 3 };
 
+// What a file or device command came to: done; refused (a file or device the editor does not take);
+// failed (a file or the device did not do what was asked); or cancelled by the technician. True only
+// when done.
+class CommandResult {
+public:
+    enum Kind { Done, Refused, Failed, Cancelled };
+    CommandResult(Kind kind) : kind_(kind) {}
+    Kind kind() const { return kind_; }
+    explicit operator bool() const { return kind_ == Done; }
+    friend bool operator==(CommandResult a, Kind b) { return a.kind_ == b; }
+
+private:
+    Kind kind_;
+};
+
 // The entries that start a new configuration.
 enum class NewEntry { New, V1x, V20xx, V21xx, V22xx, Unknown };
 
@@ -69,10 +84,16 @@ public:
     TfrmEnterData& operator=(const TfrmEnterData&) = delete;
 
     // --- State ---
-    FormModel form;
-    ConfigImage working{};
-    ConfigImage comparison{};
-    EditorObserver observer;
+    FormModel& form() { return form_; }
+    const FormModel& form() const { return form_; }
+    // The configuration being edited, as last filled or collected.
+    const ConfigImage& working() const { return working_; }
+    // Puts bytes into the working image without showing them: the next FillFields does (for the maps'
+    // own checks and tools that drive fill and collect directly).
+    void setWorking(const ConfigImage& image) { working_ = image; }
+    // What a device read or a file about to be overwritten brought in.
+    const ConfigImage& comparison() const { return comparison_; }
+    EditorObserver& observer() { return observer_; }
 
     int product() const { return selection_.product(); }
     int version() const { return selection_.version(); }
@@ -110,9 +131,9 @@ public:
 
     // --- File commands ---
     void FileNew(NewEntry entry = NewEntry::New);
-    void FileOpen();
-    bool FileSave();   // true when the file was written
-    bool FileSaveAs(); // true when the file was written
+    CommandResult FileOpen();
+    CommandResult FileSave();
+    CommandResult FileSaveAs();
     // File, Exit: false when the editor stays open (the user cancelled, or the save asked for was
     // cancelled or failed: closing then would lose the edits).
     bool FileExit();
@@ -126,8 +147,8 @@ public:
     void SetDefaultConfigFolder(const QString& folder);
 
     // --- Device commands (every one opens the KBX at its start and closes it on every path) ---
-    bool ReadFromDevice(); // true when the device's image is in the editor
-    bool WriteToDevice();  // true only when the verification found the device as meant
+    CommandResult ReadFromDevice(); // done when the device's image is in the editor
+    CommandResult WriteToDevice();  // done only when the verification found the device as meant
     bool SaveDeviceImage(const ConfigImage& image, int productCode);
     int WriteDefault(const QString& modelWord); // 0 when asked no or refused, else the procedure's result
     int DefaultWriteProcedure(const QString& fileName);
@@ -175,7 +196,7 @@ private:
     void AdaptToProduct();
     void setMenu(MenuId id, bool visible, bool enabled);
     void installHandlers();
-    bool SaveTo(const QString& path, bool saveAs);
+    CommandResult SaveTo(const QString& path, bool saveAs);
     bool AskToSaveBeforeLeaving(); // false when the editor must stay open
     void MarkClean();
     QString productName(int code) const;
@@ -188,6 +209,10 @@ private:
     void RefreshFixedCodeFields();
 
     Dialogs& dialogs_;
+    FormModel form_;
+    ConfigImage working_{};
+    ConfigImage comparison_{};
+    EditorObserver observer_;
     KbxTransportFactory kbxFactory_;
     KbxClock& clock_;
     TKbxInterface kbx_;

@@ -45,12 +45,12 @@ public:
     // Shows the message, then puts the limit into the field, which runs its handler again.
     void reject(Field& f, Msg message, const QStringList& args, const QString& limit) {
         e_.show(MessageKind::Error, message, args);
-        e_.form.setText(f, limit);
+        e_.form().setText(f, limit);
     }
 
     void onChange(const char* names, std::function<void(Checks&, Field&)> check) {
         for (const QString& name : ExpandFieldNames(names))
-            e_.form.onTextChange(name, [checks = *this, check](Field& f) mutable { check(checks, f); });
+            e_.form().onTextChange(name, [checks = *this, check](Field& f) mutable { check(checks, f); });
     }
 
     TfrmEnterData& e_;
@@ -79,7 +79,7 @@ bool IsWholeNumberKey(QChar key) {
 }
 
 void InstallValidation(TfrmEnterData& editor) {
-    FormModel& form = editor.form;
+    FormModel& form = editor.form();
     const auto filter = [&form](const char* names, FormModel::KeyFilter keyFilter) {
         for (const QString& name : ExpandFieldNames(names))
             form.setKeyFilter(name, keyFilter);
@@ -249,7 +249,7 @@ void InstallValidation(TfrmEnterData& editor) {
     }
     form.onClick(QStringLiteral("cbListenBeforeTransmit"), [&editor](Field& f) {
         if (editor.product() == kMuvePlus2)
-            editor.form.setEnabled(editor.form["edtCarrierSenseThresholdValue"], f.checked);
+            editor.form().setEnabled(editor.form()["edtCarrierSenseThresholdValue"], f.checked);
     });
 }
 

@@ -98,22 +98,22 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
     statusBar()->addPermanentWidget(progress_);
     statusBar()->setSizeGripEnabled(true);
 
-    editor_.form.addObserver([this](const Field& f, FieldChange) { mirror(f); });
-    editor_.observer.titleChanged = [this] { setWindowTitle(editor_.title()); };
-    editor_.observer.pageChanged = [this] { tabs_->setCurrentIndex(editor_.page()); };
-    editor_.observer.menusChanged = [this] { mirrorMenus(); };
-    editor_.observer.statusChanged = [this] { mirrorStatus(); };
-    editor_.observer.processEvents = [] {
+    editor_.form().addObserver([this](const Field& f, FieldChange) { mirror(f); });
+    editor_.observer().titleChanged = [this] { setWindowTitle(editor_.title()); };
+    editor_.observer().pageChanged = [this] { tabs_->setCurrentIndex(editor_.page()); };
+    editor_.observer().menusChanged = [this] { mirrorMenus(); };
+    editor_.observer().statusChanged = [this] { mirrorStatus(); };
+    editor_.observer().processEvents = [] {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    editor_.observer.progress = [this](int done, int planned) {
+    editor_.observer().progress = [this](int done, int planned) {
         progress_->setMaximum(std::max(planned, 1));
         progress_->setValue(done);
         progress_->setVisible(done < planned);
     };
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) { editor_.setPage(page); });
 
-    for (Field& f : editor_.form.fields())
+    for (Field& f : editor_.form().fields())
         mirror(f);
     sizeFields();
     orderTabs();
@@ -264,7 +264,7 @@ void EnterDataWindow::buildPages() {
     }
     std::map<std::pair<std::string, int>, bool> rowCaptioned;
     std::map<std::pair<std::string, int>, QHBoxLayout*> cells;
-    for (Field& f : editor_.form.fields()) {
+    for (Field& f : editor_.form().fields()) {
         QGridLayout* grid = grids[f.decl->group];
         QWidget* box = grid->parentWidget();
         QWidget* w = makeWidget(f, box);
@@ -331,7 +331,7 @@ void EnterDataWindow::sizeFields() {
         return std::pair(std::string(f.decl->group), f.decl->column * 4 + static_cast<int>(f.kind()));
     };
     std::map<QString, int> needed;
-    for (const Field& f : editor_.form.fields()) {
+    for (const Field& f : editor_.form().fields()) {
         QWidget* w = widgets_.value(f.name());
         int width = 0;
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -351,7 +351,7 @@ void EnterDataWindow::sizeFields() {
         int& column = columnWidth[slot(f)];
         column = std::max(column, width);
     }
-    for (const Field& f : editor_.form.fields()) {
+    for (const Field& f : editor_.form().fields()) {
         if (needed.count(f.name()))
             widgets_.value(f.name())->setFixedWidth(columnWidth[slot(f)]);
     }
@@ -364,7 +364,7 @@ void EnterDataWindow::orderTabs() {
     std::map<std::string, int> groupOrder;
     for (const GroupDecl& g : FormGroups())
         groupOrder[g.name] = groupIndex++;
-    for (const Field& f : editor_.form.fields()) {
+    for (const Field& f : editor_.form().fields()) {
         if (QWidget* w = widgets_.value(f.name()); w && !f.decl->hidden)
             order.emplace_back(FormGroupPage(f.decl->group), groupOrder[f.decl->group], f.decl->row,
                                f.decl->column, w);
@@ -389,13 +389,13 @@ QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
         if (IsInformationOnly(f))
             edit->setReadOnly(true);
         connect(edit, &QLineEdit::textEdited, this, [this, name, edit](const QString& text) {
-            Field& field = editor_.form.field(name);
+            Field& field = editor_.form().field(name);
             // The maximum length limits what is typed or pasted, never what the program shows.
             if (field.maxLength > 0 && text.size() > field.maxLength && text.size() > field.text.size()) {
                 edit->setText(field.text);
                 return;
             }
-            editor_.form.replaceText(field, text);
+            editor_.form().replaceText(field, text);
         });
         w = edit;
         break;
@@ -406,14 +406,15 @@ QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
         combo->setFocusPolicy(Qt::StrongFocus);
         combo->installEventFilter(this);
         connect(combo, &QComboBox::activated, this,
-                [this, name](int index) { editor_.form.selectIndex(editor_.form.field(name), index); });
+                [this, name](int index) { editor_.form().selectIndex(editor_.form().field(name), index); });
         w = combo;
         break;
     }
     case FieldKind::Check: {
         auto* check = new QCheckBox(Str(f.decl->rowCaptionId), parent);
-        connect(check, &QCheckBox::clicked, this,
-                [this, name](bool checked) { editor_.form.setChecked(editor_.form.field(name), checked); });
+        connect(check, &QCheckBox::clicked, this, [this, name](bool checked) {
+            editor_.form().setChecked(editor_.form().field(name), checked);
+        });
         w = check;
         break;
     }
@@ -449,12 +450,12 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* edit = static_cast<QLineEdit*>(watched);
         const QString text = key->text();
         if (text.size() == 1 && (text[0].isPrint() || text[0] == QChar(8))) {
-            Field& field = editor_.form.field(name);
+            Field& field = editor_.form().field(name);
             if (text[0].isPrint() && field.maxLength > 0 &&
                 edit->text().size() - edit->selectedText().size() >= field.maxLength)
                 return true;
             QChar typed = text[0];
-            if (!editor_.form.filterKey(field, typed))
+            if (!editor_.form().filterKey(field, typed))
                 return true;
             if (typed != text[0]) {
                 QKeyEvent changed(QEvent::KeyPress, key->key(), key->modifiers(), QString(typed));
@@ -466,7 +467,7 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
         // Only moving on to another field leaves it; a message box or menu coming up does not.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            editor_.form.leave(editor_.form.field(name));
+            editor_.form().leave(editor_.form().field(name));
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -14,7 +14,7 @@ protected:
     // Opens a variant of the product's default image.
     void OpenVariant(int product, int version, const std::function<void(ConfigImage&)>& change) {
         fx.New(product, version);
-        ConfigImage image = fx.e().working;
+        ConfigImage image = fx.e().working();
         change(image);
         ASSERT_TRUE(fx.Open(image));
         fx.dialogs.clear();
@@ -23,7 +23,7 @@ protected:
     void Type(const char* name, const QString& text) { fx.Type(name, text); }
     void Select(const char* name, int value) {
         Field& field = fx.f(name);
-        fx.e().form.selectIndex(field, IndexOfValue(field.list.values, value));
+        fx.e().form().selectIndex(field, IndexOfValue(field.list.values, value));
     }
 
     EditorFixture fx;
@@ -31,7 +31,7 @@ protected:
 
 TEST_F(ClassicMap, TheLastFaultInFillOrderIsReported) {
     fx.New(kZal, 0x22);
-    ConfigImage image = fx.e().working;
+    ConfigImage image = fx.e().working();
     image[0x48] = 0x77; // transmitter of position 1
     image[0x25] = 0x77; // alarm type "Alle ID's", filled later
     fx.Open(image);
@@ -83,8 +83,8 @@ TEST_F(ClassicMap, V1xZalMirrorsPositionOneIntoTheFixedInput) {
     Select("cbbxWiredAlarmType1", 1);
     EXPECT_EQ(fx.f("cbbxActionAlarmTypePos1").selectedText(), QStringLiteral("Notruf"));
     EXPECT_EQ(fx.f("cbbxActionAlarmTypePosF").selectedText(), QStringLiteral("Notruf"));
-    fx.e().working[0x36] = 0x5A;
-    fx.e().working[0x37] = 0x5B;
+    fx.Poke(0x36, 0x5A);
+    fx.Poke(0x37, 0x5B);
     const ConfigImage image = Collected();
     EXPECT_EQ(image[0x36], 0x5A);
     EXPECT_EQ(image[0x37], 0x5B);
@@ -151,7 +151,7 @@ TEST_F(ClassicMap, ThresholdsBothWays) {
     } collects[] = {{"1,5", 127}, {"3,1", 0xFF}, {"", 0}, {"3,0", 255}, {"0,1", 8}, {"2", 170}};
     for (const auto& c : collects) {
         OpenVariant(kBora, 0x22, [](ConfigImage&) {});
-        fx.e().form.setText(fx.f("edtWiredThreshold4"), QLatin1String(c.text));
+        fx.e().form().setText(fx.f("edtWiredThreshold4"), QLatin1String(c.text));
         EXPECT_EQ(Collected()[0x40], c.byte) << c.text;
     }
 }
@@ -172,7 +172,7 @@ TEST_F(ClassicMap, AnAnalogueInputBlanksItsOutputsAndRestoresThem) {
     }
     EXPECT_EQ(fx.f("cbbxWiredTx4").index, -1);
     EXPECT_EQ(fx.f("edtWiredCode4").text, QStringLiteral("----"));
-    fx.e().working[0x6B] = 0x42; // while analogue, the outputs' bytes are left alone
+    fx.Poke(0x6B, 0x42); // while analogue, the outputs' bytes are left alone
     const ConfigImage blanked = Collected();
     EXPECT_EQ(blanked[0x6B], 0x42);
     EXPECT_EQ(blanked[0x63], 3);
@@ -201,15 +201,15 @@ TEST_F(ClassicMap, AutoResetTimers) {
         image[0x79] = 0x2C;
     });
     EXPECT_EQ(fx.f("edtWiredAutoResetTimer2").text, QStringLiteral("300"));
-    fx.e().form.setText(fx.f("edtWiredAutoResetTimer2"), QStringLiteral("6000"));
+    fx.e().form().setText(fx.f("edtWiredAutoResetTimer2"), QStringLiteral("6000"));
     EXPECT_EQ(ReadU16BE(Collected(), 0x78), 6000);
     // A text that is not a whole number stops the collect; the image stays as it was.
-    fx.e().form.setText(fx.f("edtWiredAutoResetTimer5"), QString());
-    const ConfigImage before = fx.e().working;
+    fx.e().form().setText(fx.f("edtWiredAutoResetTimer5"), QString());
+    const ConfigImage before = fx.e().working();
     const std::optional<ConversionError> error = fx.e().CollectFields();
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fieldName, QStringLiteral("edtWiredAutoResetTimer5"));
-    EXPECT_EQ(fx.e().working, before);
+    EXPECT_EQ(fx.e().working(), before);
 }
 
 TEST_F(ClassicMap, UnusedWiredPageOfMuveAndDorf) {
@@ -246,12 +246,12 @@ TEST_F(ClassicMap, DelayAndHopsWithTheirJumpers) {
     });
     EXPECT_FALSE(fx.f("cbDelayUseJumpers").checked);
     EXPECT_EQ(fx.f("edtDelay").text, QStringLiteral("25,5"));
-    fx.e().form.setText(fx.f("edtDelay"), QStringLiteral("6553,4"));
+    fx.e().form().setText(fx.f("edtDelay"), QStringLiteral("6553,4"));
     ConfigImage image = Collected();
     EXPECT_EQ(image[0x67], 0xFF);
     EXPECT_EQ(image[0x53], 0xFE);
     // Typing more is held at the limit while typing; the collect rule alone stops short of the jumpers.
-    fx.e().form.setText(fx.f("edtDelay"), QStringLiteral("6553,5"));
+    fx.e().form().setText(fx.f("edtDelay"), QStringLiteral("6553,5"));
     EXPECT_EQ(fx.f("edtDelay").text, QStringLiteral("6553"));
     FormModel bare; // no handlers: the rule as it stands
     BuildValueLists(bare, kZal, 0x22, fx.e().folders().settingsFile);
@@ -267,7 +267,7 @@ TEST_F(ClassicMap, DelayAndHopsWithTheirJumpers) {
 
     OpenVariant(kMuve, 0x20, [](ConfigImage& image) { image[0x54] = 0xFF; });
     EXPECT_TRUE(fx.f("cbMaxNoOfHopsUseJumpers").checked);
-    fx.e().form.click(fx.f("cbMaxNoOfHopsUseJumpers"));
+    fx.e().form().click(fx.f("cbMaxNoOfHopsUseJumpers"));
     EXPECT_TRUE(fx.f("edtMaxNoOfHops").enabled);
     EXPECT_EQ(fx.f("edtMaxNoOfHops").text, QString());
     EXPECT_EQ(Collected()[0x54], 1);
@@ -340,12 +340,12 @@ TEST_F(ClassicMap, PreferencesAndProductInformation) {
 TEST_F(ClassicMap, EveryInhibitRelayByteComesBack) {
     OpenVariant(kDorf, 0x22, [](ConfigImage&) {});
     for (int b = 0; b <= 250; ++b) {
-        fx.e().working[0x9F] = static_cast<std::uint8_t>(b);
+        fx.Poke(0x9F, static_cast<std::uint8_t>(b));
         fx.e().FillFields();
         ASSERT_EQ(Collected()[0x9F], b) << fx.f("edtInhibitRelayAfterPersonnell").text.toStdString();
     }
     // Above 25 s the field's range check holds the value at its limit, already during the fill.
-    fx.e().working[0x9F] = 251;
+    fx.Poke(0x9F, 251);
     fx.e().FillFields();
     EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10692});
     EXPECT_EQ(Collected()[0x9F], 250);
@@ -358,7 +358,7 @@ TEST_F(ClassicMap, AProductCodeWithoutItemIsKept) {
     QFile file(ini);
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.close();
-    fx.e().form.setIndex(fx.f("cbbxProductName"), -1);
+    fx.e().form().setIndex(fx.f("cbbxProductName"), -1);
     EXPECT_EQ(Collected()[0xF8], kZal);
 }
 
@@ -394,9 +394,9 @@ TEST_F(ClassicMap, OnlyCollectedAddressesChange) {
         sentinel[0xF9] = static_cast<std::uint8_t>(c.version);
         fx.Open(sentinel);
         // Values that parse, so that the collect runs through.
-        for (Field& f : fx.e().form.fields()) {
+        for (Field& f : fx.e().form().fields()) {
             if (f.kind() == FieldKind::Edit && f.mark == 1 && f.text == QStringLiteral("---"))
-                fx.e().form.setText(f, QStringLiteral("1"));
+                fx.e().form().setText(f, QStringLiteral("1"));
         }
         const ConfigImage image = Collected();
         for (const auto& [first, last] : c.untouched) {
@@ -410,9 +410,9 @@ TEST(ClassicMapLocale, EnglishShowsAPoint) {
     EditorFixture fx({}, QLocale(QLocale::English, QLocale::UnitedStates));
     fx.New(kBora, 0x22);
     EXPECT_EQ(fx.f("edtWiredThreshold4").text, QStringLiteral("1.0"));
-    fx.e().form.setText(fx.f("edtWiredThreshold4"), QStringLiteral("1.5"));
+    fx.e().form().setText(fx.f("edtWiredThreshold4"), QStringLiteral("1.5"));
     ASSERT_FALSE(fx.e().CollectFields());
-    EXPECT_EQ(fx.e().working[0x40], 127);
+    EXPECT_EQ(fx.e().working()[0x40], 127);
 }
 
 } // namespace
@@ -422,7 +422,7 @@ namespace {
 TEST(ClassicMapFaultOrder, AcrossPagesTheLastInFillOrderWins) {
     EditorFixture fx;
     fx.New(kZal, 0x22);
-    ConfigImage image = fx.e().working;
+    ConfigImage image = fx.e().working();
     image[0x48] = 0x77; // radio page
     image[0x60] = 0x77; // wired page
     image[0x30] = 0x77; // preferences
@@ -457,11 +457,11 @@ TEST(ClassicMapVersions, WhereEachVersionKeepsItsTimes) {
     for (const auto& c : cases) {
         EditorFixture fx;
         fx.New(kZal, c.version);
-        ConfigImage image = fx.e().working;
+        ConfigImage image = fx.e().working();
         for (const auto& [address, value] : c.bytes)
             image[address] = 0x5A;
         fx.Open(image);
-        fx.e().form.setText(fx.f(c.field), QLatin1String(c.text));
+        fx.e().form().setText(fx.f(c.field), QLatin1String(c.text));
         const ConfigImage collected = fx.Collected();
         for (const auto& [address, value] : c.bytes)
             EXPECT_EQ(collected[address], value < 0 ? 0x5A : value)

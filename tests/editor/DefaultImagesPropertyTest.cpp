@@ -33,12 +33,12 @@ TEST_P(EveryDefault, FillsWithoutFaultAndRoundTrips) {
         EXPECT_EQ(fx.e().lastFault(), -1);
         EXPECT_TRUE(fx.dialogs.shown.empty()) << fx.dialogs.shown.front().text.toStdString();
 
-        const ConfigImage original = fx.e().working;
+        const ConfigImage original = fx.e().working();
         ASSERT_FALSE(fx.e().CollectFields());
-        const ConfigImage first = fx.e().working;
+        const ConfigImage first = fx.e().working();
         EXPECT_EQ(fx.e().FillFields(), -1);
         ASSERT_FALSE(fx.e().CollectFields());
-        EXPECT_EQ(fx.e().working, first);
+        EXPECT_EQ(fx.e().working(), first);
         // The shipped images are already in the form the editor writes.
         for (int a = 0; a < kImageSize; ++a)
             EXPECT_EQ(first[a], original[a]) << "address " << a << " in " << locale.name().toStdString();
@@ -77,7 +77,7 @@ TEST(AnyImage, FillsAndCollectsWithoutCrashing) {
                 b = static_cast<std::uint8_t>(random());
             image[0xF8] = static_cast<std::uint8_t>(product);
             image[0xF9] = static_cast<std::uint8_t>(version);
-            fx.e().working = image;
+            fx.e().setWorking(image);
             const int fault = fx.e().FillFields();
             EXPECT_GE(fault, -1);
             EXPECT_LE(fault, 0xFF);

@@ -63,7 +63,7 @@ TEST_F(DeviceCommands, ReadShowsTheDevicesConfiguration) {
     EXPECT_EQ(e().statusText(), QStringLiteral("Lesen vollständig"));
     EXPECT_EQ(e().product(), kZal);
     EXPECT_EQ(e().version(), 0x21);
-    EXPECT_EQ(e().working, device());
+    EXPECT_EQ(e().working(), device());
     EXPECT_EQ(fx->f("edtRxCodePos1").text, QStringLiteral("1234"));
     EXPECT_EQ(e().fileState(), fsFromDevice);
     EXPECT_EQ(e().title(), QStringLiteral("(aus Gerät ausgelesen) - ZAL family programmer"));
@@ -94,7 +94,7 @@ TEST_F(DeviceCommands, ReadOfAMuvePlusWithABadChecksumWarnsAndLoads) {
 TEST_F(DeviceCommands, ReadOfAnUnknownVersionOffersToSaveIt) {
     device() = fx->Default(kBora, 0x22);
     device()[0xF9] = 0x10;
-    const ConfigImage before = e().working;
+    const ConfigImage before = e().working();
     fx->dialogs.answers = {Answer::Yes};
     fx->dialogs.paths = {fx->home.file(QStringLiteral("device"))};
     EXPECT_FALSE(e().ReadFromDevice());
@@ -110,7 +110,7 @@ TEST_F(DeviceCommands, ReadOfAnUnknownVersionOffersToSaveIt) {
     EXPECT_EQ(
         e().statusText(),
         QString::fromUtf8("Die Konfiguration des angeschlossenen Gerätes wurde in einer Datei gespeichert."));
-    EXPECT_EQ(e().working, before);
+    EXPECT_EQ(e().working(), before);
     EXPECT_EQ(e().fileState(), fsNew);
 }
 
@@ -125,11 +125,11 @@ TEST_F(DeviceCommands, ReadRefusesWhatItCannotShow) {
         device()[0xF8] = static_cast<std::uint8_t>(c.product);
         device()[0xF9] = static_cast<std::uint8_t>(c.version);
         reset();
-        const ConfigImage before = e().working;
+        const ConfigImage before = e().working();
         EXPECT_FALSE(e().ReadFromDevice());
         EXPECT_EQ(ids(), std::vector<int>{c.message});
         EXPECT_EQ(fx->dialogs.questions.size(), c.question ? 1u : 0u);
-        EXPECT_EQ(e().working, before);
+        EXPECT_EQ(e().working(), before);
     }
 }
 
@@ -152,14 +152,14 @@ TEST_P(DeviceFaults, NeverASuccessMessageAndTheDeviceKeepsWhatItHad) {
     const ConfigImage original = device();
     f.apply(rig);
 
-    const ConfigImage editorBefore = e().working;
+    const ConfigImage editorBefore = e().working();
     if (f.readMessage == 0) { // faults of writing alone: the read goes through
         EXPECT_TRUE(e().ReadFromDevice());
     } else {
         EXPECT_FALSE(e().ReadFromDevice());
         EXPECT_EQ(ids(), std::vector<int>{f.readMessage});
         EXPECT_EQ(e().statusText(), Str(f.readMessage));
-        EXPECT_EQ(e().working, editorBefore);
+        EXPECT_EQ(e().working(), editorBefore);
         EXPECT_EQ(e().fileState(), fsNew);
     }
 
@@ -217,8 +217,8 @@ TEST_F(DeviceCommands, WriteOfTheOlderProductsWritesItsThreeRangesAndVerifies) {
     device() = fx->Default(kBora, 0x22);
     const ConfigImage original = device();
     for (int a : {0x10, 0x1B, 0x1E, 0x6E, 0x6F, 0xF7, 0xFD})
-        e().working[a] = 0xEE;
-    fx->e().form.setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
+        fx->Poke(a, 0xEE);
+    fx->e().form().setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
     EXPECT_TRUE(e().WriteToDevice());
     EXPECT_EQ(ids(), std::vector<int>{10619});
     EXPECT_EQ(e().statusText(), QStringLiteral("Schreiben und Überprüfung vollständig"));
@@ -239,12 +239,12 @@ TEST_F(DeviceCommands, WriteOfAMuvePlusKeepsTheDevicesOwnBytes) {
         const ConfigImage original = device();
         e().SelectProduct(product);
         reset();
-        fx->e().form.setText(fx->f("edtNoLongTransm"), QStringLiteral("4"));
+        fx->e().form().setText(fx->f("edtNoLongTransm"), QStringLiteral("4"));
         EXPECT_TRUE(e().WriteToDevice());
         EXPECT_EQ(ids(), std::vector<int>{10619});
         for (int a : {0x00, 0x05, 0x1F, 0x94, 0xF0, 0xF5, 0xF7, 0xFF}) {
             EXPECT_EQ(device()[a], original[a]) << a;
-            EXPECT_EQ(e().working[a], original[a]) << a; // taken over into the working image
+            EXPECT_EQ(e().working()[a], original[a]) << a; // taken over into the working image
         }
         EXPECT_EQ(device()[0x81], 4);
         EXPECT_TRUE(TestImageChecksum(device()));
@@ -285,7 +285,7 @@ TEST_F(DeviceCommands, FirmwareWarningsDoNotStopTheWrite) {
     device()[0xFA] = 0x02;
     StoreImageChecksum(device());
     e().SelectProduct(kMuvePlus);
-    fx->e().form.selectIndex(fx->f("cbbxAcknowledge"), 2); // 0x83 = 0, 0x88 = 1
+    fx->e().form().selectIndex(fx->f("cbbxAcknowledge"), 2); // 0x83 = 0, 0x88 = 1
     reset();
     EXPECT_TRUE(e().WriteToDevice());
     EXPECT_EQ(ids(), (std::vector<int>{10651, 10619}));
@@ -294,7 +294,7 @@ TEST_F(DeviceCommands, FirmwareWarningsDoNotStopTheWrite) {
         device() = fx->Default(kZal, 0x22);
         device()[0xFA] = static_cast<std::uint8_t>(minor);
         e().SelectProduct(kZal);
-        fx->e().form.setText(fx->f("edtPosCode1"), QStringLiteral("1234"));
+        fx->e().form().setText(fx->f("edtPosCode1"), QStringLiteral("1234"));
         reset();
         EXPECT_TRUE(e().WriteToDevice());
         EXPECT_EQ(ids(), warned ? (std::vector<int>{10652, 10619}) : std::vector<int>{10619});
@@ -303,7 +303,8 @@ TEST_F(DeviceCommands, FirmwareWarningsDoNotStopTheWrite) {
 
 TEST_F(DeviceCommands, AConversionErrorStopsTheWriteBeforeAnythingIsSent) {
     device() = fx->Default(kBora, 0x22);
-    fx->e().form.setText(fx->f("edtWiredThreshold5"), QStringLiteral("x")); // reported while typing, and kept
+    fx->e().form().setText(fx->f("edtWiredThreshold5"),
+                           QStringLiteral("x")); // reported while typing, and kept
     reset();
     EXPECT_FALSE(e().WriteToDevice());
     EXPECT_TRUE(rig.sent.empty());
@@ -315,7 +316,7 @@ TEST_F(DeviceCommands, AConversionErrorStopsTheWriteBeforeAnythingIsSent) {
 TEST_F(DeviceCommands, ProgressCountsEveryChunk) {
     device() = fx->Default(kBora, 0x22);
     std::vector<std::pair<int, int>> seen;
-    e().observer.progress = [&seen](int done, int planned) { seen.push_back({done, planned}); };
+    e().observer().progress = [&seen](int done, int planned) { seen.push_back({done, planned}); };
     EXPECT_TRUE(e().WriteToDevice());
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back().first, seen.back().second);
@@ -385,11 +386,11 @@ TEST_F(ServiceWrites, DefaultImageRefusals) {
     rig.engine.options().writeProtected = {{0xF8, 0xF8}}; // the product code stays BORA
     reset();
     fx->dialogs.answers = {Answer::Yes};
-    const ConfigImage before = e().working;
+    const ConfigImage before = e().working();
     EXPECT_EQ(e().WriteDefault(QStringLiteral("ZAL")), dwDifferent);
     EXPECT_EQ(ids(), (std::vector<int>{10668, 10633}));
     // Only a verified write puts the default image into the editor.
-    EXPECT_EQ(e().working, before);
+    EXPECT_EQ(e().working(), before);
     EXPECT_EQ(e().product(), kBora);
 }
 
@@ -399,8 +400,8 @@ TEST_F(ServiceWrites, VersionByte) {
     EXPECT_TRUE(e().WriteVersionByte());
     EXPECT_EQ(ids(), (std::vector<int>{10665, 10666}));
     EXPECT_EQ(device()[0xF9], 0);
-    EXPECT_EQ(e().version(), 0x22);     // the editor's version is not changed
-    EXPECT_EQ(e().working[0xF9], 0x22); // nor its image: a later Save keeps the file's layout
+    EXPECT_EQ(e().version(), 0x22);       // the editor's version is not changed
+    EXPECT_EQ(e().working()[0xF9], 0x22); // nor its image: a later Save keeps the file's layout
 
     device()[0xF9] = 0x22;
     rig.engine.options().writeProtected = {{0xF9, 0xF9}};
@@ -439,7 +440,7 @@ TEST_F(DeviceCommands, LearningPutsTheReceivedCodeIntoThePosition) {
 
 TEST_F(DeviceCommands, AbortLeavesThePositionAndFailedPollsNeverClose) {
     e().SelectProduct(kZal);
-    fx->e().form.setText(fx->f("edtRxCodePos8"), QStringLiteral("BEEF"));
+    fx->e().form().setText(fx->f("edtRxCodePos8"), QStringLiteral("BEEF"));
     rig.engine.options().corruptRate = 1;
     ASSERT_TRUE(e().LearnStart(8));
     for (int tick = 0; tick < 5; ++tick)
@@ -452,7 +453,7 @@ TEST_F(DeviceCommands, AbortLeavesThePositionAndFailedPollsNeverClose) {
 TEST_F(DeviceCommands, LearningWithoutAKbx) {
     rig.kbxPresent = false;
     e().SelectProduct(kZal);
-    fx->e().form.setText(fx->f("edtRxCodePos1"), QStringLiteral("BEEF"));
+    fx->e().form().setText(fx->f("edtRxCodePos1"), QStringLiteral("BEEF"));
     EXPECT_FALSE(e().LearnStart(1));
     EXPECT_EQ(ids(), std::vector<int>{10617});
     EXPECT_EQ(fx->f("edtRxCodePos1").text, QStringLiteral("BEEF"));
@@ -463,8 +464,8 @@ TEST_F(DeviceCommands, LearningWithoutAKbx) {
 TEST_F(DeviceCommands, ChangingTheFixedCodesOfAZal) {
     device() = fx->Default(kZal, 0x22);
     e().SelectProduct(kZal);
-    fx->e().form.selectIndex(fx->f("cbbxActionTxPos2"), 2); // sends the first fixed code
-    const ConfigImage before = e().working;
+    fx->e().form().selectIndex(fx->f("cbbxActionTxPos2"), 2); // sends the first fixed code
+    const ConfigImage before = e().working();
     ASSERT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::Classic);
     TfrmChangeFixed& w = e().changeFixed();
     EXPECT_EQ(w.oldCodes[0], QStringLiteral("A001"));
@@ -477,8 +478,8 @@ TEST_F(DeviceCommands, ChangingTheFixedCodesOfAZal) {
     EXPECT_EQ(ids(), std::vector<int>{10663});
     EXPECT_EQ(ReadU16BE(device(), 0x10), 0xFFFE);
     EXPECT_EQ(ReadU16BE(device(), 0x1A), 0x0005);
-    EXPECT_EQ(ReadU16BE(e().working, 0x12), 0x0001);
-    EXPECT_TRUE(SameRange(e().working, before, 0x1C, 0xFF));
+    EXPECT_EQ(ReadU16BE(e().working(), 0x12), 0x0001);
+    EXPECT_TRUE(SameRange(e().working(), before, 0x1C, 0xFF));
     EXPECT_EQ(fx->f("edtDeviceRadioId").text, QStringLiteral("FFFE"));
     EXPECT_EQ(fx->f("edtActionCodePos2").text, QStringLiteral("FFFE"));
     EXPECT_EQ(fx->f("edtRxCodePosF").text, QStringLiteral("0005"));
@@ -521,7 +522,7 @@ TEST_F(DeviceCommands, ChangingTheCodesOfAMuvePlus) {
     EXPECT_EQ(ReadU16BE(device(), 0x10), 0xFFFE);
     EXPECT_TRUE(TestImageChecksum(device()));
     e().ChangeFixedCodesCommit(FixedCodeWindow::Plus);
-    EXPECT_EQ(ReadU16BE(e().working, 0x02), 0xFFF7);
+    EXPECT_EQ(ReadU16BE(e().working(), 0x02), 0xFFF7);
 }
 
 TEST_F(DeviceCommands, FixedCodesOfAnotherProductAreNotChanged) {
@@ -540,10 +541,10 @@ TEST_F(DeviceCommands, AFailedCodeWriteKeepsTheWindowOpen) {
     rig.engine.options().writeProtected = {{0x14, 0x15}};
     ASSERT_EQ(e().ChangeFixedCodesBegin(), FixedCodeWindow::Classic);
     e().changeFixed().setNew(0, QStringLiteral("2000"));
-    const ConfigImage before = e().working;
+    const ConfigImage before = e().working();
     EXPECT_FALSE(e().changeFixed().WriteToDevice());
     EXPECT_EQ(ids(), std::vector<int>{10633});
-    EXPECT_EQ(e().working, before);
+    EXPECT_EQ(e().working(), before);
 }
 
 } // namespace

@@ -157,17 +157,17 @@ TEST(EnablingRules, FieldStatesNeverDependOnTheProductShownBefore) {
     for (const auto& [product, version] : kVariants) {
         EditorFixture fx;
         fx.New(product, version);
-        fresh.push_back(fx.e().form.states());
+        fresh.push_back(fx.e().form().states());
     }
     EditorFixture fx;
     for (size_t p = 0; p < kVariants.size(); ++p) {
         for (size_t q = 0; q < kVariants.size(); ++q) {
             fx.New(kVariants[q].first, kVariants[q].second);
             fx.New(kVariants[p].first, kVariants[p].second);
-            const std::vector<FieldState> states = fx.e().form.states();
+            const std::vector<FieldState> states = fx.e().form().states();
             for (size_t i = 0; i < states.size(); ++i)
-                ASSERT_EQ(states[i], fresh[p][i])
-                    << fx.e().form.fields()[i].name().toStdString() << " of variant " << p << " after " << q;
+                ASSERT_EQ(states[i], fresh[p][i]) << fx.e().form().fields()[i].name().toStdString()
+                                                  << " of variant " << p << " after " << q;
         }
     }
 }

@@ -29,7 +29,7 @@ protected:
     }
     bool SaveAs(const QString& path) {
         fx.dialogs.paths.push_back(path);
-        return fx.e().FileSaveAs();
+        return static_cast<bool>(fx.e().FileSaveAs());
     }
 
     EditorFixture fx;
@@ -39,12 +39,12 @@ TEST_F(FileCommands, NewLoadsTheDefaultOfTheChosenVersion) {
     fx.e().SelectProduct(kZal);
     fx.e().FileNew(NewEntry::V20xx);
     EXPECT_EQ(fx.e().version(), 0x20);
-    EXPECT_EQ(fx.e().working, fx.Default(kZal, 0x20));
+    EXPECT_EQ(fx.e().working(), fx.Default(kZal, 0x20));
     EXPECT_EQ(fx.e().fileState(), fsNew);
     EXPECT_EQ(fx.e().title(), QStringLiteral("(Default) - ZAL family programmer"));
     fx.e().SelectProduct(kMuvePlus);
     fx.e().FileNew(NewEntry::V20xx);
-    EXPECT_EQ(fx.e().working, fx.Default(kMuvePlus, 1));
+    EXPECT_EQ(fx.e().working(), fx.Default(kMuvePlus, 1));
     EXPECT_TRUE(fx.dialogs.shown.empty());
 
     fx.e().SelectProduct(kBora);
@@ -78,10 +78,10 @@ TEST_F(FileCommands, OpenByFileLength) {
     EXPECT_EQ(fx.dialogs.requests[0].folder, fx.e().folders().defaultConfigFolder);
 
     // A short file is not taken: the editor keeps its image, file and state.
-    const ConfigImage before = fx.e().working;
+    const ConfigImage before = fx.e().working();
     OpenPath(Write(QStringLiteral("short.Bora"), fx.Default(kZal, 0x21), 255));
     EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10604});
-    EXPECT_EQ(fx.e().working, before);
+    EXPECT_EQ(fx.e().working(), before);
     EXPECT_EQ(fx.e().fileName(), good);
     EXPECT_EQ(fx.e().fileState(), fsOpened);
 }
@@ -106,7 +106,7 @@ TEST_F(FileCommands, RefusedFilesLeaveTheEditorAsItWas) {
     };
     const QString earlier = Write(QStringLiteral("earlier.Bora"), fx.Default(kBora, 0x22));
     OpenPath(earlier);
-    const ConfigImage before = fx.e().working;
+    const ConfigImage before = fx.e().working();
     for (const auto& c : cases) {
         ConfigImage image = fx.Default(kZal, 0x22);
         image[0xF8] = static_cast<std::uint8_t>(c.product);
@@ -116,7 +116,7 @@ TEST_F(FileCommands, RefusedFilesLeaveTheEditorAsItWas) {
         OpenPath(Write(QStringLiteral("refused.Zal"), image));
         ASSERT_EQ(fx.dialogs.ids(), std::vector<int>{c.message});
         EXPECT_TRUE(fx.dialogs.shown[0].text.contains(QLatin1String(c.contains))) << c.message;
-        EXPECT_EQ(fx.e().working, before);
+        EXPECT_EQ(fx.e().working(), before);
         EXPECT_EQ(fx.e().fileName(), earlier);
         EXPECT_EQ(fx.e().product(), kBora);
     }
@@ -133,7 +133,7 @@ TEST_F(FileCommands, SaveAsForcesTheProductsExtension) {
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("Lager.txt"))));
     EXPECT_EQ(fx.e().fileState(), fsSaved);
     EXPECT_EQ(fx.e().title(), QStringLiteral("Lager.Zal - ZAL family programmer"));
-    EXPECT_EQ(Read(file(QStringLiteral("Lager.Zal"))), fx.e().working);
+    EXPECT_EQ(Read(file(QStringLiteral("Lager.Zal"))), fx.e().working());
     ASSERT_EQ(fx.dialogs.requests.size(), 1u);
     EXPECT_EQ(fx.dialogs.requests[0].fileName, QStringLiteral("*.Zal"));
     // The next Save As starts at the current file.
@@ -155,7 +155,7 @@ TEST_F(FileCommands, OverwritingAnIncompatibleFileAsksFirst) {
     fx.dialogs.clear();
     fx.dialogs.answers = {Answer::Yes, Answer::Yes};
     SaveAs(older);
-    EXPECT_EQ(Read(older), fx.e().working);
+    EXPECT_EQ(Read(older), fx.e().working());
 
     const QString dorf = Write(QStringLiteral("dorf.Zal"), fx.Default(kDorf, 0x22));
     fx.dialogs.clear();
@@ -175,15 +175,16 @@ TEST_F(FileCommands, OverwritingAnIncompatibleFileAsksFirst) {
 TEST_F(FileCommands, ReadOnlyFilesAreNotOverwritten) {
     const QString locked = Write(QStringLiteral("locked.Bora"), fx.Default(kDorf, 0x20));
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    SaveAs(locked);
+    fx.dialogs.paths.push_back(locked);
+    EXPECT_TRUE(fx.e().FileSaveAs() == CommandResult::Refused);
     EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10610});
     EXPECT_EQ(Read(locked), fx.Default(kDorf, 0x20));
 }
 
 TEST_F(FileCommands, CancelledDialogsChangeNothing) {
-    fx.e().FileSaveAs();
-    fx.e().FileOpen();
-    fx.e().FileSave(); // no file yet: Save As, cancelled too
+    EXPECT_TRUE(fx.e().FileSaveAs() == CommandResult::Cancelled);
+    EXPECT_TRUE(fx.e().FileOpen() == CommandResult::Cancelled);
+    EXPECT_TRUE(fx.e().FileSave() == CommandResult::Cancelled); // no file yet: Save As, cancelled too
     EXPECT_EQ(fx.dialogs.requests.size(), 3u);
     EXPECT_EQ(fx.e().fileState(), fsNew);
     EXPECT_TRUE(fx.dialogs.shown.empty());
@@ -211,15 +212,15 @@ TEST_F(FileCommands, AConversionErrorStopsTheSave) {
     const QString path = file(QStringLiteral("a.Zal"));
     SaveAs(path);
     const ConfigImage saved = Read(path);
-    fx.e().form.setText(fx.f("edtRxCodePos1"), QStringLiteral("1234"));
-    fx.e().form.setText(fx.f("edtWiredThreshold4"), QStringLiteral("1,2,3"));
+    fx.e().form().setText(fx.f("edtRxCodePos1"), QStringLiteral("1234"));
+    fx.e().form().setText(fx.f("edtWiredThreshold4"), QStringLiteral("1,2,3"));
     fx.dialogs.clear();
-    const ConfigImage before = fx.e().working;
+    const ConfigImage before = fx.e().working();
     fx.e().FileSave();
     ASSERT_EQ(fx.dialogs.shown.size(), 1u);
     EXPECT_TRUE(fx.dialogs.shown[0].text.contains(QStringLiteral("'1,2,3'")));
     EXPECT_TRUE(fx.dialogs.shown[0].text.contains(QStringLiteral("Schwellwert, Eingang 4")));
-    EXPECT_EQ(fx.e().working, before);
+    EXPECT_EQ(fx.e().working(), before);
     EXPECT_EQ(Read(path), saved);
 }
 
@@ -237,7 +238,7 @@ TEST_F(FileCommands, ExitAsksAndResets) {
     EXPECT_EQ(fx.e().fileState(), fsNew);
     EXPECT_TRUE(fx.e().fileName().isEmpty());
     EXPECT_EQ(fx.e().page(), 0);
-    EXPECT_EQ(fx.e().working, fx.Default(kBora, 0x22));
+    EXPECT_EQ(fx.e().working(), fx.Default(kBora, 0x22));
     EXPECT_EQ(fx.dialogs.questions, (std::vector<int>{10607, 10607}));
 
     // A save that does not happen keeps the editor open with its edits; the close box asks only when

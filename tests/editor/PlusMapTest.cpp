@@ -17,7 +17,7 @@ class PlusMap : public ::testing::Test {
 protected:
     void OpenVariant(int product, const std::function<void(ConfigImage&)>& change) {
         fx.New(product, 1);
-        ConfigImage image = fx.e().working;
+        ConfigImage image = fx.e().working();
         change(image);
         fx.dialogs.clear();
         ASSERT_TRUE(fx.Open(image));
@@ -60,7 +60,7 @@ TEST_F(PlusMap, QuarterSecondRules) {
         int quarters;
     } delays[] = {{"1,3", 5}, {"1,4", 6}, {"1,375", 6}, {"0", 0}, {"3600", 14400}};
     for (const auto& c : delays) {
-        fx.e().form.setText(fx.f("edtActionTransmissionDelayPos3"), QLatin1String(c.text));
+        fx.e().form().setText(fx.f("edtActionTransmissionDelayPos3"), QLatin1String(c.text));
         EXPECT_EQ(ReadU16BE(Collected(), 0x64), c.quarters) << c.text;
     }
 }
@@ -68,7 +68,7 @@ TEST_F(PlusMap, QuarterSecondRules) {
 TEST_F(PlusMap, LowBatteryThresholdCutsTheFraction) {
     OpenVariant(kMuvePlus2, [](ConfigImage&) {});
     for (const auto& [text, byte] : {std::pair{"3,5", 35}, std::pair{"3,59", 35}, std::pair{"6", 60}}) {
-        fx.e().form.setText(fx.f("edtLowBatteryThreshold"), QLatin1String(text));
+        fx.e().form().setText(fx.f("edtLowBatteryThreshold"), QLatin1String(text));
         EXPECT_EQ(Collected()[0xA6], byte) << text;
     }
 }
@@ -144,7 +144,8 @@ TEST_F(PlusMap, ActionCodesFromTheEightFixedCodes) {
     EXPECT_EQ(fx.f("edtActionCodePos2").text, CodeToText(opened[0x06], opened[0x07]));
     EXPECT_EQ(fx.f("edtActionCodePos3").text, QStringLiteral("----"));
     EXPECT_EQ(fx.f("edtActionCodePosA").text, CodeToText(opened[0x10], opened[0x11]));
-    fx.e().form.selectIndex(fx.f("cbbxActionTxPos3"), IndexOfValue(fx.f("cbbxActionTxPos3").list.values, 1));
+    fx.e().form().selectIndex(fx.f("cbbxActionTxPos3"),
+                              IndexOfValue(fx.f("cbbxActionTxPos3").list.values, 1));
     EXPECT_EQ(fx.f("edtActionCodePos3").text, CodeToText(opened[0x02], opened[0x03]));
 }
 
@@ -171,7 +172,7 @@ TEST_F(PlusMap, ProductionDates) {
 TEST_F(PlusMap, AcknowledgeKeepsTwoBits) {
     for (int value = 0; value <= 3; ++value) {
         OpenVariant(kMuvePlus2, [](ConfigImage&) {});
-        fx.e().form.selectIndex(fx.f("cbbxAcknowledge"), value);
+        fx.e().form().selectIndex(fx.f("cbbxAcknowledge"), value);
         const ConfigImage image = Collected();
         const int expected[4][2] = {{0, 0}, {1, 1}, {0, 1}, {1, 0}};
         EXPECT_EQ(image[0x83], expected[value][0]);
@@ -188,8 +189,8 @@ TEST_F(PlusMap, AcknowledgeKeepsTwoBits) {
     EXPECT_EQ(fx.f("cbbxAcknowledge").value(), 2);
     // ... and gets it back there, so that a re-save keeps what the technician chose.
     for (int value = 0; value <= 3; ++value) {
-        fx.e().form.selectIndex(fx.f("cbbxAcknowledge"),
-                                IndexOfValue(fx.f("cbbxAcknowledge").list.values, value));
+        fx.e().form().selectIndex(fx.f("cbbxAcknowledge"),
+                                  IndexOfValue(fx.f("cbbxAcknowledge").list.values, value));
         const ConfigImage saved = Collected();
         EXPECT_EQ(saved[0x83], value);
         EXPECT_EQ(saved[0x88], (std::array{0, 1, 1, 0}[static_cast<size_t>(value)]));

@@ -13,7 +13,7 @@ namespace {
 // Types into a field with the messages of earlier steps cleared.
 QString Type(EditorFixture& fx, const char* name, const QString& text) {
     fx.f(name); // the field must exist before anything is cleared
-    fx.e().form.replaceText(fx.f(name), QString());
+    fx.e().form().replaceText(fx.f(name), QString());
     fx.dialogs.clear();
     return fx.Type(name, text);
 }
@@ -115,11 +115,11 @@ TEST(Validation, IncompleteRadioCodesAreReportedOnLeaving) {
     EditorFixture fx;
     fx.New(kZal, 0x22);
     Type(fx, "edtRxCodePos1", QStringLiteral("12A"));
-    fx.e().form.leave(fx.f("edtRxCodePos1"));
+    fx.e().form().leave(fx.f("edtRxCodePos1"));
     EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10671});
     EXPECT_EQ(fx.f("edtRxCodePos1").text, QStringLiteral("12A"));
     Type(fx, "edtRxCodePos1", QString());
-    fx.e().form.leave(fx.f("edtRxCodePos1"));
+    fx.e().form().leave(fx.f("edtRxCodePos1"));
     EXPECT_TRUE(fx.dialogs.shown.empty());
     // Four characters at the most, and only hexadecimal digits.
     EXPECT_EQ(Type(fx, "edtRxCodePos2", QStringLiteral("1g2H3a4b")), QStringLiteral("123a"));
@@ -147,10 +147,10 @@ TEST(Validation, JumperBoxesSwitchTheirFieldsOnlyWhileInUse) {
     EditorFixture fx;
     fx.New(kMuve, 0x22); // the MUVE default uses the jumpers
     ASSERT_TRUE(fx.f("cbDelayUseJumpers").checked);
-    fx.e().form.click(fx.f("cbDelayUseJumpers"));
+    fx.e().form().click(fx.f("cbDelayUseJumpers"));
     EXPECT_TRUE(fx.f("edtDelay").enabled);
     EXPECT_EQ(fx.f("edtDelay").text, QString());
-    fx.e().form.click(fx.f("cbDelayUseJumpers"));
+    fx.e().form().click(fx.f("cbDelayUseJumpers"));
     EXPECT_FALSE(fx.f("edtDelay").enabled);
     EXPECT_EQ(fx.f("edtDelay").text, QStringLiteral("---"));
 }
@@ -158,14 +158,14 @@ TEST(Validation, JumperBoxesSwitchTheirFieldsOnlyWhileInUse) {
 TEST(Validation, ListenBeforeTransmitSwitchesTheCarrierSenseOfMuvePlus2) {
     EditorFixture fx;
     fx.New(kMuvePlus2, 1);
-    ConfigImage image = fx.e().working;
+    ConfigImage image = fx.e().working();
     image[0x92] = 0;
     fx.Open(image);
     EXPECT_FALSE(fx.f("edtCarrierSenseThresholdValue").enabled);
-    fx.e().form.click(fx.f("cbListenBeforeTransmit"));
+    fx.e().form().click(fx.f("cbListenBeforeTransmit"));
     EXPECT_TRUE(fx.f("edtCarrierSenseThresholdValue").enabled);
     fx.New(kMuvePlus, 1);
-    fx.e().form.click(fx.f("cbListenBeforeTransmit"));
+    fx.e().form().click(fx.f("cbListenBeforeTransmit"));
     EXPECT_TRUE(fx.f("edtCarrierSenseThresholdValue").enabled);
 }
 

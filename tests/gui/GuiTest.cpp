@@ -134,7 +134,7 @@ private slots:
         editor_->SelectProduct(kZal);
         QCOMPARE(window_->tabs()->count(), 4);
         QCOMPARE(window_->windowTitle(), QStringLiteral("(Default) - ZAL family programmer"));
-        QCOMPARE(widget<QLineEdit>("edtNoShortTransm")->text(), editor_->form["edtNoShortTransm"].text);
+        QCOMPARE(widget<QLineEdit>("edtNoShortTransm")->text(), editor_->form()["edtNoShortTransm"].text);
         QCOMPARE(widget<QComboBox>("cbbxActionTxPos1")->currentText(), QStringLiteral("Aus"));
         QVERIFY(!widget<QLineEdit>("edtActionCodePos1")->isEnabled());
         window_->resize(1100, 800);
@@ -151,12 +151,12 @@ private slots:
         QLineEdit* code = widget<QLineEdit>("edtRxCodePos1");
         code->setFocus();
         QTest::keyClicks(code, QStringLiteral("1g2h"));
-        QCOMPARE(editor_->form["edtRxCodePos1"].text, QStringLiteral("12"));
+        QCOMPARE(editor_->form()["edtRxCodePos1"].text, QStringLiteral("12"));
         QLineEdit* shortTransm = widget<QLineEdit>("edtNoShortTransm");
         shortTransm->clear();
-        editor_->form.replaceText(editor_->form["edtNoShortTransm"], QString());
+        editor_->form().replaceText(editor_->form()["edtNoShortTransm"], QString());
         QTest::keyClicks(shortTransm, QStringLiteral("300"));
-        QCOMPARE(editor_->form["edtNoShortTransm"].text, QStringLiteral("255"));
+        QCOMPARE(editor_->form()["edtNoShortTransm"].text, QStringLiteral("255"));
         QCOMPARE(shortTransm->text(), QStringLiteral("255"));
         QCOMPARE(dialogs_.ids, std::vector<int>{10680});
         // Leaving the short-transmission field checks nothing; leaving the incomplete code does.
@@ -169,7 +169,7 @@ private slots:
     void userSelectionRunsTheHandlers() {
         editor_->SelectProduct(kZal);
         QComboBox* tx = widget<QComboBox>("cbbxActionTxPos4");
-        const int own = IndexOfValue(editor_->form["cbbxActionTxPos4"].list.values, 3);
+        const int own = IndexOfValue(editor_->form()["cbbxActionTxPos4"].list.values, 3);
         QVERIFY(own >= 0);
         emit tx->activated(own); // what the user's choice emits
         QCOMPARE(widget<QLineEdit>("edtActionCodePos4")->text(), QStringLiteral("A004"));
@@ -185,7 +185,7 @@ private slots:
     }
 
     void aDeviceCommandShowsItsOutcome() {
-        rig_->engine.memory() = editor_->working;
+        rig_->engine.memory() = editor_->working();
         window_->action(QStringLiteral("mnuCommunicationReadFromDevice"))->trigger();
         QCOMPARE(window_->statusLabel()->text(), QStringLiteral("Lesen vollständig"));
         QCOMPARE(window_->windowTitle(), QStringLiteral("(aus Gerät ausgelesen) - ZAL family programmer"));
@@ -206,12 +206,12 @@ private slots:
         });
         watchdog.start(10000);
         button->click();
-        QCOMPARE(editor_->form["edtRxCodePos2"].text, QStringLiteral("7A7A"));
+        QCOMPARE(editor_->form()["edtRxCodePos2"].text, QStringLiteral("7A7A"));
         QCOMPARE(widget<QLineEdit>("edtRxCodePos2")->text(), QStringLiteral("7A7A"));
     }
 
     void changeFixedWindowDerivesTheCodes() {
-        rig_->engine.memory() = editor_->working;
+        rig_->engine.memory() = editor_->working();
         QVERIFY(editor_->changeFixed().Prepare());
         ChangeFixedDialog dialog(editor_->changeFixed());
         dialog.show();
@@ -280,7 +280,7 @@ private slots:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(combo, &wheel);
         QCOMPARE(combo->currentIndex(), before);
-        QCOMPARE(editor_->form["cbbxBatteryAlarm"].index, before);
+        QCOMPARE(editor_->form()["cbbxBatteryAlarm"].index, before);
         window_->hide();
     }
 
@@ -289,7 +289,7 @@ private slots:
         editor_->SelectProduct(kZal);
         window_->open();
         const auto edit = [this](const QString& text) {
-            editor_->form.replaceText(editor_->form["edtNoShortTransm"], text);
+            editor_->form().replaceText(editor_->form()["edtNoShortTransm"], text);
         };
         const auto exit = [this] { window_->action(QStringLiteral("mnuFileExit"))->trigger(); };
         edit(QStringLiteral("7"));
@@ -302,7 +302,7 @@ private slots:
         dialogs_.answers = {Answer::Yes}; // and the Save As dialog is cancelled
         exit();
         QVERIFY(window_->isVisible());
-        QCOMPARE(editor_->form["edtNoShortTransm"].text, QStringLiteral("7"));
+        QCOMPARE(editor_->form()["edtNoShortTransm"].text, QStringLiteral("7"));
 
         dialogs_.answers = {Answer::Yes}; // and the save fails
         dialogs_.paths = {home_.filePath(QStringLiteral("no/such/folder/x.Zal"))};
@@ -338,7 +338,7 @@ private slots:
     void textsAreShownWhole() {
         for (int product : kProducts) {
             editor_->SelectProduct(product);
-            for (const Field& f : editor_->form.fields()) {
+            for (const Field& f : editor_->form().fields()) {
                 QWidget* w = window_->widget(f.name());
                 if (f.decl->hidden || !w)
                     continue;
@@ -359,7 +359,7 @@ private slots:
         auto* code = widget<QLineEdit>("edtRxCodePos3");
         code->setFocus();
         QTest::keyClicks(code, QStringLiteral("12345"));
-        QCOMPARE(editor_->form["edtRxCodePos3"].text, QStringLiteral("1234"));
+        QCOMPARE(editor_->form()["edtRxCodePos3"].text, QStringLiteral("1234"));
     }
 
     void productInformationIsReadOnlyButSelectable() {

@@ -54,16 +54,16 @@ bool EditorFixture::Open(const ConfigImage& image, const QString& name) {
 
 QString EditorFixture::Type(const char* name, const QString& text) {
     Field& field = f(name);
-    editor->form.replaceText(field, QString());
+    editor->form().replaceText(field, QString());
     for (QChar key : text)
-        editor->form.typeKey(field, key);
+        editor->form().typeKey(field, key);
     return field.text;
 }
 
 ConfigImage EditorFixture::Collected() {
     const std::optional<ConversionError> error = editor->CollectFields();
     EXPECT_FALSE(error) << (error ? error->fieldName.toStdString() : "");
-    return editor->working;
+    return editor->working();
 }
 
 ConfigImage EditorFixture::Default(int product, int version) const {

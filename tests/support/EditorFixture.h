@@ -82,13 +82,19 @@ public:
     std::unique_ptr<TfrmEnterData> editor;
 
     TfrmEnterData& e() { return *editor; }
-    Field& f(const char* name) { return editor->form[name]; }
+    Field& f(const char* name) { return editor->form()[name]; }
     // A new configuration of a product and layout version, from its default image.
     void New(int product, int version);
     // Puts an image into the editor as Open does with a file holding it.
     bool Open(const ConfigImage& image, const QString& name = QStringLiteral("test"));
     // Empties an entry field and types the text key by key, as a technician does; returns what it shows.
     QString Type(const char* name, const QString& text);
+    // Changes one byte of the working image without showing it.
+    void Poke(int address, std::uint8_t value) {
+        ConfigImage image = editor->working();
+        image[static_cast<size_t>(address)] = value;
+        editor->setWorking(image);
+    }
     // Collects into the working image, expecting no conversion error.
     ConfigImage Collected();
     QString dataFile(const QString& name) const { return editor->folders().dataFolder + name; }

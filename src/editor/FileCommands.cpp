@@ -1,0 +1,237 @@
+// The editor's file commands: File New (and its version entries), Open, Save, Save As, and leaving
+// the editor with or without saving.
+
+#include "EnterData.h"
+
+#include "config/ImageFile.h"
+#include "config/Products.h"
+#include "shell/FileSystem.h"
+#include "shell/StringTable.h"
+
+#include <QFileInfo>
+
+namespace zal {
+
+void TfrmEnterData::FileNew(NewEntry entry) {
+    int version = kVersionV22;
+    switch (entry) {
+    case NewEntry::New:
+    case NewEntry::V22xx:
+        break;
+    case NewEntry::V1x:
+        version = kVersionV1x;
+        break;
+    case NewEntry::V20xx:
+        version = kVersionV20;
+        break;
+    case NewEntry::V21xx:
+        version = kVersionV21;
+        break;
+    case NewEntry::Unknown:
+        dialogs_.message(MessageKind::Error, 0,
+                         QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
+        return;
+    }
+    // The extended repeaters have one layout, whichever entry was chosen.
+    const QString suffix = IsPlusProduct(product())
+                               ? QStringLiteral("V1")
+                               : QLatin1String(FindClassicVersion(version)->defaultSuffix);
+    const ProductInfo* info = FindProduct(product());
+    const QString name =
+        DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);
+    if (!LoadImageFile(folders_.dataFolder + name, working_))
+        ShowMessage(dialogs_, MessageKind::Error, Msg::DefaultImageMissing,
+                    MessageText(Msg::DefaultImageMissing) + name); // the name follows without a space
+    SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress],
+                         working_[kProductCodeAddress]);
+    const int fault = FillFields();
+    if (fault >= 0)
+        ShowFault(Msg::DefaultImageFaulty, fault);
+    setFile(QString(), fsNew);
+    MarkClean();
+}
+
+FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
+    FileDialogRequest request;
+    request.title = Str(titleId);
+    if (const ProductInfo* info = FindProduct(product())) {
+        const QString extension = QLatin1String(info->extension);
+        request.filter = Str(info->fileTypeTextId) + QStringLiteral("|*") + extension;
+        request.defaultExtension = extension.mid(1);
+    }
+    return request;
+}
+
+CommandResult TfrmEnterData::FileOpen() {
+    FileDialogRequest request = fileRequest(10618);
+    // A remembered folder that is gone (a removed stick, a renamed share) would open the dialog
+    // somewhere unexpected: start in the configuration folder instead.
+    request.folder = QFileInfo(folders_.defaultConfigFolder).isDir() ? folders_.defaultConfigFolder
+                                                                     : folders_.configFolder;
+    const std::optional<FileDialogResult> chosen = dialogs_.openFile(request);
+    if (!chosen)
+        return CommandResult::Cancelled;
+    // The file is read into a copy: a file that cannot be loaded or is refused leaves the editor's
+    // image, file name and state as they were, so a later Save cannot write refused bytes.
+    ConfigImage loaded = working_;
+    if (!LoadImageFile(chosen->path, loaded)) {
+        show(MessageKind::Error, Msg::CannotLoadConfiguration);
+        return CommandResult::Failed;
+    }
+    const int versionCode = loaded[kVersionCodeAddress];
+    const int productCode = loaded[kProductCodeAddress];
+    switch (IdentifyImage(versionCode, productCode)) {
+    case irSupported: {
+        working_ = loaded;
+        setFile(chosen->path, fsOpened);
+        setStatus(QString());
+        SelectProductVersion(versionCode, loaded[kMinorVersionAddress], productCode);
+        const int fault = FillFields();
+        if (fault >= 0)
+            ShowFault(Msg::FileFaulty, fault);
+        MarkClean();
+        return CommandResult::Done;
+    }
+    case irUnsupportedVersion:
+        setStatus(Msg::ReadFailed);
+        show(MessageKind::Error, Msg::FileVersionUnsupported);
+        break;
+    case irUnknownVersion:
+        setStatus(QString());
+        show(MessageKind::Error, Msg::FileUnknownVersion,
+             {FormatHexByte(loaded[kVersionCodeAddress]), FormatHexByte(loaded[kMinorVersionAddress])});
+        break;
+    case irUnknownProduct:
+        setStatus(QString());
+        show(MessageKind::Error, Msg::FileUnknownProduct);
+        break;
+    }
+    return CommandResult::Refused;
+}
+
+CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
+    if (std::optional<ConversionError> error = CollectFields()) {
+        ReportConversionError(*error);
+        return CommandResult::Failed;
+    }
+    if (!SaveImageFile(path, working_)) {
+        show(MessageKind::Error, Msg::CannotSaveConfiguration);
+        // A Save As that failed must not leave the title naming a file that does not exist.
+        if (!saveAs)
+            setFile(path, fsSaved);
+        return CommandResult::Failed;
+    }
+    setFile(path, fsSaved);
+    MarkClean();
+    return CommandResult::Done;
+}
+
+CommandResult TfrmEnterData::FileSave() {
+    if (fileName_.isEmpty())
+        return FileSaveAs();
+    return SaveTo(fileName_, false);
+}
+
+void TfrmEnterData::MarkClean() {
+    clean_ = working_;
+}
+
+bool TfrmEnterData::HasUnsavedChanges() {
+    ConfigImage collected = working_;
+    MapContext context(form_, collected, product(), version(), locale_);
+    if (zal::CollectFields(context))
+        return true; // a text that does not parse is a change
+    return collected != clean_;
+}
+
+CommandResult TfrmEnterData::FileSaveAs() {
+    const ProductInfo* info = FindProduct(product());
+    FileDialogRequest request = fileRequest(10624);
+    const QString extension = info ? QLatin1String(info->extension) : QString();
+    request.fileName = u'*' + extension;
+    if (fileName_.isEmpty()) {
+        request.folder = folders_.defaultConfigFolder;
+    } else {
+        request.folder = WithoutTrailingSeparator(QFileInfo(fileName_).path());
+        request.fileName = QFileInfo(fileName_).fileName();
+    }
+    const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
+    if (!chosen)
+        return CommandResult::Cancelled;
+
+    // The product's extension is forced: Lager.txt is saved as Lager.Zal.
+    const qsizetype slash = chosen->path.lastIndexOf(u'/');
+    QString base = chosen->path.mid(slash + 1);
+    const qsizetype dot = base.lastIndexOf(u'.');
+    if (dot > 0)
+        base.truncate(dot);
+    const QString target = chosen->path.left(slash + 1) + base + extension;
+
+    const QFileInfo existing(target);
+    if (existing.exists()) {
+        if (IsReadOnlyFile(target)) {
+            show(MessageKind::Information, Msg::FileReadOnly);
+            return CommandResult::Refused;
+        }
+        if (ask(MessageKind::Information, Msg::OverwriteFile, QuestionButtons::YesNo) != Answer::Yes)
+            return CommandResult::Cancelled;
+        LoadImageFile(target, comparison_);
+        if (comparison_[kProductCodeAddress] == product()) {
+            if (!selection_.IsCompatibleVersion(comparison_[kVersionCodeAddress])) {
+                const QString theirs =
+                    u'v' + FormatVersion(static_cast<std::uint16_t>(comparison_[kVersionCodeAddress] << 8 |
+                                                                    comparison_[kMinorVersionAddress]));
+                const QString ours =
+                    u'v' + FormatVersion(static_cast<std::uint16_t>(working_[kVersionCodeAddress] << 8 |
+                                                                    working_[kMinorVersionAddress]));
+                if (ask(MessageKind::Warning, Msg::OverwriteOtherVersion, QuestionButtons::YesNo,
+                        {theirs, ours}) == Answer::No)
+                    return CommandResult::Cancelled;
+            }
+        } else {
+            if (ask(MessageKind::Warning, Msg::OverwriteOtherProduct, QuestionButtons::YesNo,
+                    {productName(comparison_[kProductCodeAddress]), productName(product())}) == Answer::No)
+                return CommandResult::Cancelled;
+        }
+    }
+    return SaveTo(target, true);
+}
+
+bool TfrmEnterData::AskToSaveBeforeLeaving() {
+    const Answer answer = ask(MessageKind::Information, Msg::SaveBeforeLeaving, QuestionButtons::YesNoCancel);
+    if (answer == Answer::Cancel)
+        return false;
+    // A save that was cancelled or failed keeps the editor open: leaving would lose the edits.
+    return answer != Answer::Yes || static_cast<bool>(FileSave());
+}
+
+bool TfrmEnterData::CloseRequested() {
+    return !HasUnsavedChanges() || AskToSaveBeforeLeaving();
+}
+
+bool TfrmEnterData::FileExit() {
+    if (!AskToSaveBeforeLeaving())
+        return false;
+    if (!LoadImageFile(folders_.dataFolder +
+                           DefaultImageFileName(QStringLiteral("BORA"), QStringLiteral("V22")),
+                       working_))
+        show(MessageKind::Error, Msg::DefaultImageMissing);
+    SetCurrentProduct(working_[kProductCodeAddress]);
+    FillFields();
+    ResetOnClose();
+    return true;
+}
+
+void TfrmEnterData::ResetOnClose() {
+    working_[kProductCodeAddress] = kBora;
+    SetCurrentProduct(kBora);
+    FillFields();
+    setFile(QString(), fsNew);
+    setPage(0);
+}
+
+void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {
+    StoreDefaultConfigFolder(folders_, folder);
+}
+
+} // namespace zal
