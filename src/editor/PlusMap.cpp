@@ -1,7 +1,8 @@
-// The parameter map of the MUVE+ and the MUVE+ II (one layout, version code 1). Every address this map
-// does not collect passes through unchanged, the image checksum at 0xE0 among them.
+// The parameter map of the MUVE+ and the MUVE+ II (one layout, version code 1): a table of the plain
+// fields and named rules for what a row cannot say. Every address this map does not collect passes
+// through unchanged, the image checksum at 0xE0 among them.
 
-#include "ParameterMap.h"
+#include "MapSteps.h"
 #include "config/Identification.h"
 #include "config/Products.h"
 #include "radio/RadioCode.h"
@@ -14,27 +15,6 @@ namespace zal {
 namespace {
 
 const QString kDash = QStringLiteral("---");
-
-QString Name(const char* prefix, int n) {
-    return QString::fromLatin1(prefix) + QString::number(n);
-}
-
-// Positions 1-8 and A of the action block, with their image offsets.
-struct Position {
-    QString suffix;
-    int txAddress, alarmAddress, delayAddress;
-};
-
-const std::vector<Position>& Positions() {
-    static const std::vector<Position> positions = [] {
-        std::vector<Position> p;
-        for (int n = 1; n <= 8; ++n)
-            p.push_back({QString::number(n), 0x40 + n - 1, 0x50 + n - 1, 0x60 + 2 * (n - 1)});
-        p.push_back({QStringLiteral("A"), 0x4F, 0x5F, 0x7E});
-        return p;
-    }();
-    return positions;
-}
 
 // The acknowledge setting lives in bit 0 of 0x83 (A) and 0x88 (B).
 constexpr int kAckFromBits[4] = {0, 2, 3, 1}; // index (A x 2 + B)
@@ -60,11 +40,6 @@ void CollectInterval(MapContext& c, const char* edit, const char* units, int add
     WriteU16BE(c.image, address, static_cast<std::uint16_t>(n & 0xFFFF));
 }
 
-// Quarter seconds shown whole, rounded half away from zero as the original's number format did.
-QString QuarterWhole(int value) {
-    return QString::number(static_cast<long long>(std::round(value * 0.25)));
-}
-
 QString ProductionDate(const MapContext& c) {
     const int year = BcdToNumber(c.image[0xF0]) * 100 + BcdToNumber(c.image[0xF1]);
     const int month = BcdToNumber(c.image[0xF2]);
@@ -88,104 +63,42 @@ QString FrequencyText(const MapContext& c) {
     return QStringLiteral("%1 MHz & %2 MHz").arg(c.decimal(f1 * 0.000001, 1), c.decimal(f2 * 0.000001, 1));
 }
 
-} // namespace
-
-int FillPlus(MapContext& c, const MapHooks& hooks) {
-    const bool plus2 = c.product == kMuvePlus2;
-
-    // 1. Radio inputs.
-    for (int n = 1; n <= 8; ++n) {
-        const int a = 0x20 + 2 * (n - 1);
-        c.setText(c.f(Name("edtRxCodePos", n)), CodeToText(c.image[a], c.image[a + 1]));
-    }
-    c.setText(c.f("edtRxCodePosF"), kDash);
-    c.selectStored(c.f("cbbxRxCodePosA"), 0);
-
-    // 2. Actions.
-    for (const char* relay :
-         {"cbbxActionRelayPos1", "cbbxActionRelayPos2", "cbbxActionRelayPos3", "cbbxActionRelayPos4",
-          "cbbxActionRelayPos5", "cbbxActionRelayPos6", "cbbxActionRelayPos7", "cbbxActionRelayPos8",
-          "cbbxActionRelayPosF", "cbbxActionRelayPosA"})
-        c.selectStored(c.f(relay), 0);
-    for (const Position& p : Positions()) {
-        if (p.suffix == QLatin1String("A"))
-            c.selectStored(c.f("cbbxActionTxPosF"), 0);
-        c.selectStored(c.f(QStringLiteral("cbbxActionTxPos") + p.suffix), c.image[p.txAddress], p.txAddress);
-    }
-    for (const Position& p : Positions()) {
-        if (p.suffix == QLatin1String("A"))
-            c.selectStored(c.f("cbbxActionAlarmTypePosF"), 0);
-        c.selectStored(c.f(QStringLiteral("cbbxActionAlarmTypePos") + p.suffix), c.image[p.alarmAddress],
-                       p.alarmAddress);
-    }
-
-    // 3.-4. Transmission delays in quarter seconds, then the codes the actions send.
-    for (const Position& p : Positions())
-        c.setText(c.f(QStringLiteral("edtActionTransmissionDelayPos") + p.suffix),
-                  c.decimal(ReadU16BE(c.image, p.delayAddress) * 0.25, 2));
-    if (hooks.processEvents)
-        hooks.processEvents();
-    ShowActionCodes(c);
-
-    // 5. No wired inputs.
-    for (int i = 1; i <= 5; ++i) {
-        for (const char* family :
-             {"cbbxWiredInputType", "cbbxWiredRelay", "cbbxWiredTx", "cbbxWiredAlarmType"})
-            c.selectStored(c.f(Name(family, i)), 0);
-    }
-    c.setText(c.f("edtWiredThreshold4"), kDash);
-    c.setText(c.f("edtWiredThreshold5"), kDash);
-    c.selectStored(c.f("cbbxSendAlarmWhen"), 0);
-    if (hooks.processEvents)
-        hooks.processEvents();
-    ShowWiredCodes(c);
-
-    // 6. Power supply and supervision.
-    c.selectStored(c.f("cbbxPowerMode"), 0);
-    c.selectStored(c.f("cbbxBatteryAlarm"), 0);
-    FillInterval(c, "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits", 0xA4);
-    c.setText(c.f("edtLowBatteryThreshold"), c.decimal(c.image[0xA6] * 0.1, 1));
-    c.selectStored(c.f("cbbxMainsFailure"), c.image[0xA0], 0xA0);
-    c.selectStored(c.f("cbbxMainsOK"), c.image[0xA1], 0xA1);
-    FillInterval(c, "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2);
-    c.setText(c.f("edtBatteryChargeDuration"), QString::number(c.image[0xA7]));
-    for (const char* unused : {"edtOutPassageDelay", "edtInPassageDelay", "edtPulseActivationTime"})
-        c.setText(c.f(unused), kDash);
-
-    // 7. Radio transmission.
-    c.setText(c.f("edtNoShortTransm"), QString::number(c.image[0x80]));
-    c.setText(c.f("edtNoLongTransm"), QString::number(c.image[0x81]));
-    c.setText(c.f("edtDelay"), kDash);
-    c.setText(c.f("edtMaxNoOfHops"), QString::number(c.image[0x82]));
-    c.setText(c.f("edtSameCodeInhibitTime"), QuarterWhole(ReadU16BE(c.image, 0x84)));
-    c.setText(c.f("edtDementiaBlockTime"), QuarterWhole(ReadU16BE(c.image, 0x86)));
+void FillAcknowledge(MapContext& c) {
     const int ack = OldAcknowledgeFirmware(c) ? c.image[0x83]
                                               : kAckFromBits[(c.image[0x83] & 1) * 2 + (c.image[0x88] & 1)];
     c.selectStored(c.f("cbbxAcknowledge"), ack, 0x83);
-    c.selectStored(c.f("cbbxFrequencyBandTransmit"), c.image[0x90], 0x90);
-    c.selectStored(c.f("cbbxFrequencyBandReceive"), c.image[0x91], 0x91);
-    if (plus2) {
-        c.selectStored(c.f("cbbxTransmissionProtocol"), c.image[0x94], 0x94);
-        c.selectStored(c.f("cbbxReceptionProtocol"), c.image[0x95], 0x95);
-    }
+}
 
-    // 8. Carrier sense, listen before transmit, the rest.
+// A drop-down without selection leaves both bytes as they are. Old MUVE+ firmware reads 0x83 itself as
+// the stored value, so that is what it gets: the two-bit form would turn "Quittung nur an Sender" (2)
+// into "Empfang quittieren" (1) there.
+void CollectAcknowledge(MapContext& c) {
+    const int ack = c.f("cbbxAcknowledge").value();
+    if (ack >= 0 && ack <= 3) {
+        c.image[0x83] = static_cast<std::uint8_t>(OldAcknowledgeFirmware(c) ? ack : kAckBitA[ack]);
+        c.image[0x88] = static_cast<std::uint8_t>(kAckBitB[ack]);
+    }
+}
+
+// The MUVE+ II keeps a signed carrier sense threshold; the MUVE+ shows the byte as it is.
+void FillCarrierSense(MapContext& c) {
     const int sense = c.image[0xF6];
     c.setText(c.f("edtCarrierSenseThresholdValue"),
-              QString::number(plus2 && sense > 127 ? sense - 256 : sense));
-    c.form.setChecked(c.f("cbListenBeforeTransmit"), c.image[0x92] != 0);
-    c.setText(c.f("edtEquipmentType"), kDash);
-    c.setText(c.f("edtProductionDate"), ProductionDate(c));
-    for (int i = 1; i <= 5; ++i)
-        c.setText(c.f(Name("edtWiredAutoResetTimer", i)), kDash);
+              QString::number(c.product == kMuvePlus2 && sense > 127 ? sense - 256 : sense));
+}
 
-    // 9. Product information, and the position fields of the older products.
+void CollectCarrierSense(MapContext& c) {
+    c.image[0xF6] =
+        static_cast<std::uint8_t>(MapContext::ParseLenient(c.f("edtCarrierSenseThresholdValue").text) & 0xFF);
+}
+
+void FillProductInformation(MapContext& c) {
     ShowDeviceRadioId(c);
     c.selectAlways(c.f("cbbxProductName"), c.image[kProductCodeAddress], kProductCodeAddress);
     c.setText(c.f("edtProgramVersion"),
               FormatVersion(static_cast<std::uint16_t>(c.image[kVersionCodeAddress] << 8 |
                                                        c.image[kMinorVersionAddress])));
-    if (plus2) {
+    if (c.product == kMuvePlus2) {
         c.setText(c.f("edtFrequencyRegion"), FrequencyText(c));
         c.setText(c.f("edtSerialNumber"),
                   QString::asprintf("%02X%02X%02X%02X%02X", c.image[0xC8], c.image[0xC9], c.image[0xCA],
@@ -199,60 +112,117 @@ int FillPlus(MapContext& c, const MapHooks& hooks) {
                   QString::number(c.image[0xFD] << 16 | c.image[0xFE] << 8 | c.image[0xFF]));
     }
     c.setText(c.f("edtRadioCalibration"), QString::number(c.image[0xF7]));
-    for (int n = 1; n <= 8; ++n) {
-        c.setText(c.f(Name("edtPosCode", n)), kDash);
-        c.selectStored(c.f(Name("cbbxPosType", n)), 0);
-        c.selectStored(c.f(Name("cbbxPosRelay", n)), 0);
-    }
-    c.setText(c.f("edtInhibitRelayAfterPersonnell"), kDash);
-    return c.fault;
+}
+
+using W = Writer;
+constexpr Scope kBoth = kScopePlus;
+constexpr Scope kPlus2 = Variant::MuvePlus2;
+
+const std::vector<Step>& Steps() {
+    static const std::vector<Step> steps{
+        // 1.-2. Radio inputs and their actions.
+        std::vector<Row>{
+            {"edtRxCodePos{1-8}", Enc::Code, 0x20, 2, kBoth, false, W::Row},
+            {"edtRxCodePosF", Enc::Dash, 0, 0, kBoth, false, W::Nobody},
+            {"cbbxRxCodePosA", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+            {"cbbxActionRelayPos{1-8,F,A}", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+            {"cbbxActionTxPos{1-8}", Enc::List, 0x40, 1, kBoth, true, W::Row},
+            {"cbbxActionTxPosF", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+            {"cbbxActionTxPosA", Enc::List, 0x4F, 0, kBoth, true, W::Row},
+            {"cbbxActionAlarmTypePos{1-8}", Enc::List, 0x50, 1, kBoth, true, W::Row},
+            {"cbbxActionAlarmTypePosF", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+            {"cbbxActionAlarmTypePosA", Enc::List, 0x5F, 0, kBoth, true, W::Row},
+            // 3. Transmission delays in quarter seconds.
+            {"edtActionTransmissionDelayPos{1-8}", Enc::QuarterHundr, 0x60, 2, kBoth, false, W::Row},
+            {"edtActionTransmissionDelayPosA", Enc::QuarterHundr, 0x7E, 0, kBoth, false, W::Row},
+        },
+        // 4. The codes the actions send.
+        Repaint(),
+        FillOnly("action codes", ShowActionCodes),
+        // 5. No wired inputs.
+        std::vector<Row>{
+            {"cbbxWiredInputType{1-5} cbbxWiredRelay{1-5} cbbxWiredTx{1-5} cbbxWiredAlarmType{1-5}",
+             Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+            {"edtWiredThreshold{4-5}", Enc::Dash, 0, 0, kBoth, false, W::Nobody},
+            {"cbbxSendAlarmWhen", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+        },
+        Repaint(),
+        FillOnly("wired codes", ShowWiredCodes),
+        // 6. Power supply and supervision.
+        std::vector<Row>{
+            {"cbbxPowerMode cbbxBatteryAlarm", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+        },
+        Both(
+            "battery alarm interval",
+            [](MapContext& c) {
+                FillInterval(c, "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits", 0xA4);
+            },
+            [](MapContext& c) {
+                CollectInterval(c, "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits", 0xA4);
+            }),
+        std::vector<Row>{
+            {"edtLowBatteryThreshold", Enc::Tenths, 0xA6, 0, kBoth, false, W::Row},
+            {"cbbxMainsFailure", Enc::List, 0xA0, 0, kBoth, true, W::Row},
+            {"cbbxMainsOK", Enc::List, 0xA1, 0, kBoth, true, W::Row},
+        },
+        Both(
+            "test alarm interval",
+            [](MapContext& c) {
+                FillInterval(c, "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2);
+            },
+            [](MapContext& c) {
+                CollectInterval(c, "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2);
+            }),
+        std::vector<Row>{
+            {"edtBatteryChargeDuration", Enc::Byte, 0xA7, 0, kBoth, false, W::Row},
+            {"edtOutPassageDelay edtInPassageDelay edtPulseActivationTime", Enc::Dash, 0, 0, kBoth, false,
+             W::Nobody},
+            // 7. Radio transmission.
+            {"edtNoShortTransm", Enc::Byte, 0x80, 0, kBoth, false, W::Row},
+            {"edtNoLongTransm", Enc::Byte, 0x81, 0, kBoth, false, W::Row},
+            {"edtDelay", Enc::Dash, 0, 0, kBoth, false, W::Nobody},
+            {"edtMaxNoOfHops", Enc::Byte, 0x82, 0, kBoth, false, W::Row},
+            {"edtSameCodeInhibitTime", Enc::QuarterWhole, 0x84, 0, kBoth, false, W::Row},
+            {"edtDementiaBlockTime", Enc::QuarterWhole, 0x86, 0, kBoth, false, W::Row},
+        },
+        Both("acknowledge", FillAcknowledge, CollectAcknowledge),
+        std::vector<Row>{
+            {"cbbxFrequencyBandTransmit", Enc::List, 0x90, 0, kBoth, true, W::Row},
+            {"cbbxFrequencyBandReceive", Enc::List, 0x91, 0, kBoth, true, W::Row},
+            {"cbbxTransmissionProtocol", Enc::List, 0x94, 0, kPlus2, true, W::Row},
+            {"cbbxReceptionProtocol", Enc::List, 0x95, 0, kPlus2, true, W::Row},
+        },
+        // 8. Carrier sense, listen before transmit, the rest.
+        Both("carrier sense", FillCarrierSense, CollectCarrierSense),
+        std::vector<Row>{
+            {"cbListenBeforeTransmit", Enc::Check, 0x92, 0, kBoth, false, W::Row},
+            {"edtEquipmentType", Enc::Dash, 0, 0, kBoth, false, W::Nobody},
+        },
+        FillOnly("production date",
+                 [](MapContext& c) { c.setText(c.f("edtProductionDate"), ProductionDate(c)); }),
+        std::vector<Row>{
+            {"edtWiredAutoResetTimer{1-5}", Enc::Dash, 0, 0, kBoth, false, W::Nobody},
+        },
+        // 9. Product information, and the position fields of the older products.
+        FillOnly("product information", FillProductInformation),
+        std::vector<Row>{
+            {"edtPosCode{1-8}", Enc::Dash, 0, 0, kBoth, false, W::Nobody},
+            {"cbbxPosType{1-8} cbbxPosRelay{1-8}", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
+            {"edtInhibitRelayAfterPersonnell", Enc::Dash, 0, 0, kBoth, false, W::Nobody},
+        },
+    };
+    return steps;
+}
+
+} // namespace
+
+int FillPlus(MapContext& c, const MapHooks& hooks) {
+    MapState unused;
+    return FillSteps(Steps(), Marks::Ignored, c, unused, hooks);
 }
 
 void CollectPlus(MapContext& c) {
-    const auto byte = [](int value) { return static_cast<std::uint8_t>(value & 0xFF); };
-    for (int n = 1; n <= 8; ++n)
-        WriteU16BE(c.image, 0x20 + 2 * (n - 1), TextToCode(c.f(Name("edtRxCodePos", n)).text));
-    for (const Position& p : Positions())
-        c.storeSelected(c.f(QStringLiteral("cbbxActionTxPos") + p.suffix), p.txAddress);
-    for (const Position& p : Positions())
-        c.storeSelected(c.f(QStringLiteral("cbbxActionAlarmTypePos") + p.suffix), p.alarmAddress);
-    for (const Position& p : Positions()) {
-        // The nearest quarter second, halves going up.
-        const double d = c.parseDecimal(c.f(QStringLiteral("edtActionTransmissionDelayPos") + p.suffix));
-        WriteU16BE(c.image, p.delayAddress,
-                   static_cast<std::uint16_t>(static_cast<long long>(std::trunc((d + 0.125) * 4)) & 0xFFFF));
-    }
-    CollectInterval(c, "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits", 0xA4);
-    c.image[0xA6] = byte(static_cast<int>(std::trunc(c.parseDecimal(c.f("edtLowBatteryThreshold")) * 10)));
-    c.storeSelected(c.f("cbbxMainsFailure"), 0xA0);
-    c.storeSelected(c.f("cbbxMainsOK"), 0xA1);
-    CollectInterval(c, "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2);
-    c.image[0xA7] = byte(MapContext::ParseLenient(c.f("edtBatteryChargeDuration").text));
-    c.image[0x80] = byte(MapContext::ParseLenient(c.f("edtNoShortTransm").text));
-    c.image[0x81] = byte(MapContext::ParseLenient(c.f("edtNoLongTransm").text));
-    c.image[0x82] = byte(MapContext::ParseLenient(c.f("edtMaxNoOfHops").text));
-    for (const auto& [name, address] :
-         {std::pair{"edtSameCodeInhibitTime", 0x84}, std::pair{"edtDementiaBlockTime", 0x86}}) {
-        const double d = c.parseDecimal(c.f(name));
-        WriteU16BE(c.image, address,
-                   static_cast<std::uint16_t>(static_cast<long long>(std::trunc(d * 4)) & 0xFFFF));
-    }
-    // An acknowledge drop-down without selection leaves both bytes as they are. Old MUVE+ firmware
-    // reads 0x83 itself as the stored value, so that is what it gets: the two-bit form would turn
-    // "Quittung nur an Sender" (2) into "Empfang quittieren" (1) there.
-    const int ack = c.f("cbbxAcknowledge").value();
-    if (ack >= 0 && ack <= 3) {
-        c.image[0x83] = byte(OldAcknowledgeFirmware(c) ? ack : kAckBitA[ack]);
-        c.image[0x88] = byte(kAckBitB[ack]);
-    }
-    c.storeSelected(c.f("cbbxFrequencyBandTransmit"), 0x90);
-    c.storeSelected(c.f("cbbxFrequencyBandReceive"), 0x91);
-    if (c.product == kMuvePlus2) {
-        c.storeSelected(c.f("cbbxTransmissionProtocol"), 0x94);
-        c.storeSelected(c.f("cbbxReceptionProtocol"), 0x95);
-    }
-    c.image[0xF6] = byte(MapContext::ParseLenient(c.f("edtCarrierSenseThresholdValue").text));
-    c.image[0x92] = c.f("cbListenBeforeTransmit").checked ? 1 : 0;
+    CollectSteps(Steps(), Marks::Ignored, c);
 }
 
 } // namespace zal
