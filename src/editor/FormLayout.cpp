@@ -152,7 +152,7 @@ const std::vector<GroupDecl>& FormGroups() {
         {"gbx_3_3", 2, 10307, {}, 0},
         {"gbx_4_1", 3, 10308, {}, 0},
         {"gbx_4_2", 3, 10309, {}, 1},
-        {"gbx_4_3", 3, 10310, {}, 2},
+        {"gbx_4_3", 3, 10310, {}, 2, true},
     };
     return groups;
 }
@@ -163,6 +163,16 @@ int FormGroupPage(const char* groupName) {
             return g.page;
     }
     return -1;
+}
+
+bool IsInformationOnly(const FieldDecl& field) {
+    if (field.kind != FieldKind::Edit)
+        return false;
+    for (const GroupDecl& g : FormGroups()) {
+        if (std::string_view(g.name) == field.group)
+            return g.informationOnly;
+    }
+    return false;
 }
 
 const std::vector<FieldDecl>& FormFields() {

@@ -16,6 +16,7 @@ struct GroupDecl {
     int captionId;
     std::vector<int> columnCaptionIds; // column headers of a grid group; empty for a form group
     int pageColumn = 0;                // where the window puts the group: groups of one column stack
+    bool informationOnly = false;      // its entry fields show what the device tells; nothing is typed
 };
 
 struct PageDecl {
@@ -40,5 +41,7 @@ const std::vector<GroupDecl>& FormGroups();
 const std::vector<FieldDecl>& FormFields();
 // The page a group stands on.
 int FormGroupPage(const char* groupName);
+// Whether a field only shows information (read-only, but selectable for copying).
+bool IsInformationOnly(const FieldDecl& field);
 
 } // namespace zal

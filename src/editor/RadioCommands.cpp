@@ -1,0 +1,101 @@
+// Radio code learning and the change of the fixed radio ID codes.
+
+#include "DeviceCommandSupport.h"
+
+#include "config/ImageChecksum.h"
+#include "config/ImageFile.h"
+#include "config/Products.h"
+#include "radio/RadioCode.h"
+#include "shell/FileSystem.h"
+#include "shell/SettingsFile.h"
+#include "shell/StringTable.h"
+
+#include <QFileInfo>
+
+namespace zal {
+
+using namespace device_commands;
+
+bool TfrmEnterData::LearnStart(int position) {
+    learnPosition_ = position;
+    kbx_.Open(); // a missing KBX shows in the next command
+    if (kbx_.StartRadioReceive() != kbxOk) {
+        report(MessageKind::Error, Msg::KbxNotFound);
+        kbx_.Close();
+        return false;
+    }
+    setStatus(QString());
+    learnActionText_ = MessageText(Msg::ActivateTransmitter) + u' ' + QString::number(position);
+    return true;
+}
+
+bool TfrmEnterData::LearnPoll() {
+    QString code;
+    if (kbx_.PollRadioCode(code) != kbxOk)
+        return false; // the next tick tries again; an old code never closes the window by itself
+    receivedCode_ = code;
+    return receivedCode_ != QLatin1String("0000");
+}
+
+void TfrmEnterData::LearnFinish(bool ok) {
+    // Abort leaves the position as it was: emptying it would lose a code learnt or typed before.
+    if (ok)
+        form_.setText(form_.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_)), receivedCode_);
+    kbx_.StopRadioReceive();
+    kbx_.Close();
+}
+
+// --- Fixed radio ID codes -------------------------------------------------------------------------------
+
+int TfrmEnterData::productCodeOfDevice() {
+    ConfigImage image{};
+    const bool ok = kbx_.Open() == kbxOk && kbx_.ConnectDevice() == kbxOk &&
+                    kbx_.ReadBlock(image, kProductCodeAddress, kProductCodeAddress) == kbxOk;
+    kbx_.Close();
+    return ok ? image[kProductCodeAddress] : 0;
+}
+
+FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
+    setBusy(true);
+    const int deviceProduct = productCodeOfDevice();
+    setBusy(false);
+    if (deviceProduct != product()) {
+        show(MessageKind::Information, Msg::DeviceIsNotProduct, {productName(product())});
+        return FixedCodeWindow::None;
+    }
+    const bool plus = IsPlusProduct(product());
+    setBusy(true);
+    const bool prepared = plus ? changeFixedPlus_.Prepare() : changeFixed_.Prepare();
+    setBusy(false);
+    if (!prepared) {
+        show(MessageKind::Error, Msg::NoDeviceConnection);
+        return FixedCodeWindow::None;
+    }
+    return plus ? FixedCodeWindow::Plus : FixedCodeWindow::Classic;
+}
+
+void TfrmEnterData::ChangeFixedCodesCommit(FixedCodeWindow window) {
+    show(MessageKind::Information, Msg::FixedCodesWritten);
+    if (window == FixedCodeWindow::Plus)
+        changeFixedPlus_.CopyInto(working_);
+    else
+        changeFixed_.CopyInto(working_);
+    RefreshFixedCodeFields();
+}
+
+void TfrmEnterData::RefreshFixedCodeFields() {
+    MapContext context = mapContext();
+    ShowActionCodes(context);
+    ShowDeviceRadioId(context);
+    if (!IsPlusProduct(product())) {
+        ShowWiredCodes(context);
+        MirrorFixedInput(context);
+        // The fixed input's field is written back to 0x1A by the next save: it must show the new code,
+        // or the old one would overwrite it.
+        Field& fixedInput = form_["edtRxCodePosF"];
+        if (fixedInput.mark == 1)
+            form_.setText(fixedInput, CodeToText(working_[0x1A], working_[0x1B]));
+    }
+}
+
+} // namespace zal

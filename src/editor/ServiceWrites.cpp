@@ -1,0 +1,137 @@
+// The service writes: a default image or the version byte into a device being repaired.
+
+#include "DeviceCommandSupport.h"
+
+#include "config/ImageChecksum.h"
+#include "config/ImageFile.h"
+#include "config/Products.h"
+#include "radio/RadioCode.h"
+#include "shell/FileSystem.h"
+#include "shell/SettingsFile.h"
+#include "shell/StringTable.h"
+
+#include <QFileInfo>
+
+namespace zal {
+
+using namespace device_commands;
+
+int TfrmEnterData::WriteDefault(const QString& modelWord) {
+    if (ask(MessageKind::Information, Msg::WriteDefaultQuestion, QuestionButtons::YesNo, {modelWord}) !=
+        Answer::Yes)
+        return 0;
+    QString suffix, versionText;
+    {
+        CommandFrame frame(*this, kbx_);
+        if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+            report(MessageKind::Error, *failure);
+            return 0;
+        }
+        planProgress(1);
+        if (kbx_.ReadBlock(comparison_, 0xF8, 0xFA) != kbxOk) {
+            report(MessageKind::Error, Msg::ReadFailed);
+            return 0;
+        }
+        const int deviceProduct = comparison_[kProductCodeAddress];
+        if (!IsClassicProduct(deviceProduct)) {
+            report(MessageKind::Error, Msg::DeviceNotClassic);
+            return 0;
+        }
+        // The device's layout version chooses the file: V1.x firmware (0 or 0xFF) takes the V1X image.
+        if (const LayoutVersion* layout = FindClassicVersion(comparison_[kVersionCodeAddress])) {
+            suffix = QLatin1String(layout->defaultSuffix);
+            versionText = QLatin1String(layout->text);
+        }
+        if (suffix.isEmpty()) {
+            show(MessageKind::Error, Msg::DeviceUnknownVersion,
+                 {FormatHexByte(comparison_[kVersionCodeAddress]),
+                  FormatHexByte(comparison_[kMinorVersionAddress])});
+            setStatus(Msg::WriteFailed);
+            return 0;
+        }
+    }
+    const QString file = folders_.dataFolder + DefaultImageFileName(modelWord, suffix);
+    if (!QFileInfo::exists(file)) {
+        report(MessageKind::Information, Msg::DefaultFileMissing, {file});
+        return 0;
+    }
+    const int result = DefaultWriteProcedure(file);
+    if (result == dwWritten) {
+        // DefaultWriteProcedure has put the default image into the working_ image.
+        SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress],
+                             working_[kProductCodeAddress]);
+        FillFields();
+        report(MessageKind::Information, Msg::DefaultWritten, {modelWord, versionText});
+    } else {
+        const Msg failures[] = {Msg::VerifyFailed, Msg::ReadFailed, Msg::WriteFailed, Msg::NoDeviceConnection,
+                                Msg::KbxNotFound}; // results 2-6
+        report(MessageKind::Error, failures[result - dwDifferent]);
+    }
+    return result;
+}
+
+int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
+    CommandFrame frame(*this, kbx_);
+    // The default image goes into a copy: only a verified write makes it the editor's, so a failed
+    // one cannot mix default bytes into the technician's configuration at the next Save.
+    ConfigImage image{};
+    if (!LoadImageFile(fileName, image))
+        return dwWriteFailed;
+    setStatus(QString());
+    if (kbx_.Open() != kbxOk)
+        return dwNoKbx;
+    if (kbx_.ConnectDevice() != kbxOk)
+        return dwNoDevice;
+    const std::vector<AddressRange> ranges = DefaultWriteRanges();
+    planProgress(Chunks(ranges) + Chunks({{0x00, 0xFF}}));
+    bool written = true;
+    for (const AddressRange& r : ranges)
+        written = kbx_.WriteBlock(image, r.first, r.last) == kbxOk && written;
+    if (!written)
+        return dwWriteFailed;
+    setStatus(Msg::Verifying);
+    processEvents();
+    if (kbx_.ReadImage(comparison_) != kbxOk)
+        return dwVerifyReadFailed;
+    for (const AddressRange& r : ranges) {
+        if (!SameRange(image, comparison_, r.first, r.last))
+            return dwDifferent;
+    }
+    working_ = image;
+    return dwWritten;
+}
+
+bool TfrmEnterData::WriteVersionByte() {
+    if (ask(MessageKind::Information, Msg::FirmwareRenewed, QuestionButtons::YesNo) != Answer::Yes)
+        return false;
+    bool readBackZero = false;
+    {
+        CommandFrame frame(*this, kbx_);
+        if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+            report(MessageKind::Error, *failure);
+            return false;
+        }
+        planProgress(2);
+        // Written from a copy: the editor's image keeps its own version byte, so a later Save does not
+        // turn the configuration into one of another layout.
+        ConfigImage image = working_;
+        image[kVersionCodeAddress] = 0;
+        if (kbx_.WriteBlock(image, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
+            report(MessageKind::Error, Msg::WriteFailed);
+            return false;
+        }
+        if (kbx_.ReadBlock(comparison_, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
+            // Reported rather than ending silently: nobody would know whether the byte was written.
+            report(MessageKind::Error, Msg::ReadFailed);
+            return false;
+        }
+        readBackZero = comparison_[kVersionCodeAddress] == 0;
+        if (!readBackZero)
+            report(MessageKind::Error, Msg::VerifyFailed);
+    }
+    if (readBackZero)
+        show(MessageKind::Information, Msg::VersionByteWritten);
+    return readBackZero;
+}
+
+} // namespace zal

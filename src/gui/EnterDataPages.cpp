@@ -1,0 +1,291 @@
+// The editor window's pages: built from the form declaration, their groups laid out in columns, every
+// field as wide as the widest text any product may put into it, and Tab along the rows.
+
+#include "EnterDataWindow.h"
+
+#include "AboutDialog.h"
+#include "Artwork.h"
+#include "ChangeFixedDialogs.h"
+#include "ReceiveRadioDialog.h"
+#include "SelectDirectoryDialog.h"
+#include "config/Products.h"
+#include "editor/EditorRules.h"
+#include "shell/SettingsFile.h"
+#include "shell/StringTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyleOptionComboBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace zal::gui {
+namespace {
+
+// Every product and layout version: the fields are sized once for all of them, so that columns keep
+// their width when the product changes.
+std::vector<std::pair<int, int>> AllVariants() {
+    std::vector<std::pair<int, int>> variants;
+    for (const ProductInfo& p : Products()) {
+        if (p.family == ProductFamily::Plus)
+            variants.emplace_back(p.code, kVersionPlus);
+        else
+            for (const LayoutVersion& v : ClassicVersions())
+                variants.emplace_back(p.code, v.code);
+    }
+    return variants;
+}
+
+// The longest texts the program itself puts into entry fields of each kind.
+QString WidestText(const Field& f) {
+    const QString name = f.name();
+    if (IsInformationOnly(*f.decl))
+        return QStringLiteral("888,8 MHz & 888,8 MHz");
+    if (name.contains(QLatin1String("Code")) || name == QLatin1String("edtDeviceRadioId"))
+        return Str(10639); // the action code of a position that sends on what it received
+    return QStringLiteral("888888,8");
+}
+
+// A page scrolls only when the screen is too small for it; otherwise the window asks for its whole size.
+class PageArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
+} // namespace
+
+void EnterDataWindow::buildPages() {
+    std::map<std::string, QGridLayout*> grids;
+    for (const PageDecl& page : FormPages()) {
+        const int pageIndex = static_cast<int>(&page - &FormPages()[0]);
+        auto* scroll = new PageArea(tabs_);
+        scroll->setFrameShape(QFrame::NoFrame);
+        auto* content = new QWidget(scroll);
+        auto* columns = new QHBoxLayout(content);
+        std::map<int, QVBoxLayout*> stacks;
+        for (const GroupDecl& group : FormGroups()) {
+            if (group.page != pageIndex)
+                continue;
+            QVBoxLayout*& stack = stacks[group.pageColumn];
+            if (!stack) {
+                stack = new QVBoxLayout;
+                columns->addLayout(stack);
+            }
+            auto* box = new QGroupBox(Str(group.captionId), content);
+            box->setObjectName(QLatin1String(group.name));
+            auto* grid = new QGridLayout(box);
+            grid->setHorizontalSpacing(8);
+            for (size_t c = 0; c < group.columnCaptionIds.size(); ++c) {
+                auto* header = new QLabel(Str(group.columnCaptionIds[c]), box);
+                header->setWordWrap(true);
+                grid->addWidget(header, 0, static_cast<int>(c) + 1, Qt::AlignBottom);
+            }
+            grids[group.name] = grid;
+            stack->addWidget(box);
+        }
+        for (auto& [column, stack] : stacks)
+            stack->addStretch(1);
+        columns->addStretch(1);
+        scroll->setWidget(content);
+        scroll->setWidgetResizable(true);
+        tabs_->addTab(scroll, Str(page.captionId));
+    }
+    std::map<std::pair<std::string, int>, bool> rowCaptioned;
+    std::map<std::pair<std::string, int>, QHBoxLayout*> cells;
+    for (Field& f : editor_.form().fields()) {
+        QGridLayout* grid = grids[f.decl->group];
+        QWidget* box = grid->parentWidget();
+        QWidget* w = makeWidget(f, box);
+        const int row = f.decl->row + 1;
+        const auto key = std::pair(std::string(f.decl->group), row);
+        if (f.decl->rowCaptionId && !rowCaptioned[key] && f.kind() != FieldKind::Check) {
+            grid->addWidget(new QLabel(Str(f.decl->rowCaptionId), box), row, 0);
+            rowCaptioned[key] = true;
+        }
+        // Column 0 holds the captions. In a form group a row's field and what belongs to it (unit,
+        // unit drop-down, jumper box) share one cell; a grid group has a column per kind of value, and
+        // a "..." button stands in its code field's cell.
+        const bool formGroup = f.decl->columnCaptionId == 0 && f.kind() != FieldKind::Button;
+        const bool learnable =
+            QByteArrayView(f.decl->name).startsWith("edtRxCodePos") || f.kind() == FieldKind::Button;
+        if (formGroup || learnable) {
+            QHBoxLayout*& cell = cells[key];
+            if (!cell) {
+                cell = new QHBoxLayout;
+                cell->setSpacing(6);
+                cell->addStretch(1);
+                grid->addLayout(cell, row, formGroup ? 1 : f.decl->column + 1);
+            }
+            cell->insertWidget(cell->count() - 1, w);
+            if (f.decl->unitCaptionId)
+                cell->insertWidget(cell->count() - 1, new QLabel(Str(f.decl->unitCaptionId), box));
+        } else {
+            grid->addWidget(w, row, f.decl->column + 1, Qt::AlignLeft);
+        }
+        if (f.decl->hidden)
+            w->hide();
+        pageOf_.insert(w, FormGroupPage(f.decl->group));
+    }
+    // The space left over goes to the right of the fields, not between them.
+    for (auto& [name, grid] : grids)
+        grid->setColumnStretch(grid->columnCount(), 1);
+}
+
+// Fields of one kind in one column get one width: the widest text any product may show in them (the
+// value lists of every product and version, the longest texts the program writes), so that nothing is
+// cut and the columns keep their place when the product changes.
+void EnterDataWindow::sizeFields() {
+    FormModel scratch;
+    const SettingsFile settings = SettingsFile::Load(editor_.folders().settingsFile);
+    const QFontMetrics metrics = fontMetrics();
+    QHash<QString, int> textWidth; // the lists repeat their items from product to product
+    std::map<QString, int> widest; // by field name
+    for (const auto& [product, version] : AllVariants()) {
+        BuildValueLists(scratch, product, version, settings);
+        for (const Field& f : scratch.fields()) {
+            if (f.kind() != FieldKind::Combo || !widgets_.contains(f.name()))
+                continue;
+            int& width = widest[f.name()];
+            for (const QString& item : f.list.items) {
+                auto known = textWidth.find(item);
+                if (known == textWidth.end())
+                    known = textWidth.insert(item, metrics.horizontalAdvance(item));
+                width = std::max(width, *known);
+            }
+        }
+    }
+    std::map<std::pair<std::string, int>, int> columnWidth; // (group, column and kind) -> width
+    const auto slot = [](const Field& f) {
+        return std::pair(std::string(f.decl->group), f.decl->column * 4 + static_cast<int>(f.kind()));
+    };
+    std::map<QString, int> needed;
+    for (const Field& f : editor_.form().fields()) {
+        QWidget* w = widgets_.value(f.name());
+        int width = 0;
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QSize text(
+                std::max(widest[f.name()], combo->fontMetrics().horizontalAdvance(QStringLiteral("---"))),
+                combo->fontMetrics().height());
+            width = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo).width() + 4;
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            width = edit->fontMetrics().horizontalAdvance(WidestText(f)) +
+                    2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
+        } else {
+            continue;
+        }
+        needed[f.name()] = width;
+        int& column = columnWidth[slot(f)];
+        column = std::max(column, width);
+    }
+    for (const Field& f : editor_.form().fields()) {
+        if (needed.count(f.name()))
+            widgets_.value(f.name())->setFixedWidth(columnWidth[slot(f)]);
+    }
+}
+
+// Tab runs along the rows, as a technician reads a page: group by group, row by row, left to right.
+void EnterDataWindow::orderTabs() {
+    std::vector<std::tuple<int, int, int, int, QWidget*>> order;
+    int groupIndex = 0;
+    std::map<std::string, int> groupOrder;
+    for (const GroupDecl& g : FormGroups())
+        groupOrder[g.name] = groupIndex++;
+    for (const Field& f : editor_.form().fields()) {
+        if (QWidget* w = widgets_.value(f.name()); w && !f.decl->hidden)
+            order.emplace_back(FormGroupPage(f.decl->group), groupOrder[f.decl->group], f.decl->row,
+                               f.decl->column, w);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        return std::tie(std::get<0>(a), std::get<1>(a), std::get<2>(a), std::get<3>(a)) <
+               std::tie(std::get<0>(b), std::get<1>(b), std::get<2>(b), std::get<3>(b));
+    });
+    for (const auto& entry : order)
+        tabChain_.push_back(std::get<4>(entry));
+    for (int i = 0; i + 1 < tabChain_.size(); ++i)
+        QWidget::setTabOrder(tabChain_[i], tabChain_[i + 1]);
+}
+
+QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
+    const QString name = f.name();
+    QWidget* w = nullptr;
+    switch (f.kind()) {
+    case FieldKind::Edit: {
+        auto* edit = new QLineEdit(parent);
+        edit->installEventFilter(this);
+        if (IsInformationOnly(*f.decl))
+            edit->setReadOnly(true);
+        connect(edit, &QLineEdit::textEdited, this, [this, name, edit](const QString& text) {
+            Field& field = editor_.form().field(name);
+            // The maximum length limits what is typed or pasted, never what the program shows.
+            if (field.maxLength > 0 && text.size() > field.maxLength && text.size() > field.text.size()) {
+                edit->setText(field.text);
+                return;
+            }
+            editor_.form().replaceText(field, text);
+        });
+        w = edit;
+        break;
+    }
+    case FieldKind::Combo: {
+        auto* combo = new QComboBox(parent);
+        // The wheel changes a drop-down only when it has the focus: scrolling the page must not.
+        combo->setFocusPolicy(Qt::StrongFocus);
+        combo->installEventFilter(this);
+        connect(combo, &QComboBox::activated, this,
+                [this, name](int index) { editor_.form().selectIndex(editor_.form().field(name), index); });
+        w = combo;
+        break;
+    }
+    case FieldKind::Check: {
+        auto* check = new QCheckBox(Str(f.decl->rowCaptionId), parent);
+        connect(check, &QCheckBox::clicked, this, [this, name](bool checked) {
+            editor_.form().setChecked(editor_.form().field(name), checked);
+        });
+        w = check;
+        break;
+    }
+    case FieldKind::Button: {
+        auto* button = new QPushButton(QStringLiteral("..."), parent);
+        button->setAutoDefault(false);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
+        const int position = name.right(1).toInt();
+        connect(button, &QPushButton::clicked, this, [this, position] { learn(position); });
+        w = button;
+        break;
+    }
+    }
+    w->setObjectName(name);
+    widgets_.insert(name, w);
+    fieldOf_.insert(w, name);
+    return w;
+}
+
+} // namespace zal::gui
