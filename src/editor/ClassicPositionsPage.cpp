@@ -23,7 +23,10 @@ void FillProductInfo(MapContext& c) {
     c.setText(c.f("edtSerialNumber"),
               QString::number(c.image[0xFD] << 16 | c.image[0xFE] << 8 | c.image[0xFF]));
     c.setText(c.f("edtRadioCalibration"), QString::number(c.image[0xF7]));
+}
 
+// A group's fields are in use together: the first one's mark speaks for all eight.
+void FillPositions(MapContext& c) {
     const bool codes = c.f("edtPosCode1").mark == 1;
     for (int n = 1; n <= 8; ++n) {
         const int a = 0xA0 + 2 * (n - 1);
@@ -57,7 +60,9 @@ void CollectProductInfo(MapContext& c) {
     c.image[0xFF] = static_cast<std::uint8_t>(serial & 0xFF);
     c.image[0xF7] =
         static_cast<std::uint8_t>(MapContext::ParseLenient(c.f("edtRadioCalibration").text) & 0xFF);
+}
 
+void CollectPositions(MapContext& c) {
     if (c.f("edtPosCode1").mark == 1) {
         for (int n = 1; n <= 8; ++n)
             WriteU16BE(c.image, 0xA0 + 2 * (n - 1),
@@ -85,7 +90,8 @@ void CollectProductInfo(MapContext& c) {
 
 std::vector<Step> ProductInfoAndPositionSteps() {
     return {
-        Both("product information and positions", FillProductInfo, CollectProductInfo),
+        Both("product information", FillProductInfo, CollectProductInfo),
+        Both("K-ORBA positions", FillPositions, CollectPositions),
     };
 }
 

@@ -212,9 +212,11 @@ bool TfrmEnterData::CloseRequested() {
 bool TfrmEnterData::FileExit() {
     if (!AskToSaveBeforeLeaving())
         return false;
-    if (!LoadImageFile(folders_.dataFolder +
-                           DefaultImageFileName(QStringLiteral("BORA"), QStringLiteral("V22")),
-                       working_))
+    if (!LoadImageFile(
+            folders_.dataFolder +
+                DefaultImageFileName(QLatin1String(FindProduct(kBora)->defaultFileWord),
+                                     QLatin1String(FindClassicVersion(kVersionV22)->defaultSuffix)),
+            working_))
         show(MessageKind::Error, Msg::DefaultImageMissing);
     SetCurrentProduct(working_[kProductCodeAddress]);
     FillFields();
