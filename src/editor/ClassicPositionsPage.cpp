@@ -11,11 +11,7 @@ namespace zal {
 namespace {
 
 void FillProductInfo(MapContext& c) {
-    ShowDeviceRadioId(c);
-    c.selectAlways(c.f("cbbxProductName"), c.image[kProductCodeAddress], kProductCodeAddress);
-    c.setText(c.f("edtProgramVersion"),
-              FormatVersion(static_cast<std::uint16_t>(c.image[kVersionCodeAddress] << 8 |
-                                                       c.image[kMinorVersionAddress])));
+    ShowProductIdentity(c);
     Field& regions = c.f("cbbxFrequencyRegion");
     const int region = IndexOfValue(regions.list.values, c.image[0xFC]);
     c.form.setIndex(regions, region);

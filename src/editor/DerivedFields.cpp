@@ -2,6 +2,7 @@
 // position 1 into the fixed input, and the analogue input rule.
 
 #include "ParameterMap.h"
+#include "config/Identification.h"
 #include "config/Products.h"
 #include "radio/RadioCode.h"
 #include "shell/StringTable.h"
@@ -81,6 +82,14 @@ void ShowWiredCodes(MapContext& c) {
             text = FixedCode(c, i);
         c.setText(c.f(QStringLiteral("edtWiredCode%1").arg(i)), text);
     }
+}
+
+void ShowProductIdentity(MapContext& c) {
+    ShowDeviceRadioId(c);
+    c.selectAlways(c.f("cbbxProductName"), c.image[kProductCodeAddress], kProductCodeAddress);
+    c.setText(c.f("edtProgramVersion"),
+              FormatVersion(static_cast<std::uint16_t>(c.image[kVersionCodeAddress] << 8 |
+                                                       c.image[kMinorVersionAddress])));
 }
 
 void ShowDeviceRadioId(MapContext& c) {

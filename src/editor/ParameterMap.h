@@ -33,6 +33,8 @@ std::optional<ConversionError> CollectFields(MapContext& context);
 void ShowActionCodes(MapContext& context);
 void ShowWiredCodes(MapContext& context);
 void ShowDeviceRadioId(MapContext& context);
+// The device's radio ID, its product name (0xF8 must match an item) and its program version.
+void ShowProductIdentity(MapContext& context);
 void MirrorFixedInput(MapContext& context);
 void CopyWiredAlarmTypes(MapContext& context);
 // The analogue input rule for input 4 and/or 5 (index 0 or 1; both with -1).

@@ -93,11 +93,7 @@ void CollectCarrierSense(MapContext& c) {
 }
 
 void FillProductInformation(MapContext& c) {
-    ShowDeviceRadioId(c);
-    c.selectAlways(c.f("cbbxProductName"), c.image[kProductCodeAddress], kProductCodeAddress);
-    c.setText(c.f("edtProgramVersion"),
-              FormatVersion(static_cast<std::uint16_t>(c.image[kVersionCodeAddress] << 8 |
-                                                       c.image[kMinorVersionAddress])));
+    ShowProductIdentity(c);
     if (c.product == kMuvePlus2) {
         c.setText(c.f("edtFrequencyRegion"), FrequencyText(c));
         c.setText(c.f("edtSerialNumber"),
