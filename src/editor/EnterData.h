@@ -132,6 +132,8 @@ public:
     // --- File commands ---
     void FileNew(NewEntry entry = NewEntry::New);
     CommandResult FileOpen();
+    // Open without the dialog: a file named on the command line or opened from a file manager.
+    CommandResult OpenPath(const QString& path);
     CommandResult FileSave();
     CommandResult FileSaveAs();
     // File, Exit: false when the editor stays open (the user cancelled, or the save asked for was

@@ -71,10 +71,14 @@ CommandResult TfrmEnterData::FileOpen() {
     const std::optional<FileDialogResult> chosen = dialogs_.openFile(request);
     if (!chosen)
         return CommandResult::Cancelled;
+    return OpenPath(chosen->path);
+}
+
+CommandResult TfrmEnterData::OpenPath(const QString& path) {
     // The file is read into a copy: a file that cannot be loaded or is refused leaves the editor's
     // image, file name and state as they were, so a later Save cannot write refused bytes.
     ConfigImage loaded = working_;
-    if (!LoadImageFile(chosen->path, loaded)) {
+    if (!LoadImageFile(path, loaded)) {
         show(MessageKind::Error, Msg::CannotLoadConfiguration);
         return CommandResult::Failed;
     }
@@ -83,7 +87,7 @@ CommandResult TfrmEnterData::FileOpen() {
     switch (IdentifyImage(versionCode, productCode)) {
     case irSupported: {
         working_ = loaded;
-        setFile(chosen->path, fsOpened);
+        setFile(path, fsOpened);
         setStatus(QString());
         SelectProductVersion(versionCode, loaded[kMinorVersionAddress], productCode);
         const int fault = FillFields();

@@ -98,6 +98,16 @@ void MainWindow::select(int product) {
     editorWindow().open();
 }
 
+void MainWindow::openFile(const QString& path) {
+    if (!editor_.OpenPath(path)) {
+        show();
+        return;
+    }
+    hide();
+    editorWindow().onClosed = [this] { editorClosed(); };
+    editorWindow().open();
+}
+
 void MainWindow::editorClosed() {
     editor_.ResetOnClose();
     show();

@@ -29,6 +29,9 @@ public:
     ~MainWindow() override;
     QPushButton* productButton(int product) const;
     EnterDataWindow& editorWindow();
+    // Opens a configuration file in the editor, as Open does (a file named on the command line or
+    // opened from a file manager); the selection window stays when the file is not taken.
+    void openFile(const QString& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

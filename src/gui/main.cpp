@@ -9,6 +9,7 @@
 #include "shell/StringTable.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <exception>
@@ -33,7 +34,12 @@ int main(int argc, char* argv[]) {
             dialogs.setParent(window.get());
             return window;
         });
-        main.show();
+        // A configuration file named as the single argument (a file manager opening it) goes straight
+        // into the editor; switches and folders are the editor's business.
+        if (options.arguments.size() == 1 && QFileInfo(options.arguments.first()).isFile())
+            main.openFile(options.arguments.first());
+        else
+            main.show();
         return app.exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, zal::Str(10703), QString::fromLocal8Bit(error.what()));

@@ -241,6 +241,26 @@ private slots:
         QCOMPARE(editor_->fileState(), fsNew);
     }
 
+    // A file named on the command line (a file manager opening it) goes straight into the editor.
+    void aFileOpensStraightIntoTheEditor() {
+        MainWindow main(*editor_, *window_);
+        const QString path = home_.filePath(QStringLiteral("opened.Muve"));
+        editor_->SelectProduct(kMuve);
+        dialogs_.paths = {path};
+        QVERIFY(static_cast<bool>(editor_->FileSaveAs()));
+        editor_->ResetOnClose();
+        main.openFile(path);
+        QTRY_VERIFY(window_->isVisible());
+        QVERIFY(!main.isVisible());
+        QCOMPARE(editor_->product(), kMuve);
+        QCOMPARE(window_->windowTitle(), QStringLiteral("opened.Muve - ZAL family programmer"));
+        QVERIFY(closeBox());
+        QTRY_VERIFY(main.isVisible());
+        main.openFile(home_.filePath(QStringLiteral("missing.Muve"))); // not taken: the selection stays
+        QVERIFY(main.isVisible());
+        QVERIFY(!window_->isVisible());
+    }
+
     void escapeAndEnterNeverCloseOrLearn() {
         editor_->SelectProduct(kZal);
         window_->open();
