@@ -35,6 +35,54 @@ int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments)
     return 0;
 }
 
+int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    if (!arguments.isEmpty()) {
+        err << "usage: zalctl kbx-list" << Qt::endl;
+        return 2;
+    }
+    bool withLibftdi = false;
+    const std::vector<UsbUnit> units = ListUsbUnits(&withLibftdi);
+    int kbxSeen = 0;
+    if (!withLibftdi)
+        out << "USB: not searched (built without libftdi1)\n";
+    else if (units.empty())
+        out << "USB: no FTDI device plugged in\n";
+    for (const UsbUnit& u : units) {
+        out << QStringLiteral("USB bus %1 device %2: ")
+                   .arg(u.bus, 3, 10, QChar(u'0'))
+                   .arg(u.address, 3, 10, QChar(u'0'));
+        if (!u.accessible) {
+            out << "FTDI device, access denied (install the udev rule 70-zal-kbx.rules)\n";
+            continue;
+        }
+        out << '"' << u.description << "\" serial " << (u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
+            << (u.isKbx ? " - KBX" : " - not a KBX") << '\n';
+        kbxSeen += u.isKbx;
+    }
+    const QString port = qEnvironmentVariable("ZAL_KBX_PORT");
+    if (port.isEmpty()) {
+        out << "ZAL_KBX_PORT: not set\n";
+    } else {
+        TKbxInterface kbx;
+        QString info;
+        const bool opened = kbx.Open() == kbxOk;
+        const bool answered = opened && kbx.ReadInfo(info) == kbxOk;
+        out << "ZAL_KBX_PORT " << port << ": ";
+        if (answered)
+            out << "KBX answers \"" << info << "\"\n";
+        else if (opened)
+            out << "opened, but no KBX answers\n";
+        else
+            out << "cannot be opened"
+                << (kbx.openFailure().isEmpty() ? QString() : QStringLiteral(": ") + kbx.openFailure())
+                << '\n';
+        kbxSeen += answered;
+        kbx.Close();
+    }
+    out.flush();
+    return kbxSeen > 0 ? 0 : 1;
+}
+
 int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     QString output;
     if (arguments.size() == 2 && arguments[0] == QLatin1String("-o")) {

@@ -39,6 +39,8 @@ void PrintUsage(QTextStream& out) {
            "  write-default MODEL   service: write the default image of BORA, ZAL, MUVE or DORF\n"
            "  write-version-byte    service: set the version byte of a device with V1.x firmware\n"
            "  kbx-info     ask the KBX for its information text\n"
+           "  kbx-list     every KBX the tool can see: FTDI USB devices (accessible or not) and\n"
+           "               the tty of ZAL_KBX_PORT\n"
            "  kbx-dump [-o FILE]    read the device's whole image: a hex dump, or a raw backup file\n"
            "  version      print the program version\n"
            "\n"
@@ -97,6 +99,8 @@ int RunDeviceCommand(QTextStream& out, QTextStream& err, const QString& command,
         return zal::cli::RunWriteDefault(out, err, arguments);
     if (command == QLatin1String("write-version-byte"))
         return zal::cli::RunWriteVersionByte(out, err, arguments);
+    if (command == QLatin1String("kbx-list"))
+        return zal::cli::RunKbxList(out, err, arguments);
     if (command == QLatin1String("kbx-info"))
         return zal::cli::RunKbxInfo(out, err, arguments);
     return zal::cli::RunKbxDump(out, err, arguments);
@@ -132,7 +136,7 @@ int main(int argc, char* argv[]) {
     static const QStringList kDeviceCommands{
         QStringLiteral("read"),         QStringLiteral("write"),         QStringLiteral("learn"),
         QStringLiteral("change-codes"), QStringLiteral("write-default"), QStringLiteral("write-version-byte"),
-        QStringLiteral("kbx-info"),     QStringLiteral("kbx-dump")};
+        QStringLiteral("kbx-info"),     QStringLiteral("kbx-dump"),      QStringLiteral("kbx-list")};
     if (kDeviceCommands.contains(command)) {
         zal::cli::CatchInterrupts();
         const int result = RunDeviceCommand(out, err, command, arguments);

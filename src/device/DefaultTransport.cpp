@@ -45,6 +45,18 @@ KbxClock& SystemClock() {
     return clock;
 }
 
+std::vector<UsbUnit> ListUsbUnits(bool* withLibftdi) {
+#ifdef ZAL_HAVE_LIBFTDI
+    if (withLibftdi)
+        *withLibftdi = true;
+    return FtdiTransport::List();
+#else
+    if (withLibftdi)
+        *withLibftdi = false;
+    return {};
+#endif
+}
+
 KbxTransportFactory DefaultTransportFactory() {
     return []() -> std::unique_ptr<KbxTransport> {
         const QString port = qEnvironmentVariable("ZAL_KBX_PORT");

@@ -1,6 +1,7 @@
 #include "FtdiTransport.h"
 
 #include <ftdi.h>
+#include <libusb.h>
 
 #include <algorithm>
 #include <chrono>
@@ -44,7 +45,10 @@ bool FtdiTransport::open() {
         if (result == -5)
             failure_ = QStringLiteral("The KBX is in use by another program.");
         else if (result == -4 && failure_.isEmpty())
-            failure_ = QStringLiteral("A USB device could not be opened (no permission?).");
+            failure_ =
+                QStringLiteral("An FTDI USB device was found, but access to it was denied. Install the udev "
+                               "rule 70-zal-kbx.rules (it comes with the package) and plug the KBX in again "
+                               "(zalctl kbx-list shows what is seen).");
     }
     if (!open_) {
         ftdi_free(ftdi_);
@@ -54,6 +58,32 @@ bool FtdiTransport::open() {
     ftdi_set_latency_timer(ftdi_, kLatencyTimerMs);
     received_.clear();
     return true;
+}
+
+std::vector<UsbUnit> FtdiTransport::List() {
+    std::vector<UsbUnit> units;
+    ftdi_context* ftdi = ftdi_new();
+    if (!ftdi)
+        return units;
+    ftdi_device_list* devices = nullptr;
+    // Vendor and product 0: every product id of FTDI's own that libftdi knows.
+    if (ftdi_usb_find_all(ftdi, &devices, 0, 0) >= 0) {
+        for (ftdi_device_list* d = devices; d; d = d->next) {
+            UsbUnit unit;
+            unit.bus = libusb_get_bus_number(d->dev);
+            unit.address = libusb_get_device_address(d->dev);
+            char description[128] = {}, serial[64] = {};
+            unit.accessible = ftdi_usb_get_strings(ftdi, d->dev, nullptr, 0, description, sizeof description,
+                                                   serial, sizeof serial) == 0;
+            unit.description = QString::fromLatin1(description);
+            unit.serial = QString::fromLatin1(serial);
+            unit.isKbx = unit.description == QLatin1String(kDescription);
+            units.push_back(unit);
+        }
+        ftdi_list_free(&devices);
+    }
+    ftdi_free(ftdi);
+    return units;
 }
 
 void FtdiTransport::close() {

@@ -33,6 +33,8 @@ public:
     void waitForData(int timeoutMs, int bytesAwaited) override;
     QString openFailure() const override { return failure_; }
 
+    static std::vector<UsbUnit> List();
+
 private:
     bool fill(int timeoutMs);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace zal {
 
@@ -56,6 +57,20 @@ public:
 };
 
 using KbxTransportFactory = std::function<std::unique_ptr<KbxTransport>()>;
+
+// An FTDI USB device seen on the bus, for telling "not plugged in" from "no permission".
+struct UsbUnit {
+    QString description; // empty when the device could not be opened to read it
+    QString serial;
+    int bus = 0;
+    int address = 0;
+    bool accessible = false; // the device could be opened (its strings read)
+    bool isKbx = false;      // its description is the KBX's
+};
+
+// Every FTDI USB device plugged in (through libftdi); nothing when the program was built without it,
+// and then withLibftdi is set to false.
+std::vector<UsbUnit> ListUsbUnits(bool* withLibftdi = nullptr);
 
 // The transport the tool uses: the tty named by ZAL_KBX_PORT when that is set, else the KBX found by its
 // USB description through libftdi (when the program was built with it).

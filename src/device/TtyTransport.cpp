@@ -38,7 +38,11 @@ bool TtyTransport::open() {
         if (errno == EBUSY)
             failure_ = QStringLiteral("The KBX at %1 is in use by another program.").arg(path_);
         else if (errno == EACCES || errno == EPERM)
-            failure_ = QStringLiteral("No permission to open %1.").arg(path_);
+            failure_ =
+                QStringLiteral("The KBX at %1 was found, but access to it was denied. Install the udev rule "
+                               "70-zal-kbx.rules (it comes with the package) and plug the KBX in again, or "
+                               "join the group that owns %1 (usually dialout).")
+                    .arg(path_);
         return false;
     }
     if (!lockExclusively()) {

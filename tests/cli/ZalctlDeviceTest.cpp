@@ -217,8 +217,15 @@ TEST_F(ZalctlDevice, RawBackup) {
     const Outcome traced = zalctl({"kbx-info"}, true);
     EXPECT_TRUE(traced.err.contains(QStringLiteral("> <STX>v76<ETX>"))) << traced.err.toStdString();
     EXPECT_TRUE(traced.err.contains(QStringLiteral("< <STX>KBX-SIM 1.0")));
+    // kbx-list tells what answers where.
+    const Outcome list = zalctl({"kbx-list"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_TRUE(
+        list.out.contains(QStringLiteral("ZAL_KBX_PORT %1: KBX answers \"KBX-SIM 1.0\"").arg(sim_->path())))
+        << list.out.toStdString();
     sim_.reset();
     EXPECT_EQ(zalctl({"kbx-info"}).out, QStringLiteral("KBX info: \n"));
+    EXPECT_EQ(zalctl({"kbx-list"}).exitCode, 1); // nothing answers
 }
 
 TEST_F(ZalctlDevice, LearnAPosition) {

@@ -10,6 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zal;
 using namespace zal::test;
@@ -188,6 +193,36 @@ TEST(TtyTransport, APortThatNeverStopsSendingCannotHoldTheSession) {
     EXPECT_EQ(image, ConfigImage{});
     // Three attempts, each bounded by the drain limit before it and the transaction limit.
     EXPECT_LT(timer.elapsed(), 3 * (TKbxInterface::kDrainLimitMs + 300));
+}
+
+// A tty the user may not open: the transport says so, with the remedy. Run as an ordinary user, for
+// whom the permission bits count (root's would not).
+TEST(TtyTransport, NoPermissionIsToldApartFromNoKbx) {
+    TempHome home;
+    const QString path = home.file(QStringLiteral("ttyUSB9"));
+    QFile(path).open(QIODevice::WriteOnly);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(home.path()).constData(), 0755), 0);
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0)
+            ::_exit(3);
+        TtyTransport tty(path);
+        const QByteArray failure = tty.open() ? QByteArray("opened") : tty.openFailure().toUtf8();
+        [[maybe_unused]] const ssize_t n =
+            ::write(pipeEnds[1], failure.constData(), static_cast<size_t>(failure.size()));
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    char text[512] = {};
+    const ssize_t n = ::read(pipeEnds[0], text, sizeof text - 1);
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_GT(n, 0);
+    EXPECT_TRUE(QByteArray(text).contains("was found, but access to it was denied")) << text;
+    EXPECT_TRUE(QByteArray(text).contains("70-zal-kbx.rules")) << text;
 }
 
 TEST(TtyTransport, MissingPathDoesNotOpen) {

@@ -54,6 +54,21 @@ protected:
 
 // --- Read -----------------------------------------------------------------------------------------------
 
+// The unit is there but cannot be had: the message stays the one the program always showed, and the
+// reason follows it on the status bar and as a notice (zalctl prints it on standard error).
+TEST_F(DeviceCommands, WhyTheKbxCouldNotBeOpenedFollowsTheMessage) {
+    rig.kbxPresent = false;
+    rig.openFailure = QStringLiteral("The KBX at /dev/ttyUSB0 was found, but access to it was denied.");
+    QString notice;
+    e().observer().notice = [&notice](const QString& text) { notice = text; };
+    EXPECT_FALSE(e().ReadFromDevice());
+    EXPECT_EQ(ids(), std::vector<int>{10617});
+    EXPECT_EQ(fx->dialogs.shown[0].text, Str(10617));
+    EXPECT_TRUE(e().statusText().startsWith(Str(10617)));
+    EXPECT_TRUE(e().statusText().endsWith(rig.openFailure));
+    EXPECT_EQ(notice, rig.openFailure);
+}
+
 TEST_F(DeviceCommands, ReadShowsTheDevicesConfiguration) {
     device() = fx->Default(kZal, 0x21);
     device()[0x00] = 0x12;

@@ -14,6 +14,7 @@ public:
             rig_.sent.push_back(bytes.mid(1, bytes.size() - kFrameOverhead));
         return sim::SimTransport::write(bytes);
     }
+    QString openFailure() const override { return rig_.openFailure; }
 
 private:
     SimRig& rig_;

@@ -25,6 +25,7 @@ public:
     sim::SimLine line;
     sim::VirtualClock clock;
     bool kbxPresent = true;
+    QString openFailure;          // what the transport says when it cannot open (no permission, in use)
     std::vector<QByteArray> sent; // command texts, without framing
 
     KbxTransportFactory factory();
