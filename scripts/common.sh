@@ -9,7 +9,7 @@ ZAL_PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
     libftdi1-dev
-    desktop-file-utils appstream
+    desktop-file-utils appstream dpkg-dev
 )
 
 zal_install_packages() {

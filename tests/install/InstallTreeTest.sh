@@ -19,7 +19,8 @@ for f in bin/zal-programmer bin/zalctl bin/kbx-sim share/zal-programmer/Values.i
          "share/zal-programmer/Default ZAL V22.b" "share/zal-programmer/Default MUVEPLUS2 V1.b" \
          lib/udev/rules.d/70-zal-kbx.rules share/applications/zal-programmer.desktop \
          share/mime/packages/zal-programmer.xml share/metainfo/zal-programmer.metainfo.xml \
-         share/icons/hicolor/scalable/apps/zal-programmer.svg; do
+         share/icons/hicolor/scalable/apps/zal-programmer.svg share/man/man1/zal-programmer.1 \
+         share/man/man1/zalctl.1 share/man/man1/kbx-sim.1 share/bash-completion/completions/zalctl; do
     expect "$f"
 done
 for size in 16 24 32 48 64 128 256; do
@@ -55,6 +56,14 @@ while IFS= read -r line; do
 done <<<"$logical"
 for key in 'TAG+="uaccess"' 'ENV{ID_MM_DEVICE_IGNORE}="1"' 'SYMLINK+="kbx-'; do
     grep -qF "$key" "$rule" || { echo "rule lacks $key"; failures=$((failures + 1)); }
+done
+
+bash -n "$dest/usr/share/bash-completion/completions/zalctl" || failures=$((failures + 1))
+for page in zal-programmer zalctl kbx-sim; do
+    if command -v groff > /dev/null && [ -n "$(groff -man -Tutf8 -ww "$dest/usr/share/man/man1/$page.1" 2>&1 > /dev/null)" ]; then
+        echo "manual page $page.1 has warnings"
+        failures=$((failures + 1))
+    fi
 done
 
 if [ "$failures" -gt 0 ]; then
