@@ -54,6 +54,10 @@ while IFS= read -r line; do
         failures=$((failures + 1))
     fi
 done <<<"$logical"
+# udev itself checks the rule where its version can (systemd 253 and later).
+if command -v udevadm > /dev/null && udevadm verify --help > /dev/null 2>&1; then
+    udevadm verify "$rule" || failures=$((failures + 1))
+fi
 for key in 'TAG+="uaccess"' 'ENV{ID_MM_DEVICE_IGNORE}="1"' 'SYMLINK+="kbx-'; do
     grep -qF "$key" "$rule" || { echo "rule lacks $key"; failures=$((failures + 1)); }
 done
