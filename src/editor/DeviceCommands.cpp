@@ -5,9 +5,7 @@
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
 #include "config/Products.h"
-#include "radio/RadioCode.h"
 #include "shell/FileSystem.h"
-#include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 
 #include <QFileInfo>

@@ -2,12 +2,8 @@
 
 #include "DeviceCommandSupport.h"
 
-#include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
 #include "config/Products.h"
-#include "radio/RadioCode.h"
-#include "shell/FileSystem.h"
-#include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 
 #include <QFileInfo>

@@ -3,36 +3,20 @@
 
 #include "EnterDataWindow.h"
 
-#include "AboutDialog.h"
-#include "Artwork.h"
-#include "ChangeFixedDialogs.h"
-#include "ReceiveRadioDialog.h"
-#include "SelectDirectoryDialog.h"
 #include "config/Products.h"
 #include "editor/EditorRules.h"
 #include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
-#include <QSettings>
-#include <QStatusBar>
 #include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QVBoxLayout>

@@ -6,8 +6,6 @@
 #include "ReceiveRadioDialog.h"
 #include "SelectDirectoryDialog.h"
 #include "config/Products.h"
-#include "editor/EditorRules.h"
-#include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 
 #include <QAction>
@@ -16,10 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,16 +22,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
-#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 
 namespace zal::gui {
 
