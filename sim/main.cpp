@@ -1,8 +1,9 @@
 // kbx-sim: a KBX programming unit with a device behind it, on a pseudo-terminal. Point the tool at it
 // with ZAL_KBX_PORT=<path>.
 //
-// Lines on standard input: "code XXXX" makes a transmitter code arrive over the air, "quit" ends the
-// simulator. End of input ends it too when standard input is a pipe or a terminal.
+// Lines on standard input: "code XXXX" makes a transmitter code arrive over the air, "save" writes the
+// memory to the --save file at once (and prints "saved"), "quit" ends the simulator. End of input ends
+// it too when standard input is a pipe or a terminal.
 
 #include "KbxSimEngine.h"
 #include "SimLine.h"
@@ -262,12 +263,18 @@ int main(int argc, char* argv[]) {
                 while ((nl = stdinLine.indexOf('\n')) >= 0) {
                     const QByteArray command = stdinLine.left(nl).trimmed();
                     stdinLine.remove(0, nl + 1);
-                    if (command == "quit")
+                    if (command == "quit") {
                         running = false;
-                    else if (command.startsWith("code "))
+                    } else if (command == "save") {
+                        // The device memory now, without ending: what a test compares a write with.
+                        const bool saved =
+                            parser.isSet(save) && SaveImageFile(parser.value(save), engine.memory());
+                        std::printf("%s\n", saved ? "saved" : "not saved");
+                        std::fflush(stdout);
+                    } else if (command.startsWith("code "))
                         engine.injectCode(QString::fromLatin1(command.mid(5).trimmed()));
                     else if (!command.isEmpty())
-                        std::fprintf(stderr, "kbx-sim: unknown input '%s' (code XXXX, quit)\n",
+                        std::fprintf(stderr, "kbx-sim: unknown input '%s' (code XXXX, save, quit)\n",
                                      command.constData());
                 }
             }
