@@ -64,7 +64,6 @@ struct Rule {
 
 constexpr Scope kPlus = kScopePlus;
 constexpr Scope kClassic = kScopeClassic;
-constexpr Scope kAll = kScopeAll;
 
 const std::vector<Rule>& Rules() {
     static const std::vector<Rule> rules{
