@@ -12,10 +12,11 @@ ZAL_PACKAGES=(
     desktop-file-utils appstream dpkg-dev
 )
 
+# Installs what is missing of ZAL_PACKAGES and of any packages named as arguments.
 zal_install_packages() {
     local missing=()
     local package
-    for package in "${ZAL_PACKAGES[@]}"; do
+    for package in "${ZAL_PACKAGES[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# What CI runs after the ordinary build and tests: the whole test suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzz target from its seed corpus for a bounded run. The fuzz runs
+# use a fixed seed and a fixed number of executions (at most 60 s each), so that a run can be repeated.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+zal_install_packages clang libclang-rt-14-dev
+
+sanitize_build=${ZAL_SANITIZE_BUILD:-$ZAL_ROOT/build-sanitize}
+if [ ! -f "$sanitize_build/CMakeCache.txt" ]; then
+    cmake -S "$ZAL_ROOT" -B "$sanitize_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DZAL_SANITIZE=address,undefined
+fi
+cmake --build "$sanitize_build" -j "$(nproc)"
+(cd "$sanitize_build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+
+fuzz_build=${ZAL_FUZZ_BUILD:-$ZAL_ROOT/build-fuzz}
+if [ ! -f "$fuzz_build/CMakeCache.txt" ]; then
+    CC=clang CXX=clang++ cmake -S "$ZAL_ROOT" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DZAL_FUZZ=ON -DZAL_BUILD_TESTS=OFF -DZAL_WITH_GUI=OFF
+fi
+cmake --build "$fuzz_build" -j "$(nproc)"
+
+# Executions per target: about a minute's worth on a CI machine.
+declare -A runs=([kbx_reply]=500000 [settings]=100000 [radio_code]=2000000 [image]=8000 [set_keys]=4000)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for target in kbx_reply settings radio_code image set_keys; do
+    cp -r "$ZAL_ROOT/fuzz/corpus/$target" "$work/$target"
+    echo "fuzz: $target"
+    "$fuzz_build/fuzz/${target}_fuzz" "$work/$target" -seed=1 -runs="${runs[$target]}" -max_total_time=60 \
+        -artifact_prefix="$work/" 2>&1 | grep -E '^(Done|#[0-9]+ *DONE)|ERROR|SUMMARY' || true
+    if ls "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* > /dev/null 2>&1; then
+        echo "fuzz: $target found a fault"
+        exit 1
+    fi
+done
+echo "hardening: sanitizer suite and fuzz runs passed"
