@@ -33,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     if (editor.CollectFields())
         return 0; // a text that does not parse stops the collect, as it should
+    // Once shown, an image must come back as it was. (What was typed need not: 255 typed into a field
+    // where 0xFF shows as 0 is stored as 0xFF and shown as 0 next time.)
+    editor.FillFields();
+    if (editor.CollectFields())
+        std::abort();
     const ConfigImage once = editor.working();
     editor.FillFields();
     if (editor.CollectFields() || editor.working() != once)

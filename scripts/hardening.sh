@@ -28,9 +28,17 @@ trap 'rm -rf "$work"' EXIT
 for target in kbx_reply settings radio_code image set_keys; do
     cp -r "$ZAL_ROOT/fuzz/corpus/$target" "$work/$target"
     echo "fuzz: $target"
+    status=0
     "$fuzz_build/fuzz/${target}_fuzz" "$work/$target" -seed=1 -runs="${runs[$target]}" -max_total_time=60 \
-        -artifact_prefix="$work/" 2>&1 | grep -E '^(Done|#[0-9]+ *DONE)|ERROR|SUMMARY' || true
-    if ls "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* > /dev/null 2>&1; then
+        -artifact_prefix="$work/" > "$work/$target.log" 2>&1 || status=$?
+    grep -E '^Done|ERROR|SUMMARY' "$work/$target.log" || true
+    if [ "$status" -ne 0 ]; then
+        echo "fuzz: $target ended with status $status"
+        tail -n 30 "$work/$target.log"
+        exit 1
+    fi
+    if compgen -G "$work/crash-*" > /dev/null || compgen -G "$work/leak-*" > /dev/null ||
+        compgen -G "$work/timeout-*" > /dev/null || compgen -G "$work/oom-*" > /dev/null; then
         echo "fuzz: $target found a fault"
         exit 1
     fi
