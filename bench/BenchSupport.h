@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Dialogs.h"
+
 #include <sys/resource.h>
 
 namespace zal::bench {
@@ -21,5 +23,16 @@ struct Figures {
 inline double LineMs(long long bytes) {
     return bytes * 11.0 / 57600.0 * 1000.0;
 }
+
+// Dialogs that answer every question No, cancel every file dialog and remember the last message shown:
+// what a benchmark needs of the editor's commands.
+class SilentDialogs : public Dialogs {
+public:
+    void message(MessageKind, int id, const QString&) override { last = id; }
+    Answer question(MessageKind, int, const QString&, QuestionButtons) override { return Answer::No; }
+    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    int last = 0;
+};
 
 } // namespace zal::bench

@@ -22,17 +22,9 @@
 using namespace zal;
 using zal::bench::CpuSeconds;
 using zal::bench::Figures;
+using zal::bench::SilentDialogs;
 
 namespace {
-
-class SilentDialogs : public Dialogs {
-public:
-    void message(MessageKind, int id, const QString&) override { last = id; }
-    Answer question(MessageKind, int, const QString&, QuestionButtons) override { return Answer::No; }
-    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-    int last = 0;
-};
 
 bool Measure(const char* name, const char* image, int product, int rounds) {
     QProcess sim;

@@ -9,6 +9,8 @@
 #include "device/TtyTransport.h"
 #include "editor/EnterData.h"
 
+#include "BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
@@ -22,15 +24,6 @@
 using namespace zal;
 
 namespace {
-
-class CountingDialogs : public Dialogs {
-public:
-    void message(MessageKind, int id, const QString&) override { last = id; }
-    Answer question(MessageKind, int, const QString&, QuestionButtons) override { return Answer::No; }
-    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-    int last = 0;
-};
 
 // Resident memory in KiB and open file descriptors of this process.
 long ResidentKiB() {
@@ -123,7 +116,7 @@ int main(int argc, char* argv[]) {
     QFile::copy(QStringLiteral(ZAL_BIN_DIR "/Default ZAL V22.b"), memory);
 
     QString port;
-    CountingDialogs dialogs;
+    bench::SilentDialogs dialogs;
     TfrmEnterData::Options options;
     options.installFolder = QStringLiteral(ZAL_BIN_DIR "/");
     options.platform.applicationData = home.path();

@@ -110,6 +110,13 @@ void FillProductInformation(MapContext& c) {
     c.setText(c.f("edtRadioCalibration"), QString::number(c.image[0xF7]));
 }
 
+// An interval in minutes or hours: the entry field, its unit drop-down and the two bytes they share.
+Rule IntervalRule(const char* name, const char* edit, const char* units, int address) {
+    return Both(
+        name, [=](MapContext& c) { FillInterval(c, edit, units, address); },
+        [=](MapContext& c) { CollectInterval(c, edit, units, address); });
+}
+
 using W = Writer;
 constexpr Scope kBoth = kScopePlus;
 constexpr Scope kPlus2 = Variant::MuvePlus2;
@@ -148,27 +155,14 @@ const std::vector<Step>& Steps() {
         std::vector<Row>{
             {"cbbxPowerMode cbbxBatteryAlarm", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
         },
-        Both(
-            "battery alarm interval",
-            [](MapContext& c) {
-                FillInterval(c, "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits", 0xA4);
-            },
-            [](MapContext& c) {
-                CollectInterval(c, "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits", 0xA4);
-            }),
+        IntervalRule("battery alarm interval", "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits",
+                     0xA4),
         std::vector<Row>{
             {"edtLowBatteryThreshold", Enc::Tenths, 0xA6, 0, kBoth, false, W::Row},
             {"cbbxMainsFailure", Enc::List, 0xA0, 0, kBoth, true, W::Row},
             {"cbbxMainsOK", Enc::List, 0xA1, 0, kBoth, true, W::Row},
         },
-        Both(
-            "test alarm interval",
-            [](MapContext& c) {
-                FillInterval(c, "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2);
-            },
-            [](MapContext& c) {
-                CollectInterval(c, "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2);
-            }),
+        IntervalRule("test alarm interval", "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2),
         std::vector<Row>{
             {"edtBatteryChargeDuration", Enc::Byte, 0xA7, 0, kBoth, false, W::Row},
             {"edtOutPassageDelay edtInPassageDelay edtPulseActivationTime", Enc::Dash, 0, 0, kBoth, false,
