@@ -3,6 +3,8 @@
 
 #ifdef ZAL_HAVE_LIBFTDI
 #include "FtdiTransport.h"
+
+#include <ftdi.h>
 #endif
 
 #include <QtGlobal>
@@ -54,6 +56,15 @@ std::vector<UsbUnit> ListUsbUnits(bool* withLibftdi) {
     if (withLibftdi)
         *withLibftdi = false;
     return {};
+#endif
+}
+
+QString UsbLibraryVersion() {
+#ifdef ZAL_HAVE_LIBFTDI
+    const ftdi_version_info v = ftdi_get_library_version();
+    return QStringLiteral("libftdi1 %1").arg(QString::fromLatin1(v.version_str));
+#else
+    return QStringLiteral("none");
 #endif
 }
 

@@ -89,8 +89,12 @@ void TKbxInterface::Close() {
 }
 
 void TKbxInterface::trace(char direction, const QByteArray& bytes) {
-    qCDebug(lcKbx, "%lld %c %s", static_cast<long long>(clock_.nowMs()), direction,
-            Printable(bytes).constData());
+    if (!traceSink_ && !lcKbx().isDebugEnabled())
+        return;
+    const QByteArray printable = Printable(bytes);
+    qCDebug(lcKbx, "%lld %c %s", static_cast<long long>(clock_.nowMs()), direction, printable.constData());
+    if (traceSink_)
+        traceSink_(clock_.nowMs(), direction, printable);
 }
 
 int TKbxInterface::SendFrame(const QByteArray& text) {

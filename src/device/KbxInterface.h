@@ -80,6 +80,11 @@ public:
     // Bytes that crossed the line in both directions since the interface was made.
     qint64 lineBytes() const { return lineBytes_; }
 
+    // Receives every frame that crosses the line (time in ms, '>' sent or '<' received, the bytes in
+    // printable form), for a log kept beside the trace; none when empty.
+    using TraceSink = std::function<void(qint64 ms, char direction, const QByteArray& printable)>;
+    void setTraceSink(TraceSink sink) { traceSink_ = std::move(sink); }
+
     // Called after every chunk of a block transfer, so that a command can show its progress.
     void setChunkObserver(std::function<void()> observer) { chunkDone_ = std::move(observer); }
     // How many chunks a block transfer of first-last takes.
@@ -99,6 +104,7 @@ private:
     bool lineFlooded_ = false; // the line did not fall quiet within kDrainLimitMs
     QString openFailure_;
     std::function<void()> chunkDone_;
+    TraceSink traceSink_;
 };
 
 } // namespace zal

@@ -72,6 +72,9 @@ struct UsbUnit {
 // and then withLibftdi is set to false.
 std::vector<UsbUnit> ListUsbUnits(bool* withLibftdi = nullptr);
 
+// "libftdi1 1.5" and the like; "none" when the program was built without it.
+QString UsbLibraryVersion();
+
 // The transport the tool uses: the tty named by ZAL_KBX_PORT when that is set, else the KBX found by its
 // USB description through libftdi (when the program was built with it).
 KbxTransportFactory DefaultTransportFactory();

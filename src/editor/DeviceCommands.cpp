@@ -24,6 +24,10 @@ void TfrmEnterData::planProgress(int planned) {
 // --- Read from device -----------------------------------------------------------------------------------
 
 CommandResult TfrmEnterData::ReadFromDevice() {
+    return RunDeviceCommand(QStringLiteral("read"), [this] { return ReadSteps(); });
+}
+
+CommandResult TfrmEnterData::ReadSteps() {
     CommandFrame frame(*this, kbx_);
     if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
         report(MessageKind::Error, *failure);
@@ -36,6 +40,8 @@ CommandResult TfrmEnterData::ReadFromDevice() {
         report(MessageKind::Error, Msg::ReadFailed);
         return CommandResult::Failed;
     }
+    // Whatever the editor makes of it, the image is kept as the device gave it.
+    BackupDeviceImage(comparison_);
     const int deviceProduct = comparison_[kProductCodeAddress];
     switch (IdentifyImage(comparison_[kVersionCodeAddress], deviceProduct)) {
     case irSupported:
@@ -84,6 +90,10 @@ CommandResult TfrmEnterData::ReadFromDevice() {
 // --- Write to device ------------------------------------------------------------------------------------
 
 CommandResult TfrmEnterData::WriteToDevice() {
+    return RunDeviceCommand(QStringLiteral("write"), [this] { return WriteSteps(); });
+}
+
+CommandResult TfrmEnterData::WriteSteps() {
     CommandFrame frame(*this, kbx_);
     if (std::optional<ConversionError> error = CollectFields()) {
         ReportConversionError(*error);
@@ -98,13 +108,17 @@ CommandResult TfrmEnterData::WriteToDevice() {
 
     const std::vector<AddressRange> writes = WriteRanges(product());
     const int marker = WrittenMarkerAddress(product());
-    planProgress(Chunks(IdentificationRanges()) + Chunks(writes) + (marker >= 0 ? 1 : 0) +
-                 Chunks({{0x00, 0xFF}}));
-
-    // Only the identification is read before a write: 51 bytes, not the whole image.
+    // With backups on, the whole image is read first and kept, so that what the write replaces can
+    // always be put back; without, only the identification is read: 51 bytes, not the whole image.
+    const bool backup = backups().policy().beforeWrite;
+    const std::vector<AddressRange> before =
+        backup ? std::vector<AddressRange>{{0x00, 0xFF}} : IdentificationRanges();
+    planProgress(Chunks(before) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({{0x00, 0xFF}}));
     bool identified = true;
-    for (const AddressRange& r : IdentificationRanges())
+    for (const AddressRange& r : before)
         identified = kbx_.ReadBlock(comparison_, r.first, r.last) == kbxOk && identified;
+    if (backup && identified)
+        BackupDeviceImage(comparison_);
     if (!identified) {
         // Reported rather than ending silently: the technician must know that nothing was written.
         report(MessageKind::Error, Msg::ReadFailed);

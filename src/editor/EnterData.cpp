@@ -27,7 +27,8 @@ constexpr MenuId kServiceMenus[] = {MenuId::WriteDefaultBora, MenuId::WriteDefau
 TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
     : dialogs_(dialogs), kbxFactory_(options.kbxFactory), clock_(*options.clock), kbx_(kbxFactory_, clock_),
       changeFixed_(dialogs, kbxFactory_, clock_), changeFixedPlus_(dialogs, kbxFactory_, clock_),
-      locale_(options.locale), menus_(EditorMenu()) {
+      locale_(options.locale), menus_(EditorMenu()),
+      frameLogging_(qEnvironmentVariableIsSet("ZAL_KBX_TRACE")) {
     kbx_.setChunkObserver([this] {
         ++progressDone_;
         if (observer_.progress)
@@ -154,12 +155,15 @@ void TfrmEnterData::processEvents() {
 }
 
 void TfrmEnterData::show(MessageKind kind, Msg message, const QStringList& arguments) {
-    ShowMessage(dialogs_, kind, message, MessageText(message, arguments));
+    const QString text = MessageText(message, arguments);
+    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text);
+    ShowMessage(dialogs_, kind, message, text);
 }
 
 void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arguments) {
     const QString text = MessageText(message, arguments);
     setStatus(text);
+    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text);
     ShowMessage(dialogs_, kind, message, text);
     // "KBX not found" is all the message can say; the transport may know better (in use, no access).
     if (message == Msg::KbxNotFound && !kbx_.openFailure().isEmpty()) {
@@ -171,7 +175,15 @@ void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arg
 
 Answer TfrmEnterData::ask(MessageKind icon, Msg message, QuestionButtons buttons,
                           const QStringList& arguments) {
-    return AskQuestion(dialogs_, icon, message, buttons, MessageText(message, arguments));
+    const QString text = MessageText(message, arguments);
+    const Answer answer = AskQuestion(dialogs_, icon, message, buttons, text);
+    RecordLine(QStringLiteral("question %1: %2 -> %3")
+                   .arg(MessageId(message))
+                   .arg(text)
+                   .arg(answer == Answer::Yes  ? QStringLiteral("yes")
+                        : answer == Answer::No ? QStringLiteral("no")
+                                               : QStringLiteral("cancel")));
+    return answer;
 }
 
 void TfrmEnterData::setStatus(Msg message) {

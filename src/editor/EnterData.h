@@ -3,6 +3,7 @@
 #include "FormModel.h"
 #include "Menus.h"
 #include "ParameterMap.h"
+#include "backup/BackupStore.h"
 #include "config/ConfigImage.h"
 #include "config/Identification.h"
 #include "device/KbxInterface.h"
@@ -173,6 +174,21 @@ public:
     TfrmChangeFixed& changeFixed() { return changeFixed_; }
     TfrmChangeFixedPlus& changeFixedPlus() { return changeFixedPlus_; }
 
+    // --- What the device commands leave behind ---
+    // The device backups in the data folder, with the policy of the settings file as it is now.
+    BackupStore backups() const;
+    // The backup the last device command made or found unchanged; empty when it made none.
+    const QString& lastBackup() const { return lastBackup_; }
+    // Frames in the support log (the window's "Protokoll" switch); on when ZAL_KBX_TRACE is set.
+    bool frameLogging() const { return frameLogging_; }
+    void setFrameLogging(bool on) { frameLogging_ = on; }
+    QString supportLogPath() const;
+    // The KBX's information text, or why there is none (for the support information).
+    QString KbxInformation();
+    // Writes what the service needs to help with a problem into one zip archive; empty when it
+    // worked, else why not.
+    QString SaveSupportBundle(const QString& path);
+
     KbxTransportFactory kbxFactory() const { return kbxFactory_; }
     const TKbxInterface& kbx() const { return kbx_; }
     KbxClock& clock() { return clock_; }
@@ -207,6 +223,16 @@ private:
     FileDialogRequest fileRequest(int titleId) const;
 
     void planProgress(int planned);
+    // Every device command runs inside this: it keeps the command's record for the support log,
+    // completes the backup's index entry with the result and reports a backup that failed.
+    CommandResult RunDeviceCommand(const QString& name, const std::function<CommandResult()>& steps);
+    // Keeps an image just read from the device; a failure is noted, never stops the command.
+    void BackupDeviceImage(const ConfigImage& image);
+    void RecordLine(const QString& line);
+    CommandResult ReadSteps();
+    CommandResult WriteSteps();
+    int WriteDefaultSteps(const QString& modelWord);
+    bool WriteVersionByteSteps();
     int productCodeOfDevice();
     void RefreshFixedCodeFields();
 
@@ -243,6 +269,18 @@ private:
     bool busy_ = false;
     int lastFault_ = -1;
     ConfigImage clean_{}; // the image as last opened, saved, read or written
+
+    struct CommandRecord {
+        bool active = false;
+        QString command;
+        QStringList lines;
+        QString backupFile;
+        bool backupReused = false;
+        QString backupProblem;
+    };
+    CommandRecord record_;
+    QString lastBackup_;
+    bool frameLogging_ = false;
 };
 
 } // namespace zal

@@ -16,6 +16,15 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
     if (ask(MessageKind::Information, Msg::WriteDefaultQuestion, QuestionButtons::YesNo, {modelWord}) !=
         Answer::Yes)
         return 0;
+    int result = 0;
+    RunDeviceCommand(QStringLiteral("write-default"), [&] {
+        result = WriteDefaultSteps(modelWord);
+        return result == dwWritten ? CommandResult::Done : CommandResult::Failed;
+    });
+    return result;
+}
+
+int TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
     QString suffix, versionText;
     {
         CommandFrame frame(*this, kbx_);
@@ -23,11 +32,16 @@ int TfrmEnterData::WriteDefault(const QString& modelWord) {
             report(MessageKind::Error, *failure);
             return 0;
         }
-        planProgress(1);
-        if (kbx_.ReadBlock(comparison_, 0xF8, 0xFA) != kbxOk) {
+        // A default image replaces the whole configuration: with backups on, the device's image is
+        // read and kept first.
+        const bool backup = backups().policy().beforeWrite;
+        planProgress(backup ? Chunks({{0x00, 0xFF}}) : 1);
+        if ((backup ? kbx_.ReadImage(comparison_) : kbx_.ReadBlock(comparison_, 0xF8, 0xFA)) != kbxOk) {
             report(MessageKind::Error, Msg::ReadFailed);
             return 0;
         }
+        if (backup)
+            BackupDeviceImage(comparison_);
         const int deviceProduct = comparison_[kProductCodeAddress];
         if (!IsClassicProduct(deviceProduct)) {
             report(MessageKind::Error, Msg::DeviceNotClassic);
@@ -100,6 +114,15 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
 bool TfrmEnterData::WriteVersionByte() {
     if (ask(MessageKind::Information, Msg::FirmwareRenewed, QuestionButtons::YesNo) != Answer::Yes)
         return false;
+    bool done = false;
+    RunDeviceCommand(QStringLiteral("write-version-byte"), [&] {
+        done = WriteVersionByteSteps();
+        return done ? CommandResult::Done : CommandResult::Failed;
+    });
+    return done;
+}
+
+bool TfrmEnterData::WriteVersionByteSteps() {
     bool readBackZero = false;
     {
         CommandFrame frame(*this, kbx_);

@@ -115,6 +115,10 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
                 CopyFileReplacing(shipped, f.settingsFile);
                 if (!configDirectory.isEmpty())
                     WriteSettingValue(f.settingsFile, kSetup, kConfigDirectory, configDirectory);
+                for (const char* key : {kBackupMaxAgeDays, kBackupKeepPerDevice, kBackupBeforeWrite}) {
+                    if (const std::optional<QString> kept = current.value(kBackupSection, key))
+                        WriteSettingValue(f.settingsFile, kBackupSection, key, *kept);
+                }
                 WriteSettingValue(f.settingsFile, kSetup, kAppVersion, programVersion);
                 refresh = true;
             }

@@ -32,6 +32,13 @@ QString FindInstallFolder(const QString& executableFolder);
 // The program's own version text, four numbers.
 QString ProgramVersionText();
 
+// The section of Values.ini that holds the settings of the device backups. It is not in the shipped
+// copy, so a refresh after a program update keeps it as the user left it.
+inline constexpr char kBackupSection[] = "Backups";
+inline constexpr char kBackupMaxAgeDays[] = "MaxAgeDays";
+inline constexpr char kBackupKeepPerDevice[] = "KeepPerDevice";
+inline constexpr char kBackupBeforeWrite[] = "BeforeWrite";
+
 // Base names of the eighteen default images, in the order they are installed.
 const QStringList& DefaultImageBaseNames();
 

@@ -192,7 +192,7 @@ TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {
         {{"--nak-rate", "1"}, "error 10615"},
         {{"--refuse-writes"}, "error 10609"},
         {{"--protect", "50-50"}, "error 10633"},
-        {{"--disconnect-after", "8"}, "error 10633"},
+        {{"--disconnect-after", "19"}, "error 10633"},
         {{"--truncate-rate", "1"}, "error 10608"},
     };
     for (const auto& c : cases) {

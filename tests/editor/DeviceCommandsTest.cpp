@@ -10,6 +10,7 @@
 #include "support/SimRig.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -213,12 +214,12 @@ TEST_F(DeviceCommands, DisconnectInTheMiddleOfATransfer) {
     EXPECT_FALSE(e().ReadFromDevice());
     EXPECT_EQ(ids(), std::vector<int>{10608});
 
-    // Gone after the identification and two of the written chunks: the silent writes are not counted,
-    // the read-back finds nothing, and nothing claims success.
+    // Gone after the image read before the write and two of the written chunks: the silent writes are
+    // not counted, the read-back finds nothing, and nothing claims success.
     rig.engine = sim::KbxSimEngine(sim::KbxSimOptions{});
     device() = fx->Default(kBora, 0x22);
     const ConfigImage original = device();
-    rig.engine.options().disconnectAfter = 1 + 4 + 2;
+    rig.engine.options().disconnectAfter = 1 + 16 + 2;
     reset();
     fx->f("edtNoShortTransm").text = QStringLiteral("9");
     EXPECT_FALSE(e().WriteToDevice());
@@ -241,8 +242,14 @@ TEST_F(DeviceCommands, WriteOfTheOlderProductsWritesItsThreeRangesAndVerifies) {
     for (int a : {0x10, 0x1B, 0x1E, 0x6E, 0x6F, 0xF7, 0xFD})
         EXPECT_EQ(device()[a], original[a]) << a;
     EXPECT_EQ(bytesWritten(), 230);
-    EXPECT_EQ(sent('R'), 4 + 16); // 51 bytes of identification in four chunks, then the whole image
+    EXPECT_EQ(sent('R'), 16 + 16); // the whole image read and kept before the write, and read back
     EXPECT_EQ(e().fileState(), fsNew);
+
+    // Without the backup before a write, only the 51 bytes of identification are read first.
+    StoreBackupBeforeWrite(e().folders().settingsFile, false);
+    reset();
+    EXPECT_TRUE(e().WriteToDevice());
+    EXPECT_EQ(sent('R'), 4 + 16);
 }
 
 TEST_F(DeviceCommands, WriteOfAMuvePlusKeepsTheDevicesOwnBytes) {
@@ -328,6 +335,66 @@ TEST_F(DeviceCommands, AConversionErrorStopsTheWriteBeforeAnythingIsSent) {
     EXPECT_TRUE(fx->dialogs.shown[0].text.contains(QStringLiteral("Schwellwert, Eingang 5")));
 }
 
+// --- Backups and the support log ------------------------------------------------------------------------
+
+TEST_F(DeviceCommands, EveryImageReadIsKeptAndTheLogTellsWhatHappened) {
+    device() = fx->Default(kZal, 0x22);
+    device()[0xFF] = 0x2A; // serial 42
+    const ConfigImage before = device();
+    EXPECT_TRUE(e().ReadFromDevice());
+    const QString readBackup = e().lastBackup();
+    EXPECT_TRUE(QFileInfo(readBackup).fileName().startsWith(QStringLiteral("ZAL 000042 ")));
+    EXPECT_EQ(test::ReadTestFile(readBackup), QByteArray(reinterpret_cast<const char*>(before.data()), 256));
+
+    // The write keeps the device's image first; unchanged since the read, it is that backup.
+    fx->e().form().setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
+    EXPECT_TRUE(e().WriteToDevice());
+    EXPECT_EQ(e().lastBackup(), readBackup);
+    // The next write finds the image the last one wrote: a new backup, completed with the result.
+    fx->e().form().setText(fx->f("edtNoShortTransm"), QStringLiteral("8"));
+    const ConfigImage written = device();
+    EXPECT_TRUE(e().WriteToDevice());
+    ASSERT_NE(e().lastBackup(), readBackup);
+    EXPECT_EQ(test::ReadTestFile(e().lastBackup()),
+              QByteArray(reinterpret_cast<const char*>(written.data()), 256));
+    const std::vector<BackupEntry> list = e().backups().List();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].command, QStringLiteral("read"));
+    EXPECT_EQ(list[1].command, QStringLiteral("write"));
+    EXPECT_EQ(list[1].result, QStringLiteral("done"));
+
+    // An unknown version is kept too, before the question about saving it.
+    device()[kVersionCodeAddress] = 0x10;
+    EXPECT_FALSE(e().ReadFromDevice());
+    EXPECT_EQ(e().backups().List().size(), 3u);
+
+    const QByteArray log = test::ReadTestFile(e().supportLogPath());
+    EXPECT_TRUE(log.contains(" read (ZAL 22.08)")) << log.constData();
+    EXPECT_TRUE(log.contains("message 10620: Lesen vollst"));
+    EXPECT_TRUE(log.contains(" write: done ("));
+    EXPECT_TRUE(log.contains(" read: refused ("));
+    EXPECT_FALSE(log.contains("<STX>")); // frames only when asked for
+    e().setFrameLogging(true);
+    EXPECT_TRUE(e().ReadFromDevice() == CommandResult::Refused);
+    EXPECT_TRUE(test::ReadTestFile(e().supportLogPath()).contains("> <STX>R00"));
+}
+
+TEST_F(DeviceCommands, ABackupThatFailsNeverStopsTheWriteAndIsReported) {
+    device() = fx->Default(kBora, 0x22);
+    test::WriteTestFile(e().folders().dataFolder + "Backups", "a file where the folder should be");
+    QString notice;
+    e().observer().notice = [&notice](const QString& text) { notice = text; };
+    fx->e().form().setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
+    EXPECT_TRUE(e().WriteToDevice());
+    EXPECT_EQ(device()[0x50], 7);
+    EXPECT_EQ(ids(), std::vector<int>{10619});
+    EXPECT_TRUE(e().statusText().startsWith(
+        QStringLiteral("Schreiben und Überprüfung vollständig \u2013 Sicherung fehlgeschlagen")))
+        << e().statusText().toStdString();
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("Sicherung fehlgeschlagen")));
+    EXPECT_TRUE(e().lastBackup().isEmpty());
+}
+
 TEST_F(DeviceCommands, ProgressCountsEveryChunk) {
     device() = fx->Default(kBora, 0x22);
     std::vector<std::pair<int, int>> seen;
@@ -335,7 +402,7 @@ TEST_F(DeviceCommands, ProgressCountsEveryChunk) {
     EXPECT_TRUE(e().WriteToDevice());
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back().first, seen.back().second);
-    EXPECT_EQ(seen.back().second, 4 + 15 + 16);
+    EXPECT_EQ(seen.back().second, 16 + 15 + 16);
 }
 
 // --- Service writes -------------------------------------------------------------------------------------

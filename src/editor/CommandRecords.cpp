@@ -1,0 +1,137 @@
+// What the device commands leave behind: the device backups, the support log and the support bundle.
+
+#include "DeviceCommandSupport.h"
+
+#include "backup/SupportBundle.h"
+#include "backup/SupportLog.h"
+#include "shell/FileSystem.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+
+namespace zal {
+
+using namespace device_commands;
+
+namespace {
+
+QString ResultName(CommandResult result) {
+    switch (result.kind()) {
+    case CommandResult::Done:
+        return QStringLiteral("done");
+    case CommandResult::Refused:
+        return QStringLiteral("refused");
+    case CommandResult::Failed:
+        return QStringLiteral("failed");
+    case CommandResult::Cancelled:
+        return QStringLiteral("cancelled");
+    }
+    return QString();
+}
+
+QString Now() {
+    return QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
+}
+
+} // namespace
+
+BackupStore TfrmEnterData::backups() const {
+    return BackupStore(BackupFolder(folders_.dataFolder), LoadBackupPolicy(folders_.settingsFile));
+}
+
+QString TfrmEnterData::supportLogPath() const {
+    return SupportLogPath(folders_.dataFolder);
+}
+
+void TfrmEnterData::RecordLine(const QString& line) {
+    if (record_.active)
+        record_.lines << QStringLiteral("  ") + line;
+}
+
+CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
+                                              const std::function<CommandResult()>& steps) {
+    record_ = CommandRecord{};
+    record_.active = true;
+    record_.command = name;
+    record_.lines << Now() + u' ' + name + QStringLiteral(" (") + productName(product()) + u' ' +
+                         FormatVersion(static_cast<std::uint16_t>(version() * 256 + minor())) +
+                         (fileName_.isEmpty() ? QString() : QStringLiteral(", ") + fileName_) + u')';
+    if (frameLogging_) {
+        kbx_.setTraceSink([this](qint64 ms, char direction, const QByteArray& bytes) {
+            RecordLine(QStringLiteral("%1 %2 %3")
+                           .arg(ms)
+                           .arg(QLatin1Char(direction))
+                           .arg(QString::fromLatin1(bytes)));
+        });
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const CommandResult result = steps();
+    kbx_.setTraceSink({});
+
+    if (!record_.backupFile.isEmpty() && !record_.backupReused)
+        backups().SetResult(record_.backupFile, ResultName(result));
+    lastBackup_ = record_.backupFile;
+    if (!record_.backupProblem.isEmpty()) {
+        // After the command's own status, so that neither hides the other.
+        const QString text = QStringLiteral("Sicherung fehlgeschlagen: ") + record_.backupProblem;
+        setStatus(status_.isEmpty() ? text : status_ + QStringLiteral(" \u2013 ") + text);
+        if (observer_.notice)
+            observer_.notice(text);
+    }
+    record_.lines << Now() + u' ' + name + QStringLiteral(": ") + ResultName(result) +
+                         QStringLiteral(" (%1 ms)").arg(timer.elapsed());
+    record_.active = false;
+    SupportLog(supportLogPath()).Append(record_.lines);
+    return result;
+}
+
+void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
+    const StoredBackup stored = backups().Store(image, record_.command);
+    if (stored.ok) {
+        record_.backupFile = stored.file;
+        record_.backupReused = stored.reused;
+        RecordLine((stored.reused ? QStringLiteral("backup unchanged: ") : QStringLiteral("backup: ")) +
+                   stored.file);
+    } else {
+        record_.backupProblem = stored.error;
+        RecordLine(QStringLiteral("backup failed: ") + stored.error);
+    }
+}
+
+QString TfrmEnterData::KbxInformation() {
+    CommandFrame frame(*this, kbx_);
+    if (kbx_.Open() != kbxOk) {
+        const QString why = kbx_.openFailure();
+        return MessageText(Msg::KbxNotFound) + (why.isEmpty() ? QString() : QStringLiteral("\n") + why);
+    }
+    QString info;
+    if (kbx_.ReadInfo(info) != kbxOk)
+        return QStringLiteral("Die KBX hat keinen Informationstext geliefert.");
+    return info;
+}
+
+QString TfrmEnterData::SaveSupportBundle(const QString& path) {
+    std::vector<BundleEntry> entries;
+    for (const QString& file : SupportLog(supportLogPath()).Files()) {
+        QByteArray content;
+        if (ReadWholeFile(file, content))
+            entries.emplace_back(QFileInfo(file).fileName(), content);
+    }
+    const QString versions =
+        QStringLiteral("ZAL family programmer %1\nQt %2\n%3\n%4\n%5 (%6)\n")
+            .arg(ProgramVersionText(), QString::fromLatin1(qVersion()), UsbLibraryVersion(),
+                 ArchiveLibraryVersion(), QSysInfo::prettyProductName(), QSysInfo::kernelVersion());
+    entries.emplace_back(QStringLiteral("versions.txt"), versions.toUtf8());
+    entries.emplace_back(QStringLiteral("kbx-info.txt"), (KbxInformation() + u'\n').toUtf8());
+    entries.emplace_back(QStringLiteral("backups-index.jsonl"), backups().IndexTail(50));
+    QByteArray settings;
+    if (ReadWholeFile(folders_.settingsFile, settings))
+        entries.emplace_back(QStringLiteral("Values.ini"), settings);
+    return WriteZipArchive(path, entries);
+}
+
+} // namespace zal
