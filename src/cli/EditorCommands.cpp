@@ -249,20 +249,12 @@ int RunDiff(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         err << "zalctl: both files must open" << Qt::endl;
         return kUsage;
     }
-    int differences = 0;
-    const std::vector<Field>& fa = a.editor->form().fields();
-    const std::vector<Field>& fb = b.editor->form().fields();
-    for (size_t i = 0; i < fa.size(); ++i) {
-        if (fa[i].kind() == FieldKind::Button || !fa[i].visible)
-            continue;
-        const QString va = ShownValue(fa[i]), vb = ShownValue(fb[i]);
-        if (va == vb)
-            continue;
-        ++differences;
-        out << fa[i].name() << '\t' << FieldCaption(fa[i]) << '\t' << va << '\t' << vb << '\n';
-    }
+    const std::vector<FieldDifference> differences = DiffForms(a.editor->form(), b.editor->form());
+    for (const FieldDifference& d : differences)
+        out << d.a->name() << '\t' << FieldCaption(*d.a) << '\t' << ShownValue(*d.a) << '\t'
+            << ShownValue(*d.b) << '\n';
     out.flush();
-    return differences ? kFailed : kOk;
+    return differences.empty() ? kOk : kFailed;
 }
 
 } // namespace zal::cli

@@ -39,27 +39,6 @@ QString KindName(FieldKind kind) {
 
 } // namespace
 
-QString FieldCaption(const Field& field) {
-    QString caption = field.decl->rowCaptionId ? Str(field.decl->rowCaptionId) : field.name();
-    if (field.decl->columnCaptionId)
-        caption += QStringLiteral(" / ") + Str(field.decl->columnCaptionId);
-    return caption;
-}
-
-QString ShownValue(const Field& field) {
-    switch (field.kind()) {
-    case FieldKind::Edit:
-        return field.text;
-    case FieldKind::Combo:
-        return field.selectedText();
-    case FieldKind::Check:
-        return field.checked ? QStringLiteral("[x]") : QStringLiteral("[ ]");
-    case FieldKind::Button:
-        return QString();
-    }
-    return QString();
-}
-
 QJsonObject EditorJson(const TfrmEnterData& editor, const CliDialogs& dialogs) {
     QJsonObject root;
     root[QStringLiteral("product")] = editor.product();
@@ -113,30 +92,23 @@ QJsonObject EditorJson(const TfrmEnterData& editor, const CliDialogs& dialogs) {
 
 void PrintEditor(QTextStream& out, const TfrmEnterData& editor) {
     out << editor.title() << '\n';
-    const std::vector<PageDecl>& pages = FormPages();
-    for (int page = 0; page < static_cast<int>(pages.size()); ++page) {
-        out << '\n' << "== " << Str(pages[static_cast<size_t>(page)].captionId) << " ==\n";
-        for (const GroupDecl& group : FormGroups()) {
-            if (group.page != page)
-                continue;
-            out << "-- " << Str(group.captionId) << " --\n";
-            std::vector<const Field*> fields;
-            for (const Field& f : editor.form().fields()) {
-                if (qstrcmp(f.decl->group, group.name) == 0 && f.visible && f.kind() != FieldKind::Button)
-                    fields.push_back(&f);
-            }
-            std::stable_sort(fields.begin(), fields.end(), [](const Field* a, const Field* b) {
-                return std::pair(a->decl->row, a->decl->column) < std::pair(b->decl->row, b->decl->column);
-            });
-            for (const Field* f : fields) {
-                out << "  " << FieldCaption(*f) << ": " << ShownValue(*f);
-                if (f->decl->unitCaptionId)
-                    out << ' ' << Str(f->decl->unitCaptionId);
-                if (!f->enabled)
-                    out << "  (gesperrt)";
-                out << '\n';
-            }
+    QString page, group;
+    for (const Field* f : ShownFields(editor.form())) {
+        if (PageCaption(*f) != page) {
+            page = PageCaption(*f);
+            out << '\n' << "== " << page << " ==\n";
+            group.clear();
         }
+        if (GroupCaption(*f) != group) {
+            group = GroupCaption(*f);
+            out << "-- " << group << " --\n";
+        }
+        out << "  " << FieldCaption(*f) << ": " << ShownValue(*f);
+        if (f->decl->unitCaptionId)
+            out << ' ' << Str(f->decl->unitCaptionId);
+        if (!f->enabled)
+            out << "  (gesperrt)";
+        out << '\n';
     }
     out.flush();
 }

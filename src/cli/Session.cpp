@@ -14,8 +14,10 @@ Options Parse(const QStringList& arguments) {
         changeCodes(QStringLiteral("changecodes")), json(QStringLiteral("json")),
         force(QStringLiteral("force")), output(QStringLiteral("o"), QString(), QStringLiteral("FILE")),
         product(QStringLiteral("product"), QString(), QStringLiteral("P")),
-        timeout(QStringLiteral("timeout"), QString(), QStringLiteral("S"));
-    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout});
+        timeout(QStringLiteral("timeout"), QString(), QStringLiteral("S")),
+        serial(QStringLiteral("serial"), QString(), QStringLiteral("S")),
+        format(QStringLiteral("format"), QString(), QStringLiteral("F"));
+    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout, serial, format});
     Options o;
     // The parser wants a program name in front.
     if (!parser.parse(QStringList{QStringLiteral("zalctl")} + arguments)) {
@@ -30,6 +32,8 @@ Options Parse(const QStringList& arguments) {
     o.output = parser.value(output);
     o.product = parser.value(product);
     o.timeout = parser.value(timeout);
+    o.serial = parser.value(serial);
+    o.format = parser.value(format).toLower();
     o.positional = parser.positionalArguments();
     return o;
 }

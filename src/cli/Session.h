@@ -15,7 +15,7 @@ constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 // The options the editor and device commands share, and the arguments left over.
 struct Options {
     bool yes = false, service = false, changeCodes = false, json = false, force = false;
-    QString output, product, timeout;
+    QString output, product, timeout, serial, format;
     QStringList positional;
     QString error;
 };

@@ -4,14 +4,17 @@
 #include "EditorCommands.h"
 #include "Interrupt.h"
 #include "KbxCommands.h"
+#include "RecordCommands.h"
 #include "shell/AppFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -30,6 +33,14 @@ void PrintUsage(QTextStream& out) {
            "               change fields as a technician would (entry fields typed key by key,\n"
            "               drop-downs v:STORED or i:INDEX, check boxes 1 or 0), then save\n"
            "  diff A B     list the fields whose shown values differ\n"
+           "  export FILE --format pdf|html|csv|json -o OUT\n"
+           "               the configuration report: every page, caption and shown value\n"
+           "  backups list [--serial S] [--json]\n"
+           "               the images kept from devices (on every read and before every write)\n"
+           "  backups restore FILE [--yes]\n"
+           "               write a backup into the device with verification, as write does\n"
+           "  support-bundle -o FILE.zip\n"
+           "               the support log, versions, KBX information, backup index and Values.ini\n"
            "  read [-o FILE]        read the device's configuration (with -o saved as FILE)\n"
            "  write FILE            write FILE into the device and verify it\n"
            "  learn FILE POSITION [--timeout S]\n"
@@ -103,16 +114,28 @@ int RunDeviceCommand(QTextStream& out, QTextStream& err, const QString& command,
         return zal::cli::RunKbxList(out, err, arguments);
     if (command == QLatin1String("kbx-info"))
         return zal::cli::RunKbxInfo(out, err, arguments);
+    if (command == QLatin1String("backups"))
+        return zal::cli::RunBackups(out, err, arguments);
+    if (command == QLatin1String("support-bundle"))
+        return zal::cli::RunSupportBundle(out, err, arguments);
     return zal::cli::RunKbxDump(out, err, arguments);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The PDF report lays out text, which needs a Gui application; no window is ever shown.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "export") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList arguments = app.arguments().mid(1);
+    QStringList arguments = app->arguments().mid(1);
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
         PrintUsage(arguments.isEmpty() ? err : out);
@@ -129,6 +152,10 @@ int main(int argc, char* argv[]) {
         return zal::cli::RunSet(out, err, arguments);
     if (command == QLatin1String("diff"))
         return zal::cli::RunDiff(out, err, arguments);
+    if (command == QLatin1String("export"))
+        return zal::cli::RunExport(out, err, arguments);
+    if (command == QLatin1String("backups") && arguments.value(0) != QLatin1String("restore"))
+        return zal::cli::RunBackups(out, err, arguments);
     if (command == QLatin1String("version")) {
         out << zal::ProgramVersionText() << '\n';
         return 0;
@@ -136,7 +163,8 @@ int main(int argc, char* argv[]) {
     static const QStringList kDeviceCommands{
         QStringLiteral("read"),         QStringLiteral("write"),         QStringLiteral("learn"),
         QStringLiteral("change-codes"), QStringLiteral("write-default"), QStringLiteral("write-version-byte"),
-        QStringLiteral("kbx-info"),     QStringLiteral("kbx-dump"),      QStringLiteral("kbx-list")};
+        QStringLiteral("kbx-info"),     QStringLiteral("kbx-dump"),      QStringLiteral("kbx-list"),
+        QStringLiteral("backups"),      QStringLiteral("support-bundle")};
     if (kDeviceCommands.contains(command)) {
         zal::cli::CatchInterrupts();
         const int result = RunDeviceCommand(out, err, command, arguments);

@@ -21,6 +21,10 @@ Field* FormModel::find(const QString& name) {
     return it == byName_.constEnd() ? nullptr : &fields_[static_cast<size_t>(*it)];
 }
 
+const Field* FormModel::find(const QString& name) const {
+    return const_cast<FormModel*>(this)->find(name);
+}
+
 Field& FormModel::field(const QString& name) {
     Field* f = find(name);
     if (!f)

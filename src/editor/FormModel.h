@@ -63,6 +63,7 @@ public:
     Field& operator[](const char* name) { return field(QLatin1String(name)); }
     Field& field(const QString& name);
     Field* find(const QString& name);
+    const Field* find(const QString& name) const;
     std::vector<Field>& fields() { return fields_; }
     const std::vector<Field>& fields() const { return fields_; }
 

@@ -1,12 +1,16 @@
 // zalctl's device commands against kbx-sim over a real pseudo-terminal: one group per command, with
 // success and faults, checking the exit code, the messages and the device memory afterwards.
 
+#include "backup/SupportBundle.h"
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
 #include "support/SimRig.h"
 #include "support/TempHome.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QThread>
 
@@ -179,6 +183,54 @@ TEST_F(ZalctlDevice, AnUnreadableImageIsSavedWithTheProductsExtension) {
     const Outcome read = zalctl({"read", "-o", file("dump"), "--yes"});
     EXPECT_TRUE(read.err.contains(QStringLiteral("question 10629")));
     EXPECT_EQ(Load(file("dump.Zal")), device);
+}
+
+TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
+    startDevice(shipped("Default ZAL V21"));
+    ASSERT_EQ(zalctl({"read", "-o", file("a.Zal")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("a.Zal"), "edtNoLongTransm=4"}).exitCode, 0);
+    ASSERT_EQ(zalctl({"write", file("a.Zal")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"write", file("a.Zal")}).exitCode, 0); // unchanged since: no new backup
+
+    const Outcome list = zalctl({"backups", "list", "--json"});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QJsonArray backups = QJsonDocument::fromJson(list.out.toUtf8()).array();
+    ASSERT_EQ(backups.size(), 2);
+    const QJsonObject pristine = backups[0].toObject();
+    for (const char* key : {"file", "product", "version", "serial", "time", "command"})
+        EXPECT_TRUE(pristine.contains(QLatin1String(key))) << key;
+    EXPECT_EQ(pristine["command"].toString(), QStringLiteral("read"));
+    EXPECT_EQ(backups[1].toObject()["command"].toString(), QStringLiteral("write"));
+    EXPECT_EQ(Load(pristine["path"].toString()), Load(shipped("Default ZAL V21")));
+    EXPECT_EQ(zalctl({"backups", "list", "--serial", "999999"}).out, QString());
+
+    // Without --yes nothing is written; a backup of another product is refused as write refuses it.
+    const QString name = pristine["file"].toString();
+    EXPECT_EQ(zalctl({"backups", "restore", name}).exitCode, 1);
+    ASSERT_EQ(zalctl({"new", "DORF", "-o", file("d.Dorf")}).exitCode, 0);
+    const Outcome other = zalctl({"backups", "restore", file("d.Dorf"), "--yes"});
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(other.err.contains(QStringLiteral("10602")));
+    const Outcome restore = zalctl({"backups", "restore", name, "--yes"});
+    ASSERT_EQ(restore.exitCode, 0) << restore.err.toStdString();
+    EXPECT_TRUE(restore.err.contains(QStringLiteral("information 10619")));
+
+    const Outcome bundle = zalctl({"support-bundle", "-o", file("s.zip")});
+    ASSERT_EQ(bundle.exitCode, 0) << bundle.err.toStdString();
+    EXPECT_EQ(stopDevice(), Load(shipped("Default ZAL V21")));
+    QStringList names;
+    QByteArray logText, info;
+    for (const BundleEntry& e : ReadZipArchive(file("s.zip"))) {
+        names << e.first;
+        if (e.first.contains(QStringLiteral("log")))
+            logText += e.second;
+        if (e.first == QStringLiteral("kbx-info.txt"))
+            info = e.second;
+    }
+    for (const char* expected : {"versions.txt", "kbx-info.txt", "backups-index.jsonl", "Values.ini"})
+        EXPECT_TRUE(names.contains(QLatin1String(expected))) << expected;
+    EXPECT_EQ(info, "KBX-SIM 1.0\n");
+    EXPECT_TRUE(logText.contains(" read: done (") && logText.contains(" write: refused ("));
 }
 
 TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {

@@ -3,6 +3,8 @@
 #include "config/ImageFile.h"
 #include "support/TempHome.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -168,6 +170,66 @@ TEST_F(Zalctl, FoldersAreSettledInTheHome) {
     EXPECT_EQ(folders.exitCode, 0);
     EXPECT_TRUE(folders.out.contains(home.file(QStringLiteral(".local/share/VESK/ZAL Programmer (DE)/"))));
     EXPECT_TRUE(folders.out.contains(QStringLiteral("Default MUVEPLUS2 V1.bin")));
+}
+
+// The report holds every field the window shows, in use or not, for every product; the PDF has pages
+// and text that a PDF reader finds.
+TEST_F(Zalctl, ReportOfEveryProduct) {
+    QString config;
+    for (const char* product : {"BORA", "ZAL", "MUVE", "DORF", "MUVE+", "MUVE+II"}) {
+        // Saved with the product's own extension.
+        for (const QString& old : QDir(home.path()).entryList({QStringLiteral("c.*")}))
+            QFile::remove(home.file(old));
+        ASSERT_EQ(zalctl({"new", product, "-o", file("c")}).exitCode, 0) << product;
+        config = home.file(QDir(home.path()).entryList({QStringLiteral("c.*")}).value(0));
+        const QJsonObject fields = json(zalctl({"show", config, "--json"}))["fields"].toObject();
+        for (const char* format : {"csv", "html", "json"})
+            ASSERT_EQ(zalctl({"export", config, "--format", format, "-o", file("r.") + format}).exitCode, 0);
+        const QStringList csv = QString::fromUtf8(ReadTestFile(file("r.csv"))).split(QStringLiteral("\r\n"));
+        const QString html = QString::fromUtf8(ReadTestFile(file("r.html")));
+        int inUse = 0;
+        for (auto it = fields.begin(); it != fields.end(); ++it) {
+            const QJsonObject f = it.value().toObject();
+            if (!f["visible"].toBool() || f["kind"].toString() == QLatin1String("button"))
+                continue;
+            const bool used = f["mark"].toInt() != 2;
+            inUse += used;
+            const QString value =
+                f["kind"].toString() == QLatin1String("check")
+                    ? (f["checked"].toBool() ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
+                    : f["text"].toString();
+            const QString tail = (used ? QStringLiteral(";ja;") : QStringLiteral(";nein;")) + it.key();
+            const auto line =
+                std::find_if(csv.begin(), csv.end(), [&](const QString& l) { return l.endsWith(tail); });
+            ASSERT_NE(line, csv.end()) << product << ' ' << it.key().toStdString();
+            EXPECT_TRUE(line->contains(u';' + value + u';')) << line->toStdString();
+        }
+        EXPECT_EQ(html.count(QStringLiteral("<td>ja</td>")), inUse) << product;
+        EXPECT_TRUE(csv[1].startsWith(
+            QStringLiteral("Bericht;Gerät;Produktname;") +
+            QString::fromLatin1(product).replace(QStringLiteral("II"), QStringLiteral(" II"))));
+        EXPECT_EQ(QJsonDocument::fromJson(ReadTestFile(file("r.json")))["fields"].toArray().size(),
+                  csv.size() - 8); // a header, six device lines and the last line end
+    }
+
+    ASSERT_EQ(zalctl({"export", config, "-o", file("r.pdf")}).exitCode, 0);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {file("r.pdf")});
+    ASSERT_TRUE(info.waitForFinished(20000));
+    const QString pages = QString::fromUtf8(info.readAllStandardOutput())
+                              .section(QStringLiteral("Pages:"), 1)
+                              .trimmed()
+                              .section(u'\n', 0, 0);
+    EXPECT_GE(pages.toInt(), 2) << pages.toStdString();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {file("r.pdf"), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    EXPECT_EQ(text.exitCode(), 0);
+    const QString words =
+        QString::fromUtf8(text.readAllStandardOutput()).replace(QChar(0xFB01), QStringLiteral("fi"));
+    for (const char* expected : {"Konfigurationsbericht", "MUVE+ II", "Seriennummer", "Funkeingänge"})
+        EXPECT_TRUE(words.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_EQ(zalctl({"export", config, "--format", "doc", "-o", file("r.doc")}).exitCode, 2);
 }
 
 } // namespace

@@ -1,0 +1,132 @@
+#include "RecordCommands.h"
+
+#include "Session.h"
+#include "report/ConfigReport.h"
+#include "shell/FileSystem.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace zal::cli {
+namespace {
+
+QJsonObject BackupJson(const BackupEntry& e, const QString& folder) {
+    return QJsonObject{{QStringLiteral("file"), e.file},
+                       {QStringLiteral("path"), folder + e.file},
+                       {QStringLiteral("product"), e.device.productName},
+                       {QStringLiteral("productCode"), e.device.product},
+                       {QStringLiteral("version"), e.device.version},
+                       {QStringLiteral("serial"), e.device.serial},
+                       {QStringLiteral("radioId"), e.device.radioId},
+                       {QStringLiteral("time"), e.time.toString(Qt::ISODate)},
+                       {QStringLiteral("command"), e.command},
+                       {QStringLiteral("result"), e.result}};
+}
+
+int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
+    Session s = MakeSession(err, o);
+    const BackupStore store = s.editor->backups();
+    QJsonArray json;
+    for (const BackupEntry& e : store.List()) {
+        if (!o.serial.isEmpty() && e.device.serial.compare(o.serial, Qt::CaseInsensitive) != 0)
+            continue;
+        if (o.json) {
+            json.append(BackupJson(e, store.folder()));
+            continue;
+        }
+        out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << e.device.productName << ' '
+            << e.device.version << "  " << e.device.serial << "  "
+            << (e.device.radioId.isEmpty() ? QStringLiteral("-") : e.device.radioId) << "  " << e.command
+            << ' ' << (e.result.isEmpty() ? QStringLiteral("?") : e.result) << "  " << e.file << '\n';
+    }
+    if (o.json)
+        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    out.flush();
+    return kOk;
+}
+
+int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
+    Session s = MakeSession(err, o);
+    // A name from the list, or a path.
+    QString path = o.positional[1];
+    if (!QFileInfo::exists(path))
+        path = s.editor->backups().folder() + path;
+    if (!Open(s, path)) {
+        err << "zalctl: " << o.positional[1] << " was not opened; nothing was written" << Qt::endl;
+        return kFailed;
+    }
+    const DeviceIdentity id = IdentifyDevice(s.editor->working());
+    if (!o.yes) {
+        err << "zalctl: this writes the backup of " << id.productName << ' ' << id.serial << " ("
+            << id.version << ") into the device; add --yes to do it" << Qt::endl;
+        return kFailed;
+    }
+    const CommandResult result = s.editor->WriteToDevice();
+    if (result)
+        out << "restored " << QFileInfo(path).fileName() << '\n';
+    return result ? kOk : kFailed;
+}
+
+} // namespace
+
+int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    const QString what = o.positional.value(0);
+    if (o.error.isEmpty() && what == QLatin1String("list") && o.positional.size() == 1)
+        return ListBackups(out, err, o);
+    if (o.error.isEmpty() && what == QLatin1String("restore") && o.positional.size() == 2)
+        return RestoreBackup(out, err, o);
+    err << "usage: zalctl backups list [--serial S] [--json]\n"
+           "       zalctl backups restore FILE [--yes]"
+        << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+    return kUsage;
+}
+
+int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    const QString format = o.format.isEmpty() ? QFileInfo(o.output).suffix().toLower() : o.format;
+    static const QStringList kFormats{QStringLiteral("pdf"), QStringLiteral("html"), QStringLiteral("csv"),
+                                      QStringLiteral("json")};
+    if (!o.error.isEmpty() || o.positional.size() != 1 || o.output.isEmpty() || !kFormats.contains(format)) {
+        err << "usage: zalctl export FILE --format pdf|html|csv|json -o OUT"
+            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    if (!Open(s, o.positional[0])) {
+        err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
+        return kFailed;
+    }
+    const ConfigReport report = BuildReport(*s.editor);
+    bool ok = false;
+    if (format == QLatin1String("pdf"))
+        ok = WriteReportPdf(report, o.output);
+    else if (format == QLatin1String("html"))
+        ok = WriteFileAtomically(o.output, ReportHtml(report).toUtf8());
+    else if (format == QLatin1String("csv"))
+        ok = WriteFileAtomically(o.output, ReportCsv(report));
+    else
+        ok = WriteFileAtomically(o.output, QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
+    if (!ok)
+        err << "zalctl: cannot write " << o.output << Qt::endl;
+    return ok ? kOk : kFailed;
+}
+
+int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || !o.positional.isEmpty() || o.output.isEmpty()) {
+        err << "usage: zalctl support-bundle -o FILE.zip" << Qt::endl;
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    const QString problem = s.editor->SaveSupportBundle(o.output);
+    if (!problem.isEmpty()) {
+        err << "zalctl: cannot write " << o.output << ": " << problem << Qt::endl;
+        return kFailed;
+    }
+    out << "support information saved in " << o.output << '\n';
+    return kOk;
+}
+
+} // namespace zal::cli

@@ -1,0 +1,151 @@
+#include "ConfigReport.h"
+
+#include "editor/FieldText.h"
+#include "shell/StringTable.h"
+
+#include <QJsonArray>
+#include <QLocale>
+
+namespace zal {
+namespace {
+
+// Captions of the product information, as the editor labels them.
+constexpr int kProductCaption = 10531, kVersionCaption = 10532, kRadioIdCaption = 10535,
+              kSerialCaption = 10536;
+
+QString Escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QString CsvCell(const QString& text) {
+    QString cell = text;
+    if (cell.contains(u';') || cell.contains(u'"') || cell.contains(u'\n') || cell.startsWith(u' ') ||
+        cell.endsWith(u' ')) {
+        cell.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+        cell = u'"' + cell + u'"';
+    }
+    return cell;
+}
+
+QString FieldText(const TfrmEnterData& editor, const char* name) {
+    const Field* f = editor.form().find(QLatin1String(name));
+    return f ? ShownValue(*f) : QString();
+}
+
+std::vector<std::pair<QString, QString>> DeviceLines(const ConfigReport& r) {
+    return {{Str(kProductCaption), r.product},
+            {Str(kVersionCaption), r.version},
+            {Str(kSerialCaption), r.serial},
+            {Str(kRadioIdCaption), r.radioId},
+            {QStringLiteral("Datei"),
+             r.fileName.isEmpty() ? QStringLiteral("(aus Gerät ausgelesen)") : r.fileName},
+            {QStringLiteral("Datum"), r.date}};
+}
+
+} // namespace
+
+ConfigReport BuildReport(const TfrmEnterData& editor, const QDateTime& when) {
+    ConfigReport r;
+    r.title = editor.title();
+    const ProductInfo* product = FindProduct(editor.product());
+    r.product = product ? QString::fromLatin1(product->model) : QString::number(editor.product());
+    r.version = FieldText(editor, "edtProgramVersion");
+    r.serial = FieldText(editor, "edtSerialNumber");
+    r.radioId = FieldText(editor, "edtDeviceRadioId");
+    r.fileName = editor.fileName();
+    r.date = QLocale(QLocale::German, QLocale::Germany).toString(when, QStringLiteral("dd.MM.yyyy HH:mm"));
+    for (const Field* f : ShownFields(editor.form())) {
+        ReportRow row;
+        row.name = f->name();
+        row.page = PageCaption(*f);
+        row.group = GroupCaption(*f);
+        row.caption = FieldCaption(*f);
+        row.value = ShownValue(*f);
+        row.unit = f->decl->unitCaptionId ? Str(f->decl->unitCaptionId) : QString();
+        row.inUse = f->mark != 2;
+        row.enabled = f->enabled;
+        r.rows.push_back(row);
+    }
+    return r;
+}
+
+QString ReportHtml(const ConfigReport& r) {
+    QString html =
+        QStringLiteral(
+            "<!DOCTYPE html>\n<html lang=\"de\"><head><meta charset=\"utf-8\"><title>%1</title>\n"
+            "<style>body{font-family:sans-serif;font-size:9pt} table{border-collapse:collapse;width:100%}"
+            "td,th{border:1px solid #999;padding:2px 4px;text-align:left;vertical-align:top}"
+            "h2{font-size:12pt;margin-top:14pt} h3{font-size:10pt;margin:8pt 0 2pt 0} "
+            ".off{color:#777}</style>"
+            "</head><body>\n<h1>Konfigurationsbericht</h1>\n<table class=\"device\">\n")
+            .arg(Escaped(r.title));
+    for (const auto& [caption, value] : DeviceLines(r))
+        html += QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n").arg(Escaped(caption), Escaped(value));
+    html += QStringLiteral("</table>\n");
+    QString page, group;
+    bool open = false;
+    for (const ReportRow& row : r.rows) {
+        if (row.page != page) {
+            if (open)
+                html += QStringLiteral("</table>\n");
+            open = false;
+            page = row.page;
+            group.clear();
+            html += QStringLiteral("<h2>%1</h2>\n").arg(Escaped(page));
+        }
+        if (row.group != group) {
+            if (open)
+                html += QStringLiteral("</table>\n");
+            group = row.group;
+            html +=
+                QStringLiteral("<h3>%1</h3>\n<table>\n<tr><th width=\"50%\">Parameter</th><th width=\"34%\">"
+                               "Wert</th><th width=\"16%\">Verwendet</th></tr>\n")
+                    .arg(Escaped(group));
+            open = true;
+        }
+        const QString value = row.unit.isEmpty() ? row.value : row.value + u' ' + row.unit;
+        html += QStringLiteral("<tr%1><td>%2</td><td>%3</td><td>%4</td></tr>\n")
+                    .arg(row.inUse ? QString() : QStringLiteral(" class=\"off\""), Escaped(row.caption),
+                         Escaped(value), row.inUse ? QStringLiteral("ja") : QStringLiteral("nein"));
+    }
+    if (open)
+        html += QStringLiteral("</table>\n");
+    html += QStringLiteral("</body></html>\n");
+    return html;
+}
+
+QByteArray ReportCsv(const ConfigReport& r) {
+    QString csv = QStringLiteral("Seite;Gruppe;Parameter;Wert;Einheit;Verwendet;Feld\r\n");
+    for (const auto& [caption, value] : DeviceLines(r))
+        csv += QStringLiteral("Bericht;Gerät;%1;%2;;;\r\n").arg(CsvCell(caption), CsvCell(value));
+    for (const ReportRow& row : r.rows)
+        csv += QStringList{CsvCell(row.page),
+                           CsvCell(row.group),
+                           CsvCell(row.caption),
+                           CsvCell(row.value),
+                           CsvCell(row.unit),
+                           row.inUse ? QStringLiteral("ja") : QStringLiteral("nein"),
+                           row.name}
+                   .join(u';') +
+               QStringLiteral("\r\n");
+    return "\xEF\xBB\xBF" + csv.toUtf8();
+}
+
+QJsonObject ReportJson(const ConfigReport& r) {
+    QJsonArray rows;
+    for (const ReportRow& row : r.rows)
+        rows.append(QJsonObject{{QStringLiteral("name"), row.name},
+                                {QStringLiteral("page"), row.page},
+                                {QStringLiteral("group"), row.group},
+                                {QStringLiteral("caption"), row.caption},
+                                {QStringLiteral("value"), row.value},
+                                {QStringLiteral("unit"), row.unit},
+                                {QStringLiteral("inUse"), row.inUse},
+                                {QStringLiteral("enabled"), row.enabled}});
+    return QJsonObject{{QStringLiteral("title"), r.title},     {QStringLiteral("product"), r.product},
+                       {QStringLiteral("version"), r.version}, {QStringLiteral("serial"), r.serial},
+                       {QStringLiteral("radioId"), r.radioId}, {QStringLiteral("file"), r.fileName},
+                       {QStringLiteral("date"), r.date},       {QStringLiteral("fields"), rows}};
+}
+
+} // namespace zal
