@@ -25,9 +25,9 @@ constexpr MenuId kServiceMenus[] = {MenuId::WriteDefaultBora, MenuId::WriteDefau
 } // namespace
 
 TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
-    : dialogs_(dialogs), kbxFactory_(options.kbxFactory), clock_(*options.clock), kbx_(kbxFactory_, clock_),
-      changeFixed_(dialogs, kbxFactory_, clock_), changeFixedPlus_(dialogs, kbxFactory_, clock_),
-      locale_(options.locale), menus_(EditorMenu()),
+    : dialogs_(dialogs), options_(options), kbxFactory_(options.kbxFactory), clock_(*options.clock),
+      kbx_(kbxFactory_, clock_), changeFixed_(dialogs, kbxFactory_, clock_),
+      changeFixedPlus_(dialogs, kbxFactory_, clock_), locale_(options.locale), menus_(EditorMenu()),
       frameLogging_(qEnvironmentVariableIsSet("ZAL_KBX_TRACE")) {
     kbx_.setChunkObserver([this] {
         ++progressDone_;

@@ -149,6 +149,15 @@ public:
     void ResetOnClose();
     void SetDefaultConfigFolder(const QString& folder);
 
+    // A field whose shown value differs from another configuration's, as the technician reads both.
+    struct DifferenceRow {
+        QString name, page, group, caption, mine, other;
+    };
+    // Opens path in a second editor made as this one was and lists the shown fields whose values
+    // differ from this editor's, in the window's order; nothing when the file was not opened (its
+    // message has been shown).
+    std::optional<std::vector<DifferenceRow>> CompareWith(const QString& path);
+
     // --- Device commands (every one opens the KBX at its start and closes it on every path) ---
     CommandResult ReadFromDevice(); // done when the device's image is in the editor
     CommandResult WriteToDevice();  // done only when the verification found the device as meant
@@ -237,6 +246,7 @@ private:
     void RefreshFixedCodeFields();
 
     Dialogs& dialogs_;
+    Options options_; // as made, for a second editor of the same kind
     FormModel form_;
     ConfigImage working_{};
     ConfigImage comparison_{};

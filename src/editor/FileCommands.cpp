@@ -2,6 +2,7 @@
 // the editor with or without saving.
 
 #include "EnterData.h"
+#include "FieldText.h"
 
 #include "config/ImageFile.h"
 #include "config/Products.h"
@@ -234,6 +235,17 @@ void TfrmEnterData::ResetOnClose() {
     FillFields();
     setFile(QString(), fsNew);
     setPage(0);
+}
+
+std::optional<std::vector<TfrmEnterData::DifferenceRow>> TfrmEnterData::CompareWith(const QString& path) {
+    TfrmEnterData other(dialogs_, options_);
+    if (!other.OpenPath(path))
+        return std::nullopt;
+    std::vector<DifferenceRow> rows;
+    for (const FieldDifference& d : DiffForms(form_, other.form_))
+        rows.push_back({d.a->name(), PageCaption(*d.a), GroupCaption(*d.a), FieldCaption(*d.a),
+                        ShownValue(*d.a), ShownValue(*d.b)});
+    return rows;
 }
 
 void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {

@@ -4,6 +4,7 @@
 #include "Artwork.h"
 #include "ChangeFixedDialogs.h"
 #include "ReceiveRadioDialog.h"
+#include "RecordsDialogs.h"
 #include "SelectDirectoryDialog.h"
 #include "config/Products.h"
 #include "shell/StringTable.h"
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -151,6 +153,41 @@ void EnterDataWindow::buildMenus(QMenuBar* bar) {
         actions_.insert(QLatin1String(item.name), action);
         connect(action, &QAction::triggered, this, [this, id] { runMenu(id); });
     }
+    addRecordMenus();
+}
+
+// What the program adds to the original's menus: compare, backups, report, support information.
+void EnterDataWindow::addRecordMenus() {
+    QMenu* file = actions_.value(QStringLiteral("mnuFile"))->menu();
+    QAction* before = actions_.value(QStringLiteral("mnuFileSelectDefaultFolder"));
+    const auto add = [this](QMenu* menu, QAction* before, const char* name, const QString& text,
+                            std::function<void()> run) {
+        auto* action = new QAction(text, menu);
+        menu->insertAction(before, action);
+        actions_.insert(QLatin1String(name), action);
+        connect(action, &QAction::triggered, this, std::move(run));
+        return action;
+    };
+    file->insertSeparator(before);
+    add(file, before, "mnuFileCompare", QStringLiteral("Vergleichen mit..."),
+        [this] { CompareWithOther(editor_, this); });
+    add(file, before, "mnuFileBackups", QStringLiteral("Sicherungen..."),
+        [this] { BackupsDialog(editor_, this).exec(); });
+    add(file, before, "mnuFileReport", QStringLiteral("Bericht drucken / exportieren..."), [this] {
+        ShowReport(editor_, this);
+    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    file->insertSeparator(before);
+
+    QMenu* help = actions_.value(QStringLiteral("mnuHelp"))->menu();
+    QAction* about = actions_.value(QStringLiteral("mnuHelpAbout"));
+    add(help, about, "mnuHelpSupport", QStringLiteral("Supportinformationen speichern..."),
+        [this] { SaveSupportInformation(editor_, this); });
+    QAction* trace = add(help, about, "mnuHelpTrace", QStringLiteral("Protokoll"), [] {});
+    trace->setCheckable(true);
+    trace->setChecked(editor_.frameLogging());
+    trace->setToolTip(QStringLiteral("Zeichnet jeden Datenrahmen zur KBX im Supportprotokoll auf"));
+    connect(trace, &QAction::toggled, this, [this](bool on) { editor_.setFrameLogging(on); });
+    help->insertSeparator(about);
 }
 
 void EnterDataWindow::mirrorMenus() {

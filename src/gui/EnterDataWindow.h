@@ -44,6 +44,7 @@ protected:
 
 private:
     void buildMenus(QMenuBar* bar);
+    void addRecordMenus();
     void buildPages();
     void sizeFields();
     void orderTabs();

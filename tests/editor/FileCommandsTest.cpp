@@ -271,4 +271,22 @@ TEST_F(FileCommands, DefaultFolderIsStored) {
     EXPECT_TRUE(fx.dialogs.requests.back().fileName.isEmpty());
 }
 
+TEST_F(FileCommands, CompareListsExactlyTheFieldsThatDiffer) {
+    ConfigImage other = fx.Default(kZal, 0x22);
+    other[0x50] = 9; // short transmissions
+    other[0x51] = 2; // long transmissions
+    const QString path = fx.home.file("other.Zal");
+    ASSERT_TRUE(SaveImageFile(path, other));
+    fx.New(kZal, 0x22);
+    fx.Type("edtNoLongTransm", QStringLiteral("2")); // the same as the other now, though not saved
+    const auto rows = fx.e().CompareWith(path);
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 1u);
+    EXPECT_EQ((*rows)[0].name, QStringLiteral("edtNoShortTransm"));
+    EXPECT_EQ((*rows)[0].page, QStringLiteral("Weitere"));
+    EXPECT_EQ((*rows)[0].other, QStringLiteral("9"));
+    EXPECT_EQ(fx.e().CompareWith(fx.home.file("missing.Zal")), std::nullopt);
+    EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10604});
+}
+
 } // namespace

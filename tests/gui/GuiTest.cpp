@@ -1,5 +1,6 @@
 // The windows over the editor core, offscreen: they mirror the core and hand user input to it.
 
+#include "config/ImageFile.h"
 #include "config/Products.h"
 #include "gui/Artwork.h"
 #include "gui/ChangeFixedDialogs.h"
@@ -7,6 +8,7 @@
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
 #include "gui/ReceiveRadioDialog.h"
+#include "gui/RecordsDialogs.h"
 #include "support/SimRig.h"
 
 #include <QAction>
@@ -21,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -189,6 +192,51 @@ private slots:
         window_->action(QStringLiteral("mnuCommunicationReadFromDevice"))->trigger();
         QCOMPARE(window_->statusLabel()->text(), QStringLiteral("Lesen vollständig"));
         QCOMPARE(window_->windowTitle(), QStringLiteral("(aus Gerät ausgelesen) - ZAL family programmer"));
+    }
+
+    void backupsCompareAndReportFromTheWindow() {
+        for (const char* name :
+             {"mnuFileCompare", "mnuFileBackups", "mnuFileReport", "mnuHelpSupport", "mnuHelpTrace"})
+            QVERIFY2(window_->action(QLatin1String(name)), name);
+        editor_->SelectProduct(kZal);
+        ConfigImage pristine = editor_->working();
+        pristine[0xFF] = 0x77; // serial 119
+        rig_->engine.memory() = pristine;
+        window_->action(QStringLiteral("mnuCommunicationReadFromDevice"))->trigger();
+
+        BackupsDialog backups(*editor_, window_.get());
+        QVERIFY(backups.list()->topLevelItemCount() >= 1);
+        QCOMPARE(backups.list()->topLevelItem(0)->text(3), QStringLiteral("000119"));
+        QCOMPARE(backups.list()->topLevelItem(0)->text(5), QStringLiteral("Lesen"));
+        const QString path = backups.selectedPath();
+
+        // The device is changed; the pristine copy is opened (the edits given up) and written back.
+        rig_->engine.memory()[0x50] = 9;
+        editor_->form().setText(editor_->form()["edtNoShortTransm"], QStringLiteral("5"));
+        dialogs_.answers = {Answer::No};
+        QVERIFY(backups.writeSelected(false));
+        QCOMPARE(editor_->fileName(), path);
+        QCOMPARE(rig_->engine.memory()[0x50], pristine[0x50]);
+        QVERIFY(dialogs_.ids.back() == 10619);
+
+        // Compared with another file: the one difference, page by page.
+        ConfigImage other = pristine;
+        other[0x50] = 9;
+        const QString otherPath = home_.filePath(QStringLiteral("other.Zal"));
+        QVERIFY(SaveImageFile(otherPath, other));
+        const auto rows = editor_->CompareWith(otherPath);
+        QVERIFY(rows && rows->size() == 1);
+        CompareDialog compare(*editor_, otherPath, *rows, window_.get());
+        QTreeWidgetItem* page = compare.tree()->topLevelItem(0);
+        QCOMPARE(page->text(0), QStringLiteral("Weitere"));
+        QCOMPARE(page->child(0)->child(0)->text(2), QStringLiteral("9"));
+        compare.show();
+        shoot(&compare, "compare");
+
+        // The report as the window exports it.
+        QVERIFY(ExportReport(*editor_, home_.filePath(QStringLiteral("r.pdf"))));
+        QVERIFY(QFileInfo(home_.filePath(QStringLiteral("r.pdf"))).size() > 1000);
+        QVERIFY(ExportReport(*editor_, home_.filePath(QStringLiteral("r.html"))));
     }
 
     void learningWindowClosesWhenACodeArrives() {

@@ -1,0 +1,286 @@
+#include "RecordsDialogs.h"
+
+#include "QtDialogs.h"
+#include "report/ConfigReport.h"
+#include "shell/FileSystem.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace zal::gui {
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+QString ResultText(const QString& result) {
+    if (result == QLatin1String("done"))
+        return QStringLiteral("erfolgreich");
+    if (result == QLatin1String("refused"))
+        return QStringLiteral("abgelehnt");
+    if (result == QLatin1String("failed"))
+        return QStringLiteral("fehlgeschlagen");
+    if (result == QLatin1String("cancelled"))
+        return QStringLiteral("abgebrochen");
+    return QStringLiteral("?");
+}
+
+QString CommandText(const QString& command) {
+    if (command == QLatin1String("read"))
+        return QStringLiteral("Lesen");
+    if (command == QLatin1String("write"))
+        return QStringLiteral("vor dem Schreiben");
+    if (command == QLatin1String("write-default"))
+        return QStringLiteral("vor Standardkonfiguration");
+    return command;
+}
+
+} // namespace
+
+BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
+    setWindowTitle(QStringLiteral("Sicherungen"));
+    auto* info = new QLabel(QStringLiteral("Jede aus einem Gerät gelesene Konfiguration wird unverändert "
+                                           "gesichert, beim Lesen und vor jedem Schreiben."),
+                            this);
+    info->setWordWrap(true);
+    list_ = new QTreeWidget(this);
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Produkt"), QStringLiteral("Version"),
+                            QStringLiteral("Seriennummer"), QStringLiteral("Funk-ID"),
+                            QStringLiteral("Anlass"), QStringLiteral("Ergebnis")});
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    beforeWrite_ =
+        new QCheckBox(QStringLiteral("Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)"), this);
+    beforeWrite_->setChecked(editor_.backups().policy().beforeWrite);
+    connect(beforeWrite_, &QCheckBox::toggled, this,
+            [this](bool on) { StoreBackupBeforeWrite(editor_.folders().settingsFile, on); });
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    open_ = buttons->addButton(QStringLiteral("Im Editor öffnen"), QDialogButtonBox::ActionRole);
+    write_ = buttons->addButton(QStringLiteral("In Gerät schreiben..."), QDialogButtonBox::ActionRole);
+    auto* folder = buttons->addButton(QStringLiteral("Ordner anzeigen"), QDialogButtonBox::HelpRole);
+    for (QPushButton* b : buttons->findChildren<QPushButton*>())
+        b->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(open_, &QPushButton::clicked, this, [this] { openSelected(); });
+    connect(write_, &QPushButton::clicked, this, [this] { writeSelected(); });
+    connect(folder, &QPushButton::clicked, this, [this] {
+        const QString path = editor_.backups().folder();
+        QDir().mkpath(path);
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { openSelected(); });
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
+        open_->setEnabled(!selectedPath().isEmpty());
+        write_->setEnabled(!selectedPath().isEmpty());
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(info);
+    layout->addWidget(list_, 1);
+    layout->addWidget(beforeWrite_);
+    layout->addWidget(buttons);
+    resize(820, 420);
+    fill();
+}
+
+void BackupsDialog::fill() {
+    list_->clear();
+    const BackupStore store = editor_.backups();
+    const std::vector<BackupEntry> entries = store.List();
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+        auto* item =
+            new QTreeWidgetItem(list_, {e->time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")),
+                                        e->device.productName, e->device.version, e->device.serial,
+                                        e->device.radioId, CommandText(e->command), ResultText(e->result)});
+        item->setData(0, kPathRole, store.folder() + e->file);
+        item->setToolTip(0, e->file);
+    }
+    for (int c = 0; c < list_->columnCount(); ++c)
+        list_->resizeColumnToContents(c);
+    if (list_->topLevelItemCount() > 0)
+        list_->setCurrentItem(list_->topLevelItem(0));
+    open_->setEnabled(!selectedPath().isEmpty());
+    write_->setEnabled(!selectedPath().isEmpty());
+}
+
+QString BackupsDialog::selectedPath() const {
+    const QTreeWidgetItem* item = list_->currentItem();
+    return item ? item->data(0, kPathRole).toString() : QString();
+}
+
+bool BackupsDialog::openSelected() {
+    const QString path = selectedPath();
+    if (path.isEmpty() || !editor_.CloseRequested())
+        return false;
+    if (!editor_.OpenPath(path))
+        return false;
+    accept();
+    return true;
+}
+
+bool BackupsDialog::writeSelected(bool ask) {
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return false;
+    const QTreeWidgetItem* item = list_->currentItem();
+    if (ask &&
+        QMessageBox::question(this, QStringLiteral("Sicherungen"),
+                              QStringLiteral("Die Sicherung von %1 %2 vom %3 in das Gerät schreiben?\n\n"
+                                             "Sie wird dazu im Editor geöffnet.")
+                                  .arg(item->text(1), item->text(3), item->text(0))) != QMessageBox::Yes)
+        return false;
+    if (!editor_.CloseRequested() || !editor_.OpenPath(path))
+        return false;
+    const bool written = static_cast<bool>(editor_.WriteToDevice());
+    fill(); // the write may have kept the device's image first
+    return written;
+}
+
+CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
+                             const std::vector<TfrmEnterData::DifferenceRow>& rows, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Vergleich mit %1").arg(QFileInfo(otherPath).fileName()));
+    const QString mine =
+        editor.fileName().isEmpty() ? editor.title() : QFileInfo(editor.fileName()).fileName();
+    auto* summary = new QLabel(rows.empty() ? QStringLiteral("Keine Unterschiede.")
+                                            : QStringLiteral("%1 Unterschiede.").arg(rows.size()),
+                               this);
+    tree_ = new QTreeWidget(this);
+    tree_->setHeaderLabels({QStringLiteral("Parameter"), mine, QFileInfo(otherPath).fileName()});
+    QTreeWidgetItem *page = nullptr, *group = nullptr;
+    for (const TfrmEnterData::DifferenceRow& r : rows) {
+        if (!page || page->text(0) != r.page) {
+            page = new QTreeWidgetItem(tree_, {r.page});
+            group = nullptr;
+            page->setExpanded(true);
+        }
+        if (!group || group->text(0) != r.group) {
+            group = new QTreeWidgetItem(page, {r.group});
+            group->setExpanded(true);
+        }
+        auto* item = new QTreeWidgetItem(group, {r.caption, r.mine, r.other});
+        item->setToolTip(0, r.name);
+    }
+    tree_->expandAll();
+    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* openOther =
+        buttons->addButton(QStringLiteral("Andere Konfiguration öffnen"), QDialogButtonBox::ActionRole);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(openOther, &QPushButton::clicked, this, [this, &editor, otherPath] {
+        if (editor.CloseRequested() && editor.OpenPath(otherPath))
+            accept();
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary);
+    layout->addWidget(tree_, 1);
+    layout->addWidget(buttons);
+    resize(760, 480);
+}
+
+void CompareWithOther(TfrmEnterData& editor, QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Vergleichen mit"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDirectory(QFileInfo(editor.folders().defaultConfigFolder).isDir()
+                            ? editor.folders().defaultConfigFolder
+                            : editor.folders().configFolder);
+    dialog.setNameFilters(
+        {QStringLiteral("Konfigurationen (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf "
+                        "*.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)"),
+         QStringLiteral("Sicherungen (*.bin)"), QStringLiteral("Alle Dateien (*)")});
+    QList<QUrl> places = dialog.sidebarUrls();
+    places << QUrl::fromLocalFile(editor.folders().configFolder)
+           << QUrl::fromLocalFile(editor.backups().folder());
+    dialog.setSidebarUrls(places);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString other = dialog.selectedFiles().first();
+    if (const auto rows = editor.CompareWith(other))
+        CompareDialog(editor, other, *rows, parent).exec();
+}
+
+bool ExportReport(TfrmEnterData& editor, const QString& path) {
+    const ConfigReport report = BuildReport(editor);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("pdf"))
+        return WriteReportPdf(report, path);
+    if (suffix == QLatin1String("csv"))
+        return WriteFileAtomically(path, ReportCsv(report));
+    return WriteFileAtomically(path, ReportHtml(report).toUtf8());
+}
+
+void ShowReport(TfrmEnterData& editor, QWidget* parent) {
+    // The report shows what the fields hold now, typed but not yet saved included.
+    const ConfigReport report = BuildReport(editor);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QStringLiteral("Konfigurationsbericht"));
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(QStringLiteral("Bericht drucken / exportieren"));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&report](QPrinter* p) { PaintReport(report, *p); });
+    if (auto* bar = preview.findChild<QToolBar*>()) {
+        QAction* exportAction = bar->addAction(QStringLiteral("Exportieren..."));
+        exportAction->setObjectName(QStringLiteral("exportReport"));
+        QObject::connect(exportAction, &QAction::triggered, &preview, [&editor, &preview] {
+            QString filter = QStringLiteral("PDF (*.pdf)");
+            const QString base = QFileInfo(editor.fileName()).completeBaseName();
+            const QString path = QFileDialog::getSaveFileName(
+                &preview, QStringLiteral("Bericht exportieren"),
+                editor.folders().configFolder + (base.isEmpty() ? QStringLiteral("Bericht") : base) +
+                    QStringLiteral(".pdf"),
+                QStringLiteral("PDF (*.pdf);;HTML (*.html);;CSV (*.csv)"), &filter);
+            if (path.isEmpty())
+                return;
+            QString target = path;
+            if (QFileInfo(target).suffix().isEmpty())
+                target += filter.startsWith(QLatin1String("HTML"))  ? QStringLiteral(".html")
+                          : filter.startsWith(QLatin1String("CSV")) ? QStringLiteral(".csv")
+                                                                    : QStringLiteral(".pdf");
+            if (!ExportReport(editor, target))
+                QMessageBox::warning(&preview, QStringLiteral("Bericht exportieren"),
+                                     QStringLiteral("%1 kann nicht geschrieben werden.").arg(target));
+        });
+    }
+    preview.exec();
+}
+
+void SaveSupportInformation(TfrmEnterData& editor, QWidget* parent) {
+    const QString path = QFileDialog::getSaveFileName(
+        parent, QStringLiteral("Supportinformationen speichern"),
+        editor.folders().configFolder +
+            QStringLiteral("ZAL-Support-%1.zip")
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd"))),
+        QStringLiteral("ZIP (*.zip)"));
+    if (path.isEmpty())
+        return;
+    editor.setBusy(true);
+    const QString problem = editor.SaveSupportBundle(path);
+    editor.setBusy(false);
+    if (problem.isEmpty())
+        QMessageBox::information(parent, QStringLiteral("Supportinformationen speichern"),
+                                 QStringLiteral("Die Supportinformationen wurden in %1 gespeichert.\n"
+                                                "Bitte senden Sie diese Datei an den Service von VESK.")
+                                     .arg(path));
+    else
+        QMessageBox::warning(parent, QStringLiteral("Supportinformationen speichern"),
+                             QStringLiteral("%1 kann nicht geschrieben werden: %2").arg(path, problem));
+}
+
+} // namespace zal::gui

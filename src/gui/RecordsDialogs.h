@@ -1,0 +1,60 @@
+#pragma once
+
+#include "editor/EnterData.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+class QTreeWidget;
+
+namespace zal::gui {
+
+// "Sicherungen": the images kept from devices, newest first; one can be opened in the editor or written
+// back into the device (with the write's checks and verification).
+class BackupsDialog : public QDialog {
+public:
+    BackupsDialog(TfrmEnterData& editor, QWidget* parent = nullptr);
+
+    QTreeWidget* list() const { return list_; }
+    // The selected backup's path; empty with none selected.
+    QString selectedPath() const;
+    // Opens the selected backup in the editor (after the question about unsaved changes); true when
+    // the editor took it, and the dialog then closes.
+    bool openSelected();
+    // Asks, then writes the selected backup into the device.
+    bool writeSelected(bool ask = true);
+
+private:
+    void fill();
+
+    TfrmEnterData& editor_;
+    QTreeWidget* list_;
+    QCheckBox* beforeWrite_;
+    QPushButton *open_, *write_;
+};
+
+// The fields whose shown values differ between the editor and another configuration, page by page,
+// the values side by side; the other one can be opened from here.
+class CompareDialog : public QDialog {
+public:
+    CompareDialog(TfrmEnterData& editor, const QString& otherPath,
+                  const std::vector<TfrmEnterData::DifferenceRow>& rows, QWidget* parent = nullptr);
+    QTreeWidget* tree() const { return tree_; }
+
+private:
+    QTreeWidget* tree_;
+};
+
+// File, "Vergleichen mit...": asks for the other configuration (a file or a backup) and shows the
+// differences.
+void CompareWithOther(TfrmEnterData& editor, QWidget* parent);
+// File, "Bericht drucken / exportieren...": the report in a print preview, from which it can be
+// printed or exported as PDF, HTML or CSV.
+void ShowReport(TfrmEnterData& editor, QWidget* parent);
+// Saves the report in the format the file name's extension names; false when it could not be written.
+bool ExportReport(TfrmEnterData& editor, const QString& path);
+// Help, "Supportinformationen speichern...".
+void SaveSupportInformation(TfrmEnterData& editor, QWidget* parent);
+
+} // namespace zal::gui
