@@ -1,4 +1,5 @@
-// Write to device with verification, as the editor runs it, against kbx-sim at the real line rate:
+// Write to device with verification, as the editor runs it (with and without the device backup read
+// before it), against kbx-sim at the real line rate:
 // the wall time against the line time of the bytes that crossed the line (11 bits a byte at 57600
 // baud), and the tool's CPU time as a share of the wall time. Targets: ratio at most 1.10, CPU at most
 // 5 %.
@@ -26,7 +27,7 @@ using zal::bench::SilentDialogs;
 
 namespace {
 
-bool Measure(const char* name, const char* image, int product, int rounds) {
+bool Measure(const char* name, const char* image, int product, int rounds, bool backup) {
     QProcess sim;
     sim.setProgram(QStringLiteral(ZAL_BIN_DIR "/kbx-sim"));
     sim.setArguments({QStringLiteral("--latency-ms"), QStringLiteral("0"), QStringLiteral("--image"),
@@ -47,6 +48,7 @@ bool Measure(const char* name, const char* image, int product, int rounds) {
     options.platform.documents = home.path();
     options.kbxFactory = [path] { return std::make_unique<TtyTransport>(path); };
     TfrmEnterData editor(dialogs, options);
+    StoreBackupBeforeWrite(editor.folders().settingsFile, backup);
     editor.SelectProduct(product);
 
     std::vector<Figures> runs;
@@ -83,7 +85,9 @@ int main(int argc, char* argv[]) {
     std::printf(
         "Write to device with verification against kbx-sim (pacing on, device latency 0), median of %d\n",
         rounds);
-    const bool ok = Measure("BORA V22", "Default BORA V22", 1, rounds) &&
-                    Measure("MUVE+", "Default MUVEPLUS V1", 5, rounds);
+    const bool ok = Measure("BORA V22", "Default BORA V22", 1, rounds, true) &&
+                    Measure("MUVE+", "Default MUVEPLUS V1", 5, rounds, true) &&
+                    Measure("BORA V22, no backup before", "Default BORA V22", 1, rounds, false) &&
+                    Measure("MUVE+, no backup before", "Default MUVEPLUS V1", 5, rounds, false);
     return ok ? 0 : 1;
 }
