@@ -89,6 +89,10 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
     return result;
 }
 
+void TfrmEnterData::LogEvent(const QString& text) {
+    SupportLog(supportLogPath()).Append({Now() + u' ' + text});
+}
+
 void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
     const StoredBackup stored = backups().Store(image, record_.command);
     if (stored.ok) {

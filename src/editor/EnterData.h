@@ -238,6 +238,8 @@ private:
     // Keeps an image just read from the device; a failure is noted, never stops the command.
     void BackupDeviceImage(const ConfigImage& image);
     void RecordLine(const QString& line);
+    // One line in the support log for the commands that span several calls (learning, fixed codes).
+    void LogEvent(const QString& text);
     CommandResult ReadSteps();
     CommandResult WriteSteps();
     int WriteDefaultSteps(const QString& modelWord);

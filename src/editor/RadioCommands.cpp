@@ -16,8 +16,10 @@ bool TfrmEnterData::LearnStart(int position) {
     if (kbx_.StartRadioReceive() != kbxOk) {
         report(MessageKind::Error, Msg::KbxNotFound);
         kbx_.Close();
+        LogEvent(QStringLiteral("learn position %1: failed (reception not switched on)").arg(position));
         return false;
     }
+    LogEvent(QStringLiteral("learn position %1: reception on").arg(position));
     setStatus(QString());
     learnActionText_ = MessageText(Msg::ActivateTransmitter) + u' ' + QString::number(position);
     return true;
@@ -35,8 +37,12 @@ void TfrmEnterData::LearnFinish(bool ok) {
     // Abort leaves the position as it was: emptying it would lose a code learnt or typed before.
     if (ok)
         form_.setText(form_.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_)), receivedCode_);
-    kbx_.StopRadioReceive();
+    const bool stopped = kbx_.StopRadioReceive() == kbxOk;
     kbx_.Close();
+    LogEvent(QStringLiteral("learn position %1: %2, reception %3")
+                 .arg(learnPosition_)
+                 .arg(ok ? QStringLiteral("code ") + receivedCode_ : QStringLiteral("aborted"))
+                 .arg(stopped ? QStringLiteral("off") : QStringLiteral("not confirmed off")));
 }
 
 // --- Fixed radio ID codes -------------------------------------------------------------------------------
@@ -55,6 +61,7 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
     setBusy(false);
     if (deviceProduct != product()) {
         show(MessageKind::Information, Msg::DeviceIsNotProduct, {productName(product())});
+        LogEvent(QStringLiteral("change-codes: refused (device product %1)").arg(deviceProduct));
         return FixedCodeWindow::None;
     }
     const bool plus = IsPlusProduct(product());
@@ -69,6 +76,7 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
 }
 
 void TfrmEnterData::ChangeFixedCodesCommit(FixedCodeWindow window) {
+    LogEvent(QStringLiteral("change-codes: written"));
     show(MessageKind::Information, Msg::FixedCodesWritten);
     if (window == FixedCodeWindow::Plus)
         changeFixedPlus_.CopyInto(working_);
