@@ -1,9 +1,11 @@
 // kbx-sim: a KBX programming unit with a device behind it, on a pseudo-terminal. Point the tool at it
 // with ZAL_KBX_PORT=<path>.
 //
-// Lines on standard input: "code XXXX" makes a transmitter code arrive over the air, "save" writes the
-// memory to the --save file at once (and prints "saved"), "quit" ends the simulator. End of input ends
-// it too when standard input is a pipe or a terminal.
+// Lines on standard input: "code XXXX" makes a transmitter code arrive over the air, "save [FILE]" writes
+// the memory to FILE or the --save file at once (and prints "saved"), "remove" takes the device away
+// (device commands get NAK, as with --no-device), "insert [IMAGE]" puts a device back, with the memory
+// of IMAGE when given (each prints "removed" or "inserted"), "quit" ends the simulator. End of input
+// ends it too when standard input is a pipe or a terminal.
 
 #include "KbxSimEngine.h"
 #include "SimLine.h"
@@ -265,16 +267,33 @@ int main(int argc, char* argv[]) {
                     stdinLine.remove(0, nl + 1);
                     if (command == "quit") {
                         running = false;
-                    } else if (command == "save") {
+                    } else if (command == "save" || command.startsWith("save ")) {
                         // The device memory now, without ending: what a test compares a write with.
-                        const bool saved =
-                            parser.isSet(save) && SaveImageFile(parser.value(save), engine.memory());
+                        const QString target = command.size() > 4 ? QString::fromLocal8Bit(command.mid(5).trimmed())
+                                                                  : parser.value(save);
+                        const bool saved = !target.isEmpty() && SaveImageFile(target, engine.memory());
                         std::printf("%s\n", saved ? "saved" : "not saved");
+                        std::fflush(stdout);
+                    } else if (command == "remove") {
+                        engine.options().devicePresent = false;
+                        std::printf("removed\n");
+                        std::fflush(stdout);
+                    } else if (command == "insert" || command.startsWith("insert ")) {
+                        // A device with the memory of IMAGE, or the one that was taken away.
+                        bool ok = true;
+                        if (command.size() > 6) {
+                            ConfigImage image{};
+                            ok = LoadImageFile(QString::fromLocal8Bit(command.mid(7).trimmed()), image);
+                            if (ok)
+                                engine.memory() = image;
+                        }
+                        engine.options().devicePresent = ok;
+                        std::printf("%s\n", ok ? "inserted" : "not inserted");
                         std::fflush(stdout);
                     } else if (command.startsWith("code "))
                         engine.injectCode(QString::fromLatin1(command.mid(5).trimmed()));
                     else if (!command.isEmpty())
-                        std::fprintf(stderr, "kbx-sim: unknown input '%s' (code XXXX, save, quit)\n",
+                        std::fprintf(stderr, "kbx-sim: unknown input '%s' (code XXXX, save [FILE], remove, insert [IMAGE], quit)\n",
                                      command.constData());
                 }
             }

@@ -16,8 +16,14 @@ Options Parse(const QStringList& arguments) {
         product(QStringLiteral("product"), QString(), QStringLiteral("P")),
         timeout(QStringLiteral("timeout"), QString(), QStringLiteral("S")),
         serial(QStringLiteral("serial"), QString(), QStringLiteral("S")),
-        format(QStringLiteral("format"), QString(), QStringLiteral("F"));
-    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout, serial, format});
+        format(QStringLiteral("format"), QString(), QStringLiteral("F")),
+        kbx(QStringLiteral("kbx"), QString(), QStringLiteral("SERIAL")),
+        port(QStringLiteral("port"), QString(), QStringLiteral("PATH")),
+        count(QStringLiteral("count"), QString(), QStringLiteral("N")),
+        changeCodesFrom(QStringLiteral("change-codes"), QString(), QStringLiteral("FIRSTCODE")),
+        log(QStringLiteral("log"), QString(), QStringLiteral("LOG"));
+    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout, serial, format, kbx, port,
+                       count, changeCodesFrom, log});
     Options o;
     // The parser wants a program name in front.
     if (!parser.parse(QStringList{QStringLiteral("zalctl")} + arguments)) {
@@ -34,11 +40,20 @@ Options Parse(const QStringList& arguments) {
     o.timeout = parser.value(timeout);
     o.serial = parser.value(serial);
     o.format = parser.value(format).toLower();
+    o.kbx = parser.values(kbx);
+    o.port = parser.values(port);
+    o.count = parser.value(count);
+    o.changeCodes_ = parser.value(changeCodesFrom);
+    o.log = parser.value(log);
     o.positional = parser.positionalArguments();
     return o;
 }
 
 Session MakeSession(QTextStream& err, const Options& o) {
+    return MakeSession(err, o, o.port.value(0), o.kbx.value(0));
+}
+
+Session MakeSession(QTextStream& err, const Options& o, const QString& port, const QString& usbSerial) {
     Session s;
     s.dialogs = std::make_unique<CliDialogs>(err, o.yes);
     TfrmEnterData::Options options;
@@ -48,6 +63,7 @@ Session MakeSession(QTextStream& err, const Options& o) {
         options.arguments << QStringLiteral("-CHANGECODES");
     options.installFolder = FindInstallFolder(QCoreApplication::applicationDirPath());
     options.platform = SystemPlatformFolders();
+    options.kbxFactory = TransportFactoryFor(port, usbSerial);
     s.editor = std::make_unique<TfrmEnterData>(*s.dialogs, options);
     s.editor->observer().notice = [&err](const QString& text) { err << "zalctl: " << text << Qt::endl; };
     if (::isatty(STDERR_FILENO)) {

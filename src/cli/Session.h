@@ -16,6 +16,8 @@ constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 struct Options {
     bool yes = false, service = false, changeCodes = false, json = false, force = false;
     QString output, product, timeout, serial, format;
+    QStringList kbx, port;  // chosen KBX units: USB serial numbers, ttys
+    QString count, changeCodes_, log; // line mode
     QStringList positional;
     QString error;
 };
@@ -30,6 +32,8 @@ struct Session {
 };
 
 Session MakeSession(QTextStream& err, const Options& options);
+// The same for one chosen KBX (a tty or a USB serial number; both empty: the default one).
+Session MakeSession(QTextStream& err, const Options& options, const QString& port, const QString& usbSerial);
 
 // Opens a file as the menu does; true when the editor took it.
 bool Open(Session& session, const QString& path);

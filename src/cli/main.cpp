@@ -4,6 +4,7 @@
 #include "EditorCommands.h"
 #include "Interrupt.h"
 #include "KbxCommands.h"
+#include "LineCommand.h"
 #include "RecordCommands.h"
 #include "shell/AppFolders.h"
 
@@ -49,6 +50,11 @@ void PrintUsage(QTextStream& out) {
            "               change the device's fixed radio ID codes (the first alone derives the rest)\n"
            "  write-default MODEL   service: write the default image of BORA, ZAL, MUVE or DORF\n"
            "  write-version-byte    service: set the version byte of a device with V1.x firmware\n"
+           "  line FILE [--count N] [--kbx SERIAL | --port PATH]... [--change-codes FIRSTCODE]\n"
+           "       [--log LOG.csv]\n"
+           "               production line: write FILE into each device put behind the KBX (or each\n"
+           "               of several at once), optionally with the next block of fixed codes, one\n"
+           "               CSV row per device; Ctrl+C ends after the device under way\n"
            "  kbx-info     ask the KBX for its information text\n"
            "  kbx-list     every KBX the tool can see: FTDI USB devices (accessible or not) and\n"
            "               the tty of ZAL_KBX_PORT\n"
@@ -60,7 +66,8 @@ void PrintUsage(QTextStream& out) {
            "Messages go to standard error as \"<kind> <number>: <text>\". Exit code 0 when the command\n"
            "did what was asked, 1 when it was refused or failed, 2 for wrong usage.\n"
            "\n"
-           "The KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0), else the\n"
+           "--port PATH or --kbx SERIAL (the unit's USB serial number) choose the KBX of a device command.\n"
+           "Otherwise the KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0), else the\n"
            "unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard error.\n";
 }
 
@@ -165,7 +172,16 @@ int main(int argc, char* argv[]) {
         QStringLiteral("change-codes"), QStringLiteral("write-default"), QStringLiteral("write-version-byte"),
         QStringLiteral("kbx-info"),     QStringLiteral("kbx-dump"),      QStringLiteral("kbx-list"),
         QStringLiteral("backups"),      QStringLiteral("support-bundle")};
+    if (command == QLatin1String("line")) {
+        // Ctrl+C ends the run after the device under way; the exit code tells how the run went.
+        zal::cli::CatchInterrupts();
+        return zal::cli::RunLine(out, err, arguments);
+    }
     if (kDeviceCommands.contains(command)) {
+        if (arguments.count(QStringLiteral("--kbx")) + arguments.count(QStringLiteral("--port")) > 1) {
+            err << "zalctl: only line takes more than one KBX" << Qt::endl;
+            return 2;
+        }
         zal::cli::CatchInterrupts();
         const int result = RunDeviceCommand(out, err, command, arguments);
         if (zal::cli::Interrupted()) {

@@ -59,6 +59,19 @@ std::vector<UsbUnit> ListUsbUnits(bool* withLibftdi) {
 #endif
 }
 
+KbxTransportFactory TransportFactoryFor(const QString& port, const QString& usbSerial) {
+    if (!port.isEmpty())
+        return [port]() -> std::unique_ptr<KbxTransport> { return std::make_unique<TtyTransport>(port); };
+    if (!usbSerial.isEmpty()) {
+#ifdef ZAL_HAVE_LIBFTDI
+        return [usbSerial]() -> std::unique_ptr<KbxTransport> { return std::make_unique<FtdiTransport>(usbSerial); };
+#else
+        return []() -> std::unique_ptr<KbxTransport> { return std::make_unique<NoTransport>(); };
+#endif
+    }
+    return DefaultTransportFactory();
+}
+
 QString UsbLibraryVersion() {
 #ifdef ZAL_HAVE_LIBFTDI
     const ftdi_version_info v = ftdi_get_library_version();

@@ -20,7 +20,7 @@ constexpr unsigned char kLatencyTimerMs = 2;
 
 } // namespace
 
-FtdiTransport::FtdiTransport() = default;
+FtdiTransport::FtdiTransport(QString serial) : serial_(std::move(serial)) {}
 
 FtdiTransport::~FtdiTransport() {
     close();
@@ -37,7 +37,9 @@ bool FtdiTransport::open() {
         // Compares the USB description exactly and takes the first unit that has it. Opening claims
         // the unit's USB interface, which the kernel grants to one program at a time: a second
         // program cannot share the unit and gets -5.
-        const int result = ftdi_usb_open_desc(ftdi_, kFtdiVendor, product, kDescription, nullptr);
+        const QByteArray serial = serial_.toLatin1();
+        const int result = ftdi_usb_open_desc(ftdi_, kFtdiVendor, product, kDescription,
+                                              serial_.isEmpty() ? nullptr : serial.constData());
         if (result == 0) {
             open_ = true;
             break;

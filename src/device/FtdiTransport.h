@@ -16,7 +16,8 @@ class FtdiTransport : public KbxTransport {
 public:
     static constexpr const char* kDescription = "Vesk KBX - Active USB Interface";
 
-    FtdiTransport();
+    // With a serial number only the unit of that USB serial number is taken, for a line with several.
+    explicit FtdiTransport(QString serial = {});
     ~FtdiTransport() override;
 
     bool open() override;
@@ -42,6 +43,7 @@ private:
     bool open_ = false;
     ReceiveBuffer received_; // bytes read from the chip, not yet taken by read()
     QString failure_;
+    QString serial_;
 };
 
 } // namespace zal

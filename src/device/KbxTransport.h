@@ -72,6 +72,10 @@ struct UsbUnit {
 // and then withLibftdi is set to false.
 std::vector<UsbUnit> ListUsbUnits(bool* withLibftdi = nullptr);
 
+// The transport of one chosen KBX: the tty at port, else the unit of that USB serial number through
+// libftdi; with neither, DefaultTransportFactory.
+KbxTransportFactory TransportFactoryFor(const QString& port, const QString& usbSerial);
+
 // "libftdi1 1.5" and the like; "none" when the program was built without it.
 QString UsbLibraryVersion();
 

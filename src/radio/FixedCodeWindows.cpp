@@ -19,6 +19,23 @@ QString FourDigits(std::uint16_t code) {
 
 } // namespace
 
+bool IsValidFirstFixedCode(std::uint16_t first, bool plus) {
+    return first != 0x0000 && first != 0xFFFF && !(plus && first >= 0xFFF7);
+}
+
+std::vector<std::uint16_t> FixedCodeBlock(std::uint16_t first, bool plus) {
+    std::vector<std::uint16_t> codes{first};
+    const int rows = plus ? TfrmChangeFixedPlus::kRows : TfrmChangeFixed::kRows;
+    std::uint16_t code = first;
+    for (int row = 1; row < rows; ++row) {
+        code = static_cast<std::uint16_t>(code + 1);
+        if (!plus && (code == 0x0000 || code == 0xFFFF))
+            code = 0x0001;
+        codes.push_back(code);
+    }
+    return codes;
+}
+
 bool FixedCodeKey(QChar& key) {
     if (!IsRadioCodeKey(key))
         return false;
@@ -55,14 +72,9 @@ void TfrmChangeFixed::NewChanged(int row) {
         if (!newCodes[static_cast<size_t>(other)].isEmpty())
             return;
     }
-    // Each step adds one and skips the two codes that are never valid: after FFFE comes 0001.
-    std::uint16_t code = TextToCode(text);
-    for (int other = 1; other < kRows; ++other) {
-        code = static_cast<std::uint16_t>(code + 1);
-        if (code == 0x0000 || code == 0xFFFF)
-            code = 0x0001;
-        newCodes[static_cast<size_t>(other)] = FourDigits(code);
-    }
+    const std::vector<std::uint16_t> codes = FixedCodeBlock(TextToCode(text), false);
+    for (int other = 1; other < kRows; ++other)
+        newCodes[static_cast<size_t>(other)] = FourDigits(codes[static_cast<size_t>(other)]);
 }
 
 bool TfrmChangeFixed::WriteToDevice() {
@@ -116,13 +128,14 @@ void TfrmChangeFixedPlus::New1Changed() {
     }
     // The eight codes that follow must not reach FFFF: FFF6 is the last first code (its ninth is FFFE).
     const std::uint16_t first = TextToCode(text);
-    if (first == 0x0000 || first >= 0xFFF7) {
+    if (!IsValidFirstFixedCode(first, true)) {
         ShowMessage(dialogs_, MessageKind::Error, Msg::InvalidFixedCodePlus);
         return;
     }
     writeEnabled = true;
+    const std::vector<std::uint16_t> codes = FixedCodeBlock(first, true);
     for (int row = 1; row < kRows; ++row)
-        newCodes[static_cast<size_t>(row)] = FourDigits(static_cast<std::uint16_t>(first + row));
+        newCodes[static_cast<size_t>(row)] = FourDigits(codes[static_cast<size_t>(row)]);
 }
 
 bool TfrmChangeFixedPlus::WriteToDevice() {

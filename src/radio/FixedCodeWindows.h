@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 namespace zal {
 
@@ -16,6 +18,13 @@ namespace zal {
 
 // The key filter of the change windows: a code key, in upper case.
 bool FixedCodeKey(QChar& key);
+
+// Whether a code may be the first of a device's fixed codes: never 0000 or FFFF; for MUVE+ and MUVE+ II
+// not above FFF6 either, as its eight followers must not reach FFFF.
+bool IsValidFirstFixedCode(std::uint16_t first, bool plus);
+// The fixed codes a device gets from its first: BORA, ZAL, MUVE and DORF six, each one more than the one
+// before with 0000 and FFFF skipped (after FFFE comes 0001); MUVE+ and MUVE+ II nine, plain increments.
+std::vector<std::uint16_t> FixedCodeBlock(std::uint16_t first, bool plus);
 
 // BORA, ZAL, MUVE and DORF: six codes at 0x10-0x1B (the 1st to 5th fixed code and the fixed input code).
 class TfrmChangeFixed {

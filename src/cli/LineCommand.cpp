@@ -1,0 +1,137 @@
+#include "LineCommand.h"
+
+#include "Interrupt.h"
+#include "Session.h"
+#include "config/Products.h"
+#include "editor/ProductionLine.h"
+#include "radio/RadioCode.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace zal::cli {
+namespace {
+
+// One unit's line, with the editor it works through and where its messages gather until they are
+// printed (under one lock, so that the units' lines never mix).
+struct Unit {
+    QString name, port, serial;
+    QString buffer;
+    std::unique_ptr<QTextStream> stream;
+    Session session;
+    std::unique_ptr<LineUnit> line;
+};
+
+std::mutex printLock;
+
+void Print(Unit& u, const QString& text) {
+    std::lock_guard lock(printLock);
+    u.stream->flush();
+    for (const QString& line : u.buffer.split(u'\n', Qt::SkipEmptyParts))
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(u.name), qPrintable(line));
+    u.buffer.clear();
+    if (!text.isEmpty())
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(u.name), qPrintable(text));
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    bool countOk = true;
+    const int count = o.count.isEmpty() ? 0 : o.count.toInt(&countOk);
+    bool codeOk = true;
+    const QString firstCode = o.changeCodes_.toUpper();
+    if (!firstCode.isEmpty())
+        codeOk = firstCode.size() == 4 && std::all_of(firstCode.begin(), firstCode.end(), [](QChar c) {
+                     return IsRadioCodeKey(c) && c.isLetterOrNumber();
+                 });
+    if (!o.error.isEmpty() || o.positional.size() != 1 || !countOk || count < 0 || !codeOk) {
+        err << "usage: zalctl line FILE [--count N] [--kbx SERIAL | --port PATH]... [--change-codes FIRSTCODE]\n"
+               "                   [--log LOG.csv]"
+            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        return kUsage;
+    }
+    const QString file = QFileInfo(o.positional[0]).absoluteFilePath();
+
+    // The units, each with its own editor. Made here, one after the other, as they settle the same
+    // folders; each then runs in a thread of its own.
+    std::vector<std::unique_ptr<Unit>> units;
+    const auto add = [&](const QString& port, const QString& serial) {
+        auto u = std::make_unique<Unit>();
+        u->port = port;
+        u->serial = serial;
+        u->name = !port.isEmpty() ? port : !serial.isEmpty() ? serial : QStringLiteral("KBX");
+        u->stream = std::make_unique<QTextStream>(&u->buffer);
+        u->session = MakeSession(*u->stream, o, port, serial);
+        u->session.editor->observer().progress = nullptr;
+        u->session.editor->observer().notice = [raw = u.get()](const QString& text) { *raw->stream << text << '\n'; };
+        units.push_back(std::move(u));
+    };
+    for (const QString& port : o.port)
+        add(port, QString());
+    for (const QString& serial : o.kbx)
+        add(QString(), serial);
+    if (units.empty())
+        add(QString(), QString());
+
+    // The configuration must open before any device is touched.
+    TfrmEnterData& first = *units.front()->session.editor;
+    if (!first.OpenPath(file)) {
+        Print(*units.front(), QString());
+        err << "zalctl: " << o.positional[0] << " was not opened; no device was touched" << Qt::endl;
+        return kFailed;
+    }
+    const bool plus = IsPlusProduct(first.product());
+
+    LineLog log;
+    const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
+    if (!log.Open(logPath)) {
+        err << "zalctl: cannot write the log " << logPath << Qt::endl;
+        return kFailed;
+    }
+    std::unique_ptr<CodeAllocator> codes;
+    if (!firstCode.isEmpty()) {
+        const std::uint16_t code = TextToCode(firstCode);
+        if (!IsValidFirstFixedCode(code, plus)) {
+            err << "zalctl: " << firstCode << " cannot be a first fixed code" << Qt::endl;
+            return kUsage;
+        }
+        codes = std::make_unique<CodeAllocator>(code, plus, log.usedCodes());
+    }
+
+    LineShared shared;
+    shared.log = &log;
+    shared.codes = codes.get();
+    shared.count = count;
+    shared.stopRequested = [] { return Interrupted(); };
+    LineOptions options;
+    options.file = file;
+    for (auto& u : units) {
+        u->line = std::make_unique<LineUnit>(*u->session.editor, u->name, options, shared);
+        Unit* raw = u.get();
+        u->line->say = [raw](const QString& text) { Print(*raw, text); };
+        u->line->lastMessage = [raw]() {
+            const auto& messages = raw->session.dialogs->messages();
+            return messages.empty() ? QString() : messages.back().text;
+        };
+    }
+    std::vector<std::thread> threads;
+    for (auto& u : units)
+        threads.emplace_back([&u] { u->line->Run(); });
+    for (std::thread& t : threads)
+        t.join();
+    for (auto& u : units)
+        Print(*u, QString());
+
+    const int written = shared.written, other = shared.refusedOrFailed;
+    out << written << " written, " << other << " refused or failed; log " << logPath << Qt::endl;
+    return written > 0 && other == 0 ? kOk : kFailed;
+}
+
+} // namespace zal::cli

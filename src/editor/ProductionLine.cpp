@@ -1,0 +1,307 @@
+#include "ProductionLine.h"
+
+#include "backup/DeviceIdentity.h"
+#include "config/Products.h"
+#include "radio/RadioCode.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+namespace zal {
+namespace {
+
+QString CsvField(const QString& text) {
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+// One CSV line into its fields (quotes as RFC 4180 writes them).
+QStringList CsvFields(const QString& line) {
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            fields << field;
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields << field;
+    return fields;
+}
+
+QString CodesText(const std::vector<std::uint16_t>& codes) {
+    QStringList texts;
+    for (std::uint16_t c : codes)
+        texts << QStringLiteral("%1").arg(c, 4, 16, QLatin1Char('0')).toUpper();
+    return texts.join(u' ');
+}
+
+} // namespace
+
+// --- Log ------------------------------------------------------------------------------------------------
+
+const QStringList& LineLog::Columns() {
+    static const QStringList columns{QStringLiteral("time"),    QStringLiteral("serial"),  QStringLiteral("product"),
+                                     QStringLiteral("version"), QStringLiteral("radio_id"), QStringLiteral("codes"),
+                                     QStringLiteral("result"),  QStringLiteral("message"), QStringLiteral("duration_ms"),
+                                     QStringLiteral("unit")};
+    return columns;
+}
+
+bool LineLog::Open(const QString& path) {
+    std::lock_guard lock(mutex_);
+    path_ = path;
+    used_.clear();
+    QFile file(path);
+    if (file.exists() && file.size() > 0) {
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const qsizetype codesColumn = Columns().indexOf(QStringLiteral("codes"));
+        file.readLine(); // the header
+        while (!file.atEnd()) {
+            const QStringList fields = CsvFields(QString::fromUtf8(file.readLine()).trimmed());
+            for (const QString& code : fields.value(codesColumn).split(u' ', Qt::SkipEmptyParts))
+                used_.insert(TextToCode(code));
+        }
+        file.close();
+        return file.open(QIODevice::Append);
+    }
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return file.write(Columns().join(u',').toUtf8() + '\n') > 0;
+}
+
+bool LineLog::Append(const LineRecord& r) {
+    const QStringList fields{r.time.toString(Qt::ISODate),
+                             CsvField(r.serial),
+                             CsvField(r.product),
+                             CsvField(r.version),
+                             CsvField(r.radioId),
+                             r.codes,
+                             r.result,
+                             CsvField(QString(r.message).replace(u'\n', u' ').simplified()),
+                             QString::number(r.durationMs),
+                             CsvField(r.unit)};
+    std::lock_guard lock(mutex_);
+    for (const QString& code : r.codes.split(u' ', Qt::SkipEmptyParts))
+        used_.insert(TextToCode(code));
+    QFile file(path_);
+    if (!file.open(QIODevice::Append))
+        return false;
+    const QByteArray line = fields.join(u',').toUtf8() + '\n';
+    return file.write(line) == line.size() && file.flush();
+}
+
+// --- Codes ----------------------------------------------------------------------------------------------
+
+CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, std::set<std::uint16_t> used)
+    : next_(first), plus_(plus), used_(std::move(used)) {}
+
+std::optional<std::vector<std::uint16_t>> CodeAllocator::Next() {
+    std::lock_guard lock(mutex_);
+    if (!returned_.empty()) {
+        std::vector<std::uint16_t> block = returned_.back();
+        returned_.pop_back();
+        return block;
+    }
+    // At most one pass over all codes: a block is taken only when none of its codes was given before.
+    for (int tries = 0; tries <= 0xFFFF && !exhausted_; ++tries) {
+        const std::uint16_t first = next_;
+        next_ = static_cast<std::uint16_t>(next_ + 1);
+        if (next_ == first)
+            exhausted_ = true;
+        if (!IsValidFirstFixedCode(first, plus_))
+            continue;
+        const std::vector<std::uint16_t> block = FixedCodeBlock(first, plus_);
+        if (std::any_of(block.begin(), block.end(), [this](std::uint16_t c) { return used_.count(c) > 0; }))
+            continue;
+        used_.insert(block.begin(), block.end());
+        // The next block starts after this one's last code.
+        next_ = static_cast<std::uint16_t>(block.back() + 1);
+        return block;
+    }
+    exhausted_ = true;
+    return std::nullopt;
+}
+
+void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block) {
+    std::lock_guard lock(mutex_);
+    returned_.push_back(block);
+}
+
+// --- Unit -----------------------------------------------------------------------------------------------
+
+LineUnit::LineUnit(TfrmEnterData& editor, QString name, LineOptions options, LineShared& shared)
+    : editor_(editor), name_(std::move(name)), options_(std::move(options)), shared_(shared),
+      probe_(editor.kbxFactory(), editor.clock()) {}
+
+bool LineUnit::Sleep() {
+    // In short steps, so that a stop, or the run's last device taken by another unit, is seen at once.
+    const auto over = [this] {
+        return (shared_.stopRequested && shared_.stopRequested()) ||
+               (shared_.count > 0 && shared_.claimed.load() >= shared_.count);
+    };
+    for (int waited = 0; waited < options_.pollMs; waited += 50) {
+        if (over())
+            return false;
+        QThread::msleep(50);
+    }
+    return !over();
+}
+
+LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
+    if (probe_.Open() != kbxOk) {
+        const QString why = probe_.openFailure();
+        if (why != lastProblem_ && say)
+            say(QStringLiteral("KBX not found") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        lastProblem_ = why;
+        return Presence::NoKbx;
+    }
+    lastProblem_.clear();
+    Presence presence = Presence::Absent;
+    if (probe_.ConnectDevice() == kbxOk) {
+        presence = Presence::Present;
+        // Who it is: product, version and serial number (a MUVE+ II keeps part of it at 0xC8).
+        if (identity && (probe_.ReadBlock(*identity, 0xF8, 0xFF) != kbxOk ||
+                         probe_.ReadBlock(*identity, 0xC8, 0xCA) != kbxOk))
+            presence = Presence::Absent; // not answering whole yet: look again
+    }
+    probe_.Close();
+    return presence;
+}
+
+bool LineUnit::WaitFor(bool present, ConfigImage& identity) {
+    const QString before = IdentifyDevice(identity).deviceKey();
+    for (;;) {
+        ConfigImage now{};
+        const Presence p = Probe(&now);
+        if (present && p == Presence::Present) {
+            identity = now;
+            return true;
+        }
+        // Gone, or another device in its place (the serial number changed).
+        if (!present && (p == Presence::Absent || (p == Presence::Present && IdentifyDevice(now).deviceKey() != before)))
+            return true;
+        if (!Sleep())
+            return false;
+    }
+}
+
+LineRecord LineUnit::Configure(const ConfigImage& identity) {
+    QElapsedTimer timer;
+    timer.start();
+    LineRecord r;
+    r.time = QDateTime::currentDateTime();
+    r.unit = name_;
+    ConfigImage device = identity;
+    CommandResult result = CommandResult::Failed;
+    // The file is opened anew for each device: a write takes the device's own bytes into the image.
+    if (!editor_.OpenPath(options_.file)) {
+        r.message = lastMessage ? lastMessage() : QString();
+    } else {
+        result = editor_.WriteToDevice();
+        r.message = lastMessage ? lastMessage() : QString();
+        // The write read the device: all of it (verification, or the backup before), or at least its
+        // identification.
+        device = editor_.comparison();
+    }
+    r.result = result == CommandResult::Done      ? QStringLiteral("written")
+               : result == CommandResult::Refused ? QStringLiteral("refused")
+                                                  : QStringLiteral("failed");
+    if (result == CommandResult::Done && shared_.codes) {
+        std::optional<std::vector<std::uint16_t>> block = shared_.codes->Next();
+        if (!block) {
+            r.result = QStringLiteral("failed");
+            r.message = QStringLiteral("no fixed radio ID codes left");
+        } else {
+            const FixedCodeWindow window = editor_.ChangeFixedCodesBegin();
+            bool changed = false;
+            const QString first = CodesText({block->front()});
+            if (window == FixedCodeWindow::Plus) {
+                editor_.changeFixedPlus().setNew1(first);
+                changed = editor_.changeFixedPlus().WriteToDevice();
+                if (changed)
+                    editor_.changeFixedPlus().CopyInto(device);
+            } else if (window == FixedCodeWindow::Classic) {
+                editor_.changeFixed().setNew(0, first);
+                changed = editor_.changeFixed().WriteToDevice();
+                if (changed)
+                    editor_.changeFixed().CopyInto(device);
+            }
+            if (changed) {
+                editor_.ChangeFixedCodesCommit(window);
+                r.codes = CodesText(*block);
+            } else {
+                // Not written: the codes may still be in the device partly, so they are never handed
+                // out again unless the window refused before writing anything.
+                if (window == FixedCodeWindow::None)
+                    shared_.codes->GiveBack(*block);
+                r.result = QStringLiteral("failed");
+                r.message = lastMessage ? lastMessage() : QString();
+            }
+        }
+    }
+    const DeviceIdentity id = IdentifyDevice(device);
+    r.serial = id.serial;
+    r.product = id.productName;
+    r.version = id.version;
+    r.radioId = id.radioId;
+    r.durationMs = timer.elapsed();
+    return r;
+}
+
+void LineUnit::Run() {
+    ConfigImage identity{};
+    for (;;) {
+        if (say)
+            say(QStringLiteral("waiting for a device"));
+        if (!WaitFor(true, identity))
+            return;
+        if (shared_.count > 0 && shared_.claimed.fetch_add(1) >= shared_.count)
+            return; // the run has its devices (another unit took the last one)
+        if (say)
+            say(QStringLiteral("device found: %1").arg(IdentifyDevice(identity).deviceKey()));
+        const LineRecord r = Configure(identity);
+        if (r.result == QLatin1String("written"))
+            ++shared_.written;
+        else
+            ++shared_.refusedOrFailed;
+        if (shared_.log && !shared_.log->Append(r) && say)
+            say(QStringLiteral("the log could not be written"));
+        if (say)
+            say(QStringLiteral("%1 %2: %3 (%4 ms)%5")
+                    .arg(r.product, r.serial, r.result)
+                    .arg(r.durationMs)
+                    .arg(r.codes.isEmpty() ? QString() : QStringLiteral(", codes ") + r.codes));
+        if (shared_.count > 0 && shared_.claimed.load() >= shared_.count)
+            return; // no device is left to this run
+        if (shared_.stopRequested && shared_.stopRequested())
+            return;
+        if (say)
+            say(QStringLiteral("remove the device"));
+        if (!WaitFor(false, identity))
+            return;
+    }
+}
+
+} // namespace zal

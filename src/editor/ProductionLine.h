@@ -1,0 +1,112 @@
+#pragma once
+
+// A production line: one configuration written into device after device, as they are put behind a KBX
+// and taken away again, each device recorded in a CSV log. Several KBX units may run lines at once, each
+// with its own editor, sharing the log and the supply of fixed radio ID codes.
+
+#include "EnterData.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace zal {
+
+// One row of the log.
+struct LineRecord {
+    QDateTime time;
+    QString serial, product, version, radioId;
+    QString codes;  // the fixed codes given, space-separated; empty when none
+    QString result; // "written", "refused" (product or version), "failed"
+    QString message;
+    qint64 durationMs = 0;
+    QString unit; // the KBX the device was behind
+};
+
+// The CSV log (comma-separated, quoted where needed, UTF-8): a header, then a row per device. Rows
+// are appended and flushed one at a time, from any thread.
+class LineLog {
+public:
+    static const QStringList& Columns();
+
+    // Creates the file with its header, or appends to an existing log; false when it cannot be written.
+    bool Open(const QString& path);
+    bool Append(const LineRecord& record);
+    // Every fixed code the log says was given, so that a run never gives a code twice.
+    const std::set<std::uint16_t>& usedCodes() const { return used_; }
+
+private:
+    std::mutex mutex_;
+    QString path_;
+    std::set<std::uint16_t> used_;
+};
+
+// Hands out blocks of fixed codes from a first code on, skipping every block that would reuse a code.
+class CodeAllocator {
+public:
+    CodeAllocator(std::uint16_t first, bool plus, std::set<std::uint16_t> used);
+    // The next block; nothing when the codes have run out.
+    std::optional<std::vector<std::uint16_t>> Next();
+    // A block that was not written after all goes back.
+    void GiveBack(const std::vector<std::uint16_t>& block);
+
+private:
+    std::mutex mutex_;
+    std::uint16_t next_;
+    bool plus_;
+    bool exhausted_ = false;
+    std::set<std::uint16_t> used_;
+    std::vector<std::vector<std::uint16_t>> returned_;
+};
+
+struct LineOptions {
+    QString file;          // the configuration every device gets
+    int pollMs = 500;      // how often the KBX is asked whether a device is there
+};
+
+// What all units of a run share.
+struct LineShared {
+    LineLog* log = nullptr;
+    CodeAllocator* codes = nullptr; // none: the devices keep their fixed codes
+    int count = 0;                  // devices of the run; 0: until stopped
+    std::atomic<int> claimed{0};    // devices taken up so far
+    std::atomic<int> written{0}, refusedOrFailed{0};
+    std::function<bool()> stopRequested;
+};
+
+// One KBX's line: waits for a device, writes the configuration (with the write's checks and
+// verification), gives it its codes, records it, waits for it to go, and so on until the run's count
+// is reached or a stop is asked for (the device under way is finished first).
+class LineUnit {
+public:
+    LineUnit(TfrmEnterData& editor, QString name, LineOptions options, LineShared& shared);
+    // Messages for the technician (device found, written, waiting); from the unit's own thread.
+    std::function<void(const QString&)> say;
+    // The last message the editor showed, for the log.
+    std::function<QString()> lastMessage;
+
+    void Run();
+
+private:
+    enum class Presence { Present, Absent, NoKbx };
+    Presence Probe(ConfigImage* identity);
+    bool WaitFor(bool present, ConfigImage& identity);
+    LineRecord Configure(const ConfigImage& identity);
+    bool Sleep();
+
+    TfrmEnterData& editor_;
+    QString name_;
+    LineOptions options_;
+    LineShared& shared_;
+    TKbxInterface probe_;
+    QString lastProblem_;
+};
+
+} // namespace zal
