@@ -269,8 +269,9 @@ int main(int argc, char* argv[]) {
                         running = false;
                     } else if (command == "save" || command.startsWith("save ")) {
                         // The device memory now, without ending: what a test compares a write with.
-                        const QString target = command.size() > 4 ? QString::fromLocal8Bit(command.mid(5).trimmed())
-                                                                  : parser.value(save);
+                        const QString target = command.size() > 4
+                                                   ? QString::fromLocal8Bit(command.mid(5).trimmed())
+                                                   : parser.value(save);
                         const bool saved = !target.isEmpty() && SaveImageFile(target, engine.memory());
                         std::printf("%s\n", saved ? "saved" : "not saved");
                         std::fflush(stdout);
@@ -293,7 +294,9 @@ int main(int argc, char* argv[]) {
                     } else if (command.startsWith("code "))
                         engine.injectCode(QString::fromLatin1(command.mid(5).trimmed()));
                     else if (!command.isEmpty())
-                        std::fprintf(stderr, "kbx-sim: unknown input '%s' (code XXXX, save [FILE], remove, insert [IMAGE], quit)\n",
+                        std::fprintf(stderr,
+                                     "kbx-sim: unknown input '%s' (code XXXX, save [FILE], remove, insert "
+                                     "[IMAGE], quit)\n",
                                      command.constData());
                 }
             }

@@ -52,7 +52,8 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                      return IsRadioCodeKey(c) && c.isLetterOrNumber();
                  });
     if (!o.error.isEmpty() || o.positional.size() != 1 || !countOk || count < 0 || !codeOk) {
-        err << "usage: zalctl line FILE [--count N] [--kbx SERIAL | --port PATH]... [--change-codes FIRSTCODE]\n"
+        err << "usage: zalctl line FILE [--count N] [--kbx SERIAL | --port PATH]... [--change-codes "
+               "FIRSTCODE]\n"
                "                   [--log LOG.csv]"
             << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
         return kUsage;
@@ -70,7 +71,9 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         u->stream = std::make_unique<QTextStream>(&u->buffer);
         u->session = MakeSession(*u->stream, o, port, serial);
         u->session.editor->observer().progress = nullptr;
-        u->session.editor->observer().notice = [raw = u.get()](const QString& text) { *raw->stream << text << '\n'; };
+        u->session.editor->observer().notice = [raw = u.get()](const QString& text) {
+            *raw->stream << text << '\n';
+        };
         units.push_back(std::move(u));
     };
     for (const QString& port : o.port)

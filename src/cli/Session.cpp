@@ -22,8 +22,8 @@ Options Parse(const QStringList& arguments) {
         count(QStringLiteral("count"), QString(), QStringLiteral("N")),
         changeCodesFrom(QStringLiteral("change-codes"), QString(), QStringLiteral("FIRSTCODE")),
         log(QStringLiteral("log"), QString(), QStringLiteral("LOG"));
-    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout, serial, format, kbx, port,
-                       count, changeCodesFrom, log});
+    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout, serial, format, kbx,
+                       port, count, changeCodesFrom, log});
     Options o;
     // The parser wants a program name in front.
     if (!parser.parse(QStringList{QStringLiteral("zalctl")} + arguments)) {

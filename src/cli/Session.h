@@ -16,7 +16,7 @@ constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 struct Options {
     bool yes = false, service = false, changeCodes = false, json = false, force = false;
     QString output, product, timeout, serial, format;
-    QStringList kbx, port;  // chosen KBX units: USB serial numbers, ttys
+    QStringList kbx, port;            // chosen KBX units: USB serial numbers, ttys
     QString count, changeCodes_, log; // line mode
     QStringList positional;
     QString error;

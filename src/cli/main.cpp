@@ -5,6 +5,7 @@
 #include "Interrupt.h"
 #include "KbxCommands.h"
 #include "LineCommand.h"
+#include "RecipeCommand.h"
 #include "RecordCommands.h"
 #include "shell/AppFolders.h"
 
@@ -33,6 +34,10 @@ void PrintUsage(QTextStream& out) {
            "  set FILE NAME=VALUE... [-o OUT] [--force] [--json]\n"
            "               change fields as a technician would (entry fields typed key by key,\n"
            "               drop-downs v:STORED or i:INDEX, check boxes 1 or 0), then save\n"
+           "  apply FILE RECIPE.json [-o OUT] [--force]\n"
+           "               set the fields a recipe names ({\"fields\": {NAME: "
+           "{\"text\"|\"value\"|\"index\"|\n"
+           "               \"checked\": ...}}}, the form of show --json) as set does, then save\n"
            "  diff A B     list the fields whose shown values differ\n"
            "  export FILE --format pdf|html|csv|json -o OUT\n"
            "               the configuration report: every page, caption and shown value\n"
@@ -67,7 +72,8 @@ void PrintUsage(QTextStream& out) {
            "did what was asked, 1 when it was refused or failed, 2 for wrong usage.\n"
            "\n"
            "--port PATH or --kbx SERIAL (the unit's USB serial number) choose the KBX of a device command.\n"
-           "Otherwise the KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0), else the\n"
+           "Otherwise the KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0), "
+           "else the\n"
            "unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard error.\n";
 }
 
@@ -159,6 +165,8 @@ int main(int argc, char* argv[]) {
         return zal::cli::RunSet(out, err, arguments);
     if (command == QLatin1String("diff"))
         return zal::cli::RunDiff(out, err, arguments);
+    if (command == QLatin1String("apply"))
+        return zal::cli::RunApply(out, err, arguments);
     if (command == QLatin1String("export"))
         return zal::cli::RunExport(out, err, arguments);
     if (command == QLatin1String("backups") && arguments.value(0) != QLatin1String("restore"))

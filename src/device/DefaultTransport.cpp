@@ -64,7 +64,9 @@ KbxTransportFactory TransportFactoryFor(const QString& port, const QString& usbS
         return [port]() -> std::unique_ptr<KbxTransport> { return std::make_unique<TtyTransport>(port); };
     if (!usbSerial.isEmpty()) {
 #ifdef ZAL_HAVE_LIBFTDI
-        return [usbSerial]() -> std::unique_ptr<KbxTransport> { return std::make_unique<FtdiTransport>(usbSerial); };
+        return [usbSerial]() -> std::unique_ptr<KbxTransport> {
+            return std::make_unique<FtdiTransport>(usbSerial);
+        };
 #else
         return []() -> std::unique_ptr<KbxTransport> { return std::make_unique<NoTransport>(); };
 #endif

@@ -61,10 +61,11 @@ QString CodesText(const std::vector<std::uint16_t>& codes) {
 // --- Log ------------------------------------------------------------------------------------------------
 
 const QStringList& LineLog::Columns() {
-    static const QStringList columns{QStringLiteral("time"),    QStringLiteral("serial"),  QStringLiteral("product"),
-                                     QStringLiteral("version"), QStringLiteral("radio_id"), QStringLiteral("codes"),
-                                     QStringLiteral("result"),  QStringLiteral("message"), QStringLiteral("duration_ms"),
-                                     QStringLiteral("unit")};
+    static const QStringList columns{QStringLiteral("time"),        QStringLiteral("serial"),
+                                     QStringLiteral("product"),     QStringLiteral("version"),
+                                     QStringLiteral("radio_id"),    QStringLiteral("codes"),
+                                     QStringLiteral("result"),      QStringLiteral("message"),
+                                     QStringLiteral("duration_ms"), QStringLiteral("unit")};
     return columns;
 }
 
@@ -200,7 +201,8 @@ bool LineUnit::WaitFor(bool present, ConfigImage& identity) {
             return true;
         }
         // Gone, or another device in its place (the serial number changed).
-        if (!present && (p == Presence::Absent || (p == Presence::Present && IdentifyDevice(now).deviceKey() != before)))
+        if (!present &&
+            (p == Presence::Absent || (p == Presence::Present && IdentifyDevice(now).deviceKey() != before)))
             return true;
         if (!Sleep())
             return false;

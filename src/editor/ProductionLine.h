@@ -67,8 +67,8 @@ private:
 };
 
 struct LineOptions {
-    QString file;          // the configuration every device gets
-    int pollMs = 500;      // how often the KBX is asked whether a device is there
+    QString file;     // the configuration every device gets
+    int pollMs = 500; // how often the KBX is asked whether a device is there
 };
 
 // What all units of a run share.

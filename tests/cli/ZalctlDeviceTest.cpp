@@ -8,6 +8,7 @@
 #include "support/TempHome.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -172,6 +173,87 @@ TEST_F(ZalctlDevice, SigtermFinishesTheWriteUnderWay) {
     EXPECT_EQ(writer.exitCode(), 130);
     EXPECT_TRUE(err.contains(QStringLiteral("information 10619"))) << err.toStdString();
     EXPECT_EQ(stopDevice()[0x50], 7);
+}
+
+// --- Production line --------------------------------------------------------------------------------------
+
+// The log's rows (without the header) once it has at least n of them, waiting up to ten seconds.
+static QStringList LogRows(const QString& path, int n) {
+    QElapsedTimer timer;
+    timer.start();
+    QStringList rows;
+    do {
+        QFile log(path);
+        if (log.open(QIODevice::ReadOnly))
+            rows = QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts).mid(1);
+        if (rows.size() >= n)
+            break;
+        QThread::msleep(50);
+    } while (timer.elapsed() < 10000);
+    return rows;
+}
+
+// Two units at once, one of them failing every write; devices come and go on the simulators' input.
+TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("z.Zal"), "edtNoShortTransm=9"}).exitCode, 0);
+    SimProcess a({"--no-pacing", "--image", shipped("Default ZAL V22")});
+    SimProcess b({"--no-pacing", "--refuse-writes", "--image", shipped("Default ZAL V22")});
+    ASSERT_TRUE(a.ready() && b.ready());
+    QProcess line;
+    start(line, {"line", file("z.Zal"), "--port", a.path(), "--port", b.path(), "--count", "4",
+                 "--change-codes", "A100", "--log", file("log.csv")});
+    ASSERT_EQ(LogRows(file("log.csv"), 2).size(), 2);
+    EXPECT_EQ(a.command(QStringLiteral("save ") + file("first.bin")), QStringLiteral("saved"));
+    EXPECT_EQ(a.command(QStringLiteral("remove")), QStringLiteral("removed"));
+    EXPECT_EQ(b.command(QStringLiteral("remove")), QStringLiteral("removed"));
+    // A device of another product is refused and never written; then a ZAL again.
+    EXPECT_EQ(a.command(QStringLiteral("insert ") + shipped("Default DORF V22")), QStringLiteral("inserted"));
+    ASSERT_EQ(LogRows(file("log.csv"), 3).size(), 3);
+    a.command(QStringLiteral("save ") + file("dorf.bin"));
+    a.command(QStringLiteral("remove"));
+    a.command(QStringLiteral("insert ") + shipped("Default ZAL V22"));
+    ASSERT_TRUE(line.waitForFinished(15000));
+    EXPECT_EQ(line.exitCode(), 1); // not every device was written
+
+    QFile logFile(file("log.csv"));
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(logFile.readLine(),
+              "time,serial,product,version,radio_id,codes,result,message,duration_ms,unit\n");
+    const QStringList rows = LogRows(file("log.csv"), 4);
+    ASSERT_EQ(rows.size(), 4);
+    QStringList results, codes;
+    for (const QString& row : rows) {
+        const QStringList f = row.split(u',');
+        ASSERT_GE(f.size(), 10) << row.toStdString();
+        results << f[6] + u'@' + (f.last() == a.path() ? QStringLiteral("a") : QStringLiteral("b"));
+        if (!f[5].isEmpty())
+            codes << f[5];
+    }
+    results.sort();
+    EXPECT_EQ(results, (QStringList{"failed@b", "refused@a", "written@a", "written@a"}));
+    EXPECT_EQ(codes, (QStringList{"A100 A101 A102 A103 A104 A105", "A106 A107 A108 A109 A10A A10B"}));
+    EXPECT_TRUE(rows.filter(QStringLiteral(",refused,")).value(0).contains(QStringLiteral(",DORF,22.08,")));
+    const ConfigImage first = Load(file("first.bin"));
+    EXPECT_EQ(first[0x50], 9);
+    EXPECT_EQ(ReadU16BE(first, 0x10), 0xA100);
+    EXPECT_EQ(Load(file("dorf.bin")), Load(shipped("Default DORF V22")));
+
+    // The next run with the same log never gives a code twice; Ctrl+C while a device is being written
+    // (at the line rate) ends the run once that device is done.
+    SimProcess c({"--image", shipped("Default ZAL V22")});
+    ASSERT_TRUE(c.ready());
+    QProcess next;
+    start(next,
+          {"line", file("z.Zal"), "--port", c.path(), "--change-codes", "A100", "--log", file("log.csv")});
+    const QString err = waitForError(next, QStringLiteral("device found"));
+    ASSERT_GT(next.processId(), 0) << err.toStdString();
+    ::kill(static_cast<pid_t>(next.processId()), SIGINT);
+    ASSERT_TRUE(next.waitForFinished(10000));
+    EXPECT_EQ(next.exitCode(), 0);
+    EXPECT_TRUE(LogRows(file("log.csv"), 5)
+                    .last()
+                    .contains(QStringLiteral(",A10C A10D A10E A10F A110 A111,written,")));
 }
 
 // A device image saved without an extension gets the device's own, as the dialog's preselected type.

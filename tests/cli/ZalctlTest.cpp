@@ -172,6 +172,48 @@ TEST_F(Zalctl, FoldersAreSettledInTheHome) {
     EXPECT_TRUE(folders.out.contains(QStringLiteral("Default MUVEPLUS2 V1.bin")));
 }
 
+// A configuration exported with show --json, trimmed or not, applies to another file as set would.
+TEST_F(Zalctl, RecipesRoundTripThroughShowJson) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("a.Zal")}).exitCode, 0);
+    ASSERT_EQ(
+        zalctl({"set", file("a.Zal"), "edtNoShortTransm=7", "cbbxActionTxPos1=i:2", "edtRxCodePos3=BEEF"})
+            .exitCode,
+        0);
+    const Result shown = zalctl({"show", file("a.Zal"), "--json"});
+    WriteTestFile(file("recipe.json"), shown.out.toUtf8());
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("b.Zal")}).exitCode, 0);
+    const Result applied = zalctl({"apply", file("b.Zal"), file("recipe.json")});
+    EXPECT_EQ(applied.exitCode, 0) << applied.err.toStdString();
+    EXPECT_EQ(zalctl({"diff", file("a.Zal"), file("b.Zal")}).out, QString());
+
+    const struct {
+        const char* recipe;
+        int exitCode;
+    } cases[] = {
+        {R"({"fields": {"edtNoLongTransm": {"text": "5"}, "cbbxActionTxPos2": {"value": 1}}})", 0},
+        {R"({"fields": {"edtNoLongTransm": {"text": "9999"}}})", 1},   // the range check puts in its limit
+        {R"({"fields": {"cbbxActionTxPos2": {"value": 77}}})", 1},     // no such item
+        {R"({"fields": {"edtActionCodePos1": {"text": "1234"}}})", 1}, // derived, not typed
+        {R"({"fields": {"noSuchField": {"text": "1"}}})", 2},
+        {R"([1, 2])", 2},
+    };
+    for (const auto& c : cases) {
+        WriteTestFile(file("r.json"), c.recipe);
+        const ConfigImage before = read(file("b.Zal"));
+        const Result r = zalctl({"apply", file("b.Zal"), file("r.json"), "-o", file("c.Zal"), "--yes"});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.recipe << r.err.toStdString();
+        EXPECT_EQ(read(file("b.Zal")), before) << c.recipe;
+    }
+    EXPECT_EQ(json(zalctl({"show", file("c.Zal"), "--json"}))["fields"]
+                  .toObject()["edtNoLongTransm"]
+                  .toObject()["text"]
+                  .toString(),
+              QStringLiteral("5"));
+    // Another product's whole configuration does not stay: what differs where DORF has no choice.
+    ASSERT_EQ(zalctl({"new", "DORF", "-o", file("d.Dorf")}).exitCode, 0);
+    EXPECT_EQ(zalctl({"apply", file("d.Dorf"), file("recipe.json")}).exitCode, 1);
+}
+
 // The report holds every field the window shows, in use or not, for every product; the PDF has pages
 // and text that a PDF reader finds.
 TEST_F(Zalctl, ReportOfEveryProduct) {

@@ -53,6 +53,14 @@ SimProcess::SimProcess(const QStringList& arguments) {
         path_ = QString::fromLocal8Bit(line.mid(6));
 }
 
+QString SimProcess::command(const QString& line) {
+    process_.write(line.toLocal8Bit() + '\n');
+    process_.waitForBytesWritten(5000);
+    while (process_.state() == QProcess::Running && !process_.canReadLine())
+        process_.waitForReadyRead(5000);
+    return QString::fromLocal8Bit(process_.readLine().trimmed());
+}
+
 SimProcess::~SimProcess() {
     stop();
 }

@@ -43,6 +43,8 @@ public:
     QString path() const { return path_; }
     // Ends the simulator (SIGTERM), which saves its memory when --save was given.
     void stop();
+    // A line on the simulator's input ("remove", "insert IMAGE", "save FILE"); its answer.
+    QString command(const QString& line);
 
 private:
     QProcess process_;

@@ -1,0 +1,193 @@
+// Production-line throughput against kbx-sim units at the real line rate: devices per hour for 1 and 4
+// units, each device taken away and the next one put in after a fixed swap time, and the per-device
+// overhead of the line (opening the file, the record) beyond the write with verification itself.
+// Target: overhead under 5 % of the write.
+//
+// usage: line-bench [DEVICES_PER_UNIT] [SWAP_MS]
+
+#include "device/TtyTransport.h"
+#include "editor/ProductionLine.h"
+
+#include "BenchSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace zal;
+using zal::bench::SilentDialogs;
+
+namespace {
+
+// A simulated KBX whose device comes and goes through lines on its input (a FIFO, written from any
+// thread).
+struct SimUnit {
+    QProcess process;
+    QString pty;
+    int input = -1;
+
+    bool start(const QString& fifo) {
+        if (::mkfifo(QFile::encodeName(fifo).constData(), 0600) != 0)
+            return false;
+        process.setProgram(QStringLiteral(ZAL_BIN_DIR "/kbx-sim"));
+        process.setArguments({QStringLiteral("--latency-ms"), QStringLiteral("0"), QStringLiteral("--image"),
+                              QStringLiteral(ZAL_BIN_DIR "/Default ZAL V22.b")});
+        // Opened for reading and writing, which never waits for the other end (QProcess opens the
+        // FIFO for the simulator's input in this process, and would wait for a writer).
+        input = ::open(QFile::encodeName(fifo).constData(), O_RDWR);
+        process.setStandardInputFile(fifo);
+        process.start();
+        if (!process.waitForStarted() || input < 0 || !process.waitForReadyRead(5000))
+            return false;
+        pty = QString::fromLocal8Bit(process.readLine().trimmed().mid(6));
+        return !pty.isEmpty();
+    }
+    void send(const char* line) const { [[maybe_unused]] ssize_t n = ::write(input, line, strlen(line)); }
+    ~SimUnit() {
+        if (input >= 0)
+            ::close(input);
+        process.terminate();
+        process.waitForFinished(3000);
+    }
+};
+
+struct Unit {
+    SimUnit sim;
+    SilentDialogs dialogs;
+    std::unique_ptr<TfrmEnterData> editor;
+    std::unique_ptr<LineUnit> line;
+};
+
+std::unique_ptr<TfrmEnterData> MakeEditor(Dialogs& dialogs, const QString& home, const QString& pty) {
+    TfrmEnterData::Options options;
+    options.installFolder = QStringLiteral(ZAL_BIN_DIR "/");
+    options.platform.applicationData = home;
+    options.platform.documents = home;
+    options.kbxFactory = [pty] { return std::make_unique<TtyTransport>(pty); };
+    return std::make_unique<TfrmEnterData>(dialogs, options);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The write with verification alone, as the line runs it (backup read included), on one unit.
+double WriteMs(const QString& home, const QString& file) {
+    QTemporaryDir dir;
+    SimUnit sim;
+    if (!sim.start(dir.filePath(QStringLiteral("in"))))
+        return 0;
+    SilentDialogs dialogs;
+    auto editor = MakeEditor(dialogs, home, sim.pty);
+    editor->OpenPath(file);
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer t;
+        t.start();
+        if (!editor->WriteToDevice())
+            return 0;
+        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+    return Median(times);
+}
+
+bool Run(int units, int perUnit, int swapMs, double writeMs, const QString& home, const QString& file) {
+    QTemporaryDir dir;
+    std::vector<std::unique_ptr<Unit>> all;
+    for (int i = 0; i < units; ++i) {
+        auto u = std::make_unique<Unit>();
+        if (!u->sim.start(dir.filePath(QStringLiteral("in%1").arg(i)))) {
+            std::fprintf(stderr, "line-bench: kbx-sim did not start\n");
+            return false;
+        }
+        u->editor = MakeEditor(u->dialogs, home, u->sim.pty);
+        all.push_back(std::move(u));
+    }
+    LineLog log;
+    const QString logPath = dir.filePath(QStringLiteral("log.csv"));
+    log.Open(logPath);
+    LineShared shared;
+    shared.log = &log;
+    shared.count = units * perUnit;
+    std::vector<std::thread> swaps;
+    std::mutex swapLock;
+    for (auto& u : all) {
+        u->line = std::make_unique<LineUnit>(*u->editor, u->sim.pty, LineOptions{file, 500}, shared);
+        const SimUnit* sim = &u->sim;
+        // The technician takes the device away and puts the next one in after the swap time.
+        u->line->say = [sim, swapMs, &swaps, &swapLock](const QString& text) {
+            if (text != QLatin1String("remove the device"))
+                return;
+            sim->send("remove\n");
+            std::lock_guard lock(swapLock);
+            swaps.emplace_back([sim, swapMs] {
+                QThread::msleep(static_cast<unsigned long>(swapMs));
+                sim->send("insert\n");
+            });
+        };
+    }
+    QElapsedTimer wall;
+    wall.start();
+    std::vector<std::thread> threads;
+    for (auto& u : all)
+        threads.emplace_back([&u] { u->line->Run(); });
+    for (std::thread& t : threads)
+        t.join();
+    const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    for (std::thread& t : swaps)
+        t.join();
+
+    QFile csv(logPath);
+    csv.open(QIODevice::ReadOnly);
+    csv.readLine();
+    std::vector<double> durations;
+    int written = 0;
+    while (!csv.atEnd()) {
+        const QStringList f = QString::fromUtf8(csv.readLine()).trimmed().split(u',');
+        written += f.value(6) == QLatin1String("written");
+        durations.push_back(f.value(8).toDouble());
+    }
+    const double perDevice = Median(durations);
+    std::printf("%d unit%s: %3d devices (%d written) in %6.1f s = %6.0f devices/hour; per device %6.1f ms "
+                "against the write's %6.1f ms: overhead %.3f (target < 0.05)\n",
+                units, units == 1 ? " " : "s", static_cast<int>(durations.size()), written, seconds,
+                durations.size() / seconds * 3600, perDevice, writeMs, perDevice / writeMs - 1);
+    return written == shared.count && perDevice / writeMs - 1 < 0.05;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const int perUnit = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const int swapMs = argc > 2 ? std::max(0, atoi(argv[2])) : 1000;
+    QTemporaryDir home;
+    // The configuration: a ZAL V22 as shipped.
+    const QString file = home.filePath(QStringLiteral("line.Zal"));
+    QFile::copy(QStringLiteral(ZAL_BIN_DIR "/Default ZAL V22.b"), file);
+    const double writeMs = WriteMs(home.path(), file);
+    if (writeMs <= 0) {
+        std::fprintf(stderr, "line-bench: the write alone did not succeed\n");
+        return 1;
+    }
+    std::printf("Production line against kbx-sim (pacing on), %d devices per unit, %d ms to swap a device, "
+                "polled every 500 ms\n",
+                perUnit, swapMs);
+    const bool one = Run(1, perUnit, swapMs, writeMs, home.path(), file);
+    const bool four = Run(4, perUnit, swapMs, writeMs, home.path(), file);
+    return one && four ? 0 : 1;
+}
