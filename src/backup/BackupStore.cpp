@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 
 #include <algorithm>
 #include <map>
@@ -130,6 +131,7 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
         stored.error = QStringLiteral("Ordner %1 kann nicht angelegt werden").arg(folder_);
         return stored;
     }
+    const auto lock = Lock();
     const DeviceIdentity device = IdentifyDevice(image);
     const QByteArray bytes = ImageBytes(image);
 
@@ -168,16 +170,30 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     }
     stored.ok = true;
     stored.file = folder_ + name;
-    Prune(now);
+    PruneLocked(now);
     return stored;
 }
 
+std::unique_ptr<QLockFile> BackupStore::Lock() const {
+    // Units of a production line, and a window and zalctl side by side, share the folder: one at a time
+    // changes it. A lock that cannot be had in time is gone without: a backup matters more.
+    auto lock = std::make_unique<QLockFile>(folder_ + QStringLiteral(".lock"));
+    lock->tryLock(5000);
+    return lock;
+}
+
 bool BackupStore::SetResult(const QString& file, const QString& result) {
+    const auto lock = Lock();
     return AppendToIndex(Line(QJsonObject{{QStringLiteral("file"), QFileInfo(file).fileName()},
                                           {QStringLiteral("result"), result}}));
 }
 
 int BackupStore::Prune(const QDateTime& now) {
+    const auto lock = Lock();
+    return PruneLocked(now);
+}
+
+int BackupStore::PruneLocked(const QDateTime& now) {
     std::vector<BackupEntry> entries = List();
     std::map<QString, int> newer; // per device, how many newer backups were seen
     const QDateTime limit = now.addDays(-policy_.maxAgeDays);

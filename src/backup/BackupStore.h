@@ -8,7 +8,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
+
+class QLockFile;
 
 namespace zal {
 
@@ -69,6 +72,8 @@ public:
     QByteArray IndexTail(int entries) const;
 
 private:
+    std::unique_ptr<QLockFile> Lock() const;
+    int PruneLocked(const QDateTime& now);
     std::vector<BackupEntry> ReadIndex() const;
     bool AppendToIndex(const QByteArray& line);
 

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <mutex>
+
 namespace zal {
 
 QString SupportLogPath(const QString& dataFolder) {
@@ -33,6 +35,9 @@ void SupportLog::Rotate() {
 }
 
 bool SupportLog::Append(const QStringList& lines) {
+    // The units of a production line write from threads of their own; a rotation must not meet a write.
+    static std::mutex lock;
+    const std::lock_guard guard(lock);
     QByteArray text;
     for (const QString& line : lines)
         text += line.toUtf8() + '\n';

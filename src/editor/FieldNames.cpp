@@ -1,5 +1,7 @@
 #include "FieldNames.h"
 
+#include <mutex>
+
 #include <QHash>
 #include <QString>
 
@@ -31,7 +33,10 @@ QStringList ExpandOne(const QString& pattern) {
 } // namespace
 
 QStringList ExpandFieldNames(const char* pattern) {
+    // Editors of a production line run in threads of their own and share the cache.
+    static std::mutex lock;
     static QHash<const char*, QStringList> cache;
+    const std::lock_guard guard(lock);
     const auto it = cache.constFind(pattern);
     if (it != cache.constEnd())
         return *it;
