@@ -4,7 +4,10 @@
 // baud), and the tool's CPU time as a share of the wall time. Targets: ratio at most 1.10, CPU at most
 // 5 %.
 //
-// usage: device-bench [ROUNDS]
+// usage: device-bench [ROUNDS] [--ftdi]
+//
+// With --ftdi the KBX is reached through libftdi1 instead of kbx-sim's tty: run it as bench/ftdi-bench.sh
+// does, with libusb replaced by the model of the FT232R chip from the tests.
 
 #include "device/TtyTransport.h"
 #include "editor/EnterData.h"
@@ -27,18 +30,27 @@ using zal::bench::SilentDialogs;
 
 namespace {
 
+bool ftdi = false;
+
 bool Measure(const char* name, const char* image, int product, int rounds, bool backup) {
     QProcess sim;
-    sim.setProgram(QStringLiteral(ZAL_BIN_DIR "/kbx-sim"));
-    sim.setArguments({QStringLiteral("--latency-ms"), QStringLiteral("0"), QStringLiteral("--image"),
-                      QStringLiteral(ZAL_BIN_DIR "/%1.b").arg(QLatin1String(image))});
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start();
-    if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "device-bench: kbx-sim did not start\n");
-        return false;
+    QString path;
+    if (ftdi) {
+        qputenv("ZAL_FAKE_USB", QStringLiteral("kbx,B1,slow=0,image=" ZAL_BIN_DIR "/%1.b")
+                                    .arg(QLatin1String(image))
+                                    .toLocal8Bit());
+    } else {
+        sim.setProgram(QStringLiteral(ZAL_BIN_DIR "/kbx-sim"));
+        sim.setArguments({QStringLiteral("--latency-ms"), QStringLiteral("0"), QStringLiteral("--image"),
+                          QStringLiteral(ZAL_BIN_DIR "/%1.b").arg(QLatin1String(image))});
+        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sim.start();
+        if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
+            std::fprintf(stderr, "device-bench: kbx-sim did not start\n");
+            return false;
+        }
+        path = QString::fromLocal8Bit(sim.readLine().trimmed().mid(6));
     }
-    const QString path = QString::fromLocal8Bit(sim.readLine().trimmed().mid(6));
 
     QTemporaryDir home;
     SilentDialogs dialogs;
@@ -46,7 +58,10 @@ bool Measure(const char* name, const char* image, int product, int rounds, bool 
     options.installFolder = QStringLiteral(ZAL_BIN_DIR "/");
     options.platform.applicationData = home.path();
     options.platform.documents = home.path();
-    options.kbxFactory = [path] { return std::make_unique<TtyTransport>(path); };
+    if (ftdi)
+        options.kbxFactory = TransportFactoryFor(QString(), QStringLiteral("B1"));
+    else
+        options.kbxFactory = [path] { return std::make_unique<TtyTransport>(path); };
     TfrmEnterData editor(dialogs, options);
     StoreBackupBeforeWrite(editor.folders().settingsFile, backup);
     editor.SelectProduct(product);
@@ -81,10 +96,17 @@ bool Measure(const char* name, const char* image, int product, int rounds, bool 
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-    std::printf(
-        "Write to device with verification against kbx-sim (pacing on, device latency 0), median of %d\n",
-        rounds);
+    int rounds = 5;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--ftdi") == 0)
+            ftdi = true;
+        else
+            rounds = std::max(1, atoi(argv[i]));
+    }
+    std::printf("Write to device with verification against %s, median of %d\n",
+                ftdi ? "the modelled FT232R chip through libftdi1 (line rate, latency timer 2 ms)"
+                     : "kbx-sim (pacing on, device latency 0)",
+                rounds);
     const bool ok = Measure("BORA V22", "Default BORA V22", 1, rounds, true) &&
                     Measure("MUVE+", "Default MUVEPLUS V1", 5, rounds, true) &&
                     Measure("BORA V22, no backup before", "Default BORA V22", 1, rounds, false) &&

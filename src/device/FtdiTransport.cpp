@@ -3,28 +3,48 @@
 #include <ftdi.h>
 #include <libusb.h>
 
+#include <QStringList>
+
 #include <algorithm>
 #include <chrono>
 
 namespace zal {
 namespace {
 
-// Product ids of the FTDI chips a KBX may be built on; the vendor id is FTDI's own.
-constexpr int kFtdiVendor = 0x0403;
-constexpr int kFtdiProducts[] = {0x6001, 0x6015, 0x6010, 0x6011, 0x6014};
-
 // The chip holds back a partly filled USB packet until its latency timer runs out: 16 ms by default.
 // Every one of the ~35 transactions of a write with verification would wait for it once, so the timer
 // is set to its smallest useful value.
 constexpr unsigned char kLatencyTimerMs = 2;
+static_assert(FtdiTransport::kMinReadTimeoutMs >= 2 * kLatencyTimerMs + 2);
+
+// The vendor and product ids to look at: FTDI's own, and a pair of the unit's own when ZAL_KBX_USB_ID
+// gives one ("vvvv:pppp", hexadecimal).
+std::vector<std::pair<int, int>> UsbIds() {
+    std::vector<std::pair<int, int>> ids{{0, 0}}; // libftdi's list of FTDI's own product ids
+    const QStringList own = qEnvironmentVariable("ZAL_KBX_USB_ID").split(u':');
+    bool vendorOk = false, productOk = false;
+    if (own.size() == 2) {
+        const int vendor = own[0].toInt(&vendorOk, 16);
+        const int product = own[1].toInt(&productOk, 16);
+        if (vendorOk && productOk)
+            ids.emplace_back(vendor, product);
+    }
+    return ids;
+}
+
+QString UsbString(libusb_device_handle* handle, uint8_t index) {
+    unsigned char text[128] = {};
+    if (index == 0 || libusb_get_string_descriptor_ascii(handle, index, text, sizeof text) < 0)
+        return QString();
+    return QString::fromLatin1(reinterpret_cast<const char*>(text));
+}
+
+constexpr auto kNoAccess = "An FTDI USB device was found, but access to it was denied. Install the udev rule "
+                           "70-zal-kbx.rules (it comes with the package) and plug the KBX in again "
+                           "(zalctl kbx-list shows what is seen).";
+constexpr auto kInUse = "The KBX is in use by another program.";
 
 } // namespace
-
-FtdiTransport::FtdiTransport(QString serial) : serial_(std::move(serial)) {}
-
-FtdiTransport::~FtdiTransport() {
-    close();
-}
 
 bool FtdiTransport::open() {
     close();
@@ -33,26 +53,50 @@ bool FtdiTransport::open() {
         return false;
     ftdi_->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
     failure_.clear();
-    for (int product : kFtdiProducts) {
-        // Compares the USB description exactly and takes the first unit that has it. Opening claims
-        // the unit's USB interface, which the kernel grants to one program at a time: a second
-        // program cannot share the unit and gets -5.
-        const QByteArray serial = serial_.toLatin1();
-        const int result = ftdi_usb_open_desc(ftdi_, kFtdiVendor, product, kDescription,
-                                              serial_.isEmpty() ? nullptr : serial.constData());
-        if (result == 0) {
-            open_ = true;
-            break;
+    lineFailure_.clear();
+    dead_ = false;
+    // Every FTDI device is looked at in turn, rather than letting libftdi take the first with the
+    // description: libftdi gives up the whole search at the first device it cannot open, so an
+    // adapter without permission, or a KBX another program holds, would hide a free KBX behind it.
+    bool denied = false, inUse = false;
+    for (const auto& [vendor, product] : UsbIds()) {
+        ftdi_device_list* devices = nullptr;
+        if (ftdi_usb_find_all(ftdi_, &devices, vendor, product) < 0)
+            continue;
+        for (ftdi_device_list* d = devices; d && !open_; d = d->next) {
+            libusb_device_descriptor descriptor{};
+            libusb_device_handle* handle = nullptr;
+            if (libusb_get_device_descriptor(d->dev, &descriptor) != 0)
+                continue;
+            const int opened = libusb_open(d->dev, &handle);
+            if (opened != 0) {
+                denied = denied || opened == LIBUSB_ERROR_ACCESS;
+                continue;
+            }
+            const QString description = UsbString(handle, descriptor.iProduct);
+            const QString serial = UsbString(handle, descriptor.iSerialNumber);
+            libusb_close(handle);
+            if (description != QLatin1String(kDescription) || (!serial_.isEmpty() && serial != serial_))
+                continue;
+            // Opening claims the unit's USB interface, which the kernel grants to one program at a
+            // time: a second program gets -5 and goes on to the next unit.
+            const int result = ftdi_usb_open_dev(ftdi_, d->dev);
+            if (result == 0)
+                open_ = true;
+            else if (result == -5)
+                inUse = true;
+            else if (result == -4)
+                denied = true;
         }
-        if (result == -5)
-            failure_ = QStringLiteral("The KBX is in use by another program.");
-        else if (result == -4 && failure_.isEmpty())
-            failure_ =
-                QStringLiteral("An FTDI USB device was found, but access to it was denied. Install the udev "
-                               "rule 70-zal-kbx.rules (it comes with the package) and plug the KBX in again "
-                               "(zalctl kbx-list shows what is seen).");
+        ftdi_list_free(&devices);
+        if (open_)
+            break;
     }
     if (!open_) {
+        if (inUse)
+            failure_ = QLatin1String(kInUse);
+        else if (denied)
+            failure_ = QLatin1String(kNoAccess);
         ftdi_free(ftdi_);
         ftdi_ = nullptr;
         return false;
@@ -60,6 +104,23 @@ bool FtdiTransport::open() {
     ftdi_set_latency_timer(ftdi_, kLatencyTimerMs);
     received_.clear();
     return true;
+}
+
+bool FtdiTransport::check(int result) {
+    if (result >= 0 || result == LIBUSB_ERROR_TIMEOUT)
+        return result >= 0;
+    if (!dead_) {
+        dead_ = true;
+        lineFailure_ = QStringLiteral("The KBX was disconnected (%1).")
+                           .arg(QString::fromLatin1(libusb_error_name(result)));
+    }
+    return false;
+}
+
+FtdiTransport::FtdiTransport(QString serial) : serial_(std::move(serial)) {}
+
+FtdiTransport::~FtdiTransport() {
+    close();
 }
 
 std::vector<UsbUnit> FtdiTransport::List() {
@@ -100,7 +161,7 @@ void FtdiTransport::close() {
 }
 
 bool FtdiTransport::setBaudRate(int baud) {
-    return open_ && ftdi_set_baudrate(ftdi_, baud) == 0;
+    return open_ && !dead_ && ftdi_set_baudrate(ftdi_, baud) == 0;
 }
 
 bool FtdiTransport::setDataCharacteristics(int dataBits, int stopBits, int parity) {
@@ -118,7 +179,7 @@ bool FtdiTransport::clearDtr() {
 }
 
 void FtdiTransport::purge(bool receive, bool transmit) {
-    if (!open_)
+    if (!open_ || dead_)
         return;
     if (receive && transmit)
         ftdi_tcioflush(ftdi_);
@@ -140,21 +201,26 @@ void FtdiTransport::setTimeouts(int readMs, int writeMs) {
 
 // One bulk read: libusb sleeps in the kernel until the chip sends a packet, which it does at the latest
 // when its latency timer runs out, so this blocks on the device rather than spinning.
-bool FtdiTransport::fill(int timeoutMs) {
+bool FtdiTransport::fill(int timeoutMs, int wanted) {
+    if (dead_)
+        return false;
     unsigned char buffer[512];
     const int savedTimeout = ftdi_->usb_read_timeout;
-    ftdi_->usb_read_timeout = std::max(1, timeoutMs);
-    const int n = ftdi_read_data(ftdi_, buffer, sizeof buffer);
+    ftdi_->usb_read_timeout = std::max(kMinReadTimeoutMs, timeoutMs);
+    // Asked for just the bytes awaited, libftdi returns as soon as they are there; asked for more, it
+    // reads on until a packet comes without data, which costs a latency period on every reply.
+    const int n = ftdi_read_data(ftdi_, buffer, std::clamp(wanted, 1, static_cast<int>(sizeof buffer)));
     ftdi_->usb_read_timeout = savedTimeout;
     if (n > 0)
         received_.append(reinterpret_cast<const char*>(buffer), n);
-    return n > 0;
+    return check(n) && n > 0;
 }
 
+// What has been read so far: asking the chip here would cost a read with a short timeout, which can lose
+// bytes (see kMinReadTimeoutMs); waitForData is where reading happens.
 int FtdiTransport::queueStatus() {
     if (!open_)
         return 0;
-    fill(1);
     received_.markReported(received_.size());
     return static_cast<int>(received_.size());
 }
@@ -166,23 +232,24 @@ int FtdiTransport::read(char* buffer, int maxBytes) {
 }
 
 int FtdiTransport::write(const QByteArray& bytes) {
-    if (!open_)
+    if (!open_ || dead_)
         return -1;
-    return ftdi_write_data(ftdi_, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                           static_cast<int>(bytes.size()));
+    const int n = ftdi_write_data(ftdi_, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                  static_cast<int>(bytes.size()));
+    return check(n) ? n : -1;
 }
 
-void FtdiTransport::waitForData(int timeoutMs, int) {
-    if (!open_ || timeoutMs <= 0)
+void FtdiTransport::waitForData(int timeoutMs, int bytesAwaited) {
+    if (!open_ || dead_ || timeoutMs <= 0)
         return;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!received_.grewSinceReport()) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
+        if (left <= 0 || dead_)
             break;
-        fill(static_cast<int>(left));
+        fill(static_cast<int>(left), bytesAwaited);
     }
 }
 

@@ -12,6 +12,9 @@ namespace zal {
 
 // The KBX through libftdi: the unit is found by its USB description. libftdi detaches the kernel's
 // serial driver while the unit is open and re-attaches it on close, so /dev/ttyUSB* comes back.
+//
+// A USB error other than a timeout (the unit was unplugged) makes the transport dead: every later call
+// fails at once instead of waiting out its deadline, and lineFailure() says why.
 class FtdiTransport : public KbxTransport {
 public:
     static constexpr const char* kDescription = "Vesk KBX - Active USB Interface";
@@ -33,17 +36,27 @@ public:
     int write(const QByteArray& bytes) override;
     void waitForData(int timeoutMs, int bytesAwaited) override;
     QString openFailure() const override { return failure_; }
+    QString lineFailure() const override { return lineFailure_; }
+
+    // The shortest USB read timeout asked of libftdi: a read that times out on its second bulk transfer
+    // loses what the first one brought, and the chip sends at the latest when its latency timer runs
+    // out, so a read must be allowed twice that and a little more.
+    static constexpr int kMinReadTimeoutMs = 2 * 2 + 2;
 
     static std::vector<UsbUnit> List();
 
 private:
-    bool fill(int timeoutMs);
+    bool fill(int timeoutMs, int wanted);
+    // Marks the transport dead on a USB error other than a timeout; true when the result was fine.
+    bool check(int result);
 
     ftdi_context* ftdi_ = nullptr;
     bool open_ = false;
     ReceiveBuffer received_; // bytes read from the chip, not yet taken by read()
     QString failure_;
+    QString lineFailure_;
     QString serial_;
+    bool dead_ = false;
 };
 
 } // namespace zal

@@ -62,6 +62,7 @@ int TKbxInterface::Open() {
         transport_.reset();
     }
     openFailure_.clear();
+    lineFailure_.clear();
     lineSuspect_ = lineFlooded_ = false;
     std::unique_ptr<KbxTransport> transport = factory_ ? factory_() : nullptr;
     if (!transport || !transport->open()) {
@@ -83,6 +84,9 @@ int TKbxInterface::Open() {
 void TKbxInterface::Close() {
     if (!transport_)
         return;
+    lineFailure_ = transport_->lineFailure();
+    if (!lineFailure_.isEmpty())
+        qCDebug(lcKbx).noquote() << lineFailure_;
     transport_->purge(true, false);
     transport_->close();
     transport_.reset();
@@ -97,8 +101,12 @@ void TKbxInterface::trace(char direction, const QByteArray& bytes) {
         traceSink_(clock_.nowMs(), direction, printable);
 }
 
+QString TKbxInterface::lineFailure() const {
+    return transport_ ? transport_->lineFailure() : lineFailure_;
+}
+
 int TKbxInterface::SendFrame(const QByteArray& text) {
-    if (!transport_ || text.isEmpty())
+    if (!transport_ || text.isEmpty() || lineDead())
         return 0;
     if (lineSuspect_)
         DrainUntilQuiet();
@@ -114,7 +122,7 @@ int TKbxInterface::SendFrame(const QByteArray& text) {
 }
 
 int TKbxInterface::ReceiveReply(QByteArray& output, int firstWaitMs, int expectedLength) {
-    if (!transport_)
+    if (!transport_ || lineDead())
         return 0;
     const int awaited = expectedLength <= 1 ? expectedLength : expectedLength + kFrameOverhead;
     transport_->setTimeouts(10, 100);
@@ -132,7 +140,7 @@ int TKbxInterface::ReceiveReply(QByteArray& output, int firstWaitMs, int expecte
             seen = queued;
             deadline = now + kByteGapMs;
         }
-        if (seen >= awaited)
+        if (seen >= awaited || lineDead())
             break;
         transport_->waitForData(static_cast<int>(std::min(deadline, limit) - now),
                                 std::max(1, awaited - seen));
@@ -197,6 +205,8 @@ void TKbxInterface::DrainUntilQuiet() {
             lineFlooded_ = true;
             break;
         }
+        if (lineDead())
+            break;
         transport_->waitForData(
             static_cast<int>(std::max<std::int64_t>(1, std::min(quietSince + kQuietMs, limit) - now)), 1);
     }

@@ -58,6 +58,9 @@ public:
     // Why the last Open failed beyond "no KBX found" (another program holds it, no permission); empty
     // when the transport knows nothing more.
     QString openFailure() const { return openFailure_; }
+    // Why the line failed while it was open (the unit was unplugged): from then on every exchange fails
+    // at once. Kept after Close until the next Open, for the command's message.
+    QString lineFailure() const;
 
     // Number of bytes written; 0 when closed, the text is empty or the write fails.
     int SendFrame(const QByteArray& text);
@@ -93,6 +96,7 @@ public:
 private:
     int SingleCommand(const QByteArray& text);
     void trace(char direction, const QByteArray& bytes);
+    bool lineDead() const { return transport_ && !transport_->lineFailure().isEmpty(); }
     // Waits until the line has been quiet for kQuietMs (at most kDrainLimitMs) and drops what came.
     void DrainUntilQuiet();
 
@@ -103,6 +107,7 @@ private:
     bool lineSuspect_ = false; // the last exchange failed: a late reply may still be on its way
     bool lineFlooded_ = false; // the line did not fall quiet within kDrainLimitMs
     QString openFailure_;
+    QString lineFailure_; // kept from the transport when it is closed
     std::function<void()> chunkDone_;
     TraceSink traceSink_;
 };

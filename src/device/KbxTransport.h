@@ -32,6 +32,8 @@ public:
     // Why the last open failed, for the technician, when the transport knows more than "not found"
     // (another program holds the unit, access denied); empty otherwise.
     virtual QString openFailure() const { return QString(); }
+    // Why the line failed while open (the unit was unplugged); empty when it did not.
+    virtual QString lineFailure() const { return QString(); }
 
     virtual bool setBaudRate(int baud) = 0;
     // 8 data bits, 2 stop bits, no parity is the only setting the KBX uses.

@@ -165,11 +165,15 @@ void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arg
     setStatus(text);
     RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text);
     ShowMessage(dialogs_, kind, message, text);
-    // "KBX not found" is all the message can say; the transport may know better (in use, no access).
-    if (message == Msg::KbxNotFound && !kbx_.openFailure().isEmpty()) {
-        setStatus(text + QStringLiteral(" \u2013 ") + kbx_.openFailure());
+    // "KBX not found" is all the message can say; the transport may know better (in use, no access, or
+    // the unit was unplugged during the command).
+    const QString why = message == Msg::KbxNotFound  ? kbx_.openFailure()
+                        : kind == MessageKind::Error ? kbx_.lineFailure()
+                                                     : QString();
+    if (!why.isEmpty()) {
+        setStatus(text + QStringLiteral(" \u2013 ") + why);
         if (observer_.notice)
-            observer_.notice(kbx_.openFailure());
+            observer_.notice(why);
     }
 }
 
