@@ -171,7 +171,9 @@ bool LineUnit::Sleep() {
 }
 
 LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
-    if (probe_.Open() != kbxOk) {
+    // The KBX stays open while the unit waits (opening a USB unit costs the kernel a driver change each
+    // time); it is closed before the device's commands, which open it themselves.
+    if (!probe_.isOpen() && probe_.Open() != kbxOk) {
         const QString why = probe_.openFailure();
         if (why != lastProblem_ && say)
             say(QStringLiteral("KBX not found") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
@@ -179,34 +181,36 @@ LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
         return Presence::NoKbx;
     }
     lastProblem_.clear();
-    Presence presence = Presence::Absent;
-    if (probe_.ConnectDevice() == kbxOk) {
-        presence = Presence::Present;
-        // Who it is: product, version and serial number (a MUVE+ II keeps part of it at 0xC8).
-        if (identity && (probe_.ReadBlock(*identity, 0xF8, 0xFF) != kbxOk ||
-                         probe_.ReadBlock(*identity, 0xC8, 0xCA) != kbxOk))
-            presence = Presence::Absent; // not answering whole yet: look again
-    }
-    probe_.Close();
-    return presence;
+    // "O" is tried as often as every command is: a device that does not answer it is not there.
+    if (probe_.ConnectDevice() != kbxOk)
+        return Presence::Absent;
+    // Who it is: product, version and serial number (a MUVE+ II keeps part of it at 0xC8). A device that
+    // answers but cannot be read whole is looked at again, never taken for a new one or a gone one.
+    if (identity && (probe_.ReadBlock(*identity, 0xF8, 0xFF) != kbxOk ||
+                     probe_.ReadBlock(*identity, 0xC8, 0xCA) != kbxOk))
+        return Presence::Unknown;
+    return Presence::Present;
 }
 
 bool LineUnit::WaitFor(bool present, ConfigImage& identity) {
     const QString before = IdentifyDevice(identity).deviceKey();
+    bool done = false;
     for (;;) {
         ConfigImage now{};
         const Presence p = Probe(&now);
         if (present && p == Presence::Present) {
             identity = now;
-            return true;
+            done = true;
         }
         // Gone, or another device in its place (the serial number changed).
         if (!present &&
             (p == Presence::Absent || (p == Presence::Present && IdentifyDevice(now).deviceKey() != before)))
-            return true;
-        if (!Sleep())
-            return false;
+            done = true;
+        if (done || !Sleep())
+            break;
     }
+    probe_.Close();
+    return done;
 }
 
 LineRecord LineUnit::Configure(const ConfigImage& identity) {

@@ -95,7 +95,7 @@ public:
     void Run();
 
 private:
-    enum class Presence { Present, Absent, NoKbx };
+    enum class Presence { Present, Absent, Unknown, NoKbx };
     Presence Probe(ConfigImage* identity);
     bool WaitFor(bool present, ConfigImage& identity);
     LineRecord Configure(const ConfigImage& identity);
