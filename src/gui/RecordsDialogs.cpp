@@ -157,8 +157,9 @@ CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
     setWindowTitle(QStringLiteral("Vergleich mit %1").arg(QFileInfo(otherPath).fileName()));
     const QString mine =
         editor.fileName().isEmpty() ? editor.title() : QFileInfo(editor.fileName()).fileName();
-    auto* summary = new QLabel(rows.empty() ? QStringLiteral("Keine Unterschiede.")
-                                            : QStringLiteral("%1 Unterschiede.").arg(rows.size()),
+    auto* summary = new QLabel(rows.empty()       ? QStringLiteral("Keine Unterschiede.")
+                               : rows.size() == 1 ? QStringLiteral("1 Unterschied.")
+                                                  : QStringLiteral("%1 Unterschiede.").arg(rows.size()),
                                this);
     tree_ = new QTreeWidget(this);
     tree_->setHeaderLabels({QStringLiteral("Parameter"), mine, QFileInfo(otherPath).fileName()});
@@ -177,7 +178,8 @@ CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
         item->setToolTip(0, r.name);
     }
     tree_->expandAll();
-    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    for (int column = 0; column < 3; ++column)
+        tree_->resizeColumnToContents(column);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* openOther =
