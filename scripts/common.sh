@@ -8,7 +8,7 @@ ZAL_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
-    libftdi1-dev libarchive-dev poppler-utils
+    libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev
 )
 
