@@ -76,9 +76,13 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         };
         units.push_back(std::move(u));
     };
-    for (const QString& port : o.port)
+    // A unit named twice would only find itself in use.
+    QStringList ports = o.port, serials = o.kbx;
+    ports.removeDuplicates();
+    serials.removeDuplicates();
+    for (const QString& port : ports)
         add(port, QString());
-    for (const QString& serial : o.kbx)
+    for (const QString& serial : serials)
         add(QString(), serial);
     if (units.empty())
         add(QString(), QString());
