@@ -38,7 +38,7 @@ std::vector<std::pair<QString, QString>> DeviceLines(const ConfigReport& r) {
             {Str(kSerialCaption), r.serial},
             {Str(kRadioIdCaption), r.radioId},
             {QStringLiteral("Datei"),
-             r.fileName.isEmpty() ? QStringLiteral("(aus Gerät ausgelesen)") : r.fileName},
+             r.fileName.isEmpty() ? r.fileNote : r.fileName},
             {QStringLiteral("Datum"), r.date}};
 }
 
@@ -53,6 +53,8 @@ ConfigReport BuildReport(const TfrmEnterData& editor, const QDateTime& when) {
     r.serial = FieldText(editor, "edtSerialNumber");
     r.radioId = FieldText(editor, "edtDeviceRadioId");
     r.fileName = editor.fileName();
+    r.fileNote = editor.fileState() == fsFromDevice ? QStringLiteral("(aus Gerät ausgelesen)")
+                                                    : QStringLiteral("(nicht gespeichert)");
     r.date = QLocale(QLocale::German, QLocale::Germany).toString(when, QStringLiteral("dd.MM.yyyy HH:mm"));
     for (const Field* f : ShownFields(editor.form())) {
         ReportRow row;
