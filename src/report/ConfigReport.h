@@ -25,7 +25,8 @@ struct ConfigReport {
     QString title;               // the editor's window title
     QString product, version;    // as the editor works with them
     QString serial, radioId;     // as the product information shows them
-    QString fileName;            // empty for a configuration read from a device and not saved
+    QString fileName;            // empty for a configuration read from a device or new, not saved
+    QString fileNote;            // what stands for the file name then
     QString date;                // when the report was made
     std::vector<ReportRow> rows; // in the window's order
 };
