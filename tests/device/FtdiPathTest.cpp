@@ -38,9 +38,9 @@ class FtdiPath : public ::testing::Test {
 protected:
     // The devices on the modelled bus, as ZAL_FAKE_USB describes them; "@A" and "@B" stand for two
     // device images.
-    void bus(QString spec) {
-        spec.replace(QStringLiteral("@A"), imageA).replace(QStringLiteral("@B"), imageB);
-        qputenv("ZAL_FAKE_USB", spec.toLocal8Bit());
+    void bus(QString layout) {
+        layout.replace(QStringLiteral("@A"), imageA).replace(QStringLiteral("@B"), imageB);
+        qputenv("ZAL_FAKE_USB", layout.toLocal8Bit());
         qputenv("ZAL_FAKE_USB_EVENTS", QFile::encodeName(home.file("events")));
     }
     static KbxTransportFactory Ftdi(const QString& serial = {}) {

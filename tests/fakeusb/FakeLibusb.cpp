@@ -131,8 +131,8 @@ void Configure(Bus& bus) {
     bus.config = config;
     bus.devices.clear();
     uint8_t address = 1;
-    for (const std::string& spec : Split(config, ';')) {
-        const std::vector<std::string> parts = Split(spec, ',');
+    for (const std::string& layout : Split(config, ';')) {
+        const std::vector<std::string> parts = Split(layout, ',');
         if (parts.size() < 2)
             continue;
         auto d = std::make_unique<Device>();
