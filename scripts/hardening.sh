@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What CI runs after the ordinary build and tests: the whole test suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then each fuzz target from its seed corpus for a bounded run. The fuzz runs
-# use a fixed seed and a fixed number of executions (at most 60 s each), so that a run can be repeated.
+# UndefinedBehaviorSanitizer, the production line's test with ThreadSanitizer, then each fuzz target from
+# its seed corpus for a bounded run. The fuzz runs use a fixed seed and a fixed number of executions (at
+# most 60 s each), so that a run can be repeated.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 zal_install_packages clang libclang-rt-14-dev
@@ -13,6 +14,18 @@ if [ ! -f "$sanitize_build/CMakeCache.txt" ]; then
 fi
 cmake --build "$sanitize_build" -j "$(nproc)"
 (cd "$sanitize_build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+
+# The production line runs a thread per KBX, sharing the log, the code supply, the backups and the
+# support log: its test (two units, then Ctrl+C) under ThreadSanitizer, in zalctl and kbx-sim alike. A
+# report makes the programs end with status 66, which the test does not accept.
+tsan_build=${ZAL_TSAN_BUILD:-$ZAL_ROOT/build-tsan}
+if [ ! -f "$tsan_build/CMakeCache.txt" ]; then
+    cmake -S "$ZAL_ROOT" -B "$tsan_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAL_SANITIZE=thread \
+        -DZAL_WITH_GUI=OFF
+fi
+cmake --build "$tsan_build" -j "$(nproc)" --target zalctl kbx-sim cli_tests
+TSAN_OPTIONS="suppressions=$ZAL_ROOT/scripts/tsan.supp" QT_QPA_PLATFORM=offscreen \
+    "$tsan_build/tests/cli_tests" --gtest_filter='*Line*' --gtest_repeat=3 --gtest_brief=1
 
 fuzz_build=${ZAL_FUZZ_BUILD:-$ZAL_ROOT/build-fuzz}
 if [ ! -f "$fuzz_build/CMakeCache.txt" ]; then
@@ -43,4 +56,4 @@ for target in kbx_reply settings radio_code image set_keys; do
         exit 1
     fi
 done
-echo "hardening: sanitizer suite and fuzz runs passed"
+echo "hardening: sanitizer suite, thread check and fuzz runs passed"

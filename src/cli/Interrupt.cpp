@@ -1,14 +1,18 @@
 #include "Interrupt.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace zal::cli {
 namespace {
 
-volatile std::sig_atomic_t gInterrupted = 0;
+// Set from a signal handler and read from the production line's threads: a lock-free atomic is safe for
+// both, where a volatile sig_atomic_t is safe only within the thread the signal interrupts.
+std::atomic<bool> gInterrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 void OnInterrupt(int) {
-    gInterrupted = 1;
+    gInterrupted.store(true);
 }
 
 } // namespace
@@ -23,7 +27,7 @@ void CatchInterrupts() {
 }
 
 bool Interrupted() {
-    return gInterrupted != 0;
+    return gInterrupted.load();
 }
 
 } // namespace zal::cli
