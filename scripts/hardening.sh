@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What CI runs after the ordinary build and tests: the whole test suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, the production line's test with ThreadSanitizer, then each fuzz target from
-# its seed corpus for a bounded run. The fuzz runs use a fixed seed and a fixed number of executions (at
-# most 60 s each), so that a run can be repeated.
+# UndefinedBehaviorSanitizer, a soak run, the production line's test with ThreadSanitizer, then each fuzz
+# target from its seed corpus for a bounded run. The fuzz runs use a fixed seed and a fixed number of
+# executions (at most 60 s each), so that a run can be repeated.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 zal_install_packages clang libclang-rt-14-dev
@@ -14,6 +14,10 @@ if [ ! -f "$sanitize_build/CMakeCache.txt" ]; then
 fi
 cmake --build "$sanitize_build" -j "$(nproc)"
 (cd "$sanitize_build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+
+# The soak run: 2000 write-with-verification cycles against kbx-sim with random faults (about ten
+# minutes); it fails when a cycle reported success wrongly or the program leaked.
+"$ZAL_BUILD/bench/soak-bench"
 
 # The production line runs a thread per KBX, sharing the log, the code supply, the backups and the
 # support log: its test (two units, then Ctrl+C) under ThreadSanitizer, in zalctl and kbx-sim alike. A
@@ -56,4 +60,4 @@ for target in kbx_reply settings radio_code image set_keys; do
         exit 1
     fi
 done
-echo "hardening: sanitizer suite, thread check and fuzz runs passed"
+echo "hardening: sanitizer suite, soak run, thread check and fuzz runs passed"

@@ -12,6 +12,7 @@
 #include <QLockFile>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace zal {
@@ -70,23 +71,52 @@ BackupStore::BackupStore(QString folder, BackupPolicy policy, Writer writer)
         writer_ = WriteFileAtomically;
 }
 
-std::vector<BackupEntry> BackupStore::ReadIndex() const {
-    std::vector<BackupEntry> entries;
+namespace {
+
+// An entry without a time counts as the oldest (and is never removed).
+qint64 MsecsOf(const BackupEntry& e) {
+    return e.time.isValid() ? e.time.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+}
+
+} // namespace
+
+const std::vector<BackupEntry>& BackupStore::ReadIndex() const {
     QFile index(indexPath());
-    if (!index.open(QIODevice::ReadOnly))
-        return entries;
-    std::map<QString, size_t> byFile;
+    if (!index.open(QIODevice::ReadOnly)) {
+        indexEntries_.clear();
+        indexTimes_.clear();
+        indexByFile_.clear();
+        indexRead_ = 0;
+        indexTail_.clear();
+        return indexEntries_;
+    }
+    // Only appended to since: the lines read before still stand, and reading goes on after them.
+    const bool appended = indexRead_ > 0 && index.size() >= indexRead_ &&
+                          index.seek(indexRead_ - indexTail_.size()) &&
+                          index.read(indexTail_.size()) == indexTail_;
+    if (!appended) {
+        indexEntries_.clear();
+        indexTimes_.clear();
+        indexByFile_.clear();
+        indexRead_ = 0;
+        index.seek(0);
+    }
     while (!index.atEnd()) {
-        const QJsonObject o = QJsonDocument::fromJson(index.readLine()).object();
+        const QByteArray line = index.readLine();
+        // A line not yet ended (being written, or cut off) is read again next time with what follows.
+        if (!line.endsWith('\n'))
+            break;
+        indexRead_ += line.size();
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
         const QString file = o.value(QStringLiteral("file")).toString();
         // A name with a path in it would reach outside the folder: only plain names count.
         if (file.isEmpty() || file.contains(u'/') || file.startsWith(u'.'))
             continue;
         const QString result = o.value(QStringLiteral("result")).toString();
-        const auto known = byFile.find(file);
+        const auto known = indexByFile_.find(file);
         if (!o.contains(QStringLiteral("command"))) {
-            if (known != byFile.end())
-                entries[known->second].result = result;
+            if (known != indexByFile_.end())
+                indexEntries_[known->second].result = result;
             continue;
         }
         BackupEntry e;
@@ -99,14 +129,20 @@ std::vector<BackupEntry> BackupStore::ReadIndex() const {
         e.time = QDateTime::fromString(o.value(QStringLiteral("time")).toString(), Qt::ISODate);
         e.command = o.value(QStringLiteral("command")).toString();
         e.result = result;
-        if (known != byFile.end()) {
-            entries[known->second] = e;
+        if (known != indexByFile_.end()) {
+            indexEntries_[known->second] = e;
+            indexTimes_[known->second] = MsecsOf(e);
         } else {
-            byFile[file] = entries.size();
-            entries.push_back(e);
+            indexByFile_[file] = indexEntries_.size();
+            indexEntries_.push_back(e);
+            indexTimes_.push_back(MsecsOf(e));
         }
     }
-    return entries;
+    const qint64 tail = std::min<qint64>(indexRead_, 64);
+    indexTail_.clear();
+    if (index.seek(indexRead_ - tail))
+        indexTail_ = index.read(tail);
+    return indexEntries_;
 }
 
 std::vector<BackupEntry> BackupStore::List() const {
@@ -135,15 +171,22 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     const DeviceIdentity device = IdentifyDevice(image);
     const QByteArray bytes = ImageBytes(image);
 
-    // The device's newest backup stands for an image that has not changed since.
-    const std::vector<BackupEntry> entries = List();
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
-        if (e->device.deviceKey() != device.deviceKey())
+    // The device's newest backup that is still there stands for an image that has not changed since.
+    // Only this device's entries are looked at on disk: the others may be thousands.
+    std::vector<const BackupEntry*> own;
+    for (const BackupEntry& e : ReadIndex()) {
+        if (e.device.deviceKey() == device.deviceKey())
+            own.push_back(&e);
+    }
+    std::stable_sort(own.begin(), own.end(),
+                     [](const BackupEntry* a, const BackupEntry* b) { return a->time < b->time; });
+    for (auto e = own.rbegin(); e != own.rend(); ++e) {
+        if (!QFileInfo((folder_ + (*e)->file)).isFile())
             continue;
         QByteArray previous;
-        if (ReadWholeFile(folder_ + e->file, previous) && previous == bytes) {
+        if (ReadWholeFile(folder_ + (*e)->file, previous) && previous == bytes) {
             stored.ok = stored.reused = true;
-            stored.file = folder_ + e->file;
+            stored.file = folder_ + (*e)->file;
             return stored;
         }
         break;
@@ -193,16 +236,44 @@ int BackupStore::Prune(const QDateTime& now) {
     return PruneLocked(now);
 }
 
-int BackupStore::PruneLocked(const QDateTime& now) {
-    std::vector<BackupEntry> entries = List();
+namespace {
+
+// The files the policy no longer keeps: old, and beyond the newest of their device. Each entry comes
+// with its time in ms since the epoch (local times would be converted at every comparison).
+std::vector<QString> Expired(std::vector<std::pair<qint64, const BackupEntry*>> byTime,
+                             const BackupPolicy& policy, const QDateTime& now) {
+    const qint64 limit = now.addDays(-policy.maxAgeDays).toMSecsSinceEpoch();
+    const auto old = [limit](const auto& e) { return e.second->time.isValid() && e.first < limit; };
+    if (std::none_of(byTime.begin(), byTime.end(), old))
+        return {};
+    std::stable_sort(byTime.begin(), byTime.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::map<QString, int> newer; // per device, how many newer backups were seen
-    const QDateTime limit = now.addDays(-policy_.maxAgeDays);
     std::vector<QString> gone;
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
-        const int rank = newer[e->device.deviceKey()]++;
-        if (rank >= policy_.keepPerDevice && e->time.isValid() && e->time < limit)
-            gone.push_back(e->file);
+    for (auto e = byTime.rbegin(); e != byTime.rend(); ++e) {
+        const int rank = newer[e->second->device.deviceKey()]++;
+        if (rank >= policy.keepPerDevice && old(*e))
+            gone.push_back(e->second->file);
     }
+    return gone;
+}
+
+} // namespace
+
+int BackupStore::PruneLocked(const QDateTime& now) {
+    // Entries whose files are gone only count as newer backups here, so that nothing expired by the
+    // index alone means nothing expired at all; most writes end there without looking at the disk.
+    const std::vector<BackupEntry>& indexed = ReadIndex();
+    std::vector<std::pair<qint64, const BackupEntry*>> timed;
+    for (size_t i = 0; i < indexed.size(); ++i)
+        timed.emplace_back(indexTimes_[i], &indexed[i]);
+    if (Expired(std::move(timed), policy_, now).empty())
+        return 0;
+    const std::vector<BackupEntry> entries = List();
+    timed.clear();
+    for (const BackupEntry& e : entries)
+        timed.emplace_back(MsecsOf(e), &e);
+    const std::vector<QString> gone = Expired(std::move(timed), policy_, now);
     int removed = 0;
     for (const QString& file : gone) {
         if (QFile::remove(folder_ + file))

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,7 @@ public:
     const QString& folder() const { return folder_; }
     QString indexPath() const { return folder_ + QStringLiteral("index.jsonl"); }
     const BackupPolicy& policy() const { return policy_; }
+    void setPolicy(const BackupPolicy& policy) { policy_ = policy; }
 
     StoredBackup Store(const ConfigImage& image, const QString& command,
                        const QDateTime& now = QDateTime::currentDateTime());
@@ -74,12 +76,23 @@ public:
 private:
     std::unique_ptr<QLockFile> Lock() const;
     int PruneLocked(const QDateTime& now);
-    std::vector<BackupEntry> ReadIndex() const;
+    // The index's entries, read from where the last call stopped when the file has only grown since.
+    const std::vector<BackupEntry>& ReadIndex() const;
     bool AppendToIndex(const QByteArray& line);
 
     QString folder_;
     BackupPolicy policy_;
     Writer writer_;
+
+    // What the index held up to `indexRead_` bytes, and its last bytes there, by which an index that
+    // another program rewrote (a prune) is told from one that was only appended to. A production line
+    // stores a backup per device; reading the whole index at each would make every write slower than
+    // the one before. One store is used from one thread at a time.
+    mutable std::vector<BackupEntry> indexEntries_;
+    mutable std::vector<qint64> indexTimes_; // each entry's time in ms since the epoch, for the prune
+    mutable std::map<QString, size_t> indexByFile_;
+    mutable qint64 indexRead_ = 0;
+    mutable QByteArray indexTail_;
 };
 
 // The backup folder in a data folder.

@@ -42,6 +42,15 @@ BackupStore TfrmEnterData::backups() const {
     return BackupStore(BackupFolder(folders_.dataFolder), LoadBackupPolicy(folders_.settingsFile));
 }
 
+BackupStore& TfrmEnterData::commandBackups() {
+    BackupStore current = backups();
+    if (commandBackups_ && commandBackups_->folder() == current.folder())
+        commandBackups_->setPolicy(current.policy());
+    else
+        commandBackups_.emplace(std::move(current));
+    return *commandBackups_;
+}
+
 QString TfrmEnterData::supportLogPath() const {
     return SupportLogPath(folders_.dataFolder);
 }
@@ -73,7 +82,7 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
     kbx_.setTraceSink({});
 
     if (!record_.backupFile.isEmpty() && !record_.backupReused)
-        backups().SetResult(record_.backupFile, ResultName(result));
+        commandBackups().SetResult(record_.backupFile, ResultName(result));
     lastBackup_ = record_.backupFile;
     if (!record_.backupProblem.isEmpty()) {
         // After the command's own status, so that neither hides the other.
@@ -94,7 +103,7 @@ void TfrmEnterData::LogEvent(const QString& text) {
 }
 
 void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
-    const StoredBackup stored = backups().Store(image, record_.command);
+    const StoredBackup stored = commandBackups().Store(image, record_.command);
     if (stored.ok) {
         record_.backupFile = stored.file;
         record_.backupReused = stored.reused;

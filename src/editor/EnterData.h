@@ -293,6 +293,10 @@ private:
     CommandRecord record_;
     QString lastBackup_;
     bool frameLogging_ = false;
+    // The store the device commands back up into, kept from one command to the next, since it knows
+    // how much of the index it has read.
+    BackupStore& commandBackups();
+    std::optional<BackupStore> commandBackups_;
 };
 
 } // namespace zal

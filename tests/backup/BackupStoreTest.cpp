@@ -121,6 +121,20 @@ TEST(BackupStore, PrunesOnlyWhatIsBothOldAndBeyondTheNewestOfItsDevice) {
     // The index was rewritten without the removed ones.
     EXPECT_EQ(ReadTestFile(store.indexPath()).count('\n'), 5);
 
+    // Two programs on one folder: each sees what the other appended, and the other's rewrite of the
+    // index after a prune, whatever it had read of the index before.
+    BackupStore other(home.file("Backups"), BackupPolicy{365, 3, true});
+    ASSERT_EQ(other.List().size(), 5u);
+    store.Store(Device(kDorf, 2, 3), QStringLiteral("read"), now.addDays(-1998));
+    store.Store(Device(kDorf, 2, 4), QStringLiteral("read"), now.addDays(-1997));
+    EXPECT_EQ(store.Prune(now), 1); // B's oldest
+    ASSERT_EQ(store.List().size(), 6u);
+    EXPECT_EQ(other.List().size(), 6u);
+    EXPECT_TRUE(other.Store(Device(kDorf, 2, 4), QStringLiteral("read"), now).reused);
+    EXPECT_FALSE(other.Store(Device(kBora, 3), QStringLiteral("read"), now).reused);
+    EXPECT_EQ(store.List().size(), 7u);
+    EXPECT_TRUE(store.Store(Device(kBora, 3), QStringLiteral("write"), now).reused);
+
     // Within the age limit nothing goes, however many there are.
     BackupStore young5(home.file("Young"), BackupPolicy{365, 1, true});
     for (int i = 0; i < 5; ++i)
