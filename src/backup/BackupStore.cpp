@@ -82,16 +82,9 @@ qint64 MsecsOf(const BackupEntry& e) {
 
 const std::vector<BackupEntry>& BackupStore::ReadIndex() const {
     QFile index(indexPath());
-    if (!index.open(QIODevice::ReadOnly)) {
-        indexEntries_.clear();
-        indexTimes_.clear();
-        indexByFile_.clear();
-        indexRead_ = 0;
-        indexTail_.clear();
-        return indexEntries_;
-    }
+    const bool open = index.open(QIODevice::ReadOnly);
     // Only appended to since: the lines read before still stand, and reading goes on after them.
-    const bool appended = indexRead_ > 0 && index.size() >= indexRead_ &&
+    const bool appended = open && indexRead_ > 0 && index.size() >= indexRead_ &&
                           index.seek(indexRead_ - indexTail_.size()) &&
                           index.read(indexTail_.size()) == indexTail_;
     if (!appended) {
@@ -99,6 +92,9 @@ const std::vector<BackupEntry>& BackupStore::ReadIndex() const {
         indexTimes_.clear();
         indexByFile_.clear();
         indexRead_ = 0;
+        indexTail_.clear();
+        if (!open)
+            return indexEntries_;
         index.seek(0);
     }
     while (!index.atEnd()) {
@@ -181,7 +177,7 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     std::stable_sort(own.begin(), own.end(),
                      [](const BackupEntry* a, const BackupEntry* b) { return a->time < b->time; });
     for (auto e = own.rbegin(); e != own.rend(); ++e) {
-        if (!QFileInfo((folder_ + (*e)->file)).isFile())
+        if (!QFileInfo(folder_ + (*e)->file).isFile())
             continue;
         QByteArray previous;
         if (ReadWholeFile(folder_ + (*e)->file, previous) && previous == bytes) {
@@ -238,22 +234,24 @@ int BackupStore::Prune(const QDateTime& now) {
 
 namespace {
 
-// The files the policy no longer keeps: old, and beyond the newest of their device. Each entry comes
-// with its time in ms since the epoch (local times would be converted at every comparison).
-std::vector<QString> Expired(std::vector<std::pair<qint64, const BackupEntry*>> byTime,
+// The files the policy no longer keeps: old, and beyond the newest of their device. Each entry's time
+// comes in ms since the epoch (local times would be converted at every comparison).
+std::vector<QString> Expired(const std::vector<BackupEntry>& entries, const std::vector<qint64>& times,
                              const BackupPolicy& policy, const QDateTime& now) {
     const qint64 limit = now.addDays(-policy.maxAgeDays).toMSecsSinceEpoch();
-    const auto old = [limit](const auto& e) { return e.second->time.isValid() && e.first < limit; };
+    const auto old = [&](size_t i) { return entries[i].time.isValid() && times[i] < limit; };
+    std::vector<size_t> byTime;
+    for (size_t i = 0; i < entries.size(); ++i)
+        byTime.push_back(i);
     if (std::none_of(byTime.begin(), byTime.end(), old))
         return {};
-    std::stable_sort(byTime.begin(), byTime.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(byTime.begin(), byTime.end(), [&](size_t a, size_t b) { return times[a] < times[b]; });
     std::map<QString, int> newer; // per device, how many newer backups were seen
     std::vector<QString> gone;
-    for (auto e = byTime.rbegin(); e != byTime.rend(); ++e) {
-        const int rank = newer[e->second->device.deviceKey()]++;
-        if (rank >= policy.keepPerDevice && old(*e))
-            gone.push_back(e->second->file);
+    for (auto i = byTime.rbegin(); i != byTime.rend(); ++i) {
+        const int rank = newer[entries[*i].device.deviceKey()]++;
+        if (rank >= policy.keepPerDevice && old(*i))
+            gone.push_back(entries[*i].file);
     }
     return gone;
 }
@@ -263,17 +261,13 @@ std::vector<QString> Expired(std::vector<std::pair<qint64, const BackupEntry*>> 
 int BackupStore::PruneLocked(const QDateTime& now) {
     // Entries whose files are gone only count as newer backups here, so that nothing expired by the
     // index alone means nothing expired at all; most writes end there without looking at the disk.
-    const std::vector<BackupEntry>& indexed = ReadIndex();
-    std::vector<std::pair<qint64, const BackupEntry*>> timed;
-    for (size_t i = 0; i < indexed.size(); ++i)
-        timed.emplace_back(indexTimes_[i], &indexed[i]);
-    if (Expired(std::move(timed), policy_, now).empty())
+    if (Expired(ReadIndex(), indexTimes_, policy_, now).empty())
         return 0;
     const std::vector<BackupEntry> entries = List();
-    timed.clear();
+    std::vector<qint64> times;
     for (const BackupEntry& e : entries)
-        timed.emplace_back(MsecsOf(e), &e);
-    const std::vector<QString> gone = Expired(std::move(timed), policy_, now);
+        times.push_back(MsecsOf(e));
+    const std::vector<QString> gone = Expired(entries, times, policy_, now);
     int removed = 0;
     for (const QString& file : gone) {
         if (QFile::remove(folder_ + file))
