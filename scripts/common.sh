@@ -9,7 +9,7 @@ ZAL_PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
     libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev file groff-base
 )
 
 # Installs what is missing of ZAL_PACKAGES and of any packages named as arguments.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DeviceIdentity.h"
 #include "config/ConfigImage.h"
+#include "radio/DeviceIdentity.h"
 
 #include <QByteArray>
 #include <QDateTime>

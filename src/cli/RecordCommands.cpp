@@ -1,6 +1,7 @@
 #include "RecordCommands.h"
 
 #include "Session.h"
+#include "radio/DeviceIdentity.h"
 #include "report/ConfigReport.h"
 #include "shell/FileSystem.h"
 
@@ -28,9 +29,11 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     Session s = MakeSession(err, o);
     const BackupStore store = s.editor->backups();
     QJsonArray json;
+    int listed = 0;
     for (const BackupEntry& e : store.List()) {
-        if (!o.serial.isEmpty() && e.device.serial.compare(o.serial, Qt::CaseInsensitive) != 0)
+        if (!o.serial.isEmpty() && !SameSerial(e.device.serial, o.serial))
             continue;
+        ++listed;
         if (o.json) {
             json.append(BackupJson(e, store.folder()));
             continue;
@@ -43,6 +46,9 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
     out.flush();
+    if (listed == 0 && !o.serial.isEmpty())
+        err << "zalctl: no backup of a device with serial number " << o.serial << " in " << store.folder()
+            << Qt::endl;
     return kOk;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageLayout.h"
+
 #include <array>
 #include <cstdint>
 
@@ -9,11 +11,6 @@ namespace zal {
 // a default image. Numbers wider than a byte are stored big-endian.
 constexpr int kImageSize = 256;
 using ConfigImage = std::array<std::uint8_t, kImageSize>;
-
-// The bytes that name the image's owner.
-constexpr int kProductCodeAddress = 0xF8;
-constexpr int kVersionCodeAddress = 0xF9;
-constexpr int kMinorVersionAddress = 0xFA;
 
 // True when both images hold the same bytes from first to last, inclusive.
 bool SameRange(const ConfigImage& a, const ConfigImage& b, int first, int last);

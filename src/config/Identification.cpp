@@ -17,6 +17,18 @@ IdentifyResult IdentifyImage(int versionCode, int productCode) {
     return versionCode < 0x20 ? irUnknownVersion : irUnsupportedVersion;
 }
 
+Firmware Firmware::Of(const ConfigImage& image) {
+    return Of(image, image[kProductCodeAddress]);
+}
+
+Firmware Firmware::Of(const ConfigImage& image, int product) {
+    return {product, image[kVersionCodeAddress], image[kMinorVersionAddress]};
+}
+
+bool Firmware::acknowledgeAsValue() const {
+    return product == kMuvePlus && version == kVersionPlus && minor <= 2;
+}
+
 QString FormatVersion(std::uint16_t word) {
     const int high = word >> 8;
     if (high == 0x00 || high == 0xFF)

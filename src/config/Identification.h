@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConfigImage.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -16,6 +18,28 @@ enum IdentifyResult {
 
 // Classifies an image by its version code (0xF9) and product code (0xF8).
 IdentifyResult IdentifyImage(int versionCode, int productCode);
+
+// The firmware that made an image, as its identification bytes tell, with what it does differently
+// from the rest of its product: decided once when an image is identified, so that rules and commands
+// ask it instead of comparing version bytes of their own.
+struct Firmware {
+    int product = 0;
+    int version = 0; // the layout version code
+    int minor = 0;
+
+    static Firmware Of(const ConfigImage& image);
+    // The firmware of an image shown as product: the image's version bytes under that product.
+    static Firmware Of(const ConfigImage& image, int product);
+
+    int word() const { return version * 256 + minor; }
+    // MUVE+ firmware 1.02 and below keeps the acknowledge setting as a plain value in channel A's
+    // byte instead of one bit per channel.
+    bool acknowledgeAsValue() const;
+    // K-ORBA position alarms work from firmware 22.08 on.
+    bool positionAlarms() const { return word() >= kPositionAlarmsFirmware; }
+
+    static constexpr int kPositionAlarmsFirmware = 0x2208;
+};
 
 // Version text of a word with the version code in the high byte and the minor version in the low byte:
 // "1.x" for V1.x layouts, else "22.08" style, two lower-case hexadecimal digits each.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageLayout.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -108,10 +110,6 @@ inline constexpr Scope kScopeClassic = kScopeV2x | kScopeV1x;
 inline constexpr Scope kScopeAll = kScopeClassic | kScopePlus;
 
 // --- What a write sends ---------------------------------------------------------------------------------
-
-struct AddressRange {
-    int first, last;
-};
 
 // The ranges Write to device sends and verifies, in order. The older products never get 0x10-0x1E (the
 // fixed codes), 0x6E-0x6F and 0xF7-0xFF; the extended repeaters keep 0x00-0x1F, 0x93-0x95 and 0xF0-0xFF

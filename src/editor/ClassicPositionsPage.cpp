@@ -3,6 +3,7 @@
 #include "ClassicPages.h"
 #include "FieldNames.h"
 #include "config/Identification.h"
+#include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 
 #include <cmath>
@@ -13,33 +14,36 @@ namespace {
 void FillProductInfo(MapContext& c) {
     ShowProductIdentity(c);
     Field& regions = c.f("cbbxFrequencyRegion");
-    const int region = IndexOfValue(regions.list.values, c.image[0xFC]);
+    const int region = IndexOfValue(regions.list.values, c.image[kFrequencyRegionAddress]);
     c.form.setIndex(regions, region);
     c.setText(c.f("edtFrequencyRegion"), region >= 0 ? regions.list.items[region] : QStringLiteral("---"));
-    c.setText(c.f("edtSerialNumber"),
-              QString::number(c.image[0xFD] << 16 | c.image[0xFE] << 8 | c.image[0xFF]));
-    c.setText(c.f("edtRadioCalibration"), QString::number(c.image[0xF7]));
+    c.setText(c.f("edtSerialNumber"), IdentifyDevice(c.image, c.product).shownSerial);
+    c.setText(c.f("edtRadioCalibration"), QString::number(c.image[kRadioCalibrationAddress]));
 }
 
 // A group's fields are in use together: the first one's mark speaks for all eight.
 void FillPositions(MapContext& c) {
     const bool codes = c.f("edtPosCode1").mark == 1;
-    for (int n = 1; n <= 8; ++n) {
-        const int a = 0xA0 + 2 * (n - 1);
+    for (int n = 1; n <= kPositionCount; ++n) {
+        const int a = kPositionCodesAddress + 2 * (n - 1);
         c.setText(c.f(QStringLiteral("edtPosCode%1").arg(n)),
                   codes ? CodeToText(c.image[a], c.image[a + 1]) : QStringLiteral("---"));
     }
     const bool types = c.f("cbbxPosType1").mark == 1;
     const bool relays = c.f("cbbxPosRelay1").mark == 1;
     // All eight types before the eight relays, so that the last fault reported is that of the relays.
-    for (int n = 1; n <= 8; ++n)
-        c.selectStored(c.f(QStringLiteral("cbbxPosType%1").arg(n)), types ? c.image[0xB0 + n - 1] : 0,
-                       types ? 0xB0 + n - 1 : -1);
-    for (int n = 1; n <= 8; ++n)
-        c.selectStored(c.f(QStringLiteral("cbbxPosRelay%1").arg(n)), relays ? c.image[0xC0 + n - 1] : 0,
-                       relays ? 0xC0 + n - 1 : -1);
+    for (int n = 1; n <= kPositionCount; ++n) {
+        const int a = kPositionTypesAddress + n - 1;
+        c.selectStored(c.f(QStringLiteral("cbbxPosType%1").arg(n)), types ? c.image[a] : 0, types ? a : -1);
+    }
+    for (int n = 1; n <= kPositionCount; ++n) {
+        const int a = kPositionRelaysAddress + n - 1;
+        c.selectStored(c.f(QStringLiteral("cbbxPosRelay%1").arg(n)), relays ? c.image[a] : 0,
+                       relays ? a : -1);
+    }
     Field& inhibit = c.f("edtInhibitRelayAfterPersonnell");
-    c.setText(inhibit, inhibit.mark == 1 ? c.decimal(c.image[0x9F] * 0.1, 1) : QStringLiteral("---"));
+    c.setText(inhibit, inhibit.mark == 1 ? c.decimal(c.image[kPersonnelInhibitAddress] * 0.1, 1)
+                                         : QStringLiteral("---"));
 }
 
 void CollectProductInfo(MapContext& c) {
@@ -49,28 +53,29 @@ void CollectProductInfo(MapContext& c) {
         c.image[kProductCodeAddress] = static_cast<std::uint8_t>(product & 0xFF);
     const Field& equipment = c.f("edtEquipmentType");
     if (equipment.mark == 1)
-        c.image[0x1F] = static_cast<std::uint8_t>(MapContext::ParseLenient(equipment.text) & 0xFF);
+        c.image[kEquipmentTypeAddress] =
+            static_cast<std::uint8_t>(MapContext::ParseLenient(equipment.text) & 0xFF);
     const int serial = MapContext::ParseLenient(c.f("edtSerialNumber").text);
-    c.image[0xFD] = static_cast<std::uint8_t>((serial >> 16) & 0xFF);
-    c.image[0xFE] = static_cast<std::uint8_t>((serial >> 8) & 0xFF);
-    c.image[0xFF] = static_cast<std::uint8_t>(serial & 0xFF);
-    c.image[0xF7] =
+    c.image[kSerialAddress] = static_cast<std::uint8_t>((serial >> 16) & 0xFF);
+    c.image[kSerialAddress + 1] = static_cast<std::uint8_t>((serial >> 8) & 0xFF);
+    c.image[kSerialAddress + 2] = static_cast<std::uint8_t>(serial & 0xFF);
+    c.image[kRadioCalibrationAddress] =
         static_cast<std::uint8_t>(MapContext::ParseLenient(c.f("edtRadioCalibration").text) & 0xFF);
 }
 
 void CollectPositions(MapContext& c) {
     if (c.f("edtPosCode1").mark == 1) {
-        for (int n = 1; n <= 8; ++n)
-            WriteU16BE(c.image, 0xA0 + 2 * (n - 1),
+        for (int n = 1; n <= kPositionCount; ++n)
+            WriteU16BE(c.image, kPositionCodesAddress + 2 * (n - 1),
                        TextToCode(c.f(QStringLiteral("edtPosCode%1").arg(n)).text));
     }
     if (c.f("cbbxPosType1").mark == 1) {
-        for (int n = 1; n <= 8; ++n)
-            c.storeSelected(c.f(QStringLiteral("cbbxPosType%1").arg(n)), 0xB0 + n - 1);
+        for (int n = 1; n <= kPositionCount; ++n)
+            c.storeSelected(c.f(QStringLiteral("cbbxPosType%1").arg(n)), kPositionTypesAddress + n - 1);
     }
     if (c.f("cbbxPosRelay1").mark == 1) {
-        for (int n = 1; n <= 8; ++n)
-            c.storeSelected(c.f(QStringLiteral("cbbxPosRelay%1").arg(n)), 0xC0 + n - 1);
+        for (int n = 1; n <= kPositionCount; ++n)
+            c.storeSelected(c.f(QStringLiteral("cbbxPosRelay%1").arg(n)), kPositionRelaysAddress + n - 1);
     }
     const Field& inhibit = c.f("edtInhibitRelayAfterPersonnell");
     if (inhibit.mark == 1) {
@@ -78,7 +83,8 @@ void CollectPositions(MapContext& c) {
         // every text the fill shows gives back its byte (in plain double 2,3 would give 22).
         const double quotient =
             static_cast<double>(c.parseDecimalExtended(inhibit) / static_cast<long double>(0.1));
-        c.image[0x9F] = static_cast<std::uint8_t>(static_cast<long long>(std::trunc(quotient)) & 0xFF);
+        c.image[kPersonnelInhibitAddress] =
+            static_cast<std::uint8_t>(static_cast<long long>(std::trunc(quotient)) & 0xFF);
     }
 }
 

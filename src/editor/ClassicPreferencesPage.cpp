@@ -30,9 +30,10 @@ void FillPulse(MapContext& c) {
     if (f.mark == 2)
         c.setText(f, QStringLiteral("---"));
     else if (f.mark == 1 && c.isV1x())
-        c.setText(f, c.decimal(c.image[0x43] * 0.1, 1));
+        c.setText(f, c.decimal(c.image[kAlarmDelayLowAddress] * 0.1, 1));
     else if (f.mark == 1 && c.isV2x())
-        c.setText(f, c.decimal((c.image[0x57] * 256 + c.image[0x43]) * 0.1, 1));
+        c.setText(
+            f, c.decimal((c.image[kAlarmDelayHighAddress] * 256 + c.image[kAlarmDelayLowAddress]) * 0.1, 1));
 }
 
 void CollectPulse(MapContext& c) {
@@ -40,22 +41,22 @@ void CollectPulse(MapContext& c) {
     if (f.mark != 1 || (!c.isV1x() && !c.isV2x()))
         return;
     if (f.text.isEmpty()) {
-        c.image[0x43] = 0;
+        c.image[kAlarmDelayLowAddress] = 0;
         if (c.isV2x())
-            c.image[0x57] = 0;
+            c.image[kAlarmDelayHighAddress] = 0;
         return;
     }
     const double d = c.parseDecimal(f);
     if (c.isV1x()) {
-        c.image[0x43] =
+        c.image[kAlarmDelayLowAddress] =
             d > 25.5 ? 0xFF : static_cast<std::uint8_t>(static_cast<int>(std::trunc(d * 10)) & 0xFF);
     } else if (d > 6553.4) {
-        c.image[0x57] = 0xFF;
-        c.image[0x43] = 0xFF;
+        c.image[kAlarmDelayHighAddress] = 0xFF;
+        c.image[kAlarmDelayLowAddress] = 0xFF;
     } else {
         const int n = static_cast<int>(std::trunc(d * 10));
-        c.image[0x57] = static_cast<std::uint8_t>((n >> 8) & 0xFF);
-        c.image[0x43] = static_cast<std::uint8_t>(n & 0xFF);
+        c.image[kAlarmDelayHighAddress] = static_cast<std::uint8_t>((n >> 8) & 0xFF);
+        c.image[kAlarmDelayLowAddress] = static_cast<std::uint8_t>(n & 0xFF);
     }
 }
 
@@ -97,21 +98,25 @@ void FillDelayAndHops(MapContext& c) {
         c.setText(hops, QStringLiteral("---"));
         return;
     }
-    const bool delayJumpers = c.image[0x53] == 0xFF && c.image[0x67] == 0xFF;
+    const bool delayJumpers =
+        c.image[kTransmissionDelayLowAddress] == 0xFF && c.image[kTransmissionDelayHighAddress] == 0xFF;
     SetJumperBox(c, "cbDelayUseJumpers", delayJumpers);
     if (delayJumpers) {
         c.setText(delay, QStringLiteral("---"));
         c.form.setEnabled(delay, false);
     } else {
-        c.setText(delay, c.decimal((c.image[0x67] * 256 + c.image[0x53]) * 0.1, 1));
+        c.setText(delay, c.decimal((c.image[kTransmissionDelayHighAddress] * 256 +
+                                    c.image[kTransmissionDelayLowAddress]) *
+                                       0.1,
+                                   1));
     }
-    const bool hopsJumpers = c.image[0x54] == 0xFF;
+    const bool hopsJumpers = c.image[kHopsAddress] == 0xFF;
     SetJumperBox(c, "cbMaxNoOfHopsUseJumpers", hopsJumpers);
     if (hopsJumpers) {
         c.setText(hops, QStringLiteral("---"));
         c.form.setEnabled(hops, false);
     } else {
-        c.setText(hops, QString::number(c.image[0x54]));
+        c.setText(hops, QString::number(c.image[kHopsAddress]));
     }
 }
 
@@ -119,25 +124,25 @@ void CollectDelayAndHops(MapContext& c) {
     const Field& delay = c.f("edtDelay");
     if (delay.mark == 1 && c.isV2x()) {
         if (c.f("cbDelayUseJumpers").checked) {
-            c.image[0x67] = c.image[0x53] = 0xFF;
+            c.image[kTransmissionDelayHighAddress] = c.image[kTransmissionDelayLowAddress] = 0xFF;
         } else if (delay.text.isEmpty()) {
-            c.image[0x67] = c.image[0x53] = 0;
+            c.image[kTransmissionDelayHighAddress] = c.image[kTransmissionDelayLowAddress] = 0;
         } else {
             const double d = c.parseDecimal(delay);
             // 6553.4 s is the longest delay that is not the jumper mark 0xFFFF.
             const int n = d > 6553.4 ? 0xFFFE : static_cast<int>(std::trunc(d * 10));
-            c.image[0x67] = static_cast<std::uint8_t>((n >> 8) & 0xFF);
-            c.image[0x53] = static_cast<std::uint8_t>(n & 0xFF);
+            c.image[kTransmissionDelayHighAddress] = static_cast<std::uint8_t>((n >> 8) & 0xFF);
+            c.image[kTransmissionDelayLowAddress] = static_cast<std::uint8_t>(n & 0xFF);
         }
     }
     const Field& hops = c.f("edtMaxNoOfHops");
     if (hops.mark == 1) {
         if (c.f("cbMaxNoOfHopsUseJumpers").checked) {
-            c.image[0x54] = 0xFF;
+            c.image[kHopsAddress] = 0xFF;
         } else {
             bool ok = false;
             const int n = hops.text.trimmed().toInt(&ok);
-            c.image[0x54] = static_cast<std::uint8_t>((ok ? n : 1) & 0xFF);
+            c.image[kHopsAddress] = static_cast<std::uint8_t>((ok ? n : 1) & 0xFF);
         }
     }
 }
@@ -146,16 +151,17 @@ void FillInhibitTimes(MapContext& c) {
     Field& inhibit = c.f("edtSameCodeInhibitTime");
     if (c.isV1x()) {
         c.setText(inhibit, c.product == kBora ? QStringLiteral("---") : QStringLiteral("11"));
-    } else if (c.version == 0x20) {
-        c.show(inhibit, QString::number(c.image[0x56]));
-    } else if (c.version == 0x21) {
-        c.show(inhibit, QString::number(c.image[0x66] * 256 + c.image[0x56]));
-    } else if (c.version == 0x22) {
-        c.show(inhibit, QString::number(ReadU16BE(c.image, 0x70)));
+    } else if (c.version == kVersionV20) {
+        c.show(inhibit, QString::number(c.image[kInhibitV20Address]));
+    } else if (c.version == kVersionV21) {
+        c.show(inhibit,
+               QString::number(c.image[kInhibitV21HighAddress] * 256 + c.image[kInhibitV21LowAddress]));
+    } else if (c.version == kVersionV22) {
+        c.show(inhibit, QString::number(ReadU16BE(c.image, kInhibitV22Address)));
     }
     Field& dementia = c.f("edtDementiaBlockTime");
-    if (c.version == 0x22)
-        c.show(dementia, QString::number(ReadU16BE(c.image, 0x72)));
+    if (c.version == kVersionV22)
+        c.show(dementia, QString::number(ReadU16BE(c.image, kDementiaBlockV22Address)));
     else if (c.isV1x() || c.isV2x())
         c.setText(dementia, QStringLiteral("---"));
 }
@@ -164,18 +170,18 @@ void CollectInhibitTimes(MapContext& c) {
     const Field& inhibit = c.f("edtSameCodeInhibitTime");
     if (inhibit.mark == 1) {
         const int n = MapContext::ParseLenient(inhibit.text);
-        if (c.version == 0x20) {
-            c.image[0x56] = static_cast<std::uint8_t>(n & 0xFF);
-        } else if (c.version == 0x21) {
-            c.image[0x56] = static_cast<std::uint8_t>(n & 0xFF);
-            c.image[0x66] = static_cast<std::uint8_t>((n >> 8) & 0xFF);
-        } else if (c.version == 0x22) {
-            WriteU16BE(c.image, 0x70, static_cast<std::uint16_t>(n & 0xFFFF));
+        if (c.version == kVersionV20) {
+            c.image[kInhibitV20Address] = static_cast<std::uint8_t>(n & 0xFF);
+        } else if (c.version == kVersionV21) {
+            c.image[kInhibitV21LowAddress] = static_cast<std::uint8_t>(n & 0xFF);
+            c.image[kInhibitV21HighAddress] = static_cast<std::uint8_t>((n >> 8) & 0xFF);
+        } else if (c.version == kVersionV22) {
+            WriteU16BE(c.image, kInhibitV22Address, static_cast<std::uint16_t>(n & 0xFFFF));
         }
     }
     const Field& dementia = c.f("edtDementiaBlockTime");
-    if (dementia.mark == 1 && c.version == 0x22)
-        WriteU16BE(c.image, 0x72,
+    if (dementia.mark == 1 && c.version == kVersionV22)
+        WriteU16BE(c.image, kDementiaBlockV22Address,
                    static_cast<std::uint16_t>(MapContext::ParseLenient(dementia.text) & 0xFFFF));
 }
 
@@ -188,9 +194,9 @@ const std::vector<Row> kRadioSettings{
 
 void FillRadioSettingsRest(MapContext& c) {
     c.form.setChecked(c.f("cbListenBeforeTransmit"), false);
-    c.show(c.f("edtEquipmentType"), QString::number(c.image[0x1F]));
+    c.show(c.f("edtEquipmentType"), QString::number(c.image[kEquipmentTypeAddress]));
     c.setText(c.f("edtProductionDate"), QStringLiteral("---"));
-    const int hw = c.image[0xFB];
+    const int hw = c.image[kHardwareVersionAddress];
     c.setText(c.f("edtHardvareVersion"),
               hw == 0x00 || hw == 0xFF ? QStringLiteral("1.0")
                                        : QStringLiteral("%1.%2").arg(hw >> 4, 0, 16).arg(hw & 0xF, 0, 16));

@@ -4,6 +4,7 @@
 #include "ParameterMap.h"
 #include "config/Identification.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 #include "shell/StringTable.h"
 
@@ -13,7 +14,7 @@ namespace {
 const QString kNoCode = QStringLiteral("----");
 
 QString FixedCode(const MapContext& c, int k) {
-    const int a = 0x10 + 2 * (k - 1);
+    const int a = kFixedCodesAddress + 2 * (k - 1);
     return CodeToText(c.image[a], c.image[a + 1]);
 }
 
@@ -25,7 +26,7 @@ QString PositionName(int index) { // 0-7 positions 1-8, 8 F, 9 A
 
 void ShowActionCodes(MapContext& c) {
     if (IsPlusProduct(c.product)) {
-        // Eight fixed codes at 0x02-0x11: code v at 2v.
+        // Eight action codes after the device's own: code v at 2v.
         for (int index : {0, 1, 2, 3, 4, 5, 6, 7, 9}) {
             const QString pos = PositionName(index);
             const int v = c.f(QStringLiteral("cbbxActionTxPos") + pos).value();
@@ -33,7 +34,8 @@ void ShowActionCodes(MapContext& c) {
             if (v == 255)
                 text = Str(10639);
             else if (v >= 1 && v <= 8)
-                text = CodeToText(c.image[2 * v], c.image[2 * v + 1]);
+                text = CodeToText(c.image[kPlusOwnCodeAddress + 2 * v],
+                                  c.image[kPlusOwnCodeAddress + 2 * v + 1]);
             c.setText(c.f(QStringLiteral("edtActionCodePos") + pos), text);
         }
         return;
@@ -93,18 +95,7 @@ void ShowProductIdentity(MapContext& c) {
 }
 
 void ShowDeviceRadioId(MapContext& c) {
-    Field& f = c.f("edtDeviceRadioId");
-    if (c.product == kMuvePlus2 && c.image[0x94] == 2) {
-        // The long radio ID of the extended protocol.
-        c.setText(f, QString::asprintf("%02X%02X%02X%02X%02X", c.image[0xC8], c.image[0xC9], c.image[0xCA],
-                                       c.image[0xFE], c.image[0xFF]));
-    } else if (c.product == kMuvePlus2) {
-        c.setText(f, QString::asprintf("%02X%02X", c.image[0x00], c.image[0x01]));
-    } else if (c.product == kMuvePlus) {
-        c.setText(f, CodeToText(c.image[0x00], c.image[0x01]));
-    } else {
-        c.setText(f, FixedCode(c, 1));
-    }
+    c.setText(c.f("edtDeviceRadioId"), IdentifyDevice(c.image, c.product).radioId);
 }
 
 void MirrorFixedInput(MapContext& c) {

@@ -35,7 +35,7 @@ CommandResult TfrmEnterData::ReadSteps() {
     }
     setStatus(Msg::Reading);
     processEvents();
-    planProgress(Chunks({{0x00, 0xFF}}));
+    planProgress(Chunks({kWholeImage}));
     if (kbx_.ReadImage(comparison_) != kbxOk) {
         report(MessageKind::Error, Msg::ReadFailed);
         return CommandResult::Failed;
@@ -112,8 +112,8 @@ CommandResult TfrmEnterData::WriteSteps() {
     // always be put back; without, only the identification is read: 51 bytes, not the whole image.
     const bool backup = backups().policy().beforeWrite;
     const std::vector<AddressRange> before =
-        backup ? std::vector<AddressRange>{{0x00, 0xFF}} : IdentificationRanges();
-    planProgress(Chunks(before) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({{0x00, 0xFF}}));
+        backup ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges();
+    planProgress(Chunks(before) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage}));
     bool identified = true;
     for (const AddressRange& r : before)
         identified = kbx_.ReadBlock(comparison_, r.first, r.last) == kbxOk && identified;
@@ -126,7 +126,7 @@ CommandResult TfrmEnterData::WriteSteps() {
     }
     const int deviceProduct = comparison_[kProductCodeAddress];
     const int deviceVersion = comparison_[kVersionCodeAddress];
-    const int deviceFirmware = deviceVersion * 256 + comparison_[kMinorVersionAddress];
+    const Firmware firmware = Firmware::Of(comparison_);
     bool refused = true;
     switch (IdentifyImage(deviceVersion, deviceProduct)) {
     case irSupported:
@@ -147,14 +147,15 @@ CommandResult TfrmEnterData::WriteSteps() {
         setStatus(QString());
 
     // Firmware warnings: the write goes on after them.
-    if (deviceProduct == kMuvePlus && deviceFirmware <= 0x0102 && working_[0x83] != working_[0x88]) {
+    if (firmware.acknowledgeAsValue() &&
+        working_[kPlusAcknowledgeAAddress] != working_[kPlusAcknowledgeBAddress]) {
         show(MessageKind::Warning, Msg::AcknowledgeNotSupported);
         setStatus(QString());
     }
     const ProductInfo* device = FindProduct(deviceProduct);
-    if (device && device->positions && deviceFirmware < 0x2208 &&
-        std::any_of(working_.begin() + 0xA0, working_.begin() + 0xB0,
-                    [](std::uint8_t b) { return b != 0; })) {
+    if (device && device->positions && !firmware.positionAlarms() &&
+        std::any_of(working_.begin() + kPositionCodeBytes.first,
+                    working_.begin() + kPositionCodeBytes.last + 1, [](std::uint8_t b) { return b != 0; })) {
         show(MessageKind::Warning, Msg::PositionAlarmsNeed228);
         setStatus(QString());
     }

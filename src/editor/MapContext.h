@@ -2,6 +2,7 @@
 
 #include "FormModel.h"
 #include "config/ConfigImage.h"
+#include "config/Identification.h"
 #include "config/Products.h"
 
 #include <QLocale>
@@ -30,14 +31,16 @@ struct MapHooks {
 class MapContext {
 public:
     MapContext(FormModel& form, ConfigImage& image, int product, int version, const QLocale& locale)
-        : form(form), image(image), product(product), version(version), locale(locale) {}
+        : form(form), image(image), product(product), version(version), locale(locale),
+          firmware(Firmware::Of(image, product)) {}
 
     FormModel& form;
     ConfigImage& image;
     int product;
     int version;
     QLocale locale;
-    int fault = -1; // the image address of the last value that matched no list item
+    Firmware firmware; // of the image as it was when the map began
+    int fault = -1;    // the image address of the last value that matched no list item
 
     Field& f(const char* name) { return form[name]; }
     Field& f(const QString& name) { return form.field(name); }

@@ -1,10 +1,11 @@
 // The parameter map of the MUVE+ and the MUVE+ II (one layout, version code 1): a table of the plain
 // fields and named rules for what a row cannot say. Every address this map does not collect passes
-// through unchanged, the image checksum at 0xE0 among them.
+// through unchanged, the image checksum among them.
 
 #include "MapSteps.h"
 #include "config/Identification.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 
 #include <QDate>
@@ -16,15 +17,10 @@ namespace {
 
 const QString kDash = QStringLiteral("---");
 
-// The acknowledge setting lives in bit 0 of 0x83 (A) and 0x88 (B).
+// The acknowledge setting lives in bit 0 of channel A's byte and channel B's.
 constexpr int kAckFromBits[4] = {0, 2, 3, 1}; // index (A x 2 + B)
 constexpr int kAckBitA[4] = {0, 1, 0, 1};     // by stored value
 constexpr int kAckBitB[4] = {0, 1, 1, 0};
-
-// Old MUVE+ firmware (1.02 and below) keeps the setting as a plain value in 0x83.
-bool OldAcknowledgeFirmware(const MapContext& c) {
-    return c.product == kMuvePlus && c.image[kVersionCodeAddress] == 1 && c.image[kMinorVersionAddress] <= 2;
-}
 
 void FillInterval(MapContext& c, const char* edit, const char* units, int address) {
     const int v = ReadU16BE(c.image, address);
@@ -41,9 +37,10 @@ void CollectInterval(MapContext& c, const char* edit, const char* units, int add
 }
 
 QString ProductionDate(const MapContext& c) {
-    const int year = BcdToNumber(c.image[0xF0]) * 100 + BcdToNumber(c.image[0xF1]);
-    const int month = BcdToNumber(c.image[0xF2]);
-    const int day = BcdToNumber(c.image[0xF3]);
+    const int a = kPlusProductionDateAddress;
+    const int year = BcdToNumber(c.image[a]) * 100 + BcdToNumber(c.image[a + 1]);
+    const int month = BcdToNumber(c.image[a + 2]);
+    const int day = BcdToNumber(c.image[a + 3]);
     if (year < 2000 || month < 1 || month > 12 || day < 1 || day > 31)
         return kDash;
     const QDate date(year, month, day);
@@ -56,7 +53,7 @@ QString FrequencyText(const MapContext& c) {
         return static_cast<quint32>(c.image[a]) << 24 | c.image[a + 1] << 16 | c.image[a + 2] << 8 |
                c.image[a + 3];
     };
-    const quint32 f1 = word(0xC0), f2 = word(0xC4);
+    const quint32 f1 = word(kPlusFrequencyAAddress), f2 = word(kPlusFrequencyBAddress);
     const auto inRange = [](quint32 f) { return f > 100000000u && f < 1000000000u; };
     if (!inRange(f1) || !inRange(f2))
         return kDash;
@@ -64,31 +61,32 @@ QString FrequencyText(const MapContext& c) {
 }
 
 void FillAcknowledge(MapContext& c) {
-    const int ack = OldAcknowledgeFirmware(c) ? c.image[0x83]
-                                              : kAckFromBits[(c.image[0x83] & 1) * 2 + (c.image[0x88] & 1)];
-    c.selectStored(c.f("cbbxAcknowledge"), ack, 0x83);
+    const int a = c.image[kPlusAcknowledgeAAddress], b = c.image[kPlusAcknowledgeBAddress];
+    const int ack = c.firmware.acknowledgeAsValue() ? a : kAckFromBits[(a & 1) * 2 + (b & 1)];
+    c.selectStored(c.f("cbbxAcknowledge"), ack, kPlusAcknowledgeAAddress);
 }
 
-// A drop-down without selection leaves both bytes as they are. Old MUVE+ firmware reads 0x83 itself as
+// A drop-down without selection leaves both bytes as they are. Old MUVE+ firmware reads channel A's byte as
 // the stored value, so that is what it gets: the two-bit form would turn "Quittung nur an Sender" (2)
 // into "Empfang quittieren" (1) there.
 void CollectAcknowledge(MapContext& c) {
     const int ack = c.f("cbbxAcknowledge").value();
     if (ack >= 0 && ack <= 3) {
-        c.image[0x83] = static_cast<std::uint8_t>(OldAcknowledgeFirmware(c) ? ack : kAckBitA[ack]);
-        c.image[0x88] = static_cast<std::uint8_t>(kAckBitB[ack]);
+        c.image[kPlusAcknowledgeAAddress] =
+            static_cast<std::uint8_t>(c.firmware.acknowledgeAsValue() ? ack : kAckBitA[ack]);
+        c.image[kPlusAcknowledgeBAddress] = static_cast<std::uint8_t>(kAckBitB[ack]);
     }
 }
 
 // The MUVE+ II keeps a signed carrier sense threshold; the MUVE+ shows the byte as it is.
 void FillCarrierSense(MapContext& c) {
-    const int sense = c.image[0xF6];
+    const int sense = c.image[kPlusCarrierSenseAddress];
     c.setText(c.f("edtCarrierSenseThresholdValue"),
               QString::number(c.product == kMuvePlus2 && sense > 127 ? sense - 256 : sense));
 }
 
 void CollectCarrierSense(MapContext& c) {
-    c.image[0xF6] =
+    c.image[kPlusCarrierSenseAddress] =
         static_cast<std::uint8_t>(MapContext::ParseLenient(c.f("edtCarrierSenseThresholdValue").text) & 0xFF);
 }
 
@@ -96,18 +94,15 @@ void FillProductInformation(MapContext& c) {
     ShowProductIdentity(c);
     if (c.product == kMuvePlus2) {
         c.setText(c.f("edtFrequencyRegion"), FrequencyText(c));
-        c.setText(c.f("edtSerialNumber"),
-                  QString::asprintf("%02X%02X%02X%02X%02X", c.image[0xC8], c.image[0xC9], c.image[0xCA],
-                                    c.image[0xFE], c.image[0xFF]));
+        c.setText(c.f("edtSerialNumber"), IdentifyDevice(c.image, c.product).shownSerial);
     } else {
         Field& regions = c.f("cbbxFrequencyRegionPlus");
-        const int region = IndexOfValue(regions.list.values, c.image[0xFB]);
+        const int region = IndexOfValue(regions.list.values, c.image[kPlusFrequencyRegionAddress]);
         c.form.setIndex(regions, region);
         c.setText(c.f("edtFrequencyRegion"), region >= 0 ? regions.list.items[region] : kDash);
-        c.setText(c.f("edtSerialNumber"),
-                  QString::number(c.image[0xFD] << 16 | c.image[0xFE] << 8 | c.image[0xFF]));
+        c.setText(c.f("edtSerialNumber"), IdentifyDevice(c.image, c.product).shownSerial);
     }
-    c.setText(c.f("edtRadioCalibration"), QString::number(c.image[0xF7]));
+    c.setText(c.f("edtRadioCalibration"), QString::number(c.image[kRadioCalibrationAddress]));
 }
 
 // An interval in minutes or hours: the entry field, its unit drop-down and the two bytes they share.

@@ -1,7 +1,7 @@
 #include "ProductionLine.h"
 
-#include "backup/DeviceIdentity.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 
 #include <QElapsedTimer>
@@ -184,10 +184,11 @@ LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
     // "O" is tried as often as every command is: a device that does not answer it is not there.
     if (probe_.ConnectDevice() != kbxOk)
         return Presence::Absent;
-    // Who it is: product, version and serial number (a MUVE+ II keeps part of it at 0xC8). A device that
+    // Who it is: product, version and serial number (a MUVE+ II keeps part of it apart). A device that
     // answers but cannot be read whole is looked at again, never taken for a new one or a gone one.
-    if (identity && (probe_.ReadBlock(*identity, 0xF8, 0xFF) != kbxOk ||
-                     probe_.ReadBlock(*identity, 0xC8, 0xCA) != kbxOk))
+    if (identity &&
+        (probe_.ReadBlock(*identity, kIdentityBytes.first, kIdentityBytes.last) != kbxOk ||
+         probe_.ReadBlock(*identity, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last) != kbxOk))
         return Presence::Unknown;
     return Presence::Present;
 }

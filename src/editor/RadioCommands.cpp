@@ -92,11 +92,12 @@ void TfrmEnterData::RefreshFixedCodeFields() {
     if (!IsPlusProduct(product())) {
         ShowWiredCodes(context);
         MirrorFixedInput(context);
-        // The fixed input's field is written back to 0x1A by the next save: it must show the new code,
+        // The fixed input's field is written back by the next save: it must show the new code,
         // or the old one would overwrite it.
         Field& fixedInput = form_["edtRxCodePosF"];
         if (fixedInput.mark == 1)
-            form_.setText(fixedInput, CodeToText(working_[0x1A], working_[0x1B]));
+            form_.setText(fixedInput,
+                          CodeToText(working_[kFixedInputCodeAddress], working_[kFixedInputCodeAddress + 1]));
     }
 }
 

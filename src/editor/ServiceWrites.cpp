@@ -35,8 +35,10 @@ int TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
         // A default image replaces the whole configuration: with backups on, the device's image is
         // read and kept first.
         const bool backup = backups().policy().beforeWrite;
-        planProgress(backup ? Chunks({{0x00, 0xFF}}) : 1);
-        if ((backup ? kbx_.ReadImage(comparison_) : kbx_.ReadBlock(comparison_, 0xF8, 0xFA)) != kbxOk) {
+        planProgress(backup ? Chunks({kWholeImage}) : 1);
+        if ((backup ? kbx_.ReadImage(comparison_)
+                    : kbx_.ReadBlock(comparison_, kIdentificationBytes.first, kIdentificationBytes.last)) !=
+            kbxOk) {
             report(MessageKind::Error, Msg::ReadFailed);
             return 0;
         }
@@ -47,7 +49,8 @@ int TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
             report(MessageKind::Error, Msg::DeviceNotClassic);
             return 0;
         }
-        // The device's layout version chooses the file: V1.x firmware (0 or 0xFF) takes the V1X image.
+        // The device's layout version chooses the file: V1.x firmware (either V1.x version byte) takes the
+        // V1X image.
         if (const LayoutVersion* layout = FindClassicVersion(comparison_[kVersionCodeAddress])) {
             suffix = QLatin1String(layout->defaultSuffix);
             versionText = QLatin1String(layout->text);
@@ -93,7 +96,7 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     if (kbx_.ConnectDevice() != kbxOk)
         return dwNoDevice;
     const std::vector<AddressRange> ranges = DefaultWriteRanges();
-    planProgress(Chunks(ranges) + Chunks({{0x00, 0xFF}}));
+    planProgress(Chunks(ranges) + Chunks({kWholeImage}));
     bool written = true;
     for (const AddressRange& r : ranges)
         written = kbx_.WriteBlock(image, r.first, r.last) == kbxOk && written;

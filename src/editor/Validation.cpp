@@ -169,13 +169,13 @@ void InstallValidation(TfrmEnterData& editor) {
     checks.onChange("edtSameCodeInhibitTime", [plus, version](Checks& c, Field& f) {
         if (f.mark != 1)
             return;
-        if (!plus() && version() == 0x20)
+        if (!plus() && version() == kVersionV20)
             AtLeast(c, f, 256, Msg::InhibitTimeRange, QStringLiteral("255"));
-        else if (plus() || version() == 0x21 || version() == 0x22)
+        else if (plus() || version() == kVersionV21 || version() == kVersionV22)
             AtLeast(c, f, 3601, Msg::InhibitTimeLongRange, QStringLiteral("3600"));
     });
     checks.onChange("edtDementiaBlockTime", [plus, version](Checks& c, Field& f) {
-        if (f.mark == 1 && (version() == 0x22 || plus()) && c.integer(f) > 3600)
+        if (f.mark == 1 && (version() == kVersionV22 || plus()) && c.integer(f) > 3600)
             c.reject(f, Msg::DementiaTimeRange, {}, QStringLiteral("3600"));
     });
     checks.onChange("edtBatteryAlarmInterval", [](Checks& c, Field& f) {

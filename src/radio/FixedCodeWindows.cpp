@@ -150,16 +150,22 @@ bool TfrmChangeFixedPlus::WriteToDevice() {
     } else if (kbx_.ConnectDevice() != kbxOk) {
         failure = Msg::NoDeviceConnection;
     } else {
-        const bool codes = kbx_.WriteBlock(newImage_, 0x00, 0x11) == kbxOk;
-        const bool checksum = kbx_.WriteBlock(newImage_, 0xE0, 0xE0) == kbxOk;
+        const bool codes =
+            kbx_.WriteBlock(newImage_, kPlusFixedCodeBytes.first, kPlusFixedCodeBytes.last) == kbxOk;
+        const bool checksum =
+            kbx_.WriteBlock(newImage_, kImageChecksumAddress, kImageChecksumAddress) == kbxOk;
         if (!codes || !checksum) {
             failure = Msg::WriteFailed;
         } else {
-            const bool readCodes = kbx_.ReadBlock(deviceImage_, 0x00, 0x11) == kbxOk;
-            const bool readChecksum = kbx_.ReadBlock(deviceImage_, 0xE0, 0xE0) == kbxOk;
+            const bool readCodes =
+                kbx_.ReadBlock(deviceImage_, kPlusFixedCodeBytes.first, kPlusFixedCodeBytes.last) == kbxOk;
+            const bool readChecksum =
+                kbx_.ReadBlock(deviceImage_, kImageChecksumAddress, kImageChecksumAddress) == kbxOk;
             if (!readCodes || !readChecksum)
                 failure = Msg::ReadFailed;
-            else if (!SameRange(newImage_, deviceImage_, 0x00, 0x11) || newImage_[0xE0] != deviceImage_[0xE0])
+            else if (!SameRange(newImage_, deviceImage_, kPlusFixedCodeBytes.first,
+                                kPlusFixedCodeBytes.last) ||
+                     newImage_[kImageChecksumAddress] != deviceImage_[kImageChecksumAddress])
                 failure = Msg::VerifyFailed;
         }
     }
@@ -170,7 +176,7 @@ bool TfrmChangeFixedPlus::WriteToDevice() {
 }
 
 void TfrmChangeFixedPlus::CopyInto(ConfigImage& image) const {
-    std::copy(newImage_.begin(), newImage_.begin() + 0x12, image.begin());
+    std::copy(newImage_.begin(), newImage_.begin() + kPlusFixedCodeBytes.last + 1, image.begin());
 }
 
 } // namespace zal

@@ -26,12 +26,12 @@ bool IsValidFirstFixedCode(std::uint16_t first, bool plus);
 // before with 0000 and FFFF skipped (after FFFE comes 0001); MUVE+ and MUVE+ II nine, plain increments.
 std::vector<std::uint16_t> FixedCodeBlock(std::uint16_t first, bool plus);
 
-// BORA, ZAL, MUVE and DORF: six codes at 0x10-0x1B (the 1st to 5th fixed code and the fixed input code).
+// BORA, ZAL, MUVE and DORF: six codes (the 1st to 5th fixed code and the fixed input code).
 class TfrmChangeFixed {
 public:
     static constexpr int kRows = 6;
-    static constexpr int kFirst = 0x10;
-    static constexpr int kLast = 0x1B;
+    static constexpr int kFirst = kFixedCodeBytes.first;
+    static constexpr int kLast = kFixedCodeBytes.last;
 
     TfrmChangeFixed(Dialogs& dialogs, KbxTransportFactory factory = DefaultTransportFactory(),
                     KbxClock& clock = SystemClock());
@@ -60,11 +60,11 @@ private:
     ConfigImage deviceImage_{};
 };
 
-// MUVE+ and MUVE+ II: nine codes at 0x00-0x11, the device's own code first; the technician types only
-// the first, the eight fixed codes follow from it.
+// MUVE+ and MUVE+ II: nine codes (kPlusFixedCodeBytes), the device's own code first; the technician types
+// only the first, the eight fixed codes follow from it.
 class TfrmChangeFixedPlus {
 public:
-    static constexpr int kRows = 9;
+    static constexpr int kRows = kPlusFixedCodeCount;
 
     TfrmChangeFixedPlus(Dialogs& dialogs, KbxTransportFactory factory = DefaultTransportFactory(),
                         KbxClock& clock = SystemClock());

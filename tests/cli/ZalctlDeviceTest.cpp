@@ -267,6 +267,29 @@ TEST_F(ZalctlDevice, AnUnreadableImageIsSavedWithTheProductsExtension) {
     EXPECT_EQ(Load(file("dump.Zal")), device);
 }
 
+// The serial number the editor shows finds the device's backups, and so does the recorded form.
+TEST_F(ZalctlDevice, TheShownSerialFindsTheBackups) {
+    ConfigImage device = Load(shipped("Default ZAL V22"));
+    device[0xFD] = 0;
+    device[0xFE] = 0;
+    device[0xFF] = 42;
+    ASSERT_TRUE(SaveImageFile(file("s42.bin"), device));
+    startDevice(file("s42.bin"));
+    ASSERT_EQ(zalctl({"read", "-o", file("r.Zal")}).exitCode, 0);
+    const QJsonObject shown = QJsonDocument::fromJson(zalctl({"show", file("r.Zal"), "--json"}).out.toUtf8())
+                                  .object()["fields"]
+                                  .toObject()["edtSerialNumber"]
+                                  .toObject();
+    EXPECT_EQ(shown["text"].toString(), QStringLiteral("42"));
+    for (const char* serial : {"42", "000042"})
+        EXPECT_TRUE(
+            zalctl({"backups", "list", "--serial", serial}).out.contains(QStringLiteral("ZAL 000042 ")))
+            << serial;
+    const Outcome none = zalctl({"backups", "list", "--serial", "43"});
+    EXPECT_EQ(none.out, QString());
+    EXPECT_TRUE(none.err.contains(QStringLiteral("no backup"))) << none.err.toStdString();
+}
+
 TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
     startDevice(shipped("Default ZAL V21"));
     ASSERT_EQ(zalctl({"read", "-o", file("a.Zal")}).exitCode, 0);

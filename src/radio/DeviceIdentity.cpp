@@ -1,0 +1,61 @@
+#include "DeviceIdentity.h"
+
+#include "RadioCode.h"
+#include "config/Identification.h"
+#include "config/Products.h"
+
+namespace zal {
+namespace {
+
+QString HexBytes(const ConfigImage& image, std::initializer_list<int> addresses) {
+    QString text;
+    for (int a : addresses)
+        text += FormatHexByte(image[static_cast<size_t>(a)]);
+    return text;
+}
+
+QString WithoutLeadingZeros(const QString& serial) {
+    qsizetype first = 0;
+    while (first < serial.size() - 1 && serial[first] == u'0')
+        ++first;
+    return serial.mid(first);
+}
+
+} // namespace
+
+DeviceIdentity IdentifyDevice(const ConfigImage& image) {
+    return IdentifyDevice(image, image[kProductCodeAddress]);
+}
+
+DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
+    DeviceIdentity id;
+    id.product = product;
+    const ProductInfo* info = FindProduct(id.product);
+    id.productName = info ? QString::fromLatin1(info->model) : QStringLiteral("Unbekannt");
+    id.version = FormatVersion(static_cast<std::uint16_t>(Firmware::Of(image).word()));
+    if (id.product == kMuvePlus2) {
+        // The long serial and, with the long protocol, the long radio ID share these bytes.
+        const int s = kPlus2LongSerialAddress;
+        id.shownSerial = id.serial =
+            HexBytes(image, {s, s + 1, s + 2, kSerialAddress + 1, kSerialAddress + 2});
+        const int own = kPlusOwnCodeAddress;
+        id.radioId = image[kPlus2TransmissionProtocolAddress] == kPlus2LongProtocol
+                         ? id.serial
+                         : HexBytes(image, {own, own + 1});
+    } else {
+        const unsigned serial =
+            image[kSerialAddress] * 65536u + image[kSerialAddress + 1] * 256u + image[kSerialAddress + 2];
+        id.shownSerial = QString::number(serial);
+        id.serial = QStringLiteral("%1").arg(serial, 6, 10, QLatin1Char('0'));
+        const int own = id.product == kMuvePlus ? kPlusOwnCodeAddress : kFixedCodesAddress;
+        id.radioId = CodeToText(image[own], image[own + 1]);
+    }
+    return id;
+}
+
+bool SameSerial(const QString& a, const QString& b) {
+    return WithoutLeadingZeros(a.trimmed()).compare(WithoutLeadingZeros(b.trimmed()), Qt::CaseInsensitive) ==
+           0;
+}
+
+} // namespace zal
