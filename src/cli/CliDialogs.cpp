@@ -52,11 +52,4 @@ std::optional<FileDialogResult> CliDialogs::saveFile(const FileDialogRequest& re
     return result;
 }
 
-int CliDialogs::errors() const {
-    int n = 0;
-    for (const RecordedMessage& m : messages_)
-        n += m.kind == QLatin1String("error");
-    return n;
-}
-
 } // namespace zal::cli

@@ -32,7 +32,6 @@ public:
     void answerSaveWith(const QString& path) { savePaths_.push_back(path); }
 
     const std::vector<RecordedMessage>& messages() const { return messages_; }
-    int errors() const;
     void clear() { messages_.clear(); }
 
 private:

@@ -58,7 +58,7 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (ok && !o.output.isEmpty() && Interrupted())
         err << "zalctl: interrupted before " << o.output << " was saved" << Qt::endl;
     else if (ok && !o.output.isEmpty())
-        ok = SaveAs(s, o.output);
+        ok = static_cast<bool>(SaveAs(s, o.output));
     if (o.json)
         PrintJson(out, s);
     return ok ? kOk : kFailed;
@@ -142,7 +142,7 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
     const FixedCodeWindow window = s.editor->ChangeFixedCodesBegin();
     if (window == FixedCodeWindow::None || Interrupted())
         return kFailed;
-    bool written = false;
+    CommandResult written = CommandResult::Failed;
     if (window == FixedCodeWindow::Plus) {
         TfrmChangeFixedPlus& w = s.editor->changeFixedPlus();
         TypeCode(w.newCodes[0], codes[0], [&w] { w.New1Changed(); });
@@ -176,7 +176,7 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
         err << "zalctl: write-default is a service command (--service)" << Qt::endl;
         return kFailed;
     }
-    return s.editor->WriteDefault(model) == dwWritten ? kOk : kFailed;
+    return s.editor->WriteDefault(model) ? kOk : kFailed;
 }
 
 int RunWriteVersionByte(QTextStream&, QTextStream& err, const QStringList& arguments) {

@@ -155,12 +155,11 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         return kUsage;
     }
     Session s = MakeSession(err, o);
-    s.editor->SelectProduct(product);
+    bool ok = s.editor->SelectProduct(product).clean();
     if (*entry != NewEntry::New)
-        s.editor->FileNew(*entry);
-    bool ok = s.dialogs->errors() == 0;
+        ok = s.editor->FileNew(*entry).clean() && ok;
     if (ok && !o.output.isEmpty())
-        ok = SaveAs(s, o.output);
+        ok = static_cast<bool>(SaveAs(s, o.output));
     if (o.json)
         PrintResult(out, s, true);
     return ok ? kOk : kFailed;
@@ -176,9 +175,9 @@ int RunShow(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     Session s = MakeSession(err, o);
     if (!SelectProductOption(s, o, err))
         return kUsage;
-    const bool opened = Open(s, o.positional[0]);
+    const CommandResult opened = Open(s, o.positional[0]);
     PrintResult(out, s, o.json);
-    return opened && s.dialogs->errors() == 0 ? kOk : kFailed;
+    return opened.clean() ? kOk : kFailed;
 }
 
 int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
@@ -230,7 +229,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (o.output.isEmpty()) {
         ok = static_cast<bool>(s.editor->FileSave());
     } else {
-        ok = SaveAs(s, o.output);
+        ok = static_cast<bool>(SaveAs(s, o.output));
     }
     if (o.json)
         PrintResult(out, s, true);

@@ -123,10 +123,6 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         u->line = std::make_unique<LineUnit>(*u->session.editor, u->name, options, shared);
         Unit* raw = u.get();
         u->line->say = [raw](const QString& text) { Print(*raw, text); };
-        u->line->lastMessage = [raw]() {
-            const auto& messages = raw->session.dialogs->messages();
-            return messages.empty() ? QString() : messages.back().text;
-        };
     }
     std::vector<std::thread> threads;
     for (auto& u : units)

@@ -167,7 +167,8 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         err << "zalctl: nothing was saved" << Qt::endl;
         return kFailed;
     }
-    const bool saved = o.output.isEmpty() ? static_cast<bool>(s.editor->FileSave()) : SaveAs(s, o.output);
+    const bool saved =
+        o.output.isEmpty() ? static_cast<bool>(s.editor->FileSave()) : static_cast<bool>(SaveAs(s, o.output));
     if (saved)
         out << wishes.size() << " fields as the recipe asks; saved " << s.editor->fileName() << '\n';
     return saved ? kOk : kFailed;

@@ -126,9 +126,9 @@ int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& argu
         return kUsage;
     }
     Session s = MakeSession(err, o);
-    const QString problem = s.editor->SaveSupportBundle(o.output);
-    if (!problem.isEmpty()) {
-        err << "zalctl: cannot write " << o.output << ": " << problem << Qt::endl;
+    const CommandResult saved = s.editor->SaveSupportBundle(o.output);
+    if (!saved) {
+        err << "zalctl: cannot write " << o.output << ": " << saved.detail() << Qt::endl;
         return kFailed;
     }
     out << "support information saved in " << o.output << '\n';

@@ -79,14 +79,14 @@ Session MakeSession(QTextStream& err, const Options& o, const QString& port, con
     return s;
 }
 
-bool Open(Session& s, const QString& path) {
+CommandResult Open(Session& s, const QString& path) {
     s.dialogs->answerOpenWith(path);
-    return static_cast<bool>(s.editor->FileOpen());
+    return s.editor->FileOpen();
 }
 
-bool SaveAs(Session& s, const QString& path) {
+CommandResult SaveAs(Session& s, const QString& path) {
     s.dialogs->answerSaveWith(path);
-    return static_cast<bool>(s.editor->FileSaveAs());
+    return s.editor->FileSaveAs();
 }
 
 } // namespace zal::cli

@@ -35,9 +35,9 @@ Session MakeSession(QTextStream& err, const Options& options);
 // The same for one chosen KBX (a tty or a USB serial number; both empty: the default one).
 Session MakeSession(QTextStream& err, const Options& options, const QString& port, const QString& usbSerial);
 
-// Opens a file as the menu does; true when the editor took it.
-bool Open(Session& session, const QString& path);
-// Save As to a path; true when it was saved without an error.
-bool SaveAs(Session& session, const QString& path);
+// Opens a file as the menu does; done when the editor took it.
+CommandResult Open(Session& session, const QString& path);
+// Save As to a path; done when it was saved.
+CommandResult SaveAs(Session& session, const QString& path);
 
 } // namespace zal::cli

@@ -18,20 +18,6 @@ using namespace device_commands;
 
 namespace {
 
-QString ResultName(CommandResult result) {
-    switch (result.kind()) {
-    case CommandResult::Done:
-        return QStringLiteral("done");
-    case CommandResult::Refused:
-        return QStringLiteral("refused");
-    case CommandResult::Failed:
-        return QStringLiteral("failed");
-    case CommandResult::Cancelled:
-        return QStringLiteral("cancelled");
-    }
-    return QString();
-}
-
 QString Now() {
     return QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
 }
@@ -62,6 +48,7 @@ void TfrmEnterData::RecordLine(const QString& line) {
 
 CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
                                               const std::function<CommandResult()>& steps) {
+    const CommandScope scope(*this);
     record_ = CommandRecord{};
     record_.active = true;
     record_.command = name;
@@ -78,11 +65,11 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
     }
     QElapsedTimer timer;
     timer.start();
-    const CommandResult result = steps();
+    const CommandResult result = scope(steps());
     kbx_.setTraceSink({});
 
     if (!record_.backupFile.isEmpty() && !record_.backupReused)
-        commandBackups().SetResult(record_.backupFile, ResultName(result));
+        commandBackups().SetResult(record_.backupFile, ResultWord(result.kind()));
     lastBackup_ = record_.backupFile;
     if (!record_.backupProblem.isEmpty()) {
         // After the command's own status, so that neither hides the other.
@@ -91,7 +78,7 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
         if (observer_.notice)
             observer_.notice(text);
     }
-    record_.lines << Now() + u' ' + name + QStringLiteral(": ") + ResultName(result) +
+    record_.lines << Now() + u' ' + name + QStringLiteral(": ") + ResultWord(result.kind()) +
                          QStringLiteral(" (%1 ms)").arg(timer.elapsed());
     record_.active = false;
     SupportLog(supportLogPath()).Append(record_.lines);
@@ -127,7 +114,8 @@ QString TfrmEnterData::KbxInformation() {
     return info;
 }
 
-QString TfrmEnterData::SaveSupportBundle(const QString& path) {
+CommandResult TfrmEnterData::SaveSupportBundle(const QString& path) {
+    const CommandScope scope(*this);
     std::vector<BundleEntry> entries;
     for (const QString& file : SupportLog(supportLogPath()).Files()) {
         QByteArray content;
@@ -144,7 +132,10 @@ QString TfrmEnterData::SaveSupportBundle(const QString& path) {
     QByteArray settings;
     if (ReadWholeFile(folders_.settingsFile, settings))
         entries.emplace_back(QStringLiteral("Values.ini"), settings);
-    return WriteZipArchive(path, entries);
+    const QString problem = WriteZipArchive(path, entries);
+    if (!problem.isEmpty())
+        return scope(CommandResult(CommandResult::Failed).setDetail(problem));
+    return scope(CommandResult::Done);
 }
 
 } // namespace zal

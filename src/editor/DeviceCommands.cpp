@@ -181,6 +181,7 @@ CommandResult TfrmEnterData::WriteSteps() {
     if (IsPlusProduct(product()))
         StoreImageChecksum(working_);
     bool written = true;
+    deviceWritten_ = true;
     for (const AddressRange& r : writes)
         written = kbx_.WriteBlock(working_, r.first, r.last) == kbxOk && written;
     if (marker >= 0) {
@@ -211,7 +212,8 @@ CommandResult TfrmEnterData::WriteSteps() {
 
 // --- Save device image ----------------------------------------------------------------------------------
 
-bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
+CommandResult TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
+    const CommandScope scope(*this);
     const int p = productCode == 0 ? product() : productCode;
     FileDialogRequest request;
     request.title = Str(10624); // caption of the save dialog
@@ -226,7 +228,7 @@ bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
     }
     const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
     if (!chosen)
-        return false;
+        return scope(CommandResult::Cancelled);
     saveFilterIndex_ = chosen->filterIndex;
     QString target = chosen->path;
     if (QFileInfo(target).suffix().isEmpty()) {
@@ -238,16 +240,16 @@ bool TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
     if (QFileInfo::exists(target)) {
         if (IsReadOnlyFile(target)) {
             show(MessageKind::Information, Msg::FileReadOnly);
-            return false;
+            return scope(CommandResult::Refused);
         }
         if (ask(MessageKind::Information, Msg::OverwriteFile, QuestionButtons::YesNo) != Answer::Yes)
-            return false;
+            return scope(CommandResult::Cancelled);
     }
     if (!SaveImageFile(target, image)) {
         show(MessageKind::Error, Msg::CannotSaveConfiguration);
-        return false;
+        return scope(CommandResult::Failed);
     }
-    return true;
+    return scope(CommandResult::Done);
 }
 
 } // namespace zal

@@ -154,13 +154,35 @@ void TfrmEnterData::processEvents() {
         observer_.processEvents();
 }
 
+TfrmEnterData::CommandScope::CommandScope(TfrmEnterData& editor) : editor_(editor) {
+    if (editor_.commandDepth_++ == 0) {
+        editor_.noted_ = CommandResult::Done;
+        editor_.deviceWritten_ = false;
+    }
+}
+
+CommandResult TfrmEnterData::CommandScope::operator()(CommandResult result) const {
+    if (!result.message() && editor_.noted_.message()) {
+        const QString detail = result.detail();
+        result = CommandResult(result.kind(), editor_.noted_.severity(), *editor_.noted_.message(),
+                               editor_.noted_.arguments())
+                     .setDetail(detail.isEmpty() ? editor_.noted_.detail() : detail)
+                     .setDeviceChanged(result.deviceChanged());
+    }
+    if (editor_.deviceWritten_)
+        result.setDeviceChanged(true);
+    return result;
+}
+
 void TfrmEnterData::show(MessageKind kind, Msg message, const QStringList& arguments) {
+    noted_.noteMessage(kind, message, arguments);
     const QString text = MessageText(message, arguments);
     RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text);
     ShowMessage(dialogs_, kind, message, text);
 }
 
 void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arguments) {
+    noted_.noteMessage(kind, message, arguments);
     const QString text = MessageText(message, arguments);
     setStatus(text);
     RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text);
@@ -171,6 +193,8 @@ void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arg
                         : kind == MessageKind::Error ? kbx_.lineFailure()
                                                      : QString();
     if (!why.isEmpty()) {
+        if (noted_.message() == message)
+            noted_.setDetail(why);
         setStatus(text + QStringLiteral(" \u2013 ") + why);
         if (observer_.notice)
             observer_.notice(why);
@@ -204,12 +228,12 @@ void TfrmEnterData::SetCurrentProduct(int productCode) {
     selection_.SetCurrentProduct(productCode);
 }
 
-void TfrmEnterData::SelectProduct(int productCode) {
+CommandResult TfrmEnterData::SelectProduct(int productCode) {
     if (IsPlusProduct(productCode))
         SelectProductVersion(kVersionPlus, 0, productCode);
     else
         SelectProductVersion(kVersionV22, 0, productCode);
-    FileNew(NewEntry::New);
+    return FileNew(NewEntry::New);
 }
 
 void TfrmEnterData::BuildValueLists() {

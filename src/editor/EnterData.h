@@ -9,6 +9,7 @@
 #include "device/KbxInterface.h"
 #include "radio/FixedCodeWindows.h"
 #include "shell/AppFolders.h"
+#include "shell/CommandResult.h"
 #include "shell/Dialogs.h"
 #include "shell/Messages.h"
 
@@ -23,21 +24,6 @@
 namespace zal {
 
 enum FileState { fsNew = 0, fsOpened = 1, fsSaved = 2, fsFromDevice = 3 };
-
-// What a file or device command came to: done; refused (a file or device the editor does not take);
-// failed (a file or the device did not do what was asked); or cancelled by the technician. True only
-// when done.
-class CommandResult {
-public:
-    enum Kind { Done, Refused, Failed, Cancelled };
-    CommandResult(Kind kind) : kind_(kind) {}
-    Kind kind() const { return kind_; }
-    explicit operator bool() const { return kind_ == Done; }
-    friend bool operator==(CommandResult a, Kind b) { return a.kind_ == b; }
-
-private:
-    Kind kind_;
-};
 
 // The entries that start a new configuration.
 enum class NewEntry { New, V1x, V20xx, V21xx, V22xx, Unknown };
@@ -54,7 +40,7 @@ struct EditorObserver {
     std::function<void(const QString&)> notice;
 };
 
-// Results of the default image write.
+// Results of the default image procedure (the steps after the question and the device check).
 enum DefaultWriteResult {
     dwWritten = 1,   // written and verified
     dwDifferent = 2, // the verification found a difference
@@ -68,7 +54,9 @@ enum class FixedCodeWindow { None, Classic, Plus };
 
 // The parameter editor without its window: the working and comparison images, the current product and
 // version, the file name and state, the folders and switches, the fields, the menus and the page shown.
-// Messages, questions and file dialogs go through the injected dialogs.
+// Messages, questions and file dialogs go through the injected dialogs. Every command returns a
+// CommandResult: its kind, the message that tells most about it and, for a device command, whether
+// anything was written into the device.
 class TfrmEnterData {
 public:
     struct Options {
@@ -120,7 +108,7 @@ public:
     void SelectProductVersion(int versionCode, int minorVersion, int productCode);
     void SetCurrentProduct(int productCode);
     // A product button of the selection window: the product at its newest layout, then File New.
-    void SelectProduct(int productCode);
+    CommandResult SelectProduct(int productCode);
 
     // --- The maps ---
     int FillFields();
@@ -131,15 +119,15 @@ public:
     MapContext mapContext();
 
     // --- File commands ---
-    void FileNew(NewEntry entry = NewEntry::New);
+    CommandResult FileNew(NewEntry entry = NewEntry::New);
     CommandResult FileOpen();
     // Open without the dialog: a file named on the command line or opened from a file manager.
     CommandResult OpenPath(const QString& path);
     CommandResult FileSave();
     CommandResult FileSaveAs();
-    // File, Exit: false when the editor stays open (the user cancelled, or the save asked for was
-    // cancelled or failed: closing then would lose the edits).
-    bool FileExit();
+    // File, Exit: done when the editor closes; cancelled or failed when it stays open (the user
+    // cancelled, or the save asked for was cancelled or failed: closing then would lose the edits).
+    CommandResult FileExit();
     // The window's close box: without unsaved changes true at once; with them the question of
     // File, Exit, with the same outcomes. The caller resets the editor when it closes.
     bool CloseRequested();
@@ -161,24 +149,26 @@ public:
     // --- Device commands (every one opens the KBX at its start and closes it on every path) ---
     CommandResult ReadFromDevice(); // done when the device's image is in the editor
     CommandResult WriteToDevice();  // done only when the verification found the device as meant
-    bool SaveDeviceImage(const ConfigImage& image, int productCode);
-    int WriteDefault(const QString& modelWord); // 0 when asked no or refused, else the procedure's result
-    int DefaultWriteProcedure(const QString& fileName);
-    bool WriteVersionByte(); // true when the device reads back version byte 0
+    CommandResult SaveDeviceImage(const ConfigImage& image, int productCode);
+    // Done only when the default image was written and verified; cancelled when asked No.
+    CommandResult WriteDefault(const QString& modelWord);
+    int DefaultWriteProcedure(const QString& fileName); // a DefaultWriteResult
+    CommandResult WriteVersionByte();                   // done when the device reads back version byte 0
 
     // Radio code learning: Start switches reception on (false when that failed), Poll is the 500 ms
     // tick (true when a code arrived and the window closes), Finish puts the code in (after Abort the
     // field stays as it was) and switches reception off.
-    bool LearnStart(int position);
+    CommandResult LearnStart(int position);
     bool LearnPoll();
-    void LearnFinish(bool ok);
+    CommandResult LearnFinish(bool ok);
     QString learnActionText() const { return learnActionText_; }
     QString receivedCode() const { return receivedCode_; }
 
     // Changing the fixed radio ID codes: Begin checks the device's product and prepares the window
     // (None when the command ended with its message); after the window closed with OK, Commit takes
     // the new codes into the working image and refreshes the fields that show them.
-    FixedCodeWindow ChangeFixedCodesBegin();
+    // outcome, when given, receives how the check went.
+    FixedCodeWindow ChangeFixedCodesBegin(CommandResult* outcome = nullptr);
     void ChangeFixedCodesCommit(FixedCodeWindow window);
     TfrmChangeFixed& changeFixed() { return changeFixed_; }
     TfrmChangeFixedPlus& changeFixedPlus() { return changeFixedPlus_; }
@@ -194,9 +184,9 @@ public:
     QString supportLogPath() const;
     // The KBX's information text, or why there is none (for the support information).
     QString KbxInformation();
-    // Writes what the service needs to help with a problem into one zip archive; empty when it
-    // worked, else why not.
-    QString SaveSupportBundle(const QString& path);
+    // Writes what the service needs to help with a problem into one zip archive; failed with the
+    // reason as the result's detail.
+    CommandResult SaveSupportBundle(const QString& path);
 
     KbxTransportFactory kbxFactory() const { return kbxFactory_; }
     const TKbxInterface& kbx() const { return kbx_; }
@@ -242,10 +232,29 @@ private:
     void LogEvent(const QString& text);
     CommandResult ReadSteps();
     CommandResult WriteSteps();
-    int WriteDefaultSteps(const QString& modelWord);
-    bool WriteVersionByteSteps();
+    CommandResult WriteDefaultSteps(const QString& modelWord);
+    CommandResult WriteVersionByteSteps();
     int productCodeOfDevice();
     void RefreshFixedCodeFields();
+
+    // The messages a command shows are noted while it runs, so that its result can name the one that
+    // tells most. Commands nest (Exit saves, Read may save the device's image): the outermost one
+    // begins the note.
+    class CommandScope {
+    public:
+        explicit CommandScope(TfrmEnterData& editor);
+        ~CommandScope() { --editor_.commandDepth_; }
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+        // The result with the message noted, unless it names one of its own.
+        CommandResult operator()(CommandResult result) const;
+
+    private:
+        TfrmEnterData& editor_;
+    };
+    CommandResult noted_ = CommandResult::Done;
+    int commandDepth_ = 0;
+    bool deviceWritten_ = false; // a write frame went to the device during the command under way
 
     Dialogs& dialogs_;
     Options options_; // as made, for a second editor of the same kind

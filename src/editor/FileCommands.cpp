@@ -13,7 +13,8 @@
 
 namespace zal {
 
-void TfrmEnterData::FileNew(NewEntry entry) {
+CommandResult TfrmEnterData::FileNew(NewEntry entry) {
+    const CommandScope scope(*this);
     int version = kVersionV22;
     switch (entry) {
     case NewEntry::New:
@@ -31,7 +32,7 @@ void TfrmEnterData::FileNew(NewEntry entry) {
     case NewEntry::Unknown:
         dialogs_.message(MessageKind::Error, 0,
                          QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
-        return;
+        return scope(CommandResult::Failed);
     }
     // The extended repeaters have one layout, whichever entry was chosen.
     const QString suffix = IsPlusProduct(product())
@@ -40,9 +41,13 @@ void TfrmEnterData::FileNew(NewEntry entry) {
     const ProductInfo* info = FindProduct(product());
     const QString name =
         DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);
-    if (!LoadImageFile(folders_.dataFolder + name, working_))
+    const bool loaded = LoadImageFile(folders_.dataFolder + name, working_);
+    if (!loaded) {
+        noted_.noteMessage(MessageKind::Error, Msg::DefaultImageMissing);
+        noted_.setDetail(name);
         ShowMessage(dialogs_, MessageKind::Error, Msg::DefaultImageMissing,
                     MessageText(Msg::DefaultImageMissing) + name); // the name follows without a space
+    }
     SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress],
                          working_[kProductCodeAddress]);
     const int fault = FillFields();
@@ -50,6 +55,7 @@ void TfrmEnterData::FileNew(NewEntry entry) {
         ShowFault(Msg::DefaultImageFaulty, fault);
     setFile(QString(), fsNew);
     MarkClean();
+    return scope(loaded ? CommandResult::Done : CommandResult::Failed);
 }
 
 FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
@@ -64,6 +70,7 @@ FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
 }
 
 CommandResult TfrmEnterData::FileOpen() {
+    const CommandScope scope(*this);
     FileDialogRequest request = fileRequest(10618);
     // A remembered folder that is gone (a removed stick, a renamed share) would open the dialog
     // somewhere unexpected: start in the configuration folder instead.
@@ -71,17 +78,18 @@ CommandResult TfrmEnterData::FileOpen() {
                                                                      : folders_.configFolder;
     const std::optional<FileDialogResult> chosen = dialogs_.openFile(request);
     if (!chosen)
-        return CommandResult::Cancelled;
-    return OpenPath(chosen->path);
+        return scope(CommandResult::Cancelled);
+    return scope(OpenPath(chosen->path));
 }
 
 CommandResult TfrmEnterData::OpenPath(const QString& path) {
+    const CommandScope scope(*this);
     // The file is read into a copy: a file that cannot be loaded or is refused leaves the editor's
     // image, file name and state as they were, so a later Save cannot write refused bytes.
     ConfigImage loaded = working_;
     if (!LoadImageFile(path, loaded)) {
         show(MessageKind::Error, Msg::CannotLoadConfiguration);
-        return CommandResult::Failed;
+        return scope(CommandResult::Failed);
     }
     const int versionCode = loaded[kVersionCodeAddress];
     const int productCode = loaded[kProductCodeAddress];
@@ -95,7 +103,7 @@ CommandResult TfrmEnterData::OpenPath(const QString& path) {
         if (fault >= 0)
             ShowFault(Msg::FileFaulty, fault);
         MarkClean();
-        return CommandResult::Done;
+        return scope(CommandResult::Done);
     }
     case irUnsupportedVersion:
         setStatus(Msg::ReadFailed);
@@ -111,7 +119,7 @@ CommandResult TfrmEnterData::OpenPath(const QString& path) {
         show(MessageKind::Error, Msg::FileUnknownProduct);
         break;
     }
-    return CommandResult::Refused;
+    return scope(CommandResult::Refused);
 }
 
 CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
@@ -132,9 +140,10 @@ CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
 }
 
 CommandResult TfrmEnterData::FileSave() {
+    const CommandScope scope(*this);
     if (fileName_.isEmpty())
-        return FileSaveAs();
-    return SaveTo(fileName_, false);
+        return scope(FileSaveAs());
+    return scope(SaveTo(fileName_, false));
 }
 
 void TfrmEnterData::MarkClean() {
@@ -150,6 +159,7 @@ bool TfrmEnterData::HasUnsavedChanges() {
 }
 
 CommandResult TfrmEnterData::FileSaveAs() {
+    const CommandScope scope(*this);
     const ProductInfo* info = FindProduct(product());
     FileDialogRequest request = fileRequest(10624);
     const QString extension = info ? QLatin1String(info->extension) : QString();
@@ -162,7 +172,7 @@ CommandResult TfrmEnterData::FileSaveAs() {
     }
     const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
     if (!chosen)
-        return CommandResult::Cancelled;
+        return scope(CommandResult::Cancelled);
 
     // The product's extension is forced: Lager.txt is saved as Lager.Zal.
     const qsizetype slash = chosen->path.lastIndexOf(u'/');
@@ -176,10 +186,10 @@ CommandResult TfrmEnterData::FileSaveAs() {
     if (existing.exists()) {
         if (IsReadOnlyFile(target)) {
             show(MessageKind::Information, Msg::FileReadOnly);
-            return CommandResult::Refused;
+            return scope(CommandResult::Refused);
         }
         if (ask(MessageKind::Information, Msg::OverwriteFile, QuestionButtons::YesNo) != Answer::Yes)
-            return CommandResult::Cancelled;
+            return scope(CommandResult::Cancelled);
         LoadImageFile(target, comparison_);
         if (comparison_[kProductCodeAddress] == product()) {
             if (!selection_.IsCompatibleVersion(comparison_[kVersionCodeAddress])) {
@@ -191,15 +201,15 @@ CommandResult TfrmEnterData::FileSaveAs() {
                                                                     working_[kMinorVersionAddress]));
                 if (ask(MessageKind::Warning, Msg::OverwriteOtherVersion, QuestionButtons::YesNo,
                         {theirs, ours}) == Answer::No)
-                    return CommandResult::Cancelled;
+                    return scope(CommandResult::Cancelled);
             }
         } else {
             if (ask(MessageKind::Warning, Msg::OverwriteOtherProduct, QuestionButtons::YesNo,
                     {productName(comparison_[kProductCodeAddress]), productName(product())}) == Answer::No)
-                return CommandResult::Cancelled;
+                return scope(CommandResult::Cancelled);
         }
     }
-    return SaveTo(target, true);
+    return scope(SaveTo(target, true));
 }
 
 bool TfrmEnterData::AskToSaveBeforeLeaving() {
@@ -214,9 +224,10 @@ bool TfrmEnterData::CloseRequested() {
     return !HasUnsavedChanges() || AskToSaveBeforeLeaving();
 }
 
-bool TfrmEnterData::FileExit() {
+CommandResult TfrmEnterData::FileExit() {
+    const CommandScope scope(*this);
     if (!AskToSaveBeforeLeaving())
-        return false;
+        return scope(CommandResult::Cancelled);
     if (!LoadImageFile(
             folders_.dataFolder +
                 DefaultImageFileName(QLatin1String(FindProduct(kBora)->defaultFileWord),
@@ -226,7 +237,7 @@ bool TfrmEnterData::FileExit() {
     SetCurrentProduct(working_[kProductCodeAddress]);
     FillFields();
     ResetOnClose();
-    return true;
+    return scope(CommandResult::Done);
 }
 
 void TfrmEnterData::ResetOnClose() {

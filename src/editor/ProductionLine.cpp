@@ -12,6 +12,11 @@
 namespace zal {
 namespace {
 
+// The log's word for a device's outcome: the records' word, except "written" for a done write.
+QString LineResultWord(CommandResult::Kind kind) {
+    return kind == CommandResult::Done ? QStringLiteral("written") : ResultWord(kind);
+}
+
 QString CsvField(const QString& text) {
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
@@ -221,28 +226,27 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     r.time = QDateTime::currentDateTime();
     r.unit = name_;
     ConfigImage device = identity;
-    CommandResult result = CommandResult::Failed;
     // The file is opened anew for each device: a write takes the device's own bytes into the image.
-    if (!editor_.OpenPath(options_.file)) {
-        r.message = lastMessage ? lastMessage() : QString();
-    } else {
+    CommandResult result = editor_.OpenPath(options_.file);
+    const bool opened = static_cast<bool>(result);
+    if (opened) {
         result = editor_.WriteToDevice();
-        r.message = lastMessage ? lastMessage() : QString();
         // The write read the device: all of it (verification, or the backup before), or at least its
         // identification.
         device = editor_.comparison();
     }
-    r.result = result == CommandResult::Done      ? QStringLiteral("written")
-               : result == CommandResult::Refused ? QStringLiteral("refused")
-                                                  : QStringLiteral("failed");
+    r.message = result.text();
+    // A file the editor does not take fails the device (nothing was written), whatever the file's
+    // own refusal.
+    r.result = LineResultWord(opened ? result.kind() : CommandResult::Failed);
     if (result == CommandResult::Done && shared_.codes) {
         std::optional<std::vector<std::uint16_t>> block = shared_.codes->Next();
         if (!block) {
-            r.result = QStringLiteral("failed");
+            r.result = LineResultWord(CommandResult::Failed);
             r.message = QStringLiteral("no fixed radio ID codes left");
         } else {
-            const FixedCodeWindow window = editor_.ChangeFixedCodesBegin();
-            bool changed = false;
+            CommandResult changed = CommandResult::Refused;
+            const FixedCodeWindow window = editor_.ChangeFixedCodesBegin(&changed);
             const QString first = CodesText({block->front()});
             if (window == FixedCodeWindow::Plus) {
                 editor_.changeFixedPlus().setNew1(first);
@@ -263,8 +267,8 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
                 // out again unless the window refused before writing anything.
                 if (window == FixedCodeWindow::None)
                     shared_.codes->GiveBack(*block);
-                r.result = QStringLiteral("failed");
-                r.message = lastMessage ? lastMessage() : QString();
+                r.result = LineResultWord(CommandResult::Failed);
+                r.message = changed.text();
             }
         }
     }
@@ -289,7 +293,7 @@ void LineUnit::Run() {
         if (say)
             say(QStringLiteral("device found: %1").arg(IdentifyDevice(identity).deviceKey()));
         const LineRecord r = Configure(identity);
-        if (r.result == QLatin1String("written"))
+        if (r.result == LineResultWord(CommandResult::Done))
             ++shared_.written;
         else
             ++shared_.refusedOrFailed;

@@ -23,8 +23,10 @@ namespace zal {
 struct LineRecord {
     QDateTime time;
     QString serial, product, version, radioId;
-    QString codes;  // the fixed codes given, space-separated; empty when none
-    QString result; // "written", "refused" (product or version), "failed"
+    QString codes; // the fixed codes given, space-separated; empty when none
+    // "written", "refused" (product or version), "failed": the log's own word for a done write is
+    // "written", as the scripts that read production logs expect; the others are the records' words.
+    QString result;
     QString message;
     qint64 durationMs = 0;
     QString unit; // the KBX the device was behind
@@ -89,8 +91,6 @@ public:
     LineUnit(TfrmEnterData& editor, QString name, LineOptions options, LineShared& shared);
     // Messages for the technician (device found, written, waiting); from the unit's own thread.
     std::function<void(const QString&)> say;
-    // The last message the editor showed, for the log.
-    std::function<QString()> lastMessage;
 
     void Run();
 

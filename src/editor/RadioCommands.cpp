@@ -10,19 +10,20 @@ namespace zal {
 
 using namespace device_commands;
 
-bool TfrmEnterData::LearnStart(int position) {
+CommandResult TfrmEnterData::LearnStart(int position) {
+    const CommandScope scope(*this);
     learnPosition_ = position;
     kbx_.Open(); // a missing KBX shows in the next command
     if (kbx_.StartRadioReceive() != kbxOk) {
         report(MessageKind::Error, Msg::KbxNotFound);
         kbx_.Close();
         LogEvent(QStringLiteral("learn position %1: failed (reception not switched on)").arg(position));
-        return false;
+        return scope(CommandResult::Failed);
     }
     LogEvent(QStringLiteral("learn position %1: reception on").arg(position));
     setStatus(QString());
     learnActionText_ = MessageText(Msg::ActivateTransmitter) + u' ' + QString::number(position);
-    return true;
+    return scope(CommandResult::Done);
 }
 
 bool TfrmEnterData::LearnPoll() {
@@ -33,7 +34,8 @@ bool TfrmEnterData::LearnPoll() {
     return receivedCode_ != QLatin1String("0000");
 }
 
-void TfrmEnterData::LearnFinish(bool ok) {
+CommandResult TfrmEnterData::LearnFinish(bool ok) {
+    const CommandScope scope(*this);
     // Abort leaves the position as it was: emptying it would lose a code learnt or typed before.
     if (ok)
         form_.setText(form_.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_)), receivedCode_);
@@ -43,6 +45,7 @@ void TfrmEnterData::LearnFinish(bool ok) {
                  .arg(learnPosition_)
                  .arg(ok ? QStringLiteral("code ") + receivedCode_ : QStringLiteral("aborted"))
                  .arg(stopped ? QStringLiteral("off") : QStringLiteral("not confirmed off")));
+    return scope(ok ? CommandResult::Done : CommandResult::Cancelled);
 }
 
 // --- Fixed radio ID codes -------------------------------------------------------------------------------
@@ -55,13 +58,19 @@ int TfrmEnterData::productCodeOfDevice() {
     return ok ? image[kProductCodeAddress] : 0;
 }
 
-FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
+FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin(CommandResult* outcome) {
+    const CommandScope scope(*this);
+    const auto end = [&](CommandResult::Kind kind) {
+        if (outcome)
+            *outcome = scope(kind);
+    };
     setBusy(true);
     const int deviceProduct = productCodeOfDevice();
     setBusy(false);
     if (deviceProduct != product()) {
         show(MessageKind::Information, Msg::DeviceIsNotProduct, {productName(product())});
         LogEvent(QStringLiteral("change-codes: refused (device product %1)").arg(deviceProduct));
+        end(CommandResult::Refused);
         return FixedCodeWindow::None;
     }
     const bool plus = IsPlusProduct(product());
@@ -70,8 +79,10 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin() {
     setBusy(false);
     if (!prepared) {
         show(MessageKind::Error, Msg::NoDeviceConnection);
+        end(CommandResult::Failed);
         return FixedCodeWindow::None;
     }
+    end(CommandResult::Done);
     return plus ? FixedCodeWindow::Plus : FixedCodeWindow::Classic;
 }
 

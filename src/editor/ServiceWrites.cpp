@@ -12,25 +12,21 @@ namespace zal {
 
 using namespace device_commands;
 
-int TfrmEnterData::WriteDefault(const QString& modelWord) {
+CommandResult TfrmEnterData::WriteDefault(const QString& modelWord) {
+    const CommandScope scope(*this);
     if (ask(MessageKind::Information, Msg::WriteDefaultQuestion, QuestionButtons::YesNo, {modelWord}) !=
         Answer::Yes)
-        return 0;
-    int result = 0;
-    RunDeviceCommand(QStringLiteral("write-default"), [&] {
-        result = WriteDefaultSteps(modelWord);
-        return result == dwWritten ? CommandResult::Done : CommandResult::Failed;
-    });
-    return result;
+        return scope(CommandResult::Cancelled);
+    return RunDeviceCommand(QStringLiteral("write-default"), [&] { return WriteDefaultSteps(modelWord); });
 }
 
-int TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
+CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
     QString suffix, versionText;
     {
         CommandFrame frame(*this, kbx_);
         if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
             report(MessageKind::Error, *failure);
-            return 0;
+            return CommandResult::Failed;
         }
         // A default image replaces the whole configuration: with backups on, the device's image is
         // read and kept first.
@@ -40,14 +36,14 @@ int TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
                     : kbx_.ReadBlock(comparison_, kIdentificationBytes.first, kIdentificationBytes.last)) !=
             kbxOk) {
             report(MessageKind::Error, Msg::ReadFailed);
-            return 0;
+            return CommandResult::Failed;
         }
         if (backup)
             BackupDeviceImage(comparison_);
         const int deviceProduct = comparison_[kProductCodeAddress];
         if (!IsClassicProduct(deviceProduct)) {
             report(MessageKind::Error, Msg::DeviceNotClassic);
-            return 0;
+            return CommandResult::Refused;
         }
         // The device's layout version chooses the file: V1.x firmware (either V1.x version byte) takes the
         // V1X image.
@@ -60,13 +56,13 @@ int TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
                  {FormatHexByte(comparison_[kVersionCodeAddress]),
                   FormatHexByte(comparison_[kMinorVersionAddress])});
             setStatus(Msg::WriteFailed);
-            return 0;
+            return CommandResult::Refused;
         }
     }
     const QString file = folders_.dataFolder + DefaultImageFileName(modelWord, suffix);
     if (!QFileInfo::exists(file)) {
         report(MessageKind::Information, Msg::DefaultFileMissing, {file});
-        return 0;
+        return CommandResult::Refused;
     }
     const int result = DefaultWriteProcedure(file);
     if (result == dwWritten) {
@@ -80,7 +76,7 @@ int TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
                                 Msg::KbxNotFound}; // results 2-6
         report(MessageKind::Error, failures[result - dwDifferent]);
     }
-    return result;
+    return result == dwWritten ? CommandResult::Done : CommandResult::Failed;
 }
 
 int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
@@ -98,6 +94,7 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     const std::vector<AddressRange> ranges = DefaultWriteRanges();
     planProgress(Chunks(ranges) + Chunks({kWholeImage}));
     bool written = true;
+    deviceWritten_ = true;
     for (const AddressRange& r : ranges)
         written = kbx_.WriteBlock(image, r.first, r.last) == kbxOk && written;
     if (!written)
@@ -114,38 +111,35 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     return dwWritten;
 }
 
-bool TfrmEnterData::WriteVersionByte() {
+CommandResult TfrmEnterData::WriteVersionByte() {
+    const CommandScope scope(*this);
     if (ask(MessageKind::Information, Msg::FirmwareRenewed, QuestionButtons::YesNo) != Answer::Yes)
-        return false;
-    bool done = false;
-    RunDeviceCommand(QStringLiteral("write-version-byte"), [&] {
-        done = WriteVersionByteSteps();
-        return done ? CommandResult::Done : CommandResult::Failed;
-    });
-    return done;
+        return scope(CommandResult::Cancelled);
+    return RunDeviceCommand(QStringLiteral("write-version-byte"), [&] { return WriteVersionByteSteps(); });
 }
 
-bool TfrmEnterData::WriteVersionByteSteps() {
+CommandResult TfrmEnterData::WriteVersionByteSteps() {
     bool readBackZero = false;
     {
         CommandFrame frame(*this, kbx_);
         if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
             report(MessageKind::Error, *failure);
-            return false;
+            return CommandResult::Failed;
         }
         planProgress(2);
         // Written from a copy: the editor's image keeps its own version byte, so a later Save does not
         // turn the configuration into one of another layout.
         ConfigImage image = working_;
         image[kVersionCodeAddress] = 0;
+        deviceWritten_ = true;
         if (kbx_.WriteBlock(image, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             report(MessageKind::Error, Msg::WriteFailed);
-            return false;
+            return CommandResult::Failed;
         }
         if (kbx_.ReadBlock(comparison_, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             // Reported rather than ending silently: nobody would know whether the byte was written.
             report(MessageKind::Error, Msg::ReadFailed);
-            return false;
+            return CommandResult::Failed;
         }
         readBackZero = comparison_[kVersionCodeAddress] == 0;
         if (!readBackZero)
@@ -153,7 +147,7 @@ bool TfrmEnterData::WriteVersionByteSteps() {
     }
     if (readBackZero)
         show(MessageKind::Information, Msg::VersionByteWritten);
-    return readBackZero;
+    return readBackZero ? CommandResult::Done : CommandResult::Failed;
 }
 
 } // namespace zal

@@ -28,15 +28,8 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 
 QString ResultText(const QString& result) {
-    if (result == QLatin1String("done"))
-        return QStringLiteral("erfolgreich");
-    if (result == QLatin1String("refused"))
-        return QStringLiteral("abgelehnt");
-    if (result == QLatin1String("failed"))
-        return QStringLiteral("fehlgeschlagen");
-    if (result == QLatin1String("cancelled"))
-        return QStringLiteral("abgebrochen");
-    return QStringLiteral("?");
+    const std::optional<CommandResult::Kind> kind = ResultKindFromWord(result);
+    return kind ? ResultCaption(*kind) : QStringLiteral("?");
 }
 
 QString CommandText(const QString& command) {
@@ -273,9 +266,10 @@ void SaveSupportInformation(TfrmEnterData& editor, QWidget* parent) {
     if (path.isEmpty())
         return;
     editor.setBusy(true);
-    const QString problem = editor.SaveSupportBundle(path);
+    const CommandResult saved = editor.SaveSupportBundle(path);
+    const QString problem = saved.detail();
     editor.setBusy(false);
-    if (problem.isEmpty())
+    if (saved)
         QMessageBox::information(parent, QStringLiteral("Supportinformationen speichern"),
                                  QStringLiteral("Die Supportinformationen wurden in %1 gespeichert.\n"
                                                 "Bitte senden Sie diese Datei an den Service von VESK.")

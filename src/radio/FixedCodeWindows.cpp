@@ -5,6 +5,8 @@
 #include "shell/Messages.h"
 #include "shell/StringTable.h"
 
+#include <optional>
+
 namespace zal {
 namespace {
 
@@ -15,6 +17,16 @@ QString CodeAt(const ConfigImage& image, int address) {
 // Four characters, as the text form writes them (0x0000 would be the empty text, so it is written out).
 QString FourDigits(std::uint16_t code) {
     return QStringLiteral("%1").arg(code, 4, 16, QChar(u'0')).toUpper();
+}
+
+// Shows a failure and says whether the device may have been changed: once the device answered, a
+// write was sent.
+CommandResult Outcome(Dialogs& dialogs, std::optional<Msg> failure) {
+    if (!failure)
+        return CommandResult(CommandResult::Done).setDeviceChanged(true);
+    ShowMessage(dialogs, MessageKind::Error, *failure);
+    return CommandResult(CommandResult::Failed, MessageKind::Error, *failure)
+        .setDeviceChanged(*failure != Msg::KbxNotFound && *failure != Msg::NoDeviceConnection);
 }
 
 } // namespace
@@ -77,7 +89,7 @@ void TfrmChangeFixed::NewChanged(int row) {
         newCodes[static_cast<size_t>(other)] = FourDigits(codes[static_cast<size_t>(other)]);
 }
 
-bool TfrmChangeFixed::WriteToDevice() {
+CommandResult TfrmChangeFixed::WriteToDevice() {
     for (int row = 0; row < kRows; ++row) {
         const QString& text = newCodes[static_cast<size_t>(row)].isEmpty()
                                   ? oldCodes[static_cast<size_t>(row)]
@@ -96,9 +108,7 @@ bool TfrmChangeFixed::WriteToDevice() {
     else if (!SameRange(newImage_, deviceImage_, kFirst, kLast))
         failure = Msg::VerifyFailed;
     kbx_.Close();
-    if (failure)
-        ShowMessage(dialogs_, MessageKind::Error, *failure);
-    return !failure;
+    return Outcome(dialogs_, failure);
 }
 
 void TfrmChangeFixed::CopyInto(ConfigImage& image) const {
@@ -138,7 +148,7 @@ void TfrmChangeFixedPlus::New1Changed() {
         newCodes[static_cast<size_t>(row)] = FourDigits(codes[static_cast<size_t>(row)]);
 }
 
-bool TfrmChangeFixedPlus::WriteToDevice() {
+CommandResult TfrmChangeFixedPlus::WriteToDevice() {
     newImage_ = deviceImage_;
     for (int row = 0; row < kRows; ++row)
         WriteU16BE(newImage_, 2 * row, TextToCode(newCodes[static_cast<size_t>(row)]));
@@ -170,9 +180,7 @@ bool TfrmChangeFixedPlus::WriteToDevice() {
         }
     }
     kbx_.Close();
-    if (failure)
-        ShowMessage(dialogs_, MessageKind::Error, *failure);
-    return !failure;
+    return Outcome(dialogs_, failure);
 }
 
 void TfrmChangeFixedPlus::CopyInto(ConfigImage& image) const {

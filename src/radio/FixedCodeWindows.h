@@ -2,6 +2,7 @@
 
 #include "config/ConfigImage.h"
 #include "device/KbxInterface.h"
+#include "shell/CommandResult.h"
 #include "shell/Dialogs.h"
 
 #include <QString>
@@ -45,8 +46,8 @@ public:
         newCodes[static_cast<size_t>(row)] = text;
         NewChanged(row);
     }
-    // Writes, reads back and compares; true when the device holds the new codes.
-    bool WriteToDevice();
+    // Writes, reads back and compares; done when the device holds the new codes.
+    CommandResult WriteToDevice();
     // The codes that were written, for the editor's working image.
     void CopyInto(ConfigImage& image) const;
 
@@ -75,7 +76,7 @@ public:
         newCodes[0] = text;
         New1Changed();
     }
-    bool WriteToDevice();
+    CommandResult WriteToDevice();
     void CopyInto(ConfigImage& image) const;
 
     std::array<QString, kRows> oldCodes;

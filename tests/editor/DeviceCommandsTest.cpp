@@ -418,7 +418,7 @@ TEST_F(ServiceWrites, DefaultImageInTheVersionTheDeviceReports) {
         device()[a] = 0x5C;
     const ConfigImage original = device();
     fx->dialogs.answers = {Answer::Yes};
-    EXPECT_EQ(e().WriteDefault(QStringLiteral("ZAL")), dwWritten);
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("ZAL")), CommandResult::Done);
     EXPECT_EQ(ids(), (std::vector<int>{10668, 10667}));
     EXPECT_TRUE(fx->dialogs.shown[1].text.startsWith(
         QString::fromUtf8("Angeschlossenes Gerät wurde auf ‚ZAL’ Version V22.xx")));
@@ -432,7 +432,7 @@ TEST_F(ServiceWrites, DefaultImageInTheVersionTheDeviceReports) {
     device()[0xF9] = 0xFF;
     reset();
     fx->dialogs.answers = {Answer::Yes};
-    EXPECT_EQ(e().WriteDefault(QStringLiteral("DORF")), dwWritten);
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("DORF")), CommandResult::Done);
     EXPECT_EQ(device()[0xF9], 0x00); // the V1X image
     EXPECT_EQ(e().version(), 0);
 }
@@ -440,7 +440,10 @@ TEST_F(ServiceWrites, DefaultImageInTheVersionTheDeviceReports) {
 TEST_F(ServiceWrites, DefaultImageRefusals) {
     device() = fx->Default(kMuvePlus, 1);
     fx->dialogs.answers = {Answer::Yes};
-    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), 0);
+    const CommandResult notClassic = e().WriteDefault(QStringLiteral("BORA"));
+    EXPECT_EQ(notClassic, CommandResult::Refused);
+    EXPECT_EQ(notClassic.message(), Msg::DeviceNotClassic);
+    EXPECT_FALSE(notClassic.deviceChanged());
     EXPECT_EQ(ids(), (std::vector<int>{10668, 10649}));
     EXPECT_EQ(sent('W'), 0);
 
@@ -448,7 +451,7 @@ TEST_F(ServiceWrites, DefaultImageRefusals) {
     device()[0xF9] = 0x10;
     reset();
     fx->dialogs.answers = {Answer::Yes};
-    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), 0);
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), CommandResult::Refused);
     EXPECT_EQ(ids(), (std::vector<int>{10668, 10630}));
     EXPECT_EQ(e().statusText(), Str(10609));
 
@@ -456,20 +459,23 @@ TEST_F(ServiceWrites, DefaultImageRefusals) {
     QFile::remove(fx->dataFile(QStringLiteral("Default MUVE V21.bin")));
     reset();
     fx->dialogs.answers = {Answer::Yes};
-    EXPECT_EQ(e().WriteDefault(QStringLiteral("MUVE")), 0);
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("MUVE")), CommandResult::Refused);
     EXPECT_EQ(ids(), (std::vector<int>{10668, 10664}));
     EXPECT_TRUE(fx->dialogs.shown[1].text.contains(fx->dataFile(QStringLiteral("Default MUVE V21.bin"))));
     EXPECT_EQ(sent('W'), 0);
 
     reset();
-    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), 0); // answered No
+    EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), CommandResult::Cancelled); // answered No
     EXPECT_TRUE(rig.sent.empty());
 
     rig.engine.options().writeProtected = {{0xF8, 0xF8}}; // the product code stays BORA
     reset();
     fx->dialogs.answers = {Answer::Yes};
     const ConfigImage before = e().working();
-    EXPECT_EQ(e().WriteDefault(QStringLiteral("ZAL")), dwDifferent);
+    const CommandResult different = e().WriteDefault(QStringLiteral("ZAL"));
+    EXPECT_EQ(different, CommandResult::Failed);
+    EXPECT_EQ(different.message(), Msg::VerifyFailed);
+    EXPECT_TRUE(different.deviceChanged());
     EXPECT_EQ(ids(), (std::vector<int>{10668, 10633}));
     // Only a verified write puts the default image into the editor.
     EXPECT_EQ(e().working(), before);
