@@ -3,21 +3,6 @@
 namespace zal {
 namespace {
 
-// Errors tell most, then warnings, then information; a question is no outcome.
-int Weight(MessageKind kind) {
-    switch (kind) {
-    case MessageKind::Error:
-        return 3;
-    case MessageKind::Warning:
-        return 2;
-    case MessageKind::Information:
-        return 1;
-    case MessageKind::Question:
-        break;
-    }
-    return 0;
-}
-
 struct KindWords {
     CommandResult::Kind kind;
     const char* word;
@@ -41,7 +26,10 @@ QString CommandResult::text() const {
 }
 
 void CommandResult::noteMessage(MessageKind severity, Msg message, const QStringList& arguments) {
-    if (Weight(severity) == 0 || (message_ && Weight(severity) < Weight(severity_)))
+    // A question is no outcome; the latest message tells what the command came to (a refusal after a
+    // firmware warning, the success after it), except that nothing after an error hides the error.
+    if (severity == MessageKind::Question ||
+        (message_ && severity_ == MessageKind::Error && severity != MessageKind::Error))
         return;
     severity_ = severity;
     message_ = message;

@@ -24,8 +24,8 @@ public:
     explicit operator bool() const { return kind_ == Done; }
     friend bool operator==(const CommandResult& a, Kind b) { return a.kind_ == b; }
 
-    // The message that tells most about the outcome (the most severe one shown, the latest among
-    // equals); none when the command showed nothing.
+    // The message that tells most about the outcome: the latest one shown, unless an error came before
+    // it; none when the command showed nothing.
     std::optional<Msg> message() const { return message_; }
     MessageKind severity() const { return severity_; }
     const QStringList& arguments() const { return arguments_; }

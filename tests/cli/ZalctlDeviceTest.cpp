@@ -234,6 +234,11 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
     EXPECT_EQ(results, (QStringList{"failed@b", "refused@a", "written@a", "written@a"}));
     EXPECT_EQ(codes, (QStringList{"A100 A101 A102 A103 A104 A105", "A106 A107 A108 A109 A10A A10B"}));
     EXPECT_TRUE(rows.filter(QStringLiteral(",refused,")).value(0).contains(QStringLiteral(",DORF,22.08,")));
+    // Each row says why, in the message the technician saw (the log keeps it on one line).
+    EXPECT_TRUE(
+        rows.filter(QStringLiteral(",failed,")).value(0).contains(QStringLiteral("Fehler beim Schreiben")));
+    EXPECT_TRUE(
+        rows.filter(QStringLiteral(",refused,")).value(0).contains(QString::fromUtf8("nicht identisch")));
     const ConfigImage first = Load(file("first.bin"));
     EXPECT_EQ(first[0x50], 9);
     EXPECT_EQ(ReadU16BE(first, 0x10), 0xA100);
