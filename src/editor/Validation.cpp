@@ -10,7 +10,9 @@
 #include "radio/RadioCode.h"
 #include "shell/StringTable.h"
 
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace zal {
 namespace {
@@ -26,40 +28,148 @@ bool IsPlaceholder(const QString& text) {
     return text.isEmpty() || text == QLatin1String("---");
 }
 
-class Checks {
-public:
-    explicit Checks(TfrmEnterData& editor) : e_(editor) {}
-
-    int integer(const Field& f) const { return MapContext::ParseLenient(f.text); }
-
-    // The decimal value, or nothing after the conversion error was shown (the text stays).
-    std::optional<double> decimal(const Field& f) const {
-        const std::optional<double> value = MapContext::ParseDecimal(e_.locale(), f.text);
-        if (!value)
-            e_.ReportConversionError(ConversionError{f.name(), f.text, true});
-        return value;
-    }
-
-    QString oneDecimal(double value) const { return e_.locale().toString(value, 'f', 1); }
-
-    // Shows the message, then puts the limit into the field, which runs its handler again.
-    void reject(Field& f, Msg message, const QStringList& args, const QString& limit) {
-        e_.show(MessageKind::Error, message, args);
-        e_.form().setText(f, limit);
-    }
-
-    void onChange(const char* names, std::function<void(Checks&, Field&)> check) {
-        for (const QString& name : ExpandFieldNames(names))
-            e_.form().onTextChange(name, [checks = *this, check](Field& f) mutable { check(checks, f); });
-    }
-
-    TfrmEnterData& e_;
+// How a field's text is read for its range check.
+enum class Number {
+    Whole,   // leniently: what does not parse counts as 0
+    Decimal, // in the user's locale; a text that does not parse is reported and kept
+    Single,  // the same, held in single precision and compared in double (25.4 passes, 25.5 not)
 };
 
-// A plain whole-number limit: "value or more" is rejected.
-void AtLeast(Checks& c, Field& f, int limit, Msg message, const QString& setTo) {
-    if (f.mark == 1 && c.integer(f) >= limit)
-        c.reject(f, message, {}, setTo);
+// Which texts a check leaves alone (besides a field not in use).
+enum class Skip {
+    Nothing,
+    Empty,       // an empty field
+    Placeholder, // empty or "---"
+    Disabled,    // a disabled field, or a placeholder
+};
+
+// The layouts a limit applies to.
+enum Layouts : unsigned {
+    kV1x = 1,
+    kV20 = 2,
+    kV21 = 4,
+    kV22 = 8,
+    kPlusLayout = 16,
+    kOtherLayout = 32, // a version the product does not have
+    kV2xLayouts = kV20 | kV21 | kV22,
+    kAnyLayout = 63,
+};
+
+unsigned LayoutOf(int product, int version) {
+    if (IsPlusProduct(product))
+        return kPlusLayout;
+    switch (version) {
+    case kVersionV1x:
+        return kV1x;
+    case kVersionV20:
+        return kV20;
+    case kVersionV21:
+        return kV21;
+    case kVersionV22:
+        return kV22;
+    default:
+        return kOtherLayout;
+    }
+}
+
+// The text a rejected value is replaced with when a limit names none: the limit with one decimal in
+// the user's locale. A message argument of kSameText is that replacement text.
+constexpr const char* kOneDecimal = nullptr;
+constexpr const char kSameText[] = "=";
+
+// A field's range: a value below min or above max is rejected with the message, and the field gets
+// the text for that side.
+struct Limit {
+    const char* fields;
+    unsigned layouts;
+    int product; // 0: every product; p: product p only; -p: every product but p
+    Number number;
+    Skip skip;
+    double min, max;
+    Msg message;
+    const char* below;    // the text below min
+    const char* above;    // the text above max (kOneDecimal: max, one decimal)
+    const char* argument; // the message's %s: none (nullptr), a text, or kSameText
+
+    bool appliesTo(int p, int version) const {
+        return (layouts & LayoutOf(p, version)) != 0 &&
+               (product == 0 || product == p || (product < 0 && -product != p));
+    }
+};
+
+constexpr double kNone = -1e300;
+
+// clang-format off
+const Limit kLimits[] = {
+    {"edtNoShortTransm", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::ShortTransmissionsRange, nullptr, "255", nullptr},
+    {"edtNoLongTransm", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::LongTransmissionsRange, nullptr, "255", nullptr},
+    {"edtTestAlarmInterval", kAnyLayout & ~kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::TestIntervalRange, nullptr, "255", kSameText},
+    {"edtTestAlarmInterval", kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 500, Msg::TestIntervalRange, nullptr, "500", kSameText},
+    {"edtPulseActivationTime", kV2xLayouts, 0, Number::Decimal, Skip::Empty, kNone, 3600, Msg::PulseTimeRange, nullptr, "3600", kSameText},
+    {"edtPulseActivationTime", kV1x, 0, Number::Decimal, Skip::Empty, kNone, 25.5, Msg::PulseTimeRange, nullptr, kOneDecimal, kSameText},
+    {"edtWiredThreshold4", kAnyLayout, 0, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold4Range, nullptr, kOneDecimal, nullptr},
+    {"edtWiredThreshold5", kAnyLayout, 0, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold5Range, nullptr, kOneDecimal, nullptr},
+    {"edtBatteryChargeDuration", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::ChargeDurationRange, nullptr, "255", nullptr},
+    {"edtOutPassageDelay", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::OutPassageDelayRange, nullptr, "255", nullptr},
+    {"edtInPassageDelay", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::InPassageDelayRange, nullptr, "255", nullptr},
+    {"edtDelay", kV2xLayouts, 0, Number::Single, Skip::Placeholder, kNone, 6553.4, Msg::DelayRange, nullptr, "6553", kSameText},
+    {"edtDelay", kV1x, 0, Number::Single, Skip::Placeholder, kNone, 25.4, Msg::DelayRange, nullptr, kOneDecimal, kSameText},
+    {"edtMaxNoOfHops", kAnyLayout, 0, Number::Whole, Skip::Placeholder, 1, 15, Msg::HopsRange, "1", "15", nullptr},
+    {"edtSameCodeInhibitTime", kV20, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::InhibitTimeRange, nullptr, "255", nullptr},
+    {"edtSameCodeInhibitTime", kV21 | kV22 | kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 3600, Msg::InhibitTimeLongRange, nullptr, "3600", nullptr},
+    {"edtDementiaBlockTime", kV22 | kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 3600, Msg::DementiaTimeRange, nullptr, "3600", nullptr},
+    {"edtBatteryAlarmInterval", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 500, Msg::BatteryIntervalRange, nullptr, "500", kSameText},
+    {"edtLowBatteryThreshold", kAnyLayout, 0, Number::Decimal, Skip::Placeholder, kNone, 6, Msg::LowBatteryRange, nullptr, kOneDecimal, nullptr},
+    {"edtCarrierSenseThresholdValue", kAnyLayout, kMuvePlus2, Number::Whole, Skip::Nothing, -128, 127, Msg::CarrierSensePlus2Range, "-128", "127", nullptr},
+    {"edtCarrierSenseThresholdValue", kAnyLayout, -kMuvePlus2, Number::Whole, Skip::Nothing, kNone, 31, Msg::CarrierSenseRange, nullptr, "31", nullptr},
+    {"edtInhibitRelayAfterPersonnell", kAnyLayout, 0, Number::Decimal, Skip::Disabled, kNone, 25, Msg::InhibitRelayRange, nullptr, kOneDecimal, nullptr},
+    {"edtEquipmentType", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::EquipmentTypeRange, nullptr, "", nullptr},
+    {"edtWiredAutoResetTimer{1-5}", kAnyLayout, 0, Number::Decimal, Skip::Placeholder, kNone, 6553.4, Msg::AutoResetTimeRange, nullptr, "6553", nullptr},
+    {"edtActionTransmissionDelayPos{1-8,A}", kAnyLayout, 0, Number::Decimal, Skip::Disabled, kNone, 3600, Msg::DelayRange, nullptr, kOneDecimal, "3600.00"},
+};
+// clang-format on
+
+bool Skipped(const Limit& limit, const Field& f) {
+    switch (limit.skip) {
+    case Skip::Nothing:
+        return false;
+    case Skip::Empty:
+        return f.text.isEmpty();
+    case Skip::Placeholder:
+        return IsPlaceholder(f.text);
+    case Skip::Disabled:
+        return !f.enabled || IsPlaceholder(f.text);
+    }
+    return false;
+}
+
+// Shows the limit's message, then puts the limit's text into the field, which runs the check again.
+void CheckLimit(TfrmEnterData& editor, const Limit& limit, Field& f) {
+    if (f.mark != 1 || Skipped(limit, f))
+        return;
+    double value = 0;
+    if (limit.number == Number::Whole) {
+        value = MapContext::ParseLenient(f.text);
+    } else {
+        const std::optional<double> parsed = MapContext::ParseDecimal(editor.locale(), f.text);
+        if (!parsed) {
+            editor.ReportConversionError(ConversionError{f.name(), f.text, true});
+            return;
+        }
+        value = limit.number == Number::Single ? static_cast<double>(static_cast<float>(*parsed)) : *parsed;
+    }
+    QString text;
+    if (value < limit.min)
+        text = QString::fromLatin1(limit.below);
+    else if (value > limit.max)
+        text = limit.above ? QString::fromLatin1(limit.above) : editor.locale().toString(limit.max, 'f', 1);
+    else
+        return;
+    QStringList arguments;
+    if (limit.argument)
+        arguments << (limit.argument == kSameText ? text : QString::fromLatin1(limit.argument));
+    editor.show(MessageKind::Error, limit.message, arguments);
+    editor.form().setText(f, text);
 }
 
 } // namespace
@@ -101,130 +211,24 @@ void InstallValidation(TfrmEnterData& editor) {
     filter("edtSameCodeInhibitTime edtDementiaBlockTime",
            [](Field&, QChar& key) { return IsWholeNumberKey(key); });
 
-    Checks checks(editor); // each handler keeps a copy
-    const auto version = [&editor] { return editor.version(); };
-    const auto plus = [&editor] { return IsPlusProduct(editor.product()); };
-    const auto v2x = [version] { return IsV2x(version()); };
-
-    checks.onChange("edtNoShortTransm", [](Checks& c, Field& f) {
-        AtLeast(c, f, 256, Msg::ShortTransmissionsRange, QStringLiteral("255"));
-    });
-    checks.onChange("edtNoLongTransm", [](Checks& c, Field& f) {
-        AtLeast(c, f, 256, Msg::LongTransmissionsRange, QStringLiteral("255"));
-    });
-    checks.onChange("edtTestAlarmInterval", [plus](Checks& c, Field& f) {
-        const int max = plus() ? 500 : 255;
-        if (f.mark == 1 && c.integer(f) > max)
-            c.reject(f, Msg::TestIntervalRange, {QString::number(max)}, QString::number(max));
-    });
-    checks.onChange("edtPulseActivationTime", [version, v2x](Checks& c, Field& f) {
-        if (f.mark != 1 || f.text.isEmpty() || (!v2x() && version() != 0))
-            return;
-        const std::optional<double> d = c.decimal(f);
-        const double limit = v2x() ? 3600 : 25.5;
-        const QString text = v2x() ? QStringLiteral("3600") : c.oneDecimal(25.5);
-        if (d && *d > limit)
-            c.reject(f, Msg::PulseTimeRange, {text}, text);
-    });
-    for (const auto& [name, id] : {std::pair{"edtWiredThreshold4", Msg::Threshold4Range},
-                                   std::pair{"edtWiredThreshold5", Msg::Threshold5Range}}) {
-        const Msg message = id;
-        checks.onChange(name, [message](Checks& c, Field& f) {
-            if (f.mark != 1 || f.text.isEmpty())
-                return;
-            const std::optional<double> d = c.decimal(f);
-            if (d && *d > 3)
-                c.reject(f, message, {}, c.oneDecimal(3));
+    // Each field's range check runs on every change: it finds the limit for the product and layout
+    // shown and puts an out-of-range value back to it. A field has one change handler, which looks
+    // through all of that field's rows.
+    std::map<QString, std::vector<const Limit*>> limitsOf;
+    for (const Limit& limit : kLimits) {
+        for (const QString& name : ExpandFieldNames(limit.fields))
+            limitsOf[name].push_back(&limit);
+    }
+    for (const auto& [name, limits] : limitsOf) {
+        form.onTextChange(name, [&editor, limits](Field& f) {
+            for (const Limit* limit : limits) {
+                if (limit->appliesTo(editor.product(), editor.version())) {
+                    CheckLimit(editor, *limit, f);
+                    return;
+                }
+            }
         });
     }
-    checks.onChange("edtBatteryChargeDuration", [](Checks& c, Field& f) {
-        AtLeast(c, f, 256, Msg::ChargeDurationRange, QStringLiteral("255"));
-    });
-    checks.onChange("edtOutPassageDelay", [](Checks& c, Field& f) {
-        AtLeast(c, f, 256, Msg::OutPassageDelayRange, QStringLiteral("255"));
-    });
-    checks.onChange("edtInPassageDelay", [](Checks& c, Field& f) {
-        AtLeast(c, f, 256, Msg::InPassageDelayRange, QStringLiteral("255"));
-    });
-    checks.onChange("edtDelay", [version, v2x](Checks& c, Field& f) {
-        if (f.mark != 1 || IsPlaceholder(f.text) || (!v2x() && version() != 0))
-            return;
-        const std::optional<double> d = c.decimal(f);
-        if (!d)
-            return;
-        // Held in single precision and compared in double: 6553.4 and 25.4 pass, 6553.5 and 25.5 do not.
-        const float value = static_cast<float>(*d);
-        const double limit = v2x() ? 6553.4 : 25.4;
-        const QString text = v2x() ? QStringLiteral("6553") : c.oneDecimal(25.4);
-        if (static_cast<double>(value) > limit)
-            c.reject(f, Msg::DelayRange, {text}, text);
-    });
-    checks.onChange("edtMaxNoOfHops", [](Checks& c, Field& f) {
-        if (f.mark != 1 || IsPlaceholder(f.text))
-            return;
-        const int n = c.integer(f);
-        if (n == 0 || n > 15)
-            c.reject(f, Msg::HopsRange, {}, n == 0 ? QStringLiteral("1") : QStringLiteral("15"));
-    });
-    checks.onChange("edtSameCodeInhibitTime", [plus, version](Checks& c, Field& f) {
-        if (f.mark != 1)
-            return;
-        if (!plus() && version() == kVersionV20)
-            AtLeast(c, f, 256, Msg::InhibitTimeRange, QStringLiteral("255"));
-        else if (plus() || version() == kVersionV21 || version() == kVersionV22)
-            AtLeast(c, f, 3601, Msg::InhibitTimeLongRange, QStringLiteral("3600"));
-    });
-    checks.onChange("edtDementiaBlockTime", [plus, version](Checks& c, Field& f) {
-        if (f.mark == 1 && (version() == kVersionV22 || plus()) && c.integer(f) > 3600)
-            c.reject(f, Msg::DementiaTimeRange, {}, QStringLiteral("3600"));
-    });
-    checks.onChange("edtBatteryAlarmInterval", [](Checks& c, Field& f) {
-        if (f.mark == 1 && c.integer(f) > 500)
-            c.reject(f, Msg::BatteryIntervalRange, {QStringLiteral("500")}, QStringLiteral("500"));
-    });
-    checks.onChange("edtLowBatteryThreshold", [](Checks& c, Field& f) {
-        if (f.mark != 1 || IsPlaceholder(f.text))
-            return;
-        const std::optional<double> d = c.decimal(f);
-        if (d && *d > 6)
-            c.reject(f, Msg::LowBatteryRange, {}, c.oneDecimal(6));
-    });
-    checks.onChange("edtCarrierSenseThresholdValue", [&editor](Checks& c, Field& f) {
-        if (f.mark != 1)
-            return;
-        const int n = c.integer(f);
-        if (editor.product() == kMuvePlus2) {
-            if (n >= 128)
-                c.reject(f, Msg::CarrierSensePlus2Range, {}, QStringLiteral("127"));
-            else if (n < -128)
-                c.reject(f, Msg::CarrierSensePlus2Range, {}, QStringLiteral("-128"));
-        } else if (n >= 32) {
-            c.reject(f, Msg::CarrierSenseRange, {}, QStringLiteral("31"));
-        }
-    });
-    checks.onChange("edtInhibitRelayAfterPersonnell", [](Checks& c, Field& f) {
-        if (!f.enabled || f.mark != 1 || IsPlaceholder(f.text))
-            return;
-        const std::optional<double> d = c.decimal(f);
-        if (d && *d > 25)
-            c.reject(f, Msg::InhibitRelayRange, {}, c.oneDecimal(25));
-    });
-    checks.onChange("edtEquipmentType",
-                    [](Checks& c, Field& f) { AtLeast(c, f, 256, Msg::EquipmentTypeRange, QString()); });
-    checks.onChange("edtWiredAutoResetTimer{1-5}", [](Checks& c, Field& f) {
-        if (f.mark != 1 || IsPlaceholder(f.text))
-            return;
-        const std::optional<double> d = c.decimal(f);
-        if (d && *d > 6553.4)
-            c.reject(f, Msg::AutoResetTimeRange, {}, QStringLiteral("6553"));
-    });
-    checks.onChange("edtActionTransmissionDelayPos{1-8,A}", [](Checks& c, Field& f) {
-        if (!f.enabled || f.mark != 1 || IsPlaceholder(f.text))
-            return;
-        const std::optional<double> d = c.decimal(f);
-        if (d && *d > 3600)
-            c.reject(f, Msg::DelayRange, {QStringLiteral("3600.00")}, c.oneDecimal(3600));
-    });
 
     // Leaving a code field with one to three characters: the code would be padded with zeros.
     for (const QString& name : ExpandFieldNames("edtRxCodePos{1-8} edtPosCode{1-8}")) {
