@@ -6,7 +6,7 @@
 // usage: line-bench [DEVICES_PER_UNIT] [SWAP_MS]
 
 #include "device/TtyTransport.h"
-#include "editor/ProductionLine.h"
+#include "line/ProductionLine.h"
 
 #include "BenchSupport.h"
 

@@ -6,7 +6,7 @@
 #include "EditorView.h"
 #include "config/Products.h"
 #include "editor/EnterData.h"
-#include "editor/ValueList.h"
+#include "form/ValueList.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

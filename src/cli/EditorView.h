@@ -2,7 +2,7 @@
 
 #include "CliDialogs.h"
 #include "editor/EnterData.h"
-#include "editor/FieldText.h"
+#include "form/FieldText.h"
 
 #include <QJsonObject>
 #include <QString>

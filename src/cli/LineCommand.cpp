@@ -3,7 +3,7 @@
 #include "Interrupt.h"
 #include "Session.h"
 #include "config/Products.h"
-#include "editor/ProductionLine.h"
+#include "line/ProductionLine.h"
 #include "radio/RadioCode.h"
 
 #include <QFileInfo>

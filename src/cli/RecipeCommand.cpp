@@ -2,7 +2,7 @@
 
 #include "EditorView.h"
 #include "Session.h"
-#include "editor/ValueList.h"
+#include "form/ValueList.h"
 #include "shell/FileSystem.h"
 
 #include <QJsonDocument>

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "FormModel.h"
-#include "Menus.h"
-#include "ParameterMap.h"
 #include "backup/BackupStore.h"
 #include "config/ConfigImage.h"
 #include "config/Identification.h"
 #include "device/KbxInterface.h"
+#include "form/FormModel.h"
+#include "form/Menus.h"
+#include "maps/ParameterMap.h"
 #include "radio/FixedCodeWindows.h"
+#include "rules/Validation.h"
 #include "shell/AppFolders.h"
 #include "shell/CommandResult.h"
 #include "shell/Dialogs.h"
@@ -57,7 +58,7 @@ enum class FixedCodeWindow { None, Classic, Plus };
 // Messages, questions and file dialogs go through the injected dialogs. Every command returns a
 // CommandResult: its kind, the message that tells most about it and, for a device command, whether
 // anything was written into the device.
-class TfrmEnterData {
+class TfrmEnterData : public ValidationHost {
 public:
     struct Options {
         QStringList arguments;    // the program's command line, without the program name
@@ -73,7 +74,7 @@ public:
     TfrmEnterData& operator=(const TfrmEnterData&) = delete;
 
     // --- State ---
-    FormModel& form() { return form_; }
+    FormModel& form() override { return form_; }
     const FormModel& form() const { return form_; }
     // The configuration being edited, as last filled or collected.
     const ConfigImage& working() const { return working_; }
@@ -84,8 +85,8 @@ public:
     const ConfigImage& comparison() const { return comparison_; }
     EditorObserver& observer() { return observer_; }
 
-    int product() const { return selection_.product(); }
-    int version() const { return selection_.version(); }
+    int product() const override { return selection_.product(); }
+    int version() const override { return selection_.version(); }
     int minor() const { return selection_.minor(); }
     const ProductSelection& selection() const { return selection_; }
     const QString& fileName() const { return fileName_; }
@@ -93,7 +94,7 @@ public:
     const AppFolders& folders() const { return folders_; }
     bool serviceMode() const { return serviceMode_; }
     bool codeChange() const { return codeChange_; }
-    const QLocale& locale() const { return locale_; }
+    const QLocale& locale() const override { return locale_; }
     int page() const { return page_; }
     QString title() const { return title_; }
     QString statusText() const { return status_; }
@@ -115,7 +116,7 @@ public:
     // Collects into the working image; on a text that does not parse the image stays as it was and the
     // error is returned (the caller shows it with ReportConversionError).
     std::optional<ConversionError> CollectFields();
-    void ReportConversionError(const ConversionError& error);
+    void ReportConversionError(const ConversionError& error) override;
     MapContext mapContext();
 
     // --- File commands ---
@@ -201,7 +202,7 @@ public:
     void processEvents();
 
     // Shows a message box with the message's text, its %s filled from arguments.
-    void show(MessageKind kind, Msg message, const QStringList& arguments = {});
+    void show(MessageKind kind, Msg message, const QStringList& arguments = {}) override;
     // The same, and the text goes into the status bar too, as the device commands report.
     void report(MessageKind kind, Msg message, const QStringList& arguments = {});
     Answer ask(MessageKind icon, Msg message, QuestionButtons buttons, const QStringList& arguments = {});

@@ -2,7 +2,7 @@
 // the editor with or without saving.
 
 #include "EnterData.h"
-#include "FieldText.h"
+#include "form/FieldText.h"
 
 #include "config/ImageFile.h"
 #include "config/Products.h"

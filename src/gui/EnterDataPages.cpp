@@ -4,7 +4,7 @@
 #include "EnterDataWindow.h"
 
 #include "config/Products.h"
-#include "editor/EditorRules.h"
+#include "rules/EditorRules.h"
 #include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 

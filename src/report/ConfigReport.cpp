@@ -1,6 +1,6 @@
 #include "ConfigReport.h"
 
-#include "editor/FieldText.h"
+#include "form/FieldText.h"
 #include "shell/StringTable.h"
 
 #include <QJsonArray>
@@ -37,8 +37,7 @@ std::vector<std::pair<QString, QString>> DeviceLines(const ConfigReport& r) {
             {Str(kVersionCaption), r.version},
             {Str(kSerialCaption), r.serial},
             {Str(kRadioIdCaption), r.radioId},
-            {QStringLiteral("Datei"),
-             r.fileName.isEmpty() ? r.fileNote : r.fileName},
+            {QStringLiteral("Datei"), r.fileName.isEmpty() ? r.fileNote : r.fileName},
             {QStringLiteral("Datum"), r.date}};
 }
 

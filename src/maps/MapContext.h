@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FormModel.h"
 #include "config/ConfigImage.h"
 #include "config/Identification.h"
 #include "config/Products.h"
+#include "form/FormModel.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "editor/ProductionLine.h"
+#include "line/ProductionLine.h"
 #include "radio/FixedCodeWindows.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // and taken away again, each device recorded in a CSV log. Several KBX units may run lines at once, each
 // with its own editor, sharing the log and the supply of fixed radio ID codes.
 
-#include "EnterData.h"
+#include "editor/EnterData.h"
 
 #include <QDateTime>
 #include <QString>

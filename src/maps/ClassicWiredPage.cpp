@@ -1,8 +1,8 @@
 // The older products' map, page of wired inputs and outputs.
 
 #include "ClassicPages.h"
-#include "FieldNames.h"
 #include "config/Identification.h"
+#include "form/FieldNames.h"
 #include "radio/RadioCode.h"
 
 #include <cmath>

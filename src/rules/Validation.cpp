@@ -4,9 +4,8 @@
 
 #include "Validation.h"
 
-#include "EnterData.h"
-#include "FieldNames.h"
 #include "config/Products.h"
+#include "form/FieldNames.h"
 #include "radio/RadioCode.h"
 #include "shell/StringTable.h"
 
@@ -144,7 +143,7 @@ bool Skipped(const Limit& limit, const Field& f) {
 }
 
 // Shows the limit's message, then puts the limit's text into the field, which runs the check again.
-void CheckLimit(TfrmEnterData& editor, const Limit& limit, Field& f) {
+void CheckLimit(ValidationHost& editor, const Limit& limit, Field& f) {
     if (f.mark != 1 || Skipped(limit, f))
         return;
     double value = 0;
@@ -188,7 +187,7 @@ bool IsWholeNumberKey(QChar key) {
     return IsNumericKey(key, false);
 }
 
-void InstallValidation(TfrmEnterData& editor) {
+void InstallValidation(ValidationHost& editor) {
     FormModel& form = editor.form();
     const auto filter = [&form](const char* names, FormModel::KeyFilter keyFilter) {
         for (const QString& name : ExpandFieldNames(names))

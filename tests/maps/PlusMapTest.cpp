@@ -1,7 +1,7 @@
 #include "config/ImageChecksum.h"
 #include "config/Products.h"
-#include "editor/EditorRules.h"
 #include "radio/RadioCode.h"
+#include "rules/EditorRules.h"
 #include "support/EditorFixture.h"
 
 #include <QDate>

@@ -2,9 +2,9 @@
 // the same field replaces what an earlier one built.
 
 #include "EditorRules.h"
-#include "FieldNames.h"
-#include "FormModel.h"
 #include "config/Products.h"
+#include "form/FieldNames.h"
+#include "form/FormModel.h"
 #include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 

@@ -7,9 +7,9 @@
 // dis otherwise.
 
 #include "EditorRules.h"
-#include "FieldNames.h"
-#include "FormModel.h"
 #include "config/Products.h"
+#include "form/FieldNames.h"
+#include "form/FormModel.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 // The older products' map: product information, and the K-ORBA positions of ZAL and DORF V22.
 
 #include "ClassicPages.h"
-#include "FieldNames.h"
 #include "config/Identification.h"
+#include "form/FieldNames.h"
 #include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 

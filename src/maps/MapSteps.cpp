@@ -1,6 +1,6 @@
 #include "MapSteps.h"
 
-#include "FieldNames.h"
+#include "form/FieldNames.h"
 #include "radio/RadioCode.h"
 
 #include <cmath>

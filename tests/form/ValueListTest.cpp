@@ -1,4 +1,4 @@
-#include "editor/ValueList.h"
+#include "form/ValueList.h"
 #include "shell/SettingsFile.h"
 #include "support/TempHome.h"
 

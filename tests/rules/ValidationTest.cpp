@@ -1,4 +1,4 @@
-#include "editor/Validation.h"
+#include "rules/Validation.h"
 #include "config/Products.h"
 #include "support/EditorFixture.h"
 

@@ -1,4 +1,4 @@
-#include "editor/FormModel.h"
+#include "form/FormModel.h"
 
 #include <gtest/gtest.h>
 

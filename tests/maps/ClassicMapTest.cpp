@@ -1,5 +1,5 @@
 #include "config/Products.h"
-#include "editor/EditorRules.h"
+#include "rules/EditorRules.h"
 #include "support/EditorFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "MapContext.h"
 
-#include "ValueList.h"
+#include "form/ValueList.h"
 
 #include <charconv>
 #include <string>
