@@ -4,47 +4,76 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <vector>
 #include <unistd.h>
 
 namespace zal::cli {
 
+const OptionSpelling (&OptionSpellings())[kOptionCount] {
+    static const OptionSpelling spellings[kOptionCount] = {
+        {kOptYes, "yes", "--yes"},
+        {kOptService, "service", "--service"},
+        {kOptChangeCodes, "changecodes", "--changecodes"},
+        {kOptJson, "json", "--json"},
+        {kOptForce, "force", "--force"},
+        {kOptOutput, "o", "-o FILE"},
+        {kOptProduct, "product", "--product P"},
+        {kOptTimeout, "timeout", "--timeout S"},
+        {kOptSerial, "serial", "--serial S"},
+        {kOptFormat, "format", "--format pdf|html|csv|json"},
+        {kOptKbx, "kbx", "--kbx SERIAL"},
+        {kOptPort, "port", "--port PATH"},
+        {kOptCount, "count", "--count N"},
+        {kOptChangeCodesFrom, "change-codes", "--change-codes FIRSTCODE"},
+        {kOptLog, "log", "--log LOG.csv"},
+    };
+    return spellings;
+}
+
 Options Parse(const QStringList& arguments) {
     QCommandLineParser parser;
-    const QCommandLineOption yes(QStringLiteral("yes")), service(QStringLiteral("service")),
-        changeCodes(QStringLiteral("changecodes")), json(QStringLiteral("json")),
-        force(QStringLiteral("force")), output(QStringLiteral("o"), QString(), QStringLiteral("FILE")),
-        product(QStringLiteral("product"), QString(), QStringLiteral("P")),
-        timeout(QStringLiteral("timeout"), QString(), QStringLiteral("S")),
-        serial(QStringLiteral("serial"), QString(), QStringLiteral("S")),
-        format(QStringLiteral("format"), QString(), QStringLiteral("F")),
-        kbx(QStringLiteral("kbx"), QString(), QStringLiteral("SERIAL")),
-        port(QStringLiteral("port"), QString(), QStringLiteral("PATH")),
-        count(QStringLiteral("count"), QString(), QStringLiteral("N")),
-        changeCodesFrom(QStringLiteral("change-codes"), QString(), QStringLiteral("FIRSTCODE")),
-        log(QStringLiteral("log"), QString(), QStringLiteral("LOG"));
-    parser.addOptions({yes, service, changeCodes, json, force, output, product, timeout, serial, format, kbx,
-                       port, count, changeCodesFrom, log});
+    std::vector<QCommandLineOption> options;
+    for (const OptionSpelling& s : OptionSpellings()) {
+        const QString usage = QString::fromLatin1(s.usage);
+        const qsizetype space = usage.indexOf(u' ');
+        options.emplace_back(QString::fromLatin1(s.name), QString(), space < 0 ? QString() : usage.mid(space + 1));
+    }
+    for (const QCommandLineOption& option : options)
+        parser.addOption(option);
     Options o;
     // The parser wants a program name in front.
     if (!parser.parse(QStringList{QStringLiteral("zalctl")} + arguments)) {
         o.error = parser.errorText();
         return o;
     }
-    o.yes = parser.isSet(yes);
-    o.service = parser.isSet(service);
-    o.changeCodes = parser.isSet(changeCodes);
-    o.json = parser.isSet(json);
-    o.force = parser.isSet(force);
-    o.output = parser.value(output);
-    o.product = parser.value(product);
-    o.timeout = parser.value(timeout);
-    o.serial = parser.value(serial);
-    o.format = parser.value(format).toLower();
-    o.kbx = parser.values(kbx);
-    o.port = parser.values(port);
-    o.count = parser.value(count);
-    o.changeCodes_ = parser.value(changeCodesFrom);
-    o.log = parser.value(log);
+    // The parser's options stand in the order of the spellings.
+    const auto of = [&](Option option) -> const QCommandLineOption& {
+        size_t i = 0;
+        while (OptionSpellings()[i].option != option)
+            ++i;
+        return options[i];
+    };
+    for (size_t i = 0; i < options.size(); ++i) {
+        if (parser.isSet(options[i]))
+            o.given |= OptionSpellings()[i].option;
+    }
+    const auto value = [&](Option option) { return parser.value(of(option)); };
+    const auto values = [&](Option option) { return parser.values(of(option)); };
+    o.yes = o.given & kOptYes;
+    o.service = o.given & kOptService;
+    o.changeCodes = o.given & kOptChangeCodes;
+    o.json = o.given & kOptJson;
+    o.force = o.given & kOptForce;
+    o.output = value(kOptOutput);
+    o.product = value(kOptProduct);
+    o.timeout = value(kOptTimeout);
+    o.serial = value(kOptSerial);
+    o.format = value(kOptFormat).toLower();
+    o.kbx = values(kOptKbx);
+    o.port = values(kOptPort);
+    o.count = value(kOptCount);
+    o.changeCodes_ = value(kOptChangeCodesFrom);
+    o.log = value(kOptLog);
     o.positional = parser.positionalArguments();
     return o;
 }

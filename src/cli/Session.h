@@ -12,8 +12,36 @@ namespace zal::cli {
 
 constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 
+// Every option zalctl knows; a command takes a set of them.
+enum Option : unsigned {
+    kOptYes = 1u << 0,
+    kOptService = 1u << 1,
+    kOptChangeCodes = 1u << 2,
+    kOptJson = 1u << 3,
+    kOptForce = 1u << 4,
+    kOptOutput = 1u << 5,
+    kOptProduct = 1u << 6,
+    kOptTimeout = 1u << 7,
+    kOptSerial = 1u << 8,
+    kOptFormat = 1u << 9,
+    kOptKbx = 1u << 10,
+    kOptPort = 1u << 11,
+    kOptCount = 1u << 12,
+    kOptChangeCodesFrom = 1u << 13,
+    kOptLog = 1u << 14,
+};
+constexpr int kOptionCount = 15;
+// How an option is written on the command line and in usage texts ("-o FILE", "--json").
+struct OptionSpelling {
+    Option option;
+    const char* name;  // as the parser knows it: "o", "json"
+    const char* usage; // "-o FILE", "--json"
+};
+const OptionSpelling (&OptionSpellings())[kOptionCount];
+
 // The options the editor and device commands share, and the arguments left over.
 struct Options {
+    unsigned given = 0; // the Option bits present on the command line
     bool yes = false, service = false, changeCodes = false, json = false, force = false;
     QString output, product, timeout, serial, format;
     QStringList kbx, port;            // chosen KBX units: USB serial numbers, ttys

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,65 @@ TEST_F(Zalctl, WrongUsage) {
     EXPECT_EQ(zalctl({"show"}).exitCode, 2);
     EXPECT_EQ(zalctl({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(zalctl({"show", file("missing.Bora")}).exitCode, 1);
+    // An option the command does not take is named, not ignored.
+    const Result stray = zalctl({"show", file("x.Bora"), "--serial", "42"});
+    EXPECT_EQ(stray.exitCode, 2);
+    EXPECT_TRUE(stray.err.contains(QStringLiteral("show does not take --serial"))) << stray.err.toStdString();
+    EXPECT_EQ(zalctl({"new", "BORA", "--port", "/dev/null"}).exitCode, 2); // no KBX for new
+    EXPECT_EQ(zalctl({"backups"}).exitCode, 2);
+}
+
+// The completion file and the manual page name every command and every option the usage text (made
+// from the command table) gives each command.
+TEST_F(Zalctl, CompletionAndManualPageFollowTheCommandTable) {
+    const Result help = zalctl({"--help"});
+    ASSERT_EQ(help.exitCode, 0);
+    const auto read = [](const char* path) {
+        QFile f(QStringLiteral(ZAL_SOURCE_DIR "/") + QLatin1String(path));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    const QString completion = read("data/completion/zalctl");
+    QString manual = read("data/man/zalctl.1");
+    manual.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    manual.remove(QRegularExpression(QStringLiteral(R"(\\f[BIR])")));
+    const QStringList entries = manual.split(QStringLiteral("\n.TP\n"));
+    const QRegularExpression option(QStringLiteral(R"((--[a-z-]+|-o)\b)"));
+    int commands = 0;
+    for (const QString& line : help.out.split(u'\n')) {
+        if (!line.startsWith(QStringLiteral("  ")) || line.startsWith(QStringLiteral("   ")))
+            continue;
+        const QStringList words = line.trimmed().split(u' ');
+        const QString name = words[0] == QLatin1String("backups") ? words[0] + u' ' + words[1] : words[0];
+        ++commands;
+        EXPECT_TRUE(completion.contains(u' ' + words[0] + u' ') ||
+                    completion.contains(u'"' + words[0] + u' ') ||
+                    completion.contains(u' ' + words[0] + u'"'))
+            << "completion lacks " << name.toStdString();
+        // The command's entry: the first that begins with its name (or names it after a comma).
+        const QString* entry = nullptr;
+        for (const QString& e : entries) {
+            const QString heading = e.section(u'\n', 0, 0);
+            if (heading.contains(QRegularExpression(QStringLiteral(R"((^|[ ",]))") +
+                                                    QRegularExpression::escape(name) +
+                                                    QStringLiteral(R"(([ "]|$))")))) {
+                entry = &e;
+                break;
+            }
+        }
+        ASSERT_TRUE(entry) << "manual page lacks " << name.toStdString();
+        for (auto m = option.globalMatch(line); m.hasNext();) {
+            const QString o = m.next().captured(1);
+            EXPECT_TRUE(completion.contains(u' ' + o + u' ') || completion.contains(u' ' + o + u'"') ||
+                        completion.contains(u'"' + o + u' '))
+                << "completion lacks " << o.toStdString();
+            if (o != QLatin1String("--kbx") && o != QLatin1String("--port")) // said once for every command
+                EXPECT_TRUE(entry->contains(o))
+                    << "manual entry of " << name.toStdString() << " lacks " << o.toStdString();
+        }
+    }
+    EXPECT_GE(commands, 21);
+    for (const char* global : {"--yes", "--service", "--changecodes", "--kbx", "--port"})
+        EXPECT_TRUE(manual.contains(QLatin1String(global))) << global;
 }
 
 TEST_F(Zalctl, SetActsAsATechnician) {

@@ -1,0 +1,203 @@
+#include "CommandTable.h"
+
+#include "DeviceCommands.h"
+#include "EditorCommands.h"
+#include "Interrupt.h"
+#include "KbxCommands.h"
+#include "LineCommand.h"
+#include "RecipeCommand.h"
+#include "RecordCommands.h"
+#include "Session.h"
+#include "shell/AppFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace zal::cli {
+namespace {
+
+// The editor's own switches: every command that makes an editor takes them.
+constexpr unsigned kEditor = kOptYes | kOptService | kOptChangeCodes;
+constexpr unsigned kChosenKbx = kOptKbx | kOptPort;
+
+void PrintFolder(QTextStream& out, const QString& title, const QString& path) {
+    out << title << ": " << path << '\n';
+    const QDir dir(path);
+    if (!dir.exists()) {
+        out << "    (missing)\n";
+        return;
+    }
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::DirsFirst);
+    if (entries.isEmpty())
+        out << "    (empty)\n";
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir())
+            out << "    " << entry.fileName() << "/\n";
+        else
+            out << "    " << entry.fileName() << "  (" << entry.size() << " bytes)\n";
+    }
+}
+
+int RunFolders(QTextStream& out, QTextStream&, const QStringList& arguments) {
+    const QString install = FindInstallFolder(QCoreApplication::applicationDirPath());
+    const AppFolders f = SettleFolders(install, ProgramVersionText(), arguments, SystemPlatformFolders());
+    out << "ZAL family programmer " << ProgramVersionText() << "\n\n";
+    PrintFolder(out, QStringLiteral("Install folder"), f.installFolder);
+    PrintFolder(out, QStringLiteral("Data folder"), f.dataFolder);
+    PrintFolder(out, QStringLiteral("Configuration folder"), f.configFolder);
+    out << "Default configuration folder: " << f.defaultConfigFolder << '\n';
+    out << "Settings file: " << f.settingsFile << '\n';
+    return kOk;
+}
+
+int RunVersion(QTextStream& out, QTextStream&, const QStringList&) {
+    out << ProgramVersionText() << '\n';
+    return kOk;
+}
+
+// clang-format off
+const Command kCommands[] = {
+    {"folders", "", 0, KbxUse::None, false, RunFolders,
+     "settle the data and configuration folders, install Values.ini and the default images, and print\n"
+     "the folders and what they hold"},
+    {"new", "PRODUCT [VERSION]", kEditor | kOptOutput | kOptJson, KbxUse::None, false, RunNew,
+     "a new configuration from the product's default image (VERSION: V1.x, V20, V21, V22); with -o\n"
+     "saved as FILE"},
+    {"show", "FILE", kEditor | kOptJson | kOptProduct, KbxUse::None, false, RunShow,
+     "open FILE as the editor does and print its four pages (or JSON)"},
+    {"set", "FILE NAME=VALUE...", kEditor | kOptOutput | kOptForce | kOptJson | kOptProduct, KbxUse::None, false, RunSet,
+     "change fields as a technician would (entry fields typed key by key, drop-downs v:STORED or\n"
+     "i:INDEX, check boxes 1 or 0), then save"},
+    {"apply", "FILE RECIPE.json", kEditor | kOptOutput | kOptForce, KbxUse::None, false, RunApply,
+     "set the fields a recipe names ({\"fields\": {NAME: {\"text\"|\"value\"|\"index\"|\"checked\": ...}}},\n"
+     "the form of show --json) as set does, then save"},
+    {"diff", "A B", kEditor, KbxUse::None, false, RunDiff, "list the fields whose shown values differ"},
+    {"export", "FILE", kEditor | kOptFormat | kOptOutput, KbxUse::None, true, nullptr,
+     "the configuration report: every page, caption and shown value"},
+    {"backups list", "", kEditor | kOptSerial | kOptJson, KbxUse::None, false, RunBackups,
+     "the images kept from devices (on every read and before every write)"},
+    {"backups restore", "FILE", kEditor, KbxUse::One, false, RunBackups,
+     "write a backup into the device with verification, as write does"},
+    {"support-bundle", "", kEditor | kOptOutput, KbxUse::One, true, nullptr,
+     "the support log, versions, KBX information, backup index and Values.ini (-o FILE.zip)"},
+    {"read", "", kEditor | kOptOutput | kOptJson, KbxUse::One, false, RunRead,
+     "read the device's configuration (with -o saved as FILE)"},
+    {"write", "FILE", kEditor | kOptJson, KbxUse::One, false, RunWrite, "write FILE into the device and verify it"},
+    {"learn", "FILE POSITION", kEditor | kOptTimeout | kOptForce, KbxUse::One, false, RunLearn,
+     "learn a transmitter's code over the air into radio position 1-8"},
+    {"change-codes", "FILE NEWCODE...", kEditor, KbxUse::One, false, RunChangeCodes,
+     "change the device's fixed radio ID codes (the first alone derives the rest)"},
+    {"write-default", "MODEL", kEditor, KbxUse::One, false, RunWriteDefault,
+     "service: write the default image of BORA, ZAL, MUVE or DORF"},
+    {"write-version-byte", "", kEditor, KbxUse::One, false, RunWriteVersionByte,
+     "service: set the version byte of a device with V1.x firmware"},
+    {"line", "FILE", kEditor | kOptCount | kOptChangeCodesFrom | kOptLog, KbxUse::Several, false, RunLine,
+     "production line: write FILE into each device put behind the KBX (or each of several at once),\n"
+     "optionally with the next block of fixed codes, one CSV row per device; Ctrl+C ends after the\n"
+     "device under way"},
+    {"kbx-info", "", 0, KbxUse::Default, false, RunKbxInfo, "ask the KBX for its information text"},
+    {"kbx-list", "", 0, KbxUse::Default, false, RunKbxList,
+     "every KBX the tool can see: FTDI USB devices (accessible or not) and the tty of ZAL_KBX_PORT"},
+    {"kbx-dump", "", kOptOutput, KbxUse::Default, false, RunKbxDump,
+     "read the device's whole image: a hex dump, or a raw backup file"},
+    {"version", "", 0, KbxUse::None, false, RunVersion, "print the program version"},
+};
+// clang-format on
+
+QString Spelling(Option option) {
+    for (const OptionSpelling& s : OptionSpellings()) {
+        if (s.option == option)
+            return QString::fromLatin1(s.usage);
+    }
+    return QString();
+}
+
+} // namespace
+
+std::span<const Command> Commands() {
+    return kCommands;
+}
+
+const Command* FindCommand(const QStringList& arguments) {
+    const QString one = arguments.value(0);
+    const QString two = one + u' ' + arguments.value(1);
+    for (const Command& c : kCommands) {
+        if (two == QLatin1String(c.name))
+            return &c;
+    }
+    for (const Command& c : kCommands) {
+        if (one == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+QString UsageLine(const Command& c) {
+    QString line = QLatin1String(c.name);
+    if (*c.arguments)
+        line += u' ' + QLatin1String(c.arguments);
+    for (const OptionSpelling& s : OptionSpellings()) {
+        // The editor's switches are said once for all commands; the KBX options last.
+        if ((c.options & s.option) && !(kEditor & s.option))
+            line += QStringLiteral(" [") + QLatin1String(s.usage) + u']';
+    }
+    if (c.kbx == KbxUse::One)
+        line += QStringLiteral(" [") + Spelling(kOptKbx) + QStringLiteral(" | ") + Spelling(kOptPort) + u']';
+    else if (c.kbx == KbxUse::Several)
+        line += QStringLiteral(" [") + Spelling(kOptKbx) + QStringLiteral(" | ") + Spelling(kOptPort) +
+                QStringLiteral("]...");
+    return line;
+}
+
+void PrintUsage(QTextStream& out) {
+    out << "Usage: zalctl COMMAND [OPTIONS]\n\nCommands:\n";
+    for (const Command& c : kCommands) {
+        out << "  " << UsageLine(c) << '\n';
+        for (const QString& line : QString::fromUtf8(c.help).split(u'\n'))
+            out << "        " << line << '\n';
+    }
+    out << "\n"
+           "The commands that make an editor take --service and --changecodes, which act as the program's\n"
+           "-SERVICE and -CHANGECODES switches; --yes answers questions Yes (else No).\n"
+           "Messages go to standard error as \"<kind> <number>: <text>\". Exit code 0 when the command\n"
+           "did what was asked, 1 when it was refused or failed, 2 for wrong usage.\n"
+           "\n"
+           "--port PATH or --kbx SERIAL (the unit's USB serial number) choose the KBX of a device command.\n"
+           "Otherwise the KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0),\n"
+           "else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard error.\n";
+}
+
+int RunCommand(const Command& c, RunFunction run, QTextStream& out, QTextStream& err,
+               const QStringList& arguments) {
+    if (c.options != 0 || c.kbx == KbxUse::One || c.kbx == KbxUse::Several) {
+        const Options o = Parse(arguments);
+        const bool chosen = c.kbx == KbxUse::One || c.kbx == KbxUse::Several;
+        const unsigned allowed = c.options | (chosen ? kChosenKbx : 0u);
+        for (const OptionSpelling& s : OptionSpellings()) {
+            if ((o.given & s.option) && !(allowed & s.option)) {
+                const QString usage = QLatin1String(s.usage);
+                err << "zalctl: " << c.name << " does not take " << usage.left(usage.indexOf(u' ')) << '\n'
+                    << "usage: zalctl " << UsageLine(c) << Qt::endl;
+                return kUsage;
+            }
+        }
+        if (c.kbx == KbxUse::One && o.kbx.size() + o.port.size() > 1) {
+            err << "zalctl: only line takes more than one KBX" << Qt::endl;
+            return kUsage;
+        }
+    }
+    if (c.kbx == KbxUse::None)
+        return run(out, err, arguments);
+    // Ctrl+C ends a device command after the transfer under way; the line ends after the device.
+    CatchInterrupts();
+    const int result = run(out, err, arguments);
+    if (c.kbx != KbxUse::Several && Interrupted()) {
+        err << "zalctl: interrupted; the KBX is closed" << Qt::endl;
+        return kInterrupted;
+    }
+    return result;
+}
+
+} // namespace zal::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <span>
+
+namespace zal::cli {
+
+using RunFunction = int (*)(QTextStream& out, QTextStream& err, const QStringList& arguments);
+
+// Whether a command talks to a KBX: not at all; to the default one only (ZAL_KBX_PORT or the first
+// found); to one chosen with --kbx or --port; or to several at once (the production line).
+enum class KbxUse { None, Default, One, Several };
+
+// A zalctl command: what the usage text says of it, the options it takes, whether it needs a KBX, and
+// what runs it. The usage text, the dispatch and the option check all come from these rows.
+struct Command {
+    const char* name;      // "read"; "backups list" for a command with a subcommand
+    const char* arguments; // the positional arguments as the usage shows them
+    unsigned options;      // the Option bits it takes
+    KbxUse kbx;
+    // Runs in zalctl-report, which alone loads Qt Gui, the PDF writer and libarchive; run is then
+    // the report program's own.
+    bool report;
+    RunFunction run; // nullptr: zalctl-report runs it
+    const char* help;
+};
+
+std::span<const Command> Commands();
+// The command the arguments name (its one or two words); nullptr when none.
+const Command* FindCommand(const QStringList& arguments);
+// "read [-o FILE] [--yes] [--json] [--kbx SERIAL | --port PATH]"
+QString UsageLine(const Command& command);
+void PrintUsage(QTextStream& out);
+
+// Checks the options against the command's (a usage error names the one it does not take), catches
+// Ctrl+C for device commands, then runs it; run is the command's own function.
+int RunCommand(const Command& command, RunFunction run, QTextStream& out, QTextStream& err,
+               const QStringList& arguments);
+
+} // namespace zal::cli
