@@ -5,9 +5,7 @@
 
 namespace zal::cli {
 
-// zalctl backups list|restore, export and support-bundle.
+// zalctl backups list|restore.
 int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments);
-int RunExport(QTextStream& out, QTextStream& err, const QStringList& arguments);
-int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& arguments);
 
 } // namespace zal::cli

@@ -1,30 +1,50 @@
 // zalctl: the ZAL family programmer on the command line, for technicians, batch work and tests.
 
 #include "CommandTable.h"
-#include "RecordCommands.h"
 #include "Session.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
-#include <memory>
+#include <unistd.h>
+
+#include <vector>
 
 using namespace zal::cli;
 
-int main(int argc, char* argv[]) {
-    // The PDF report lays out text, which needs a Gui application; no window is ever shown.
-    std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && qstrcmp(argv[1], "export") == 0) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
+namespace {
+
+// Hands a report command to zalctl-report: beside zalctl in a build tree, in the package's libexec
+// folder when installed. Returns only when neither could be started.
+int ExecReportProgram(QTextStream& err, char* argv[]) {
+    const QString here = QCoreApplication::applicationDirPath();
+    const QStringList candidates{
+        here + QStringLiteral("/zalctl-report"),
+        QDir::cleanPath(here + QStringLiteral("/" ZAL_REPORT_PROGRAM_DIR "/zalctl-report"))};
+    for (const QString& path : candidates) {
+        if (!QFileInfo(path).isExecutable())
+            continue;
+        const QByteArray program = QFile::encodeName(path);
+        std::vector<char*> args{const_cast<char*>(program.constData())};
+        for (char** a = argv + 1; *a; ++a)
+            args.push_back(*a);
+        args.push_back(nullptr);
+        ::execv(program.constData(), args.data());
     }
+    err << "zalctl: " << argv[1] << " needs zalctl-report, which was not found in "
+        << candidates.join(QStringLiteral(" or ")) << Qt::endl;
+    return kFailed;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList arguments = app->arguments().mid(1);
+    const QStringList arguments = app.arguments().mid(1);
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
         PrintUsage(arguments.isEmpty() ? err : out);
@@ -46,9 +66,8 @@ int main(int argc, char* argv[]) {
         }
         return kUsage;
     }
-    RunFunction run = command->run;
-    if (!run)
-        run = qstrcmp(command->name, "export") == 0 ? RunExport : RunSupportBundle;
+    if (command->report)
+        return ExecReportProgram(err, argv);
     // Each command's function takes what follows its first word (backups takes list or restore).
-    return RunCommand(*command, run, out, err, arguments.mid(1));
+    return RunCommand(*command, command->run, out, err, arguments.mid(1));
 }

@@ -1,8 +1,7 @@
-// What the device commands leave behind: the device backups, the support log and the support bundle.
+// What the device commands leave behind: the device backups and the support log.
 
 #include "DeviceCommandSupport.h"
 
-#include "backup/SupportBundle.h"
 #include "backup/SupportLog.h"
 #include "shell/FileSystem.h"
 
@@ -112,30 +111,6 @@ QString TfrmEnterData::KbxInformation() {
     if (kbx_.ReadInfo(info) != kbxOk)
         return QStringLiteral("Die KBX hat keinen Informationstext geliefert.");
     return info;
-}
-
-CommandResult TfrmEnterData::SaveSupportBundle(const QString& path) {
-    const CommandScope scope(*this);
-    std::vector<BundleEntry> entries;
-    for (const QString& file : SupportLog(supportLogPath()).Files()) {
-        QByteArray content;
-        if (ReadWholeFile(file, content))
-            entries.emplace_back(QFileInfo(file).fileName(), content);
-    }
-    const QString versions =
-        QStringLiteral("ZAL family programmer %1\nQt %2\n%3\n%4\n%5 (%6)\n")
-            .arg(ProgramVersionText(), QString::fromLatin1(qVersion()), UsbLibraryVersion(),
-                 ArchiveLibraryVersion(), QSysInfo::prettyProductName(), QSysInfo::kernelVersion());
-    entries.emplace_back(QStringLiteral("versions.txt"), versions.toUtf8());
-    entries.emplace_back(QStringLiteral("kbx-info.txt"), (KbxInformation() + u'\n').toUtf8());
-    entries.emplace_back(QStringLiteral("backups-index.jsonl"), backups().IndexTail(50));
-    QByteArray settings;
-    if (ReadWholeFile(folders_.settingsFile, settings))
-        entries.emplace_back(QStringLiteral("Values.ini"), settings);
-    const QString problem = WriteZipArchive(path, entries);
-    if (!problem.isEmpty())
-        return scope(CommandResult(CommandResult::Failed).setDetail(problem));
-    return scope(CommandResult::Done);
 }
 
 } // namespace zal

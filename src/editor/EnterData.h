@@ -185,9 +185,6 @@ public:
     QString supportLogPath() const;
     // The KBX's information text, or why there is none (for the support information).
     QString KbxInformation();
-    // Writes what the service needs to help with a problem into one zip archive; failed with the
-    // reason as the result's detail.
-    CommandResult SaveSupportBundle(const QString& path);
 
     KbxTransportFactory kbxFactory() const { return kbxFactory_; }
     const TKbxInterface& kbx() const { return kbx_; }

@@ -2,6 +2,7 @@
 
 #include "QtDialogs.h"
 #include "report/ConfigReport.h"
+#include "report/SupportInformation.h"
 #include "shell/FileSystem.h"
 
 #include <QAction>
@@ -266,7 +267,7 @@ void SaveSupportInformation(TfrmEnterData& editor, QWidget* parent) {
     if (path.isEmpty())
         return;
     editor.setBusy(true);
-    const CommandResult saved = editor.SaveSupportBundle(path);
+    const CommandResult saved = SaveSupportBundle(editor, path);
     const QString problem = saved.detail();
     editor.setBusy(false);
     if (saved)

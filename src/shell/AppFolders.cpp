@@ -51,9 +51,13 @@ QString FindInstallFolder(const QString& executableFolder) {
     const QString here = WithTrailingSeparator(executableFolder);
     if (QFileInfo::exists(here + QStringLiteral("Values.i")))
         return here;
-    const QString shared = QDir::cleanPath(here + QStringLiteral("../share/zal-programmer"));
-    if (IsFolder(shared))
-        return WithTrailingSeparator(shared);
+    // Installed: bin/ and share/ are siblings; a helper program lies one folder deeper, in
+    // libexec/zal-programmer/.
+    for (const char* relative : {"../share/zal-programmer", "../../share/zal-programmer"}) {
+        const QString shared = QDir::cleanPath(here + QLatin1String(relative));
+        if (IsFolder(shared))
+            return WithTrailingSeparator(shared);
+    }
     return here;
 }
 

@@ -16,7 +16,7 @@ for field in 'Package: zal-programmer' 'Section: electronics' 'Architecture: amd
     grep -q "$field" <<<"$info" || { echo "control lacks: $field"; failures=$((failures + 1)); }
 done
 contents=$(dpkg-deb -c "$deb")
-for path in ./usr/bin/zal-programmer ./usr/bin/zalctl ./usr/bin/kbx-sim ./usr/lib/udev/rules.d/70-zal-kbx.rules \
+for path in ./usr/bin/zal-programmer ./usr/bin/zalctl ./usr/bin/kbx-sim ./usr/libexec/zal-programmer/zalctl-report ./usr/lib/udev/rules.d/70-zal-kbx.rules \
             ./usr/share/applications/zal-programmer.desktop ./usr/share/metainfo/zal-programmer.metainfo.xml \
             ./usr/share/mime/packages/zal-programmer.xml ./usr/share/icons/hicolor/48x48/apps/zal-programmer.png \
             ./usr/share/man/man1/zalctl.1 ./usr/share/bash-completion/completions/zalctl \
@@ -30,6 +30,11 @@ HOME="$work/home" XDG_DATA_HOME="$work/home/data" "$work/root/usr/bin/zalctl" fo
 grep -q "Install folder: $work/root/usr/share/zal-programmer" "$work/folders.txt" || {
     echo "the unpacked zalctl did not find its data:"; cat "$work/folders.txt"; failures=$((failures + 1)); }
 grep -q "Default ZAL V22.bin" "$work/folders.txt" || { echo "no default images installed"; failures=$((failures + 1)); }
+# The report commands run in zalctl-report, which zalctl finds in the package's libexec folder.
+HOME="$work/home" XDG_DATA_HOME="$work/home/data" "$work/root/usr/bin/zalctl" new ZAL -o "$work/z.Zal" > /dev/null 2>&1
+HOME="$work/home" XDG_DATA_HOME="$work/home/data" "$work/root/usr/bin/zalctl" export "$work/z.Zal" -o "$work/z.csv" ||
+    { echo "the unpacked zalctl could not export"; failures=$((failures + 1)); }
+[ -s "$work/z.csv" ] || { echo "no report exported"; failures=$((failures + 1)); }
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures problems in the package"

@@ -15,7 +15,7 @@ expect() {
         failures=$((failures + 1))
     fi
 }
-for f in bin/zal-programmer bin/zalctl bin/kbx-sim share/zal-programmer/Values.i \
+for f in bin/zal-programmer bin/zalctl bin/kbx-sim libexec/zal-programmer/zalctl-report share/zal-programmer/Values.i \
          "share/zal-programmer/Default ZAL V22.b" "share/zal-programmer/Default MUVEPLUS2 V1.b" \
          lib/udev/rules.d/70-zal-kbx.rules share/applications/zal-programmer.desktop \
          share/mime/packages/zal-programmer.xml share/metainfo/zal-programmer.metainfo.xml \

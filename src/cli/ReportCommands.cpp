@@ -1,0 +1,59 @@
+#include "ReportCommands.h"
+
+#include "Session.h"
+#include "report/ConfigReport.h"
+#include "report/SupportInformation.h"
+#include "shell/FileSystem.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+
+namespace zal::cli {
+
+int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    const QString format = o.format.isEmpty() ? QFileInfo(o.output).suffix().toLower() : o.format;
+    static const QStringList kFormats{QStringLiteral("pdf"), QStringLiteral("html"), QStringLiteral("csv"),
+                                      QStringLiteral("json")};
+    if (!o.error.isEmpty() || o.positional.size() != 1 || o.output.isEmpty() || !kFormats.contains(format)) {
+        err << "usage: zalctl export FILE --format pdf|html|csv|json -o OUT"
+            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    if (!Open(s, o.positional[0])) {
+        err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
+        return kFailed;
+    }
+    const ConfigReport report = BuildReport(*s.editor);
+    bool ok = false;
+    if (format == QLatin1String("pdf"))
+        ok = WriteReportPdf(report, o.output);
+    else if (format == QLatin1String("html"))
+        ok = WriteFileAtomically(o.output, ReportHtml(report).toUtf8());
+    else if (format == QLatin1String("csv"))
+        ok = WriteFileAtomically(o.output, ReportCsv(report));
+    else
+        ok = WriteFileAtomically(o.output, QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
+    if (!ok)
+        err << "zalctl: cannot write " << o.output << Qt::endl;
+    return ok ? kOk : kFailed;
+}
+
+int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || !o.positional.isEmpty() || o.output.isEmpty()) {
+        err << "usage: zalctl support-bundle -o FILE.zip" << Qt::endl;
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    const CommandResult saved = SaveSupportBundle(*s.editor, o.output);
+    if (!saved) {
+        err << "zalctl: cannot write " << o.output << ": " << saved.detail() << Qt::endl;
+        return kFailed;
+    }
+    out << "support information saved in " << o.output << '\n';
+    return kOk;
+}
+
+} // namespace zal::cli

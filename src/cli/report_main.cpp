@@ -1,0 +1,36 @@
+// zalctl-report: the zalctl commands that need Qt Gui (the PDF report's text layout), the PDF writer
+// or libarchive. zalctl hands them over by exec, so that every other command starts without loading
+// those libraries.
+
+#include "CommandTable.h"
+#include "ReportCommands.h"
+#include "Session.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <memory>
+
+using namespace zal::cli;
+
+int main(int argc, char* argv[]) {
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "export") == 0) {
+        // The PDF lays out text, which needs a Gui application; no window is ever shown.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList arguments = app->arguments().mid(1);
+    const Command* command = FindCommand(arguments);
+    if (!command || !command->report) {
+        err << "zalctl-report runs zalctl's export and support-bundle; use zalctl" << Qt::endl;
+        return kUsage;
+    }
+    const RunFunction run = qstrcmp(command->name, "export") == 0 ? RunExport : RunSupportBundle;
+    return RunCommand(*command, run, out, err, arguments.mid(1));
+}
