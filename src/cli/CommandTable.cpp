@@ -59,50 +59,50 @@ int RunVersion(QTextStream& out, QTextStream&, const QStringList&) {
 
 // clang-format off
 const Command kCommands[] = {
-    {"folders", "", 0, KbxUse::None, false, RunFolders,
+    {"folders", "", 0, KbxUse::None, RunFolders,
      "settle the data and configuration folders, install Values.ini and the default images, and print\n"
      "the folders and what they hold"},
-    {"new", "PRODUCT [VERSION]", kEditor | kOptOutput | kOptJson, KbxUse::None, false, RunNew,
+    {"new", "PRODUCT [VERSION]", kEditor | kOptOutput | kOptJson, KbxUse::None, RunNew,
      "a new configuration from the product's default image (VERSION: V1.x, V20, V21, V22); with -o\n"
      "saved as FILE"},
-    {"show", "FILE", kEditor | kOptJson | kOptProduct, KbxUse::None, false, RunShow,
+    {"show", "FILE", kEditor | kOptJson | kOptProduct, KbxUse::None, RunShow,
      "open FILE as the editor does and print its four pages (or JSON)"},
-    {"set", "FILE NAME=VALUE...", kEditor | kOptOutput | kOptForce | kOptJson | kOptProduct, KbxUse::None, false, RunSet,
+    {"set", "FILE NAME=VALUE...", kEditor | kOptOutput | kOptForce | kOptJson | kOptProduct, KbxUse::None, RunSet,
      "change fields as a technician would (entry fields typed key by key, drop-downs v:STORED or\n"
      "i:INDEX, check boxes 1 or 0), then save"},
-    {"apply", "FILE RECIPE.json", kEditor | kOptOutput | kOptForce, KbxUse::None, false, RunApply,
+    {"apply", "FILE RECIPE.json", kEditor | kOptOutput | kOptForce, KbxUse::None, RunApply,
      "set the fields a recipe names ({\"fields\": {NAME: {\"text\"|\"value\"|\"index\"|\"checked\": ...}}},\n"
      "the form of show --json) as set does, then save"},
-    {"diff", "A B", kEditor, KbxUse::None, false, RunDiff, "list the fields whose shown values differ"},
-    {"export", "FILE", kEditor | kOptFormat | kOptOutput, KbxUse::None, true, nullptr,
+    {"diff", "A B", kEditor, KbxUse::None, RunDiff, "list the fields whose shown values differ"},
+    {"export", "FILE", kEditor | kOptFormat | kOptOutput, KbxUse::None, nullptr,
      "the configuration report: every page, caption and shown value"},
-    {"backups list", "", kEditor | kOptSerial | kOptJson, KbxUse::None, false, RunBackups,
+    {"backups list", "", kEditor | kOptSerial | kOptJson, KbxUse::None, RunBackups,
      "the images kept from devices (on every read and before every write)"},
-    {"backups restore", "FILE", kEditor, KbxUse::One, false, RunBackups,
+    {"backups restore", "FILE", kEditor, KbxUse::One, RunBackups,
      "write a backup into the device with verification, as write does"},
-    {"support-bundle", "", kEditor | kOptOutput, KbxUse::One, true, nullptr,
+    {"support-bundle", "", kEditor | kOptOutput, KbxUse::One, nullptr,
      "the support log, versions, KBX information, backup index and Values.ini (-o FILE.zip)"},
-    {"read", "", kEditor | kOptOutput | kOptJson, KbxUse::One, false, RunRead,
+    {"read", "", kEditor | kOptOutput | kOptJson, KbxUse::One, RunRead,
      "read the device's configuration (with -o saved as FILE)"},
-    {"write", "FILE", kEditor | kOptJson, KbxUse::One, false, RunWrite, "write FILE into the device and verify it"},
-    {"learn", "FILE POSITION", kEditor | kOptTimeout | kOptForce, KbxUse::One, false, RunLearn,
+    {"write", "FILE", kEditor | kOptJson, KbxUse::One, RunWrite, "write FILE into the device and verify it"},
+    {"learn", "FILE POSITION", kEditor | kOptTimeout | kOptForce, KbxUse::One, RunLearn,
      "learn a transmitter's code over the air into radio position 1-8"},
-    {"change-codes", "FILE NEWCODE...", kEditor, KbxUse::One, false, RunChangeCodes,
+    {"change-codes", "FILE NEWCODE...", kEditor, KbxUse::One, RunChangeCodes,
      "change the device's fixed radio ID codes (the first alone derives the rest)"},
-    {"write-default", "MODEL", kEditor, KbxUse::One, false, RunWriteDefault,
+    {"write-default", "MODEL", kEditor, KbxUse::One, RunWriteDefault,
      "service: write the default image of BORA, ZAL, MUVE or DORF"},
-    {"write-version-byte", "", kEditor, KbxUse::One, false, RunWriteVersionByte,
+    {"write-version-byte", "", kEditor, KbxUse::One, RunWriteVersionByte,
      "service: set the version byte of a device with V1.x firmware"},
-    {"line", "FILE", kEditor | kOptCount | kOptChangeCodesFrom | kOptLog, KbxUse::Several, false, RunLine,
+    {"line", "FILE", kEditor | kOptCount | kOptChangeCodesFrom | kOptLog, KbxUse::Several, RunLine,
      "production line: write FILE into each device put behind the KBX (or each of several at once),\n"
      "optionally with the next block of fixed codes, one CSV row per device; Ctrl+C ends after the\n"
      "device under way"},
-    {"kbx-info", "", 0, KbxUse::Default, false, RunKbxInfo, "ask the KBX for its information text"},
-    {"kbx-list", "", 0, KbxUse::Default, false, RunKbxList,
+    {"kbx-info", "", 0, KbxUse::Default, RunKbxInfo, "ask the KBX for its information text"},
+    {"kbx-list", "", 0, KbxUse::Default, RunKbxList,
      "every KBX the tool can see: FTDI USB devices (accessible or not) and the tty of ZAL_KBX_PORT"},
-    {"kbx-dump", "", kOptOutput, KbxUse::Default, false, RunKbxDump,
+    {"kbx-dump", "", kOptOutput, KbxUse::Default, RunKbxDump,
      "read the device's whole image: a hex dump, or a raw backup file"},
-    {"version", "", 0, KbxUse::None, false, RunVersion, "print the program version"},
+    {"version", "", 0, KbxUse::None, RunVersion, "print the program version"},
 };
 // clang-format on
 
@@ -166,7 +166,25 @@ void PrintUsage(QTextStream& out) {
            "\n"
            "--port PATH or --kbx SERIAL (the unit's USB serial number) choose the KBX of a device command.\n"
            "Otherwise the KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0),\n"
-           "else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard error.\n";
+           "else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard "
+           "error.\n";
+}
+
+void PrintCommandUsage(QTextStream& err, const char* name, const QString& note, const QString& error) {
+    const QString wanted = QLatin1String(name);
+    bool first = true;
+    for (const Command& c : kCommands) {
+        const QString n = QLatin1String(c.name);
+        if (n == wanted || n.startsWith(wanted + u' ')) {
+            err << (first ? "usage: zalctl " : "       zalctl ") << UsageLine(c) << '\n';
+            first = false;
+        }
+    }
+    if (!note.isEmpty())
+        err << note << '\n';
+    if (!error.isEmpty())
+        err << error << '\n';
+    err.flush();
 }
 
 int RunCommand(const Command& c, RunFunction run, QTextStream& out, QTextStream& err,

@@ -20,11 +20,12 @@ struct Command {
     const char* arguments; // the positional arguments as the usage shows them
     unsigned options;      // the Option bits it takes
     KbxUse kbx;
-    // Runs in zalctl-report, which alone loads Qt Gui, the PDF writer and libarchive; run is then
-    // the report program's own.
-    bool report;
-    RunFunction run; // nullptr: zalctl-report runs it
+    // nullptr: the command runs in zalctl-report, which alone loads Qt Gui, the PDF writer and
+    // libarchive, with a function of its own.
+    RunFunction run;
     const char* help;
+
+    bool report() const { return run == nullptr; }
 };
 
 std::span<const Command> Commands();
@@ -33,6 +34,10 @@ const Command* FindCommand(const QStringList& arguments);
 // "read [-o FILE] [--yes] [--json] [--kbx SERIAL | --port PATH]"
 QString UsageLine(const Command& command);
 void PrintUsage(QTextStream& out);
+// "usage: zalctl <the named command's usage line>" on err, then the note (what a value may be) and
+// the parser's error when there are some; for a name with subcommands, each of them.
+void PrintCommandUsage(QTextStream& err, const char* name, const QString& note = {},
+                       const QString& error = {});
 
 // Checks the options against the command's (a usage error names the one it does not take), catches
 // Ctrl+C for device commands, then runs it; run is the command's own function.

@@ -1,5 +1,6 @@
 #include "DeviceCommands.h"
 
+#include "CommandTable.h"
 #include "EditorView.h"
 #include "Interrupt.h"
 #include "Session.h"
@@ -14,12 +15,10 @@
 namespace zal::cli {
 namespace {
 
-bool Usage(QTextStream& err, const Options& o, bool ok, const char* usage) {
+bool Usage(QTextStream& err, const Options& o, bool ok, const char* command, const char* note = "") {
     if (ok && o.error.isEmpty())
         return false;
-    err << "usage: zalctl " << usage << Qt::endl;
-    if (!o.error.isEmpty())
-        err << o.error << Qt::endl;
+    PrintCommandUsage(err, command, QLatin1String(note), o.error);
     return true;
 }
 
@@ -49,7 +48,7 @@ template <typename OnChange> void TypeCode(QString& field, const QString& code, 
 
 int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (Usage(err, o, o.positional.isEmpty(), "read [-o FILE] [--yes] [--json]"))
+    if (Usage(err, o, o.positional.isEmpty(), "read"))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!o.output.isEmpty())
@@ -66,7 +65,7 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 
 int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (Usage(err, o, o.positional.size() == 1, "write FILE [--yes] [--json]"))
+    if (Usage(err, o, o.positional.size() == 1, "write"))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0]))
@@ -86,7 +85,7 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (Usage(err, o,
               o.positional.size() == 2 && positionOk && position >= 1 && position <= 8 && timeoutOk &&
                   timeout > 0,
-              "learn FILE POSITION [--timeout SECONDS]   (POSITION 1-8)"))
+              "learn", "POSITION is 1-8, the timeout in seconds"))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0]))
@@ -121,7 +120,7 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 
 int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (Usage(err, o, o.positional.size() >= 2, "change-codes FILE NEWCODE... [--changecodes]"))
+    if (Usage(err, o, o.positional.size() >= 2, "change-codes"))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0]))
@@ -168,8 +167,8 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
     const QString model = o.positional.value(0).toUpper();
     const bool known = model == QLatin1String("BORA") || model == QLatin1String("ZAL") ||
                        model == QLatin1String("MUVE") || model == QLatin1String("DORF");
-    if (Usage(err, o, o.positional.size() == 1 && known,
-              "write-default BORA|ZAL|MUVE|DORF --service [--yes]"))
+    if (Usage(err, o, o.positional.size() == 1 && known, "write-default",
+              "MODEL is BORA, ZAL, MUVE or DORF (with --service)"))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!MenuOffered(s, MenuId::WriteDefaultBora)) {
@@ -181,7 +180,7 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
 
 int RunWriteVersionByte(QTextStream&, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (Usage(err, o, o.positional.isEmpty(), "write-version-byte --service [--yes]"))
+    if (Usage(err, o, o.positional.isEmpty(), "write-version-byte", "with --service"))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!MenuOffered(s, MenuId::WriteVersionByte)) {

@@ -1,5 +1,6 @@
 #include "EditorCommands.h"
 
+#include "CommandTable.h"
 #include "Session.h"
 
 #include "CliDialogs.h"
@@ -141,8 +142,7 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
 int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     if (!o.error.isEmpty() || o.positional.isEmpty() || o.positional.size() > 2) {
-        err << "usage: zalctl new PRODUCT [VERSION] [-o FILE] [--json]" << (o.error.isEmpty() ? "" : "\n")
-            << o.error << Qt::endl;
+        PrintCommandUsage(err, "new", {}, o.error);
         return kUsage;
     }
     const int product = ProductByName(o.positional[0]);
@@ -168,8 +168,7 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 int RunShow(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     if (!o.error.isEmpty() || o.positional.size() != 1) {
-        err << "usage: zalctl show FILE [--json] [--product P]" << (o.error.isEmpty() ? "" : "\n") << o.error
-            << Qt::endl;
+        PrintCommandUsage(err, "show", {}, o.error);
         return kUsage;
     }
     Session s = MakeSession(err, o);
@@ -184,9 +183,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     // Without assignments, -o OUT saves the file again under another name, as Save As does.
     if (!o.error.isEmpty() || o.positional.isEmpty() || (o.positional.size() < 2 && o.output.isEmpty())) {
-        err << "usage: zalctl set FILE NAME=VALUE... [-o OUT] [--force] [--json] [--yes]\n"
-               "       zalctl set FILE -o OUT"
-            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        PrintCommandUsage(err, "set", QStringLiteral("(or FILE -o OUT alone: Save As)"), o.error);
         return kUsage;
     }
     Session s = MakeSession(err, o);
@@ -239,7 +236,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 int RunDiff(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     if (!o.error.isEmpty() || o.positional.size() != 2) {
-        err << "usage: zalctl diff A B" << Qt::endl;
+        PrintCommandUsage(err, "diff");
         return kUsage;
     }
     Session a = MakeSession(err, o);

@@ -1,5 +1,6 @@
 #include "KbxCommands.h"
 
+#include "CommandTable.h"
 #include "config/ConfigImage.h"
 #include "config/ImageFile.h"
 #include "device/KbxInterface.h"
@@ -19,7 +20,7 @@ void Error(QTextStream& err, Msg message) {
 
 int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!arguments.isEmpty()) {
-        err << "usage: zalctl kbx-info" << Qt::endl;
+        PrintCommandUsage(err, "kbx-info");
         return 2;
     }
     TKbxInterface kbx;
@@ -37,7 +38,7 @@ int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments)
 
 int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!arguments.isEmpty()) {
-        err << "usage: zalctl kbx-list" << Qt::endl;
+        PrintCommandUsage(err, "kbx-list");
         return 2;
     }
     bool withLibftdi = false;
@@ -88,7 +89,7 @@ int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments)
     if (arguments.size() == 2 && arguments[0] == QLatin1String("-o")) {
         output = arguments[1];
     } else if (!arguments.isEmpty()) {
-        err << "usage: zalctl kbx-dump [-o FILE]" << Qt::endl;
+        PrintCommandUsage(err, "kbx-dump");
         return 2;
     }
     TKbxInterface kbx;

@@ -1,5 +1,6 @@
 #include "LineCommand.h"
 
+#include "CommandTable.h"
 #include "Interrupt.h"
 #include "Session.h"
 #include "config/Products.h"
@@ -52,10 +53,7 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                      return IsRadioCodeKey(c) && c.isLetterOrNumber();
                  });
     if (!o.error.isEmpty() || o.positional.size() != 1 || !countOk || count < 0 || !codeOk) {
-        err << "usage: zalctl line FILE [--count N] [--kbx SERIAL | --port PATH]... [--change-codes "
-               "FIRSTCODE]\n"
-               "                   [--log LOG.csv]"
-            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        PrintCommandUsage(err, "line", {}, o.error);
         return kUsage;
     }
     const QString file = QFileInfo(o.positional[0]).absoluteFilePath();

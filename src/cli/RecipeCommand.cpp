@@ -1,5 +1,6 @@
 #include "RecipeCommand.h"
 
+#include "CommandTable.h"
 #include "EditorView.h"
 #include "Session.h"
 #include "form/ValueList.h"
@@ -102,8 +103,7 @@ void Apply(FormModel& form, const Wish& w) {
 int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     if (!o.error.isEmpty() || o.positional.size() != 2) {
-        err << "usage: zalctl apply FILE RECIPE.json [-o OUT] [--force] [--yes]"
-            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        PrintCommandUsage(err, "apply", {}, o.error);
         return kUsage;
     }
     QByteArray bytes;

@@ -1,5 +1,6 @@
 #include "RecordCommands.h"
 
+#include "CommandTable.h"
 #include "Session.h"
 #include "radio/DeviceIdentity.h"
 #include "shell/FileSystem.h"
@@ -83,9 +84,7 @@ int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments)
         return ListBackups(out, err, o);
     if (o.error.isEmpty() && what == QLatin1String("restore") && o.positional.size() == 2)
         return RestoreBackup(out, err, o);
-    err << "usage: zalctl backups list [--serial S] [--json]\n"
-           "       zalctl backups restore FILE [--yes]"
-        << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+    PrintCommandUsage(err, "backups", {}, o.error);
     return kUsage;
 }
 

@@ -1,5 +1,6 @@
 #include "ReportCommands.h"
 
+#include "CommandTable.h"
 #include "Session.h"
 #include "report/ConfigReport.h"
 #include "report/SupportInformation.h"
@@ -16,8 +17,9 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
     static const QStringList kFormats{QStringLiteral("pdf"), QStringLiteral("html"), QStringLiteral("csv"),
                                       QStringLiteral("json")};
     if (!o.error.isEmpty() || o.positional.size() != 1 || o.output.isEmpty() || !kFormats.contains(format)) {
-        err << "usage: zalctl export FILE --format pdf|html|csv|json -o OUT"
-            << (o.error.isEmpty() ? "" : "\n") << o.error << Qt::endl;
+        PrintCommandUsage(err, "export",
+                          QStringLiteral("-o and a format (--format, or OUT's extension) are needed"),
+                          o.error);
         return kUsage;
     }
     Session s = MakeSession(err, o);
@@ -43,7 +45,7 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
 int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     if (!o.error.isEmpty() || !o.positional.isEmpty() || o.output.isEmpty()) {
-        err << "usage: zalctl support-bundle -o FILE.zip" << Qt::endl;
+        PrintCommandUsage(err, "support-bundle", QStringLiteral("-o FILE.zip is needed"));
         return kUsage;
     }
     Session s = MakeSession(err, o);

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace zal::cli {
 
@@ -36,7 +36,8 @@ Options Parse(const QStringList& arguments) {
     for (const OptionSpelling& s : OptionSpellings()) {
         const QString usage = QString::fromLatin1(s.usage);
         const qsizetype space = usage.indexOf(u' ');
-        options.emplace_back(QString::fromLatin1(s.name), QString(), space < 0 ? QString() : usage.mid(space + 1));
+        options.emplace_back(QString::fromLatin1(s.name), QString(),
+                             space < 0 ? QString() : usage.mid(space + 1));
     }
     for (const QCommandLineOption& option : options)
         parser.addOption(option);

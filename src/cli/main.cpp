@@ -54,19 +54,17 @@ int main(int argc, char* argv[]) {
     if (!command) {
         // A command with subcommands names them; anything else is unknown.
         bool subcommands = false;
-        for (const Command& c : Commands()) {
-            if (QLatin1String(c.name).startsWith(arguments.first() + u' ')) {
-                err << (subcommands ? "       zalctl " : "usage: zalctl ") << UsageLine(c) << '\n';
-                subcommands = true;
-            }
-        }
-        if (!subcommands) {
+        for (const Command& c : Commands())
+            subcommands = subcommands || QLatin1String(c.name).startsWith(arguments.first() + u' ');
+        if (subcommands) {
+            PrintCommandUsage(err, arguments.first().toLatin1().constData());
+        } else {
             err << "zalctl: unknown command '" << arguments.first() << "'\n";
             PrintUsage(err);
         }
         return kUsage;
     }
-    if (command->report)
+    if (command->report())
         return ExecReportProgram(err, argv);
     // Each command's function takes what follows its first word (backups takes list or restore).
     return RunCommand(*command, command->run, out, err, arguments.mid(1));

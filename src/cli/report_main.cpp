@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     QTextStream err(stderr);
     const QStringList arguments = app->arguments().mid(1);
     const Command* command = FindCommand(arguments);
-    if (!command || !command->report) {
+    if (!command || !command->report()) {
         err << "zalctl-report runs zalctl's export and support-bundle; use zalctl" << Qt::endl;
         return kUsage;
     }

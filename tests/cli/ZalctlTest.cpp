@@ -143,9 +143,10 @@ TEST_F(Zalctl, CompletionAndManualPageFollowTheCommandTable) {
             EXPECT_TRUE(completion.contains(u' ' + o + u' ') || completion.contains(u' ' + o + u'"') ||
                         completion.contains(u'"' + o + u' '))
                 << "completion lacks " << o.toStdString();
-            if (o != QLatin1String("--kbx") && o != QLatin1String("--port")) // said once for every command
+            if (o != QLatin1String("--kbx") && o != QLatin1String("--port")) { // said once for every command
                 EXPECT_TRUE(entry->contains(o))
                     << "manual entry of " << name.toStdString() << " lacks " << o.toStdString();
+            }
         }
     }
     EXPECT_GE(commands, 21);
