@@ -218,8 +218,8 @@ void InstallValidation(ValidationHost& editor) {
         for (const QString& name : ExpandFieldNames(limit.fields))
             limitsOf[name].push_back(&limit);
     }
-    for (const auto& [name, limits] : limitsOf) {
-        form.onTextChange(name, [&editor, limits](Field& f) {
+    for (const auto& entry : limitsOf) {
+        form.onTextChange(entry.first, [&editor, limits = entry.second](Field& f) {
             for (const Limit* limit : limits) {
                 if (limit->appliesTo(editor.product(), editor.version())) {
                     CheckLimit(editor, *limit, f);
