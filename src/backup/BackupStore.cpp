@@ -57,11 +57,17 @@ BackupPolicy LoadBackupPolicy(const QString& settingsFile) {
     p.maxAgeDays = PositiveSetting(settings.text(kBackupSection, kBackupMaxAgeDays), p.maxAgeDays);
     p.keepPerDevice = PositiveSetting(settings.text(kBackupSection, kBackupKeepPerDevice), p.keepPerDevice);
     p.beforeWrite = settings.text(kBackupSection, kBackupBeforeWrite).trimmed() != QLatin1String("0");
+    p.previewWrite = settings.text(kBackupSection, kBackupWritePreview).trimmed() != QLatin1String("0");
     return p;
 }
 
 bool StoreBackupBeforeWrite(const QString& settingsFile, bool on) {
     return WriteSettingValue(settingsFile, kBackupSection, kBackupBeforeWrite,
+                             on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool StoreWritePreview(const QString& settingsFile, bool on) {
+    return WriteSettingValue(settingsFile, kBackupSection, kBackupWritePreview,
                              on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 

@@ -22,12 +22,16 @@ struct BackupPolicy {
     int maxAgeDays = 365;
     int keepPerDevice = 20;
     bool beforeWrite = true; // read and keep the device's image before every write
+    // Show the technician what a write will change before it changes anything; production work
+    // turns it off.
+    bool previewWrite = true;
 };
 
 // The policy from the section of its own in the settings file; missing or unusable keys give the
 // defaults.
 BackupPolicy LoadBackupPolicy(const QString& settingsFile);
 bool StoreBackupBeforeWrite(const QString& settingsFile, bool on);
+bool StoreWritePreview(const QString& settingsFile, bool on);
 
 struct BackupEntry {
     QString file; // the name inside the backup folder

@@ -63,7 +63,9 @@ int TKbxInterface::Open() {
     }
     openFailure_.clear();
     lineFailure_.clear();
-    lineSuspect_ = lineFlooded_ = false;
+    lineSuspect_ = lineFlooded_ = silent_ = false;
+    cancelled_ = false;
+    sentWrites_.clear();
     std::unique_ptr<KbxTransport> transport = factory_ ? factory_() : nullptr;
     if (!transport || !transport->open()) {
         if (transport)
@@ -122,6 +124,7 @@ int TKbxInterface::SendFrame(const QByteArray& text) {
 }
 
 int TKbxInterface::ReceiveReply(QByteArray& output, int firstWaitMs, int expectedLength) {
+    replyEmpty_ = true;
     if (!transport_ || lineDead())
         return 0;
     const int awaited = expectedLength <= 1 ? expectedLength : expectedLength + kFrameOverhead;
@@ -155,6 +158,7 @@ int TKbxInterface::ReceiveReply(QByteArray& output, int firstWaitMs, int expecte
         lineSuspect_ = true;
         return 0;
     }
+    replyEmpty_ = queued == 0;
     char buffer[kMaxReadBytes];
     const int available = std::min(queued, kMaxReadBytes);
     const int read = available > 0 ? transport_->read(buffer, available) : 0;
@@ -219,22 +223,40 @@ int TKbxInterface::Transact(const QByteArray& text, QByteArray& output, int firs
     return ReceiveReply(output, firstWaitMs, expectedLength);
 }
 
+int TKbxInterface::stopReason() const {
+    if (cancelled_)
+        return kbxCancelled;
+    return silent_ ? kbxNoReply : kbxOk;
+}
+
+void TKbxInterface::noteSentWrite(int first, int last) {
+    if (!sentWrites_.empty() && sentWrites_.back().last + 1 >= first)
+        sentWrites_.back().last = std::max(sentWrites_.back().last, last);
+    else
+        sentWrites_.push_back({first, last});
+}
+
 int TKbxInterface::ReadBlock(ConfigImage& destination, int first, int last) {
     bool failed = false;
     for (int address = first; address <= last;) {
+        if (const int stop = stopReason())
+            return stop == kbxCancelled ? stop : kbxReadFailed;
         const int count = std::min(kChunkSize, last - address + 1);
         const QByteArray command = ReadCommand(address, count);
         bool done = false;
+        bool answered = false;
         for (int attempt = 1; attempt <= kAttempts && !done; ++attempt) {
             QByteArray reply;
             if (Transact(command, reply, kFirstWaitMs, 2 * count) == 2 * count) {
                 DecodeHexPairs(reply, destination.data() + address, count);
                 done = true;
             }
+            answered = answered || !replyEmpty_;
         }
         // A chunk that could not be read in three attempts fails the block, whatever the last reply
         // was: reporting success would let stale bytes pass for the device's.
         failed = failed || !done;
+        silent_ = silent_ || !answered;
         address += count;
         if (chunkDone_)
             chunkDone_();
@@ -245,21 +267,31 @@ int TKbxInterface::ReadBlock(ConfigImage& destination, int first, int last) {
 int TKbxInterface::WriteBlock(const ConfigImage& source, int first, int last) {
     bool failed = false;
     for (int address = first; address <= last;) {
+        if (const int stop = stopReason())
+            return stop;
         const int count = std::min(kChunkSize, last - address + 1);
         const QByteArray command = WriteCommand(address, source.data() + address, count);
+        bool answered = false;
         for (int attempt = 1; attempt <= kAttempts; ++attempt) {
             QByteArray reply;
             const int n = Transact(command, reply, kFirstWaitMs, 1);
+            if (attempt == 1)
+                noteSentWrite(address, address + count - 1);
+            answered = answered || !replyEmpty_;
             if (n == 1 && reply[0] == kAck)
                 break;
-            // Only a refusal of the last attempt counts; silence is left to the caller's read-back.
+            // Only a refusal of the last attempt counts; a garbled answer is left to the caller's
+            // read-back.
             if (attempt == kAttempts && n == 1 && reply[0] == kNak)
                 failed = true;
         }
+        silent_ = silent_ || !answered;
         address += count;
         if (chunkDone_)
             chunkDone_();
     }
+    if (silent_)
+        return kbxNoReply;
     return failed ? kbxWriteRefused : kbxOk;
 }
 

@@ -2,12 +2,15 @@
 
 #include "KbxTransport.h"
 #include "config/ConfigImage.h"
+#include "config/ImageLayout.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace zal {
 
@@ -18,6 +21,7 @@ enum KbxResult {
     kbxNoReply = 2,      // a single command got no acceptable reply
     kbxReadFailed = 4,   // at least one chunk of a block read failed
     kbxWriteRefused = 5, // at least one chunk of a block write was refused
+    kbxCancelled = 6,    // the user stopped the transfer between two chunks
 };
 
 // The connection to the KBX programming unit: framed ASCII commands over the transport, with the
@@ -88,6 +92,17 @@ public:
     using TraceSink = std::function<void(qint64 ms, char direction, const QByteArray& printable)>;
     void setTraceSink(TraceSink sink) { traceSink_ = std::move(sink); }
 
+    // Stops the block transfer under way before its next chunk (kbxCancelled), and every later one until
+    // the next Open. Safe to call from another thread or from inside the chunk observer.
+    void requestCancel() { cancelled_ = true; }
+    bool cancelled() const { return cancelled_; }
+    // A chunk got no answer at all in its three attempts: the device or the KBX is gone, so every
+    // later block transfer fails at once until the next Open rather than trying each chunk three times.
+    bool silent() const { return silent_; }
+    // The chunks a write frame went out for since Open (answered or not), merged into ranges: what the
+    // device may hold of the command's bytes when the command did not end as planned.
+    const std::vector<AddressRange>& sentWrites() const { return sentWrites_; }
+
     // Called after every chunk of a block transfer, so that a command can show its progress.
     void setChunkObserver(std::function<void()> observer) { chunkDone_ = std::move(observer); }
     // How many chunks a block transfer of first-last takes.
@@ -106,6 +121,13 @@ private:
     qint64 lineBytes_ = 0;
     bool lineSuspect_ = false; // the last exchange failed: a late reply may still be on its way
     bool lineFlooded_ = false; // the line did not fall quiet within kDrainLimitMs
+    bool replyEmpty_ = false;  // the last ReceiveReply had nothing at all within its wait
+    bool silent_ = false;
+    std::atomic<bool> cancelled_{false};
+    std::vector<AddressRange> sentWrites_;
+    // Why a block transfer may not start its next chunk: cancelled or silent; kbxOk otherwise.
+    int stopReason() const;
+    void noteSentWrite(int first, int last);
     QString openFailure_;
     QString lineFailure_; // kept from the transport when it is closed
     std::function<void()> chunkDone_;

@@ -90,11 +90,53 @@ CommandResult TfrmEnterData::ReadSteps() {
 // --- Write to device ------------------------------------------------------------------------------------
 
 CommandResult TfrmEnterData::WriteToDevice() {
-    return RunDeviceCommand(QStringLiteral("write"), [this] { return WriteSteps(); });
+    return RunDeviceCommand(QStringLiteral("write"), [this] { return WriteSteps(false); });
 }
 
-CommandResult TfrmEnterData::WriteSteps() {
+CommandResult TfrmEnterData::PreviewWrite() {
+    return RunDeviceCommand(QStringLiteral("preview"), [this] { return WriteSteps(true); });
+}
+
+namespace {
+
+QString RangesText(const std::vector<AddressRange>& ranges) {
+    const auto hex = [](int address) { return QStringLiteral("0x%1").arg(QStringLiteral("%1").arg(address, 2, 16, QChar(u'0')).toUpper()); };
+    QStringList parts;
+    for (const AddressRange& r : ranges)
+        parts << (r.first == r.last ? hex(r.first) : hex(r.first) + u'-' + hex(r.last));
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString TfrmEnterData::WriteConsequence() const {
+    const std::vector<AddressRange>& sent = kbx_.sentWrites();
+    if (sent.empty())
+        return QStringLiteral("Es wurde nichts in das Gerät geschrieben; es ist unverändert.");
+    QString text = QStringLiteral("Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.")
+                       .arg(RangesText(sent));
+    if (!record_.backupFile.isEmpty())
+        text += QStringLiteral(" Die Sicherung von vor dem Schreiben, \u201e%1\u201c, kann unter "
+                               "\u201eDatei > Sicherungen\u201c zurück in das Gerät geschrieben werden.")
+                    .arg(QFileInfo(record_.backupFile).fileName());
+    else
+        text += QStringLiteral(" Vor dem Schreiben wurde keine Sicherung angelegt.");
+    return text;
+}
+
+void TfrmEnterData::reportWith(MessageKind kind, Msg message, const QString& more) {
+    noted_.noteMessage(kind, message);
+    if (noted_.message() == message)
+        noted_.setDetail(more);
+    const QString text = MessageText(message);
+    setStatus(text);
+    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text + u' ' + more);
+    ShowMessage(dialogs_, kind, message, text + QStringLiteral("\n\n") + more);
+}
+
+CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     CommandFrame frame(*this, kbx_);
+    writeChanges_.clear();
     if (std::optional<ConversionError> error = CollectFields()) {
         ReportConversionError(*error);
         return CommandResult::Failed;
@@ -103,25 +145,32 @@ CommandResult TfrmEnterData::WriteSteps() {
         report(MessageKind::Error, *failure);
         return CommandResult::Failed;
     }
-    setStatus(Msg::Writing);
+    setStatus(previewOnly ? Msg::Reading : Msg::Writing);
     processEvents();
 
     const std::vector<AddressRange> writes = WriteRanges(product());
     const int marker = WrittenMarkerAddress(product());
     // With backups on, the whole image is read first and kept, so that what the write replaces can
     // always be put back; without, only the identification is read: 51 bytes, not the whole image.
-    const bool backup = backups().policy().beforeWrite;
-    const std::vector<AddressRange> before =
-        backup ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges();
-    planProgress(Chunks(before) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage}));
+    // The preview needs the whole image too, to tell what will change.
+    const BackupPolicy policy = backups().policy();
+    const bool preview = !previewOnly && policy.previewWrite && observer_.confirmWrite;
+    const bool whole = policy.beforeWrite || preview || previewOnly;
+    const std::vector<AddressRange> before = whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges();
+    planProgress(previewOnly ? Chunks(before)
+                             : Chunks(before) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage}));
     bool identified = true;
     for (const AddressRange& r : before)
         identified = kbx_.ReadBlock(comparison_, r.first, r.last) == kbxOk && identified;
-    if (backup && identified)
+    if (policy.beforeWrite && identified && !previewOnly)
         BackupDeviceImage(comparison_);
+    if (kbx_.cancelled()) {
+        setStatus(QStringLiteral("Schreiben abgebrochen"));
+        return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
+    }
     if (!identified) {
         // Reported rather than ending silently: the technician must know that nothing was written.
-        report(MessageKind::Error, Msg::ReadFailed);
+        reportWith(MessageKind::Error, Msg::ReadFailed, WriteConsequence());
         return CommandResult::Failed;
     }
     const int deviceProduct = comparison_[kProductCodeAddress];
@@ -174,35 +223,92 @@ CommandResult TfrmEnterData::WriteSteps() {
     }
 
     // The extended repeaters keep their own identity, fixed codes and product data, and their image
-    // checksum must cover what they will hold.
+    // checksum must cover what they will hold. Made on a copy, which the editor takes once the write
+    // begins: a preview that was not confirmed leaves the editor as it was.
+    ConfigImage toWrite = working_;
     for (const AddressRange& r : KeptByDevice(product()))
-        std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1,
-                  working_.begin() + r.first);
+        std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1, toWrite.begin() + r.first);
     if (IsPlusProduct(product()))
-        StoreImageChecksum(working_);
+        StoreImageChecksum(toWrite);
+    if (marker >= 0)
+        toWrite[marker] = 1;
+
+    if (whole) {
+        // What the device will hold: its own bytes, with the written ranges taken from the editor.
+        ConfigImage planned = comparison_;
+        for (AddressRange r : writes)
+            std::copy(toWrite.begin() + r.first, toWrite.begin() + r.last + 1, planned.begin() + r.first);
+        if (marker >= 0)
+            planned[marker] = toWrite[marker];
+        writeChanges_ = DifferencesBetween(comparison_, planned);
+    }
+    if (previewOnly) {
+        setStatus(QString());
+        return CommandResult::Done;
+    }
+    if (preview) {
+        // Nobody holds a device's port while the technician reads: it is opened again afterwards, and
+        // the write goes on only if the same device is still there.
+        const ConfigImage seen = comparison_;
+        kbx_.Close();
+        if (!observer_.confirmWrite(writeChanges_)) {
+            setStatus(QStringLiteral("Schreiben abgebrochen \u2013 nichts wurde geschrieben"));
+            return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
+        }
+        ConfigImage again{};
+        bool same = !OpenAndConnect(kbx_);
+        for (const AddressRange& r : IdentificationRanges())
+            same = same && kbx_.ReadBlock(again, r.first, r.last) == kbxOk && SameRange(again, seen, r.first, r.last);
+        if (!same) {
+            reportWith(MessageKind::Error, Msg::DeviceIsNotProduct,
+                       QStringLiteral("Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. ") +
+                           WriteConsequence());
+            return CommandResult::Refused;
+        }
+    }
+
+    working_ = toWrite;
     bool written = true;
     deviceWritten_ = true;
     for (const AddressRange& r : writes)
         written = kbx_.WriteBlock(working_, r.first, r.last) == kbxOk && written;
-    if (marker >= 0) {
-        working_[marker] = 1;
+    if (marker >= 0)
         written = kbx_.WriteBlock(working_, marker, marker) == kbxOk && written;
+    if (kbx_.cancelled()) {
+        const QString consequence = WriteConsequence();
+        setStatus(QStringLiteral("Schreiben abgebrochen"));
+        RecordLine(QStringLiteral("cancelled: ") + consequence);
+        dialogs_.message(MessageKind::Information, 0, QStringLiteral("Schreiben abgebrochen.\n\n") + consequence);
+        return CommandResult(CommandResult::Cancelled).setDetail(consequence).setDeviceChanged(
+            !kbx_.sentWrites().empty());
     }
     if (!written) {
-        report(MessageKind::Error, Msg::WriteFailed);
+        reportWith(MessageKind::Error, Msg::WriteFailed, WriteConsequence());
         return CommandResult::Failed;
     }
     setStatus(Msg::Verifying);
     processEvents();
     if (kbx_.ReadImage(comparison_) != kbxOk) {
-        report(MessageKind::Error, Msg::VerifyFailed);
+        reportWith(MessageKind::Error, Msg::VerifyFailed,
+                   QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") + WriteConsequence());
         return CommandResult::Failed;
     }
+    ConfigImage differing = working_;
+    bool verified = true;
     for (const AddressRange& r : VerifiedRanges(product())) {
         if (!SameRange(working_, comparison_, r.first, r.last)) {
-            report(MessageKind::Error, Msg::VerifyFailed);
-            return CommandResult::Failed;
+            verified = false;
+            std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1, differing.begin() + r.first);
         }
+    }
+    if (!verified) {
+        QStringList fields;
+        for (const DifferenceRow& row : DifferencesBetween(working_, differing))
+            fields << QStringLiteral("%1 / %2: %3 statt %4").arg(row.page, row.caption, row.other, row.mine);
+        QString more = fields.isEmpty() ? QStringLiteral("Nicht angenommen wurden Bytes, die kein Feld zeigt.")
+                                        : QStringLiteral("Nicht angenommen wurden:\n") + fields.join(u'\n');
+        reportWith(MessageKind::Error, Msg::VerifyFailed, more);
+        return CommandResult::Failed;
     }
     show(MessageKind::Information, Msg::ProgrammingDone);
     setStatus(Msg::WriteVerified);

@@ -29,6 +29,11 @@ enum FileState { fsNew = 0, fsOpened = 1, fsSaved = 2, fsFromDevice = 3 };
 // The entries that start a new configuration.
 enum class NewEntry { New, V1x, V20xx, V21xx, V22xx, Unknown };
 
+// A field whose shown value differs between two configurations, as the technician reads both.
+struct DifferenceRow {
+    QString name, page, group, caption, mine, other;
+};
+
 // What a view mirrors besides the fields.
 struct EditorObserver {
     std::function<void()> titleChanged;
@@ -39,6 +44,10 @@ struct EditorObserver {
     std::function<void(int done, int planned)> progress; // chunks of a device command
     // A second line for the technician beside a message, e.g. why the KBX could not be opened.
     std::function<void(const QString&)> notice;
+    // Asked before a write changes anything, with the fields it will change (mine: the device's value
+    // now, other: the value it will get); false stops the write. Not asked when unset or when the
+    // preview is switched off in the backup settings.
+    std::function<bool(const std::vector<DifferenceRow>&)> confirmWrite;
 };
 
 // Results of the default image procedure (the steps after the question and the device check).
@@ -138,10 +147,7 @@ public:
     void ResetOnClose();
     void SetDefaultConfigFolder(const QString& folder);
 
-    // A field whose shown value differs from another configuration's, as the technician reads both.
-    struct DifferenceRow {
-        QString name, page, group, caption, mine, other;
-    };
+    using DifferenceRow = zal::DifferenceRow;
     // Opens path in a second editor made as this one was and lists the shown fields whose values
     // differ from this editor's, in the window's order; nothing when the file was not opened (its
     // message has been shown).
@@ -150,6 +156,13 @@ public:
     // --- Device commands (every one opens the KBX at its start and closes it on every path) ---
     CommandResult ReadFromDevice(); // done when the device's image is in the editor
     CommandResult WriteToDevice();  // done only when the verification found the device as meant
+    // Reads the device and tells what a write would change (writeChanges()), writing nothing.
+    CommandResult PreviewWrite();
+    // The fields the last write changed, or the last preview would change: the device's value as mine,
+    // the written one as other.
+    const std::vector<DifferenceRow>& writeChanges() const { return writeChanges_; }
+    // Stops the transfer under way before its next chunk (the progress bar's cancel button).
+    void CancelTransfer() { kbx_.requestCancel(); }
     CommandResult SaveDeviceImage(const ConfigImage& image, int productCode);
     // Done only when the default image was written and verified; cancelled when asked No.
     CommandResult WriteDefault(const QString& modelWord);
@@ -229,7 +242,13 @@ private:
     // One line in the support log for the commands that span several calls (learning, fixed codes).
     void LogEvent(const QString& text);
     CommandResult ReadSteps();
-    CommandResult WriteSteps();
+    CommandResult WriteSteps(bool previewOnly);
+    // The fields shown differently by two images of the product being edited, in the window's order.
+    std::vector<DifferenceRow> DifferencesBetween(const ConfigImage& from, const ConfigImage& to);
+    // After a write that did not end as planned: what the device got, and how to put back what it held.
+    QString WriteConsequence() const;
+    // Reports a failure of a device command with a second paragraph (in the box, the result's detail).
+    void reportWith(MessageKind kind, Msg message, const QString& more);
     CommandResult WriteDefaultSteps(const QString& modelWord);
     CommandResult WriteVersionByteSteps();
     int productCodeOfDevice();
@@ -299,6 +318,7 @@ private:
     };
     CommandRecord record_;
     QString lastBackup_;
+    std::vector<DifferenceRow> writeChanges_;
     bool frameLogging_ = false;
     // The store the device commands back up into, kept from one command to the next, since it knows
     // how much of the index it has read.

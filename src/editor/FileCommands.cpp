@@ -248,15 +248,43 @@ void TfrmEnterData::ResetOnClose() {
     setPage(0);
 }
 
+namespace {
+
+std::vector<DifferenceRow> Rows(const FormModel& a, const FormModel& b) {
+    std::vector<DifferenceRow> rows;
+    for (const FieldDifference& d : DiffForms(a, b))
+        rows.push_back({d.a->name(), PageCaption(*d.a), GroupCaption(*d.a), FieldCaption(*d.a),
+                        ShownValue(*d.a), ShownValue(*d.b)});
+    return rows;
+}
+
+// A second editor only fills fields: what it would say is not the technician's business.
+class SilentDialogs : public Dialogs {
+public:
+    void message(MessageKind, int, const QString&) override {}
+    Answer question(MessageKind, int, const QString&, QuestionButtons) override { return Answer::No; }
+    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+} // namespace
+
 std::optional<std::vector<TfrmEnterData::DifferenceRow>> TfrmEnterData::CompareWith(const QString& path) {
     TfrmEnterData other(dialogs_, options_);
     if (!other.OpenPath(path))
         return std::nullopt;
-    std::vector<DifferenceRow> rows;
-    for (const FieldDifference& d : DiffForms(form_, other.form_))
-        rows.push_back({d.a->name(), PageCaption(*d.a), GroupCaption(*d.a), FieldCaption(*d.a),
-                        ShownValue(*d.a), ShownValue(*d.b)});
-    return rows;
+    return Rows(form_, other.form_);
+}
+
+std::vector<DifferenceRow> TfrmEnterData::DifferencesBetween(const ConfigImage& from, const ConfigImage& to) {
+    SilentDialogs silent;
+    TfrmEnterData a(silent, options_), b(silent, options_);
+    for (TfrmEnterData* e : {&a, &b}) {
+        e->working_ = e == &a ? from : to;
+        e->SelectProductVersion(version(), minor(), product());
+        e->FillFields();
+    }
+    return Rows(a.form_, b.form_);
 }
 
 void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {

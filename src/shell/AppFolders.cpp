@@ -119,7 +119,8 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
                 CopyFileReplacing(shipped, f.settingsFile);
                 if (!configDirectory.isEmpty())
                     WriteSettingValue(f.settingsFile, kSetup, kConfigDirectory, configDirectory);
-                for (const char* key : {kBackupMaxAgeDays, kBackupKeepPerDevice, kBackupBeforeWrite}) {
+                for (const char* key : {kBackupMaxAgeDays, kBackupKeepPerDevice, kBackupBeforeWrite,
+                                        kBackupWritePreview}) {
                     if (const std::optional<QString> kept = current.value(kBackupSection, key))
                         WriteSettingValue(f.settingsFile, kBackupSection, key, *kept);
                 }

@@ -38,6 +38,7 @@ inline constexpr char kBackupSection[] = "Backups";
 inline constexpr char kBackupMaxAgeDays[] = "MaxAgeDays";
 inline constexpr char kBackupKeepPerDevice[] = "KeepPerDevice";
 inline constexpr char kBackupBeforeWrite[] = "BeforeWrite";
+inline constexpr char kBackupWritePreview[] = "WritePreview";
 
 // Base names of the eighteen default images, in the order they are installed.
 const QStringList& DefaultImageBaseNames();

@@ -75,8 +75,8 @@ struct FaultCase {
     sim::KbxSimOptions options;
     int readResult;
     int writeResult;
-    int readAttempts; // per chunk
-    int writeAttempts;
+    int readSent; // frames for the four chunks, retries included
+    int writeSent;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) {
@@ -96,9 +96,10 @@ TEST_P(KbxFaults, ResultCodesAndRetries) {
     if (c.readResult == kbxOk) {
         EXPECT_TRUE(SameRange(image, Counting(), 0x00, 0x3F)); // the bytes as the device has them
     }
-    EXPECT_EQ(rig.takeSent().size(), 4u * c.readAttempts);
+    EXPECT_EQ(rig.takeSent().size(), static_cast<size_t>(c.readSent));
+    ASSERT_EQ(kbx->Open(), kbxOk); // a silent read would stop the write at once
     EXPECT_EQ(kbx->WriteBlock(ConfigImage{}, 0x00, 0x3F), c.writeResult);
-    EXPECT_EQ(rig.takeSent().size(), 4u * c.writeAttempts);
+    EXPECT_EQ(rig.takeSent().size(), static_cast<size_t>(c.writeSent));
 }
 
 sim::KbxSimOptions With(void (*set)(sim::KbxSimOptions&)) {
@@ -110,24 +111,25 @@ sim::KbxSimOptions With(void (*set)(sim::KbxSimOptions&)) {
 INSTANTIATE_TEST_SUITE_P(
     Matrix, KbxFaults,
     ::testing::Values(
-        FaultCase{"Healthy", {}, kbxOk, kbxOk, 1, 1},
-        FaultCase{"NakEveryAttempt", With([](auto& o) { o.nakRate = 1; }), kbxReadFailed, kbxWriteRefused, 3,
-                  3},
-        // Silence is retried; a write that never hears back is left to the caller's read-back.
-        FaultCase{"Silence", With([](auto& o) { o.silenceRate = 1; }), kbxReadFailed, kbxOk, 3, 3},
-        FaultCase{"CorruptFrames", With([](auto& o) { o.corruptRate = 1; }), kbxReadFailed, kbxOk, 3, 1},
-        FaultCase{"LowerCaseHex", With([](auto& o) { o.lowerCaseHex = true; }), kbxReadFailed, kbxOk, 3, 1},
-        FaultCase{"LowerCaseData", With([](auto& o) { o.lowerCaseData = true; }), kbxOk, kbxOk, 1, 1},
+        FaultCase{"Healthy", {}, kbxOk, kbxOk, 4, 4},
+        // A refusal keeps its retries on every chunk.
+        FaultCase{"NakEveryAttempt", With([](auto& o) { o.nakRate = 1; }), kbxReadFailed, kbxWriteRefused, 12,
+                  12},
+        // A chunk that hears nothing in three attempts ends the block: the device or the KBX is gone.
+        FaultCase{"Silence", With([](auto& o) { o.silenceRate = 1; }), kbxReadFailed, kbxNoReply, 3, 3},
+        FaultCase{"CorruptFrames", With([](auto& o) { o.corruptRate = 1; }), kbxReadFailed, kbxOk, 12, 4},
+        FaultCase{"LowerCaseHex", With([](auto& o) { o.lowerCaseHex = true; }), kbxReadFailed, kbxOk, 12, 4},
+        FaultCase{"LowerCaseData", With([](auto& o) { o.lowerCaseData = true; }), kbxOk, kbxOk, 4, 4},
         // Every reply after the wait: never taken, whatever it holds.
-        FaultCase{"LateReplies", With([](auto& o) { o.lateRate = 1; }), kbxReadFailed, kbxOk, 3, 3},
+        FaultCase{"LateReplies", With([](auto& o) { o.lateRate = 1; }), kbxReadFailed, kbxOk, 3, 12},
         // A reply of the wrong length on the last attempt fails the read too.
-        FaultCase{"TruncatedReplies", With([](auto& o) { o.truncateRate = 1; }), kbxReadFailed, kbxOk, 3, 1},
+        FaultCase{"TruncatedReplies", With([](auto& o) { o.truncateRate = 1; }), kbxReadFailed, kbxOk, 12, 4},
         FaultCase{"NoDevice", With([](auto& o) { o.devicePresent = false; }), kbxReadFailed, kbxWriteRefused,
-                  3, 3},
-        FaultCase{"Unplugged", With([](auto& o) { o.disconnectAfter = 0; }), kbxReadFailed, kbxOk, 3, 3}),
+                  12, 12},
+        FaultCase{"Unplugged", With([](auto& o) { o.disconnectAfter = 0; }), kbxReadFailed, kbxNoReply, 3, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(KbxInterface, AFailedChunkDoesNotStopTheBlock) {
+TEST(KbxInterface, AChunkWithNoAnswerEndsTheTransferAndTheNextOnes) {
     sim::KbxSimOptions options;
     options.disconnectAfter = 5; // chunks 1-5 answer, the rest do not
     SimRig rig(options);
@@ -137,9 +139,35 @@ TEST(KbxInterface, AFailedChunkDoesNotStopTheBlock) {
     ConfigImage image;
     image.fill(0xEE);
     EXPECT_EQ(kbx->ReadImage(image), kbxReadFailed);
-    EXPECT_EQ(rig.takeSent().size(), 5u + 11u * 3u);
+    EXPECT_EQ(rig.takeSent().size(), 5u + 3u);
     EXPECT_TRUE(SameRange(image, Counting(), 0x00, 0x4F));
     EXPECT_EQ(image[0x50], 0xEE); // unread chunks keep what the destination held
+    EXPECT_TRUE(kbx->silent());
+    EXPECT_EQ(kbx->WriteBlock(image, 0x00, 0x1F), kbxNoReply);
+    EXPECT_TRUE(rig.takeSent().empty());
+    EXPECT_TRUE(kbx->sentWrites().empty());
+}
+
+TEST(KbxInterface, ACancelStopsBeforeTheNextChunkAndTheWritesSentAreKnown) {
+    SimRig rig;
+    auto kbx = rig.makeInterface();
+    kbx->Open();
+    int chunks = 0;
+    kbx->setChunkObserver([&] {
+        if (++chunks == 3)
+            kbx->requestCancel();
+    });
+    const ConfigImage source = Counting();
+    EXPECT_EQ(kbx->WriteBlock(source, 0x10, 0x7F), kbxCancelled);
+    EXPECT_EQ(rig.takeSent().size(), 3u);
+    ASSERT_EQ(kbx->sentWrites().size(), 1u);
+    EXPECT_EQ(kbx->sentWrites()[0].first, 0x10);
+    EXPECT_EQ(kbx->sentWrites()[0].last, 0x3F);
+    ConfigImage image{};
+    EXPECT_EQ(kbx->ReadImage(image), kbxCancelled);
+    kbx->Open();
+    EXPECT_FALSE(kbx->cancelled());
+    EXPECT_TRUE(kbx->sentWrites().empty());
 }
 
 TEST(KbxInterface, RetriesRecoverFromOccasionalFaults) {
@@ -199,7 +227,7 @@ TEST(KbxInterface, ClosedInterfaceIsQuiet) {
     EXPECT_EQ(kbx->ReceiveReply(reply, 250, 1), 0);
     EXPECT_EQ(kbx->ConnectDevice(), kbxNoReply);
     EXPECT_EQ(kbx->ReadImage(image), kbxReadFailed);
-    EXPECT_EQ(kbx->WriteBlock(image, 0, 0xFF), kbxOk); // nothing was refused: the read-back tells
+    EXPECT_EQ(kbx->WriteBlock(image, 0, 0xFF), kbxNoReply);
     EXPECT_EQ(kbx->PollRadioCode(text), kbxNoReply);
     EXPECT_EQ(text, QStringLiteral("keep"));
     EXPECT_EQ(kbx->ReadInfo(text), kbxNoReply);

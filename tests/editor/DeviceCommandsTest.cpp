@@ -214,16 +214,21 @@ TEST_F(DeviceCommands, DisconnectInTheMiddleOfATransfer) {
     EXPECT_FALSE(e().ReadFromDevice());
     EXPECT_EQ(ids(), std::vector<int>{10608});
 
-    // Gone after the image read before the write and two of the written chunks: the silent writes are
-    // not counted, the read-back finds nothing, and nothing claims success.
+    // Gone after the image read before the write and two of the written chunks: the write ends at the
+    // first chunk nobody answered and names what went out and the backup that puts it back.
     rig.engine = sim::KbxSimEngine(sim::KbxSimOptions{});
     device() = fx->Default(kBora, 0x22);
     const ConfigImage original = device();
     rig.engine.options().disconnectAfter = 1 + 16 + 2;
     reset();
     fx->f("edtNoShortTransm").text = QStringLiteral("9");
-    EXPECT_FALSE(e().WriteToDevice());
-    EXPECT_EQ(ids(), std::vector<int>{10633});
+    const CommandResult result = e().WriteToDevice();
+    EXPECT_EQ(result, CommandResult::Failed);
+    EXPECT_TRUE(result.deviceChanged());
+    EXPECT_EQ(ids(), std::vector<int>{10609});
+    EXPECT_EQ(rig.engine.commands(), 1 + 16 + 2 + 3); // the silent chunk's three tries, then nothing
+    EXPECT_TRUE(result.detail().contains(QStringLiteral("Adressen 0x00-0x0F, 0x1F-0x3E"))) << result.detail().toStdString();
+    EXPECT_TRUE(result.detail().contains(QFileInfo(e().lastBackup()).fileName())) << result.detail().toStdString();
     EXPECT_EQ(device()[0x50], original[0x50]); // its chunk never arrived
 }
 
