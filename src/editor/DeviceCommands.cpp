@@ -36,7 +36,10 @@ CommandResult TfrmEnterData::ReadSteps() {
     setStatus(Msg::Reading);
     processEvents();
     planProgress(Chunks({kWholeImage}));
-    if (kbx_.ReadImage(comparison_) != kbxOk) {
+    if (const int read = kbx_.ReadImage(comparison_); read == kbxCancelled) {
+        setStatus(QStringLiteral("Lesen abgebrochen \u2013 der Editor ist unverändert"));
+        return CommandResult::Cancelled;
+    } else if (read != kbxOk) {
         report(MessageKind::Error, Msg::ReadFailed);
         return CommandResult::Failed;
     }

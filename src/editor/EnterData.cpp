@@ -158,6 +158,8 @@ TfrmEnterData::CommandScope::CommandScope(TfrmEnterData& editor) : editor_(edito
     if (editor_.commandDepth_++ == 0) {
         editor_.noted_ = CommandResult::Done;
         editor_.deviceWritten_ = false;
+        // The status bar tells how the last command went: a new one starts without it.
+        editor_.setStatus(QString());
     }
 }
 

@@ -9,6 +9,7 @@
 #include "shell/FileSystem.h"
 #include "shell/StringTable.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace zal {
@@ -128,7 +129,17 @@ CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
         return CommandResult::Failed;
     }
     if (!SaveImageFile(path, working_)) {
-        show(MessageKind::Error, Msg::CannotSaveConfiguration);
+        if (QFileInfo(path).absoluteDir() == QDir(backups().folder())) {
+            // A backup stands for what a device held and is kept read-only: say so, and how to keep
+            // the edits.
+            noted_.noteMessage(MessageKind::Error, Msg::CannotSaveConfiguration);
+            ShowMessage(dialogs_, MessageKind::Error, Msg::CannotSaveConfiguration,
+                        MessageText(Msg::CannotSaveConfiguration) +
+                            QStringLiteral("\n\nSicherungen sind schreibgeschützt. Mit \u201eSpeichern "
+                                           "unter...\u201c behalten Sie eine Kopie mit Ihren Änderungen."));
+        } else {
+            show(MessageKind::Error, Msg::CannotSaveConfiguration);
+        }
         // A Save As that failed must not leave the title naming a file that does not exist.
         if (!saveAs)
             setFile(path, fsSaved);

@@ -4,6 +4,7 @@
 
 #include "config/ImageFile.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "shell/StringTable.h"
 
 #include <QFileInfo>
@@ -14,8 +15,33 @@ using namespace device_commands;
 
 CommandResult TfrmEnterData::WriteDefault(const QString& modelWord) {
     const CommandScope scope(*this);
-    if (ask(MessageKind::Information, Msg::WriteDefaultQuestion, QuestionButtons::YesNo, {modelWord}) !=
-        Answer::Yes)
+    // A default image replaces everything the device holds: the question names the device Yes would
+    // change, so it is read first, and Enter answers No.
+    ConfigImage connected{};
+    {
+        CommandFrame frame(*this, kbx_);
+        if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+            report(MessageKind::Error, *failure);
+            return scope(CommandResult::Failed);
+        }
+        for (const AddressRange& r : IdentificationRanges()) {
+            if (kbx_.ReadBlock(connected, r.first, r.last) != kbxOk) {
+                report(MessageKind::Error, Msg::ReadFailed);
+                return scope(CommandResult::Failed);
+            }
+        }
+    }
+    const DeviceIdentity device = IdentifyDevice(connected);
+    const QString text =
+        MessageText(Msg::WriteDefaultQuestion, {modelWord}) +
+        QStringLiteral("\n\nAngeschlossen ist: %1 %2, Seriennummer %3.")
+            .arg(device.productName, device.version, device.shownSerial);
+    const Answer answer =
+        AskQuestion(dialogs_, MessageKind::Information, Msg::WriteDefaultQuestion, QuestionButtons::YesNoDefaultNo, text);
+    RecordLine(QStringLiteral("question %1: %2 -> %3")
+                   .arg(MessageId(Msg::WriteDefaultQuestion))
+                   .arg(text, answer == Answer::Yes ? QStringLiteral("yes") : QStringLiteral("no")));
+    if (answer != Answer::Yes)
         return scope(CommandResult::Cancelled);
     return RunDeviceCommand(QStringLiteral("write-default"), [&] { return WriteDefaultSteps(modelWord); });
 }

@@ -116,6 +116,8 @@ Answer QtDialogs::question(MessageKind icon, int, const QString& text, QuestionB
     if (buttons == QuestionButtons::YesNoCancel)
         choices |= QMessageBox::Cancel;
     QMessageBox box(IconOf(icon), Str(10703), text, choices, parent_);
+    if (buttons == QuestionButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

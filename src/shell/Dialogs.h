@@ -12,7 +12,9 @@ enum class MessageKind { Error, Warning, Information, Question };
 
 enum class Answer { Yes, No, Cancel };
 
-enum class QuestionButtons { YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose Yes changes a device beyond what the technician typed; Enter
+// answers No.
+enum class QuestionButtons { YesNo, YesNoCancel, YesNoDefaultNo };
 
 struct FileDialogRequest {
     QString title;

@@ -471,7 +471,10 @@ TEST_F(ServiceWrites, DefaultImageRefusals) {
 
     reset();
     EXPECT_EQ(e().WriteDefault(QStringLiteral("BORA")), CommandResult::Cancelled); // answered No
-    EXPECT_TRUE(rig.sent.empty());
+    EXPECT_EQ(sent('W'), 0);
+    // The question names the device that Yes would change.
+    EXPECT_TRUE(fx->dialogs.shown[0].text.contains(QStringLiteral("Angeschlossen ist: BORA 21")))
+        << fx->dialogs.shown[0].text.toStdString();
 
     rig.engine.options().writeProtected = {{0xF8, 0xF8}}; // the product code stays BORA
     reset();
