@@ -84,7 +84,9 @@ const Command kCommands[] = {
      "the support log, versions, KBX information, backup index and Values.ini (-o FILE.zip)"},
     {"read", "", kEditor | kOptOutput | kOptJson, KbxUse::One, RunRead,
      "read the device's configuration (with -o saved as FILE)"},
-    {"write", "FILE", kEditor | kOptJson, KbxUse::One, RunWrite, "write FILE into the device and verify it"},
+    {"write", "FILE", kEditor | kOptJson | kOptPreview, KbxUse::One, RunWrite,
+     "write FILE into the device and verify it, then list the fields it changed;\n"
+     "with --preview list what it would change and write nothing"},
     {"learn", "FILE POSITION", kEditor | kOptTimeout | kOptForce, KbxUse::One, RunLearn,
      "learn a transmitter's code over the air into radio position 1-8"},
     {"change-codes", "FILE NEWCODE...", kEditor, KbxUse::One, RunChangeCodes,

@@ -7,7 +7,9 @@
 #include "config/Products.h"
 #include "radio/FixedCodeWindows.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QThread>
 
 #include <chrono>
@@ -63,6 +65,40 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     return ok ? kOk : kFailed;
 }
 
+namespace {
+
+void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool json, bool preview) {
+    if (json) {
+        QJsonArray list;
+        for (const DifferenceRow& r : rows)
+            list.append(QJsonObject{{QStringLiteral("field"), r.name},
+                                    {QStringLiteral("page"), r.page},
+                                    {QStringLiteral("group"), r.group},
+                                    {QStringLiteral("caption"), r.caption},
+                                    {QStringLiteral("device"), r.mine},
+                                    {QStringLiteral("written"), r.other}});
+        out << QJsonDocument(QJsonObject{{QStringLiteral("preview"), preview}, {QStringLiteral("changes"), list}})
+                   .toJson(QJsonDocument::Indented);
+        return;
+    }
+    if (rows.empty()) {
+        out << (preview ? "nothing would change: the device holds this configuration already"
+                        : "nothing changed: the device held this configuration already")
+            << Qt::endl;
+        return;
+    }
+    QString page, group;
+    for (const DifferenceRow& r : rows) {
+        if (r.page != page || r.group != group)
+            out << r.page << " / " << r.group << Qt::endl;
+        page = r.page;
+        group = r.group;
+        out << "  " << r.caption << ": " << r.mine << " -> " << r.other << Qt::endl;
+    }
+}
+
+} // namespace
+
 int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     if (Usage(err, o, o.positional.size() == 1, "write"))
@@ -70,10 +106,16 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0]))
         return kFailed;
-    const bool verified = static_cast<bool>(s.editor->WriteToDevice());
-    if (o.json)
+    const CommandResult result = o.preview ? s.editor->PreviewWrite() : s.editor->WriteToDevice();
+    if (!result.detail().isEmpty() && !result)
+        err << result.detail() << Qt::endl;
+    // What changed (or would change), in the compare window's form; after a failed write, nothing is
+    // listed as changed.
+    if (o.preview || result)
+        PrintChanges(out, s.editor->writeChanges(), o.json, o.preview);
+    else if (o.json)
         PrintJson(out, s);
-    return verified ? kOk : kFailed;
+    return result ? kOk : kFailed;
 }
 
 int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {

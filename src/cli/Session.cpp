@@ -26,6 +26,7 @@ const OptionSpelling (&OptionSpellings())[kOptionCount] {
         {kOptCount, "count", "--count N"},
         {kOptChangeCodesFrom, "change-codes", "--change-codes FIRSTCODE"},
         {kOptLog, "log", "--log LOG.csv"},
+        {kOptPreview, "preview", "--preview"},
     };
     return spellings;
 }
@@ -65,6 +66,7 @@ Options Parse(const QStringList& arguments) {
     o.changeCodes = o.given & kOptChangeCodes;
     o.json = o.given & kOptJson;
     o.force = o.given & kOptForce;
+    o.preview = o.given & kOptPreview;
     o.output = value(kOptOutput);
     o.product = value(kOptProduct);
     o.timeout = value(kOptTimeout);

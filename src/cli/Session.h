@@ -29,8 +29,9 @@ enum Option : unsigned {
     kOptCount = 1u << 12,
     kOptChangeCodesFrom = 1u << 13,
     kOptLog = 1u << 14,
+    kOptPreview = 1u << 15,
 };
-constexpr int kOptionCount = 15;
+constexpr int kOptionCount = 16;
 // How an option is written on the command line and in usage texts ("-o FILE", "--json").
 struct OptionSpelling {
     Option option;
@@ -42,7 +43,7 @@ const OptionSpelling (&OptionSpellings())[kOptionCount];
 // The options the editor and device commands share, and the arguments left over.
 struct Options {
     unsigned given = 0; // the Option bits present on the command line
-    bool yes = false, service = false, changeCodes = false, json = false, force = false;
+    bool yes = false, service = false, changeCodes = false, json = false, force = false, preview = false;
     QString output, product, timeout, serial, format;
     QStringList kbx, port;            // chosen KBX units: USB serial numbers, ttys
     QString count, changeCodes_, log; // line mode
