@@ -1,5 +1,7 @@
 #include "FormModel.h"
 
+#include <algorithm>
+
 #include <stdexcept>
 
 namespace zal {
@@ -117,6 +119,46 @@ void FormModel::restoreStates(const std::vector<FieldState>& states) {
         setVisible(f, states[i].visible);
         setMark(f, states[i].mark);
         setMaxLength(f, states[i].maxLength);
+    }
+}
+
+namespace {
+
+bool SameField(const Field& a, const Field& b) {
+    return a.text == b.text && a.index == b.index && a.checked == b.checked && a.enabled == b.enabled &&
+           a.visible == b.visible && a.mark == b.mark && a.maxLength == b.maxLength &&
+           a.list.items == b.list.items && a.list.values == b.list.values;
+}
+
+} // namespace
+
+bool FormModel::SameContent(const std::vector<Field>& a, const std::vector<Field>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameField);
+}
+
+void FormModel::restore(const std::vector<Field>& snapshot) {
+    for (size_t i = 0; i < fields_.size() && i < snapshot.size(); ++i) {
+        Field& f = fields_[i];
+        const Field& r = snapshot[i];
+        if (SameField(f, r))
+            continue;
+        const auto take = [&](auto Field::*member, FieldChange change) {
+            if (!(f.*member == r.*member)) {
+                f.*member = r.*member;
+                notify(f, change);
+            }
+        };
+        if (f.list.items != r.list.items || f.list.values != r.list.values) {
+            f.list = r.list;
+            notify(f, FieldChange::Items);
+        }
+        take(&Field::index, FieldChange::Index);
+        take(&Field::text, FieldChange::Text);
+        take(&Field::checked, FieldChange::Checked);
+        take(&Field::enabled, FieldChange::Enabled);
+        take(&Field::visible, FieldChange::Visible);
+        take(&Field::mark, FieldChange::Mark);
+        take(&Field::maxLength, FieldChange::MaxLength);
     }
 }
 

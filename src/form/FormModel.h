@@ -81,6 +81,14 @@ public:
     std::vector<FieldState> states() const;
     void restoreStates(const std::vector<FieldState>& states);
 
+    // Everything the fields hold, and the return to such a record: every field takes the recorded
+    // text, list, selection, check and state, observers hear of each change, and no handler runs (the
+    // record was made after the handlers had run). For taking a technician's change back.
+    std::vector<Field> snapshot() const { return fields_; }
+    void restore(const std::vector<Field>& snapshot);
+    // Whether two records differ in anything a field holds.
+    static bool SameContent(const std::vector<Field>& a, const std::vector<Field>& b);
+
     // What a user does.
     bool typeKey(Field& f, QChar typed); // false when the field's key filter dropped the key
     // Runs only the field's key filter (a view lets its own editor insert the key afterwards).

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -52,6 +53,9 @@ Layout Build(QDialog* dialog, const std::vector<int>& rowCaptions) {
         grid->addWidget(new QLabel(Str(rowCaptions[row]), box), static_cast<int>(row) + 1, 0);
     auto* write = new QPushButton(Str(10814), dialog);
     auto* abort = new QPushButton(Str(10813), dialog);
+    // No default button: Enter in a code field must never write a half-typed code into the device.
+    write->setAutoDefault(false);
+    abort->setAutoDefault(false);
     QObject::connect(abort, &QPushButton::clicked, dialog, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -61,6 +65,16 @@ Layout Build(QDialog* dialog, const std::vector<int>& rowCaptions) {
     layout->addWidget(box);
     layout->addLayout(buttons);
     return {box, grid, write};
+}
+
+// The write changes the device at once: it asks first, naming each code with the one it replaces.
+bool ConfirmWrite(QWidget* parent, const QString& changes) {
+    QMessageBox box(QMessageBox::Question, Str(10801),
+                    QStringLiteral("Diese Funk-ID Codes jetzt in das angeschlossene Gerät schreiben?\n\n") +
+                        (changes.isEmpty() ? QStringLiteral("(keine Änderung)") : changes),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QLineEdit* CodeField(QGroupBox* box, QGridLayout* grid, int row, int column, const QString& text,
@@ -90,9 +104,10 @@ ChangeFixedDialog::ChangeFixedDialog(TfrmChangeFixed& window, QWidget* parent)
         newEdits_.push_back(edit);
     }
     connect(write_, &QPushButton::clicked, this, [this] {
-        if (window_.WriteToDevice())
+        if (window_.writeEnabled() && ConfirmWrite(this, window_.changeList()) && window_.WriteToDevice())
             accept();
     });
+    refresh();
     newEdits_.front()->setFocus();
 }
 
@@ -102,6 +117,7 @@ void ChangeFixedDialog::refresh() {
         if (edit->text() != window_.newCodes[static_cast<size_t>(row)])
             edit->setText(window_.newCodes[static_cast<size_t>(row)]);
     }
+    write_->setEnabled(window_.writeEnabled());
 }
 
 ChangeFixedPlusDialog::ChangeFixedPlusDialog(TfrmChangeFixedPlus& window, QWidget* parent)
@@ -120,7 +136,7 @@ ChangeFixedPlusDialog::ChangeFixedPlusDialog(TfrmChangeFixedPlus& window, QWidge
         refresh();
     });
     connect(write_, &QPushButton::clicked, this, [this] {
-        if (window_.WriteToDevice())
+        if (window_.writeEnabled && ConfirmWrite(this, window_.changeList()) && window_.WriteToDevice())
             accept();
     });
     refresh();

@@ -224,8 +224,13 @@ QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
     case FieldKind::Edit: {
         auto* edit = new QLineEdit(parent);
         edit->installEventFilter(this);
-        if (IsInformationOnly(*f.decl))
+        if (IsInformationOnly(*f.decl)) {
+            // Read-only, and it looks so: the background of the window, not of a field to type in.
             edit->setReadOnly(true);
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+            edit->setPalette(palette);
+        }
         connect(edit, &QLineEdit::textEdited, this, [this, name, edit](const QString& text) {
             Field& field = editor_.form().field(name);
             // The maximum length limits what is typed or pasted, never what the program shows.
@@ -261,7 +266,8 @@ QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
         button->setAutoDefault(false);
         button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
         const int position = name.right(1).toInt();
-        connect(button, &QPushButton::clicked, this, [this, position] { learn(position); });
+        connect(button, &QPushButton::clicked, this,
+                [this, position] { runCommand([this, position] { learn(position); }); });
         w = button;
         break;
     }

@@ -7,6 +7,7 @@
 #include "RecordsDialogs.h"
 #include "SelectDirectoryDialog.h"
 #include "config/Products.h"
+#include "radio/RadioCode.h"
 #include "shell/StringTable.h"
 
 #include <QAction>
@@ -27,12 +28,80 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <map>
 
 namespace zal::gui {
+
+// One technician action: the fields before and after it. Typing into one entry field grows one step
+// until the field is left.
+class EnterDataWindow::FormStep : public QUndoCommand {
+public:
+    FormStep(EnterDataWindow& window, std::vector<Field> before, std::vector<Field> after, QString typing)
+        : window_(window), before_(std::move(before)), after_(std::move(after)), typing_(std::move(typing)) {}
+    int id() const override { return typing_.isEmpty() ? -1 : 1; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const FormStep*>(other);
+        if (next->typing_ != typing_ || window_.typing_ != typing_)
+            return false;
+        after_ = next->after_;
+        return true;
+    }
+    void undo() override { window_.restoreFields(before_); }
+    void redo() override {
+        if (pushed_) // pushed after it happened
+            window_.restoreFields(after_);
+        pushed_ = true;
+    }
+
+private:
+    EnterDataWindow& window_;
+    std::vector<Field> before_, after_;
+    QString typing_;
+    bool pushed_ = false;
+};
+
+// While a transfer runs, the window takes no input but the cancel button (and Escape, which presses
+// it): the transfer hands the event loop a moment after every chunk so that the button can be pressed,
+// and nothing else may start a second command in the middle of the first. The message boxes a command
+// shows are modal and take their own input.
+class EnterDataWindow::BusyInput : public QObject {
+public:
+    BusyInput(QPushButton* cancel, QObject* parent) : QObject(parent), cancel_(cancel) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+            break;
+        default:
+            return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || QApplication::activeModalWidget())
+            return false;
+        if (widget == cancel_)
+            return false;
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            cancel_->isVisible())
+            cancel_->click();
+        return true;
+    }
+
+private:
+    QPushButton* cancel_;
+};
 
 EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
     : QMainWindow(parent), editor_(editor) {
@@ -45,14 +114,41 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
     progress_ = new QProgressBar(statusBar());
     progress_->setMaximumWidth(200);
     progress_->hide();
+    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), statusBar());
+    cancel_->setObjectName(QStringLiteral("btnCancelTransfer"));
+    cancel_->setAutoDefault(false);
+    cancel_->hide();
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        editor_.CancelTransfer();
+        cancel_->setEnabled(false);
+        status_->setText(QStringLiteral("Wird abgebrochen..."));
+    });
+    busyInput_ = new BusyInput(cancel_, this);
+    // A message is one line in the status bar; the whole of it is in the tooltip and its message box.
+    status_->setTextFormat(Qt::PlainText);
+    status_->setMinimumWidth(1);
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(progress_);
+    statusBar()->addPermanentWidget(cancel_);
     statusBar()->setSizeGripEnabled(true);
 
-    editor_.form().addObserver([this](const Field& f, FieldChange) { mirror(f); });
-    editor_.observer().titleChanged = [this] { setWindowTitle(editor_.title()); };
+    undo_ = new QUndoStack(this);
+    undo_->setUndoLimit(200);
+    editor_.form().addObserver([this](const Field& f, FieldChange) {
+        mirror(f);
+        // Once the action that made this change has run to its end, it becomes one undo step.
+        if (!restoring_ && commands_ == 0 && !settleQueued_) {
+            settleQueued_ = true;
+            QTimer::singleShot(0, this, [this] { settle(); });
+        }
+    });
+    editor_.observer().titleChanged = [this] { mirrorTitle(); };
     editor_.observer().pageChanged = [this] { tabs_->setCurrentIndex(editor_.page()); };
-    editor_.observer().menusChanged = [this] { mirrorMenus(); };
+    // A product switch adapts the menus: the title names the product, so it follows too.
+    editor_.observer().menusChanged = [this] {
+        mirrorMenus();
+        mirrorTitle();
+    };
     editor_.observer().statusChanged = [this] { mirrorStatus(); };
     editor_.observer().processEvents = [] {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -61,6 +157,14 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
         progress_->setMaximum(std::max(planned, 1));
         progress_->setValue(done);
         progress_->setVisible(done < planned);
+        cancel_->setVisible(done < planned);
+        if (done == 0)
+            cancel_->setEnabled(true);
+        // A moment for the cancel button; BusyInput keeps every other input out.
+        QCoreApplication::processEvents();
+    };
+    editor_.observer().confirmWrite = [this](const std::vector<DifferenceRow>& rows) {
+        return WritePreviewDialog(rows, this).exec() == QDialog::Accepted;
     };
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) { editor_.setPage(page); });
 
@@ -70,8 +174,125 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
     orderTabs();
     mirrorMenus();
     mirrorStatus();
-    setWindowTitle(editor_.title());
+    mirrorTitle();
     tabs_->setCurrentIndex(editor_.page());
+
+    // Pages switch from any field, and a drop-down with the focus never takes these keys for itself.
+    const auto pageKeys = [this](const QList<QKeySequence>& keys, int step) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, step] { switchPage(step); });
+        addAction(action);
+    };
+    pageKeys({QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Tab)}, 1);
+    pageKeys({QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},
+             -1);
+    QAction* undo = actions_.value(QStringLiteral("mnuEditUndo"));
+    QAction* redo = actions_.value(QStringLiteral("mnuEditRedo"));
+    connect(undo, &QAction::triggered, this, [this] {
+        // A field still being typed in counts as done first, so that its change is the one undone.
+        settleQueued_ = false;
+        settle();
+        undo_->undo();
+    });
+    connect(redo, &QAction::triggered, undo_, &QUndoStack::redo);
+    connect(undo_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(undo_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    startHistory();
+}
+
+void EnterDataWindow::mirrorTitle() {
+    // The product being edited beside the file, and the mark of unsaved changes.
+    const ProductInfo* info = FindProduct(editor_.product());
+    const QString product =
+        info ? QStringLiteral("%1 %2").arg(QLatin1String(info->model),
+                                           FormatVersion(static_cast<std::uint16_t>(editor_.version() * 256 +
+                                                                                    editor_.minor())))
+             : QString();
+    setWindowTitle((product.isEmpty() ? QString() : product + QStringLiteral(" \u2013 ")) + editor_.title() +
+                   QStringLiteral("[*]"));
+}
+
+void EnterDataWindow::switchPage(int step) {
+    const int count = tabs_->count();
+    for (int i = 1; i < count; ++i) {
+        const int page = ((tabs_->currentIndex() + step * i) % count + count) % count;
+        if (tabs_->isTabEnabled(page) && tabs_->isTabVisible(page)) {
+            tabs_->setCurrentIndex(page);
+            focusFirstField();
+            return;
+        }
+    }
+}
+
+void EnterDataWindow::restoreFields(const std::vector<Field>& fields) {
+    restoring_ = true;
+    editor_.form().restore(fields);
+    restoring_ = false;
+    settled_ = fields;
+    typing_.clear();
+    updateModified();
+}
+
+void EnterDataWindow::settle() {
+    settleQueued_ = false;
+    if (commands_ > 0 || restoring_)
+        return;
+    std::vector<Field> now = editor_.form().snapshot();
+    if (FormModel::SameContent(now, settled_))
+        return;
+    // Typing into an entry field that still has the focus grows one step.
+    QString typing;
+    if (const QString focused = fieldOf_.value(QApplication::focusWidget()); !focused.isEmpty() &&
+                                                                          qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+        const Field* f = editor_.form().find(focused);
+        const auto index = static_cast<size_t>(f - editor_.form().fields().data());
+        if (index < settled_.size() && settled_[index].text != f->text)
+            typing = focused;
+    }
+    if (typing.isEmpty() || typing != typing_)
+        typing_.clear();
+    std::vector<Field> before = std::move(settled_);
+    settled_ = now;
+    undo_->push(new FormStep(*this, std::move(before), std::move(now), typing));
+    typing_ = typing;
+    updateModified();
+}
+
+void EnterDataWindow::startHistory() {
+    undo_->clear();
+    settled_ = editor_.form().snapshot();
+    typing_.clear();
+    updateModified();
+}
+
+void EnterDataWindow::updateModified() {
+    setWindowModified(editor_.HasUnsavedChanges());
+}
+
+void EnterDataWindow::runCommand(const std::function<void()>& command) {
+    ++commands_;
+    command();
+    --commands_;
+    if (commands_ > 0)
+        return;
+    if (!editor_.HasUnsavedChanges()) {
+        startHistory();
+    } else {
+        settleQueued_ = false;
+        settle();
+        updateModified();
+    }
+}
+
+void EnterDataWindow::showStoredCode(Field& field) {
+    if (field.maxLength != kRadioCodeLength || field.kind() != FieldKind::Edit || field.text.isEmpty())
+        return;
+    const QString stored = CodeToText(TextToCode(field.text));
+    if (stored != field.text)
+        editor_.form().setText(field, stored);
 }
 
 QSize EnterDataWindow::preferredSize() {
@@ -111,6 +332,11 @@ void EnterDataWindow::focusFirstField() {
 }
 
 void EnterDataWindow::closeEvent(QCloseEvent* event) {
+    // Not in the middle of a transfer: its cancel button ends it.
+    if (editor_.busy()) {
+        event->ignore();
+        return;
+    }
     // The close box asks as File, Exit does when there is something to lose; File, Exit has asked.
     if (!exiting_ && !editor_.CloseRequested()) {
         event->ignore();
@@ -121,6 +347,8 @@ void EnterDataWindow::closeEvent(QCloseEvent* event) {
                        QStringLiteral("ZAL Programmer"));
     settings.setValue(QStringLiteral("editor/geometry"), saveGeometry());
     event->accept();
+    editor_.setStatus(QString()); // the next editor starts without this one's last message
+    undo_->clear();
     // Once the window is gone, so that the selection window comes up in its place.
     QMetaObject::invokeMethod(
         this,
@@ -170,9 +398,9 @@ void EnterDataWindow::addRecordMenus() {
     };
     file->insertSeparator(before);
     add(file, before, "mnuFileCompare", QStringLiteral("Vergleichen mit..."),
-        [this] { CompareWithOther(editor_, this); });
+        [this] { runCommand([this] { CompareWithOther(editor_, this); }); });
     add(file, before, "mnuFileBackups", QStringLiteral("Sicherungen..."),
-        [this] { BackupsDialog(editor_, this).exec(); });
+        [this] { runCommand([this] { BackupsDialog(editor_, this).exec(); }); });
     add(file, before, "mnuFileReport", QStringLiteral("Bericht drucken / exportieren..."), [this] {
         ShowReport(editor_, this);
     })->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
@@ -188,6 +416,20 @@ void EnterDataWindow::addRecordMenus() {
     trace->setToolTip(QStringLiteral("Zeichnet jeden Datenrahmen zur KBX im Supportprotokoll auf"));
     connect(trace, &QAction::toggled, this, [this](bool on) { editor_.setFrameLogging(on); });
     help->insertSeparator(about);
+
+    // "Bearbeiten": undo and redo of the technician's field changes, after the file menu.
+    QAction* communication = actions_.value(QStringLiteral("mnuCommunication"));
+    auto* edit = new QMenu(QStringLiteral("Bearbeiten"), this);
+    menuBar()->insertMenu(communication, edit);
+    actions_.insert(QStringLiteral("mnuEdit"), edit->menuAction());
+    QAction* undo = edit->addAction(QStringLiteral("Rückgängig"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setEnabled(false);
+    actions_.insert(QStringLiteral("mnuEditUndo"), undo);
+    QAction* redo = edit->addAction(QStringLiteral("Wiederholen"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setEnabled(false);
+    actions_.insert(QStringLiteral("mnuEditRedo"), redo);
 }
 
 void EnterDataWindow::mirrorMenus() {
@@ -200,16 +442,30 @@ void EnterDataWindow::mirrorMenus() {
 }
 
 void EnterDataWindow::mirrorStatus() {
-    status_->setText(editor_.statusText());
+    const QString text = editor_.statusText();
+    status_->setText(text.section(u'\n', 0, 0).trimmed());
+    status_->setToolTip(text.contains(u'\n') || status_->fontMetrics().horizontalAdvance(text) > status_->width()
+                            ? text
+                            : QString());
     if (editor_.busy() != busyCursor_) {
         busyCursor_ = editor_.busy();
         if (busyCursor_)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
+        setBusyInput(busyCursor_);
     }
-    if (!editor_.busy())
+    if (!editor_.busy()) {
         progress_->hide();
+        cancel_->hide();
+    }
+}
+
+void EnterDataWindow::setBusyInput(bool busy) {
+    if (busy)
+        qApp->installEventFilter(busyInput_);
+    else
+        qApp->removeEventFilter(busyInput_);
 }
 
 // Keys go through the field's filter first, as the original's key handlers did; the line edit then
@@ -218,7 +474,18 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
     const QString name = fieldOf_.value(watched);
     if (name.isEmpty())
         return QMainWindow::eventFilter(watched, event);
-    if (event->type() == QEvent::Wheel) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The window's undo and page keys win over what an entry field or drop-down would do with them.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeyCombination combo = key->keyCombination();
+        const bool ctrl = combo.keyboardModifiers().testFlag(Qt::ControlModifier);
+        const Qt::Key k = combo.key();
+        if (ctrl && (k == Qt::Key_Z || k == Qt::Key_Y || k == Qt::Key_PageDown || k == Qt::Key_PageUp ||
+                     k == Qt::Key_Tab || k == Qt::Key_Backtab)) {
+            event->ignore();
+            return true;
+        }
+    } else if (event->type() == QEvent::Wheel) {
         if (auto* combo = qobject_cast<QComboBox*>(watched); combo && !combo->hasFocus()) {
             event->ignore(); // passed on to the page, which scrolls
             return true;
@@ -244,8 +511,13 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusOut) {
         // Only moving on to another field leaves it; a message box or menu coming up does not.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            editor_.form().leave(editor_.form().field(name));
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            Field& field = editor_.form().field(name);
+            editor_.form().leave(field);
+            showStoredCode(field);
+            if (typing_ == name)
+                typing_.clear(); // the next change is a step of its own
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -262,7 +534,7 @@ void EnterDataWindow::mirror(const Field& f) {
         if (edit->text() != f.text)
             edit->setText(f.text);
         if (IsInformationOnly(*f.decl))
-            edit->setEnabled(true); // read-only, yet selectable for copying
+            edit->setEnabled(true); // read-only, yet selectable for copying: it looks read-only
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
@@ -279,30 +551,35 @@ void EnterDataWindow::mirror(const Field& f) {
 
 void EnterDataWindow::runMenu(MenuId id) {
     TfrmEnterData& e = editor_;
+    const auto fileNew = [this](NewEntry entry) {
+        if (mayDiscardEdits())
+            runCommand([this, entry] { editor_.FileNew(entry); });
+    };
     switch (id) {
     case MenuId::FileNew:
-        e.FileNew(NewEntry::New);
+        fileNew(NewEntry::New);
         break;
     case MenuId::FileNewVersionV1x:
-        e.FileNew(NewEntry::V1x);
+        fileNew(NewEntry::V1x);
         break;
     case MenuId::FileNewVersionV20xx:
-        e.FileNew(NewEntry::V20xx);
+        fileNew(NewEntry::V20xx);
         break;
     case MenuId::FileNewVersionV21xx:
-        e.FileNew(NewEntry::V21xx);
+        fileNew(NewEntry::V21xx);
         break;
     case MenuId::FileNewVersionV22xx:
-        e.FileNew(NewEntry::V22xx);
+        fileNew(NewEntry::V22xx);
         break;
     case MenuId::FileOpen:
-        e.FileOpen();
+        if (mayDiscardEdits())
+            runCommand([&e] { e.FileOpen(); });
         break;
     case MenuId::FileSave:
-        e.FileSave();
+        runCommand([&e] { e.FileSave(); });
         break;
     case MenuId::FileSaveAs:
-        e.FileSaveAs();
+        runCommand([&e] { e.FileSaveAs(); });
         break;
     case MenuId::FileSelectDefaultFolder:
         selectDefaultFolder();
@@ -314,28 +591,29 @@ void EnterDataWindow::runMenu(MenuId id) {
         }
         break;
     case MenuId::CommunicationReadFromDevice:
-        e.ReadFromDevice();
+        if (mayDiscardEdits())
+            runCommand([&e] { e.ReadFromDevice(); });
         break;
     case MenuId::CommunicationWriteToDevice:
-        e.WriteToDevice();
+        runCommand([&e] { e.WriteToDevice(); });
         break;
     case MenuId::WriteDefaultBora:
-        e.WriteDefault(QStringLiteral("BORA"));
+        runCommand([&e] { e.WriteDefault(QStringLiteral("BORA")); });
         break;
     case MenuId::WriteDefaultZal:
-        e.WriteDefault(QStringLiteral("ZAL"));
+        runCommand([&e] { e.WriteDefault(QStringLiteral("ZAL")); });
         break;
     case MenuId::WriteDefaultMuve:
-        e.WriteDefault(QStringLiteral("MUVE"));
+        runCommand([&e] { e.WriteDefault(QStringLiteral("MUVE")); });
         break;
     case MenuId::WriteDefaultDorf:
-        e.WriteDefault(QStringLiteral("DORF"));
+        runCommand([&e] { e.WriteDefault(QStringLiteral("DORF")); });
         break;
     case MenuId::WriteVersionByte:
-        e.WriteVersionByte();
+        runCommand([&e] { e.WriteVersionByte(); });
         break;
     case MenuId::ChangeFixedRadioCodes:
-        changeFixedCodes();
+        runCommand([this] { changeFixedCodes(); });
         break;
     case MenuId::HelpAbout:
         AboutDialog(e.kbxFactory(), e.clock(), this).exec();

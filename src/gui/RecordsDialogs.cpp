@@ -62,6 +62,11 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     beforeWrite_->setChecked(editor_.backups().policy().beforeWrite);
     connect(beforeWrite_, &QCheckBox::toggled, this,
             [this](bool on) { StoreBackupBeforeWrite(editor_.folders().settingsFile, on); });
+    preview_ = new QCheckBox(
+        QStringLiteral("Vor jedem Schreiben die Änderungen zeigen (für die Fertigung abschalten)"), this);
+    preview_->setChecked(editor_.backups().policy().previewWrite);
+    connect(preview_, &QCheckBox::toggled, this,
+            [this](bool on) { StoreWritePreview(editor_.folders().settingsFile, on); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     open_ = buttons->addButton(QStringLiteral("Im Editor öffnen"), QDialogButtonBox::ActionRole);
@@ -72,10 +77,16 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(open_, &QPushButton::clicked, this, [this] { openSelected(); });
     connect(write_, &QPushButton::clicked, this, [this] { writeSelected(); });
+    folder->setToolTip(editor_.backups().folder());
     connect(folder, &QPushButton::clicked, this, [this] {
         const QString path = editor_.backups().folder();
         QDir().mkpath(path);
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        // Without a file manager nothing would open: then the technician at least learns the path.
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            QMessageBox::information(this, QStringLiteral("Sicherungen"),
+                                     QStringLiteral("Es ist kein Dateimanager eingerichtet. Die Sicherungen "
+                                                    "liegen in:\n%1")
+                                         .arg(QDir::toNativeSeparators(path)));
     });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { openSelected(); });
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
@@ -87,6 +98,7 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     layout->addWidget(info);
     layout->addWidget(list_, 1);
     layout->addWidget(beforeWrite_);
+    layout->addWidget(preview_);
     layout->addWidget(buttons);
     resize(820, 420);
     fill();
@@ -145,6 +157,57 @@ bool BackupsDialog::writeSelected(bool ask) {
     return written;
 }
 
+namespace {
+
+// Fields page by page and group by group, the two values beside each caption.
+QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStringList& headers, QWidget* parent) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setHeaderLabels(headers);
+    QTreeWidgetItem *page = nullptr, *group = nullptr;
+    for (const DifferenceRow& r : rows) {
+        if (!page || page->text(0) != r.page) {
+            page = new QTreeWidgetItem(tree, {r.page});
+            group = nullptr;
+        }
+        if (!group || group->text(0) != r.group)
+            group = new QTreeWidgetItem(page, {r.group});
+        auto* item = new QTreeWidgetItem(group, {r.caption, r.mine, r.other});
+        item->setToolTip(0, r.name);
+    }
+    tree->expandAll();
+    for (int column = 0; column < headers.size(); ++column)
+        tree->resizeColumnToContents(column);
+    return tree;
+}
+
+} // namespace
+
+WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Vorschau: In Gerät schreiben"));
+    auto* summary = new QLabel(
+        rows.empty()       ? QStringLiteral("Keine Änderung: das Gerät hält diese Konfiguration bereits.")
+        : rows.size() == 1 ? QStringLiteral("Das Schreiben ändert 1 Wert im Gerät:")
+                           : QStringLiteral("Das Schreiben ändert %1 Werte im Gerät:").arg(rows.size()),
+        this);
+    tree_ = DifferenceTree(rows, {QStringLiteral("Parameter"), QStringLiteral("Im Gerät"),
+                                  QStringLiteral("Wird geschrieben")},
+                           this);
+    tree_->setVisible(!rows.empty());
+    auto* buttons = new QDialogButtonBox(this);
+    write_ = buttons->addButton(QStringLiteral("In Gerät schreiben"), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    // With nothing to change, Enter writes nothing.
+    (rows.empty() ? cancel_ : write_)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary);
+    layout->addWidget(tree_, 1);
+    layout->addWidget(buttons);
+    if (!rows.empty())
+        resize(760, 420);
+}
+
 CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
                              const std::vector<TfrmEnterData::DifferenceRow>& rows, QWidget* parent)
     : QDialog(parent) {
@@ -155,25 +218,7 @@ CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
                                : rows.size() == 1 ? QStringLiteral("1 Unterschied.")
                                                   : QStringLiteral("%1 Unterschiede.").arg(rows.size()),
                                this);
-    tree_ = new QTreeWidget(this);
-    tree_->setHeaderLabels({QStringLiteral("Parameter"), mine, QFileInfo(otherPath).fileName()});
-    QTreeWidgetItem *page = nullptr, *group = nullptr;
-    for (const TfrmEnterData::DifferenceRow& r : rows) {
-        if (!page || page->text(0) != r.page) {
-            page = new QTreeWidgetItem(tree_, {r.page});
-            group = nullptr;
-            page->setExpanded(true);
-        }
-        if (!group || group->text(0) != r.group) {
-            group = new QTreeWidgetItem(page, {r.group});
-            group->setExpanded(true);
-        }
-        auto* item = new QTreeWidgetItem(group, {r.caption, r.mine, r.other});
-        item->setToolTip(0, r.name);
-    }
-    tree_->expandAll();
-    for (int column = 0; column < 3; ++column)
-        tree_->resizeColumnToContents(column);
+    tree_ = DifferenceTree(rows, {QStringLiteral("Parameter"), mine, QFileInfo(otherPath).fileName()}, this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* openOther =

@@ -31,7 +31,22 @@ private:
     TfrmEnterData& editor_;
     QTreeWidget* list_;
     QCheckBox* beforeWrite_;
+    QCheckBox* preview_;
     QPushButton *open_, *write_;
+};
+
+// What a write will change in the device, before anything is written: the fields by page and group,
+// the device's value beside the one it will get.
+class WritePreviewDialog : public QDialog {
+public:
+    WritePreviewDialog(const std::vector<DifferenceRow>& rows, QWidget* parent = nullptr);
+    QTreeWidget* tree() const { return tree_; }
+    QPushButton* writeButton() const { return write_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+private:
+    QTreeWidget* tree_;
+    QPushButton *write_, *cancel_;
 };
 
 // The fields whose shown values differ between the editor and another configuration, page by page,

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -38,7 +39,18 @@ SelectDirectoryDialog::SelectDirectoryDialog(const QString& folder, QWidget* par
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Abbruch"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    // A folder that does not exist would only make every later file dialog start somewhere else.
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (QFileInfo(this->folder()).isDir()) {
+            accept();
+            return;
+        }
+        QMessageBox::warning(this, Str(10151),
+                             QStringLiteral("Den Ordner \u201e%1\u201c gibt es nicht. Bitte wählen Sie einen "
+                                            "vorhandenen Ordner.")
+                                 .arg(this->folder()));
+        edit_->setFocus();
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);

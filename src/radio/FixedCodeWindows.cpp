@@ -111,6 +111,43 @@ CommandResult TfrmChangeFixed::WriteToDevice() {
     return Outcome(dialogs_, failure);
 }
 
+bool TfrmChangeFixed::writeEnabled() const {
+    bool changes = false;
+    for (int row = 0; row < kRows; ++row) {
+        const QString& typed = newCodes[static_cast<size_t>(row)];
+        const QString& code = typed.isEmpty() ? oldCodes[static_cast<size_t>(row)] : typed;
+        if (code.size() != kRadioCodeLength)
+            return false;
+        changes = changes || !typed.isEmpty();
+    }
+    return changes;
+}
+
+namespace {
+
+QString ChangeList(const QString* oldCodes, const QString* newCodes, int rows, const std::vector<int>& captions) {
+    QStringList lines;
+    for (int row = 0; row < rows; ++row) {
+        const QString& typed = newCodes[row];
+        if (!typed.isEmpty() && typed != oldCodes[row])
+            lines << QStringLiteral("%1: %2 \u2192 %3")
+                         .arg(Str(captions[static_cast<size_t>(row)]),
+                              oldCodes[row].isEmpty() ? QStringLiteral("----") : oldCodes[row], typed);
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+QString TfrmChangeFixed::changeList() const {
+    return ChangeList(oldCodes.data(), newCodes.data(), kRows, {10802, 10803, 10804, 10805, 10806, 10810});
+}
+
+QString TfrmChangeFixedPlus::changeList() const {
+    return ChangeList(oldCodes.data(), newCodes.data(), kRows,
+                      {10535, 10802, 10803, 10804, 10805, 10806, 10807, 10808, 10809});
+}
+
 void TfrmChangeFixed::CopyInto(ConfigImage& image) const {
     std::copy(newImage_.begin() + kFirst, newImage_.begin() + kLast + 1, image.begin() + kFirst);
 }
@@ -140,6 +177,8 @@ void TfrmChangeFixedPlus::New1Changed() {
     const std::uint16_t first = TextToCode(text);
     if (!IsValidFirstFixedCode(first, true)) {
         ShowMessage(dialogs_, MessageKind::Error, Msg::InvalidFixedCodePlus);
+        // The refused code stays for the technician to mend, but cannot be written.
+        writeEnabled = false;
         return;
     }
     writeEnabled = true;

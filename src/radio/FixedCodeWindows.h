@@ -50,6 +50,11 @@ public:
     CommandResult WriteToDevice();
     // The codes that were written, for the editor's working image.
     void CopyInto(ConfigImage& image) const;
+    // Whether a write would store exactly what is shown: every row's code (its new one, or the old one
+    // where the new field is empty) has four digits, so no half-typed code is padded into the device.
+    bool writeEnabled() const;
+    // The rows a write changes, "1. feste: 1000 -> B100" one per line, for the question before it.
+    QString changeList() const;
 
     std::array<QString, kRows> oldCodes;
     std::array<QString, kRows> newCodes;
@@ -78,6 +83,7 @@ public:
     }
     CommandResult WriteToDevice();
     void CopyInto(ConfigImage& image) const;
+    QString changeList() const;
 
     std::array<QString, kRows> oldCodes;
     std::array<QString, kRows> newCodes;

@@ -591,9 +591,14 @@ TEST_F(DeviceCommands, ChangeWindowRefusesInvalidCodesAndWritesTheOldOnesBack) {
         EXPECT_EQ(w.newCodes[2], QString());
     }
     EXPECT_EQ(ids(), (std::vector<int>{10687, 10687}));
-    w.setNew(3, QStringLiteral("12")); // not four characters: nothing happens yet
+    w.setNew(3, QStringLiteral("12")); // not four characters: nothing happens yet, nor may it be written
     EXPECT_EQ(w.newCodes[3], QStringLiteral("12"));
+    EXPECT_FALSE(w.writeEnabled());
+    w.setNew(3, QStringLiteral("12AB"));
+    EXPECT_TRUE(w.writeEnabled());
+    EXPECT_EQ(w.changeList(), QStringLiteral("4. feste: %1 \u2192 12AB").arg(w.oldCodes[3]));
     w.setNew(3, QString());
+    EXPECT_FALSE(w.writeEnabled()); // nothing to change
     const ConfigImage original = device();
     EXPECT_TRUE(w.WriteToDevice());
     EXPECT_EQ(device(), original);
@@ -613,6 +618,9 @@ TEST_F(DeviceCommands, ChangingTheCodesOfAMuvePlus) {
     w.setNew1(QStringLiteral("FFF6"));
     EXPECT_TRUE(w.writeEnabled);
     EXPECT_EQ(w.newCodes[8], QStringLiteral("FFFE"));
+    w.setNew1(QStringLiteral("FFF8")); // refused: the code shown may not be written
+    EXPECT_FALSE(w.writeEnabled);
+    w.setNew1(QStringLiteral("FFF6"));
     ASSERT_TRUE(w.WriteToDevice());
     EXPECT_EQ(ReadU16BE(device(), 0x00), 0xFFF6);
     EXPECT_EQ(ReadU16BE(device(), 0x10), 0xFFFE);

@@ -123,6 +123,8 @@ private slots:
         options.kbxFactory = rig_->factory();
         options.clock = &rig_->clock;
         editor_ = std::make_unique<TfrmEnterData>(dialogs_, options);
+        // The write preview is a window of its own: the tests that want it switch it on.
+        StoreWritePreview(editor_->folders().settingsFile, false);
         window_ = std::make_unique<EnterDataWindow>(*editor_);
         dialogs_.ids.clear();
         dialogs_.answers.clear();
@@ -136,7 +138,7 @@ private slots:
     void mirrorsTheCore() {
         editor_->SelectProduct(kZal);
         QCOMPARE(window_->tabs()->count(), 4);
-        QCOMPARE(window_->windowTitle(), QStringLiteral("(Default) - ZAL family programmer"));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("ZAL 22.08 \u2013 (Default) - ZAL family programmer[*]"));
         QCOMPARE(widget<QLineEdit>("edtNoShortTransm")->text(), editor_->form()["edtNoShortTransm"].text);
         QCOMPARE(widget<QComboBox>("cbbxActionTxPos1")->currentText(), QStringLiteral("Aus"));
         QVERIFY(!widget<QLineEdit>("edtActionCodePos1")->isEnabled());
@@ -191,7 +193,8 @@ private slots:
         rig_->engine.memory() = editor_->working();
         window_->action(QStringLiteral("mnuCommunicationReadFromDevice"))->trigger();
         QCOMPARE(window_->statusLabel()->text(), QStringLiteral("Lesen vollständig"));
-        QCOMPARE(window_->windowTitle(), QStringLiteral("(aus Gerät ausgelesen) - ZAL family programmer"));
+        QCOMPARE(window_->windowTitle(),
+                 QStringLiteral("BORA 22.08 \u2013 (aus Gerät ausgelesen) - ZAL family programmer[*]"));
     }
 
     void backupsCompareAndReportFromTheWindow() {
@@ -301,7 +304,7 @@ private slots:
         QTRY_VERIFY(window_->isVisible());
         QVERIFY(!main.isVisible());
         QCOMPARE(editor_->product(), kMuve);
-        QCOMPARE(window_->windowTitle(), QStringLiteral("opened.Muve - ZAL family programmer"));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("MUVE 22.08 \u2013 opened.Muve - ZAL family programmer[*]"));
         QVERIFY(closeBox());
         QTRY_VERIFY(main.isVisible());
         main.openFile(home_.filePath(QStringLiteral("missing.Muve"))); // not taken: the selection stays
