@@ -103,7 +103,9 @@ CommandResult TfrmEnterData::PreviewWrite() {
 namespace {
 
 QString RangesText(const std::vector<AddressRange>& ranges) {
-    const auto hex = [](int address) { return QStringLiteral("0x%1").arg(QStringLiteral("%1").arg(address, 2, 16, QChar(u'0')).toUpper()); };
+    const auto hex = [](int address) {
+        return QStringLiteral("0x%1").arg(QStringLiteral("%1").arg(address, 2, 16, QChar(u'0')).toUpper());
+    };
     QStringList parts;
     for (const AddressRange& r : ranges)
         parts << (r.first == r.last ? hex(r.first) : hex(r.first) + u'-' + hex(r.last));
@@ -116,8 +118,8 @@ QString TfrmEnterData::WriteConsequence() const {
     const std::vector<AddressRange>& sent = kbx_.sentWrites();
     if (sent.empty())
         return QStringLiteral("Es wurde nichts in das Gerät geschrieben; es ist unverändert.");
-    QString text = QStringLiteral("Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.")
-                       .arg(RangesText(sent));
+    QString text =
+        QStringLiteral("Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.").arg(RangesText(sent));
     if (!record_.backupFile.isEmpty())
         text += QStringLiteral(" Die Sicherung von vor dem Schreiben, \u201e%1\u201c, kann unter "
                                "\u201eDatei > Sicherungen\u201c zurück in das Gerät geschrieben werden.")
@@ -159,11 +161,13 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     const BackupPolicy policy = backups().policy();
     const bool preview = !previewOnly && policy.previewWrite && observer_.confirmWrite;
     const bool whole = policy.beforeWrite || preview || previewOnly;
-    const std::vector<AddressRange> before = whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges();
-    planProgress(previewOnly ? Chunks(before)
-                             : Chunks(before) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage}));
+    const std::vector<AddressRange> reads =
+        whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges();
+    planProgress(previewOnly
+                     ? Chunks(reads)
+                     : Chunks(reads) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage}));
     bool identified = true;
-    for (const AddressRange& r : before)
+    for (const AddressRange& r : reads)
         identified = kbx_.ReadBlock(comparison_, r.first, r.last) == kbxOk && identified;
     if (policy.beforeWrite && identified && !previewOnly)
         BackupDeviceImage(comparison_);
@@ -254,23 +258,32 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         // the write goes on only if the same device is still there.
         const ConfigImage seen = comparison_;
         kbx_.Close();
-        if (!observer_.confirmWrite(writeChanges_)) {
+        planProgress(0); // nothing moves while the technician reads
+        setStatus(QStringLiteral("Vorschau der Änderungen"));
+        const bool confirmed = observer_.confirmWrite(writeChanges_);
+        setStatus(Msg::Writing);
+        planProgress(Chunks(IdentificationRanges()) + Chunks(writes) + (marker >= 0 ? 1 : 0) +
+                     Chunks({kWholeImage}));
+        if (!confirmed) {
             setStatus(QStringLiteral("Schreiben abgebrochen \u2013 nichts wurde geschrieben"));
             return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
         }
         ConfigImage again{};
         bool same = !OpenAndConnect(kbx_);
         for (const AddressRange& r : IdentificationRanges())
-            same = same && kbx_.ReadBlock(again, r.first, r.last) == kbxOk && SameRange(again, seen, r.first, r.last);
+            same = same && kbx_.ReadBlock(again, r.first, r.last) == kbxOk &&
+                   SameRange(again, seen, r.first, r.last);
         if (!same) {
-            reportWith(MessageKind::Error, Msg::DeviceIsNotProduct,
-                       QStringLiteral("Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. ") +
-                           WriteConsequence());
+            reportWith(
+                MessageKind::Error, Msg::DeviceIsNotProduct,
+                QStringLiteral("Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. ") +
+                    WriteConsequence());
             return CommandResult::Refused;
         }
     }
 
     working_ = toWrite;
+    const ConfigImage before = comparison_; // what the device held, when it was read whole
     bool written = true;
     deviceWritten_ = true;
     for (const AddressRange& r : writes)
@@ -279,11 +292,41 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         written = kbx_.WriteBlock(working_, marker, marker) == kbxOk && written;
     if (kbx_.cancelled()) {
         const QString consequence = WriteConsequence();
+        planProgress(0);
         setStatus(QStringLiteral("Schreiben abgebrochen"));
         RecordLine(QStringLiteral("cancelled: ") + consequence);
-        dialogs_.message(MessageKind::Information, 0, QStringLiteral("Schreiben abgebrochen.\n\n") + consequence);
-        return CommandResult(CommandResult::Cancelled).setDetail(consequence).setDeviceChanged(
-            !kbx_.sentWrites().empty());
+        const std::vector<AddressRange> sent = kbx_.sentWrites();
+        if (sent.empty() || !whole) {
+            dialogs_.message(MessageKind::Information, 0,
+                             QStringLiteral("Schreiben abgebrochen.\n\n") + consequence);
+            return CommandResult(CommandResult::Cancelled)
+                .setDetail(consequence)
+                .setDeviceChanged(!sent.empty());
+        }
+        // The device holds part of the new configuration: offer to put back what it held, which was
+        // read just before.
+        const Answer answer = dialogs_.question(
+            MessageKind::Question, 0,
+            QStringLiteral("Schreiben abgebrochen.\n\n") + consequence +
+                QStringLiteral("\n\nSoll das Gerät jetzt zurückbekommen, was es vor dem Schreiben hielt?"),
+            QuestionButtons::YesNo);
+        if (answer != Answer::Yes)
+            return CommandResult(CommandResult::Cancelled).setDetail(consequence).setDeviceChanged(true);
+        ConfigImage check = before;
+        bool restored = !OpenAndConnect(kbx_);
+        planProgress(2 * Chunks(sent));
+        for (const AddressRange& r : sent)
+            restored = restored && kbx_.WriteBlock(before, r.first, r.last) == kbxOk &&
+                       kbx_.ReadBlock(check, r.first, r.last) == kbxOk &&
+                       SameRange(before, check, r.first, r.last);
+        const QString outcome =
+            restored ? QStringLiteral("Das Gerät hält wieder, was es vor dem Schreiben hielt.")
+                     : QStringLiteral("Das Zurückschreiben ist fehlgeschlagen. ") + consequence;
+        setStatus(restored ? QStringLiteral("Schreiben abgebrochen, Gerät wiederhergestellt")
+                           : QStringLiteral("Schreiben abgebrochen, Wiederherstellung fehlgeschlagen"));
+        RecordLine(QStringLiteral("restore after cancel: ") + (restored ? QStringLiteral("done") : outcome));
+        dialogs_.message(restored ? MessageKind::Information : MessageKind::Error, 0, outcome);
+        return CommandResult(CommandResult::Cancelled).setDetail(outcome).setDeviceChanged(!restored);
     }
     if (!written) {
         reportWith(MessageKind::Error, Msg::WriteFailed, WriteConsequence());
@@ -293,7 +336,8 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     processEvents();
     if (kbx_.ReadImage(comparison_) != kbxOk) {
         reportWith(MessageKind::Error, Msg::VerifyFailed,
-                   QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") + WriteConsequence());
+                   QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") +
+                       WriteConsequence());
         return CommandResult::Failed;
     }
     ConfigImage differing = working_;
@@ -301,15 +345,17 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     for (const AddressRange& r : VerifiedRanges(product())) {
         if (!SameRange(working_, comparison_, r.first, r.last)) {
             verified = false;
-            std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1, differing.begin() + r.first);
+            std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1,
+                      differing.begin() + r.first);
         }
     }
     if (!verified) {
         QStringList fields;
         for (const DifferenceRow& row : DifferencesBetween(working_, differing))
             fields << QStringLiteral("%1 / %2: %3 statt %4").arg(row.page, row.caption, row.other, row.mine);
-        QString more = fields.isEmpty() ? QStringLiteral("Nicht angenommen wurden Bytes, die kein Feld zeigt.")
-                                        : QStringLiteral("Nicht angenommen wurden:\n") + fields.join(u'\n');
+        QString more = fields.isEmpty()
+                           ? QStringLiteral("Nicht angenommen wurden Bytes, die kein Feld zeigt.")
+                           : QStringLiteral("Nicht angenommen wurden:\n") + fields.join(u'\n');
         reportWith(MessageKind::Error, Msg::VerifyFailed, more);
         return CommandResult::Failed;
     }

@@ -52,6 +52,69 @@ QString WidestText(const Field& f) {
     return QStringLiteral("888888,8");
 }
 
+// A page's columns of groups side by side while they fit the width, the ones that do not below them:
+// on a small screen the page then scrolls only down, never sideways. It asks for all of them side by
+// side.
+class ColumnFlow : public QLayout {
+public:
+    explicit ColumnFlow(QWidget* parent) : QLayout(parent) {}
+    ~ColumnFlow() override {
+        while (QLayoutItem* item = takeAt(0))
+            delete item;
+    }
+    void addItem(QLayoutItem* item) override { items_.append(item); }
+    int count() const override { return static_cast<int>(items_.size()); }
+    QLayoutItem* itemAt(int index) const override { return items_.value(index); }
+    QLayoutItem* takeAt(int index) override {
+        return index >= 0 && index < items_.size() ? items_.takeAt(index) : nullptr;
+    }
+    Qt::Orientations expandingDirections() const override { return {}; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return arrange(QRect(0, 0, width, 0), false); }
+    void setGeometry(const QRect& rect) override {
+        QLayout::setGeometry(rect);
+        arrange(rect, true);
+    }
+    QSize sizeHint() const override {
+        int width = 0, height = 0;
+        for (const QLayoutItem* item : items_) {
+            width += item->sizeHint().width() + spacing();
+            height = std::max(height, item->sizeHint().height());
+        }
+        const QMargins m = contentsMargins();
+        return QSize(width - spacing() + m.left() + m.right(), height + m.top() + m.bottom());
+    }
+    QSize minimumSize() const override {
+        QSize size;
+        for (const QLayoutItem* item : items_)
+            size = size.expandedTo(item->sizeHint());
+        const QMargins m = contentsMargins();
+        return size + QSize(m.left() + m.right(), m.top() + m.bottom());
+    }
+
+private:
+    // Places the columns row by row; the height they take.
+    int arrange(const QRect& rect, bool place) const {
+        const QRect area = rect.marginsRemoved(contentsMargins());
+        int x = area.x(), y = area.y(), rowHeight = 0;
+        for (QLayoutItem* item : items_) {
+            const QSize size = item->sizeHint();
+            if (x > area.x() && x + size.width() > area.right() + 1) {
+                x = area.x();
+                y += rowHeight + spacing();
+                rowHeight = 0;
+            }
+            if (place)
+                item->setGeometry(QRect(QPoint(x, y), size));
+            x += size.width() + spacing();
+            rowHeight = std::max(rowHeight, size.height());
+        }
+        return y + rowHeight - rect.y() + contentsMargins().bottom();
+    }
+
+    QList<QLayoutItem*> items_;
+};
+
 // A page scrolls only when the screen is too small for it; otherwise the window asks for its whole size.
 class PageArea : public QScrollArea {
 public:
@@ -71,15 +134,18 @@ void EnterDataWindow::buildPages() {
         auto* scroll = new PageArea(tabs_);
         scroll->setFrameShape(QFrame::NoFrame);
         auto* content = new QWidget(scroll);
-        auto* columns = new QHBoxLayout(content);
+        auto* columns = new ColumnFlow(content);
+        columns->setSpacing(6);
         std::map<int, QVBoxLayout*> stacks;
         for (const GroupDecl& group : FormGroups()) {
             if (group.page != pageIndex)
                 continue;
             QVBoxLayout*& stack = stacks[group.pageColumn];
             if (!stack) {
-                stack = new QVBoxLayout;
-                columns->addLayout(stack);
+                auto* column = new QWidget(content);
+                stack = new QVBoxLayout(column);
+                stack->setContentsMargins(0, 0, 0, 0);
+                columns->addWidget(column);
             }
             auto* box = new QGroupBox(Str(group.captionId), content);
             box->setObjectName(QLatin1String(group.name));
@@ -95,7 +161,6 @@ void EnterDataWindow::buildPages() {
         }
         for (auto& [column, stack] : stacks)
             stack->addStretch(1);
-        columns->addStretch(1);
         scroll->setWidget(content);
         scroll->setWidgetResizable(true);
         tabs_->addTab(scroll, Str(page.captionId));

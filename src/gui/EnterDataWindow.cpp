@@ -207,9 +207,9 @@ void EnterDataWindow::mirrorTitle() {
     // The product being edited beside the file, and the mark of unsaved changes.
     const ProductInfo* info = FindProduct(editor_.product());
     const QString product =
-        info ? QStringLiteral("%1 %2").arg(QLatin1String(info->model),
-                                           FormatVersion(static_cast<std::uint16_t>(editor_.version() * 256 +
-                                                                                    editor_.minor())))
+        info ? QStringLiteral("%1 %2").arg(
+                   QLatin1String(info->model),
+                   FormatVersion(static_cast<std::uint16_t>(editor_.version() * 256 + editor_.minor())))
              : QString();
     setWindowTitle((product.isEmpty() ? QString() : product + QStringLiteral(" \u2013 ")) + editor_.title() +
                    QStringLiteral("[*]"));
@@ -236,17 +236,24 @@ void EnterDataWindow::restoreFields(const std::vector<Field>& fields) {
     updateModified();
 }
 
-void EnterDataWindow::settle() {
+void EnterDataWindow::settle(const QString& leftField) {
     settleQueued_ = false;
     if (commands_ > 0 || restoring_)
         return;
+    // A message box of the action is still open (a range check on leaving a field): the action is not
+    // over yet.
+    if (QApplication::activeModalWidget()) {
+        settleQueued_ = true;
+        QTimer::singleShot(50, this, [this] { settle(); });
+        return;
+    }
     std::vector<Field> now = editor_.form().snapshot();
     if (FormModel::SameContent(now, settled_))
         return;
-    // Typing into an entry field that still has the focus grows one step.
-    QString typing;
-    if (const QString focused = fieldOf_.value(QApplication::focusWidget()); !focused.isEmpty() &&
-                                                                          qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+    // Typing into one entry field grows one step, up to and with what leaving it changes.
+    QString typing = leftField;
+    if (const QString focused = fieldOf_.value(QApplication::focusWidget());
+        typing.isEmpty() && !focused.isEmpty() && qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
         const Field* f = editor_.form().find(focused);
         const auto index = static_cast<size_t>(f - editor_.form().fields().data());
         if (index < settled_.size() && settled_[index].text != f->text)
@@ -311,14 +318,21 @@ void EnterDataWindow::open() {
     if (!restoreGeometry(settings.value(QStringLiteral("editor/geometry")).toByteArray())) {
         const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
         const QRect area = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
-        const QSize size = preferredSize().boundedTo(area.size());
+        const QSize preferred = preferredSize();
+        const QSize size = preferred.boundedTo(area.size());
         resize(size);
         move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+        // A screen too small for the pages whole: the window takes all of it, the columns that do not
+        // fit go below the others and the pages scroll down.
+        if (preferred.width() > area.width() || preferred.height() > area.height())
+            setWindowState(windowState() | Qt::WindowMaximized);
     }
     show();
     raise();
     activateWindow();
     focusFirstField();
+    // What the product selection filled in is where undo stops.
+    startHistory();
 }
 
 void EnterDataWindow::focusFirstField() {
@@ -444,7 +458,8 @@ void EnterDataWindow::mirrorMenus() {
 void EnterDataWindow::mirrorStatus() {
     const QString text = editor_.statusText();
     status_->setText(text.section(u'\n', 0, 0).trimmed());
-    status_->setToolTip(text.contains(u'\n') || status_->fontMetrics().horizontalAdvance(text) > status_->width()
+    status_->setToolTip(text.contains(u'\n') ||
+                                status_->fontMetrics().horizontalAdvance(text) > status_->width()
                             ? text
                             : QString());
     if (editor_.busy() != busyCursor_) {
@@ -515,8 +530,8 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
             Field& field = editor_.form().field(name);
             editor_.form().leave(field);
             showStoredCode(field);
-            if (typing_ == name)
-                typing_.clear(); // the next change is a step of its own
+            settle(name);
+            typing_.clear(); // the next change is a step of its own
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -71,7 +71,8 @@ private:
     // New, Open and Read replace the fields: the close box's question first.
     bool mayDiscardEdits() { return editor_.CloseRequested(); }
     // One technician action has run to its end: what it changed becomes one undo step.
-    void settle();
+    // leftField: the entry field just left, whose typing the step is.
+    void settle(const QString& leftField = QString());
     void startHistory();
     void restoreFields(const std::vector<Field>& fields);
     void updateModified();

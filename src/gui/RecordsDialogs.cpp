@@ -160,7 +160,8 @@ bool BackupsDialog::writeSelected(bool ask) {
 namespace {
 
 // Fields page by page and group by group, the two values beside each caption.
-QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStringList& headers, QWidget* parent) {
+QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStringList& headers,
+                            QWidget* parent) {
     auto* tree = new QTreeWidget(parent);
     tree->setHeaderLabels(headers);
     QTreeWidgetItem *page = nullptr, *group = nullptr;
@@ -171,7 +172,10 @@ QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStrin
         }
         if (!group || group->text(0) != r.group)
             group = new QTreeWidgetItem(page, {r.group});
-        auto* item = new QTreeWidgetItem(group, {r.caption, r.mine, r.other});
+        const auto shown = [](const QString& value) {
+            return value.isEmpty() ? QStringLiteral("(leer)") : value;
+        };
+        auto* item = new QTreeWidgetItem(group, {r.caption, shown(r.mine), shown(r.other)});
         item->setToolTip(0, r.name);
     }
     tree->expandAll();
@@ -182,16 +186,17 @@ QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStrin
 
 } // namespace
 
-WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, QWidget* parent) : QDialog(parent) {
+WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("Vorschau: In Gerät schreiben"));
     auto* summary = new QLabel(
         rows.empty()       ? QStringLiteral("Keine Änderung: das Gerät hält diese Konfiguration bereits.")
         : rows.size() == 1 ? QStringLiteral("Das Schreiben ändert 1 Wert im Gerät:")
                            : QStringLiteral("Das Schreiben ändert %1 Werte im Gerät:").arg(rows.size()),
         this);
-    tree_ = DifferenceTree(rows, {QStringLiteral("Parameter"), QStringLiteral("Im Gerät"),
-                                  QStringLiteral("Wird geschrieben")},
-                           this);
+    tree_ = DifferenceTree(
+        rows, {QStringLiteral("Parameter"), QStringLiteral("Im Gerät"), QStringLiteral("Wird geschrieben")},
+        this);
     tree_->setVisible(!rows.empty());
     auto* buttons = new QDialogButtonBox(this);
     write_ = buttons->addButton(QStringLiteral("In Gerät schreiben"), QDialogButtonBox::AcceptRole);

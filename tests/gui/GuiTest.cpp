@@ -18,12 +18,15 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QUndoStack>
 
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -138,7 +141,8 @@ private slots:
     void mirrorsTheCore() {
         editor_->SelectProduct(kZal);
         QCOMPARE(window_->tabs()->count(), 4);
-        QCOMPARE(window_->windowTitle(), QStringLiteral("ZAL 22.08 \u2013 (Default) - ZAL family programmer[*]"));
+        QCOMPARE(window_->windowTitle(),
+                 QStringLiteral("ZAL 22.08 \u2013 (Default) - ZAL family programmer[*]"));
         QCOMPARE(widget<QLineEdit>("edtNoShortTransm")->text(), editor_->form()["edtNoShortTransm"].text);
         QCOMPARE(widget<QComboBox>("cbbxActionTxPos1")->currentText(), QStringLiteral("Aus"));
         QVERIFY(!widget<QLineEdit>("edtActionCodePos1")->isEnabled());
@@ -273,6 +277,162 @@ private slots:
         shoot(&dialog, "change-fixed");
     }
 
+    // Enter in a code field writes nothing: no button is the default, and the write button waits for
+    // whole codes.
+    void enterInTheFixedCodeWindowWritesNothing() {
+        rig_->engine.memory() = editor_->working();
+        const ConfigImage device = rig_->engine.memory();
+        QVERIFY(editor_->changeFixed().Prepare());
+        ChangeFixedDialog dialog(editor_->changeFixed());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        rig_->takeSent();
+        QTest::keyClicks(dialog.newField(0), QStringLiteral("b10"));
+        QVERIFY(!dialog.writeButton()->isEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(rig_->takeSent().empty());
+        QCOMPARE(rig_->engine.memory(), device);
+        QTest::keyClicks(dialog.newField(0), QStringLiteral("0"));
+        QVERIFY(dialog.writeButton()->isEnabled());
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+    }
+
+    // Page keys switch pages from any field; a drop-down with the focus keeps its value.
+    void pageKeysNeverChangeAValue() {
+        editor_->SelectProduct(kZal);
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->tabs()->setCurrentIndex(0);
+        auto* combo = widget<QComboBox>("cbbxActionAlarmTypePos1");
+        combo->setFocus();
+        QCoreApplication::processEvents();
+        const int value = editor_->form()["cbbxActionAlarmTypePos1"].index;
+        const struct {
+            QKeyCombination key;
+            int page;
+        } steps[] = {
+            {Qt::CTRL | Qt::Key_PageDown, 1}, {Qt::CTRL | Qt::Key_PageUp, 3}, {Qt::CTRL | Qt::Key_Tab, 1}};
+        for (const auto& step : steps) {
+            QTest::keyClick(QApplication::focusWidget(), step.key.key(), step.key.keyboardModifiers());
+            QCOMPARE(window_->tabs()->currentIndex(), step.page);
+            window_->tabs()->setCurrentIndex(0);
+            combo->setFocus();
+        }
+        QCOMPARE(editor_->form()["cbbxActionAlarmTypePos1"].index, value);
+        QCOMPARE(combo->currentIndex(), value);
+        window_->hide();
+    }
+
+    // New, Open and Read ask before they discard edits; Cancel keeps them. A code field shows what
+    // will be stored once it is left.
+    void editsAreNeverDiscardedUnasked() {
+        editor_->SelectProduct(kZal);
+        rig_->engine.memory() = editor_->working();
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        auto* code = widget<QLineEdit>("edtRxCodePos1");
+        code->setFocus();
+        QTest::keyClicks(code, QStringLiteral("12a"));
+        QTest::keyClick(code, Qt::Key_Tab);
+        QCOMPARE(code->text(), QStringLiteral("12A0"));
+        QVERIFY(window_->isWindowModified());
+        for (const char* menu : {"mnuFileNew", "mnuFileOpen", "mnuCommunicationReadFromDevice"}) {
+            dialogs_.ids.clear();
+            dialogs_.answers = {Answer::Cancel};
+            window_->action(QLatin1String(menu))->trigger();
+            QCOMPARE(dialogs_.ids, std::vector<int>{10607});
+            QCOMPARE(editor_->form()["edtRxCodePos1"].text, QStringLiteral("12A0"));
+        }
+        QVERIFY(rig_->takeSent().empty());
+        dialogs_.answers = {Answer::No}; // give the edits up
+        window_->action(QStringLiteral("mnuCommunicationReadFromDevice"))->trigger();
+        QCOMPARE(editor_->form()["edtRxCodePos1"].text, QString());
+        QVERIFY(!window_->isWindowModified());
+        QVERIFY(!window_->undoStack()->canUndo()); // a read starts a new history
+        window_->hide();
+    }
+
+    // A drop-down choice and what its rules did to other fields are one step; undo takes back all.
+    void undoTakesBackOneActionWhole() {
+        editor_->SelectProduct(kZal);
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        auto* tx = widget<QComboBox>("cbbxActionTxPos1");
+        const std::vector<Field> before = editor_->form().snapshot();
+        const int txBefore = tx->currentIndex();
+        const QString codeBefore = widget<QLineEdit>("edtActionCodePos1")->text();
+        tx->setFocus();
+        QTest::keyClick(tx, Qt::Key_Down); // a closed drop-down takes the next item, as the user chose it
+        QCoreApplication::processEvents();
+        const QString code = widget<QLineEdit>("edtActionCodePos1")->text();
+        QVERIFY(code != codeBefore); // the choice's rules filled the code field
+        QCOMPARE(window_->undoStack()->count(), 1);
+        QTest::keyClick(tx, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(FormModel::SameContent(editor_->form().snapshot(), before));
+        QCOMPARE(tx->currentIndex(), txBefore);
+        QCOMPARE(widget<QLineEdit>("edtActionCodePos1")->text(), codeBefore);
+        QVERIFY(!window_->isWindowModified());
+        QTest::keyClick(tx, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(widget<QLineEdit>("edtActionCodePos1")->text(), code);
+        window_->hide();
+    }
+
+    // The preview lists exactly the fields that differ; Abbrechen writes nothing.
+    void thePreviewShowsTheChangesAndCancelWritesNothing() {
+        StoreWritePreview(editor_->folders().settingsFile, true);
+        editor_->SelectProduct(kZal);
+        rig_->engine.memory() = editor_->working();
+        const ConfigImage device = rig_->engine.memory();
+        editor_->form().setText(editor_->form()["edtNoShortTransm"], QStringLiteral("7"));
+        int rows = -1;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto* preview = dynamic_cast<WritePreviewDialog*>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            watch.stop();
+            rows = 0;
+            for (QTreeWidgetItemIterator it(preview->tree(), QTreeWidgetItemIterator::NoChildren); *it; ++it)
+                rows += (*it)->text(2) == QStringLiteral("7") ? 1 : 100;
+            QTest::mouseClick(preview->cancelButton(), Qt::LeftButton);
+        });
+        watch.start(10);
+        window_->action(QStringLiteral("mnuCommunicationWriteToDevice"))->trigger();
+        QCOMPARE(rows, 1);
+        QCOMPARE(rig_->engine.memory(), device);
+        QCOMPARE(editor_->form()["edtNoShortTransm"].text, QStringLiteral("7"));
+    }
+
+    // Abbrechen during a write stops it before the next chunk; the message names what went out.
+    void cancelStopsAWriteWithinOneChunk() {
+        editor_->SelectProduct(kZal);
+        rig_->engine.memory() = editor_->working();
+        editor_->form().setText(editor_->form()["edtNoShortTransm"], QStringLiteral("7"));
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        auto* bar = window_->findChild<QProgressBar*>();
+        int clickedAt = -1;
+        connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (clickedAt < 0 && value == 20) { // the read before the write is 16 chunks
+                clickedAt = value;
+                QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
+            }
+        });
+        rig_->takeSent();
+        window_->action(QStringLiteral("mnuCommunicationWriteToDevice"))->trigger();
+        QCOMPARE(clickedAt, 20);
+        int writes = 0;
+        for (const QByteArray& command : rig_->takeSent())
+            writes += command.startsWith('W');
+        QCOMPARE(writes, 4); // chunks 17-20 were writes; nothing after the click
+        QCOMPARE(window_->statusLabel()->text(), QStringLiteral("Schreiben abgebrochen"));
+        QVERIFY(dialogs_.ids.back() == 0); // the question offering the device's former content
+        window_->hide();
+    }
+
     // Closing the editor brings the selection window back, after the event loop has run; only the
     // selection window ends the program.
     void closingTheEditorBringsBackTheSelection() {
@@ -304,7 +464,8 @@ private slots:
         QTRY_VERIFY(window_->isVisible());
         QVERIFY(!main.isVisible());
         QCOMPARE(editor_->product(), kMuve);
-        QCOMPARE(window_->windowTitle(), QStringLiteral("MUVE 22.08 \u2013 opened.Muve - ZAL family programmer[*]"));
+        QCOMPARE(window_->windowTitle(),
+                 QStringLiteral("MUVE 22.08 \u2013 opened.Muve - ZAL family programmer[*]"));
         QVERIFY(closeBox());
         QTRY_VERIFY(main.isVisible());
         main.openFile(home_.filePath(QStringLiteral("missing.Muve"))); // not taken: the selection stays
