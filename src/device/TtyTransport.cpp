@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
@@ -43,6 +44,15 @@ bool TtyTransport::open() {
                                "70-zal-kbx.rules (it comes with the package) and plug the KBX in again, or "
                                "join the group that owns %1 (usually dialout).")
                     .arg(path_);
+        else if (errno == ENOENT || errno == ENOTDIR)
+            failure_ = QStringLiteral("There is no %1: the port given for the KBX does not exist. Is the KBX "
+                                      "plugged in, and is the name right?")
+                           .arg(path_);
+        else if (errno == EISDIR)
+            failure_ = QStringLiteral("%1 is a folder, not the KBX's serial port.").arg(path_);
+        else
+            failure_ = QStringLiteral("%1 could not be opened: %2")
+                           .arg(path_, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
     if (!lockExclusively()) {
@@ -51,6 +61,7 @@ bool TtyTransport::open() {
     }
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) {
+        failure_ = QStringLiteral("%1 is not a serial port, so no KBX can be behind it.").arg(path_);
         close();
         return false;
     }

@@ -275,7 +275,8 @@ void ShowReport(TfrmEnterData& editor, QWidget* parent) {
     // The report shows what the fields hold now, typed but not yet saved included.
     const ConfigReport report = BuildReport(editor);
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setResolution(1200);
+    PrepareReportPage(printer);
     printer.setDocName(QStringLiteral("Konfigurationsbericht"));
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("Bericht drucken / exportieren"));

@@ -65,6 +65,9 @@ ConfigReport BuildReport(const TfrmEnterData& editor, const QDateTime& when) {
         row.unit = f->decl->unitCaptionId ? Str(f->decl->unitCaptionId) : QString();
         row.inUse = f->mark != 2;
         row.enabled = f->enabled;
+        row.unitOfPrevious = f->kind() == FieldKind::Combo && !r.rows.empty() &&
+                             r.rows.back().page == row.page && r.rows.back().group == row.group &&
+                             r.rows.back().caption == row.caption;
         r.rows.push_back(row);
     }
     return r;
@@ -76,7 +79,8 @@ QString ReportHtml(const ConfigReport& r) {
             "<!DOCTYPE html>\n<html lang=\"de\"><head><meta charset=\"utf-8\"><title>%1</title>\n"
             "<style>body{font-family:sans-serif;font-size:9pt} table{border-collapse:collapse;width:100%}"
             "td,th{border:1px solid #999;padding:2px 4px;text-align:left;vertical-align:top}"
-            "h2{font-size:12pt;margin-top:14pt} h3{font-size:10pt;margin:8pt 0 2pt 0} "
+            "h2{font-size:12pt;margin-top:14pt} th.group{font-size:10pt;background:#e8e8e8} "
+            "table{margin-top:6pt} "
             ".off{color:#777}</style>"
             "</head><body>\n<h1>Konfigurationsbericht</h1>\n<table class=\"device\">\n")
             .arg(Escaped(r.title));
@@ -98,15 +102,19 @@ QString ReportHtml(const ConfigReport& r) {
             if (open)
                 html += QStringLiteral("</table>\n");
             group = row.group;
-            html +=
-                QStringLiteral("<h3>%1</h3>\n<table>\n<tr><th width=\"50%\">Parameter</th><th width=\"34%\">"
-                               "Wert</th><th width=\"16%\">Verwendet</th></tr>\n")
-                    .arg(Escaped(group));
+            // The group's caption is the table's header: a page break never parts it from its rows,
+            // and a group that runs on over a page starts the next one with it again.
+            html += QStringLiteral("<table>\n<thead><tr><th colspan=\"3\" class=\"group\">%1</th></tr>\n"
+                                   "<tr><th width=\"50%\">Parameter</th><th width=\"34%\">Wert</th>"
+                                   "<th width=\"16%\">Verwendet</th></tr></thead>\n")
+                        .arg(Escaped(group));
             open = true;
         }
         const QString value = row.unit.isEmpty() ? row.value : row.value + u' ' + row.unit;
+        // A unit drop-down is named as such rather than under its row's caption a second time.
+        const QString caption = row.unitOfPrevious ? QStringLiteral("\u2003Einheit") : row.caption;
         html += QStringLiteral("<tr%1><td>%2</td><td>%3</td><td>%4</td></tr>\n")
-                    .arg(row.inUse ? QString() : QStringLiteral(" class=\"off\""), Escaped(row.caption),
+                    .arg(row.inUse ? QString() : QStringLiteral(" class=\"off\""), Escaped(caption),
                          Escaped(value), row.inUse ? QStringLiteral("ja") : QStringLiteral("nein"));
     }
     if (open)

@@ -19,6 +19,8 @@ struct ReportRow {
     QString page, group, caption, value, unit;
     bool inUse = true;   // its presence mark does not say "not in use"
     bool enabled = true; // the technician could change it
+    // A drop-down that chooses the unit of the field before it, on the same row with the same caption.
+    bool unitOfPrevious = false;
 };
 
 struct ConfigReport {
@@ -39,6 +41,8 @@ QString ReportHtml(const ConfigReport& report);
 QByteArray ReportCsv(const ConfigReport& report);
 QJsonObject ReportJson(const ConfigReport& report);
 
+// A4 with the report's margins, on a PDF writer and a printer alike.
+void PrepareReportPage(QPagedPaintDevice& device);
 // Lays the report out on pages of the device (a PDF writer or a printer); needs a Gui application.
 void PaintReport(const ConfigReport& report, QPagedPaintDevice& device);
 // An A4 PDF of the report; false when the file could not be written.

@@ -10,6 +10,13 @@
 
 namespace zal {
 
+void PrepareReportPage(QPagedPaintDevice& device) {
+    // One page layout for the PDF and the printer, so that the preview shows the pages the export
+    // writes.
+    device.setPageSize(QPageSize(QPageSize::A4));
+    device.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
 void PaintReport(const ConfigReport& report, QPagedPaintDevice& device) {
     QTextDocument document;
     document.setHtml(ReportHtml(report));
@@ -19,8 +26,8 @@ void PaintReport(const ConfigReport& report, QPagedPaintDevice& device) {
 
 bool WriteReportPdf(const ConfigReport& report, const QString& path) {
     QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    writer.setResolution(1200);
+    PrepareReportPage(writer);
     writer.setTitle(QStringLiteral("Konfigurationsbericht ") + report.product + u' ' + report.serial);
     writer.setCreator(QStringLiteral("ZAL Programmer"));
     PaintReport(report, writer);

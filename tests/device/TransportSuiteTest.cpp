@@ -225,11 +225,20 @@ TEST(TtyTransport, NoPermissionIsToldApartFromNoKbx) {
     EXPECT_TRUE(QByteArray(text).contains("70-zal-kbx.rules")) << text;
 }
 
-TEST(TtyTransport, MissingPathDoesNotOpen) {
-    TKbxInterface kbx([] { return std::make_unique<TtyTransport>(QStringLiteral("/nonexistent/tty")); },
-                      SystemClock());
-    EXPECT_EQ(kbx.Open(), kbxOpenFailed);
-    EXPECT_FALSE(kbx.isOpen());
+// A port that is not there, a folder and a file that is no tty each say which they are.
+TEST(TtyTransport, APortThatCannotBeAKbxSaysWhy) {
+    const struct {
+        const char* path;
+        const char* says;
+    } cases[] = {
+        {"/nonexistent/tty", "does not exist"}, {"/tmp", "is a folder"}, {"/dev/null", "not a serial port"}};
+    for (const auto& c : cases) {
+        TKbxInterface kbx([&] { return std::make_unique<TtyTransport>(QLatin1String(c.path)); },
+                          SystemClock());
+        EXPECT_EQ(kbx.Open(), kbxOpenFailed) << c.path;
+        EXPECT_FALSE(kbx.isOpen());
+        EXPECT_TRUE(kbx.openFailure().contains(QLatin1String(c.says))) << kbx.openFailure().toStdString();
+    }
 }
 
 // Without ZAL_KBX_PORT the tool looks for the unit on USB; there is none on a build machine.

@@ -9,6 +9,7 @@
 #include "gui/QtDialogs.h"
 #include "gui/ReceiveRadioDialog.h"
 #include "gui/RecordsDialogs.h"
+#include "report/ConfigReport.h"
 #include "support/SimRig.h"
 
 #include <QAction>
@@ -18,8 +19,10 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -243,6 +246,22 @@ private slots:
         // The report as the window exports it.
         QVERIFY(ExportReport(*editor_, home_.filePath(QStringLiteral("r.pdf"))));
         QVERIFY(QFileInfo(home_.filePath(QStringLiteral("r.pdf"))).size() > 1000);
+        // The printer the preview lays out on gives the pages the export wrote.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setResolution(1200);
+        PrepareReportPage(printer);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(home_.filePath(QStringLiteral("printed.pdf")));
+        PaintReport(BuildReport(*editor_), printer);
+        const auto pages = [this](const char* name) {
+            QFile pdf(home_.filePath(QLatin1String(name)));
+            return pdf.open(QIODevice::ReadOnly)
+                       ? QString::fromLatin1(pdf.readAll())
+                             .count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")))
+                       : -1;
+        };
+        QVERIFY(pages("r.pdf") > 1);
+        QCOMPARE(pages("printed.pdf"), pages("r.pdf"));
         QVERIFY(ExportReport(*editor_, home_.filePath(QStringLiteral("r.html"))));
     }
 
@@ -618,6 +637,24 @@ private slots:
                                         .arg(size.height())));
             }
         }
+    }
+
+    // On a 1024 x 768 screen the columns that do not fit go below the others: no page scrolls sideways.
+    void aSmallScreenScrollsOnlyDown() {
+        window_->show();
+        window_->resize(1024, 700);
+        for (int product : kProducts) {
+            editor_->SelectProduct(product);
+            for (int page = 0; page < window_->tabs()->count(); ++page) {
+                window_->tabs()->setCurrentIndex(page);
+                QCoreApplication::processEvents();
+                auto* area = qobject_cast<QScrollArea*>(window_->tabs()->currentWidget());
+                QVERIFY(area);
+                QVERIFY2(area->horizontalScrollBar()->maximum() == 0,
+                         qPrintable(QStringLiteral("product %1 page %2").arg(product).arg(page)));
+            }
+        }
+        window_->hide();
     }
 
     // Pictures of every page of every product, for a reviewer's look: build/screenshots/.
