@@ -67,20 +67,19 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 
 namespace {
 
-void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool json, bool preview) {
-    if (json) {
-        QJsonArray list;
-        for (const DifferenceRow& r : rows)
-            list.append(QJsonObject{{QStringLiteral("field"), r.name},
-                                    {QStringLiteral("page"), r.page},
-                                    {QStringLiteral("group"), r.group},
-                                    {QStringLiteral("caption"), r.caption},
-                                    {QStringLiteral("device"), r.mine},
-                                    {QStringLiteral("written"), r.other}});
-        out << QJsonDocument(QJsonObject{{QStringLiteral("preview"), preview}, {QStringLiteral("changes"), list}})
-                   .toJson(QJsonDocument::Indented);
-        return;
-    }
+QJsonArray ChangesJson(const std::vector<DifferenceRow>& rows) {
+    QJsonArray list;
+    for (const DifferenceRow& r : rows)
+        list.append(QJsonObject{{QStringLiteral("field"), r.name},
+                                {QStringLiteral("page"), r.page},
+                                {QStringLiteral("group"), r.group},
+                                {QStringLiteral("caption"), r.caption},
+                                {QStringLiteral("device"), r.mine},
+                                {QStringLiteral("written"), r.other}});
+    return list;
+}
+
+void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool preview) {
     if (rows.empty()) {
         out << (preview ? "nothing would change: the device holds this configuration already"
                         : "nothing changed: the device held this configuration already")
@@ -93,7 +92,8 @@ void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool
             out << r.page << " / " << r.group << Qt::endl;
         page = r.page;
         group = r.group;
-        out << "  " << r.caption << ": " << r.mine << " -> " << r.other << Qt::endl;
+        const auto shown = [](const QString& v) { return v.isEmpty() ? QStringLiteral("(empty)") : v; };
+        out << "  " << r.caption << ": " << shown(r.mine) << " -> " << shown(r.other) << Qt::endl;
     }
 }
 
@@ -109,12 +109,20 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const CommandResult result = o.preview ? s.editor->PreviewWrite() : s.editor->WriteToDevice();
     if (!result.detail().isEmpty() && !result)
         err << result.detail() << Qt::endl;
-    // What changed (or would change), in the compare window's form; after a failed write, nothing is
-    // listed as changed.
-    if (o.preview || result)
-        PrintChanges(out, s.editor->writeChanges(), o.json, o.preview);
-    else if (o.json)
-        PrintJson(out, s);
+    // What changed (or would change), in the compare window's form; known only when the device was
+    // read whole first. After a failed write nothing is listed as changed.
+    const bool listed = (o.preview || result) && s.editor->writeChangesKnown();
+    if (o.json) {
+        // The editor's object as before, with the changes beside it.
+        QJsonObject json = EditorJson(*s.editor, *s.dialogs);
+        if (listed)
+            json.insert(QStringLiteral("changes"), ChangesJson(s.editor->writeChanges()));
+        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    } else if (listed) {
+        PrintChanges(out, s.editor->writeChanges(), o.preview);
+    } else if (result) {
+        out << "written; the fields it changed are not listed, as backups before writes are off" << Qt::endl;
+    }
     return result ? kOk : kFailed;
 }
 

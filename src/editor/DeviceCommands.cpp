@@ -142,6 +142,7 @@ void TfrmEnterData::reportWith(MessageKind kind, Msg message, const QString& mor
 CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     CommandFrame frame(*this, kbx_);
     writeChanges_.clear();
+    writeChangesKnown_ = false;
     if (std::optional<ConversionError> error = CollectFields()) {
         ReportConversionError(*error);
         return CommandResult::Failed;
@@ -248,6 +249,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         if (marker >= 0)
             planned[marker] = toWrite[marker];
         writeChanges_ = DifferencesBetween(comparison_, planned);
+        writeChangesKnown_ = true;
     }
     if (previewOnly) {
         setStatus(QString());

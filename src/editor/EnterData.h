@@ -161,6 +161,9 @@ public:
     // The fields the last write changed, or the last preview would change: the device's value as mine,
     // the written one as other.
     const std::vector<DifferenceRow>& writeChanges() const { return writeChanges_; }
+    // Whether writeChanges() tells: only when the device was read whole before the write (backups or
+    // the preview on).
+    bool writeChangesKnown() const { return writeChangesKnown_; }
     // Stops the transfer under way before its next chunk (the progress bar's cancel button).
     void CancelTransfer() { kbx_.requestCancel(); }
     CommandResult SaveDeviceImage(const ConfigImage& image, int productCode);
@@ -319,6 +322,7 @@ private:
     CommandRecord record_;
     QString lastBackup_;
     std::vector<DifferenceRow> writeChanges_;
+    bool writeChangesKnown_ = false;
     bool frameLogging_ = false;
     // The store the device commands back up into, kept from one command to the next, since it knows
     // how much of the index it has read.

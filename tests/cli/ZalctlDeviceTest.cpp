@@ -96,9 +96,19 @@ TEST_F(ZalctlDevice, ReadThenSetThenWrite) {
     EXPECT_TRUE(read.err.contains(QStringLiteral("information 10620: Lesen vollständig")));
     EXPECT_EQ(Load(file("a.Zal")), Load(shipped("Default ZAL V21")));
     ASSERT_EQ(zalctl({"set", file("a.Zal"), "edtNoLongTransm=4", "edtRxCodePos2=ABCD"}).exitCode, 0);
+    // The preview names the two fields and writes nothing; the write then lists the same.
+    const Outcome preview = zalctl({"write", file("a.Zal"), "--preview", "--json"});
+    ASSERT_EQ(preview.exitCode, 0) << preview.err.toStdString();
+    const QJsonArray changes = QJsonDocument::fromJson(preview.out.toUtf8()).object()["changes"].toArray();
+    ASSERT_EQ(changes.size(), 2);
+    EXPECT_EQ(changes[0].toObject()["field"].toString(), QStringLiteral("edtRxCodePos2"));
+    EXPECT_EQ(changes[0].toObject()["written"].toString(), QStringLiteral("ABCD"));
+    EXPECT_FALSE(preview.err.contains(QStringLiteral("10619")));
     const Outcome write = zalctl({"write", file("a.Zal")});
     ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
     EXPECT_TRUE(write.err.contains(QStringLiteral("information 10619")));
+    EXPECT_TRUE(write.out.contains(QStringLiteral("Anzahl langer Übertragungen: 1 -> 4")))
+        << write.out.toStdString();
     const ConfigImage device = stopDevice();
     EXPECT_EQ(device[0x51], 4);
     EXPECT_EQ(ReadU16BE(device, 0x02), 0xABCD);

@@ -683,6 +683,19 @@ private slots:
     }
 
     // A message box of a device command comes up with the arrow, and the hourglass comes back after it.
+    // Enter answers a question whose Yes changes a device beyond what was typed with No.
+    void enterAnswersNoWhereYesWouldChangeTheDevice() {
+        QtDialogs dialogs;
+        for (const auto& [buttons, answer] : {std::pair(QuestionButtons::YesNoDefaultNo, Answer::No),
+                                              std::pair(QuestionButtons::YesNo, Answer::Yes)}) {
+            QTimer::singleShot(50, this, [] {
+                if (QWidget* box = QApplication::activeModalWidget())
+                    QTest::keyClick(box, Qt::Key_Return);
+            });
+            QCOMPARE(dialogs.question(MessageKind::Information, 10668, QStringLiteral("?"), buttons), answer);
+        }
+    }
+
     void messagesShowTheArrowNotTheHourglass() {
         QtDialogs dialogs;
         QApplication::setOverrideCursor(Qt::WaitCursor);
