@@ -107,8 +107,6 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!Open(s, o.positional[0]))
         return kFailed;
     const CommandResult result = o.preview ? s.editor->PreviewWrite() : s.editor->WriteToDevice();
-    if (!result.detail().isEmpty() && !result)
-        err << result.detail() << Qt::endl;
     // What changed (or would change), in the compare window's form; known only when the device was
     // read whole first. After a failed write nothing is listed as changed.
     const bool listed = (o.preview || result) && s.editor->writeChangesKnown();
