@@ -100,7 +100,7 @@ CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
     } else {
         const Msg failures[] = {Msg::VerifyFailed, Msg::ReadFailed, Msg::WriteFailed, Msg::NoDeviceConnection,
                                 Msg::KbxNotFound}; // results 2-6
-        report(MessageKind::Error, failures[result - dwDifferent]);
+        reportWith(MessageKind::Error, failures[result - dwDifferent], WriteConsequence());
     }
     return result == dwWritten ? CommandResult::Done : CommandResult::Failed;
 }
@@ -159,12 +159,12 @@ CommandResult TfrmEnterData::WriteVersionByteSteps() {
         image[kVersionCodeAddress] = 0;
         deviceWritten_ = true;
         if (kbx_.WriteBlock(image, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
-            report(MessageKind::Error, Msg::WriteFailed);
+            reportWith(MessageKind::Error, Msg::WriteFailed, WriteConsequence());
             return CommandResult::Failed;
         }
         if (kbx_.ReadBlock(comparison_, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             // Reported rather than ending silently: nobody would know whether the byte was written.
-            report(MessageKind::Error, Msg::ReadFailed);
+            reportWith(MessageKind::Error, Msg::ReadFailed, WriteConsequence());
             return CommandResult::Failed;
         }
         readBackZero = comparison_[kVersionCodeAddress] == 0;
