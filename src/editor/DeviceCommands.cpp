@@ -96,6 +96,13 @@ CommandResult TfrmEnterData::WriteToDevice() {
     return RunDeviceCommand(QStringLiteral("write"), [this] { return WriteSteps(false); });
 }
 
+const std::vector<DifferenceRow>& TfrmEnterData::writeChanges() {
+    if (!writeChanges_)
+        writeChanges_ = changeImages_ ? DifferencesBetween(changeImages_->first, changeImages_->second)
+                                      : std::vector<DifferenceRow>{};
+    return *writeChanges_;
+}
+
 CommandResult TfrmEnterData::PreviewWrite() {
     return RunDeviceCommand(QStringLiteral("preview"), [this] { return WriteSteps(true); });
 }
@@ -141,8 +148,8 @@ void TfrmEnterData::reportWith(MessageKind kind, Msg message, const QString& mor
 
 CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     CommandFrame frame(*this, kbx_);
-    writeChanges_.clear();
-    writeChangesKnown_ = false;
+    changeImages_.reset();
+    writeChanges_.reset();
     if (std::optional<ConversionError> error = CollectFields()) {
         ReportConversionError(*error);
         return CommandResult::Failed;
@@ -248,8 +255,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
             std::copy(toWrite.begin() + r.first, toWrite.begin() + r.last + 1, planned.begin() + r.first);
         if (marker >= 0)
             planned[marker] = toWrite[marker];
-        writeChanges_ = DifferencesBetween(comparison_, planned);
-        writeChangesKnown_ = true;
+        changeImages_.emplace(comparison_, planned);
     }
     if (previewOnly) {
         setStatus(QString());
@@ -262,7 +268,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         kbx_.Close();
         planProgress(0); // nothing moves while the technician reads
         setStatus(QStringLiteral("Vorschau der Änderungen"));
-        const bool confirmed = observer_.confirmWrite(writeChanges_);
+        const bool confirmed = observer_.confirmWrite(writeChanges());
         setStatus(Msg::Writing);
         planProgress(Chunks(IdentificationRanges()) + Chunks(writes) + (marker >= 0 ? 1 : 0) +
                      Chunks({kWholeImage}));

@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zal {
@@ -160,10 +161,11 @@ public:
     CommandResult PreviewWrite();
     // The fields the last write changed, or the last preview would change: the device's value as mine,
     // the written one as other.
-    const std::vector<DifferenceRow>& writeChanges() const { return writeChanges_; }
+    // Worked out on the first ask, so that a write nobody asks about (the production line) does not pay.
+    const std::vector<DifferenceRow>& writeChanges();
     // Whether writeChanges() tells: only when the device was read whole before the write (backups or
     // the preview on).
-    bool writeChangesKnown() const { return writeChangesKnown_; }
+    bool writeChangesKnown() const { return changeImages_.has_value(); }
     // Stops the transfer under way before its next chunk (the progress bar's cancel button).
     void CancelTransfer() { kbx_.requestCancel(); }
     CommandResult SaveDeviceImage(const ConfigImage& image, int productCode);
@@ -321,8 +323,8 @@ private:
     };
     CommandRecord record_;
     QString lastBackup_;
-    std::vector<DifferenceRow> writeChanges_;
-    bool writeChangesKnown_ = false;
+    std::optional<std::pair<ConfigImage, ConfigImage>> changeImages_; // the device before, and as planned
+    std::optional<std::vector<DifferenceRow>> writeChanges_;
     bool frameLogging_ = false;
     // The store the device commands back up into, kept from one command to the next, since it knows
     // how much of the index it has read.
