@@ -6,12 +6,14 @@
 #include "Session.h"
 #include "config/Products.h"
 #include "radio/FixedCodeWindows.h"
+#include "shell/Messages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
 
+#include <algorithm>
 #include <chrono>
 
 namespace zal::cli {
@@ -186,22 +188,41 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
             << Qt::endl;
         return kUsage;
     }
+    // Only a code the window's field takes exactly as typed is written: a dropped key or a fifth digit
+    // would write a code nobody typed.
+    for (const QString& code : codes) {
+        if (code.size() != 4 ||
+            !std::all_of(code.begin(), code.end(), [](QChar key) { return FixedCodeKey(key); })) {
+            err << "error " << MessageId(Msg::CodeHasFourDigits) << ": "
+                << MessageText(Msg::CodeHasFourDigits) << Qt::endl
+                << "zalctl: \"" << code
+                << "\" is no fixed code (four hexadecimal digits); nothing was written" << Qt::endl;
+            return kFailed;
+        }
+    }
     const FixedCodeWindow window = s.editor->ChangeFixedCodesBegin();
     if (window == FixedCodeWindow::None || Interrupted())
         return kFailed;
+    // The window refuses some codes (0000, FFFF, the MUVE+ block's end) and empties or keeps its field:
+    // then nothing is written either.
+    const auto refused = [&err](const QString& code) {
+        err << "zalctl: " << code << " is refused as a fixed code; nothing was written" << Qt::endl;
+        return kFailed;
+    };
     CommandResult written = CommandResult::Failed;
     if (window == FixedCodeWindow::Plus) {
         TfrmChangeFixedPlus& w = s.editor->changeFixedPlus();
         TypeCode(w.newCodes[0], codes[0], [&w] { w.New1Changed(); });
-        if (!w.writeEnabled) {
-            err << "zalctl: " << codes[0] << " is no valid first code" << Qt::endl;
-            return kFailed;
-        }
+        if (!w.writeEnabled)
+            return refused(codes[0]);
         written = w.WriteToDevice();
     } else {
         TfrmChangeFixed& w = s.editor->changeFixed();
-        for (int row = 0; row < codes.size(); ++row)
+        for (int row = 0; row < codes.size(); ++row) {
             TypeCode(w.newCodes[static_cast<size_t>(row)], codes[row], [&w, row] { w.NewChanged(row); });
+            if (w.newCodes[static_cast<size_t>(row)] != codes[row].toUpper())
+                return refused(codes[row]);
+        }
         written = w.WriteToDevice();
     }
     if (!written)

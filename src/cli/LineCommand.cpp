@@ -48,7 +48,8 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const int count = o.count.isEmpty() ? 0 : o.count.toInt(&countOk);
     bool codeOk = true;
     const QString firstCode = o.changeCodes_.toUpper();
-    if (!firstCode.isEmpty())
+    // Given, even empty (an unset script variable), it must be a code: never "no code change".
+    if (o.given & kOptChangeCodesFrom)
         codeOk = firstCode.size() == 4 && std::all_of(firstCode.begin(), firstCode.end(), [](QChar c) {
                      return IsRadioCodeKey(c) && c.isLetterOrNumber();
                  });

@@ -419,6 +419,16 @@ TEST_F(ZalctlDevice, LearnAPosition) {
 TEST_F(ZalctlDevice, ChangeTheFixedCodes) {
     ASSERT_EQ(zalctl({"new", "DORF", "-o", file("d.Dorf")}).exitCode, 0);
     startDevice(shipped("Default DORF V22"));
+    // A code the field would not take exactly as typed is refused, and nothing reaches the device.
+    for (const QStringList& codes :
+         {QStringList{"12G4"}, QStringList{"0x12"}, QStringList{"12345"}, QStringList{"GGGG"},
+          QStringList{"1234", "GGGG"}, QStringList{"FFFF"}, QStringList{"123"}}) {
+        const Outcome refused = zalctl(QStringList{"change-codes", file("d.Dorf")} + codes);
+        EXPECT_EQ(refused.exitCode, 1) << codes.join(u' ').toStdString();
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("nothing was written"))) << refused.err.toStdString();
+    }
+    EXPECT_TRUE(SameRange(stopDevice(), Load(shipped("Default DORF V22")), 0x10, 0x1B));
+    startDevice(shipped("Default DORF V22"));
     const Outcome change = zalctl({"change-codes", file("d.Dorf"), "fffe"});
     ASSERT_EQ(change.exitCode, 0) << change.err.toStdString();
     EXPECT_TRUE(change.err.contains(QStringLiteral("information 10663")));

@@ -98,6 +98,7 @@ TEST_F(Zalctl, WrongUsage) {
     EXPECT_TRUE(stray.err.contains(QStringLiteral("show does not take --serial"))) << stray.err.toStdString();
     EXPECT_EQ(zalctl({"new", "BORA", "--port", "/dev/null"}).exitCode, 2); // no KBX for new
     EXPECT_EQ(zalctl({"backups"}).exitCode, 2);
+    EXPECT_EQ(zalctl({"line", "x.Zal", "--change-codes", ""}).exitCode, 2); // an empty script variable
 }
 
 // The completion file and the manual page name every command and every option the usage text (made
