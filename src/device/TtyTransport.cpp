@@ -29,9 +29,15 @@ TtyTransport::~TtyTransport() {
     close();
 }
 
+void TtyTransport::hungUp(const char* how) {
+    if (lineFailure_.isEmpty())
+        lineFailure_ = QStringLiteral("The KBX was disconnected (%1 %2).").arg(path_, QLatin1String(how));
+}
+
 bool TtyTransport::open() {
     close();
     failure_.clear();
+    lineFailure_.clear();
     if (path_.isEmpty())
         return false;
     fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -187,6 +193,8 @@ void TtyTransport::drain() {
     const ssize_t n = ::read(fd_, buffer, sizeof buffer);
     if (n > 0)
         received_.append(buffer, static_cast<qsizetype>(n));
+    else if (n < 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
+        hungUp("gave an I/O error");
 }
 
 int TtyTransport::queueStatus() {
@@ -216,6 +224,8 @@ int TtyTransport::write(const QByteArray& bytes) {
             done += n;
             continue;
         }
+        if (n < 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
+            hungUp("gave an I/O error");
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return -1;
         pollfd p{fd_, POLLOUT, 0};
@@ -240,7 +250,10 @@ void TtyTransport::waitForData(int timeoutMs, int bytesAwaited) {
     if (ready <= 0)
         return;
     if (!(p.revents & POLLIN)) {
-        ::poll(nullptr, 0, timeoutMs); // hung up: nothing will come, but do not spin until the deadline
+        // Hung up or gone: nothing will come. Said at once, so that the command ends now instead of
+        // waiting out every remaining attempt.
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+            hungUp("hung up");
         return;
     }
     // The line delivers no faster than its byte rate: rather than waking for every byte of a reply,

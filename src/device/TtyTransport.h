@@ -27,6 +27,9 @@ public:
     int write(const QByteArray& bytes) override;
     void waitForData(int timeoutMs, int bytesAwaited) override;
     QString openFailure() const override { return failure_; }
+    // The line hung up (the unit unplugged, its node gone, the simulator's pty closed): from then on
+    // nothing will come, and every exchange fails at once.
+    QString lineFailure() const override { return lineFailure_; }
 
 private:
     void drain();
@@ -37,6 +40,8 @@ private:
     bool exclusive_ = false; // TIOCEXCL set by us, to be cleared on close
     ReceiveBuffer received_;
     QString failure_;
+    QString lineFailure_;
+    void hungUp(const char* how);
 };
 
 } // namespace zal

@@ -137,13 +137,16 @@ QString TfrmEnterData::WriteConsequence() const {
 }
 
 void TfrmEnterData::reportWith(MessageKind kind, Msg message, const QString& more) {
+    // Why the line failed (the unit was unplugged) comes first: it explains the rest.
+    const QString why = kind == MessageKind::Error ? kbx_.lineFailure() : QString();
+    const QString all = why.isEmpty() ? more : why + u' ' + more;
     noted_.noteMessage(kind, message);
     if (noted_.message() == message)
-        noted_.setDetail(more);
+        noted_.setDetail(all);
     const QString text = MessageText(message);
-    setStatus(text);
-    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text + u' ' + more);
-    ShowMessage(dialogs_, kind, message, text + QStringLiteral("\n\n") + more);
+    setStatus(why.isEmpty() ? text : text + QStringLiteral(" \u2013 ") + why);
+    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text + u' ' + all);
+    ShowMessage(dialogs_, kind, message, text + QStringLiteral("\n\n") + all);
 }
 
 CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {

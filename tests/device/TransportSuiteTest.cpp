@@ -164,6 +164,25 @@ TEST_P(TransportSuite, LateRepliesAreNeverTakenForTheNextCommands) {
 INSTANTIATE_TEST_SUITE_P(Transports, TransportSuite, ::testing::Values("InProcess", "OverPty"),
                          [](const auto& info) { return std::string(info.param); });
 
+// A KBX that goes away in the middle of a transfer is noticed at once, and said so.
+TEST(TtyTransport, AHangUpEndsTheTransferAtOnce) {
+    SimProcess sim({QStringLiteral("--no-pacing")});
+    ASSERT_TRUE(sim.ready());
+    const QString path = sim.path();
+    TKbxInterface kbx([path] { return std::make_unique<TtyTransport>(path); }, SystemClock());
+    ASSERT_EQ(kbx.Open(), kbxOk);
+    ASSERT_EQ(kbx.ConnectDevice(), kbxOk);
+    sim.stop();
+    QElapsedTimer timer;
+    timer.start();
+    ConfigImage image{};
+    EXPECT_EQ(kbx.ReadImage(image), kbxReadFailed);
+    EXPECT_EQ(kbx.WriteBlock(image, 0x00, 0x3F), kbxNoReply);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_TRUE(kbx.lineFailure().contains(QStringLiteral("The KBX was disconnected")))
+        << kbx.lineFailure().toStdString();
+}
+
 TEST(TtyTransport, OneSessionAtATime) {
     SimProcess sim({QStringLiteral("--no-pacing")});
     ASSERT_TRUE(sim.ready());
