@@ -99,10 +99,10 @@ const Command kCommands[] = {
      "production line: write FILE into each device put behind the KBX (or each of several at once),\n"
      "optionally with the next block of fixed codes, one CSV row per device; Ctrl+C ends after the\n"
      "device under way"},
-    {"kbx-info", "", 0, KbxUse::Default, RunKbxInfo, "ask the KBX for its information text"},
+    {"kbx-info", "", 0, KbxUse::One, RunKbxInfo, "ask the KBX for its information text"},
     {"kbx-list", "", 0, KbxUse::Default, RunKbxList,
      "every KBX the tool can see: FTDI USB devices (accessible or not) and the tty of ZAL_KBX_PORT"},
-    {"kbx-dump", "", kOptOutput, KbxUse::Default, RunKbxDump,
+    {"kbx-dump", "", kOptOutput, KbxUse::One, RunKbxDump,
      "read the device's whole image: a hex dump, or a raw backup file"},
     {"version", "", 0, KbxUse::None, RunVersion, "print the program version"},
 };

@@ -1,6 +1,7 @@
 #include "KbxCommands.h"
 
 #include "CommandTable.h"
+#include "Session.h"
 #include "config/ConfigImage.h"
 #include "config/ImageFile.h"
 #include "device/KbxInterface.h"
@@ -16,21 +17,36 @@ void Error(QTextStream& err, Msg message) {
     err << "error " << MessageId(message) << ": " << MessageText(message) << Qt::endl;
 }
 
+// The KBX chosen with --port or --kbx, else the default one.
+KbxTransportFactory ChosenKbx(const Options& o) {
+    return TransportFactoryFor(o.port.value(0), o.kbx.value(0));
+}
+
+// Why no KBX could be used, beyond the message: in use, no access, no such port.
+void Why(QTextStream& err, const TKbxInterface& kbx) {
+    const QString why = kbx.openFailure().isEmpty() ? kbx.lineFailure() : kbx.openFailure();
+    if (!why.isEmpty())
+        err << "zalctl: " << why << Qt::endl;
+}
+
 } // namespace
 
 int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments) {
-    if (!arguments.isEmpty()) {
-        PrintCommandUsage(err, "kbx-info");
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || !o.positional.isEmpty()) {
+        PrintCommandUsage(err, "kbx-info", {}, o.error);
         return 2;
     }
-    TKbxInterface kbx;
-    kbx.Open(); // as the About window: the answer to "v" tells whether a KBX is there
+    TKbxInterface kbx(ChosenKbx(o), SystemClock());
+    const bool opened =
+        kbx.Open() == kbxOk; // as the About window: the answer to "v" tells whether a KBX is there
     QString info;
     const int result = kbx.ReadInfo(info);
     kbx.Close();
     out << StrF(10705, {info}) << Qt::endl;
     if (result != kbxOk) {
-        err << "zalctl: no KBX answered" << Qt::endl;
+        err << (opened ? "zalctl: the KBX did not answer" : "zalctl: no KBX found") << Qt::endl;
+        Why(err, kbx);
         return 1;
     }
     return 0;
@@ -85,14 +101,13 @@ int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments)
 }
 
 int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments) {
-    QString output;
-    if (arguments.size() == 2 && arguments[0] == QLatin1String("-o")) {
-        output = arguments[1];
-    } else if (!arguments.isEmpty()) {
-        PrintCommandUsage(err, "kbx-dump");
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || !o.positional.isEmpty()) {
+        PrintCommandUsage(err, "kbx-dump", {}, o.error);
         return 2;
     }
-    TKbxInterface kbx;
+    const QString output = o.output;
+    TKbxInterface kbx(ChosenKbx(o), SystemClock());
     ConfigImage image{};
     std::optional<Msg> failure;
     if (kbx.Open() != kbxOk)
@@ -104,6 +119,7 @@ int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments)
     kbx.Close();
     if (failure) {
         Error(err, *failure);
+        Why(err, kbx);
         return 1;
     }
     if (!output.isEmpty()) {

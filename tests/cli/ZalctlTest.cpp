@@ -99,6 +99,12 @@ TEST_F(Zalctl, WrongUsage) {
     EXPECT_EQ(zalctl({"new", "BORA", "--port", "/dev/null"}).exitCode, 2); // no KBX for new
     EXPECT_EQ(zalctl({"backups"}).exitCode, 2);
     EXPECT_EQ(zalctl({"line", "x.Zal", "--change-codes", ""}).exitCode, 2); // an empty script variable
+    // The KBX commands take a chosen port too, and say why it gives no KBX.
+    for (const char* command : {"kbx-dump", "kbx-info"}) {
+        const auto missing = zalctl({command, "--port", "/nonexistent/tty"});
+        EXPECT_EQ(missing.exitCode, 1) << command;
+        EXPECT_TRUE(missing.err.contains(QStringLiteral("does not exist"))) << missing.err.toStdString();
+    }
 }
 
 // The completion file and the manual page name every command and every option the usage text (made
