@@ -102,7 +102,7 @@ const Command kCommands[] = {
     {"kbx-info", "", 0, KbxUse::One, RunKbxInfo, "ask the KBX for its information text"},
     {"kbx-list", "", 0, KbxUse::Default, RunKbxList,
      "every KBX the tool can see: FTDI USB devices (accessible or not) and the tty of ZAL_KBX_PORT"},
-    {"kbx-dump", "", kOptOutput, KbxUse::One, RunKbxDump,
+    {"kbx-dump", "", kOptOutput | kOptYes, KbxUse::One, RunKbxDump,
      "read the device's whole image: a hex dump, or a raw backup file"},
     {"version", "", 0, KbxUse::None, RunVersion, "print the program version"},
 };

@@ -107,6 +107,8 @@ int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments)
         return 2;
     }
     const QString output = o.output;
+    if (OutputRefused(err, o))
+        return 1;
     TKbxInterface kbx(ChosenKbx(o), SystemClock());
     ConfigImage image{};
     std::optional<Msg> failure;

@@ -22,6 +22,8 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
                           o.error);
         return kUsage;
     }
+    if (OutputRefused(err, o, {o.positional[0]}))
+        return kFailed;
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0])) {
         err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
@@ -48,6 +50,8 @@ int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& argu
         PrintCommandUsage(err, "support-bundle", QStringLiteral("-o FILE.zip is needed"));
         return kUsage;
     }
+    if (OutputRefused(err, o))
+        return kFailed;
     Session s = MakeSession(err, o);
     const CommandResult saved = SaveSupportBundle(*s.editor, o.output);
     if (!saved) {

@@ -1,7 +1,10 @@
 #include "Session.h"
 
+#include "config/Products.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <unistd.h>
@@ -79,6 +82,26 @@ Options Parse(const QStringList& arguments) {
     o.log = value(kOptLog);
     o.positional = parser.positionalArguments();
     return o;
+}
+
+bool OutputRefused(QTextStream& err, const Options& o, const QStringList& inputs) {
+    const QFileInfo output(o.output);
+    if (o.output.isEmpty() || o.yes || !output.exists())
+        return false;
+    for (const QString& input : inputs) {
+        if (QFileInfo(input).exists() && QFileInfo(input).canonicalFilePath() == output.canonicalFilePath()) {
+            err << "zalctl: " << o.output << " is the input as well; --yes replaces it" << Qt::endl;
+            return true;
+        }
+    }
+    const QString suffix = u'.' + output.suffix();
+    for (const ProductInfo& p : Products()) {
+        if (suffix.compare(QLatin1String(p.extension), Qt::CaseInsensitive) == 0) {
+            err << "zalctl: " << o.output << " is a configuration file; --yes replaces it" << Qt::endl;
+            return true;
+        }
+    }
+    return false;
 }
 
 Session MakeSession(QTextStream& err, const Options& o) {

@@ -64,6 +64,10 @@ Session MakeSession(QTextStream& err, const Options& options);
 // The same for one chosen KBX (a tty or a USB serial number; both empty: the default one).
 Session MakeSession(QTextStream& err, const Options& options, const QString& port, const QString& usbSerial);
 
+// An output (-o) that names one of the inputs, or an existing configuration file, is not replaced
+// without --yes: true (and why on err) when the command must stop.
+bool OutputRefused(QTextStream& err, const Options& options, const QStringList& inputs = {});
+
 // Opens a file as the menu does; done when the editor took it.
 CommandResult Open(Session& session, const QString& path);
 // Save As to a path; done when it was saved.

@@ -99,6 +99,16 @@ TEST_F(Zalctl, WrongUsage) {
     EXPECT_EQ(zalctl({"new", "BORA", "--port", "/dev/null"}).exitCode, 2); // no KBX for new
     EXPECT_EQ(zalctl({"backups"}).exitCode, 2);
     EXPECT_EQ(zalctl({"line", "x.Zal", "--change-codes", ""}).exitCode, 2); // an empty script variable
+    // An output never replaces the input or a configuration file without --yes.
+    ASSERT_EQ(zalctl({"new", "BORA", "-o", file("keep.Bora")}).exitCode, 0);
+    const QByteArray kept = ReadTestFile(file("keep.Bora"));
+    for (const QStringList& command :
+         {QStringList{"export", file("keep.Bora"), "--format", "csv", "-o", file("keep.Bora")},
+          QStringList{"support-bundle", "-o", file("keep.Bora")},
+          QStringList{"kbx-dump", "-o", file("keep.Bora")}}) {
+        EXPECT_EQ(zalctl(command).exitCode, 1) << command.join(u' ').toStdString();
+        EXPECT_EQ(ReadTestFile(file("keep.Bora")), kept);
+    }
     // The KBX commands take a chosen port too, and say why it gives no KBX.
     for (const char* command : {"kbx-dump", "kbx-info"}) {
         const auto missing = zalctl({command, "--port", "/nonexistent/tty"});
