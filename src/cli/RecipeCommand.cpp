@@ -6,8 +6,14 @@
 #include "form/ValueList.h"
 #include "shell/FileSystem.h"
 
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
+
+#include <optional>
+#include <vector>
 
 namespace zal::cli {
 namespace {
@@ -35,45 +41,117 @@ bool Granted(const Wish& w) {
     return true;
 }
 
-// The recipe entry as a wish; false when it holds nothing this field takes, or names no item it has.
-bool MakeWish(Field& f, const QJsonObject& entry, Wish& w, QString& problem) {
+// The recipe entry as a wish. Each kind of field takes its value only in its own JSON type: a number
+// for a text, a 1 for a check box or a null would otherwise be read as something nobody wrote. An
+// entry that names nothing the field can set is refused too. Other keys (as show --json writes them:
+// kind, enabled, mark) are left alone.
+bool MakeWish(Field& f, const QJsonValue& value, Wish& w, QString& problem) {
     w.field = &f;
+    const auto refuse = [&](const QString& why) {
+        problem = f.name() + u' ' + why;
+        return false;
+    };
+    if (!value.isObject())
+        return refuse(QStringLiteral("needs an object such as {\"text\": \"5\"}, {\"value\": 1} or "
+                                     "{\"checked\": true}"));
+    const QJsonObject entry = value.toObject();
+    const auto isInteger = [](const QJsonValue& v) { return v.isDouble() && v.toDouble() == v.toInt(); };
     switch (f.kind()) {
     case FieldKind::Edit:
-        if (!entry.contains(QStringLiteral("text")))
-            return false;
+        if (!entry.value(QStringLiteral("text")).isString())
+            return refuse(QStringLiteral("is an entry field: it takes {\"text\": \"...\"}, a string"));
         w.text = entry.value(QStringLiteral("text")).toString();
         return true;
     case FieldKind::Combo:
         // The stored value is what the image holds; the index and the text depend on the value list.
         // -1 (value or index) is no selection, as show --json writes a drop-down with none.
         if (entry.contains(QStringLiteral("value"))) {
+            if (!isInteger(entry.value(QStringLiteral("value"))))
+                return refuse(QStringLiteral("takes \"value\" as a whole number"));
             const int value = entry.value(QStringLiteral("value")).toInt(-1);
             w.index = value < 0 ? -1 : IndexOfValue(f.list.values, value);
             if (value >= 0 && w.index < 0)
                 problem = f.name() + QStringLiteral(" has no item of value %1").arg(value);
         } else if (entry.contains(QStringLiteral("index"))) {
+            if (!isInteger(entry.value(QStringLiteral("index"))))
+                return refuse(QStringLiteral("takes \"index\" as a whole number"));
             w.index = entry.value(QStringLiteral("index")).toInt(-1);
             if (w.index >= f.list.items.size())
                 problem = f.name() + QStringLiteral(" has no item %1").arg(w.index);
         } else if (entry.contains(QStringLiteral("text"))) {
+            if (!entry.value(QStringLiteral("text")).isString())
+                return refuse(QStringLiteral("takes \"text\" as a string"));
             const QString text = entry.value(QStringLiteral("text")).toString();
             w.index = static_cast<int>(f.list.items.indexOf(text));
             if (w.index < 0 && !text.isEmpty())
                 problem = f.name() + QStringLiteral(" has no item \"%1\"").arg(text);
         } else {
-            return false;
+            return refuse(QStringLiteral("is a drop-down: it takes \"value\", \"index\" or \"text\""));
         }
         return problem.isEmpty();
     case FieldKind::Check:
-        if (!entry.contains(QStringLiteral("checked")))
-            return false;
+        if (!entry.value(QStringLiteral("checked")).isBool())
+            return refuse(QStringLiteral("is a check box: it takes {\"checked\": true} or false"));
         w.checked = entry.value(QStringLiteral("checked")).toBool();
         return true;
-    case FieldKind::Button:
-        return false;
+    case FieldKind::Button: // show --json lists the buttons too; they hold nothing to set
+        w.field = nullptr;
+        return true;
     }
     return false;
+}
+
+// The first key that an object of the JSON text names twice (JSON parsers keep only the last, so the
+// recipe would not do what it says); empty when there is none. The text has parsed already.
+QString DuplicateKey(const QByteArray& json) {
+    std::vector<std::optional<QSet<QString>>> objects; // an array is a level without keys
+    QString last;
+    bool inString = false, escaped = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"') {
+                inString = false;
+                last = QJsonDocument::fromJson("[" + json.mid(start, i - start + 1) + "]")
+                           .array()
+                           .at(0)
+                           .toString();
+            }
+            continue;
+        }
+        switch (c) {
+        case '"':
+            inString = true;
+            start = i;
+            break;
+        case '{':
+            objects.emplace_back(QSet<QString>{});
+            break;
+        case '[':
+            objects.emplace_back(std::nullopt);
+            break;
+        case '}':
+        case ']':
+            if (!objects.empty())
+                objects.pop_back();
+            break;
+        case ':':
+            if (!objects.empty() && objects.back()) {
+                if (objects.back()->contains(last))
+                    return last;
+                objects.back()->insert(last);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QString();
 }
 
 void Apply(FormModel& form, const Wish& w) {
@@ -106,14 +184,28 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         PrintCommandUsage(err, "apply", {}, o.error);
         return kUsage;
     }
+    // A recipe is small: anything larger (or a device that never ends, such as /dev/zero) is refused
+    // before it is read whole.
+    constexpr qint64 kRecipeLimit = 1 << 20;
+    QFile file(o.positional[1]);
     QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.read(kRecipeLimit + 1);
+    if (bytes.size() > kRecipeLimit) {
+        err << "zalctl: " << o.positional[1] << " is larger than a recipe may be (1 MiB)" << Qt::endl;
+        return kFailed;
+    }
     QJsonParseError parseError{};
-    const QJsonDocument recipe =
-        ReadWholeFile(o.positional[1], bytes) ? QJsonDocument::fromJson(bytes, &parseError) : QJsonDocument();
+    const QJsonDocument recipe = QJsonDocument::fromJson(bytes, &parseError);
     if (!recipe.isObject() || !recipe.object().value(QStringLiteral("fields")).isObject()) {
         err << "zalctl: " << o.positional[1] << " is no recipe (a JSON object with \"fields\")"
             << (parseError.error ? QStringLiteral(": ") + parseError.errorString() : QString()) << Qt::endl;
         return kUsage;
+    }
+    if (const QString twice = DuplicateKey(bytes); !twice.isEmpty()) {
+        err << "zalctl: " << o.positional[1] << " names \"" << twice << "\" twice; nothing was saved"
+            << Qt::endl;
+        return kFailed;
     }
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0])) {
@@ -131,12 +223,12 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         }
         Wish w;
         QString problem;
-        if (MakeWish(*f, it.value().toObject(), w, problem))
-            wishes.push_back(w);
-        else if (!problem.isEmpty()) {
-            err << "zalctl: " << problem << Qt::endl;
+        if (!MakeWish(*f, it.value(), w, problem)) {
+            err << "zalctl: " << problem << "; nothing was saved" << Qt::endl;
             return kFailed;
         }
+        if (w.field)
+            wishes.push_back(w);
     }
     // A field may become changeable only once another is set (a check box that enables it), so the
     // wishes are gone through until nothing more changes. A field that already shows what is wished

@@ -274,6 +274,18 @@ TEST_F(Zalctl, RecipesRoundTripThroughShowJson) {
         {R"({"fields": {"edtActionCodePos1": {"text": "1234"}}})", 1}, // derived, not typed
         {R"({"fields": {"noSuchField": {"text": "1"}}})", 2},
         {R"([1, 2])", 2},
+        // A value only in its own JSON type, and an entry that sets something.
+        {R"({"fields": {"edtNoLongTransm": {"text": 7}}})", 1},
+        {R"({"fields": {"edtNoLongTransm": null}})", 1},
+        {R"({"fields": {"edtNoLongTransm": "7"}})", 1},
+        {R"({"fields": {"edtNoLongTransm": {}}})", 1},
+        {R"({"fields": {"edtNoLongTransm": {"txt": "7"}}})", 1},
+        {R"({"fields": {"edtNoLongTransm": {"value": 7}}})", 1},
+        {R"({"fields": {"edtRxCodePos2": {"text": 1234}}})", 1},
+        {R"({"fields": {"cbbxActionTxPos2": {"value": "1"}}})", 1},
+        {R"({"fields": {"cbbxActionTxPos2": {"index": 1.5}}})", 1},
+        {R"({"fields": {"cbListenBeforeTransmit": {"checked": 1}}})", 1},
+        {R"({"fields": {"edtNoLongTransm": {"text": "5"}, "edtNoLongTransm": {"text": "6"}}})", 1},
     };
     for (const auto& c : cases) {
         WriteTestFile(file("r.json"), c.recipe);
@@ -287,6 +299,10 @@ TEST_F(Zalctl, RecipesRoundTripThroughShowJson) {
                   .toObject()["text"]
                   .toString(),
               QStringLiteral("5"));
+    // A recipe too large to be one, or a device that never ends, is refused before it is read whole.
+    WriteTestFile(file("big.json"), QByteArray(2 << 20, ' '));
+    EXPECT_EQ(zalctl({"apply", file("b.Zal"), file("big.json")}).exitCode, 1);
+    EXPECT_EQ(zalctl({"apply", file("b.Zal"), "/dev/zero"}).exitCode, 1);
     // Another product's whole configuration does not stay: what differs where DORF has no choice.
     ASSERT_EQ(zalctl({"new", "DORF", "-o", file("d.Dorf")}).exitCode, 0);
     EXPECT_EQ(zalctl({"apply", file("d.Dorf"), file("recipe.json")}).exitCode, 1);
