@@ -213,8 +213,10 @@ int RunCommand(const Command& c, RunFunction run, QTextStream& out, QTextStream&
     // Ctrl+C ends a device command after the transfer under way; the line ends after the device.
     CatchInterrupts();
     const int result = run(out, err, arguments);
-    if (c.kbx != KbxUse::Several && Interrupted()) {
-        err << "zalctl: interrupted; the KBX is closed" << Qt::endl;
+    if (Interrupted()) {
+        // The line has said what it wrote; a device command ends after its transfer.
+        if (c.kbx != KbxUse::Several)
+            err << "zalctl: interrupted; the KBX is closed" << Qt::endl;
         return kInterrupted;
     }
     return result;

@@ -24,6 +24,9 @@ void CatchInterrupts() {
     action.sa_flags = 0; // no SA_RESTART: a wait on the KBX wakes up and goes on by its own deadline
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // The terminal closed (an SSH session dropped): the transfer under way still finishes and is
+    // logged, rather than the device being left half written.
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 bool Interrupted() {
