@@ -136,19 +136,6 @@ QString TfrmEnterData::WriteConsequence() const {
     return text;
 }
 
-void TfrmEnterData::reportWith(MessageKind kind, Msg message, const QString& more) {
-    // Why the line failed (the unit was unplugged) comes first: it explains the rest.
-    const QString why = kind == MessageKind::Error ? kbx_.lineFailure() : QString();
-    const QString all = why.isEmpty() ? more : why + u' ' + more;
-    noted_.noteMessage(kind, message);
-    if (noted_.message() == message)
-        noted_.setDetail(all);
-    const QString text = MessageText(message);
-    setStatus(why.isEmpty() ? text : text + QStringLiteral(" \u2013 ") + why);
-    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text + u' ' + all);
-    ShowMessage(dialogs_, kind, message, text + QStringLiteral("\n\n") + all);
-}
-
 CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     CommandFrame frame(*this, kbx_);
     changeImages_.reset();
@@ -174,9 +161,9 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     const bool whole = policy.beforeWrite || preview || previewOnly;
     const std::vector<AddressRange> reads =
         whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges();
-    planProgress(previewOnly
-                     ? Chunks(reads)
-                     : Chunks(reads) + Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage}));
+    // The write, its marker and the verification's read, after whatever is read first.
+    const int writeChunks = Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage});
+    planProgress(previewOnly ? Chunks(reads) : Chunks(reads) + writeChunks);
     bool identified = true;
     for (const AddressRange& r : reads)
         identified = kbx_.ReadBlock(comparison_, r.first, r.last) == kbxOk && identified;
@@ -188,7 +175,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     }
     if (!identified) {
         // Reported rather than ending silently: the technician must know that nothing was written.
-        reportWith(MessageKind::Error, Msg::ReadFailed, WriteConsequence());
+        report(MessageKind::Error, Msg::ReadFailed, {}, WriteConsequence());
         return CommandResult::Failed;
     }
     const int deviceProduct = comparison_[kProductCodeAddress];
@@ -273,8 +260,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         setStatus(QStringLiteral("Vorschau der Änderungen"));
         const bool confirmed = observer_.confirmWrite(writeChanges());
         setStatus(Msg::Writing);
-        planProgress(Chunks(IdentificationRanges()) + Chunks(writes) + (marker >= 0 ? 1 : 0) +
-                     Chunks({kWholeImage}));
+        planProgress(Chunks(IdentificationRanges()) + writeChunks);
         if (!confirmed) {
             setStatus(QStringLiteral("Schreiben abgebrochen \u2013 nichts wurde geschrieben"));
             return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
@@ -285,8 +271,8 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
             same = same && kbx_.ReadBlock(again, r.first, r.last) == kbxOk &&
                    SameRange(again, seen, r.first, r.last);
         if (!same) {
-            reportWith(
-                MessageKind::Error, Msg::DeviceIsNotProduct,
+            report(
+                MessageKind::Error, Msg::DeviceIsNotProduct, {productName(product())},
                 QStringLiteral("Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. ") +
                     WriteConsequence());
             return CommandResult::Refused;
@@ -340,15 +326,15 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         return CommandResult(CommandResult::Cancelled).setDetail(outcome).setDeviceChanged(!restored);
     }
     if (!written) {
-        reportWith(MessageKind::Error, Msg::WriteFailed, WriteConsequence());
+        report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return CommandResult::Failed;
     }
     setStatus(Msg::Verifying);
     processEvents();
     if (kbx_.ReadImage(comparison_) != kbxOk) {
-        reportWith(MessageKind::Error, Msg::VerifyFailed,
-                   QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") +
-                       WriteConsequence());
+        report(MessageKind::Error, Msg::VerifyFailed, {},
+               QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") +
+                   WriteConsequence());
         return CommandResult::Failed;
     }
     ConfigImage differing = working_;
@@ -367,7 +353,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         QString more = fields.isEmpty()
                            ? QStringLiteral("Nicht angenommen wurden Bytes, die kein Feld zeigt.")
                            : QStringLiteral("Nicht angenommen wurden:\n") + fields.join(u'\n');
-        reportWith(MessageKind::Error, Msg::VerifyFailed, more);
+        report(MessageKind::Error, Msg::VerifyFailed, {}, more);
         return CommandResult::Failed;
     }
     show(MessageKind::Information, Msg::ProgrammingDone);

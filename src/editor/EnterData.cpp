@@ -183,24 +183,25 @@ void TfrmEnterData::show(MessageKind kind, Msg message, const QStringList& argum
     ShowMessage(dialogs_, kind, message, text);
 }
 
-void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arguments) {
+void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arguments,
+                           const QString& consequence) {
     noted_.noteMessage(kind, message, arguments);
     const QString text = MessageText(message, arguments);
-    setStatus(text);
-    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text);
-    ShowMessage(dialogs_, kind, message, text);
     // "KBX not found" is all the message can say; the transport may know better (in use, no access, or
     // the unit was unplugged during the command).
     const QString why = message == Msg::KbxNotFound  ? kbx_.openFailure()
                         : kind == MessageKind::Error ? kbx_.lineFailure()
                                                      : QString();
-    if (!why.isEmpty()) {
-        if (noted_.message() == message)
-            noted_.setDetail(why);
-        setStatus(text + QStringLiteral(" \u2013 ") + why);
-        if (observer_.notice)
-            observer_.notice(why);
-    }
+    const QString detail = QStringList{why, consequence}.join(u' ').trimmed();
+    if (!detail.isEmpty() && noted_.message() == message)
+        noted_.setDetail(detail);
+    setStatus(why.isEmpty() ? text : text + QStringLiteral(" \u2013 ") + why);
+    RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text +
+               (consequence.isEmpty() ? QString() : u' ' + consequence));
+    ShowMessage(dialogs_, kind, message,
+                consequence.isEmpty() ? text : text + QStringLiteral("\n\n") + consequence);
+    if (!why.isEmpty() && observer_.notice)
+        observer_.notice(why);
 }
 
 Answer TfrmEnterData::ask(MessageKind icon, Msg message, QuestionButtons buttons,

@@ -219,7 +219,10 @@ public:
     // Shows a message box with the message's text, its %s filled from arguments.
     void show(MessageKind kind, Msg message, const QStringList& arguments = {}) override;
     // The same, and the text goes into the status bar too, as the device commands report.
-    void report(MessageKind kind, Msg message, const QStringList& arguments = {});
+    // consequence: what the failure means for the device, a paragraph of its own in the box and part of
+    // the result's detail (after why the line failed, when the transport knows).
+    void report(MessageKind kind, Msg message, const QStringList& arguments = {},
+                const QString& consequence = {});
     Answer ask(MessageKind icon, Msg message, QuestionButtons buttons, const QStringList& arguments = {});
     void setStatus(Msg message);
 
@@ -252,8 +255,6 @@ private:
     std::vector<DifferenceRow> DifferencesBetween(const ConfigImage& from, const ConfigImage& to);
     // After a write that did not end as planned: what the device got, and how to put back what it held.
     QString WriteConsequence() const;
-    // Reports a failure of a device command with a second paragraph (in the box, the result's detail).
-    void reportWith(MessageKind kind, Msg message, const QString& more);
     CommandResult WriteDefaultSteps(const QString& modelWord);
     CommandResult WriteVersionByteSteps();
     int productCodeOfDevice();

@@ -32,12 +32,11 @@ CommandResult TfrmEnterData::WriteDefault(const QString& modelWord) {
         }
     }
     const DeviceIdentity device = IdentifyDevice(connected);
-    const QString text =
-        MessageText(Msg::WriteDefaultQuestion, {modelWord}) +
-        QStringLiteral("\n\nAngeschlossen ist: %1 %2, Seriennummer %3.")
-            .arg(device.productName, device.version, device.shownSerial);
-    const Answer answer =
-        AskQuestion(dialogs_, MessageKind::Information, Msg::WriteDefaultQuestion, QuestionButtons::YesNoDefaultNo, text);
+    const QString text = MessageText(Msg::WriteDefaultQuestion, {modelWord}) +
+                         QStringLiteral("\n\nAngeschlossen ist: %1 %2, Seriennummer %3.")
+                             .arg(device.productName, device.version, device.shownSerial);
+    const Answer answer = AskQuestion(dialogs_, MessageKind::Information, Msg::WriteDefaultQuestion,
+                                      QuestionButtons::YesNoDefaultNo, text);
     RecordLine(QStringLiteral("question %1: %2 -> %3")
                    .arg(MessageId(Msg::WriteDefaultQuestion))
                    .arg(text, answer == Answer::Yes ? QStringLiteral("yes") : QStringLiteral("no")));
@@ -100,7 +99,7 @@ CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
     } else {
         const Msg failures[] = {Msg::VerifyFailed, Msg::ReadFailed, Msg::WriteFailed, Msg::NoDeviceConnection,
                                 Msg::KbxNotFound}; // results 2-6
-        reportWith(MessageKind::Error, failures[result - dwDifferent], WriteConsequence());
+        report(MessageKind::Error, failures[result - dwDifferent], {}, WriteConsequence());
     }
     return result == dwWritten ? CommandResult::Done : CommandResult::Failed;
 }
@@ -159,12 +158,12 @@ CommandResult TfrmEnterData::WriteVersionByteSteps() {
         image[kVersionCodeAddress] = 0;
         deviceWritten_ = true;
         if (kbx_.WriteBlock(image, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
-            reportWith(MessageKind::Error, Msg::WriteFailed, WriteConsequence());
+            report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
             return CommandResult::Failed;
         }
         if (kbx_.ReadBlock(comparison_, kVersionCodeAddress, kVersionCodeAddress) != kbxOk) {
             // Reported rather than ending silently: nobody would know whether the byte was written.
-            reportWith(MessageKind::Error, Msg::ReadFailed, WriteConsequence());
+            report(MessageKind::Error, Msg::ReadFailed, {}, WriteConsequence());
             return CommandResult::Failed;
         }
         readBackZero = comparison_[kVersionCodeAddress] == 0;
