@@ -193,9 +193,8 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
     for (const QString& code : codes) {
         if (code.size() != 4 ||
             !std::all_of(code.begin(), code.end(), [](QChar key) { return FixedCodeKey(key); })) {
-            err << "error " << MessageId(Msg::CodeHasFourDigits) << ": "
-                << MessageText(Msg::CodeHasFourDigits) << Qt::endl
-                << "zalctl: \"" << code
+            ShowMessage(*s.dialogs, MessageKind::Error, Msg::CodeHasFourDigits);
+            err << "zalctl: \"" << code
                 << "\" is no fixed code (four hexadecimal digits); nothing was written" << Qt::endl;
             return kFailed;
         }
