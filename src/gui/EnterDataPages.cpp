@@ -93,23 +93,40 @@ public:
     }
 
 private:
-    // Places the columns row by row; the height they take.
+    // Places the columns row by row; the height they take. A column goes to the next row only when it
+    // does not fit even at its minimum width; the columns of a row that is a little too narrow for
+    // their preferred widths give up the slack they have (the space right of their fields).
     int arrange(const QRect& rect, bool place) const {
         const QRect area = rect.marginsRemoved(contentsMargins());
-        int x = area.x(), y = area.y(), rowHeight = 0;
-        for (QLayoutItem* item : items_) {
-            const QSize size = item->sizeHint();
-            if (x > area.x() && x + size.width() > area.right() + 1) {
-                x = area.x();
-                y += rowHeight + spacing();
-                rowHeight = 0;
+        int y = area.y();
+        for (qsizetype first = 0; first < items_.size();) {
+            qsizetype last = first;
+            int minimum = items_[first]->minimumSize().width();
+            while (last + 1 < items_.size() &&
+                   minimum + spacing() + items_[last + 1]->minimumSize().width() <= area.width())
+                minimum += spacing() + items_[++last]->minimumSize().width();
+            int preferred = -spacing(), slack = 0, rowHeight = 0;
+            for (qsizetype i = first; i <= last; ++i) {
+                preferred += items_[i]->sizeHint().width() + spacing();
+                slack += items_[i]->sizeHint().width() - items_[i]->minimumSize().width();
             }
-            if (place)
-                item->setGeometry(QRect(QPoint(x, y), size));
-            x += size.width() + spacing();
-            rowHeight = std::max(rowHeight, size.height());
+            const int over = std::max(0, preferred - area.width());
+            int x = area.x();
+            for (qsizetype i = first; i <= last; ++i) {
+                const QSize hint = items_[i]->sizeHint();
+                const int own = hint.width() - items_[i]->minimumSize().width();
+                const int width = hint.width() - (slack > 0 ? over * own / slack : 0);
+                const int height =
+                    items_[i]->hasHeightForWidth() ? items_[i]->heightForWidth(width) : hint.height();
+                if (place)
+                    items_[i]->setGeometry(QRect(x, y, width, height));
+                x += width + spacing();
+                rowHeight = std::max(rowHeight, height);
+            }
+            y += rowHeight + spacing();
+            first = last + 1;
         }
-        return y + rowHeight - rect.y() + contentsMargins().bottom();
+        return y - spacing() - rect.y() + contentsMargins().bottom();
     }
 
     QList<QLayoutItem*> items_;
