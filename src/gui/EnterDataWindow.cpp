@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUndoCommand>
@@ -221,7 +222,9 @@ void EnterDataWindow::switchPage(int step) {
         const int page = ((tabs_->currentIndex() + step * i) % count + count) % count;
         if (tabs_->isTabEnabled(page) && tabs_->isTabVisible(page)) {
             tabs_->setCurrentIndex(page);
-            focusFirstField();
+            // The tab takes the focus, not a field of the page: a drop-down with the focus would take
+            // the wheel meant for scrolling the page. Tab goes on into the page from there.
+            tabs_->tabBar()->setFocus(Qt::ShortcutFocusReason);
             return;
         }
     }

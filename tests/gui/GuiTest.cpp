@@ -338,6 +338,8 @@ private slots:
         for (const auto& step : steps) {
             QTest::keyClick(QApplication::focusWidget(), step.key.key(), step.key.keyboardModifiers());
             QCOMPARE(window_->tabs()->currentIndex(), step.page);
+            // No drop-down of the new page has the focus, to take the wheel meant for the page.
+            QVERIFY(!qobject_cast<QComboBox*>(QApplication::focusWidget()));
             window_->tabs()->setCurrentIndex(0);
             combo->setFocus();
         }
