@@ -69,7 +69,13 @@ int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments)
                    .arg(u.bus, 3, 10, QChar(u'0'))
                    .arg(u.address, 3, 10, QChar(u'0'));
         if (!u.accessible) {
-            out << "FTDI device, access denied (install the udev rule 70-zal-kbx.rules)\n";
+            if (!u.description.isEmpty())
+                out << '"' << u.description << "\" serial "
+                    << (u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
+                    << (u.isKbx ? " - KBX, " : " - ");
+            else
+                out << "FTDI device, ";
+            out << "access denied (install the udev rule 70-zal-kbx.rules)\n";
             continue;
         }
         out << '"' << u.description << "\" serial " << (u.serial.isEmpty() ? QStringLiteral("-") : u.serial)

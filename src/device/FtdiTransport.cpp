@@ -3,6 +3,8 @@
 #include <ftdi.h>
 #include <libusb.h>
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -39,9 +41,36 @@ QString UsbString(libusb_device_handle* handle, uint8_t index) {
     return QString::fromLatin1(reinterpret_cast<const char*>(text));
 }
 
+// The strings of a USB device that cannot be opened: the kernel read them when the device was plugged in
+// and shows them to every user in sysfs, so a KBX without access can still be told from another adapter.
+// ZAL_USB_SYSFS points the tests at a folder of their own.
+struct SysfsStrings {
+    bool known = false;
+    QString product, serial;
+};
+
+SysfsStrings SysfsUsbStrings(int bus, int address) {
+    const auto text = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.read(256)).trimmed() : QString();
+    };
+    const QDir root(qEnvironmentVariable("ZAL_USB_SYSFS", QStringLiteral("/sys/bus/usb/devices")));
+    for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString device = root.filePath(name) + u'/';
+        if (text(device + QStringLiteral("busnum")) != QString::number(bus) ||
+            text(device + QStringLiteral("devnum")) != QString::number(address))
+            continue;
+        return {true, text(device + QStringLiteral("product")), text(device + QStringLiteral("serial"))};
+    }
+    return {};
+}
+
 constexpr auto kNoAccess = "An FTDI USB device was found, but access to it was denied. Install the udev rule "
                            "70-zal-kbx.rules (it comes with the package) and plug the KBX in again "
                            "(zalctl kbx-list shows what is seen).";
+constexpr auto kNoAccessToKbx = "The KBX %1 was found, but access to it was denied. Install the udev rule "
+                                "70-zal-kbx.rules (it comes with the package), or add the user to the group "
+                                "plugdev, and plug the KBX in again.";
 constexpr auto kInUse = "The KBX is in use by another program.";
 
 } // namespace
@@ -59,6 +88,7 @@ bool FtdiTransport::open() {
     // description: libftdi gives up the whole search at the first device it cannot open, so an
     // adapter without permission, or a KBX another program holds, would hide a free KBX behind it.
     bool denied = false, inUse = false;
+    QString deniedKbx; // the serial of a KBX without access, as sysfs names it
     for (const auto& [vendor, product] : UsbIds()) {
         ftdi_device_list* devices = nullptr;
         if (ftdi_usb_find_all(ftdi_, &devices, vendor, product) < 0)
@@ -69,10 +99,20 @@ bool FtdiTransport::open() {
             if (libusb_get_device_descriptor(d->dev, &descriptor) != 0)
                 continue;
             const int opened = libusb_open(d->dev, &handle);
-            if (opened != 0) {
-                denied = denied || opened == LIBUSB_ERROR_ACCESS;
-                continue;
+            if (opened == LIBUSB_ERROR_ACCESS) {
+                // An adapter that sysfs shows to be no KBX (or another KBX than the one asked for) is no
+                // reason to speak of access.
+                const SysfsStrings seen =
+                    SysfsUsbStrings(libusb_get_bus_number(d->dev), libusb_get_device_address(d->dev));
+                const bool wanted = seen.product == QLatin1String(kDescription) &&
+                                    (serial_.isEmpty() || seen.serial == serial_);
+                if (!seen.known)
+                    denied = true;
+                else if (wanted && deniedKbx.isEmpty())
+                    deniedKbx = seen.serial.isEmpty() ? QStringLiteral("-") : seen.serial;
             }
+            if (opened != 0)
+                continue;
             const QString description = UsbString(handle, descriptor.iProduct);
             const QString serial = UsbString(handle, descriptor.iSerialNumber);
             libusb_close(handle);
@@ -95,6 +135,8 @@ bool FtdiTransport::open() {
     if (!open_) {
         if (inUse)
             failure_ = QLatin1String(kInUse);
+        else if (!deniedKbx.isEmpty())
+            failure_ = QString::fromLatin1(kNoAccessToKbx).arg(deniedKbx);
         else if (denied)
             failure_ = QLatin1String(kNoAccess);
         ftdi_free(ftdi_);
@@ -140,6 +182,11 @@ std::vector<UsbUnit> FtdiTransport::List() {
                                                    serial, sizeof serial) == 0;
             unit.description = QString::fromLatin1(description);
             unit.serial = QString::fromLatin1(serial);
+            if (!unit.accessible) {
+                const SysfsStrings seen = SysfsUsbStrings(unit.bus, unit.address);
+                unit.description = seen.product;
+                unit.serial = seen.serial;
+            }
             unit.isKbx = unit.description == QLatin1String(kDescription);
             units.push_back(unit);
         }

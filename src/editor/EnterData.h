@@ -257,7 +257,7 @@ private:
     QString WriteConsequence() const;
     CommandResult WriteDefaultSteps(const QString& modelWord);
     CommandResult WriteVersionByteSteps();
-    int productCodeOfDevice();
+    std::optional<int> productCodeOfDevice();
     void RefreshFixedCodeFields();
 
     // The messages a command shows are noted while it runs, so that its result can name the one that

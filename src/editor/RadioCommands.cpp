@@ -50,12 +50,20 @@ CommandResult TfrmEnterData::LearnFinish(bool ok) {
 
 // --- Fixed radio ID codes -------------------------------------------------------------------------------
 
-int TfrmEnterData::productCodeOfDevice() {
+// The product code of the connected device, or nothing after saying why it could not be asked: a KBX
+// that cannot be opened is not a device of another product.
+std::optional<int> TfrmEnterData::productCodeOfDevice() {
+    CommandFrame frame(*this, kbx_);
+    if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+        report(MessageKind::Error, *failure);
+        return std::nullopt;
+    }
     ConfigImage image{};
-    const bool ok = kbx_.Open() == kbxOk && kbx_.ConnectDevice() == kbxOk &&
-                    kbx_.ReadBlock(image, kProductCodeAddress, kProductCodeAddress) == kbxOk;
-    kbx_.Close();
-    return ok ? image[kProductCodeAddress] : 0;
+    if (kbx_.ReadBlock(image, kProductCodeAddress, kProductCodeAddress) != kbxOk) {
+        report(MessageKind::Error, Msg::ReadFailed);
+        return std::nullopt;
+    }
+    return image[kProductCodeAddress];
 }
 
 FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin(CommandResult* outcome) {
@@ -64,12 +72,15 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin(CommandResult* outcome) {
         if (outcome)
             *outcome = scope(kind);
     };
-    setBusy(true);
-    const int deviceProduct = productCodeOfDevice();
-    setBusy(false);
-    if (deviceProduct != product()) {
+    const std::optional<int> deviceProduct = productCodeOfDevice();
+    if (!deviceProduct) {
+        LogEvent(QStringLiteral("change-codes: no device"));
+        end(CommandResult::Failed);
+        return FixedCodeWindow::None;
+    }
+    if (*deviceProduct != product()) {
         show(MessageKind::Information, Msg::DeviceIsNotProduct, {productName(product())});
-        LogEvent(QStringLiteral("change-codes: refused (device product %1)").arg(deviceProduct));
+        LogEvent(QStringLiteral("change-codes: refused (device product %1)").arg(*deviceProduct));
         end(CommandResult::Refused);
         return FixedCodeWindow::None;
     }

@@ -5,6 +5,7 @@
 #include "device/KbxInterface.h"
 #include "support/TempHome.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -37,11 +38,25 @@ double CpuSeconds() {
 class FtdiPath : public ::testing::Test {
 protected:
     // The devices on the modelled bus, as ZAL_FAKE_USB describes them; "@A" and "@B" stand for two
-    // device images.
+    // device images. Sysfs shows each device's strings as the kernel would (bus 1, addresses from 1).
     void bus(QString layout) {
         layout.replace(QStringLiteral("@A"), imageA).replace(QStringLiteral("@B"), imageB);
         qputenv("ZAL_FAKE_USB", layout.toLocal8Bit());
         qputenv("ZAL_FAKE_USB_EVENTS", QFile::encodeName(home.file("events")));
+        const QString sysfs = home.file(QStringLiteral("sysfs"));
+        QDir(sysfs).removeRecursively();
+        const QStringList devices = layout.split(u';');
+        for (qsizetype i = 0; i < devices.size(); ++i) {
+            const QStringList parts = devices[i].split(u',');
+            const QString folder = QStringLiteral("%1/1-%2/").arg(sysfs).arg(i + 1);
+            const bool kbx = parts[0] == QLatin1String("kbx");
+            WriteTestFile(folder + QStringLiteral("busnum"), "1\n");
+            WriteTestFile(folder + QStringLiteral("devnum"), QByteArray::number(i + 1) + '\n');
+            WriteTestFile(folder + QStringLiteral("product"),
+                          kbx ? "Vesk KBX - Active USB Interface\n" : "FT232R USB UART\n");
+            WriteTestFile(folder + QStringLiteral("serial"), parts.value(1).toLatin1() + '\n');
+        }
+        qputenv("ZAL_USB_SYSFS", QFile::encodeName(sysfs));
     }
     static KbxTransportFactory Ftdi(const QString& serial = {}) {
         return [serial] { return std::unique_ptr<KbxTransport>(std::make_unique<FtdiTransport>(serial)); };
@@ -62,15 +77,18 @@ TEST_F(FtdiPath, OpensTheRightUnitPastOthersAndSaysWhyWhenItCannot) {
     const struct {
         const char* bus;
         const char* serial;
-        int seed; // the image read, 0 when none is to be opened
-        const char* why;
+        int seed;        // the image read, 0 when none is to be opened
+        const char* why; // what the open failure says; nothing when empty
     } cases[] = {
         {"kbx,K1,image=@A", "", 1, ""},
         {"other,X1;kbx,K1,image=@A", "", 1, ""},
         {"other,X1,denied;kbx,K1,image=@A", "", 1, ""},
         {"kbx,K0,busy,image=@B;kbx,K1,image=@A", "", 1, ""},
         {"kbx,K1,image=@A;kbx,K2,image=@B", "K2", 2, ""},
-        {"kbx,K1,denied", "", 0, "access to it was denied"},
+        {"kbx,K1,denied", "", 0, "The KBX K1 was found, but access to it was denied"},
+        {"other,X1,denied", "", 0, ""}, // not a KBX: no reason to speak of access
+        {"kbx,K1,denied", "K2", 0, ""}, // not the KBX asked for
+        {"other,X1,denied;kbx,K2,denied", "K2", 0, "The KBX K2 was found"},
         {"other,X1,denied;kbx,K1,busy", "", 0, "in use by another program"},
         {"other,X1", "", 0, ""},
         {"kbx,K1,image=@A", "K9", 0, ""},
@@ -80,7 +98,7 @@ TEST_F(FtdiPath, OpensTheRightUnitPastOthersAndSaysWhyWhenItCannot) {
         TKbxInterface kbx(Ftdi(QString::fromLatin1(c.serial)), SystemClock());
         const int opened = kbx.Open();
         EXPECT_EQ(opened == kbxOk, c.seed != 0) << c.bus;
-        EXPECT_TRUE(kbx.openFailure().contains(QLatin1String(c.why)))
+        EXPECT_TRUE(*c.why ? kbx.openFailure().contains(QLatin1String(c.why)) : kbx.openFailure().isEmpty())
             << c.bus << ": " << kbx.openFailure().toStdString();
         if (opened != kbxOk)
             continue;
@@ -176,6 +194,13 @@ TEST_F(FtdiPath, ZalctlReportsAndReleasesTheUnit) {
     EXPECT_TRUE(deniedErr.contains(QStringLiteral("error 10617")) &&
                 deniedErr.contains(QStringLiteral("udev")))
         << deniedErr.toStdString();
+    QProcess listed;
+    zalctl({QStringLiteral("kbx-list")}, listed);
+    ASSERT_TRUE(listed.waitForFinished(30000));
+    const QString list = QString::fromUtf8(listed.readAllStandardOutput());
+    EXPECT_TRUE(
+        list.contains(QStringLiteral("\"Vesk KBX - Active USB Interface\" serial K1 - KBX, access denied")))
+        << list.toStdString();
 
     bus(QStringLiteral("kbx,K1,unplug=12,image=%1").arg(device));
     QProcess unplugged;
