@@ -131,6 +131,10 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     for (auto& u : units)
         Print(*u, QString());
 
+    if (shared.unusable == static_cast<int>(units.size())) {
+        err << "zalctl: no KBX could be used; no device was touched" << Qt::endl;
+        return kFailed;
+    }
     const int written = shared.written, other = shared.refusedOrFailed;
     out << written << " written, " << other << " refused or failed; log " << logPath << Qt::endl;
     return written > 0 && other == 0 ? kOk : kFailed;

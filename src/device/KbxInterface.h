@@ -99,6 +99,8 @@ public:
     // A chunk got no answer at all in its three attempts: the device or the KBX is gone, so every
     // later block transfer fails at once until the next Open rather than trying each chunk three times.
     bool silent() const { return silent_; }
+    // The last exchange got nothing at all within its wait: not even a refusal.
+    bool lastReplyEmpty() const { return replyEmpty_; }
     // The chunks a write frame went out for since Open (answered or not), merged into ranges: what the
     // device may hold of the command's bytes when the command did not end as planned.
     const std::vector<AddressRange>& sentWrites() const { return sentWrites_; }

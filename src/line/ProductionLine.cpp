@@ -175,20 +175,36 @@ bool LineUnit::Sleep() {
     return !over();
 }
 
+void LineUnit::problem(const QString& text) {
+    if (text != lastProblem_ && say)
+        say(text);
+    lastProblem_ = text;
+}
+
 LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
     // The KBX stays open while the unit waits (opening a USB unit costs the kernel a driver change each
     // time); it is closed before the device's commands, which open it themselves.
     if (!probe_.isOpen() && probe_.Open() != kbxOk) {
         const QString why = probe_.openFailure();
-        if (why != lastProblem_ && say)
-            say(QStringLiteral("KBX not found") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
-        lastProblem_ = why;
+        problem(QStringLiteral("KBX not found") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         return Presence::NoKbx;
     }
-    lastProblem_.clear();
-    // "O" is tried as often as every command is: a device that does not answer it is not there.
-    if (probe_.ConnectDevice() != kbxOk)
+    // "O" is tried as often as every command is: a device that does not answer it is not there. The KBX
+    // itself answers it even without a device, so silence means the KBX is dead or not a KBX.
+    if (probe_.ConnectDevice() != kbxOk) {
+        if (const QString gone = probe_.lineFailure(); !gone.isEmpty()) {
+            problem(gone);
+            probe_.Close(); // opened again on the next look, should the unit come back
+            return Presence::NoKbx;
+        }
+        if (probe_.lastReplyEmpty()) {
+            problem(QStringLiteral("the KBX does not answer (is it powered, and is it a KBX?)"));
+            return Presence::Silent;
+        }
+        lastProblem_.clear();
         return Presence::Absent;
+    }
+    lastProblem_.clear();
     // Who it is: product, version and serial number (a MUVE+ II keeps part of it apart). A device that
     // answers but cannot be read whole is looked at again, never taken for a new one or a gone one.
     if (identity &&
@@ -282,6 +298,13 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
 }
 
 void LineUnit::Run() {
+    if (const Presence first = Probe(nullptr); first == Presence::NoKbx || first == Presence::Silent) {
+        probe_.Close();
+        ++shared_.unusable;
+        if (say)
+            say(QStringLiteral("this unit cannot be used; it takes no part in the run"));
+        return;
+    }
     ConfigImage identity{};
     for (;;) {
         if (say)

@@ -80,6 +80,7 @@ struct LineShared {
     int count = 0;                  // devices of the run; 0: until stopped
     std::atomic<int> claimed{0};    // devices taken up so far
     std::atomic<int> written{0}, refusedOrFailed{0};
+    std::atomic<int> unusable{0}; // units whose KBX could not be used at the start
     std::function<bool()> stopRequested;
 };
 
@@ -92,11 +93,14 @@ public:
     // Messages for the technician (device found, written, waiting); from the unit's own thread.
     std::function<void(const QString&)> say;
 
+    // A unit whose KBX cannot be opened or does not answer at the start says why and leaves the run.
     void Run();
 
 private:
-    enum class Presence { Present, Absent, Unknown, NoKbx };
+    enum class Presence { Present, Absent, Unknown, NoKbx, Silent };
     Presence Probe(ConfigImage* identity);
+    // Says a problem with the KBX once, until the KBX works again.
+    void problem(const QString& text);
     bool WaitFor(bool present, ConfigImage& identity);
     LineRecord Configure(const ConfigImage& identity);
     bool Sleep();

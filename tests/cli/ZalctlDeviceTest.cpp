@@ -257,21 +257,53 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
     EXPECT_EQ(ReadU16BE(first, 0x10), 0xA100);
     EXPECT_EQ(Load(file("dorf.bin")), Load(shipped("Default DORF V22")));
 
-    // The next run with the same log never gives a code twice; Ctrl+C while a device is being written
-    // (at the line rate) ends the run once that device is done.
-    SimProcess c({"--image", shipped("Default ZAL V22")});
-    ASSERT_TRUE(c.ready());
-    QProcess next;
-    start(next,
-          {"line", file("z.Zal"), "--port", c.path(), "--change-codes", "A100", "--log", file("log.csv")});
-    const QString err = waitForError(next, QStringLiteral("device found"));
-    ASSERT_GT(next.processId(), 0) << err.toStdString();
-    ::kill(static_cast<pid_t>(next.processId()), SIGINT);
-    ASSERT_TRUE(next.waitForFinished(10000));
-    EXPECT_EQ(next.exitCode(), 130); // as read and write say an interruption
-    EXPECT_TRUE(LogRows(file("log.csv"), 5)
-                    .last()
-                    .contains(QStringLiteral(",A10C A10D A10E A10F A110 A111,written,")));
+    // The next runs with the same log never give a code twice; Ctrl+C, or the terminal closed, while a
+    // device is being written (at the line rate) ends the run once that device is done and logged.
+    const struct {
+        int signal;
+        const char* codes;
+    } stops[] = {{SIGINT, ",A10C A10D A10E A10F A110 A111,written,"},
+                 {SIGHUP, ",A112 A113 A114 A115 A116 A117,written,"}};
+    int logged = static_cast<int>(rows.size());
+    for (const auto& stop : stops) {
+        SimProcess c({"--image", shipped("Default ZAL V22")});
+        ASSERT_TRUE(c.ready());
+        QProcess next;
+        start(next, {"line", file("z.Zal"), "--port", c.path(), "--change-codes", "A100", "--log",
+                     file("log.csv")});
+        const QString err = waitForError(next, QStringLiteral("device found"));
+        ASSERT_GT(next.processId(), 0) << err.toStdString();
+        ::kill(static_cast<pid_t>(next.processId()), stop.signal);
+        ASSERT_TRUE(next.waitForFinished(10000));
+        EXPECT_EQ(next.exitCode(), 130) << stop.signal; // as read and write say an interruption
+        const QStringList now = LogRows(file("log.csv"), ++logged);
+        ASSERT_EQ(now.size(), logged) << stop.signal;
+        EXPECT_TRUE(now.last().contains(QLatin1String(stop.codes))) << now.last().toStdString();
+    }
+}
+
+// A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.
+TEST_F(ZalctlDevice, LineReportsAnUnusableKbxAtOnce) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    SimProcess silent({"--silent"});
+    ASSERT_TRUE(silent.ready());
+    QElapsedTimer timer;
+    timer.start();
+    const Outcome none =
+        zalctl({"line", file("z.Zal"), "--port", file("no-such-tty"), "--port", silent.path()});
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(none.exitCode, 1);
+    for (const char* said : {"KBX not found: There is no", "the KBX does not answer", "no KBX could be used"})
+        EXPECT_TRUE(none.err.contains(QLatin1String(said))) << said << '\n' << none.err.toStdString();
+    EXPECT_FALSE(none.err.contains(QStringLiteral("waiting for a device"))) << none.err.toStdString();
+
+    // Beside a working unit the run goes on with that one.
+    SimProcess good({"--no-pacing", "--image", shipped("Default ZAL V22")});
+    ASSERT_TRUE(good.ready());
+    const Outcome one =
+        zalctl({"line", file("z.Zal"), "--port", silent.path(), "--port", good.path(), "--count", "1"});
+    EXPECT_EQ(one.exitCode, 0) << one.err.toStdString();
+    EXPECT_TRUE(one.out.startsWith(QStringLiteral("1 written"))) << one.out.toStdString();
 }
 
 // A device image saved without an extension gets the device's own, as the dialog's preselected type.
