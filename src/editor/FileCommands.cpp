@@ -92,6 +92,8 @@ CommandResult TfrmEnterData::OpenPath(const QString& path) {
         show(MessageKind::Error, Msg::CannotLoadConfiguration);
         return scope(CommandResult::Failed);
     }
+    // A save of this file that was killed half way may have left its temporary beside it.
+    RemoveLeftoverTemporaries(path);
     const int versionCode = loaded[kVersionCodeAddress];
     const int productCode = loaded[kProductCodeAddress];
     switch (IdentifyImage(versionCode, productCode)) {

@@ -4,8 +4,12 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,7 +70,67 @@ bool OverwriteInPlace(const QByteArray& target, const QByteArray& data) {
     return ok;
 }
 
+// A save's temporary file is ".NAME.zal-PID-XXXXXX" beside its target: hidden from file dialogs, and
+// with the process id, so that a later save can tell a killed program's leftover from a save under way.
+QByteArray TemporaryPrefix(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".zal-";
+}
+
+// Signals that end the program hold off while a temporary file exists, so that Ctrl+C or a closed
+// terminal ends it after the rename or the cleanup, never between them.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+            sigaddset(&ending, s);
+        ::pthread_sigmask(SIG_BLOCK, &ending, &before_);
+    }
+    ~EndingSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+    sigset_t before_;
+};
+
 } // namespace
+
+int RemoveLeftoverTemporaries(const QString& path) {
+    const QByteArray prefix = TemporaryPrefix(FollowLinks(QFile::encodeName(path)));
+    const qsizetype slash = prefix.lastIndexOf('/');
+    const QByteArray folder = slash >= 0 ? prefix.left(slash + 1) : QByteArray("./");
+    const QByteArray namePrefix = prefix.mid(slash + 1);
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(namePrefix))
+            continue;
+        const QByteArray rest = name.mid(namePrefix.size()); // PID-XXXXXX
+        const qsizetype dash = rest.indexOf('-');
+        bool numeric = false;
+        const long pid = rest.left(dash).toLong(&numeric);
+        if (dash < 0 || !numeric || rest.size() - dash - 1 != 6 || pid == ::getpid())
+            continue;
+        struct stat st {};
+        const QByteArray file = folder + name;
+        if (::lstat(file.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        // A save takes milliseconds: a temporary of a process that is gone, or one older than ten
+        // minutes (its process id may have been given to another program since), is a leftover.
+        const bool gone = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+        if ((gone || now - st.st_mtime > 600) && ::unlink(file.constData()) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
 
 bool IsReadOnlyFile(const QString& path) {
     const QFileInfo info(path);
@@ -83,7 +147,9 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data) {
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
 
-    QByteArray temp = target + ".XXXXXX";
+    RemoveLeftoverTemporaries(path);
+    const EndingSignalsHeld held;
+    QByteArray temp = TemporaryPrefix(target) + QByteArray::number(::getpid()) + "-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return exists && OverwriteInPlace(target, data);

@@ -12,7 +12,12 @@ namespace zal {
 // writable for others. An existing target that the user may not write is refused, as opening it for
 // writing would have been. When the folder takes no new file but the file itself is writable, the file
 // is overwritten in place and flushed.
+// Signals that end the program (Ctrl+C, a closed terminal) wait until the temporary file is renamed or
+// removed; a temporary left by a killed program is removed by the next write of the same file.
 bool WriteFileAtomically(const QString& path, const QByteArray& data);
+
+// Removes the temporary files of earlier writes of path whose program is gone; how many it removed.
+int RemoveLeftoverTemporaries(const QString& path);
 
 // A file nobody may write (no write permission bit at all), or one this user may not write. Root may
 // write anything, but a file without write bits is still meant to stay as it is.

@@ -1,4 +1,5 @@
 #include "config/ImageFile.h"
+#include "shell/FileSystem.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 using namespace zal;
 using namespace zal::test;
@@ -140,6 +142,61 @@ TEST(SaveImageFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadTestFile(path), QByteArray(256, 0x33)); // cut to the image's length
+}
+
+// Ctrl+C or a closed terminal in the middle of a save ends the program after the rename, never with a
+// temporary file beside the configuration; the file holds one whole save.
+TEST(SaveImageFile, AnInterruptedSaveLeavesNoTemporary) {
+    TempHome home;
+    const QString path = home.file(QStringLiteral("big.Zal"));
+    const QByteArray data(8 << 20, 'z'); // a wide window between the temporary and its rename
+    for (const int signal : {SIGINT, SIGHUP, SIGTERM, SIGINT, SIGHUP}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (;;)
+                WriteFileAtomically(path, data);
+        }
+        ::usleep(30000 + 7000 * static_cast<useconds_t>(signal));
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+        EXPECT_EQ(QDir(home.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("big.Zal")});
+        EXPECT_EQ(QFileInfo(path).size(), data.size());
+    }
+}
+
+// What a killed save left is removed by the next save of that file: a temporary of a process that is
+// gone, or one too old to be a save under way; another process's save and other files stay.
+TEST(SaveImageFile, ALaterSaveRemovesWhatAKilledOneLeft) {
+    TempHome home;
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const QString alive = QString::number(::getppid());
+    const struct {
+        QString name;
+        bool old, stays;
+    } files[] = {
+        {QStringLiteral(".a.Zal.zal-%1-Ab12Cd").arg(gone), false, false},
+        {QStringLiteral(".a.Zal.zal-%1-Ef34Gh").arg(alive), false, true},
+        {QStringLiteral(".a.Zal.zal-%1-Ij56Kl").arg(alive), true, false},
+        {QStringLiteral(".b.Zal.zal-%1-Mn78Op").arg(gone), false, true},
+        {QStringLiteral(".a.Zal.zal-notes"), true, true},
+        {QStringLiteral("a.Zal.keep"), true, true},
+    };
+    for (const auto& f : files) {
+        const QString file = WriteTestFile(home.file(f.name), "x");
+        if (f.old) {
+            const utimbuf hourAgo{::time(nullptr) - 3600, ::time(nullptr) - 3600};
+            ASSERT_EQ(::utime(QFile::encodeName(file).constData(), &hourAgo), 0);
+        }
+    }
+    ASSERT_TRUE(SaveImageFile(home.file(QStringLiteral("a.Zal")), Filled(1)));
+    for (const auto& f : files)
+        EXPECT_EQ(QFileInfo::exists(home.file(f.name)), f.stays) << f.name.toStdString();
 }
 
 TEST(ImageRange, SameRangeAndBigEndianHelpers) {
