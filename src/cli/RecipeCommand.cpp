@@ -187,9 +187,9 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     // A recipe is small: anything larger (or a device that never ends, such as /dev/zero) is refused
     // before it is read whole.
     constexpr qint64 kRecipeLimit = 1 << 20;
-    QFile file(o.positional[1]);
+    QFile file;
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
+    if (OpenForReading(file, o.positional[1]))
         bytes = file.read(kRecipeLimit + 1);
     if (bytes.size() > kRecipeLimit) {
         err << "zalctl: " << o.positional[1] << " is larger than a recipe may be (1 MiB)" << Qt::endl;

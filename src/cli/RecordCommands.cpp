@@ -57,7 +57,7 @@ int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
     Session s = MakeSession(err, o);
     // A name from the list, or a path.
     QString path = o.positional[1];
-    if (!QFileInfo::exists(path))
+    if (!PathExists(path))
         path = s.editor->backups().folder() + path;
     if (!Open(s, path)) {
         err << "zalctl: " << o.positional[1] << " was not opened; nothing was written" << Qt::endl;

@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "config/Products.h"
+#include "shell/FileSystem.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -86,10 +87,10 @@ Options Parse(const QStringList& arguments) {
 
 bool OutputRefused(QTextStream& err, const Options& o, const QStringList& inputs) {
     const QFileInfo output(o.output);
-    if (o.output.isEmpty() || o.yes || !output.exists())
+    if (o.output.isEmpty() || o.yes || !PathExists(o.output))
         return false;
     for (const QString& input : inputs) {
-        if (QFileInfo(input).exists() && QFileInfo(input).canonicalFilePath() == output.canonicalFilePath()) {
+        if (SameFile(input, o.output)) {
             err << "zalctl: " << o.output << " is the input as well; --yes replaces it" << Qt::endl;
             return true;
         }

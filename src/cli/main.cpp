@@ -2,6 +2,7 @@
 
 #include "CommandTable.h"
 #include "Session.h"
+#include "shell/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,7 +45,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList arguments = app.arguments().mid(1);
+    // From argv itself: a file name that is not UTF-8 must reach the file under its own bytes.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << zal::NameFromNative(QByteArray(argv[i]));
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
         PrintUsage(arguments.isEmpty() ? err : out);

@@ -8,8 +8,8 @@
 namespace zal {
 
 bool LoadImageFile(const QString& path, ConfigImage& image) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!IsRegularFile(path) || !OpenForReading(file, path))
         return false;
     image.fill(0);
     const qint64 read = file.read(reinterpret_cast<char*>(image.data()), kImageSize);

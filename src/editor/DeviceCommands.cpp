@@ -389,7 +389,7 @@ CommandResult TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int produ
                 target += QLatin1String(info.extension);
         }
     }
-    if (QFileInfo::exists(target)) {
+    if (PathExists(target)) {
         if (IsReadOnlyFile(target)) {
             show(MessageKind::Information, Msg::FileReadOnly);
             return scope(CommandResult::Refused);

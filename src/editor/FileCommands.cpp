@@ -195,8 +195,7 @@ CommandResult TfrmEnterData::FileSaveAs() {
         base.truncate(dot);
     const QString target = chosen->path.left(slash + 1) + base + extension;
 
-    const QFileInfo existing(target);
-    if (existing.exists()) {
+    if (PathExists(target)) {
         if (IsReadOnlyFile(target)) {
             show(MessageKind::Information, Msg::FileReadOnly);
             return scope(CommandResult::Refused);

@@ -6,10 +6,10 @@
 #include "QtDialogs.h"
 #include "editor/EnterData.h"
 #include "shell/AppFolders.h"
+#include "shell/FileSystem.h"
 #include "shell/StringTable.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QMessageBox>
 
 #include <exception>
@@ -25,7 +25,9 @@ int main(int argc, char* argv[]) {
     try {
         zal::gui::QtDialogs dialogs;
         zal::TfrmEnterData::Options options;
-        options.arguments = app.arguments().mid(1);
+        // From argv itself: a file name that is not UTF-8 must reach the file under its own bytes.
+        for (int i = 1; i < argc; ++i)
+            options.arguments << zal::NameFromNative(QByteArray(argv[i]));
         options.installFolder = zal::FindInstallFolder(QCoreApplication::applicationDirPath());
         options.platform = zal::SystemPlatformFolders();
         zal::TfrmEnterData editor(dialogs, options);
@@ -36,7 +38,7 @@ int main(int argc, char* argv[]) {
         });
         // A configuration file named as the single argument (a file manager opening it) goes straight
         // into the editor; switches and folders are the editor's business.
-        if (options.arguments.size() == 1 && QFileInfo(options.arguments.first()).isFile())
+        if (options.arguments.size() == 1 && zal::IsRegularFile(options.arguments.first()))
             main.openFile(options.arguments.first());
         else
             main.show();

@@ -98,8 +98,73 @@ private:
 
 } // namespace
 
+QString NameFromNative(const QByteArray& native) {
+    if (QByteArrayView(native).isValidUtf8())
+        return QString::fromUtf8(native);
+    QString name;
+    qsizetype i = 0;
+    const auto continuation = [&native](qsizetype at) {
+        return at < native.size() && (static_cast<unsigned char>(native[at]) & 0xC0) == 0x80;
+    };
+    while (i < native.size()) {
+        const auto lead = static_cast<unsigned char>(native[i]);
+        const qsizetype length = lead < 0x80                    ? 1
+                                 : lead >= 0xC2 && lead <= 0xDF ? 2
+                                 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                 : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                : 0;
+        bool valid = length > 0;
+        for (qsizetype k = 1; valid && k < length; ++k)
+            valid = continuation(i + k);
+        // Overlong forms, surrogates and code points beyond U+10FFFF are no UTF-8 either.
+        if (valid && length >= 3)
+            valid = QByteArrayView(native.constData() + i, length).isValidUtf8();
+        if (valid) {
+            name += QString::fromUtf8(native.constData() + i, length);
+            i += length;
+        } else {
+            name += QChar(static_cast<char16_t>(0xDC00 + lead));
+            ++i;
+        }
+    }
+    return name;
+}
+
+QByteArray NativeName(const QString& name) {
+    QByteArray native;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const bool escaped = c >= 0xDC80 && c <= 0xDCFF && (i == 0 || !name[i - 1].isHighSurrogate());
+        if (!escaped)
+            continue;
+        native += QStringView(name).mid(start, i - start).toUtf8();
+        native += static_cast<char>(c - 0xDC00);
+        start = i + 1;
+    }
+    return native + QStringView(name).mid(start).toUtf8();
+}
+
+bool PathExists(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::lstat(NativeName(path).constData(), &st) == 0;
+}
+
+bool IsRegularFile(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(NativeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    struct stat first {
+    }, second{};
+    return ::stat(NativeName(a).constData(), &first) == 0 &&
+           ::stat(NativeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 int RemoveLeftoverTemporaries(const QString& path) {
-    const QByteArray prefix = TemporaryPrefix(FollowLinks(QFile::encodeName(path)));
+    const QByteArray prefix = TemporaryPrefix(FollowLinks(NativeName(path)));
     const qsizetype slash = prefix.lastIndexOf('/');
     const QByteArray folder = slash >= 0 ? prefix.left(slash + 1) : QByteArray("./");
     const QByteArray namePrefix = prefix.mid(slash + 1);
@@ -133,15 +198,15 @@ int RemoveLeftoverTemporaries(const QString& path) {
 }
 
 bool IsReadOnlyFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
+    const QByteArray native = NativeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
         return false;
-    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return !(info.permissions() & anyWrite) || ::access(QFile::encodeName(path).constData(), W_OK) != 0;
+    return !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) || ::access(native.constData(), W_OK) != 0;
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& data) {
-    const QByteArray target = FollowLinks(QFile::encodeName(path));
+    const QByteArray target = FollowLinks(NativeName(path));
     if (IsReadOnlyFile(path))
         return false;
     struct stat existing {};
@@ -165,19 +230,33 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data) {
     return ok;
 }
 
+bool OpenForReading(QFile& file, const QString& path) {
+    const int fd = ::open(NativeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 bool ReadWholeFile(const QString& path, QByteArray& data) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!OpenForReading(file, path))
         return false;
     data = file.readAll();
     return file.error() == QFileDevice::NoError;
 }
 
 bool MakeFolder(const QString& path) {
-    const QByteArray native = QFile::encodeName(WithoutTrailingSeparator(path));
+    const QByteArray native = NativeName(WithoutTrailingSeparator(path));
     if (::mkdir(native.constData(), 0755) == 0)
         return true;
-    return QFileInfo(path).isDir();
+    struct stat st {};
+    return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool CopyFileReplacing(const QString& source, const QString& target) {

@@ -1,9 +1,24 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 namespace zal {
+
+// File names on Linux are bytes. Qt 6 reads them as UTF-8 and makes a byte that is no part of UTF-8
+// into U+FFFD, so a name such as "\xE4rger.Zal" (Latin-1) could neither be opened nor saved under its
+// own name. Such a byte is carried as the lone surrogate U+DC80+byte, which no UTF-8 name can give, and
+// becomes the byte again where the name reaches the system. The program's own file functions below take
+// names in this form; everything that is valid UTF-8 reads as it always did.
+QString NameFromNative(const QByteArray& native);
+QByteArray NativeName(const QString& name);
+// Whether something exists under the name (a dangling link counts), and whether it is a regular file
+// (after links).
+bool PathExists(const QString& path);
+bool IsRegularFile(const QString& path);
+// Whether two names reach the same file.
+bool SameFile(const QString& a, const QString& b);
 
 // Writes the whole content to a temporary file in the target's folder and renames it over the target,
 // so that a failed or interrupted write never destroys the earlier file. A symbolic link is followed:
@@ -22,6 +37,9 @@ int RemoveLeftoverTemporaries(const QString& path);
 // A file nobody may write (no write permission bit at all), or one this user may not write. Root may
 // write anything, but a file without write bits is still meant to stay as it is.
 bool IsReadOnlyFile(const QString& path);
+
+// Opens a file (not a folder) for reading under the name as given above; false when it cannot.
+bool OpenForReading(QFile& file, const QString& path);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const QString& path, QByteArray& data);

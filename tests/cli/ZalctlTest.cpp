@@ -1,6 +1,7 @@
 // zalctl end to end, as a technician or a batch script runs it, in a temporary home.
 
 #include "config/ImageFile.h"
+#include "shell/FileSystem.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -25,7 +26,8 @@ struct Result {
 
 class Zalctl : public ::testing::Test {
 protected:
-    Result zalctl(const QStringList& arguments, const QString& lang = QStringLiteral("de_DE.UTF-8")) {
+    Result zalctl(const QStringList& arguments, const QString& lang = QStringLiteral("de_DE.UTF-8"),
+                  const QString& program = QStringLiteral(ZAL_BIN_DIR "/zalctl")) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home.path());
@@ -35,7 +37,7 @@ protected:
         env.remove(QStringLiteral("LC_NUMERIC"));
         env.insert(QStringLiteral("LANG"), lang);
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
+        p.start(program, arguments);
         p.waitForFinished(30000);
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
                 QString::fromUtf8(p.readAllStandardError())};
@@ -84,6 +86,30 @@ TEST_F(Zalctl, NewThenShow) {
                   .toObject()["text"]
                   .toString(),
               QStringLiteral("1.0"));
+}
+
+// A file name that is not UTF-8 (Latin-1, as old shares give them) is made, changed and opened under
+// exactly its own bytes. The names go through the shell, as they would from a technician's script.
+TEST_F(Zalctl, NamesThatAreNotUtf8KeepTheirBytes) {
+    const struct {
+        const char* printf; // the name as printf writes it
+        QByteArray native;
+    } names[] = {{"\\344rger.Zal", "\xe4rger.Zal"},
+                 {"neu\\374.Zal", "neu\xfc.Zal"},
+                 {"ok-\\303\\274.Zal", "ok-\xc3\xbc.Zal"}};
+    for (const auto& n : names) {
+        const QString script =
+            QStringLiteral("z='%1/zalctl'; cd '%2' && n=$(printf '%3') && \"$z\" new ZAL -o \"$n\" && "
+                           "\"$z\" set \"$n\" edtNoShortTransm=5 && \"$z\" show \"$n\" --json")
+                .arg(QStringLiteral(ZAL_BIN_DIR), home.path(), QLatin1String(n.printf));
+        const Result run =
+            zalctl({QStringLiteral("-c"), script}, QStringLiteral("C.UTF-8"), QStringLiteral("/bin/sh"));
+        EXPECT_EQ(run.exitCode, 0) << n.printf << ": " << run.err.toStdString();
+        const QString name = home.path() + u'/' + NameFromNative(n.native);
+        EXPECT_TRUE(IsRegularFile(name)) << n.printf;
+        EXPECT_EQ(read(name)[0x50], 5) << n.printf;
+        EXPECT_EQ(json(run)["fileState"].toString(), QStringLiteral("fsOpened")) << n.printf;
+    }
 }
 
 TEST_F(Zalctl, WrongUsage) {
