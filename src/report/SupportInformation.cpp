@@ -4,16 +4,49 @@
 #include "backup/SupportLog.h"
 #include "shell/FileSystem.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zal {
+namespace {
+
+// A file of the data folder goes into the bundle only when it is a regular file of its own: a link could
+// carry a private file from elsewhere into an archive that is sent away, and a pipe or a device would
+// never end. What is left out is named in the bundle's notes.
+bool ReadOwnFile(const QString& path, QByteArray& content, QStringList& notes) {
+    const QString name = QFileInfo(path).fileName();
+    const int fd = ::open(NativeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            notes << name +
+                         QStringLiteral(": left out, a symbolic link rather than a file of the data folder");
+        return false;
+    }
+    struct stat st {};
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        notes << name + QStringLiteral(": left out, not a regular file");
+        return false;
+    }
+    content = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
 
 CommandResult SaveSupportBundle(TfrmEnterData& editor, const QString& path) {
     std::vector<BundleEntry> entries;
+    QStringList notes;
     for (const QString& file : SupportLog(editor.supportLogPath()).Files()) {
         QByteArray content;
-        if (ReadWholeFile(file, content))
+        if (ReadOwnFile(file, content, notes))
             entries.emplace_back(QFileInfo(file).fileName(), content);
     }
     const QString versions =
@@ -24,8 +57,10 @@ CommandResult SaveSupportBundle(TfrmEnterData& editor, const QString& path) {
     entries.emplace_back(QStringLiteral("kbx-info.txt"), (editor.KbxInformation() + u'\n').toUtf8());
     entries.emplace_back(QStringLiteral("backups-index.jsonl"), editor.backups().IndexTail(50));
     QByteArray settings;
-    if (ReadWholeFile(editor.folders().settingsFile, settings))
+    if (ReadOwnFile(editor.folders().settingsFile, settings, notes))
         entries.emplace_back(QStringLiteral("Values.ini"), settings);
+    if (!notes.isEmpty())
+        entries.emplace_back(QStringLiteral("notes.txt"), (notes.join(u'\n') + u'\n').toUtf8());
     const QString problem = WriteZipArchive(path, entries);
     if (!problem.isEmpty())
         return CommandResult(CommandResult::Failed).setDetail(problem);

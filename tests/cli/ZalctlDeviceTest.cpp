@@ -386,6 +386,20 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
         EXPECT_TRUE(names.contains(QLatin1String(expected))) << expected;
     EXPECT_EQ(info, "KBX-SIM 1.0\n");
     EXPECT_TRUE(logText.contains(" read: done (") && logText.contains(" write: refused ("));
+
+    // A support log that is a link to a private file elsewhere stays out of the bundle, and the notes
+    // say so.
+    const QString log = file(".local/share/VESK/ZAL Programmer (DE)/Support.log");
+    WriteTestFile(file("private.txt"), "SECRET\n");
+    ASSERT_TRUE(QFile::remove(log) && QFile::link(file("private.txt"), log));
+    ASSERT_EQ(zalctl({"support-bundle", "-o", file("s2.zip")}).exitCode, 0);
+    QByteArray notes;
+    for (const BundleEntry& e : ReadZipArchive(file("s2.zip"))) {
+        EXPECT_FALSE(e.second.contains("SECRET")) << e.first.toStdString();
+        if (e.first == QStringLiteral("notes.txt"))
+            notes = e.second;
+    }
+    EXPECT_TRUE(notes.startsWith("Support.log: left out, a symbolic link")) << notes.constData();
 }
 
 TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {
