@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace zal {
 namespace {
 
@@ -36,7 +39,24 @@ QString DataFolderSuffix() {
 
 } // namespace
 
+QString UsableHome(const QString& homeVariable, const QString& passwordHome) {
+    const auto root = [](const QString& path) { return QDir::cleanPath(path) == QLatin1String("/"); };
+    if (!homeVariable.isEmpty() && !root(homeVariable))
+        return homeVariable;
+    return passwordHome.isEmpty() || root(passwordHome) ? QString() : passwordHome;
+}
+
 PlatformFolders SystemPlatformFolders() {
+    // Without HOME (a service, cron, "env -i") Qt takes "/" for the home, where root could create
+    // Documents and .local: the home from the password database is meant instead.
+    const passwd* user = ::getpwuid(::geteuid());
+    const QString home =
+        UsableHome(qEnvironmentVariable("HOME"),
+                   user && user->pw_dir ? NameFromNative(QByteArray(user->pw_dir)) : QString());
+    if (home.isEmpty())
+        return {};
+    if (home != qEnvironmentVariable("HOME"))
+        qputenv("HOME", NativeName(home));
     PlatformFolders folders;
     folders.applicationData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     folders.documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -119,8 +139,8 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
                 CopyFileReplacing(shipped, f.settingsFile);
                 if (!configDirectory.isEmpty())
                     WriteSettingValue(f.settingsFile, kSetup, kConfigDirectory, configDirectory);
-                for (const char* key : {kBackupMaxAgeDays, kBackupKeepPerDevice, kBackupBeforeWrite,
-                                        kBackupWritePreview}) {
+                for (const char* key :
+                     {kBackupMaxAgeDays, kBackupKeepPerDevice, kBackupBeforeWrite, kBackupWritePreview}) {
                     if (const std::optional<QString> kept = current.value(kBackupSection, key))
                         WriteSettingValue(f.settingsFile, kBackupSection, key, *kept);
                 }

@@ -24,6 +24,9 @@ struct PlatformFolders {
 // Asks Qt for the user's data and documents folders, creating them when they are missing (a fresh
 // account may have neither yet).
 PlatformFolders SystemPlatformFolders();
+// The home the platform folders go into: HOME, else (unset, or "/") the password database's home; none
+// when that is "/" or unknown either, and the folders then fall back as for a home that cannot be used.
+QString UsableHome(const QString& homeVariable, const QString& passwordHome);
 
 // The shipped copies lie beside the executable in a build tree and under <prefix>/share/zal-programmer/
 // for an installed program.

@@ -137,6 +137,23 @@ TEST(PlatformFolders, FollowTheXdgVariablesAndAreCreated) {
     EXPECT_TRUE(QFileInfo(p.documents).isDir());
 }
 
+// Without a HOME (a service, "env -i") root must not settle its folders at "/".
+TEST(PlatformFolders, AHomeOfSlashIsNoHome) {
+    const struct {
+        const char *variable, *password, *home;
+    } cases[] = {
+        {"/home/anna", "/root", "/home/anna"},
+        {"", "/root", "/root"},
+        {"/", "/root", "/root"},
+        {"//", "/root", "/root"},
+        {"", "/", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UsableHome(QLatin1String(c.variable), QLatin1String(c.password)), QLatin1String(c.home))
+            << c.variable << " / " << c.password;
+}
+
 TEST(InstallFolder, BuildTreeAndInstalledLayout) {
     TempHome home;
     const QString build = home.file(QStringLiteral("build/bin"));
