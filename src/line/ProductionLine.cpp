@@ -210,7 +210,10 @@ LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
     if (identity &&
         (probe_.ReadBlock(*identity, kIdentityBytes.first, kIdentityBytes.last) != kbxOk ||
          probe_.ReadBlock(*identity, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last) != kbxOk))
-        return Presence::Unknown;
+        // Taken away while it was being looked at: "O" says so now. Otherwise a quick swap could put the
+        // next device in before the next look, and a device of the same serial number would never be
+        // seen to go.
+        return probe_.ConnectDevice() == kbxOk ? Presence::Unknown : Presence::Absent;
     return Presence::Present;
 }
 
