@@ -1,5 +1,7 @@
 #include "FtdiTransport.h"
 
+#include "KbxFrame.h"
+
 #include <ftdi.h>
 #include <libusb.h>
 
@@ -9,14 +11,23 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace zal {
 namespace {
 
-// The chip holds back a partly filled USB packet until its latency timer runs out: 16 ms by default.
-// Every one of the ~35 transactions of a write with verification would wait for it once, so the timer
-// is set to its smallest useful value.
-constexpr unsigned char kLatencyTimerMs = 2;
+// The chip holds back a partly filled USB packet until its latency timer runs out (16 ms by default), or
+// until its event character arrives. ETX ends every framed reply and never occurs inside one, so a reply
+// leaves the chip the moment it is whole; the one-byte answers (ACK, NAK) wait for the timer, which is
+// set to its smallest value.
+constexpr unsigned char kLatencyTimerMs = 1;
+constexpr unsigned char kEventCharacter = kEtx;
+
+// How much earlier than the awaited bytes can be complete a wait starts reading.
+constexpr std::chrono::microseconds kWakeMargin{1000};
+
+// A byte on the line: start bit, eight data bits and two stop bits at 57600 baud.
+constexpr std::chrono::nanoseconds kByteTime{11'000'000'000LL / 57600};
 static_assert(FtdiTransport::kMinReadTimeoutMs >= 2 * kLatencyTimerMs + 2);
 
 // The vendor and product ids to look at: FTDI's own, and a pair of the unit's own when ZAL_KBX_USB_ID
@@ -144,6 +155,7 @@ bool FtdiTransport::open() {
         return false;
     }
     ftdi_set_latency_timer(ftdi_, kLatencyTimerMs);
+    ftdi_set_event_char(ftdi_, kEventCharacter, 1);
     received_.clear();
     return true;
 }
@@ -283,6 +295,8 @@ int FtdiTransport::write(const QByteArray& bytes) {
         return -1;
     const int n = ftdi_write_data(ftdi_, reinterpret_cast<const unsigned char*>(bytes.constData()),
                                   static_cast<int>(bytes.size()));
+    if (n > 0)
+        lineFreeAt_ = std::max(std::chrono::steady_clock::now(), lineFreeAt_) + n * kByteTime;
     return check(n) ? n : -1;
 }
 
@@ -290,7 +304,17 @@ void FtdiTransport::waitForData(int timeoutMs, int bytesAwaited) {
     if (!open_ || dead_ || timeoutMs <= 0)
         return;
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto now = Clock::now();
+    const auto deadline = now + std::chrono::milliseconds(timeoutMs);
+    // The awaited bytes cannot be here before the command has crossed the line and they have crossed
+    // it back. Until then the chip would only send empty packets, one each latency period, each a wakeup:
+    // sleeping that time (less a margin) saves them without delaying the reply.
+    if (!received_.grewSinceReport()) {
+        const auto earliest = (received_.size() == 0 ? std::max(now, lineFreeAt_) : now) +
+                              bytesAwaited * kByteTime - kWakeMargin;
+        if (earliest > now)
+            std::this_thread::sleep_until(std::min(earliest, deadline));
+    }
     while (!received_.grewSinceReport()) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
+
 struct ftdi_context;
 
 namespace zal {
@@ -41,7 +43,7 @@ public:
     // The shortest USB read timeout asked of libftdi: a read that times out on its second bulk transfer
     // loses what the first one brought, and the chip sends at the latest when its latency timer runs
     // out, so a read must be allowed twice that and a little more.
-    static constexpr int kMinReadTimeoutMs = 2 * 2 + 2;
+    static constexpr int kMinReadTimeoutMs = 2 * 1 + 2;
 
     static std::vector<UsbUnit> List();
 
@@ -53,6 +55,8 @@ private:
     ftdi_context* ftdi_ = nullptr;
     bool open_ = false;
     ReceiveBuffer received_; // bytes read from the chip, not yet taken by read()
+    // When the bytes written last have crossed the line to the KBX: no reply can come before.
+    std::chrono::steady_clock::time_point lineFreeAt_{};
     QString failure_;
     QString lineFailure_;
     QString serial_;

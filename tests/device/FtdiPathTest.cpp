@@ -110,6 +110,17 @@ TEST_F(FtdiPath, OpensTheRightUnitPastOthersAndSaysWhyWhenItCannot) {
     }
 }
 
+// A reply leaves the chip the moment its ETX arrives, and a one-byte answer after a latency period of
+// 1 ms: the chip is told so when the unit is opened.
+TEST_F(FtdiPath, TheChipSendsEachReplyAsItEnds) {
+    bus(QStringLiteral("kbx,K1,image=@A"));
+    TKbxInterface kbx(Ftdi(), SystemClock());
+    ASSERT_EQ(kbx.Open(), kbxOk);
+    const QByteArray events = ReadTestFile(home.file("events"));
+    EXPECT_TRUE(events.contains("latency 1 K1") && events.contains("event character 3 K1"))
+        << events.constData();
+}
+
 TEST_F(FtdiPath, WritesWithVerificationThroughSlowAndSplitReplies) {
     for (const char* faults : {"", ",slow=120", ",split"}) {
         bus(QStringLiteral("kbx,K1,image=@A,save=%1%2").arg(home.file("saved.bin"), QLatin1String(faults)));

@@ -4,7 +4,8 @@
 //
 // The chip: bulk IN packets of 64 bytes, each starting with two modem-status bytes; a packet with less
 // than 62 data bytes goes out only when the latency timer runs out (a status-only packet if nothing
-// came); bytes cross the line at 57600 baud, 8N2 (11 bits a byte) in both directions.
+// came), or at once when the event character (when one is set) arrives; bytes cross the line at 57600
+// baud, 8N2 (11 bits a byte) in both directions.
 //
 // ZAL_FAKE_USB describes the devices, in bus order, separated by ';': KIND,SERIAL[,OPTION...] where
 // KIND is "kbx" (a KBX: description "Vesk KBX - Active USB Interface") or "other" (an unrelated FTDI
@@ -12,7 +13,8 @@
 // closed), denied (opening is refused: no permission), busy (another program has claimed it),
 // unplug=N (gone after N commands), slow=MS (the device takes that long to answer), split (replies
 // come in two packets), late=RATE and latems=MS (a share of replies comes that late), nodevice (a KBX
-// without a device). ZAL_FAKE_USB_EVENTS names a file that gets a line per claim, release and close.
+// without a device). ZAL_FAKE_USB_EVENTS names a file that gets a line per claim, release and close,
+// and per setting of the latency timer and the event character.
 
 #include "KbxSimEngine.h"
 
@@ -76,6 +78,7 @@ struct Device {
     double lineFreeAt = 0;                      // when the line from the device is free again
     double lastPacket = 0;
     int latencyMs = 16;
+    int eventChar = -1; // none
     bool claimed = false;
     bool gone = false;
     libusb_device_descriptor descriptor{};
@@ -384,8 +387,13 @@ int libusb_control_transfer(libusb_device_handle* handle, uint8_t requestType, u
         if (value == 0 || value == 1)
             d.toHost.clear();
         break;
+    case 6: // set the event character: the low byte, enabled by bit 8
+        d.eventChar = (value & 0x100) ? (value & 0xFF) : -1;
+        Event("event character " + std::to_string(d.eventChar) + " " + d.serial);
+        break;
     case 9: // set latency timer
         d.latencyMs = std::max<int>(1, value & 0xFF);
+        Event("latency " + std::to_string(d.latencyMs) + " " + d.serial);
         break;
     case 10: // get latency timer
         if (in && length >= 1)
@@ -425,10 +433,20 @@ int libusb_bulk_transfer(libusb_device_handle* handle, unsigned char endpoint, u
         }
         return n;
     };
-    // A full packet goes at once; anything less when the latency timer runs out.
+    // A full packet goes at once; anything less when the latency timer runs out, or as soon as the event
+    // character arrives.
     double sendAt = start;
-    if (arrived(start) < kPacket - kStatusBytes)
+    if (arrived(start) < kPacket - kStatusBytes) {
         sendAt = std::max(start, d.lastPacket + d.latencyMs / 1000.0);
+        for (const auto& [when, byte] : d.toHost) {
+            if (when >= sendAt)
+                break;
+            if (d.eventChar >= 0 && static_cast<unsigned char>(byte) == d.eventChar) {
+                sendAt = std::max(start, when);
+                break;
+            }
+        }
+    }
     if (timeout > 0 && sendAt - start > timeout / 1000.0) {
         SleepUntil(start + timeout / 1000.0);
         return LIBUSB_ERROR_TIMEOUT;
