@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "ReportCommands.h"
 #include "Session.h"
+#include "shell/FileSystem.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -25,7 +26,11 @@ int main(int argc, char* argv[]) {
     }
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList arguments = app->arguments().mid(1);
+    // From argv itself (what the application left of it): a file name that is not UTF-8 must reach the
+    // file under its own bytes.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << zal::NameFromNative(QByteArray(argv[i]));
     const Command* command = FindCommand(arguments);
     if (!command || !command->report()) {
         err << "zalctl-report runs zalctl's export and support-bundle; use zalctl" << Qt::endl;
