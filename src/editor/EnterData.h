@@ -68,7 +68,7 @@ enum class FixedCodeWindow { None, Classic, Plus };
 // Messages, questions and file dialogs go through the injected dialogs. Every command returns a
 // CommandResult: its kind, the message that tells most about it and, for a device command, whether
 // anything was written into the device.
-class TfrmEnterData : public ValidationHost {
+class TfrmEnterData final : public ValidationHost {
 public:
     struct Options {
         QStringList arguments;    // the program's command line, without the program name
