@@ -1,12 +1,15 @@
 #include "SupportBundle.h"
 
+#include "shell/FileSystem.h"
+
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace zal {
@@ -19,20 +22,20 @@ struct ReaderCloser {
     void operator()(archive* a) const { archive_read_free(a); }
 };
 
-la_ssize_t WriteToSaveFile(archive*, void* file, const void* data, size_t size) {
-    auto* out = static_cast<QSaveFile*>(file);
-    return out->write(static_cast<const char*>(data), static_cast<qint64>(size));
+la_ssize_t AppendToBytes(archive*, void* bytes, const void* data, size_t size) {
+    static_cast<QByteArray*>(bytes)->append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    return static_cast<la_ssize_t>(size);
 }
 
 } // namespace
 
 QString WriteZipArchive(const QString& path, const std::vector<BundleEntry>& entries) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+    // The archive is made in memory and saved whole, as every other file: a full disk or a folder in
+    // the way fails plainly, and an earlier bundle stays as it was.
+    QByteArray bytes;
     std::unique_ptr<archive, ArchiveCloser> zip(archive_write_new());
     archive_write_set_format_zip(zip.get());
-    if (archive_write_open(zip.get(), &file, nullptr, WriteToSaveFile, nullptr) != ARCHIVE_OK)
+    if (archive_write_open(zip.get(), &bytes, nullptr, AppendToBytes, nullptr) != ARCHIVE_OK)
         return QString::fromUtf8(archive_error_string(zip.get()));
     const time_t now = QDateTime::currentSecsSinceEpoch();
     for (const auto& [name, content] : entries) {
@@ -51,8 +54,8 @@ QString WriteZipArchive(const QString& path, const std::vector<BundleEntry>& ent
     if (archive_write_close(zip.get()) != ARCHIVE_OK)
         return QString::fromUtf8(archive_error_string(zip.get()));
     zip.reset();
-    if (!file.commit())
-        return file.errorString();
+    if (!WriteFileAtomically(path, bytes))
+        return QString::fromLocal8Bit(std::strerror(errno));
     return QString();
 }
 

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 
+#include <cerrno>
+#include <cstring>
+
 namespace zal::cli {
 
 int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
@@ -40,7 +43,8 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
     else
         ok = WriteFileAtomically(o.output, QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
     if (!ok)
-        err << "zalctl: cannot write " << o.output << Qt::endl;
+        err << "zalctl: cannot write " << o.output << ": " << QString::fromLocal8Bit(std::strerror(errno))
+            << Qt::endl;
     return ok ? kOk : kFailed;
 }
 

@@ -2,11 +2,15 @@
 
 #include "ConfigReport.h"
 
-#include <QFileInfo>
+#include "shell/FileSystem.h"
+
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextDocument>
+
+#include <cerrno>
 
 namespace zal {
 
@@ -25,14 +29,25 @@ void PaintReport(const ConfigReport& report, QPagedPaintDevice& device) {
 }
 
 bool WriteReportPdf(const ConfigReport& report, const QString& path) {
-    QPdfWriter writer(path);
-    writer.setResolution(1200);
-    PrepareReportPage(writer);
-    writer.setTitle(QStringLiteral("Konfigurationsbericht ") + report.product + u' ' + report.serial);
-    writer.setCreator(QStringLiteral("ZAL Programmer"));
-    PaintReport(report, writer);
-    // QPdfWriter reports no failure of its own: a file that is not there (or empty) did not get written.
-    return QFileInfo(path).size() > 0;
+    // QPdfWriter reports no failure of its own and writes into the file as it goes: the document is made
+    // in memory, checked whole, and then saved as every other file is, so that a full disk or a folder
+    // in the way fails plainly and an earlier report stays as it was.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(1200);
+        PrepareReportPage(writer);
+        writer.setTitle(QStringLiteral("Konfigurationsbericht ") + report.product + u' ' + report.serial);
+        writer.setCreator(QStringLiteral("ZAL Programmer"));
+        PaintReport(report, writer);
+    }
+    const QByteArray& bytes = pdf.data();
+    if (!bytes.startsWith("%PDF-") || !bytes.trimmed().endsWith("%%EOF")) {
+        errno = EIO;
+        return false;
+    }
+    return WriteFileAtomically(path, bytes);
 }
 
 } // namespace zal

@@ -225,8 +225,11 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data) {
     ok = (::close(fd) == 0) && ok;
     if (ok)
         ok = ::rename(temp.constData(), target.constData()) == 0;
-    if (!ok)
+    if (!ok) {
+        const int failure = errno; // what failed, for the caller's message
         ::unlink(temp.constData());
+        errno = failure;
+    }
     return ok;
 }
 

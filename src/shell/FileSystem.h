@@ -28,7 +28,8 @@ bool SameFile(const QString& a, const QString& b);
 // writing would have been. When the folder takes no new file but the file itself is writable, the file
 // is overwritten in place and flushed.
 // Signals that end the program (Ctrl+C, a closed terminal) wait until the temporary file is renamed or
-// removed; a temporary left by a killed program is removed by the next write of the same file.
+// removed; a temporary left by a killed program is removed by the next write of the same file. On
+// failure errno says why.
 bool WriteFileAtomically(const QString& path, const QByteArray& data);
 
 // Removes the temporary files of earlier writes of path whose program is gone; how many it removed.

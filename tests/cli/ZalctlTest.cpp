@@ -336,6 +336,40 @@ TEST_F(Zalctl, RecipesRoundTripThroughShowJson) {
 
 // The report holds every field the window shows, in use or not, for every product; the PDF has pages
 // and text that a PDF reader finds.
+// A report or a support bundle that cannot be written whole (a full disk: here a file size limit, which
+// fails writes as ENOSPC would; a folder in the way) fails with exit 1 and leaves the earlier file whole.
+TEST_F(Zalctl, OutputsThatCannotBeWrittenFailAndKeepTheEarlierFile) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("c.Zal")}).exitCode, 0);
+    QDir().mkpath(file("folder.pdf"));
+    const struct {
+        const char* command;
+        const char* output;
+        bool full;
+    } cases[] = {
+        {"export c.Zal --yes -o", "r.pdf", true},   {"export c.Zal --yes -o", "r.html", true},
+        {"support-bundle --yes -o", "s.zip", true}, {"export c.Zal -o", "folder.pdf", false},
+        {"support-bundle -o", "folder.pdf", false},
+    };
+    for (const auto& c : cases) {
+        const bool folder = !c.full;
+        if (!folder)
+            WriteTestFile(file(c.output), "earlier\n");
+        const QString script =
+            QStringLiteral("cd '%1' && trap '' XFSZ && %2 exec '%3/zalctl' %4 %5")
+                .arg(home.path(), QLatin1String(c.full ? "ulimit -f 4 &&" : ""), QStringLiteral(ZAL_BIN_DIR),
+                     QLatin1String(c.command), QLatin1String(c.output));
+        const Result run =
+            zalctl({QStringLiteral("-c"), script}, QStringLiteral("C.UTF-8"), QStringLiteral("/bin/sh"));
+        EXPECT_EQ(run.exitCode, 1) << c.command << ' ' << c.output << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("cannot write"))) << run.err.toStdString();
+        if (!folder) {
+            EXPECT_EQ(ReadTestFile(file(c.output)), "earlier\n") << c.output;
+        }
+        EXPECT_EQ(QDir(home.path()).entryList({QStringLiteral(".*zal-*")}, QDir::Files | QDir::Hidden),
+                  QStringList()); // no temporary left
+    }
+}
+
 TEST_F(Zalctl, ReportOfEveryProduct) {
     QString config;
     for (const char* product : {"BORA", "ZAL", "MUVE", "DORF", "MUVE+", "MUVE+II"}) {
