@@ -2,6 +2,7 @@
 
 #include "CommandTable.h"
 #include "Session.h"
+#include "config/ImageFile.h"
 #include "radio/DeviceIdentity.h"
 #include "shell/FileSystem.h"
 
@@ -69,7 +70,9 @@ int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
             << id.version << ") into the device; add --yes to do it" << Qt::endl;
         return kFailed;
     }
-    const CommandResult result = s.editor->WriteToDevice();
+    ConfigImage kept{};
+    const CommandResult result =
+        LoadImageFile(path, kept) ? s.editor->RestoreImage(kept) : CommandResult::Failed;
     if (result)
         out << "restored " << QFileInfo(path).fileName() << '\n';
     return result ? kOk : kFailed;

@@ -4,6 +4,7 @@
 
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
+#include "config/ImageLayout.h"
 #include "config/Products.h"
 #include "shell/FileSystem.h"
 #include "shell/StringTable.h"
@@ -356,6 +357,105 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         report(MessageKind::Error, Msg::VerifyFailed, {}, more);
         return CommandResult::Failed;
     }
+    show(MessageKind::Information, Msg::ProgrammingDone);
+    setStatus(Msg::WriteVerified);
+    MarkClean();
+    return CommandResult::Done;
+}
+
+// --- Restore a kept image -------------------------------------------------------------------------------
+
+CommandResult TfrmEnterData::RestoreImage(const ConfigImage& kept) {
+    return RunDeviceCommand(QStringLiteral("restore"), [this, &kept] { return RestoreSteps(kept); });
+}
+
+CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
+    CommandFrame frame(*this, kbx_);
+    changeImages_.reset();
+    writeChanges_.reset();
+    if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
+        report(MessageKind::Error, *failure);
+        return CommandResult::Failed;
+    }
+    setStatus(Msg::Writing);
+    processEvents();
+    // What a write covers, the fixed radio IDs a write keeps, and a MUVE+ II's written marker: the
+    // backup's own bytes in every one of them.
+    const bool plus = IsPlusProduct(product());
+    std::vector<AddressRange> writes = WriteRanges(product());
+    writes.push_back(plus ? kPlusFixedCodeBytes : kFixedCodeBytes);
+    if (const int marker = WrittenMarkerAddress(product()); marker >= 0)
+        writes.push_back({marker, marker});
+    planProgress(2 * Chunks({kWholeImage}) + Chunks(writes));
+    if (kbx_.ReadImage(comparison_) != kbxOk) {
+        report(MessageKind::Error, Msg::ReadFailed, {}, WriteConsequence());
+        return CommandResult::Failed;
+    }
+    const int deviceProduct = comparison_[kProductCodeAddress];
+    const int deviceVersion = comparison_[kVersionCodeAddress];
+    if (IdentifyImage(deviceVersion, deviceProduct) != irSupported) {
+        show(MessageKind::Error, Msg::DeviceVersionUnsupported);
+        return CommandResult::Refused;
+    }
+    if (deviceProduct != kept[kProductCodeAddress] || deviceProduct != product()) {
+        const QString name = productName(deviceProduct);
+        report(MessageKind::Information,
+               name.isEmpty() ? Msg::DeviceNotRecognised : Msg::DeviceIsAnotherProduct);
+        return CommandResult::Refused;
+    }
+    if (!selection_.IsCompatibleVersion(deviceVersion)) {
+        report(MessageKind::Information, Msg::DeviceIncompatible);
+        return CommandResult::Refused;
+    }
+    if (backups().policy().beforeWrite)
+        BackupDeviceImage(comparison_);
+
+    ConfigImage planned = comparison_;
+    for (const AddressRange& r : writes)
+        std::copy(kept.begin() + r.first, kept.begin() + r.last + 1, planned.begin() + r.first);
+    // The extended repeaters' checksum covers bytes the device keeps as its own: it is made for what
+    // the device will hold, which is the backup's own checksum when the backup is of this device.
+    if (plus)
+        StoreImageChecksum(planned);
+    changeImages_.emplace(comparison_, planned);
+
+    bool written = true;
+    deviceWritten_ = true;
+    for (const AddressRange& r : writes)
+        written = kbx_.WriteBlock(planned, r.first, r.last) == kbxOk && written;
+    if (!written || kbx_.cancelled()) {
+        report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
+        return kbx_.cancelled() ? CommandResult::Cancelled : CommandResult::Failed;
+    }
+    setStatus(Msg::Verifying);
+    processEvents();
+    ConfigImage check{};
+    if (kbx_.ReadImage(check) != kbxOk) {
+        report(MessageKind::Error, Msg::VerifyFailed, {},
+               QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") +
+                   WriteConsequence());
+        return CommandResult::Failed;
+    }
+    comparison_ = check;
+    QStringList differing;
+    for (const AddressRange& r : writes) {
+        for (int a = r.first; a <= r.last; ++a) {
+            if (check[static_cast<size_t>(a)] != planned[static_cast<size_t>(a)])
+                differing << QStringLiteral("0x%1: %2 statt %3")
+                                 .arg(a, 2, 16, QChar(u'0'))
+                                 .arg(FormatHexByte(check[static_cast<size_t>(a)]),
+                                      FormatHexByte(planned[static_cast<size_t>(a)]));
+        }
+    }
+    if (!differing.isEmpty()) {
+        report(MessageKind::Error, Msg::VerifyFailed, {},
+               QStringLiteral("Nicht angenommen wurden die Bytes ") + differing.join(QStringLiteral(", ")) +
+                   QStringLiteral(". ") + WriteConsequence());
+        return CommandResult::Failed;
+    }
+    // The editor shows what the device now holds.
+    working_ = planned;
+    FillFields();
     show(MessageKind::Information, Msg::ProgrammingDone);
     setStatus(Msg::WriteVerified);
     MarkClean();

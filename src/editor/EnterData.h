@@ -159,6 +159,10 @@ public:
     CommandResult WriteToDevice();  // done only when the verification found the device as meant
     // Reads the device and tells what a write would change (writeChanges()), writing nothing.
     CommandResult PreviewWrite();
+    // Writes an image back exactly as it was kept (a backup, opened first with OpenPath, which refuses
+    // what the editor refuses): every range a write covers and the fixed radio IDs, each byte its own,
+    // not as the fields would write it. Done only when a full read finds every written byte.
+    CommandResult RestoreImage(const ConfigImage& kept);
     // The fields the last write changed, or the last preview would change: the device's value as mine,
     // the written one as other.
     // Worked out on the first ask, so that a write nobody asks about (the production line) does not pay.
@@ -251,6 +255,7 @@ private:
     void LogEvent(const QString& text);
     CommandResult ReadSteps();
     CommandResult WriteSteps(bool previewOnly);
+    CommandResult RestoreSteps(const ConfigImage& kept);
     // The fields shown differently by two images of the product being edited, in the window's order.
     std::vector<DifferenceRow> DifferencesBetween(const ConfigImage& from, const ConfigImage& to);
     // After a write that did not end as planned: what the device got, and how to put back what it held.

@@ -1,6 +1,7 @@
 #include "RecordsDialogs.h"
 
 #include "QtDialogs.h"
+#include "config/ImageFile.h"
 #include "report/ConfigReport.h"
 #include "report/SupportInformation.h"
 #include "shell/FileSystem.h"
@@ -150,9 +151,11 @@ bool BackupsDialog::writeSelected(bool ask) {
                                              "Sie wird dazu im Editor geöffnet.")
                                   .arg(item->text(1), item->text(3), item->text(0))) != QMessageBox::Yes)
         return false;
-    if (!editor_.CloseRequested() || !editor_.OpenPath(path))
+    ConfigImage kept{};
+    if (!editor_.CloseRequested() || !editor_.OpenPath(path) || !LoadImageFile(path, kept))
         return false;
-    const bool written = static_cast<bool>(editor_.WriteToDevice());
+    // The backup's own bytes, the fixed radio IDs among them, not what the fields would write.
+    const bool written = static_cast<bool>(editor_.RestoreImage(kept));
     fill(); // the write may have kept the device's image first
     return written;
 }

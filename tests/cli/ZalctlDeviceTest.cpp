@@ -385,7 +385,7 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
     for (const char* expected : {"versions.txt", "kbx-info.txt", "backups-index.jsonl", "Values.ini"})
         EXPECT_TRUE(names.contains(QLatin1String(expected))) << expected;
     EXPECT_EQ(info, "KBX-SIM 1.0\n");
-    EXPECT_TRUE(logText.contains(" read: done (") && logText.contains(" write: refused ("));
+    EXPECT_TRUE(logText.contains(" read: done (") && logText.contains(" restore: refused ("));
 
     // A support log that is a link to a private file elsewhere stays out of the bundle, and the notes
     // say so.
@@ -400,6 +400,34 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
             notes = e.second;
     }
     EXPECT_TRUE(notes.startsWith("Support.log: left out, a symbolic link")) << notes.constData();
+}
+
+// A restore writes the kept bytes themselves: a value no field has an item for, and the fixed radio IDs
+// that a write keeps; a byte the device does not take fails the restore.
+TEST_F(ZalctlDevice, RestoreGivesBackExactlyWhatWasKept) {
+    ConfigImage kept = Load(shipped("Default ZAL V22"));
+    kept[0x48] = 0x77;
+    WriteU16BE(kept, 0x10, 0xABCD); // the device's own radio ID
+    WriteU16BE(kept, 0x1A, 0x1234); // the fixed input's code
+    ASSERT_TRUE(SaveImageFile(file("kept.Zal"), kept));
+    const struct {
+        QStringList device;
+        int exitCode;
+        const char* said;
+    } cases[] = {
+        {{}, 0, "information 10619"},
+        {{"--protect", "48"}, 1, "0x48: 00 statt 77"},
+    };
+    for (const auto& c : cases) {
+        startDevice(shipped("Default ZAL V22"), c.device);
+        const Outcome restore = zalctl({"backups", "restore", file("kept.Zal"), "--yes"});
+        EXPECT_EQ(restore.exitCode, c.exitCode) << restore.err.toStdString();
+        EXPECT_TRUE(restore.err.contains(QLatin1String(c.said))) << restore.err.toStdString();
+        const ConfigImage device = stopDevice();
+        if (c.exitCode == 0) {
+            EXPECT_EQ(device, kept);
+        }
+    }
 }
 
 TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {
