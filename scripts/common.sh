@@ -10,6 +10,7 @@ ZAL_PACKAGES=(
     libgtest-dev libgmock-dev
     libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file groff-base
+    libqt6sql6-sqlite
 )
 
 # Installs what is missing of ZAL_PACKAGES and of any packages named as arguments.

@@ -6,8 +6,10 @@
 #include "config/Products.h"
 #include "line/ProductionLine.h"
 #include "radio/RadioCode.h"
+#include "records/RecordsDatabase.h"
 
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <cstdio>
 #include <memory>
@@ -108,7 +110,20 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
             err << "zalctl: " << firstCode << " cannot be a first fixed code" << Qt::endl;
             return kUsage;
         }
-        codes = std::make_unique<CodeAllocator>(code, plus, log.usedCodes());
+        // Codes are handed out only through the records database, which every station shares: without
+        // it the line does not start. Codes an earlier log names count as handed out.
+        const QString database =
+            RecordsDatabase::Location(first.folders().dataFolder, first.folders().settingsFile);
+        RecordsDatabase records(database);
+        if (!records.isOpen()) {
+            err << "zalctl: " << records.error() << "; no codes can be handed out, no device was touched"
+                << Qt::endl;
+            return kFailed;
+        }
+        if (const int imported = records.ImportUsedCodes(log.usedCodes(), logPath); imported > 0)
+            err << "zalctl: " << imported << " codes of " << logPath
+                << " taken into the records as handed out" << Qt::endl;
+        codes = std::make_unique<CodeAllocator>(code, plus, database, QSysInfo::machineHostName());
     }
 
     LineShared shared;
@@ -135,9 +150,11 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         err << "zalctl: no KBX could be used; no device was touched" << Qt::endl;
         return kFailed;
     }
+    if (shared.halted)
+        err << "zalctl: the run stopped: " << shared.haltReason << Qt::endl;
     const int written = shared.written, other = shared.refusedOrFailed;
     out << written << " written, " << other << " refused or failed; log " << logPath << Qt::endl;
-    return written > 0 && other == 0 ? kOk : kFailed;
+    return written > 0 && other == 0 && !shared.halted ? kOk : kFailed;
 }
 
 } // namespace zal::cli

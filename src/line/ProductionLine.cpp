@@ -1,5 +1,7 @@
 #include "ProductionLine.h"
 
+#include "records/RecordsDatabase.h"
+
 #include "config/Products.h"
 #include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
@@ -120,39 +122,32 @@ bool LineLog::Append(const LineRecord& r) {
 
 // --- Codes ----------------------------------------------------------------------------------------------
 
-CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, std::set<std::uint16_t> used)
-    : next_(first), plus_(plus), used_(std::move(used)) {}
+CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, QString database, QString station)
+    : first_(first), plus_(plus), database_(std::move(database)), station_(std::move(station)) {}
 
-std::optional<std::vector<std::uint16_t>> CodeAllocator::Next() {
-    std::lock_guard lock(mutex_);
-    if (!returned_.empty()) {
-        std::vector<std::uint16_t> block = returned_.back();
-        returned_.pop_back();
-        return block;
-    }
-    // At most one pass over all codes: a block is taken only when none of its codes was given before.
-    for (int tries = 0; tries <= 0xFFFF && !exhausted_; ++tries) {
-        const std::uint16_t first = next_;
-        next_ = static_cast<std::uint16_t>(next_ + 1);
-        if (next_ == first)
-            exhausted_ = true;
-        if (!IsValidFirstFixedCode(first, plus_))
-            continue;
-        const std::vector<std::uint16_t> block = FixedCodeBlock(first, plus_);
-        if (std::any_of(block.begin(), block.end(), [this](std::uint16_t c) { return used_.count(c) > 0; }))
-            continue;
-        used_.insert(block.begin(), block.end());
-        // The next block starts after this one's last code.
-        next_ = static_cast<std::uint16_t>(block.back() + 1);
-        return block;
-    }
-    exhausted_ = true;
-    return std::nullopt;
+std::optional<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit) {
+    RecordsDatabase records(database_);
+    std::optional<std::vector<std::uint16_t>> block;
+    if (records.isOpen())
+        block = records.ReserveCodeBlock(first_, plus_, station_, unit);
+    const std::lock_guard lock(mutex_);
+    why_ = records.error();
+    unreachable_ = !block && why_ != QLatin1String("no fixed radio ID codes left");
+    return block;
 }
 
 void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block) {
-    std::lock_guard lock(mutex_);
-    returned_.push_back(block);
+    RecordsDatabase(database_).ReleaseCodes(block);
+}
+
+void CodeAllocator::Settle(const std::vector<std::uint16_t>& block, const QString& state,
+                           const QString& serial) {
+    RecordsDatabase(database_).SetCodesState(block, state, serial);
+}
+
+QString CodeAllocator::why() const {
+    const std::lock_guard lock(mutex_);
+    return why_;
 }
 
 // --- Unit -----------------------------------------------------------------------------------------------
@@ -164,7 +159,7 @@ LineUnit::LineUnit(TfrmEnterData& editor, QString name, LineOptions options, Lin
 bool LineUnit::Sleep() {
     // In short steps, so that a stop, or the run's last device taken by another unit, is seen at once.
     const auto over = [this] {
-        return (shared_.stopRequested && shared_.stopRequested()) ||
+        return (shared_.stopRequested && shared_.stopRequested()) || shared_.halted ||
                (shared_.count > 0 && shared_.claimed.load() >= shared_.count);
     };
     for (int waited = 0; waited < options_.pollMs; waited += 50) {
@@ -173,6 +168,19 @@ bool LineUnit::Sleep() {
         QThread::msleep(50);
     }
     return !over();
+}
+
+void LineUnit::halt(const QString& why) {
+    static std::mutex lock;
+    {
+        const std::lock_guard guard(lock);
+        if (!shared_.halted) {
+            shared_.haltReason = why;
+            shared_.halted = true;
+        }
+    }
+    if (say)
+        say(why);
 }
 
 void LineUnit::problem(const QString& text) {
@@ -242,7 +250,7 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     QElapsedTimer timer;
     timer.start();
     LineRecord r;
-    r.time = QDateTime::currentDateTime();
+    r.time = QDateTime::currentDateTimeUtc(); // written with its zone: 2026-12-07T20:05:05Z
     r.unit = name_;
     ConfigImage device = identity;
     // The file is opened anew for each device: a write takes the device's own bytes into the image.
@@ -259,10 +267,13 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     // own refusal.
     r.result = LineResultWord(opened ? result.kind() : CommandResult::Failed);
     if (result == CommandResult::Done && shared_.codes) {
-        std::optional<std::vector<std::uint16_t>> block = shared_.codes->Next();
+        std::optional<std::vector<std::uint16_t>> block = shared_.codes->Next(name_);
         if (!block) {
             r.result = LineResultWord(CommandResult::Failed);
-            r.message = QStringLiteral("no fixed radio ID codes left");
+            r.message = shared_.codes->why();
+            // Without the database no code may be handed out: the run ends before the next device.
+            if (shared_.codes->unreachable())
+                halt(r.message);
         } else {
             CommandResult changed = CommandResult::Refused;
             const FixedCodeWindow window = editor_.ChangeFixedCodesBegin(&changed);
@@ -278,14 +289,20 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
                 if (changed)
                     editor_.changeFixed().CopyInto(device);
             }
+            const QString serial = IdentifyDevice(device).serial;
             if (changed) {
                 editor_.ChangeFixedCodesCommit(window);
                 r.codes = CodesText(*block);
+                shared_.codes->Settle(*block, QStringLiteral("written"), serial);
+            } else if (!changed.deviceChanged()) {
+                // Refused before anything was sent: the device never got any of them.
+                shared_.codes->GiveBack(*block);
+                r.result = LineResultWord(CommandResult::Failed);
+                r.message = changed.text();
             } else {
-                // Not written: the codes may still be in the device partly, so they are never handed
-                // out again unless the window refused before writing anything.
-                if (window == FixedCodeWindow::None)
-                    shared_.codes->GiveBack(*block);
+                // The device may hold some of them: they stay used, and the row names them.
+                shared_.codes->Settle(*block, QStringLiteral("failed"), serial);
+                r.codes = CodesText(*block);
                 r.result = LineResultWord(CommandResult::Failed);
                 r.message = changed.text();
             }
@@ -323,8 +340,8 @@ void LineUnit::Run() {
             ++shared_.written;
         else
             ++shared_.refusedOrFailed;
-        if (shared_.log && !shared_.log->Append(r) && say)
-            say(QStringLiteral("the log could not be written"));
+        if (shared_.log && !shared_.log->Append(r))
+            halt(QStringLiteral("the log could not be written; the run stops"));
         if (say)
             say(QStringLiteral("%1 %2: %3 (%4 ms)%5")
                     .arg(r.product, r.serial, r.result)
@@ -332,7 +349,7 @@ void LineUnit::Run() {
                     .arg(r.codes.isEmpty() ? QString() : QStringLiteral(", codes ") + r.codes));
         if (shared_.count > 0 && shared_.claimed.load() >= shared_.count)
             return; // no device is left to this run
-        if (shared_.stopRequested && shared_.stopRequested())
+        if ((shared_.stopRequested && shared_.stopRequested()) || shared_.halted)
             return;
         if (say)
             say(QStringLiteral("remove the device"));

@@ -51,21 +51,28 @@ private:
 };
 
 // Hands out blocks of fixed codes from a first code on, skipping every block that would reuse a code.
+// Each block is reserved and committed in the records database before it goes anywhere, so that every
+// process and station using the same database hands out each code once, and a crash never frees a code
+// that may have reached a device. Safe to use from several threads (each call has its own connection).
 class CodeAllocator {
 public:
-    CodeAllocator(std::uint16_t first, bool plus, std::set<std::uint16_t> used);
-    // The next block; nothing when the codes have run out.
-    std::optional<std::vector<std::uint16_t>> Next();
-    // A block that was not written after all goes back.
+    CodeAllocator(std::uint16_t first, bool plus, QString database, QString station);
+    // The next block; nothing when the codes have run out or the database cannot be reached (why()).
+    std::optional<std::vector<std::uint16_t>> Next(const QString& unit = {});
+    // A block the device is known never to have received (refused before the write began) goes back.
     void GiveBack(const std::vector<std::uint16_t>& block);
+    // What became of a block that went to a device: "written", or "failed" (it stays used).
+    void Settle(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial);
+    QString why() const;
+    // Whether the last Next failed because the database could not be reached (not: codes ran out).
+    bool unreachable() const { return unreachable_; }
 
 private:
-    std::mutex mutex_;
-    std::uint16_t next_;
+    mutable std::mutex mutex_;
+    std::uint16_t first_;
     bool plus_;
-    bool exhausted_ = false;
-    std::set<std::uint16_t> used_;
-    std::vector<std::vector<std::uint16_t>> returned_;
+    QString database_, station_, why_;
+    std::atomic<bool> unreachable_{false};
 };
 
 struct LineOptions {
@@ -81,6 +88,10 @@ struct LineShared {
     std::atomic<int> claimed{0};    // devices taken up so far
     std::atomic<int> written{0}, refusedOrFailed{0};
     std::atomic<int> unusable{0}; // units whose KBX could not be used at the start
+    // Set when the run cannot go on (the log cannot be written, the codes' database went away): every
+    // unit stops before its next device.
+    std::atomic<bool> halted{false};
+    QString haltReason; // written once, before halted is set
     std::function<bool()> stopRequested;
 };
 
@@ -101,6 +112,8 @@ private:
     Presence Probe(ConfigImage* identity);
     // Says a problem with the KBX once, until the KBX works again.
     void problem(const QString& text);
+    // Ends the run for every unit before its next device.
+    void halt(const QString& why);
     bool WaitFor(bool present, ConfigImage& identity);
     LineRecord Configure(const ConfigImage& identity);
     bool Sleep();

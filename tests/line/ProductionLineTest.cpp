@@ -1,7 +1,11 @@
 #include "line/ProductionLine.h"
 #include "radio/FixedCodeWindows.h"
+#include "records/RecordsDatabase.h"
+#include "support/TempHome.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace zal;
 
@@ -41,17 +45,63 @@ TEST(CodeAllocator, HandsOutBlocksThatNeverShareACode) {
          {{0xFFF0, 0xFFF1, 0xFFF2, 0xFFF3, 0xFFF4, 0xFFF5, 0xFFF6, 0xFFF7, 0xFFF8},
           {0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x0008, 0x0009}}},
     };
+    test::TempHome home;
+    int n = 0;
     for (const auto& c : cases) {
-        CodeAllocator codes(c.first, c.plus, c.used);
+        const QString database = home.file(QStringLiteral("records%1.sqlite").arg(n++));
+        RecordsDatabase(database).ImportUsedCodes(c.used, QStringLiteral("log.csv"));
+        CodeAllocator codes(c.first, c.plus, database, QStringLiteral("test"));
         for (const Block& expected : c.expected)
-            EXPECT_EQ(codes.Next(), expected) << c.name;
+            EXPECT_EQ(codes.Next(), expected) << c.name << codes.why().toStdString();
     }
     // All codes given: nothing more, rather than a code twice.
     std::set<std::uint16_t> all;
     for (int code = 1; code < 0xFFFF; ++code)
         all.insert(static_cast<std::uint16_t>(code));
     all.erase(0x1234);
-    EXPECT_EQ(CodeAllocator(0x1000, false, all).Next(), std::nullopt);
+    const QString full = home.file(QStringLiteral("full.sqlite"));
+    RecordsDatabase(full).ImportUsedCodes(all, QStringLiteral("log.csv"));
+    CodeAllocator none(0x1000, false, full, QStringLiteral("test"));
+    EXPECT_EQ(none.Next(), std::nullopt);
+    EXPECT_FALSE(none.unreachable());
+}
+
+// Units in threads of their own, each reserving through its own connection, never share a code; a
+// block given back is handed out again, one that failed stays used; the schema is at its version.
+TEST(CodeAllocator, ReservationsInOneDatabaseNeverShareACode) {
+    test::TempHome home;
+    const QString database = home.file(QStringLiteral("records.sqlite"));
+    CodeAllocator codes(0x3000, false, database, QStringLiteral("station"));
+    std::vector<Block> blocks(8);
+    std::vector<std::thread> units;
+    for (size_t i = 0; i < blocks.size(); ++i)
+        units.emplace_back(
+            [&codes, &blocks, i] { blocks[i] = codes.Next(QString::number(i)).value_or(Block{}); });
+    for (std::thread& t : units)
+        t.join();
+    std::set<std::uint16_t> seen;
+    for (const Block& b : blocks) {
+        ASSERT_EQ(b.size(), 6u);
+        for (const std::uint16_t code : b)
+            EXPECT_TRUE(seen.insert(code).second) << code;
+    }
+    codes.GiveBack(blocks[0]);
+    codes.Settle(blocks[1], QStringLiteral("failed"), QStringLiteral("000042"));
+    EXPECT_EQ(codes.Next(), blocks[0]);
+    RecordsDatabase records(database);
+    EXPECT_EQ(records.schemaVersion(), RecordsDatabase::CurrentSchemaVersion());
+    const auto all = records.Codes();
+    EXPECT_EQ(all.size(), 8u * 6u);
+    const auto failed =
+        std::find_if(all.begin(), all.end(), [&](const auto& c) { return c.first == blocks[1][0]; });
+    ASSERT_NE(failed, all.end());
+    EXPECT_EQ(failed->second, QStringLiteral("failed"));
+    // A database that cannot be reached hands out nothing and says so.
+    CodeAllocator nowhere(0x3000, false, home.file(QStringLiteral("no/such/folder/records.sqlite")),
+                          QStringLiteral("station"));
+    EXPECT_EQ(nowhere.Next(), std::nullopt);
+    EXPECT_TRUE(nowhere.unreachable());
+    EXPECT_FALSE(nowhere.why().isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,286 @@
+#include "RecordsDatabase.h"
+
+#include "radio/FixedCodeWindows.h"
+#include "shell/SettingsFile.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+
+#include <atomic>
+
+namespace zal {
+namespace {
+
+// Each migration takes the schema from its index to the next version, in one transaction.
+const std::vector<std::vector<const char*>>& Migrations() {
+    static const std::vector<std::vector<const char*>> migrations = {
+        {
+            "CREATE TABLE fixed_codes (code INTEGER PRIMARY KEY, block_first INTEGER NOT NULL, "
+            "state TEXT NOT NULL, station TEXT NOT NULL, unit TEXT NOT NULL, serial TEXT NOT NULL, "
+            "reserved_at TEXT NOT NULL)",
+        },
+    };
+    return migrations;
+}
+
+// A text that is never NULL to the database (a null QString binds as NULL).
+QString Text(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+QString Now() {
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+}
+
+} // namespace
+
+QString RecordsDatabase::Location(const QString& dataFolder, const QString& settingsFile) {
+    const QString environment = qEnvironmentVariable("ZAL_RECORDS").trimmed();
+    if (!environment.isEmpty())
+        return environment;
+    const QString setting =
+        SettingsFile::Load(settingsFile).text(QStringLiteral("Records"), QStringLiteral("Database"));
+    if (!setting.trimmed().isEmpty())
+        return setting.trimmed();
+    return dataFolder + QStringLiteral("records.sqlite");
+}
+
+int RecordsDatabase::CurrentSchemaVersion() {
+    return static_cast<int>(Migrations().size());
+}
+
+RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(location)) {
+    static std::atomic<int> made{0};
+    connection_ = QStringLiteral("zal-records-%1").arg(made++);
+    postgres_ = location_.startsWith(QLatin1String("postgresql://")) ||
+                location_.startsWith(QLatin1String("postgres://"));
+    if (connect())
+        migrate();
+}
+
+RecordsDatabase::~RecordsDatabase() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+bool RecordsDatabase::connect() {
+    if (!QSqlDatabase::isDriverAvailable(postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"))) {
+        error_ = postgres_ ? QStringLiteral("Qt's PostgreSQL driver is not installed (libqt6sql6-psql)")
+                           : QStringLiteral("Qt's SQLite driver is not installed (libqt6sql6-sqlite)");
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), connection_);
+    if (postgres_) {
+        const QUrl url(location_);
+        // A host that is a folder is the server's Unix socket (the query ?host= form of libpq too).
+        QString host = url.host();
+        if (host.isEmpty())
+            host = QUrl::fromPercentEncoding(
+                url.query().section(QStringLiteral("host="), 1).section(u'&', 0, 0).toUtf8());
+        db.setHostName(host);
+        if (url.port() > 0)
+            db.setPort(url.port());
+        db.setUserName(url.userName());
+        db.setDatabaseName(url.path().mid(1));
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    } else {
+        db.setDatabaseName(location_);
+        // Another process's transaction is waited for, not taken as a failure.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    }
+    if (!db.open()) {
+        error_ = QStringLiteral("The records database %1 cannot be opened: %2")
+                     .arg(postgres_ ? location_ : location_, db.lastError().text());
+        return false;
+    }
+    if (!postgres_) {
+        QSqlQuery q(db);
+        // The write-ahead journal: readers never wait for a writer, and a kill loses at most the
+        // transaction under way.
+        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    }
+    return true;
+}
+
+QString RecordsDatabase::connectionName() const {
+    return connection_;
+}
+
+bool RecordsDatabase::migrate() {
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))) {
+        error_ = q.lastError().text();
+        return false;
+    }
+    for (;;) {
+        // One migration at a time, each in its own transaction; a second process migrating at the same
+        // moment waits for the first, then finds the version moved on.
+        if (!q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
+            error_ = q.lastError().text();
+            return false;
+        }
+        if (postgres_)
+            q.exec(QStringLiteral("LOCK TABLE schema_version IN EXCLUSIVE MODE"));
+        int version = 0;
+        if (q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next())
+            version = q.value(0).toInt();
+        if (version >= CurrentSchemaVersion()) {
+            q.exec(QStringLiteral("COMMIT"));
+            return true;
+        }
+        bool ok = true;
+        for (const char* statement : Migrations()[static_cast<size_t>(version)])
+            ok = ok && q.exec(QString::fromLatin1(statement));
+        ok = ok &&
+             q.exec(version == 0 ? QStringLiteral("INSERT INTO schema_version VALUES (1)")
+                                 : QStringLiteral("UPDATE schema_version SET version = %1").arg(version + 1));
+        if (!ok) {
+            error_ = QStringLiteral("The records database could not be brought to version %1: %2")
+                         .arg(version + 1)
+                         .arg(q.lastError().text());
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+        if (!q.exec(QStringLiteral("COMMIT"))) {
+            error_ = q.lastError().text();
+            return false;
+        }
+    }
+}
+
+int RecordsDatabase::schemaVersion() {
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    return q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next() ? q.value(0).toInt() : 0;
+}
+
+std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16_t first, bool plus,
+                                                                            const QString& station,
+                                                                            const QString& unit) {
+    if (!isOpen())
+        return std::nullopt;
+    QSqlDatabase db = QSqlDatabase::database(connection_);
+    QSqlQuery q(db);
+    // Another station may take the same block between our look and our insert: the unique code then
+    // refuses the insert, and the next free block is looked for again.
+    QString lastFailure;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (!q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
+            error_ = QStringLiteral("The records database cannot be reached: ") + q.lastError().text();
+            return std::nullopt;
+        }
+        std::set<std::uint16_t> used;
+        if (!q.exec(QStringLiteral("SELECT code FROM fixed_codes"))) {
+            error_ = q.lastError().text();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return std::nullopt;
+        }
+        while (q.next())
+            used.insert(static_cast<std::uint16_t>(q.value(0).toInt()));
+        std::optional<std::vector<std::uint16_t>> block;
+        std::uint16_t next = first;
+        for (int tries = 0; tries <= 0xFFFF && !block; ++tries, ++next) {
+            if (!IsValidFirstFixedCode(next, plus))
+                continue;
+            std::vector<std::uint16_t> candidate = FixedCodeBlock(next, plus);
+            if (std::none_of(candidate.begin(), candidate.end(),
+                             [&used](std::uint16_t c) { return used.count(c) > 0; }))
+                block = std::move(candidate);
+        }
+        if (!block) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            error_ = QStringLiteral("no fixed radio ID codes left");
+            return std::nullopt;
+        }
+        bool ok =
+            q.prepare(QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, "
+                                     "serial, reserved_at) VALUES (?, ?, 'reserved', ?, ?, '', ?)"));
+        const QString now = Now();
+        for (const std::uint16_t code : *block) {
+            q.bindValue(0, code);
+            q.bindValue(1, block->front());
+            q.bindValue(2, Text(station));
+            q.bindValue(3, Text(unit));
+            q.bindValue(4, now);
+            ok = ok && q.exec();
+        }
+        if (ok && q.exec(QStringLiteral("COMMIT")))
+            return block;
+        const QString why = q.lastError().text();
+        lastFailure = why;
+        q.exec(QStringLiteral("ROLLBACK"));
+        if (!db.isOpen() || why.contains(QLatin1String("connection"), Qt::CaseInsensitive)) {
+            error_ = QStringLiteral("The records database cannot be reached: ") + why;
+            return std::nullopt;
+        }
+    }
+    error_ = QStringLiteral("no free block of fixed codes could be reserved: ") + lastFailure;
+    return std::nullopt;
+}
+
+bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    bool ok = q.prepare(QStringLiteral("DELETE FROM fixed_codes WHERE code = ? AND state = 'reserved'"));
+    for (const std::uint16_t code : block) {
+        q.bindValue(0, code);
+        ok = ok && q.exec();
+    }
+    return ok;
+}
+
+bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
+                                    const QString& serial) {
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    bool ok = q.prepare(QStringLiteral("UPDATE fixed_codes SET state = ?, serial = ? WHERE code = ?"));
+    for (const std::uint16_t code : block) {
+        q.bindValue(0, Text(state));
+        q.bindValue(1, Text(serial));
+        q.bindValue(2, code);
+        ok = ok && q.exec();
+    }
+    return ok;
+}
+
+int RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source) {
+    if (!isOpen() || codes.empty())
+        return 0;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+    int added = 0;
+    q.prepare(
+        QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, serial, "
+                       "reserved_at) VALUES (?, ?, 'imported', ?, '', '', ?) ON CONFLICT (code) DO NOTHING"));
+    const QString now = Now();
+    for (const std::uint16_t code : codes) {
+        q.bindValue(0, code);
+        q.bindValue(1, code);
+        q.bindValue(2, Text(source));
+        q.bindValue(3, now);
+        if (q.exec())
+            added += q.numRowsAffected() > 0;
+    }
+    q.exec(QStringLiteral("COMMIT"));
+    return added;
+}
+
+std::vector<std::pair<std::uint16_t, QString>> RecordsDatabase::Codes() {
+    std::vector<std::pair<std::uint16_t, QString>> codes;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    if (q.exec(QStringLiteral("SELECT code, state FROM fixed_codes ORDER BY code"))) {
+        while (q.next())
+            codes.emplace_back(static_cast<std::uint16_t>(q.value(0).toInt()), q.value(1).toString());
+    }
+    return codes;
+}
+
+} // namespace zal
