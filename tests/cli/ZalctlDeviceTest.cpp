@@ -16,6 +16,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -280,6 +281,67 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
         ASSERT_EQ(now.size(), logged) << stop.signal;
         EXPECT_TRUE(now.last().contains(QLatin1String(stop.codes))) << now.last().toStdString();
     }
+}
+
+// Fixed codes come from the records database that every line program on the PC shares: four programs at
+// once hand out four disjoint blocks; a program killed during its code write, and a code write whose
+// verification failed, leave their codes used, so the next run goes on past them.
+TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    std::vector<std::unique_ptr<QProcess>> lines;
+    for (int i = 0; i < 4; ++i) {
+        sims.push_back(
+            std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", shipped("Default ZAL V22")}));
+        ASSERT_TRUE(sims.back()->ready());
+        lines.push_back(std::make_unique<QProcess>());
+        start(*lines.back(),
+              {"line", file("z.Zal"), "--port", sims.back()->path(), "--count", "1", "--change-codes", "3000",
+               "--log", file(QStringLiteral("log%1.csv").arg(i).toLatin1())});
+    }
+    std::set<QString> codes;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(lines[static_cast<size_t>(i)]->waitForFinished(30000));
+        EXPECT_EQ(lines[static_cast<size_t>(i)]->exitCode(), 0)
+            << lines[static_cast<size_t>(i)]->readAllStandardError().toStdString();
+        const QStringList rows = LogRows(file(QStringLiteral("log%1.csv").arg(i).toLatin1()), 1);
+        ASSERT_EQ(rows.size(), 1);
+        for (const QString& code : rows[0].split(u',')[5].split(u' '))
+            EXPECT_TRUE(codes.insert(code).second) << code.toStdString();
+    }
+    EXPECT_EQ(codes.size(), 24u);
+    EXPECT_EQ(*codes.begin(), QStringLiteral("3000"));
+
+    // Killed while its codes are being written: the block it reserved stays handed out.
+    SimProcess slow({"--latency-ms", "40", "--image", shipped("Default ZAL V22")});
+    ASSERT_TRUE(slow.ready());
+    QProcess killed;
+    start(killed,
+          {"line", file("z.Zal"), "--port", slow.path(), "--change-codes", "3000", "--log", file("k.csv")},
+          true);
+    waitForError(killed, QStringLiteral("> <STX>W0010"));
+    ASSERT_GT(killed.processId(), 0);
+    ::kill(static_cast<pid_t>(killed.processId()), SIGKILL);
+    killed.waitForFinished(10000);
+    // Refused in the middle: the device takes the write of its codes but keeps none of them.
+    SimProcess refusing({"--no-pacing", "--protect", "10-1B", "--image", shipped("Default ZAL V22")});
+    ASSERT_TRUE(refusing.ready());
+    const Outcome failed = zalctl({"line", file("z.Zal"), "--port", refusing.path(), "--count", "1",
+                                   "--change-codes", "3000", "--log", file("f.csv")});
+    EXPECT_EQ(failed.exitCode, 1);
+    const QStringList failedRow = LogRows(file("f.csv"), 1);
+    ASSERT_EQ(failedRow.size(), 1);
+    EXPECT_TRUE(failedRow[0].contains(QStringLiteral(",301E 301F 3020 3021 3022 3023,failed,")))
+        << failedRow[0].toStdString(); // after the four blocks and the killed run's
+    SimProcess next({"--no-pacing", "--image", shipped("Default ZAL V22")});
+    ASSERT_TRUE(next.ready());
+    ASSERT_EQ(zalctl({"line", file("z.Zal"), "--port", next.path(), "--count", "1", "--change-codes", "3000",
+                      "--log", file("n.csv")})
+                  .exitCode,
+              0);
+    EXPECT_TRUE(LogRows(file("n.csv"), 1)
+                    .value(0)
+                    .contains(QStringLiteral(",3024 3025 3026 3027 3028 3029,written,")));
 }
 
 // A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.
