@@ -10,7 +10,7 @@ ZAL_PACKAGES=(
     libgtest-dev libgmock-dev
     libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file groff-base
-    libqt6sql6-sqlite
+    libqt6sql6-sqlite libqt6sql6-psql postgresql
 )
 
 # Installs what is missing of ZAL_PACKAGES and of any packages named as arguments.
