@@ -11,6 +11,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <mutex>
 
 namespace zal {
 namespace {
@@ -22,6 +23,12 @@ const std::vector<std::vector<const char*>>& Migrations() {
             "CREATE TABLE fixed_codes (code INTEGER PRIMARY KEY, block_first INTEGER NOT NULL, "
             "state TEXT NOT NULL, station TEXT NOT NULL, unit TEXT NOT NULL, serial TEXT NOT NULL, "
             "reserved_at TEXT NOT NULL)",
+        },
+        {
+            // Where the search for the next free block from a first code goes on: every code between the
+            // first code and this one is taken or in a run too short for a block.
+            "CREATE TABLE code_cursors (first_code INTEGER NOT NULL, plus INTEGER NOT NULL, "
+            "next_code INTEGER NOT NULL, PRIMARY KEY (first_code, plus))",
         },
     };
     return migrations;
@@ -58,8 +65,14 @@ RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(locatio
     connection_ = QStringLiteral("zal-records-%1").arg(made++);
     postgres_ = location_.startsWith(QLatin1String("postgresql://")) ||
                 location_.startsWith(QLatin1String("postgres://"));
-    if (connect())
-        migrate();
+    // The schema is brought forward once per process and database; later connections find it there.
+    static std::mutex lock;
+    static std::set<QString> migrated;
+    if (!connect())
+        return;
+    const std::lock_guard guard(lock);
+    if (migrated.count(location_) == 0 && migrate())
+        migrated.insert(location_);
 }
 
 RecordsDatabase::~RecordsDatabase() {
@@ -102,7 +115,10 @@ bool RecordsDatabase::connect() {
                      .arg(postgres_ ? location_ : location_, db.lastError().text());
         return false;
     }
-    if (!postgres_) {
+    if (postgres_) {
+        // The server's notices ("already exists, skipping") are no news for the technician.
+        QSqlQuery(db).exec(QStringLiteral("SET client_min_messages = warning"));
+    } else {
         QSqlQuery q(db);
         // The write-ahead journal: readers never wait for a writer, and a kill loses at most the
         // transaction under way.
@@ -179,15 +195,45 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
             error_ = QStringLiteral("The records database cannot be reached: ") + q.lastError().text();
             return std::nullopt;
         }
+        // The first free run of a block's length from first on, found by the database on its index, going
+        // on where the last search from this first code ended; only a block that would run past FFFE,
+        // where the codes wrap, needs the whole list.
+        std::optional<std::vector<std::uint16_t>> block;
+        const int length = plus ? kPlusFixedCodeCount : TfrmChangeFixed::kRows;
+        int start = first;
+        q.prepare(QStringLiteral("SELECT next_code FROM code_cursors WHERE first_code = ? AND plus = ?"));
+        q.bindValue(0, first);
+        q.bindValue(1, plus ? 1 : 0);
+        if (q.exec() && q.next() && q.value(0).toInt() > first && q.value(0).toInt() <= 0xFFFE)
+            start = q.value(0).toInt();
+        int candidate = -1;
+        q.prepare(QStringLiteral("SELECT COUNT(*) FROM fixed_codes WHERE code BETWEEN ? AND ?"));
+        q.bindValue(0, start);
+        q.bindValue(1, start + length - 1);
+        if (q.exec() && q.next() && q.value(0).toInt() == 0) {
+            candidate = start;
+        } else {
+            q.prepare(
+                QStringLiteral("SELECT code FROM (SELECT code, LEAD(code) OVER (ORDER BY code) AS following "
+                               "FROM fixed_codes WHERE code >= ?) runs WHERE following IS NULL OR "
+                               "following - code > ? ORDER BY code LIMIT 1"));
+            q.bindValue(0, start);
+            q.bindValue(1, length);
+            if (q.exec() && q.next())
+                candidate = q.value(0).toInt() + 1;
+        }
+        if (candidate >= 0 && candidate + length - 1 <= 0xFFFE &&
+            IsValidFirstFixedCode(static_cast<std::uint16_t>(candidate), plus))
+            block = FixedCodeBlock(static_cast<std::uint16_t>(candidate), plus);
+
         std::set<std::uint16_t> used;
-        if (!q.exec(QStringLiteral("SELECT code FROM fixed_codes"))) {
+        if (!block && !q.exec(QStringLiteral("SELECT code FROM fixed_codes"))) {
             error_ = q.lastError().text();
             q.exec(QStringLiteral("ROLLBACK"));
             return std::nullopt;
         }
-        while (q.next())
+        while (!block && q.next())
             used.insert(static_cast<std::uint16_t>(q.value(0).toInt()));
-        std::optional<std::vector<std::uint16_t>> block;
         std::uint16_t next = first;
         for (int tries = 0; tries <= 0xFFFF && !block; ++tries, ++next) {
             if (!IsValidFirstFixedCode(next, plus))
@@ -214,6 +260,16 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
             q.bindValue(4, now);
             ok = ok && q.exec();
         }
+        if (ok && block->back() > block->front()) { // not wrapped: the next search goes on after it
+            ok = q.prepare(
+                QStringLiteral("INSERT INTO code_cursors (first_code, plus, next_code) VALUES (?, ?, ?) "
+                               "ON CONFLICT (first_code, plus) DO UPDATE SET next_code = "
+                               "excluded.next_code"));
+            q.bindValue(0, first);
+            q.bindValue(1, plus ? 1 : 0);
+            q.bindValue(2, block->back() + 1);
+            ok = ok && q.exec();
+        }
         if (ok && q.exec(QStringLiteral("COMMIT")))
             return block;
         const QString why = q.lastError().text();
@@ -229,13 +285,21 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
 }
 
 bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
+    if (block.empty())
+        return true;
     QSqlQuery q(QSqlDatabase::database(connection_));
     bool ok = q.prepare(QStringLiteral("DELETE FROM fixed_codes WHERE code = ? AND state = 'reserved'"));
     for (const std::uint16_t code : block) {
         q.bindValue(0, code);
         ok = ok && q.exec();
     }
-    return ok;
+    // The searches that went past it look here again.
+    ok = ok && q.prepare(QStringLiteral(
+                   "UPDATE code_cursors SET next_code = ? WHERE first_code <= ? AND next_code > ?"));
+    q.bindValue(0, block.front());
+    q.bindValue(1, block.front());
+    q.bindValue(2, block.front());
+    return ok && q.exec();
 }
 
 bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
