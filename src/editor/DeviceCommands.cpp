@@ -22,6 +22,20 @@ void TfrmEnterData::planProgress(int planned) {
         observer_.progress(0, planned);
 }
 
+bool TfrmEnterData::RefusesDevice(int deviceProduct, int deviceVersion) {
+    if (deviceProduct != product()) {
+        const QString name = productName(deviceProduct);
+        report(MessageKind::Information,
+               name.isEmpty() ? Msg::DeviceNotRecognised : Msg::DeviceIsAnotherProduct);
+        return true;
+    }
+    if (!selection_.IsCompatibleVersion(deviceVersion)) {
+        report(MessageKind::Information, Msg::DeviceIncompatible);
+        return true;
+    }
+    return false;
+}
+
 // --- Read from device -----------------------------------------------------------------------------------
 
 CommandResult TfrmEnterData::ReadFromDevice() {
@@ -217,16 +231,8 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     if (refused)
         return CommandResult::Refused;
 
-    if (deviceProduct != product()) {
-        const QString name = productName(deviceProduct);
-        report(MessageKind::Information,
-               name.isEmpty() ? Msg::DeviceNotRecognised : Msg::DeviceIsAnotherProduct);
+    if (RefusesDevice(deviceProduct, deviceVersion))
         return CommandResult::Refused;
-    }
-    if (!selection_.IsCompatibleVersion(deviceVersion)) {
-        report(MessageKind::Information, Msg::DeviceIncompatible);
-        return CommandResult::Refused;
-    }
 
     // The extended repeaters keep their own identity, fixed codes and product data, and their image
     // checksum must cover what they will hold. Made on a copy, which the editor takes once the write
@@ -397,16 +403,13 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
         show(MessageKind::Error, Msg::DeviceVersionUnsupported);
         return CommandResult::Refused;
     }
-    if (deviceProduct != kept[kProductCodeAddress] || deviceProduct != product()) {
-        const QString name = productName(deviceProduct);
-        report(MessageKind::Information,
-               name.isEmpty() ? Msg::DeviceNotRecognised : Msg::DeviceIsAnotherProduct);
+    // The backup is opened in the editor first, which takes its product and version.
+    if (kept[kProductCodeAddress] != product()) {
+        report(MessageKind::Information, Msg::DeviceIsAnotherProduct);
         return CommandResult::Refused;
     }
-    if (!selection_.IsCompatibleVersion(deviceVersion)) {
-        report(MessageKind::Information, Msg::DeviceIncompatible);
+    if (RefusesDevice(deviceProduct, deviceVersion))
         return CommandResult::Refused;
-    }
     if (backups().policy().beforeWrite)
         BackupDeviceImage(comparison_);
 

@@ -256,6 +256,8 @@ private:
     CommandResult ReadSteps();
     CommandResult WriteSteps(bool previewOnly);
     CommandResult RestoreSteps(const ConfigImage& kept);
+    // Another product, or a version the editor's image cannot be written into: said, and true.
+    bool RefusesDevice(int deviceProduct, int deviceVersion);
     // The fields shown differently by two images of the product being edited, in the window's order.
     std::vector<DifferenceRow> DifferencesBetween(const ConfigImage& from, const ConfigImage& to);
     // After a write that did not end as planned: what the device got, and how to put back what it held.
