@@ -157,10 +157,14 @@ std::vector<BackupEntry> BackupStore::List() const {
 
 bool BackupStore::AppendToIndex(const QByteArray& line) {
     QFile index(indexPath());
-    if (!index.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!index.open(QIODevice::ReadWrite | QIODevice::Append))
         return false;
-    const bool ok = index.write(line) == line.size() && index.flush();
-    return ok;
+    // A line torn by a kill or a power cut must not swallow this one: it is ended first, and stays an
+    // unreadable line of its own.
+    QByteArray text = line;
+    if (const qint64 size = index.size(); size > 0 && index.seek(size - 1) && index.read(1) != "\n")
+        text.prepend('\n');
+    return index.seek(index.size()) && index.write(text) == text.size() && index.flush();
 }
 
 StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command, const QDateTime& now) {

@@ -91,12 +91,15 @@ TEST(BackupStore, KeepsEachImageOnceByteForByteAndIndexesIt) {
     EXPECT_EQ(list[0].time, kMorning);
     EXPECT_EQ(list[1].result, QString());
 
-    // A line that names a file outside the folder, or garbage, is ignored.
+    // A line that names a file outside the folder, or garbage, is ignored; a line torn by a kill hides
+    // nothing that comes after it.
     QFile index(store.indexPath());
     ASSERT_TRUE(index.open(QIODevice::Append));
-    index.write("{\"file\":\"../Values.ini\",\"command\":\"read\"}\nnot json\n");
+    index.write("{\"file\":\"../Values.ini\",\"command\":\"read\"}\nnot json\n{\"file\":\"ZAL 0047");
     index.close();
     EXPECT_EQ(store.List().size(), 3u);
+    EXPECT_TRUE(store.Store(Device(kDorf, 4712), QStringLiteral("read"), kMorning).ok);
+    EXPECT_EQ(store.List().size(), 4u);
 }
 
 TEST(BackupStore, PrunesOnlyWhatIsBothOldAndBeyondTheNewestOfItsDevice) {
