@@ -348,3 +348,24 @@ std::vector<std::pair<std::uint16_t, QString>> RecordsDatabase::Codes() {
 }
 
 } // namespace zal
+
+namespace zal {
+
+QString RecordsDatabase::Summary() {
+    QString text = QStringLiteral("back end: %1\nlocation: %2\n")
+                       .arg(postgres_ ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite"),
+                            postgres_ ? QUrl(location_).toString(QUrl::RemovePassword) : location_);
+    if (!isOpen())
+        return text + QStringLiteral("not usable: ") + error_ + u'\n';
+    text += QStringLiteral("schema version: %1 (this program's: %2)\n")
+                .arg(schemaVersion())
+                .arg(CurrentSchemaVersion());
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    if (q.exec(QStringLiteral("SELECT state, COUNT(*) FROM fixed_codes GROUP BY state ORDER BY state"))) {
+        while (q.next())
+            text += QStringLiteral("fixed codes %1: %2\n").arg(q.value(0).toString()).arg(q.value(1).toInt());
+    }
+    return text;
+}
+
+} // namespace zal

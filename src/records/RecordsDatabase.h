@@ -52,6 +52,9 @@ public:
     int ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
     // Every code reserved, with its state.
     std::vector<std::pair<std::uint16_t, QString>> Codes();
+    // For the support bundle: the back end, the schema version and how many codes are in each state;
+    // never a password or the records themselves.
+    QString Summary();
 
 private:
     bool connect();

@@ -2,6 +2,7 @@
 
 #include "backup/SupportBundle.h"
 #include "backup/SupportLog.h"
+#include "records/RecordsDatabase.h"
 #include "shell/FileSystem.h"
 
 #include <QFile>
@@ -56,6 +57,11 @@ CommandResult SaveSupportBundle(TfrmEnterData& editor, const QString& path) {
     entries.emplace_back(QStringLiteral("versions.txt"), versions.toUtf8());
     entries.emplace_back(QStringLiteral("kbx-info.txt"), (editor.KbxInformation() + u'\n').toUtf8());
     entries.emplace_back(QStringLiteral("backups-index.jsonl"), editor.backups().IndexTail(50));
+    // The records database only if there is one: asking would create it.
+    const QString records =
+        RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile);
+    if (records.startsWith(QLatin1String("postgres")) || PathExists(records))
+        entries.emplace_back(QStringLiteral("records.txt"), RecordsDatabase(records).Summary().toUtf8());
     QByteArray settings;
     if (ReadOwnFile(editor.folders().settingsFile, settings, notes))
         entries.emplace_back(QStringLiteral("Values.ini"), settings);

@@ -342,6 +342,18 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
     EXPECT_TRUE(LogRows(file("n.csv"), 1)
                     .value(0)
                     .contains(QStringLiteral(",3024 3025 3026 3027 3028 3029,written,")));
+
+    // The support bundle sums the records up, never carrying the database itself.
+    ASSERT_EQ(zalctl({"support-bundle", "-o", file("s.zip")}).exitCode, 0);
+    QByteArray summary;
+    for (const BundleEntry& e : ReadZipArchive(file("s.zip"))) {
+        EXPECT_FALSE(e.first.contains(QStringLiteral("sqlite"))) << e.first.toStdString();
+        if (e.first == QStringLiteral("records.txt"))
+            summary = e.second;
+    }
+    for (const char* line :
+         {"back end: SQLite", "schema version: 2", "fixed codes failed: 6", "fixed codes written: 30"})
+        EXPECT_TRUE(summary.contains(line)) << line << '\n' << summary.constData();
 }
 
 // A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.
