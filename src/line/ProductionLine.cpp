@@ -11,9 +11,6 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include <map>
-#include <memory>
-
 namespace zal {
 namespace {
 
@@ -128,40 +125,26 @@ bool LineLog::Append(const LineRecord& r) {
 CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, QString database, QString station)
     : first_(first), plus_(plus), database_(std::move(database)), station_(std::move(station)) {}
 
-namespace {
-
-// A database connection serves the thread that made it only: each unit's thread keeps its own, made
-// anew after a failure (a server that went away and came back).
-std::unique_ptr<RecordsDatabase>& ThreadConnection(const QString& database) {
-    thread_local std::map<QString, std::unique_ptr<RecordsDatabase>> connections;
-    std::unique_ptr<RecordsDatabase>& records = connections[database];
-    if (!records || !records->isOpen())
-        records = std::make_unique<RecordsDatabase>(database);
-    return records;
-}
-
-} // namespace
-
 std::optional<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit) {
-    std::unique_ptr<RecordsDatabase>& records = ThreadConnection(database_);
+    // A connection of its own for each call: a connection may only serve the thread that made it, and
+    // a server that went away and came back is simply connected to again.
+    RecordsDatabase records(database_);
     std::optional<std::vector<std::uint16_t>> block;
-    if (records->isOpen())
-        block = records->ReserveCodeBlock(first_, plus_, station_, unit);
+    if (records.isOpen())
+        block = records.ReserveCodeBlock(first_, plus_, station_, unit);
     const std::lock_guard lock(mutex_);
-    why_ = records->error();
+    why_ = records.error();
     unreachable_ = !block && why_ != QLatin1String("no fixed radio ID codes left");
-    if (unreachable_)
-        records.reset();
     return block;
 }
 
 void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block) {
-    ThreadConnection(database_)->ReleaseCodes(block);
+    RecordsDatabase(database_).ReleaseCodes(block);
 }
 
 void CodeAllocator::Settle(const std::vector<std::uint16_t>& block, const QString& state,
                            const QString& serial) {
-    ThreadConnection(database_)->SetCodesState(block, state, serial);
+    RecordsDatabase(database_).SetCodesState(block, state, serial);
 }
 
 QString CodeAllocator::why() const {
