@@ -15,6 +15,10 @@
 #include <limits>
 #include <map>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zal {
 namespace {
 
@@ -156,15 +160,18 @@ std::vector<BackupEntry> BackupStore::List() const {
 }
 
 bool BackupStore::AppendToIndex(const QByteArray& line) {
-    QFile index(indexPath());
-    if (!index.open(QIODevice::ReadWrite | QIODevice::Append))
+    const int fd = ::open(NativeName(indexPath()).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
         return false;
     // A line torn by a kill or a power cut must not swallow this one: it is ended first, and stays an
     // unreadable line of its own.
     QByteArray text = line;
-    if (const qint64 size = index.size(); size > 0 && index.seek(size - 1) && index.read(1) != "\n")
+    struct stat st {};
+    char last = '\n';
+    if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n')
         text.prepend('\n');
-    return index.seek(index.size()) && index.write(text) == text.size() && index.flush();
+    const bool ok = ::write(fd, text.constData(), static_cast<size_t>(text.size())) == text.size();
+    return (::close(fd) == 0) && ok;
 }
 
 StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command, const QDateTime& now) {

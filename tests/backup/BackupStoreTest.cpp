@@ -99,7 +99,7 @@ TEST(BackupStore, KeepsEachImageOnceByteForByteAndIndexesIt) {
     index.close();
     EXPECT_EQ(store.List().size(), 3u);
     EXPECT_TRUE(store.Store(Device(kDorf, 4712), QStringLiteral("read"), kMorning).ok);
-    EXPECT_EQ(store.List().size(), 4u);
+    EXPECT_EQ(store.List().size(), 4u) << ReadTestFile(store.indexPath()).constData();
 }
 
 TEST(BackupStore, PrunesOnlyWhatIsBothOldAndBeyondTheNewestOfItsDevice) {

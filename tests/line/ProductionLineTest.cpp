@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <QThread>
+
+#include <memory>
 
 using namespace zal;
 
@@ -73,12 +75,15 @@ TEST(CodeAllocator, ReservationsInOneDatabaseNeverShareACode) {
     const QString database = home.file(QStringLiteral("records.sqlite"));
     CodeAllocator codes(0x3000, false, database, QStringLiteral("station"));
     std::vector<Block> blocks(8);
-    std::vector<std::thread> units;
-    for (size_t i = 0; i < blocks.size(); ++i)
-        units.emplace_back(
-            [&codes, &blocks, i] { blocks[i] = codes.Next(QString::number(i)).value_or(Block{}); });
-    for (std::thread& t : units)
-        t.join();
+    // Qt's threads, as this process has no application object to clean up after foreign ones.
+    std::vector<std::unique_ptr<QThread>> units;
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        units.emplace_back(QThread::create(
+            [&codes, &blocks, i] { blocks[i] = codes.Next(QString::number(i)).value_or(Block{}); }));
+        units.back()->start();
+    }
+    for (auto& t : units)
+        t->wait();
     std::set<std::uint16_t> seen;
     for (const Block& b : blocks) {
         ASSERT_EQ(b.size(), 6u);

@@ -9,11 +9,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
-#include <thread>
 #include <unistd.h>
 
 using namespace zal;
@@ -95,17 +96,19 @@ TEST_F(PostgresServer, StationsNeverShareACodeAndAGoneServerHandsOutNothing) {
     CodeAllocator a(0x5000, false, location_, QStringLiteral("station A"));
     CodeAllocator b(0x5000, false, location_, QStringLiteral("station B"));
     std::vector<Block> blocks(4 * 5);
-    std::vector<std::thread> units;
+    // Qt's threads, as this process has no application object to clean up after foreign ones.
+    std::vector<std::unique_ptr<QThread>> units;
     for (int unit = 0; unit < 4; ++unit) {
-        units.emplace_back([&, unit] {
+        units.emplace_back(QThread::create([&, unit] {
             CodeAllocator& station = unit < 2 ? a : b;
             for (int i = 0; i < 5; ++i)
                 blocks[static_cast<size_t>(unit * 5 + i)] =
                     station.Next(QString::number(unit)).value_or(Block{});
-        });
+        }));
+        units.back()->start();
     }
-    for (std::thread& t : units)
-        t.join();
+    for (auto& t : units)
+        t->wait();
     std::set<std::uint16_t> seen{0x5003};
     for (const Block& block : blocks) {
         ASSERT_EQ(block.size(), 6u) << a.why().toStdString() << b.why().toStdString();
