@@ -288,6 +288,23 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
 // verification failed, leave their codes used, so the next run goes on past them.
 TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    // Without its database the line hands out nothing: it does not start, and the device is untouched.
+    {
+        SimProcess device({"--no-pacing", "--image", shipped("Default ZAL V22")});
+        ASSERT_TRUE(device.ready());
+        for (const char* records :
+             {"/nonexistent/records.sqlite", "postgresql://zal@/zal?host=/nonexistent"}) {
+            qputenv("ZAL_RECORDS", records);
+            const Outcome refused = zalctl({"line", file("z.Zal"), "--port", device.path(), "--change-codes",
+                                            "3000", "--log", file("r.csv")});
+            qunsetenv("ZAL_RECORDS");
+            EXPECT_EQ(refused.exitCode, 1) << records;
+            EXPECT_TRUE(refused.err.contains(QStringLiteral("no codes can be handed out")))
+                << refused.err.toStdString();
+        }
+        EXPECT_EQ(device.command(QStringLiteral("save ") + file("untouched.bin")), QStringLiteral("saved"));
+        EXPECT_EQ(Load(file("untouched.bin")), Load(shipped("Default ZAL V22")));
+    }
     std::vector<std::unique_ptr<SimProcess>> sims;
     std::vector<std::unique_ptr<QProcess>> lines;
     for (int i = 0; i < 4; ++i) {
