@@ -112,7 +112,8 @@ bool RecordsDatabase::connect() {
     }
     if (!db.open()) {
         error_ = QStringLiteral("The records database %1 cannot be opened: %2")
-                     .arg(postgres_ ? location_ : location_, db.lastError().text());
+                     .arg(postgres_ ? QUrl(location_).toString(QUrl::RemovePassword) : location_,
+                          db.lastError().text());
         return false;
     }
     if (postgres_) {
