@@ -17,6 +17,8 @@ bool LoadImageFile(const QString& path, ConfigImage& image) {
 }
 
 bool SaveImageFile(const QString& path, const ConfigImage& image) {
+    // A save of this file that was killed half way may have left its temporary beside it.
+    RemoveLeftoverTemporaries(path);
     return WriteFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size())));
 }

@@ -212,7 +212,6 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data) {
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
 
-    RemoveLeftoverTemporaries(path);
     const EndingSignalsHeld held;
     QByteArray temp = TemporaryPrefix(target) + QByteArray::number(::getpid()) + "-XXXXXX";
     const int fd = ::mkstemp(temp.data());

@@ -28,11 +28,11 @@ bool SameFile(const QString& a, const QString& b);
 // writing would have been. When the folder takes no new file but the file itself is writable, the file
 // is overwritten in place and flushed.
 // Signals that end the program (Ctrl+C, a closed terminal) wait until the temporary file is renamed or
-// removed; a temporary left by a killed program is removed by the next write of the same file. On
-// failure errno says why.
+// removed. On failure errno says why.
 bool WriteFileAtomically(const QString& path, const QByteArray& data);
 
-// Removes the temporary files of earlier writes of path whose program is gone; how many it removed.
+// Removes the temporary files of earlier writes of path whose program is gone; how many it removed. A
+// configuration's save and open call it; it reads the whole folder, so the backups' writes do not.
 int RemoveLeftoverTemporaries(const QString& path);
 
 // A file nobody may write (no write permission bit at all), or one this user may not write. Root may
