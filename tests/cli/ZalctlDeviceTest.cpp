@@ -67,6 +67,8 @@ protected:
         else
             env.remove(QStringLiteral("ZAL_KBX_TRACE"));
         p.setProcessEnvironment(env);
+        // What a command writes by default (the line's log) lands in the test's home, not in the tree.
+        p.setWorkingDirectory(home.path());
         p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
     }
     // Waits until the process has written text to standard error; what it wrote.
