@@ -336,14 +336,8 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return CommandResult::Failed;
     }
-    setStatus(Msg::Verifying);
-    processEvents();
-    if (kbx_.ReadImage(comparison_) != kbxOk) {
-        report(MessageKind::Error, Msg::VerifyFailed, {},
-               QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") +
-                   WriteConsequence());
+    if (!ReadForVerification())
         return CommandResult::Failed;
-    }
     ConfigImage differing = working_;
     bool verified = true;
     for (const AddressRange& r : VerifiedRanges(product())) {
@@ -363,6 +357,20 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         report(MessageKind::Error, Msg::VerifyFailed, {}, more);
         return CommandResult::Failed;
     }
+    return Programmed();
+}
+
+bool TfrmEnterData::ReadForVerification() {
+    setStatus(Msg::Verifying);
+    processEvents();
+    if (kbx_.ReadImage(comparison_) == kbxOk)
+        return true;
+    report(MessageKind::Error, Msg::VerifyFailed, {},
+           QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") + WriteConsequence());
+    return false;
+}
+
+CommandResult TfrmEnterData::Programmed() {
     show(MessageKind::Information, Msg::ProgrammingDone);
     setStatus(Msg::WriteVerified);
     MarkClean();
@@ -430,23 +438,15 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
         report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return kbx_.cancelled() ? CommandResult::Cancelled : CommandResult::Failed;
     }
-    setStatus(Msg::Verifying);
-    processEvents();
-    ConfigImage check{};
-    if (kbx_.ReadImage(check) != kbxOk) {
-        report(MessageKind::Error, Msg::VerifyFailed, {},
-               QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") +
-                   WriteConsequence());
+    if (!ReadForVerification())
         return CommandResult::Failed;
-    }
-    comparison_ = check;
     QStringList differing;
     for (const AddressRange& r : writes) {
         for (int a = r.first; a <= r.last; ++a) {
-            if (check[static_cast<size_t>(a)] != planned[static_cast<size_t>(a)])
+            if (comparison_[static_cast<size_t>(a)] != planned[static_cast<size_t>(a)])
                 differing << QStringLiteral("0x%1: %2 statt %3")
                                  .arg(a, 2, 16, QChar(u'0'))
-                                 .arg(FormatHexByte(check[static_cast<size_t>(a)]),
+                                 .arg(FormatHexByte(comparison_[static_cast<size_t>(a)]),
                                       FormatHexByte(planned[static_cast<size_t>(a)]));
         }
     }
@@ -459,10 +459,7 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
     // The editor shows what the device now holds.
     working_ = planned;
     FillFields();
-    show(MessageKind::Information, Msg::ProgrammingDone);
-    setStatus(Msg::WriteVerified);
-    MarkClean();
-    return CommandResult::Done;
+    return Programmed();
 }
 
 // --- Save device image ----------------------------------------------------------------------------------

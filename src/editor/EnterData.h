@@ -256,6 +256,10 @@ private:
     CommandResult ReadSteps();
     CommandResult WriteSteps(bool previewOnly);
     CommandResult RestoreSteps(const ConfigImage& kept);
+    // The full read after a write; false after saying the device could not be read.
+    bool ReadForVerification();
+    // A write verified: said, and the editor clean.
+    CommandResult Programmed();
     // Another product, or a version the editor's image cannot be written into: said, and true.
     bool RefusesDevice(int deviceProduct, int deviceVersion);
     // The fields shown differently by two images of the product being edited, in the window's order.

@@ -129,10 +129,11 @@ bool RecordsDatabase::connect() {
     return true;
 }
 
-QString RecordsDatabase::connectionName() const {
-    return connection_;
+bool RecordsDatabase::begin(QSqlQuery& q) const {
+    // SQLite takes its write lock at once, so that two processes wait for each other rather than both
+    // reading and then failing to write; PostgreSQL relies on the unique code instead.
+    return q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
-
 bool RecordsDatabase::migrate() {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery q(db);
@@ -143,7 +144,7 @@ bool RecordsDatabase::migrate() {
     for (;;) {
         // One migration at a time, each in its own transaction; a second process migrating at the same
         // moment waits for the first, then finds the version moved on.
-        if (!q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
+        if (!begin(q)) {
             error_ = q.lastError().text();
             return false;
         }
@@ -192,7 +193,7 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
     // refuses the insert, and the next free block is looked for again.
     QString lastFailure;
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (!q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
+        if (!begin(q)) {
             error_ = QStringLiteral("The records database cannot be reached: ") + q.lastError().text();
             return std::nullopt;
         }
@@ -320,7 +321,7 @@ int RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const
     if (!isOpen() || codes.empty())
         return 0;
     QSqlQuery q(QSqlDatabase::database(connection_));
-    q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+    begin(q);
     int added = 0;
     q.prepare(
         QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, serial, "
@@ -347,10 +348,6 @@ std::vector<std::pair<std::uint16_t, QString>> RecordsDatabase::Codes() {
     }
     return codes;
 }
-
-} // namespace zal
-
-namespace zal {
 
 QString RecordsDatabase::Summary() {
     QString text = QStringLiteral("back end: %1\nlocation: %2\n")

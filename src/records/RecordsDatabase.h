@@ -9,6 +9,8 @@
 
 #include <QString>
 
+class QSqlQuery;
+
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -59,7 +61,8 @@ public:
 private:
     bool connect();
     bool migrate();
-    QString connectionName() const;
+    // Starts a transaction that writes.
+    bool begin(QSqlQuery& q) const;
 
     QString location_;
     QString error_;
