@@ -45,10 +45,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    // From argv itself: a file name that is not UTF-8 must reach the file under its own bytes.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << zal::NameFromNative(QByteArray(argv[i]));
+    const QStringList arguments = zal::ArgumentsFromNative(argc, argv);
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
         PrintUsage(arguments.isEmpty() ? err : out);

@@ -26,11 +26,8 @@ int main(int argc, char* argv[]) {
     }
     QTextStream out(stdout);
     QTextStream err(stderr);
-    // From argv itself (what the application left of it): a file name that is not UTF-8 must reach the
-    // file under its own bytes.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << zal::NameFromNative(QByteArray(argv[i]));
+    // What the application left of argv.
+    const QStringList arguments = zal::ArgumentsFromNative(argc, argv);
     const Command* command = FindCommand(arguments);
     if (!command || !command->report()) {
         err << "zalctl-report runs zalctl's export and support-bundle; use zalctl" << Qt::endl;

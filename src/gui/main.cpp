@@ -25,9 +25,7 @@ int main(int argc, char* argv[]) {
     try {
         zal::gui::QtDialogs dialogs;
         zal::TfrmEnterData::Options options;
-        // From argv itself: a file name that is not UTF-8 must reach the file under its own bytes.
-        for (int i = 1; i < argc; ++i)
-            options.arguments << zal::NameFromNative(QByteArray(argv[i]));
+        options.arguments = zal::ArgumentsFromNative(argc, argv);
         options.installFolder = zal::FindInstallFolder(QCoreApplication::applicationDirPath());
         options.platform = zal::SystemPlatformFolders();
         zal::TfrmEnterData editor(dialogs, options);

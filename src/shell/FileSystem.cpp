@@ -145,6 +145,13 @@ QByteArray NativeName(const QString& name) {
     return native + QStringView(name).mid(start).toUtf8();
 }
 
+QStringList ArgumentsFromNative(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << NameFromNative(QByteArray(argv[i]));
+    return arguments;
+}
+
 bool PathExists(const QString& path) {
     struct stat st {};
     return !path.isEmpty() && ::lstat(NativeName(path).constData(), &st) == 0;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace zal {
 
@@ -13,6 +14,8 @@ namespace zal {
 // names in this form; everything that is valid UTF-8 reads as it always did.
 QString NameFromNative(const QByteArray& native);
 QByteArray NativeName(const QString& name);
+// A program's arguments (argv[1] on) in that form: a file name that is not UTF-8 reaches its file.
+QStringList ArgumentsFromNative(int argc, char* argv[]);
 // Whether something exists under the name (a dangling link counts), and whether it is a regular file
 // (after links).
 bool PathExists(const QString& path);
