@@ -238,6 +238,8 @@ private:
     void installHandlers();
     CommandResult SaveTo(const QString& path, bool saveAs);
     bool AskToSaveBeforeLeaving(); // false when the editor must stay open
+    // The working image as the form would collect it; nothing when a text does not parse.
+    std::optional<ConfigImage> collectedImage();
     void MarkClean();
     QString productName(int code) const;
     // An image byte that matches no list item: its value and its address, both in decimal.

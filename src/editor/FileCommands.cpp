@@ -160,15 +160,24 @@ CommandResult TfrmEnterData::FileSave() {
 }
 
 void TfrmEnterData::MarkClean() {
-    clean_ = working_;
+    // What the form collects as it stands now: an image holding bytes no field shows as they are (a
+    // backup, a device's own image) is not changed merely by being shown.
+    std::optional<ConfigImage> collected = collectedImage();
+    clean_ = collected ? *collected : working_;
 }
 
-bool TfrmEnterData::HasUnsavedChanges() {
+std::optional<ConfigImage> TfrmEnterData::collectedImage() {
     ConfigImage collected = working_;
     MapContext context(form_, collected, product(), version(), locale_);
     if (zal::CollectFields(context))
-        return true; // a text that does not parse is a change
-    return collected != clean_;
+        return std::nullopt;
+    return collected;
+}
+
+bool TfrmEnterData::HasUnsavedChanges() {
+    const std::optional<ConfigImage> collected = collectedImage();
+    // A text that does not parse is a change.
+    return !collected || *collected != clean_;
 }
 
 CommandResult TfrmEnterData::FileSaveAs() {

@@ -256,6 +256,13 @@ TEST_F(FileCommands, ExitAsksAndResets) {
     fx.dialogs.questions.clear();
     EXPECT_TRUE(fx.e().CloseRequested()); // answered No: closes without saving
     EXPECT_EQ(fx.dialogs.questions, std::vector<int>{10607});
+    // An image holding a byte that no field shows as it is (0x77 where the list has no such item), as a
+    // backup or a restored device may, is not changed by being shown.
+    ConfigImage odd = fx.Default(kZal, 0x22);
+    odd[0x48] = 0x77;
+    ASSERT_TRUE(SaveImageFile(file(QStringLiteral("odd.Zal")), odd));
+    ASSERT_TRUE(fx.e().OpenPath(file(QStringLiteral("odd.Zal"))));
+    EXPECT_FALSE(fx.e().HasUnsavedChanges());
 }
 
 TEST_F(FileCommands, DefaultFolderIsStored) {
