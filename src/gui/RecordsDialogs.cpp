@@ -41,6 +41,8 @@ QString CommandText(const QString& command) {
         return QStringLiteral("vor dem Schreiben");
     if (command == QLatin1String("write-default"))
         return QStringLiteral("vor Standardkonfiguration");
+    if (command == QLatin1String("restore"))
+        return QStringLiteral("vor Wiederherstellung");
     return command;
 }
 
