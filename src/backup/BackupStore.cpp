@@ -42,7 +42,9 @@ QJsonObject EntryJson(const BackupEntry& e) {
         {QStringLiteral("radioId"), e.device.radioId},
         {QStringLiteral("time"), e.time.toOffsetFromUtc(e.time.offsetFromUtc()).toString(Qt::ISODate)},
         {QStringLiteral("command"), e.command},
-        {QStringLiteral("result"), e.result}};
+        {QStringLiteral("result"), e.result},
+        {QStringLiteral("station"), e.station},
+        {QStringLiteral("user"), e.user}};
 }
 
 QByteArray Line(const QJsonObject& o) {
@@ -75,8 +77,10 @@ bool StoreWritePreview(const QString& settingsFile, bool on) {
                              on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-BackupStore::BackupStore(QString folder, BackupPolicy policy, Writer writer)
-    : folder_(WithTrailingSeparator(std::move(folder))), policy_(policy), writer_(std::move(writer)) {
+BackupStore::BackupStore(QString folder, QString database, QString station, BackupPolicy policy,
+                         Writer writer)
+    : folder_(WithTrailingSeparator(std::move(folder))), database_(std::move(database)),
+      station_(std::move(station)), policy_(policy), writer_(std::move(writer)) {
     if (!writer_)
         writer_ = WriteFileAtomically;
 }
@@ -88,41 +92,30 @@ qint64 MsecsOf(const BackupEntry& e) {
     return e.time.isValid() ? e.time.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
 }
 
-} // namespace
+// A name with a path in it would reach outside its folder: only plain names count.
+bool PlainName(const QString& file) {
+    return !file.isEmpty() && !file.contains(u'/') && !file.startsWith(u'.');
+}
 
-const std::vector<BackupEntry>& BackupStore::ReadIndex() const {
-    QFile index(indexPath());
-    const bool open = index.open(QIODevice::ReadOnly);
-    // Only appended to since: the lines read before still stand, and reading goes on after them.
-    const bool appended = open && indexRead_ > 0 && index.size() >= indexRead_ &&
-                          index.seek(indexRead_ - indexTail_.size()) &&
-                          index.read(indexTail_.size()) == indexTail_;
-    if (!appended) {
-        indexEntries_.clear();
-        indexTimes_.clear();
-        indexByFile_.clear();
-        indexRead_ = 0;
-        indexTail_.clear();
-        if (!open)
-            return indexEntries_;
-        index.seek(0);
-    }
-    while (!index.atEnd()) {
-        const QByteArray line = index.readLine();
-        // A line not yet ended (being written, or cut off) is read again next time with what follows.
-        if (!line.endsWith('\n'))
-            break;
-        indexRead_ += line.size();
-        const QJsonObject o = QJsonDocument::fromJson(line).object();
-        const QString file = o.value(QStringLiteral("file")).toString();
-        // A name with a path in it would reach outside the folder: only plain names count.
-        if (file.isEmpty() || file.contains(u'/') || file.startsWith(u'.'))
+// The entries of an index file, a later line for the same file (its result) completing the earlier;
+// the numbers of the lines that could not be read.
+std::vector<BackupEntry> ParseIndex(const QByteArray& text, std::vector<int>& unreadable) {
+    std::vector<BackupEntry> entries;
+    std::map<QString, size_t> byFile;
+    const QList<QByteArray> lines = text.split('\n');
+    for (int n = 0; n < lines.size(); ++n) {
+        if (lines[n].trimmed().isEmpty())
             continue;
+        const QJsonObject o = QJsonDocument::fromJson(lines[n]).object();
+        const QString file = o.value(QStringLiteral("file")).toString();
+        const auto known = byFile.find(file);
+        if (!PlainName(file) || (!o.contains(QStringLiteral("command")) && known == byFile.end())) {
+            unreadable.push_back(n + 1);
+            continue;
+        }
         const QString result = o.value(QStringLiteral("result")).toString();
-        const auto known = indexByFile_.find(file);
         if (!o.contains(QStringLiteral("command"))) {
-            if (known != indexByFile_.end())
-                indexEntries_[known->second].result = result;
+            entries[known->second].result = result;
             continue;
         }
         BackupEntry e;
@@ -135,31 +128,82 @@ const std::vector<BackupEntry>& BackupStore::ReadIndex() const {
         e.time = QDateTime::fromString(o.value(QStringLiteral("time")).toString(), Qt::ISODate);
         e.command = o.value(QStringLiteral("command")).toString();
         e.result = result;
-        if (known != indexByFile_.end()) {
-            indexEntries_[known->second] = e;
-            indexTimes_[known->second] = MsecsOf(e);
+        e.station = o.value(QStringLiteral("station")).toString();
+        e.user = o.value(QStringLiteral("user")).toString();
+        if (known != byFile.end()) {
+            entries[known->second] = e;
         } else {
-            indexByFile_[file] = indexEntries_.size();
-            indexEntries_.push_back(e);
-            indexTimes_.push_back(MsecsOf(e));
+            byFile[file] = entries.size();
+            entries.push_back(e);
         }
     }
-    const qint64 tail = std::min<qint64>(indexRead_, 64);
-    indexTail_.clear();
-    if (index.seek(indexRead_ - tail))
-        indexTail_ = index.read(tail);
-    return indexEntries_;
-}
-
-std::vector<BackupEntry> BackupStore::List() const {
-    std::vector<BackupEntry> entries = ReadIndex();
-    std::erase_if(entries, [this](const BackupEntry& e) { return !QFileInfo(folder_ + e.file).isFile(); });
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const BackupEntry& a, const BackupEntry& b) { return a.time < b.time; });
     return entries;
 }
 
-bool BackupStore::AppendToIndex(const QByteArray& line) {
+QString Numbers(const std::vector<int>& numbers) {
+    QStringList text;
+    for (const int n : numbers)
+        text << QString::number(n);
+    return text.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+std::unique_ptr<RecordsDatabase> BackupStore::Records(bool locked) {
+    auto records = std::make_unique<RecordsDatabase>(database_);
+    if (!records->isOpen()) {
+        error_ = records->error();
+        return nullptr;
+    }
+    if (PathExists(indexPath())) {
+        const auto lock = locked ? nullptr : Lock();
+        ImportIndex(*records);
+    }
+    return records;
+}
+
+void BackupStore::ImportIndex(RecordsDatabase& records) {
+    QByteArray text;
+    if (!ReadWholeFile(indexPath(), text))
+        return; // another program took it in a moment ago
+    std::vector<int> unreadable;
+    std::vector<BackupEntry> entries = ParseIndex(text, unreadable);
+    int withoutFile = 0;
+    std::erase_if(entries, [&](BackupEntry& e) {
+        // An earlier index is this station's own; its entries name their files here.
+        if (e.station.isEmpty())
+            e.station = station_;
+        if (!ReadWholeFile(folder_ + e.file, e.image) || e.image.size() != kImageSize) {
+            ++withoutFile;
+            return true;
+        }
+        return false;
+    });
+    int added = 0;
+    if (!records.AddBackups(entries, &added)) {
+        error_ = records.error();
+        return;
+    }
+    // Kept beside, never lost: an earlier import's file takes this one's lines after its own.
+    const QString kept = indexPath() + QStringLiteral(".imported");
+    QByteArray before;
+    if (PathExists(kept) && !ReadWholeFile(kept, before))
+        return;
+    if (!WriteFileAtomically(kept, before + text) || !QFile::remove(indexPath()))
+        return;
+    QString message = QStringLiteral("Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2 "
+                                     "Einträge")
+                          .arg(indexPath())
+                          .arg(added);
+    if (withoutFile > 0)
+        message += QStringLiteral(", %1 ohne ihre Datei ausgelassen").arg(withoutFile);
+    if (!unreadable.empty())
+        message += QStringLiteral("; nicht lesbare Zeilen: ") + Numbers(unreadable);
+    if (notice)
+        notice(message + QStringLiteral(". Er liegt nun als %1.").arg(kept));
+}
+
+bool BackupStore::Journal(const QByteArray& line) {
     const int fd = ::open(NativeName(indexPath()).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
@@ -181,33 +225,24 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
         return stored;
     }
     const auto lock = Lock();
+    const std::unique_ptr<RecordsDatabase> records = Records(true);
     const DeviceIdentity device = IdentifyDevice(image);
     const QByteArray bytes = ImageBytes(image);
 
-    // The device's newest backup that is still there stands for an image that has not changed since.
-    // Only this device's entries are looked at on disk: the others may be thousands.
-    std::vector<const BackupEntry*> own;
-    for (const BackupEntry& e : ReadIndex()) {
-        if (e.device.deviceKey() == device.deviceKey())
-            own.push_back(&e);
-    }
-    std::stable_sort(own.begin(), own.end(),
-                     [](const BackupEntry* a, const BackupEntry* b) { return a->time < b->time; });
-    for (auto e = own.rbegin(); e != own.rend(); ++e) {
-        if (!QFileInfo(folder_ + (*e)->file).isFile())
-            continue;
-        QByteArray previous;
-        if (ReadWholeFile(folder_ + (*e)->file, previous) && previous == bytes) {
+    // The device's newest backup at this station stands for an image that has not changed since.
+    if (records) {
+        const std::optional<BackupEntry> newest = records->NewestBackup(station_, device.deviceKey());
+        if (newest && newest->image == bytes && PlainName(newest->file) &&
+            IsRegularFile(folder_ + newest->file)) {
             stored.ok = stored.reused = true;
-            stored.file = folder_ + (*e)->file;
+            stored.file = folder_ + newest->file;
             return stored;
         }
-        break;
     }
 
     const QString base = device.deviceKey() + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
     QString name = base + QStringLiteral(".bin");
-    for (int n = 2; QFileInfo::exists(folder_ + name); ++n)
+    for (int n = 2; PathExists(folder_ + name) || (records && records->HasBackup(station_, name)); ++n)
         name = base + QStringLiteral(" (%1).bin").arg(n);
     if (!writer_(folder_ + name, bytes)) {
         QFile::remove(folder_ + name);
@@ -216,17 +251,29 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     }
     QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
-    BackupEntry e{name, device, now, command, QString()};
-    if (!AppendToIndex(Line(EntryJson(e)))) {
-        // An image without its index line would be invisible to the list: better none at all.
-        QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::WriteOwner);
-        QFile::remove(folder_ + name);
-        stored.error = QStringLiteral("%1 kann nicht geschrieben werden").arg(indexPath());
-        return stored;
+    const BackupEntry e{name, device, now, command, QString(), station_, RecordsDatabase::User(), bytes};
+    if (!records || !records->AddBackup(e)) {
+        stored.recordsProblem = records ? records->error() : error_;
+        if (!Journal(Line(EntryJson(e)))) {
+            // An image that neither the records nor the index name would be invisible: better none at all.
+            QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::WriteOwner);
+            QFile::remove(folder_ + name);
+            stored.error = QStringLiteral("%1 kann nicht geschrieben werden").arg(indexPath());
+            return stored;
+        }
     }
     stored.ok = true;
     stored.file = folder_ + name;
-    PruneLocked(now);
+    if (records) {
+        // This device's backups now; all of this station's once a day, as they age.
+        if (const auto own = records->Backups({.station = station_, .deviceKey = device.deviceKey()}))
+            PruneEntries(*records, *own, now);
+        if (now.toMSecsSinceEpoch() - records->LastFullPrune(station_) > 24 * 3600 * 1000LL) {
+            if (const auto all = records->Backups({.station = station_}))
+                PruneEntries(*records, *all, now);
+            records->SetLastFullPrune(station_, now.toMSecsSinceEpoch());
+        }
+    }
     return stored;
 }
 
@@ -240,22 +287,91 @@ std::unique_ptr<QLockFile> BackupStore::Lock() const {
 
 bool BackupStore::SetResult(const QString& file, const QString& result) {
     const auto lock = Lock();
-    return AppendToIndex(Line(QJsonObject{{QStringLiteral("file"), QFileInfo(file).fileName()},
-                                          {QStringLiteral("result"), result}}));
+    const QString name = QFileInfo(file).fileName();
+    const std::unique_ptr<RecordsDatabase> records = Records(true);
+    if (records && records->SetBackupResult(station_, name, result))
+        return true;
+    return Journal(Line(QJsonObject{{QStringLiteral("file"), name}, {QStringLiteral("result"), result}}));
+}
+
+std::optional<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& query) {
+    const std::unique_ptr<RecordsDatabase> records = Records(false);
+    if (!records)
+        return std::nullopt;
+    auto entries = records->Backups(query);
+    if (!entries)
+        error_ = records->error();
+    return entries;
+}
+
+std::optional<BackupEntry> BackupStore::Find(const QString& file) {
+    const std::unique_ptr<RecordsDatabase> records = Records(false);
+    if (!records)
+        return std::nullopt;
+    std::optional<std::vector<BackupEntry>> found = records->Backups({.file = file, .images = true});
+    if (!found || found->empty())
+        return std::nullopt;
+    const auto own = std::find_if(found->begin(), found->end(),
+                                  [this](const BackupEntry& e) { return e.station == station_; });
+    return own != found->end() ? *own : found->back();
+}
+
+QString BackupStore::LocalFile(const BackupEntry& entry) {
+    if (!PlainName(entry.file))
+        return {};
+    QString folder = folder_;
+    if (entry.station != station_) {
+        // Another station's backups each in a folder named after it, so that equal names never meet.
+        QString station = entry.station;
+        station.replace(u'/', u'_');
+        if (station.isEmpty() || station.startsWith(u'.'))
+            station.prepend(u'_');
+        folder += QStringLiteral("stations/") + station + u'/';
+    }
+    const QString path = folder + entry.file;
+    QByteArray there, image = entry.image;
+    if (ReadWholeFile(path, there) && (image.isEmpty() || there == image))
+        return path;
+    if (image.isEmpty()) {
+        const std::unique_ptr<RecordsDatabase> records = Records(false);
+        const auto kept =
+            records ? records->Backups({.station = entry.station, .file = entry.file, .images = true})
+                    : std::nullopt;
+        if (kept && !kept->empty())
+            image = kept->front().image;
+    }
+    if (image.size() != kImageSize || !QDir().mkpath(folder))
+        return {};
+    if (PathExists(path))
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    if (!WriteFileAtomically(path, image))
+        return {};
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    return path;
 }
 
 int BackupStore::Prune(const QDateTime& now) {
     const auto lock = Lock();
-    return PruneLocked(now);
+    const std::unique_ptr<RecordsDatabase> records = Records(true);
+    if (!records)
+        return 0;
+    const auto all = records->Backups({.station = station_});
+    if (!all)
+        return 0;
+    const int removed = PruneEntries(*records, *all, now);
+    records->SetLastFullPrune(station_, now.toMSecsSinceEpoch());
+    return removed;
 }
 
 namespace {
 
-// The files the policy no longer keeps: old, and beyond the newest of their device. Each entry's time
-// comes in ms since the epoch (local times would be converted at every comparison).
-std::vector<QString> Expired(const std::vector<BackupEntry>& entries, const std::vector<qint64>& times,
-                             const BackupPolicy& policy, const QDateTime& now) {
+// The files the policy no longer keeps: old, and beyond the newest of their device.
+std::vector<QString> Expired(const std::vector<BackupEntry>& entries, const BackupPolicy& policy,
+                             const QDateTime& now) {
     const qint64 limit = now.addDays(-policy.maxAgeDays).toMSecsSinceEpoch();
+    std::vector<qint64> times;
+    for (const BackupEntry& e : entries)
+        times.push_back(MsecsOf(e));
     const auto old = [&](size_t i) { return entries[i].time.isValid() && times[i] < limit; };
     std::vector<size_t> byTime;
     for (size_t i = 0; i < entries.size(); ++i)
@@ -275,38 +391,18 @@ std::vector<QString> Expired(const std::vector<BackupEntry>& entries, const std:
 
 } // namespace
 
-int BackupStore::PruneLocked(const QDateTime& now) {
-    // Entries whose files are gone only count as newer backups here, so that nothing expired by the
-    // index alone means nothing expired at all; most writes end there without looking at the disk.
-    if (Expired(ReadIndex(), indexTimes_, policy_, now).empty())
+int BackupStore::PruneEntries(RecordsDatabase& records, const std::vector<BackupEntry>& entries,
+                              const QDateTime& now) {
+    const std::vector<QString> gone = Expired(entries, policy_, now);
+    if (gone.empty() || !records.RemoveBackups(station_, gone))
         return 0;
-    const std::vector<BackupEntry> entries = List();
-    std::vector<qint64> times;
-    for (const BackupEntry& e : entries)
-        times.push_back(MsecsOf(e));
-    const std::vector<QString> gone = Expired(entries, times, policy_, now);
-    int removed = 0;
+    // The records first: a file whose record is gone is only a file; a record without its file would
+    // still be listed.
     for (const QString& file : gone) {
-        if (QFile::remove(folder_ + file))
-            ++removed;
+        if (PlainName(file))
+            QFile::remove(folder_ + file);
     }
-    if (removed == 0)
-        return 0;
-    // The index is rewritten without the removed entries, so that it does not grow without end.
-    QByteArray index;
-    for (const BackupEntry& e : List())
-        index += Line(EntryJson(e));
-    WriteFileAtomically(indexPath(), index);
-    return removed;
-}
-
-QByteArray BackupStore::IndexTail(int count) const {
-    const std::vector<BackupEntry> entries = List();
-    QByteArray tail;
-    for (size_t i = entries.size() > static_cast<size_t>(count) ? entries.size() - count : 0;
-         i < entries.size(); ++i)
-        tail += Line(EntryJson(entries[i]));
-    return tail;
+    return static_cast<int>(gone.size());
 }
 
 } // namespace zal

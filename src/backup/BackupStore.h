@@ -2,14 +2,15 @@
 
 #include "config/ConfigImage.h"
 #include "radio/DeviceIdentity.h"
+#include "records/RecordsDatabase.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
 #include <functional>
-#include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLockFile;
@@ -33,70 +34,73 @@ BackupPolicy LoadBackupPolicy(const QString& settingsFile);
 bool StoreBackupBeforeWrite(const QString& settingsFile, bool on);
 bool StoreWritePreview(const QString& settingsFile, bool on);
 
-struct BackupEntry {
-    QString file; // the name inside the backup folder
-    DeviceIdentity device;
-    QDateTime time;
-    QString command; // what read the image: "read", "write", "write-default", ...
-    QString result;  // how that command ended, once it has: "done", "refused", "failed", "cancelled"
-};
-
 // What Store came to.
 struct StoredBackup {
     bool ok = false;
     bool reused = false; // the image equals the device's newest backup, which stands for it
     QString file;        // full path of the backup holding the image
     QString error;       // why nothing could be stored
+    // Why the records could not take it (the file is kept, and recorded when they can be reached again).
+    QString recordsProblem;
 };
 
 // Images exactly as devices gave them, one file per image ("ZAL 004711 2026-12-07 10-15-02.bin", a plain
-// configuration file the editor opens), and an index of JSON lines beside them. The index is only ever
-// appended to, so an interrupted program cannot lose what it held; the result of a command is a line of
-// its own that completes the entry of its file. Backup files are made read-only so that a backup
-// opened in the editor is never overwritten by Save.
+// configuration file the editor opens), indexed in the records database together with a copy of the
+// image, the station and the user, so that a backup made at another station is listed, opened and
+// restored from there. A file is written before its record, each record in one transaction: a kill loses
+// at most the backup under way. Backup files are made read-only so that a backup opened in the editor is
+// never overwritten by Save.
+//
+// When the records cannot be reached, the backup is still written and its entry kept as a line in
+// index.jsonl beside the files (the index of earlier versions), which is taken into the records, and
+// kept as index.jsonl.imported, the next time they can be reached.
 class BackupStore {
 public:
     using Writer = std::function<bool(const QString& path, const QByteArray& data)>;
 
     // The folder ends with a separator. The writer is for tests that make the disk fail.
-    explicit BackupStore(QString folder, BackupPolicy policy = {}, Writer writer = {});
+    BackupStore(QString folder, QString database, QString station, BackupPolicy policy = {},
+                Writer writer = {});
 
     const QString& folder() const { return folder_; }
+    const QString& station() const { return station_; }
     QString indexPath() const { return folder_ + QStringLiteral("index.jsonl"); }
     const BackupPolicy& policy() const { return policy_; }
     void setPolicy(const BackupPolicy& policy) { policy_ = policy; }
+    // What the technician should hear of: an earlier index taken into the records.
+    std::function<void(const QString&)> notice;
 
     StoredBackup Store(const ConfigImage& image, const QString& command,
                        const QDateTime& now = QDateTime::currentDateTime());
     bool SetResult(const QString& file, const QString& result);
 
-    // Every entry whose file is still there, oldest first.
-    std::vector<BackupEntry> List() const;
-    // Removes what the policy no longer keeps; the number of backups removed.
+    // The backups the records hold, of every station, oldest first; nothing when the records cannot be
+    // read (error() says why).
+    std::optional<std::vector<BackupEntry>> List(const BackupQuery& query = {});
+    // A backup by its file name (this station's first), with its image.
+    std::optional<BackupEntry> Find(const QString& file);
+    // A file holding the backup's image: this station's own file, or one written from the records
+    // (another station's backups go into a folder per station). Empty when there is none.
+    QString LocalFile(const BackupEntry& entry);
+    // Removes what the policy no longer keeps of this station's backups; how many went.
     int Prune(const QDateTime& now = QDateTime::currentDateTime());
-    // The last entries of the index as they stand on disk (for a support bundle).
-    QByteArray IndexTail(int entries) const;
+    QString error() const { return error_; }
 
 private:
     std::unique_ptr<QLockFile> Lock() const;
-    int PruneLocked(const QDateTime& now);
-    // The index's entries, read from where the last call stopped when the file has only grown since.
-    const std::vector<BackupEntry>& ReadIndex() const;
-    bool AppendToIndex(const QByteArray& line);
+    // The records, with an earlier index taken in when one is there; null when they cannot be reached.
+    std::unique_ptr<RecordsDatabase> Records(bool locked);
+    void ImportIndex(RecordsDatabase& records);
+    // Keeps a line for the records in index.jsonl while they cannot be reached.
+    bool Journal(const QByteArray& line);
+    int PruneEntries(RecordsDatabase& records, const std::vector<BackupEntry>& entries, const QDateTime& now);
 
     QString folder_;
+    QString database_;
+    QString station_;
     BackupPolicy policy_;
     Writer writer_;
-
-    // What the index held up to `indexRead_` bytes, and its last bytes there, by which an index that
-    // another program rewrote (a prune) is told from one that was only appended to. A production line
-    // stores a backup per device; reading the whole index at each would make every write slower than
-    // the one before. One store is used from one thread at a time.
-    mutable std::vector<BackupEntry> indexEntries_;
-    mutable std::vector<qint64> indexTimes_; // each entry's time in ms since the epoch, for the prune
-    mutable std::map<QString, size_t> indexByFile_;
-    mutable qint64 indexRead_ = 0;
-    mutable QByteArray indexTail_;
+    QString error_;
 };
 
 // The backup folder in a data folder.

@@ -76,10 +76,17 @@ const Command kCommands[] = {
     {"diff", "A B", kEditor, KbxUse::None, RunDiff, "list the fields whose shown values differ"},
     {"export", "FILE", kEditor | kOptFormat | kOptOutput, KbxUse::None, nullptr,
      "the configuration report: every page, caption and shown value"},
-    {"backups list", "", kEditor | kOptSerial | kOptJson, KbxUse::None, RunBackups,
-     "the images kept from devices (on every read and before every write)"},
+    {"backups list", "", kEditor | kOptSerial | kOptSince | kOptStation | kOptJson, KbxUse::None, RunBackups,
+     "the images kept from devices (on every read and before every write), at every station the\n"
+     "records hold; --since takes a date (2026-12-07) or a time"},
     {"backups restore", "FILE", kEditor, KbxUse::One, RunBackups,
-     "write a backup into the device with verification, as write does"},
+     "write a backup (a file, or a name the list shows, also another station's) into the device\n"
+     "exactly as it was kept, and verify it"},
+    {"devices", "", kEditor | kOptJson, KbxUse::None, RunDevices,
+     "one row per device the records know: product, version, serial, radio ID, last seen, station,\n"
+     "backups, fixed codes"},
+    {"devices show", "SERIAL", kEditor | kOptJson, KbxUse::None, RunDevices,
+     "a device's history: each backup with the fields that changed since the one before it"},
     {"support-bundle", "", kEditor | kOptOutput, KbxUse::One, nullptr,
      "the support log, versions, KBX information, backup index and Values.ini (-o FILE.zip)"},
     {"read", "", kEditor | kOptOutput | kOptJson, KbxUse::One, RunRead,

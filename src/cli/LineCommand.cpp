@@ -9,7 +9,6 @@
 #include "records/RecordsDatabase.h"
 
 #include <QFileInfo>
-#include <QSysInfo>
 
 #include <cstdio>
 #include <memory>
@@ -103,6 +102,13 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         err << "zalctl: cannot write the log " << logPath << Qt::endl;
         return kFailed;
     }
+    // The run and its rows go into the records, which every station shares. Codes are handed out only
+    // through them: without them a line that changes codes does not start; any other line goes on with
+    // its CSV log.
+    const QString database =
+        RecordsDatabase::Location(first.folders().dataFolder, first.folders().settingsFile);
+    const QString station = RecordsDatabase::Station(first.folders().settingsFile);
+    RecordsDatabase records(database);
     std::unique_ptr<CodeAllocator> codes;
     if (!firstCode.isEmpty()) {
         const std::uint16_t code = TextToCode(firstCode);
@@ -110,21 +116,24 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
             err << "zalctl: " << firstCode << " cannot be a first fixed code" << Qt::endl;
             return kUsage;
         }
-        // Codes are handed out only through the records database, which every station shares: without
-        // it the line does not start. Codes an earlier log names count as handed out.
-        const QString database =
-            RecordsDatabase::Location(first.folders().dataFolder, first.folders().settingsFile);
-        RecordsDatabase records(database);
         if (!records.isOpen()) {
             err << "zalctl: " << records.error() << "; no codes can be handed out, no device was touched"
                 << Qt::endl;
             return kFailed;
         }
+        // Codes an earlier log names count as handed out.
         if (const int imported = records.ImportUsedCodes(log.usedCodes(), logPath); imported > 0)
             err << "zalctl: " << imported << " codes of " << logPath
                 << " taken into the records as handed out" << Qt::endl;
-        codes = std::make_unique<CodeAllocator>(code, plus, database, QSysInfo::machineHostName());
+        codes = std::make_unique<CodeAllocator>(code, plus, database, station);
     }
+    if (const qint64 run =
+            records.StartRun(station, file, IdentifyDevice(first.working(), first.product()).productName);
+        run > 0)
+        log.RecordInto(database, station, run);
+    else
+        err << "zalctl: the records could not be updated (" << records.error()
+            << "); the run goes on, its devices are in " << logPath << Qt::endl;
 
     LineShared shared;
     shared.log = &log;
@@ -152,6 +161,9 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     }
     if (shared.halted)
         err << "zalctl: the run stopped: " << shared.haltReason << Qt::endl;
+    if (const QString problem = log.recordsProblem(); !problem.isEmpty())
+        err << "zalctl: the records could not take every device of the run (" << problem << "); " << logPath
+            << " has them all" << Qt::endl;
     const int written = shared.written, other = shared.refusedOrFailed;
     out << written << " written, " << other << " refused or failed; log " << logPath << Qt::endl;
     return written > 0 && other == 0 && !shared.halted ? kOk : kFailed;

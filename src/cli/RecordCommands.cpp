@@ -6,17 +6,21 @@
 #include "radio/DeviceIdentity.h"
 #include "shell/FileSystem.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <map>
+
 namespace zal::cli {
 namespace {
 
-QJsonObject BackupJson(const BackupEntry& e, const QString& folder) {
+QJsonObject BackupJson(const BackupEntry& e, const BackupStore& store) {
+    const bool own = e.station == store.station();
     return QJsonObject{{QStringLiteral("file"), e.file},
-                       {QStringLiteral("path"), folder + e.file},
+                       {QStringLiteral("path"), own ? QJsonValue(store.folder() + e.file) : QJsonValue()},
                        {QStringLiteral("product"), e.device.productName},
                        {QStringLiteral("productCode"), e.device.product},
                        {QStringLiteral("version"), e.device.version},
@@ -24,42 +28,82 @@ QJsonObject BackupJson(const BackupEntry& e, const QString& folder) {
                        {QStringLiteral("radioId"), e.device.radioId},
                        {QStringLiteral("time"), e.time.toString(Qt::ISODate)},
                        {QStringLiteral("command"), e.command},
-                       {QStringLiteral("result"), e.result}};
+                       {QStringLiteral("result"), e.result},
+                       {QStringLiteral("station"), e.station},
+                       {QStringLiteral("user"), e.user}};
+}
+
+QString Or(const QString& text, const char* empty) {
+    return text.isEmpty() ? QString::fromLatin1(empty) : text;
+}
+
+// A date (the whole day counts) or a time, in local time unless it names its zone.
+std::optional<QDateTime> ParseSince(const QString& text) {
+    const QDate day = QDate::fromString(text.trimmed(), Qt::ISODate);
+    if (day.isValid())
+        return day.startOfDay();
+    QDateTime time = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+    if (!time.isValid())
+        time = QDateTime::fromString(text.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!time.isValid())
+        return std::nullopt;
+    return time;
 }
 
 int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
+    BackupQuery query;
+    query.serial = o.serial;
+    query.station = o.station;
+    if (!o.since.isEmpty()) {
+        const std::optional<QDateTime> since = ParseSince(o.since);
+        if (!since) {
+            err << "zalctl: --since " << o.since
+                << " is not a date (2026-12-07) or a time (2026-12-07T10:15:00)" << Qt::endl;
+            return kUsage;
+        }
+        query.since = *since;
+    }
     Session s = MakeSession(err, o);
-    const BackupStore store = s.editor->backups();
+    BackupStore store = s.editor->backups();
+    const std::optional<std::vector<BackupEntry>> entries = store.List(query);
+    if (!entries) {
+        err << "zalctl: the records cannot be read: " << store.error() << Qt::endl;
+        return kFailed;
+    }
     QJsonArray json;
-    int listed = 0;
-    for (const BackupEntry& e : store.List()) {
-        if (!o.serial.isEmpty() && !SameSerial(e.device.serial, o.serial))
-            continue;
-        ++listed;
+    for (const BackupEntry& e : *entries) {
         if (o.json) {
-            json.append(BackupJson(e, store.folder()));
+            json.append(BackupJson(e, store));
             continue;
         }
         out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << e.device.productName << ' '
-            << e.device.version << "  " << e.device.serial << "  "
-            << (e.device.radioId.isEmpty() ? QStringLiteral("-") : e.device.radioId) << "  " << e.command
-            << ' ' << (e.result.isEmpty() ? QStringLiteral("?") : e.result) << "  " << e.file << '\n';
+            << e.device.version << "  " << e.device.serial << "  " << Or(e.device.radioId, "-") << "  "
+            << e.command << ' ' << Or(e.result, "?") << "  " << e.station << "  " << e.file << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
     out.flush();
-    if (listed == 0 && !o.serial.isEmpty())
-        err << "zalctl: no backup of a device with serial number " << o.serial << " in " << store.folder()
+    if (entries->empty() && !o.serial.isEmpty())
+        err << "zalctl: no backup of a device with serial number " << o.serial << " in the records"
             << Qt::endl;
     return kOk;
 }
 
 int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
     Session s = MakeSession(err, o);
-    // A name from the list, or a path.
+    // A path, or a name from the list: this station's file, or the image the records keep.
     QString path = o.positional[1];
-    if (!PathExists(path))
-        path = s.editor->backups().folder() + path;
+    if (!PathExists(path)) {
+        BackupStore store = s.editor->backups();
+        const std::optional<BackupEntry> entry = store.Find(o.positional[1]);
+        path = entry ? store.LocalFile(*entry) : QString();
+        if (path.isEmpty()) {
+            err << "zalctl: " << o.positional[1] << " is neither a file nor a backup the records hold"
+                << (store.error().isEmpty() ? QString() : QStringLiteral(" (") + store.error() + u')')
+                << "; nothing was written" << Qt::endl;
+            return kFailed;
+        }
+    }
     if (!Open(s, path)) {
         err << "zalctl: " << o.positional[1] << " was not opened; nothing was written" << Qt::endl;
         return kFailed;
@@ -78,6 +122,96 @@ int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
     return result ? kOk : kFailed;
 }
 
+int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
+    Session s = MakeSession(err, o);
+    const TfrmEnterData& editor = *s.editor;
+    RecordsDatabase records(
+        RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile));
+    const std::optional<std::vector<DeviceRecord>> devices = records.Devices();
+    if (!devices) {
+        err << "zalctl: the records cannot be read: " << records.error() << Qt::endl;
+        return kFailed;
+    }
+    QJsonArray json;
+    for (const DeviceRecord& d : *devices) {
+        if (o.json) {
+            json.append(QJsonObject{{QStringLiteral("product"), d.device.productName},
+                                    {QStringLiteral("productCode"), d.device.product},
+                                    {QStringLiteral("version"), d.device.version},
+                                    {QStringLiteral("serial"), d.device.serial},
+                                    {QStringLiteral("radioId"), d.device.radioId},
+                                    {QStringLiteral("lastSeen"), d.lastSeen.toString(Qt::ISODate)},
+                                    {QStringLiteral("station"), d.station},
+                                    {QStringLiteral("backups"), d.backups},
+                                    {QStringLiteral("codes"), d.codes}});
+            continue;
+        }
+        out << d.device.productName << ' ' << d.device.version << "  " << d.device.serial << "  "
+            << Or(d.device.radioId, "-") << "  " << d.lastSeen.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+            << "  " << d.station << "  " << d.backups << (d.backups == 1 ? " backup" : " backups") << "  "
+            << Or(d.codes, "-") << '\n';
+    }
+    if (o.json)
+        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    return kOk;
+}
+
+int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
+    Session s = MakeSession(err, o);
+    BackupStore store = s.editor->backups();
+    const QString serial = o.positional[1];
+    const std::optional<std::vector<BackupEntry>> entries = store.List({.serial = serial, .images = true});
+    if (!entries) {
+        err << "zalctl: the records cannot be read: " << store.error() << Qt::endl;
+        return kFailed;
+    }
+    if (entries->empty()) {
+        err << "zalctl: the records hold no device with serial number " << serial << Qt::endl;
+        return kFailed;
+    }
+    // Each backup against the one before it of the same device (one serial number may name a device of
+    // each product).
+    std::map<QString, const BackupEntry*> previous;
+    QJsonArray json;
+    for (const BackupEntry& e : *entries) {
+        ConfigImage before{}, after{};
+        const BackupEntry* last = previous[e.device.deviceKey()];
+        std::vector<DifferenceRow> changes;
+        if (last && last->image.size() == kImageSize && e.image.size() == kImageSize) {
+            std::copy_n(last->image.constData(), kImageSize, before.begin());
+            std::copy_n(e.image.constData(), kImageSize, after.begin());
+            changes = s.editor->ImageChanges(before, after);
+        }
+        previous[e.device.deviceKey()] = &e;
+        if (o.json) {
+            QJsonArray fields;
+            for (const DifferenceRow& r : changes)
+                fields.append(QJsonObject{{QStringLiteral("name"), r.name},
+                                          {QStringLiteral("page"), r.page},
+                                          {QStringLiteral("caption"), r.caption},
+                                          {QStringLiteral("before"), r.mine},
+                                          {QStringLiteral("after"), r.other}});
+            QJsonObject o = BackupJson(e, store);
+            o.insert(QStringLiteral("changes"), fields);
+            json.append(o);
+            continue;
+        }
+        out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << e.device.productName << ' '
+            << e.device.version << "  " << e.device.serial << "  " << e.command << ' ' << Or(e.result, "?")
+            << "  " << e.station << "  " << e.file << '\n';
+        if (!last)
+            out << "    (the first backup of this device in the records)\n";
+        else if (changes.empty())
+            out << "    (no field changed)\n";
+        for (const DifferenceRow& r : changes)
+            out << "    " << r.page << " / " << r.caption << ": " << Or(r.mine, "(leer)") << " -> "
+                << Or(r.other, "(leer)") << '\n';
+    }
+    if (o.json)
+        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    return kOk;
+}
+
 } // namespace
 
 int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments) {
@@ -88,6 +222,16 @@ int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments)
     if (o.error.isEmpty() && what == QLatin1String("restore") && o.positional.size() == 2)
         return RestoreBackup(out, err, o);
     PrintCommandUsage(err, "backups", {}, o.error);
+    return kUsage;
+}
+
+int RunDevices(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (o.error.isEmpty() && o.positional.isEmpty())
+        return ListDevices(out, err, o);
+    if (o.error.isEmpty() && o.positional.size() == 2 && o.positional[0] == QLatin1String("show"))
+        return ShowDevice(out, err, o);
+    PrintCommandUsage(err, "devices", {}, o.error);
     return kUsage;
 }
 

@@ -7,5 +7,7 @@ namespace zal::cli {
 
 // zalctl backups list|restore.
 int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments);
+// zalctl devices [show SERIAL].
+int RunDevices(QTextStream& out, QTextStream& err, const QStringList& arguments);
 
 } // namespace zal::cli

@@ -31,6 +31,8 @@ const OptionSpelling (&OptionSpellings())[kOptionCount] {
         {kOptChangeCodesFrom, "change-codes", "--change-codes FIRSTCODE"},
         {kOptLog, "log", "--log LOG.csv"},
         {kOptPreview, "preview", "--preview"},
+        {kOptSince, "since", "--since DATE"},
+        {kOptStation, "station", "--station NAME"},
     };
     return spellings;
 }
@@ -81,6 +83,8 @@ Options Parse(const QStringList& arguments) {
     o.count = value(kOptCount);
     o.changeCodes_ = value(kOptChangeCodesFrom);
     o.log = value(kOptLog);
+    o.since = value(kOptSince);
+    o.station = value(kOptStation);
     o.positional = parser.positionalArguments();
     return o;
 }

@@ -30,8 +30,10 @@ enum Option : unsigned {
     kOptChangeCodesFrom = 1u << 13,
     kOptLog = 1u << 14,
     kOptPreview = 1u << 15,
+    kOptSince = 1u << 16,
+    kOptStation = 1u << 17,
 };
-constexpr int kOptionCount = 16;
+constexpr int kOptionCount = 18;
 // How an option is written on the command line and in usage texts ("-o FILE", "--json").
 struct OptionSpelling {
     Option option;
@@ -44,7 +46,7 @@ const OptionSpelling (&OptionSpellings())[kOptionCount];
 struct Options {
     unsigned given = 0; // the Option bits present on the command line
     bool yes = false, service = false, changeCodes = false, json = false, force = false, preview = false;
-    QString output, product, timeout, serial, format;
+    QString output, product, timeout, serial, format, since, station;
     QStringList kbx, port;            // chosen KBX units: USB serial numbers, ttys
     QString count, changeCodes_, log; // line mode
     QStringList positional;

@@ -24,7 +24,15 @@ QString Now() {
 } // namespace
 
 BackupStore TfrmEnterData::backups() const {
-    return BackupStore(BackupFolder(folders_.dataFolder), LoadBackupPolicy(folders_.settingsFile));
+    BackupStore store(BackupFolder(folders_.dataFolder),
+                      RecordsDatabase::Location(folders_.dataFolder, folders_.settingsFile),
+                      RecordsDatabase::Station(folders_.settingsFile),
+                      LoadBackupPolicy(folders_.settingsFile));
+    store.notice = [this](const QString& text) {
+        if (observer_.notice)
+            observer_.notice(text);
+    };
+    return store;
 }
 
 BackupStore& TfrmEnterData::commandBackups() {
@@ -72,7 +80,7 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
     lastBackup_ = record_.backupFile;
     if (!record_.backupProblem.isEmpty()) {
         // After the command's own status, so that neither hides the other.
-        const QString text = QStringLiteral("Sicherung fehlgeschlagen: ") + record_.backupProblem;
+        const QString& text = record_.backupProblem;
         setStatus(status_.isEmpty() ? text : status_ + QStringLiteral(" \u2013 ") + text);
         if (observer_.notice)
             observer_.notice(text);
@@ -95,8 +103,16 @@ void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
         record_.backupReused = stored.reused;
         RecordLine((stored.reused ? QStringLiteral("backup unchanged: ") : QStringLiteral("backup: ")) +
                    stored.file);
+        if (!stored.recordsProblem.isEmpty()) {
+            // The command goes on: the backup is there, only its record waits.
+            record_.backupProblem = QStringLiteral("Die Sicherung %1 wurde gespeichert, die Aufzeichnungen "
+                                                   "konnten aber nicht aktualisiert werden (%2); sie wird "
+                                                   "nachgetragen, sobald sie erreichbar sind.")
+                                        .arg(stored.file, stored.recordsProblem);
+            RecordLine(QStringLiteral("records not updated: ") + stored.recordsProblem);
+        }
     } else {
-        record_.backupProblem = stored.error;
+        record_.backupProblem = QStringLiteral("Sicherung fehlgeschlagen: ") + stored.error;
         RecordLine(QStringLiteral("backup failed: ") + stored.error);
     }
 }

@@ -153,6 +153,9 @@ public:
     // differ from this editor's, in the window's order; nothing when the file was not opened (its
     // message has been shown).
     std::optional<std::vector<DifferenceRow>> CompareWith(const QString& path);
+    // The fields two device images show differently, each shown as the product and version it holds
+    // (a device's history); nothing for an image the editor cannot show.
+    std::vector<DifferenceRow> ImageChanges(const ConfigImage& from, const ConfigImage& to);
 
     // --- Device commands (every one opens the KBX at its start and closes it on every path) ---
     CommandResult ReadFromDevice(); // done when the device's image is in the editor
@@ -333,7 +336,7 @@ private:
         QStringList lines;
         QString backupFile;
         bool backupReused = false;
-        QString backupProblem;
+        QString backupProblem; // what the technician should hear of the backup, after the status
     };
     CommandRecord record_;
     QString lastBackup_;

@@ -308,6 +308,21 @@ std::vector<DifferenceRow> TfrmEnterData::DifferencesBetween(const ConfigImage& 
     return Rows(a.form_, b.form_);
 }
 
+std::vector<DifferenceRow> TfrmEnterData::ImageChanges(const ConfigImage& from, const ConfigImage& to) {
+    SilentDialogs silent;
+    TfrmEnterData a(silent, options_), b(silent, options_);
+    for (TfrmEnterData* e : {&a, &b}) {
+        e->working_ = e == &a ? from : to;
+        const ConfigImage& image = e->working_;
+        if (IdentifyImage(image[kVersionCodeAddress], image[kProductCodeAddress]) != irSupported)
+            return {};
+        e->SelectProductVersion(image[kVersionCodeAddress], image[kMinorVersionAddress],
+                                image[kProductCodeAddress]);
+        e->FillFields();
+    }
+    return Rows(a.form_, b.form_);
+}
+
 void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {
     StoreDefaultConfigFolder(folders_, folder);
 }

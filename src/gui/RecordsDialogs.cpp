@@ -27,7 +27,7 @@
 namespace zal::gui {
 namespace {
 
-constexpr int kPathRole = Qt::UserRole;
+constexpr int kEntryRole = Qt::UserRole;
 
 QString ResultText(const QString& result) {
     const std::optional<CommandResult::Kind> kind = ResultKindFromWord(result);
@@ -58,7 +58,7 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Produkt"), QStringLiteral("Version"),
                             QStringLiteral("Seriennummer"), QStringLiteral("Funk-ID"),
-                            QStringLiteral("Anlass"), QStringLiteral("Ergebnis")});
+                            QStringLiteral("Anlass"), QStringLiteral("Ergebnis"), QStringLiteral("Station")});
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     beforeWrite_ =
         new QCheckBox(QStringLiteral("Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)"), this);
@@ -93,8 +93,8 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { openSelected(); });
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
-        open_->setEnabled(!selectedPath().isEmpty());
-        write_->setEnabled(!selectedPath().isEmpty());
+        open_->setEnabled(list_->currentItem());
+        write_->setEnabled(list_->currentItem());
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -109,27 +109,43 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
 
 void BackupsDialog::fill() {
     list_->clear();
-    const BackupStore store = editor_.backups();
-    const std::vector<BackupEntry> entries = store.List();
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
-        auto* item =
-            new QTreeWidgetItem(list_, {e->time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")),
-                                        e->device.productName, e->device.version, e->device.serial,
-                                        e->device.radioId, CommandText(e->command), ResultText(e->result)});
-        item->setData(0, kPathRole, store.folder() + e->file);
-        item->setToolTip(0, e->file);
+    BackupStore store = editor_.backups();
+    entries_ = store.List().value_or(std::vector<BackupEntry>{});
+    if (!store.error().isEmpty())
+        QMessageBox::warning(
+            this, QStringLiteral("Sicherungen"),
+            QStringLiteral("Die Aufzeichnungen können nicht gelesen werden:\n%1").arg(store.error()));
+    for (size_t i = entries_.size(); i-- > 0;) {
+        const BackupEntry& e = entries_[i];
+        auto* item = new QTreeWidgetItem(list_, {e.time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")),
+                                                 e.device.productName, e.device.version, e.device.serial,
+                                                 e.device.radioId, CommandText(e.command),
+                                                 ResultText(e.result), e.station});
+        item->setData(0, kEntryRole, static_cast<qulonglong>(i));
+        item->setToolTip(0, e.file);
     }
     for (int c = 0; c < list_->columnCount(); ++c)
         list_->resizeColumnToContents(c);
     if (list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(0));
-    open_->setEnabled(!selectedPath().isEmpty());
-    write_->setEnabled(!selectedPath().isEmpty());
+    open_->setEnabled(list_->currentItem());
+    write_->setEnabled(list_->currentItem());
 }
 
-QString BackupsDialog::selectedPath() const {
+QString BackupsDialog::selectedPath() {
     const QTreeWidgetItem* item = list_->currentItem();
-    return item ? item->data(0, kPathRole).toString() : QString();
+    if (!item)
+        return {};
+    const size_t i = item->data(0, kEntryRole).toULongLong();
+    if (i >= entries_.size())
+        return {};
+    const QString path = editor_.backups().LocalFile(entries_[i]);
+    if (path.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("Sicherungen"),
+                             QStringLiteral("Die Sicherung %1 ist weder als Datei noch in den Aufzeichnungen "
+                                            "vorhanden.")
+                                 .arg(entries_[i].file));
+    return path;
 }
 
 bool BackupsDialog::openSelected() {

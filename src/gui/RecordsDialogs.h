@@ -17,8 +17,9 @@ public:
     BackupsDialog(TfrmEnterData& editor, QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return list_; }
-    // The selected backup's path; empty with none selected.
-    QString selectedPath() const;
+    // A file holding the selected backup (another station's is written from the records); empty with
+    // none selected, or when the records no longer hold it.
+    QString selectedPath();
     // Opens the selected backup in the editor (after the question about unsaved changes); true when
     // the editor took it, and the dialog then closes.
     bool openSelected();
@@ -29,6 +30,7 @@ private:
     void fill();
 
     TfrmEnterData& editor_;
+    std::vector<BackupEntry> entries_; // as listed; each item holds its index
     QTreeWidget* list_;
     QCheckBox* beforeWrite_;
     QCheckBox* preview_;

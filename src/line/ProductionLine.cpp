@@ -113,11 +113,28 @@ bool LineLog::Append(const LineRecord& r) {
     std::lock_guard lock(mutex_);
     for (const QString& code : r.codes.split(u' ', Qt::SkipEmptyParts))
         used_.insert(TextToCode(code));
+    if (run_ > 0) {
+        RecordsDatabase records(database_);
+        if (!records.AddRunRow(run_, station_, r) && recordsProblem_.isEmpty())
+            recordsProblem_ = records.error();
+    }
     QFile file(path_);
     if (!file.open(QIODevice::Append))
         return false;
     const QByteArray line = fields.join(u',').toUtf8() + '\n';
     return file.write(line) == line.size() && file.flush();
+}
+
+void LineLog::RecordInto(QString database, QString station, qint64 run) {
+    std::lock_guard lock(mutex_);
+    database_ = std::move(database);
+    station_ = std::move(station);
+    run_ = run;
+}
+
+QString LineLog::recordsProblem() {
+    std::lock_guard lock(mutex_);
+    return recordsProblem_;
 }
 
 // --- Codes ----------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 // with its own editor, sharing the log and the supply of fixed radio ID codes.
 
 #include "editor/EnterData.h"
+#include "records/RecordsDatabase.h"
 
 #include <QDateTime>
 #include <QString>
@@ -20,17 +21,7 @@
 namespace zal {
 
 // One row of the log.
-struct LineRecord {
-    QDateTime time;
-    QString serial, product, version, radioId;
-    QString codes; // the fixed codes given, space-separated; empty when none
-    // "written", "refused" (product or version), "failed": the log's own word for a done write is
-    // "written", as the scripts that read production logs expect; the others are the records' words.
-    QString result;
-    QString message;
-    qint64 durationMs = 0;
-    QString unit; // the KBX the device was behind
-};
+using LineRecord = ProductionRow;
 
 // The CSV log (comma-separated, quoted where needed, UTF-8): a header, then a row per device. Rows
 // are appended and flushed one at a time, from any thread.
@@ -43,11 +34,17 @@ public:
     bool Append(const LineRecord& record);
     // Every fixed code the log says was given, so that a run never gives a code twice.
     const std::set<std::uint16_t>& usedCodes() const { return used_; }
+    // Each row goes into the run of the records too. A row they cannot take does not stop the line (the
+    // CSV has it); the first reason is kept.
+    void RecordInto(QString database, QString station, qint64 run);
+    QString recordsProblem();
 
 private:
     std::mutex mutex_;
     QString path_;
     std::set<std::uint16_t> used_;
+    QString database_, station_, recordsProblem_;
+    qint64 run_ = 0;
 };
 
 // Hands out blocks of fixed codes from a first code on, skipping every block that would reuse a code.

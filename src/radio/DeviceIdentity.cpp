@@ -53,9 +53,12 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
     return id;
 }
 
+QString SerialKey(const QString& serial) {
+    return WithoutLeadingZeros(serial.trimmed()).toUpper();
+}
+
 bool SameSerial(const QString& a, const QString& b) {
-    return WithoutLeadingZeros(a.trimmed()).compare(WithoutLeadingZeros(b.trimmed()), Qt::CaseInsensitive) ==
-           0;
+    return SerialKey(a) == SerialKey(b);
 }
 
 } // namespace zal

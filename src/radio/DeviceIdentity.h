@@ -31,5 +31,7 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product);
 // Whether two serial numbers name the same device, in whichever form either was written: the shown
 // "42" finds the recorded "000042", hexadecimal digits in either case.
 bool SameSerial(const QString& a, const QString& b);
+// The one form of a serial number that every written form of it comes to (records look it up by this).
+QString SerialKey(const QString& serial);
 
 } // namespace zal

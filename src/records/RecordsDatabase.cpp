@@ -1,4 +1,5 @@
 #include "RecordsDatabase.h"
+#include "RecordsSql.h"
 
 #include "radio/FixedCodeWindows.h"
 #include "shell/SettingsFile.h"
@@ -7,13 +8,18 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QUrl>
 #include <QVariant>
 
 #include <atomic>
 #include <mutex>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace zal {
+using namespace records_sql;
 namespace {
 
 // Each migration takes the schema from its index to the next version, in one transaction.
@@ -30,17 +36,32 @@ const std::vector<std::vector<const char*>>& Migrations() {
             "CREATE TABLE code_cursors (first_code INTEGER NOT NULL, plus INTEGER NOT NULL, "
             "next_code INTEGER NOT NULL, PRIMARY KEY (first_code, plus))",
         },
+        {
+            // The backups' index, each with its image; serial_key is the serial without leading zeros in
+            // capitals, by which every form of a serial number finds its device.
+            "CREATE TABLE backups (id %ID%, station TEXT NOT NULL, file TEXT NOT NULL, "
+            "time_ms BIGINT NOT NULL, time_utc TEXT NOT NULL, command TEXT NOT NULL, result TEXT NOT NULL, "
+            "user_name TEXT NOT NULL, product INTEGER NOT NULL, product_name TEXT NOT NULL, "
+            "version TEXT NOT NULL, serial TEXT NOT NULL, serial_key TEXT NOT NULL, radio_id TEXT NOT NULL, "
+            "device_key TEXT NOT NULL, image %BLOB% NOT NULL, UNIQUE (station, file))",
+            "CREATE INDEX backups_device ON backups (device_key, station, time_ms)",
+            "CREATE INDEX backups_serial ON backups (serial_key, time_ms)",
+            "CREATE INDEX backups_time ON backups (station, time_ms)",
+            "CREATE TABLE devices (device_key TEXT PRIMARY KEY, product INTEGER NOT NULL, "
+            "product_name TEXT NOT NULL, version TEXT NOT NULL, serial TEXT NOT NULL, "
+            "serial_key TEXT NOT NULL, radio_id TEXT NOT NULL, last_seen_ms BIGINT NOT NULL, "
+            "station TEXT NOT NULL)",
+            "CREATE TABLE stations (station TEXT PRIMARY KEY, pruned_ms BIGINT NOT NULL)",
+            "CREATE TABLE production_runs (id %ID%, station TEXT NOT NULL, user_name TEXT NOT NULL, "
+            "started_utc TEXT NOT NULL, file TEXT NOT NULL, product TEXT NOT NULL)",
+            "CREATE TABLE production_rows (run_id BIGINT NOT NULL REFERENCES production_runs (id), "
+            "time_utc TEXT NOT NULL, station TEXT NOT NULL, unit TEXT NOT NULL, serial TEXT NOT NULL, "
+            "product TEXT NOT NULL, version TEXT NOT NULL, radio_id TEXT NOT NULL, codes TEXT NOT NULL, "
+            "result TEXT NOT NULL, message TEXT NOT NULL, duration_ms BIGINT NOT NULL)",
+            "CREATE INDEX production_rows_serial ON production_rows (serial)",
+        },
     };
     return migrations;
-}
-
-// A text that is never NULL to the database (a null QString binds as NULL).
-QString Text(const QString& text) {
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
-QString Now() {
-    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
 } // namespace
@@ -54,6 +75,21 @@ QString RecordsDatabase::Location(const QString& dataFolder, const QString& sett
     if (!setting.trimmed().isEmpty())
         return setting.trimmed();
     return dataFolder + QStringLiteral("records.sqlite");
+}
+
+QString RecordsDatabase::Station(const QString& settingsFile) {
+    QString station = qEnvironmentVariable("ZAL_STATION").trimmed();
+    if (station.isEmpty())
+        station = SettingsFile::Load(settingsFile)
+                      .text(QStringLiteral("Records"), QStringLiteral("Station"))
+                      .trimmed();
+    return station.isEmpty() ? QSysInfo::machineHostName() : station;
+}
+
+QString RecordsDatabase::User() {
+    if (const passwd* pw = ::getpwuid(::geteuid()))
+        return QString::fromLocal8Bit(pw->pw_name);
+    return qEnvironmentVariable("USER");
 }
 
 int RecordsDatabase::CurrentSchemaVersion() {
@@ -134,6 +170,20 @@ bool RecordsDatabase::begin(QSqlQuery& q) const {
     // reading and then failing to write; PostgreSQL relies on the unique code instead.
     return q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
+
+bool RecordsDatabase::fail(const QSqlQuery& q) {
+    error_ = QStringLiteral("The records database cannot be used: ") + q.lastError().text();
+    return false;
+}
+
+bool RecordsDatabase::end(QSqlQuery& q, bool ok) {
+    if (ok && q.exec(QStringLiteral("COMMIT")))
+        return true;
+    fail(q);
+    q.exec(QStringLiteral("ROLLBACK"));
+    return false;
+}
+
 bool RecordsDatabase::migrate() {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery q(db);
@@ -158,8 +208,13 @@ bool RecordsDatabase::migrate() {
             return true;
         }
         bool ok = true;
-        for (const char* statement : Migrations()[static_cast<size_t>(version)])
-            ok = ok && q.exec(QString::fromLatin1(statement));
+        for (const char* statement : Migrations()[static_cast<size_t>(version)]) {
+            QString sql = QString::fromLatin1(statement);
+            sql.replace(QLatin1String("%ID%"), postgres_ ? QLatin1String("BIGSERIAL PRIMARY KEY")
+                                                         : QLatin1String("INTEGER PRIMARY KEY"));
+            sql.replace(QLatin1String("%BLOB%"), postgres_ ? QLatin1String("BYTEA") : QLatin1String("BLOB"));
+            ok = ok && q.exec(sql);
+        }
         ok = ok &&
              q.exec(version == 0 ? QStringLiteral("INSERT INTO schema_version VALUES (1)")
                                  : QStringLiteral("UPDATE schema_version SET version = %1").arg(version + 1));
@@ -359,9 +414,23 @@ QString RecordsDatabase::Summary() {
                 .arg(schemaVersion())
                 .arg(CurrentSchemaVersion());
     QSqlQuery q(QSqlDatabase::database(connection_));
+    for (const char* table : {"backups", "devices", "production_runs", "production_rows"}) {
+        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))) && q.next())
+            text += QStringLiteral("%1: %2\n").arg(QLatin1String(table)).arg(q.value(0).toLongLong());
+    }
     if (q.exec(QStringLiteral("SELECT state, COUNT(*) FROM fixed_codes GROUP BY state ORDER BY state"))) {
         while (q.next())
             text += QStringLiteral("fixed codes %1: %2\n").arg(q.value(0).toString()).arg(q.value(1).toInt());
+    }
+    if (q.exec(QStringLiteral("SELECT time_utc, station, user_name, product_name, version, serial, command, "
+                              "result, file FROM backups ORDER BY time_ms DESC, id DESC LIMIT 50"))) {
+        text += QStringLiteral("\nthe last 50 backups, newest first:\n");
+        while (q.next()) {
+            QStringList row;
+            for (int i = 0; i < 9; ++i)
+                row << q.value(i).toString();
+            text += row.join(QStringLiteral("  ")) + u'\n';
+        }
     }
     return text;
 }

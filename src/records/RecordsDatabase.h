@@ -4,9 +4,15 @@
 // production floor's stations or a service team share. One schema for both, versioned and migrated
 // forward when the database is opened.
 //
-// What is kept here so far: the fixed radio ID codes handed out, so that no code goes to two devices,
-// whichever station or process hands it out and whenever one of them is killed.
+// What is kept: the device backups (the index of the backup files, with each image, so that a backup
+// made at another station can be opened and restored), the devices they came from, the production
+// runs with a row per device, and the fixed radio ID codes handed out, so that no code goes to two
+// devices, whichever station or process hands it out and whenever one of them is killed.
 
+#include "radio/DeviceIdentity.h"
+
+#include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 class QSqlQuery;
@@ -18,6 +24,50 @@ class QSqlQuery;
 
 namespace zal {
 
+// One backup: which device, when, by what command and how that command ended, where.
+struct BackupEntry {
+    QString file; // the backup file's name in its station's backup folder
+    DeviceIdentity device;
+    QDateTime time;
+    QString command; // what read the image: "read", "write", "write-default", ...
+    QString result;  // how that command ended, once it has: "done", "refused", "failed", "cancelled"
+    QString station; // the PC that made it
+    QString user;
+    QByteArray image; // the 256 bytes; only where asked for
+};
+
+// Which backups to list; empty fields do not narrow.
+struct BackupQuery {
+    QString serial{}; // in any form the editor or the records show it
+    QDateTime since{};
+    QString station{};
+    QString deviceKey{};
+    QString file{};
+    bool images = false;
+};
+
+// One device as the records know it.
+struct DeviceRecord {
+    DeviceIdentity device;
+    QDateTime lastSeen;
+    QString station; // where it was last seen
+    int backups = 0;
+    QString codes; // the fixed codes the line gave it, space-separated
+};
+
+// A device of a production line's run.
+struct ProductionRow {
+    QDateTime time;
+    QString serial, product, version, radioId;
+    QString codes; // the fixed codes given, space-separated; empty when none
+    // "written", "refused" (product or version), "failed": the log's own word for a done write is
+    // "written", as the scripts that read production logs expect; the others are the records' words.
+    QString result;
+    QString message;
+    qint64 durationMs = 0;
+    QString unit; // the KBX the device was behind
+};
+
 class RecordsDatabase {
 public:
     // The database to use: ZAL_RECORDS in the environment, else [Records] Database in the settings
@@ -25,6 +75,9 @@ public:
     // postgresql://user@host[:port]/dbname (a host starting with "/" is a Unix socket folder); its
     // password comes from ~/.pgpass or PGPASSWORD, never from the settings.
     static QString Location(const QString& dataFolder, const QString& settingsFile);
+    // The name this PC's records go under: ZAL_STATION, else [Records] Station, else the host name.
+    static QString Station(const QString& settingsFile);
+    static QString User();
 
     // Opens the database (creating an SQLite file on first use) and migrates its schema forward.
     explicit RecordsDatabase(QString location);
@@ -52,10 +105,30 @@ public:
     bool SetCodesState(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial);
     // Codes handed out elsewhere (an earlier CSV log) count as used; how many were new.
     int ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
+    // Records a backup, and its device as last seen, in one transaction. With ifNew, an entry of the
+    // same station and file already there is kept (an import run twice); false then.
+    bool AddBackup(const BackupEntry& entry, bool ifNew = false);
+    bool AddBackups(const std::vector<BackupEntry>& entries, int* added);
+    bool SetBackupResult(const QString& station, const QString& file, const QString& result);
+    // Oldest first.
+    std::optional<std::vector<BackupEntry>> Backups(const BackupQuery& query);
+    std::optional<BackupEntry> NewestBackup(const QString& station, const QString& deviceKey);
+    bool HasBackup(const QString& station, const QString& file);
+    bool RemoveBackups(const QString& station, const std::vector<QString>& files);
+    // When this station last went through all its backups for the policy (ms since the epoch; 0: never).
+    qint64 LastFullPrune(const QString& station);
+    bool SetLastFullPrune(const QString& station, qint64 ms);
+    // By product and serial number.
+    std::optional<std::vector<DeviceRecord>> Devices();
+
+    // A production run's id, or 0 when it could not be recorded.
+    qint64 StartRun(const QString& station, const QString& file, const QString& product);
+    bool AddRunRow(qint64 run, const QString& station, const ProductionRow& row);
+
     // Every code reserved, with its state.
     std::vector<std::pair<std::uint16_t, QString>> Codes();
-    // For the support bundle: the back end, the schema version and how many codes are in each state;
-    // never a password or the records themselves.
+    // For the support bundle: the back end, the schema version, how many records of each kind there
+    // are and the last 50 backups; never a password or an image.
     QString Summary();
 
 private:
@@ -63,6 +136,10 @@ private:
     bool migrate();
     // Starts a transaction that writes.
     bool begin(QSqlQuery& q) const;
+    // Ends one: commits when ok, else rolls back; error() says why it failed.
+    bool end(QSqlQuery& q, bool ok);
+    bool fail(const QSqlQuery& q);
+    bool insertBackup(QSqlQuery& q, const BackupEntry& entry, bool ifNew, bool* added);
 
     QString location_;
     QString error_;

@@ -56,7 +56,11 @@ CommandResult SaveSupportBundle(TfrmEnterData& editor, const QString& path) {
                  ArchiveLibraryVersion(), QSysInfo::prettyProductName(), QSysInfo::kernelVersion());
     entries.emplace_back(QStringLiteral("versions.txt"), versions.toUtf8());
     entries.emplace_back(QStringLiteral("kbx-info.txt"), (editor.KbxInformation() + u'\n').toUtf8());
-    entries.emplace_back(QStringLiteral("backups-index.jsonl"), editor.backups().IndexTail(50));
+    // Backup entries that wait for the records to be reached again.
+    QByteArray waiting;
+    if (const QString index = editor.backups().indexPath();
+        PathExists(index) && ReadOwnFile(index, waiting, notes))
+        entries.emplace_back(QStringLiteral("backups-index.jsonl"), waiting);
     // The records database only if there is one: asking would create it.
     const QString records =
         RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile);

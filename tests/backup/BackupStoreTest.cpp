@@ -3,6 +3,7 @@
 #include "backup/SupportLog.h"
 #include "config/Products.h"
 #include "shell/AppFolders.h"
+#include "shell/FileSystem.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -31,6 +32,19 @@ ConfigImage Device(int product, unsigned serial, std::uint8_t fill = 0x11) {
 }
 
 const QDateTime kMorning(QDate(2026, 12, 7), QTime(10, 15, 2));
+
+// A station's backups in folder, recorded in the home's database.
+BackupStore Station(TempHome& home, const char* folder, const char* station = "bench-1",
+                    BackupPolicy policy = {}, BackupStore::Writer writer = {}) {
+    return BackupStore(home.file(folder), home.file("records.sqlite"), QLatin1String(station), policy,
+                       std::move(writer));
+}
+
+std::vector<BackupEntry> Listed(BackupStore& store, const BackupQuery& query = {}) {
+    const auto entries = store.List(query);
+    EXPECT_TRUE(entries) << store.error().toStdString();
+    return entries.value_or(std::vector<BackupEntry>{});
+}
 
 TEST(DeviceIdentity, NamesTheDeviceAsTheEditorShowsIt) {
     ConfigImage zal = Device(kZal, 4711);
@@ -62,7 +76,7 @@ TEST(DeviceIdentity, NamesTheDeviceAsTheEditorShowsIt) {
 
 TEST(BackupStore, KeepsEachImageOnceByteForByteAndIndexesIt) {
     TempHome home;
-    BackupStore store(home.file("Backups"));
+    BackupStore store = Station(home, "Backups");
     const ConfigImage zal = Device(kZal, 4711);
     const StoredBackup first = store.Store(zal, QStringLiteral("read"), kMorning);
     ASSERT_TRUE(first.ok) << first.error.toStdString();
@@ -83,28 +97,94 @@ TEST(BackupStore, KeepsEachImageOnceByteForByteAndIndexesIt) {
     EXPECT_EQ(QFileInfo(second.file).fileName(), QStringLiteral("ZAL 004711 2026-12-07 10-15-02 (2).bin"));
     EXPECT_TRUE(store.Store(Device(kBora, 4711), QStringLiteral("read"), kMorning).ok);
 
-    const std::vector<BackupEntry> list = store.List();
+    const std::vector<BackupEntry> list = Listed(store);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].command, QStringLiteral("read"));
-    EXPECT_EQ(list[0].result, QStringLiteral("done")); // the later result line completes the entry
+    EXPECT_EQ(list[0].result, QStringLiteral("done"));
     EXPECT_EQ(list[0].device.serial, QStringLiteral("004711"));
     EXPECT_EQ(list[0].time, kMorning);
+    EXPECT_EQ(list[0].station, QStringLiteral("bench-1"));
     EXPECT_EQ(list[1].result, QString());
+    // A serial number in the form the editor shows it, or in capitals and small letters, finds its device.
+    EXPECT_EQ(Listed(store, {.serial = QStringLiteral("4711")}).size(), 3u);
+    EXPECT_TRUE(store.Store(Device(kMuvePlus2, 0xAB01), QStringLiteral("read"), kMorning).ok);
+    EXPECT_EQ(Listed(store, {.serial = QStringLiteral("111111ab01")}).size(), 1u);
+    EXPECT_EQ(Listed(store, {.since = kMorning.addSecs(1)}).size(), 0u);
+}
 
-    // A line that names a file outside the folder, or garbage, is ignored; a line torn by a kill hides
-    // nothing that comes after it.
-    QFile index(store.indexPath());
-    ASSERT_TRUE(index.open(QIODevice::Append));
-    index.write("{\"file\":\"../Values.ini\",\"command\":\"read\"}\nnot json\n{\"file\":\"ZAL 0047");
-    index.close();
-    EXPECT_EQ(store.List().size(), 3u);
-    EXPECT_TRUE(store.Store(Device(kDorf, 4712), QStringLiteral("read"), kMorning).ok);
-    EXPECT_EQ(store.List().size(), 4u) << ReadTestFile(store.indexPath()).constData();
+// Another station on the same records sees every backup, and gets a file of another's from its image.
+TEST(BackupStore, AnotherStationsBackupIsListedAndWrittenFromTheRecords) {
+    TempHome home;
+    BackupStore first = Station(home, "A/Backups", "../up");
+    const ConfigImage zal = Device(kZal, 4711);
+    const StoredBackup kept = first.Store(zal, QStringLiteral("read"), kMorning);
+    ASSERT_TRUE(kept.ok);
+    BackupStore other = Station(home, "B/Backups", "bench-2");
+    const std::vector<BackupEntry> seen = Listed(other, {.station = QStringLiteral("../up")});
+    ASSERT_EQ(seen.size(), 1u);
+    // The station's name stays inside the folder, whatever it holds.
+    const QString path = other.LocalFile(seen[0]);
+    EXPECT_EQ(path, home.file("B/Backups/stations/_.._up/ZAL 004711 2026-12-07 10-15-02.bin"));
+    EXPECT_EQ(ReadTestFile(path), ReadTestFile(kept.file));
+    EXPECT_EQ(other.Find(seen[0].file)->image, ReadTestFile(kept.file));
+    // The other station's own backup of the same device is its own: nothing is reused across stations.
+    EXPECT_FALSE(other.Store(zal, QStringLiteral("read"), kMorning).reused);
+    EXPECT_EQ(Listed(other, {.serial = QStringLiteral("4711")}).size(), 2u);
+}
+
+// An index of an earlier version is taken in once, a torn line hiding nothing; while the records
+// cannot be reached, backups are kept there and taken in later.
+TEST(BackupStore, AnEarlierIndexAndWhatWaitedAreTakenInOnce) {
+    TempHome home;
+    const QString folder = home.file("Backups/");
+    QDir().mkpath(folder);
+    const ConfigImage zal = Device(kZal, 4711);
+    WriteTestFile(folder + "ZAL 004711 a.bin", QByteArray(reinterpret_cast<const char*>(zal.data()), 256));
+    WriteTestFile(folder + "DORF 000002 b.bin", QByteArray(256, 0x22));
+    WriteTestFile(
+        folder + "index.jsonl",
+        "{\"file\":\"ZAL 004711 a.bin\",\"product\":2,\"productName\":\"ZAL\",\"serial\":\"004711\","
+        "\"time\":\"2026-12-01T10:00:00+01:00\",\"command\":\"read\"}\n"
+        "{\"file\":\"ZAL 0047\n"
+        "{\"file\":\"../Values.ini\",\"command\":\"read\"}\n"
+        "{\"file\":\"DORF 000002 b.bin\",\"productName\":\"DORF\",\"serial\":\"000002\","
+        "\"time\":\"2026-12-02T10:00:00+01:00\",\"command\":\"write\"}\n"
+        "{\"file\":\"gone.bin\",\"command\":\"read\"}\n"
+        "{\"file\":\"ZAL 004711 a.bin\",\"result\":\"done\"}\n");
+    BackupStore store = Station(home, "Backups");
+    QStringList notices;
+    store.notice = [&notices](const QString& text) { notices << text; };
+    const std::vector<BackupEntry> list = Listed(store);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].result, QStringLiteral("done"));
+    EXPECT_EQ(list[1].device.productName, QStringLiteral("DORF"));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("2 Einträge, 1 ohne ihre Datei ausgelassen; nicht lesbare "
+                                                   "Zeilen: 2, 3")))
+        << notices[0].toStdString();
+    EXPECT_FALSE(PathExists(folder + "index.jsonl"));
+    EXPECT_TRUE(ReadTestFile(folder + "index.jsonl.imported").contains("gone.bin"));
+    EXPECT_EQ(Listed(store).size(), 2u);
+    EXPECT_EQ(notices.size(), 1);
+
+    // Records out of reach: the backup and its result are kept beside the files, and said.
+    BackupStore away(folder, home.file("no/such/folder/records.sqlite"), QStringLiteral("bench-1"));
+    const StoredBackup waiting = away.Store(Device(kBora, 9), QStringLiteral("write"), kMorning);
+    ASSERT_TRUE(waiting.ok);
+    EXPECT_FALSE(waiting.recordsProblem.isEmpty());
+    EXPECT_TRUE(PathExists(waiting.file));
+    EXPECT_FALSE(away.List());
+    EXPECT_TRUE(away.SetResult(waiting.file, QStringLiteral("failed")));
+    const std::vector<BackupEntry> later = Listed(store);
+    ASSERT_EQ(later.size(), 3u);
+    EXPECT_EQ(later[2].result, QStringLiteral("failed"));
+    EXPECT_EQ(later[2].user, RecordsDatabase::User());
+    EXPECT_TRUE(ReadTestFile(folder + "index.jsonl.imported").contains("BORA"));
 }
 
 TEST(BackupStore, PrunesOnlyWhatIsBothOldAndBeyondTheNewestOfItsDevice) {
     TempHome home;
-    BackupStore store(home.file("Backups"), BackupPolicy{365, 3, true});
+    BackupStore store = Station(home, "Backups", "bench-1", BackupPolicy{365, 3, true});
     const QDateTime now = kMorning;
     // Device A: five backups two years old, then one last week; device B: two very old ones.
     for (int i = 0; i < 5; ++i)
@@ -114,49 +194,46 @@ TEST(BackupStore, PrunesOnlyWhatIsBothOldAndBeyondTheNewestOfItsDevice) {
     store.Store(Device(kDorf, 2, 1), QStringLiteral("read"), now.addDays(-2000));
     store.Store(Device(kDorf, 2, 2), QStringLiteral("read"), now.addDays(-1999));
     // Each Store pruned as it went; what is left: A's newest three (one young, two old), B's two.
-    const std::vector<BackupEntry> left = store.List();
+    const std::vector<BackupEntry> left = Listed(store);
     ASSERT_EQ(left.size(), 5u);
     int young = 0;
     for (const BackupEntry& e : left)
         young += e.time > now.addDays(-365);
     EXPECT_EQ(young, 1);
     EXPECT_EQ(QDir(store.folder()).entryList({QStringLiteral("*.bin")}).size(), 5);
-    // The index was rewritten without the removed ones.
-    EXPECT_EQ(ReadTestFile(store.indexPath()).count('\n'), 5);
 
-    // Two programs on one folder: each sees what the other appended, and the other's rewrite of the
-    // index after a prune, whatever it had read of the index before.
-    BackupStore other(home.file("Backups"), BackupPolicy{365, 3, true});
-    ASSERT_EQ(other.List().size(), 5u);
+    // Two programs on one folder and database: each sees what the other did.
+    BackupStore other = Station(home, "Backups", "bench-1", BackupPolicy{365, 3, true});
+    ASSERT_EQ(Listed(other).size(), 5u);
     store.Store(Device(kDorf, 2, 3), QStringLiteral("read"), now.addDays(-1998));
     store.Store(Device(kDorf, 2, 4), QStringLiteral("read"), now.addDays(-1997));
     EXPECT_EQ(store.Prune(now), 1); // B's oldest
-    ASSERT_EQ(store.List().size(), 6u);
-    EXPECT_EQ(other.List().size(), 6u);
+    ASSERT_EQ(Listed(store).size(), 6u);
+    EXPECT_EQ(Listed(other).size(), 6u);
     EXPECT_TRUE(other.Store(Device(kDorf, 2, 4), QStringLiteral("read"), now).reused);
     EXPECT_FALSE(other.Store(Device(kBora, 3), QStringLiteral("read"), now).reused);
-    EXPECT_EQ(store.List().size(), 7u);
+    EXPECT_EQ(Listed(store).size(), 7u);
     EXPECT_TRUE(store.Store(Device(kBora, 3), QStringLiteral("write"), now).reused);
 
     // Within the age limit nothing goes, however many there are.
-    BackupStore young5(home.file("Young"), BackupPolicy{365, 1, true});
+    BackupStore young5 = Station(home, "Young", "bench-young", BackupPolicy{365, 1, true});
     for (int i = 0; i < 5; ++i)
         young5.Store(Device(kZal, 1, static_cast<std::uint8_t>(i)), QStringLiteral("read"), now.addDays(i));
-    EXPECT_EQ(young5.List().size(), 5u);
+    EXPECT_EQ(Listed(young5, {.station = QStringLiteral("bench-young")}).size(), 5u);
 }
 
 TEST(BackupStore, AFolderOrDiskThatFailsIsReportedAndLeavesNoHalfBackup) {
     TempHome home;
     WriteTestFile(home.file("Blocked"), "a file where the folder should be");
-    const StoredBackup blocked =
-        BackupStore(home.file("Blocked")).Store(Device(kZal, 1), QStringLiteral("read"));
+    const StoredBackup blocked = Station(home, "Blocked").Store(Device(kZal, 1), QStringLiteral("read"));
     EXPECT_FALSE(blocked.ok);
     EXPECT_TRUE(blocked.error.contains(QStringLiteral("Blocked")));
 
-    BackupStore full(home.file("Full"), {}, [](const QString&, const QByteArray&) { return false; });
+    BackupStore full =
+        Station(home, "Full", "bench-1", {}, [](const QString&, const QByteArray&) { return false; });
     const StoredBackup noSpace = full.Store(Device(kZal, 1), QStringLiteral("write"));
     EXPECT_FALSE(noSpace.ok);
-    EXPECT_TRUE(full.List().empty());
+    EXPECT_TRUE(Listed(full).empty());
     EXPECT_TRUE(QDir(full.folder()).entryList({QStringLiteral("*.bin")}).isEmpty());
 }
 

@@ -4,6 +4,7 @@
 #include "backup/SupportBundle.h"
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
+#include "shell/FileSystem.h"
 #include "support/SimRig.h"
 #include "support/TempHome.h"
 
@@ -307,11 +308,15 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
         EXPECT_EQ(device.command(QStringLiteral("save ") + file("untouched.bin")), QStringLiteral("saved"));
         EXPECT_EQ(Load(file("untouched.bin")), Load(shipped("Default ZAL V22")));
     }
+    // Four lines at once, each backing up a device of its own before it writes.
     std::vector<std::unique_ptr<SimProcess>> sims;
     std::vector<std::unique_ptr<QProcess>> lines;
     for (int i = 0; i < 4; ++i) {
-        sims.push_back(
-            std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", shipped("Default ZAL V22")}));
+        ConfigImage own = Load(shipped("Default ZAL V22"));
+        own[0xFF] = static_cast<std::uint8_t>(0x40 + i);
+        const QString image = file(QStringLiteral("unit%1.bin").arg(i).toLatin1());
+        ASSERT_TRUE(SaveImageFile(image, own));
+        sims.push_back(std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", image}));
         ASSERT_TRUE(sims.back()->ready());
         lines.push_back(std::make_unique<QProcess>());
         start(*lines.back(),
@@ -330,6 +335,15 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
     }
     EXPECT_EQ(codes.size(), 24u);
     EXPECT_EQ(*codes.begin(), QStringLiteral("3000"));
+    const QJsonArray backups =
+        QJsonDocument::fromJson(zalctl({"backups", "list", "--json"}).out.toUtf8()).array();
+    EXPECT_EQ(backups.size(), 4);
+    for (const QJsonValue& b : backups)
+        EXPECT_TRUE(PathExists(b[QStringLiteral("path")].toString()))
+            << b[QStringLiteral("file")].toString().toStdString();
+    const Outcome devices = zalctl({"devices"});
+    EXPECT_EQ(devices.out.count(QStringLiteral("ZAL 22.")), 4) << devices.out.toStdString();
+    EXPECT_EQ(devices.out.count(QStringLiteral("  1 backup  ")), 4) << devices.out.toStdString();
 
     // Killed while its codes are being written: the block it reserved stays handed out.
     SimProcess slow({"--latency-ms", "40", "--image", shipped("Default ZAL V22")});
@@ -371,8 +385,8 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
         if (e.first == QStringLiteral("records.txt"))
             summary = e.second;
     }
-    for (const char* line :
-         {"back end: SQLite", "schema version: 2", "fixed codes failed: 6", "fixed codes written: "})
+    for (const char* line : {"back end: SQLite", "schema version: 3", "fixed codes failed: 6",
+                             "fixed codes written: ", "backups: 5", "production_rows: 6"})
         EXPECT_TRUE(summary.contains(line)) << line << '\n' << summary.constData();
 }
 
@@ -476,7 +490,7 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
         if (e.first == QStringLiteral("kbx-info.txt"))
             info = e.second;
     }
-    for (const char* expected : {"versions.txt", "kbx-info.txt", "backups-index.jsonl", "Values.ini"})
+    for (const char* expected : {"versions.txt", "kbx-info.txt", "records.txt", "Values.ini"})
         EXPECT_TRUE(names.contains(QLatin1String(expected))) << expected;
     EXPECT_EQ(info, "KBX-SIM 1.0\n");
     EXPECT_TRUE(logText.contains(" read: done (") && logText.contains(" restore: refused ("));

@@ -364,7 +364,7 @@ TEST_F(DeviceCommands, EveryImageReadIsKeptAndTheLogTellsWhatHappened) {
     ASSERT_NE(e().lastBackup(), readBackup);
     EXPECT_EQ(test::ReadTestFile(e().lastBackup()),
               QByteArray(reinterpret_cast<const char*>(written.data()), 256));
-    const std::vector<BackupEntry> list = e().backups().List();
+    const std::vector<BackupEntry> list = e().backups().List().value();
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].command, QStringLiteral("read"));
     EXPECT_EQ(list[1].command, QStringLiteral("write"));
@@ -373,7 +373,7 @@ TEST_F(DeviceCommands, EveryImageReadIsKeptAndTheLogTellsWhatHappened) {
     // An unknown version is kept too, before the question about saving it.
     device()[kVersionCodeAddress] = 0x10;
     EXPECT_FALSE(e().ReadFromDevice());
-    EXPECT_EQ(e().backups().List().size(), 3u);
+    EXPECT_EQ(e().backups().List()->size(), 3u);
 
     const QByteArray log = test::ReadTestFile(e().supportLogPath());
     EXPECT_TRUE(log.contains(" read (ZAL 22.08)")) << log.constData();

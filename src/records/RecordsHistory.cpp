@@ -1,0 +1,294 @@
+// The records' history: the backups with their images, the devices they came from and the
+// production runs.
+
+#include "RecordsDatabase.h"
+#include "RecordsSql.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <map>
+
+namespace zal {
+using namespace records_sql;
+
+namespace {
+
+const char* const kBackupColumns =
+    "file, station, user_name, time_ms, command, result, product, product_name, "
+    "version, serial, radio_id";
+
+BackupEntry BackupFrom(const QSqlQuery& q, bool image) {
+    BackupEntry e;
+    e.file = q.value(0).toString();
+    e.station = q.value(1).toString();
+    e.user = q.value(2).toString();
+    e.time = QDateTime::fromMSecsSinceEpoch(q.value(3).toLongLong());
+    e.command = q.value(4).toString();
+    e.result = q.value(5).toString();
+    e.device.product = q.value(6).toInt();
+    e.device.productName = q.value(7).toString();
+    e.device.version = q.value(8).toString();
+    e.device.serial = q.value(9).toString();
+    e.device.radioId = q.value(10).toString();
+    if (image)
+        e.image = q.value(11).toByteArray();
+    return e;
+}
+
+} // namespace
+
+bool RecordsDatabase::insertBackup(QSqlQuery& q, const BackupEntry& e, bool ifNew, bool* added) {
+    const qint64 ms = e.time.toMSecsSinceEpoch();
+    bool ok = q.prepare(
+        QStringLiteral("INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, "
+                       "product, product_name, version, serial, serial_key, radio_id, device_key, image) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)") +
+        (ifNew ? QStringLiteral(" ON CONFLICT (station, file) DO NOTHING") : QString()));
+    const QVariantList values{Text(e.station),
+                              Text(e.file),
+                              ms,
+                              Utc(e.time),
+                              Text(e.command),
+                              Text(e.result),
+                              Text(e.user),
+                              e.device.product,
+                              Text(e.device.productName),
+                              Text(e.device.version),
+                              Text(e.device.serial),
+                              SerialKey(e.device.serial),
+                              Text(e.device.radioId),
+                              e.device.deviceKey(),
+                              e.image};
+    Bind(q, values);
+    ok = ok && q.exec();
+    *added = ok && q.numRowsAffected() > 0;
+    if (!*added)
+        return ok;
+    // The device as its newest backup shows it; an older backup imported later leaves it alone.
+    ok = q.prepare(QStringLiteral(
+        "INSERT INTO devices (device_key, product, product_name, version, serial, serial_key, radio_id, "
+        "last_seen_ms, station) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_key) DO UPDATE SET "
+        "product = excluded.product, product_name = excluded.product_name, version = excluded.version, "
+        "serial = excluded.serial, serial_key = excluded.serial_key, radio_id = excluded.radio_id, "
+        "last_seen_ms = excluded.last_seen_ms, station = excluded.station "
+        "WHERE excluded.last_seen_ms >= devices.last_seen_ms"));
+    const QVariantList device{
+        e.device.deviceKey(),  e.device.product,           Text(e.device.productName), Text(e.device.version),
+        Text(e.device.serial), SerialKey(e.device.serial), Text(e.device.radioId),     ms,
+        Text(e.station)};
+    Bind(q, device);
+    return ok && q.exec();
+}
+
+bool RecordsDatabase::AddBackup(const BackupEntry& entry, bool ifNew) {
+    if (!isOpen())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    if (!begin(q))
+        return fail(q);
+    bool added = false;
+    const bool ok = insertBackup(q, entry, ifNew, &added);
+    return end(q, ok) && added;
+}
+
+bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* added) {
+    *added = 0;
+    if (!isOpen())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    if (!begin(q))
+        return fail(q);
+    bool ok = true;
+    for (const BackupEntry& e : entries) {
+        bool one = false;
+        ok = ok && insertBackup(q, e, true, &one);
+        *added += one;
+    }
+    if (!end(q, ok))
+        *added = 0;
+    return ok;
+}
+
+bool RecordsDatabase::SetBackupResult(const QString& station, const QString& file, const QString& result) {
+    if (!isOpen())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare(QStringLiteral("UPDATE backups SET result = ? WHERE station = ? AND file = ?"));
+    q.bindValue(0, Text(result));
+    q.bindValue(1, Text(station));
+    q.bindValue(2, Text(file));
+    return q.exec() || fail(q);
+}
+
+std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQuery& query) {
+    if (!isOpen())
+        return std::nullopt;
+    QStringList where;
+    QVariantList values;
+    const auto narrow = [&](const char* condition, const QVariant& value) {
+        where << QString::fromLatin1(condition);
+        values << value;
+    };
+    if (!query.serial.trimmed().isEmpty())
+        narrow("serial_key = ?", SerialKey(query.serial));
+    if (query.since.isValid())
+        narrow("time_ms >= ?", query.since.toMSecsSinceEpoch());
+    if (!query.station.isEmpty())
+        narrow("station = ?", query.station);
+    if (!query.deviceKey.isEmpty())
+        narrow("device_key = ?", query.deviceKey);
+    if (!query.file.isEmpty())
+        narrow("file = ?", query.file);
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1%2 FROM backups%3 ORDER BY time_ms, id")
+                  .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
+                       where.isEmpty() ? QString()
+                                       : QStringLiteral(" WHERE ") + where.join(QLatin1String(" AND "))));
+    Bind(q, values);
+    if (!q.exec()) {
+        fail(q);
+        return std::nullopt;
+    }
+    std::vector<BackupEntry> entries;
+    while (q.next())
+        entries.push_back(BackupFrom(q, query.images));
+    return entries;
+}
+
+std::optional<BackupEntry> RecordsDatabase::NewestBackup(const QString& station, const QString& deviceKey) {
+    if (!isOpen())
+        return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare(QStringLiteral("SELECT %1, image FROM backups WHERE device_key = ? AND station = ? "
+                             "ORDER BY time_ms DESC, id DESC LIMIT 1")
+                  .arg(QLatin1String(kBackupColumns)));
+    q.bindValue(0, deviceKey);
+    q.bindValue(1, Text(station));
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return BackupFrom(q, true);
+}
+
+bool RecordsDatabase::HasBackup(const QString& station, const QString& file) {
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare(QStringLiteral("SELECT 1 FROM backups WHERE station = ? AND file = ?"));
+    q.bindValue(0, Text(station));
+    q.bindValue(1, Text(file));
+    return q.exec() && q.next();
+}
+
+bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    if (!begin(q))
+        return fail(q);
+    bool ok = q.prepare(QStringLiteral("DELETE FROM backups WHERE station = ? AND file = ?"));
+    for (const QString& file : files) {
+        q.bindValue(0, Text(station));
+        q.bindValue(1, file);
+        ok = ok && q.exec();
+    }
+    return end(q, ok);
+}
+
+qint64 RecordsDatabase::LastFullPrune(const QString& station) {
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare(QStringLiteral("SELECT pruned_ms FROM stations WHERE station = ?"));
+    q.bindValue(0, Text(station));
+    return q.exec() && q.next() ? q.value(0).toLongLong() : 0;
+}
+
+bool RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare(QStringLiteral("INSERT INTO stations (station, pruned_ms) VALUES (?, ?) ON CONFLICT (station) "
+                             "DO UPDATE SET pruned_ms = excluded.pruned_ms"));
+    q.bindValue(0, Text(station));
+    q.bindValue(1, ms);
+    return q.exec() || fail(q);
+}
+
+std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
+    if (!isOpen())
+        return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.setForwardOnly(true);
+    // The codes the line gave a device are kept under its serial number as the line recorded it.
+    std::map<QString, QStringList> codes;
+    if (!q.exec(
+            QStringLiteral("SELECT serial, code FROM fixed_codes WHERE serial <> '' AND state = 'written' "
+                           "ORDER BY code"))) {
+        fail(q);
+        return std::nullopt;
+    }
+    while (q.next())
+        codes[SerialKey(q.value(0).toString())]
+            << QStringLiteral("%1").arg(q.value(1).toInt(), 4, 16, QChar(u'0')).toUpper();
+    if (!q.exec(QStringLiteral(
+            "SELECT d.product, d.product_name, d.version, d.serial, d.radio_id, d.last_seen_ms, d.station, "
+            "(SELECT COUNT(*) FROM backups b WHERE b.device_key = d.device_key), d.serial_key FROM devices d "
+            "ORDER BY d.product_name, d.serial_key"))) {
+        fail(q);
+        return std::nullopt;
+    }
+    std::vector<DeviceRecord> devices;
+    while (q.next()) {
+        DeviceRecord d;
+        d.device.product = q.value(0).toInt();
+        d.device.productName = q.value(1).toString();
+        d.device.version = q.value(2).toString();
+        d.device.serial = q.value(3).toString();
+        d.device.radioId = q.value(4).toString();
+        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(5).toLongLong());
+        d.station = q.value(6).toString();
+        d.backups = q.value(7).toInt();
+        d.codes = codes[q.value(8).toString()].join(u' ');
+        devices.push_back(d);
+    }
+    return devices;
+}
+
+qint64 RecordsDatabase::StartRun(const QString& station, const QString& file, const QString& product) {
+    if (!isOpen())
+        return 0;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare(QStringLiteral("INSERT INTO production_runs (station, user_name, started_utc, file, product) "
+                             "VALUES (?, ?, ?, ?, ?)") +
+              (postgres_ ? QStringLiteral(" RETURNING id") : QString()));
+    const QVariantList values{Text(station), Text(User()), Now(), Text(file), Text(product)};
+    Bind(q, values);
+    if (!q.exec()) {
+        fail(q);
+        return 0;
+    }
+    if (postgres_)
+        return q.next() ? q.value(0).toLongLong() : 0;
+    return q.lastInsertId().toLongLong();
+}
+
+bool RecordsDatabase::AddRunRow(qint64 run, const QString& station, const ProductionRow& row) {
+    if (!isOpen())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare(QStringLiteral("INSERT INTO production_rows (run_id, time_utc, station, unit, serial, product, "
+                             "version, radio_id, codes, result, message, duration_ms) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const QVariantList values{run,
+                              Utc(row.time),
+                              Text(station),
+                              Text(row.unit),
+                              Text(row.serial),
+                              Text(row.product),
+                              Text(row.version),
+                              Text(row.radioId),
+                              Text(row.codes),
+                              Text(row.result),
+                              Text(row.message),
+                              row.durationMs};
+    Bind(q, values);
+    return q.exec() || fail(q);
+}
+
+} // namespace zal
