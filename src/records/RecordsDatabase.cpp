@@ -187,6 +187,19 @@ bool RecordsDatabase::end(QSqlQuery& q, bool ok) {
 bool RecordsDatabase::migrate() {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery q(db);
+    if (postgres_) {
+        // Stations starting at the same moment would create the version table twice (PostgreSQL's
+        // IF NOT EXISTS does not hold against a concurrent create): one at a time, until the schema
+        // stands. The lock ends with the session at the latest.
+        q.exec(QStringLiteral("SELECT pg_advisory_lock(74603)"));
+        const bool done = migrateLocked(q);
+        q.exec(QStringLiteral("SELECT pg_advisory_unlock(74603)"));
+        return done;
+    }
+    return migrateLocked(q);
+}
+
+bool RecordsDatabase::migrateLocked(QSqlQuery& q) {
     if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))) {
         error_ = q.lastError().text();
         return false;
@@ -198,8 +211,6 @@ bool RecordsDatabase::migrate() {
             error_ = q.lastError().text();
             return false;
         }
-        if (postgres_)
-            q.exec(QStringLiteral("LOCK TABLE schema_version IN EXCLUSIVE MODE"));
         int version = 0;
         if (q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next())
             version = q.value(0).toInt();

@@ -134,6 +134,7 @@ public:
 private:
     bool connect();
     bool migrate();
+    bool migrateLocked(QSqlQuery& q);
     // Starts a transaction that writes.
     bool begin(QSqlQuery& q) const;
     // Ends one: commits when ok, else rolls back; error() says why it failed.

@@ -5,9 +5,11 @@
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
 #include "shell/FileSystem.h"
+#include "support/PostgresServer.h"
 #include "support/SimRig.h"
 #include "support/TempHome.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -17,6 +19,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <map>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -67,6 +70,8 @@ protected:
             env.insert(QStringLiteral("ZAL_KBX_TRACE"), QStringLiteral("1"));
         else
             env.remove(QStringLiteral("ZAL_KBX_TRACE"));
+        for (const auto& [name, value] : env_)
+            env.insert(name, value);
         p.setProcessEnvironment(env);
         // What a command writes by default (the line's log) lands in the test's home, not in the tree.
         p.setWorkingDirectory(home.path());
@@ -91,6 +96,7 @@ protected:
 
     TempHome home;
     std::unique_ptr<SimProcess> sim_;
+    std::map<QString, QString> env_; // for the programs a test starts, over the above
 };
 
 TEST_F(ZalctlDevice, ReadThenSetThenWrite) {
@@ -390,6 +396,127 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
         EXPECT_TRUE(summary.contains(line)) << line << '\n' << summary.constData();
 }
 
+// Reads killed at any moment of their backup: the records stay readable, and hide no other backup (at
+// most the killed read's file stands without its record).
+TEST_F(ZalctlDevice, AKillDuringABackupHidesNoOther) {
+    sim_ = std::make_unique<SimProcess>(QStringList{"--image", shipped("Default ZAL V22")}); // at line speed
+    ASSERT_TRUE(sim_->ready());
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(zalctl({"read"}).exitCode, 0);
+    const qint64 whole = timer.elapsed();
+    int kills = 0;
+    for (int i = 0; i < 12; ++i) {
+        ConfigImage image = Load(shipped("Default ZAL V22"));
+        image[0xFF] = static_cast<std::uint8_t>(i); // a device of its own each time: a new backup
+        ASSERT_TRUE(SaveImageFile(file("i.bin"), image));
+        ASSERT_EQ(sim_->command(QStringLiteral("insert ") + file("i.bin")), QStringLiteral("inserted"));
+        QProcess read;
+        start(read, {"read"});
+        if (i % 2 == 1) {
+            // Spread over the read's second half, where the backup is made.
+            QThread::msleep(static_cast<unsigned long>(whole / 2 + whole * i / 24));
+            ::kill(static_cast<pid_t>(read.processId()), SIGKILL);
+            ++kills;
+        }
+        ASSERT_TRUE(read.waitForFinished(20000));
+    }
+    const Outcome list = zalctl({"backups", "list", "--json"});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QJsonArray listed = QJsonDocument::fromJson(list.out.toUtf8()).array();
+    const QStringList files = QDir(file(".local/share/VESK/ZAL Programmer (DE)/Backups"))
+                                  .entryList({QStringLiteral("*.bin")}, QDir::Files);
+    // A read after a killed one may find the KBX still busy with the dead one's frame: not every one of
+    // the others gets its backup, but most do.
+    EXPECT_GE(listed.size(), 4) << files.size();
+    EXPECT_LE(files.size() - listed.size(), kills);
+    for (const QJsonValue& b : listed)
+        EXPECT_TRUE(files.contains(b[QStringLiteral("file")].toString()))
+            << b[QStringLiteral("file")].toString().toStdString();
+}
+
+// Two stations on one PostgreSQL server, two units each: no code twice. A backup one station made is
+// listed and restored by the other, from the server alone. The server stopped during a run stops the
+// line before it hands out another code.
+TEST_F(ZalctlDevice, StationsOnOneServer) {
+    PostgresServer server;
+    if (!server.installed())
+        GTEST_SKIP() << "PostgreSQL is not installed (./test installs it)";
+    ASSERT_TRUE(server.running());
+    env_[QStringLiteral("ZAL_RECORDS")] = server.location();
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    QProcess lines[2];
+    for (int station = 0; station < 2; ++station) {
+        QStringList arguments{
+            "line",           file("z.Zal"), "--count", "2",
+            "--change-codes", "3000",        "--log",   file(station == 0 ? "a.csv" : "b.csv")};
+        for (int unit = 0; unit < 2; ++unit) {
+            ConfigImage own = Load(shipped("Default ZAL V22"));
+            own[0xFF] = static_cast<std::uint8_t>(0x60 + station * 2 + unit);
+            const QString image = file(QStringLiteral("s%1u%2.bin").arg(station).arg(unit).toLatin1());
+            ASSERT_TRUE(SaveImageFile(image, own));
+            sims.push_back(std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", image}));
+            ASSERT_TRUE(sims.back()->ready());
+            arguments << "--port" << sims.back()->path();
+        }
+        // Each station a PC of its own: its own name and data folder.
+        env_[QStringLiteral("ZAL_STATION")] = station == 0 ? QStringLiteral("A") : QStringLiteral("B");
+        env_[QStringLiteral("XDG_DATA_HOME")] = file(station == 0 ? "a-data" : "b-data");
+        start(lines[station], arguments);
+    }
+    std::set<QString> codes;
+    for (int station = 0; station < 2; ++station) {
+        ASSERT_TRUE(lines[station].waitForFinished(60000));
+        EXPECT_EQ(lines[station].exitCode(), 0) << lines[station].readAllStandardError().toStdString();
+        const QStringList rows = LogRows(file(station == 0 ? "a.csv" : "b.csv"), 2);
+        ASSERT_EQ(rows.size(), 2);
+        for (const QString& row : rows) {
+            for (const QString& code : row.split(u',')[5].split(u' '))
+                EXPECT_TRUE(codes.insert(code).second) << code.toStdString();
+        }
+    }
+    EXPECT_EQ(codes.size(), 24u);
+
+    // B lists what A kept before writing the device of A's first unit, and restores it.
+    const Outcome listed = zalctl({"backups", "list", "--station", "A", "--serial", "97", "--json"});
+    const QJsonArray fromA = QJsonDocument::fromJson(listed.out.toUtf8()).array();
+    ASSERT_EQ(fromA.size(), 1) << listed.out.toStdString() << listed.err.toStdString();
+    EXPECT_TRUE(fromA[0][QStringLiteral("path")].isNull());
+    EXPECT_FALSE(PathExists(file("b-data/VESK/ZAL Programmer (DE)/Backups/") +
+                            fromA[0][QStringLiteral("file")].toString()));
+    ConfigImage changed = Load(file("s0u1.bin"));
+    changed[0x50] = 9;
+    ASSERT_TRUE(SaveImageFile(file("changed.bin"), changed));
+    startDevice(file("changed.bin"));
+    const Outcome restored =
+        zalctl({"backups", "restore", fromA[0][QStringLiteral("file")].toString(), "--yes"});
+    ASSERT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(stopDevice(), Load(file("s0u1.bin")));
+    const Outcome devices = zalctl({"devices", "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(devices.out.toUtf8()).array().size(), 4) << devices.out.toStdString();
+
+    // The server goes away while A's line waits for its next device.
+    env_[QStringLiteral("ZAL_STATION")] = QStringLiteral("A");
+    env_[QStringLiteral("XDG_DATA_HOME")] = file("a-data");
+    SimProcess unit({"--no-pacing", "--image", file("s0u0.bin")});
+    ASSERT_TRUE(unit.ready());
+    QProcess running;
+    start(running,
+          {"line", file("z.Zal"), "--port", unit.path(), "--change-codes", "3000", "--log", file("c.csv")});
+    QString said = waitForError(running, QStringLiteral("remove the device"));
+    ASSERT_TRUE(server.stop());
+    EXPECT_EQ(unit.command(QStringLiteral("remove")), QStringLiteral("removed"));
+    EXPECT_EQ(unit.command(QStringLiteral("insert ") + file("s1u0.bin")), QStringLiteral("inserted"));
+    ASSERT_TRUE(running.waitForFinished(30000));
+    EXPECT_EQ(running.exitCode(), 1);
+    said += QString::fromUtf8(running.readAllStandardError());
+    EXPECT_TRUE(said.contains(QStringLiteral("the run stopped: The records database"))) << said.toStdString();
+    const QStringList rows = LogRows(file("c.csv"), 2);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[1].contains(QStringLiteral(",,failed,"))) << rows[1].toStdString(); // no codes
+}
+
 // A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.
 TEST_F(ZalctlDevice, LineReportsAnUnusableKbxAtOnce) {
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
@@ -466,6 +593,10 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
     EXPECT_EQ(backups[1].toObject()["command"].toString(), QStringLiteral("write"));
     EXPECT_EQ(Load(pristine["path"].toString()), Load(shipped("Default ZAL V21")));
     EXPECT_EQ(zalctl({"backups", "list", "--serial", "999999"}).out, QString());
+    // The device's history names the field the write changed, by its caption.
+    const Outcome history = zalctl({"devices", "show", pristine["serial"].toString()});
+    EXPECT_TRUE(history.out.contains(QStringLiteral("    Weitere / Anzahl langer Übertragungen: 1 -> 4\n")))
+        << history.out.toStdString();
 
     // Without --yes nothing is written; a backup of another product is refused as write refuses it.
     const QString name = pristine["file"].toString();
