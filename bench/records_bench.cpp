@@ -1,15 +1,24 @@
-// Fixed-code reservations in the records database, as the production line makes one per device: the
-// time for one block (its own connection, the look for a free block, the committed insert) with many
-// codes already handed out. Target: under 10 ms a block.
+// The records database under a production floor's load:
+// - fixed-code reservations, as the production line makes one per device: the time for one block (its
+//   own connection, the look for a free block, the committed insert) with many codes already handed
+//   out. Target: under 10 ms a block.
+// - backups, with 100,000 recorded (5,000 devices, 20 each): the backup before a write (the file, the
+//   records' look for the device's newest backup, the committed record, the device's pruning), target
+//   at most 5 ms; the backups of one serial number as `backups list --serial` asks for them, target
+//   under 50 ms. The once-a-day pruning of all the station's backups is shown beside them.
 //
-// usage: records-bench [CODES_HANDED_OUT] [ROUNDS]
+// usage: records-bench [CODES_HANDED_OUT] [ROUNDS] [BACKUPS]
 // SQLite in a temporary folder; with ZAL_RECORDS naming a PostgreSQL server (postgresql://...), that
 // server too.
 
+#include "backup/BackupStore.h"
 #include "line/ProductionLine.h"
 #include "records/RecordsDatabase.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -52,16 +61,115 @@ bool Measure(const char* name, const QString& location, int handedOut, int round
     return median < 10.0;
 }
 
+template <typename Step> double MedianMs(int rounds, Step step) {
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        step(i);
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+ConfigImage BenchDevice(int serial, int variant) {
+    ConfigImage image{};
+    image.fill(static_cast<std::uint8_t>(variant));
+    image[kProductCodeAddress] = 2; // ZAL
+    image[kVersionCodeAddress] = 0x22;
+    image[0xFD] = static_cast<std::uint8_t>(serial >> 16);
+    image[0xFE] = static_cast<std::uint8_t>(serial >> 8);
+    image[0xFF] = static_cast<std::uint8_t>(serial);
+    return image;
+}
+
+bool MeasureBackups(const char* name, const QString& location, const QString& folder, int count, int rounds) {
+    const QString station = QStringLiteral("bench-%1").arg(QCoreApplication::applicationPid());
+    RecordsDatabase records(location);
+    std::vector<BackupEntry> entries;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int i = 0; i < count; ++i) {
+        const ConfigImage image = BenchDevice(i / 20, i % 20);
+        BackupEntry e;
+        e.device = IdentifyDevice(image);
+        e.time = now.addSecs(-static_cast<qint64>(count - i) * 250); // the last 290 days
+        e.file = e.device.deviceKey() + QStringLiteral(" %1.bin").arg(i);
+        e.command = QStringLiteral("read");
+        e.result = QStringLiteral("done");
+        e.station = station;
+        e.image = QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize);
+        entries.push_back(e);
+    }
+    int added = 0;
+    if (!records.AddBackups(entries, &added) || added != count) {
+        std::fprintf(stderr, "records-bench: %s\n", qPrintable(records.error()));
+        return false;
+    }
+    BackupStore store(folder, location, station);
+    // The first backup of the day goes through all of the station's backups for the policy.
+    const double daily =
+        MedianMs(1, [&](int) { store.Store(BenchDevice(0, 99), QStringLiteral("write"), now); });
+    bool stored = true;
+    const double backup = MedianMs(rounds, [&](int i) {
+        const StoredBackup one =
+            store.Store(BenchDevice(i * 37 % (count / 20), 100 + i), QStringLiteral("write"), now);
+        if (!one.ok || !one.recordsProblem.isEmpty()) {
+            std::fprintf(stderr, "records-bench: %s%s\n", qPrintable(one.error),
+                         qPrintable(one.recordsProblem));
+            stored = false;
+        }
+    });
+    std::size_t found = 0;
+    const double list = MedianMs(rounds, [&](int i) {
+        found = store.List({.serial = QString::number(i * 53 % (count / 20))})
+                    .value_or(std::vector<BackupEntry>{})
+                    .size();
+    });
+    // The command as a technician types it: the whole program, from its start to the list printed.
+    const QString zalctl = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/zalctl");
+    double command = -1;
+    bool listed = true;
+    if (QFileInfo::exists(zalctl)) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), folder);
+        env.insert(QStringLiteral("ZAL_RECORDS"), location);
+        command = MedianMs(std::min(rounds, 10), [&](int i) {
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(zalctl, {QStringLiteral("backups"), QStringLiteral("list"), QStringLiteral("--serial"),
+                             QString::number(i * 53 % (count / 20))});
+            listed = p.waitForFinished(30000) && p.exitCode() == 0 && !p.readAllStandardOutput().isEmpty() &&
+                     listed;
+        });
+    }
+    std::printf("%-11s %6d backups recorded: the backup before a write %6.2f ms, %.2fx the 5 ms target; "
+                "the list of one serial number %6.2f ms (%zu found), zalctl backups list --serial %6.1f ms, "
+                "%.2fx the 50 ms target; the day's first backup, pruning all, %.0f ms\n",
+                name, count, backup, backup / 5.0, list, found, command, std::max(list, command) / 50.0,
+                daily);
+    if (!listed)
+        std::fprintf(stderr, "records-bench: zalctl backups list --serial did not list the backups\n");
+    return stored && listed && backup <= 5.0 && std::max(list, command) < 50.0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int handedOut = argc > 1 ? std::clamp(atoi(argv[1]), 0, 40000) : 30000;
     const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 50;
+    const int backups = argc > 3 ? std::clamp(atoi(argv[3]), 20, 1000000) : 100000;
     QTemporaryDir folder;
-    bool ok = Measure("SQLite", folder.filePath(QStringLiteral("records.sqlite")), handedOut, rounds);
+    const QString sqlite = folder.filePath(QStringLiteral("records.sqlite"));
+    bool ok = Measure("SQLite", sqlite, handedOut, rounds);
+    ok = MeasureBackups("SQLite", sqlite, folder.filePath(QStringLiteral("Backups")), backups, rounds) && ok;
     const QString server = qEnvironmentVariable("ZAL_RECORDS");
-    if (server.startsWith(QLatin1String("postgres")))
+    if (server.startsWith(QLatin1String("postgres"))) {
         ok = Measure("PostgreSQL", server, handedOut, rounds) && ok;
+        ok = MeasureBackups("PostgreSQL", server, folder.filePath(QStringLiteral("Backups-pg")), backups,
+                            rounds) &&
+             ok;
+    }
     return ok ? 0 : 1;
 }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -229,20 +230,27 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     const DeviceIdentity device = IdentifyDevice(image);
     const QByteArray bytes = ImageBytes(image);
 
-    // The device's newest backup at this station stands for an image that has not changed since.
+    // The device's backups at this station: the newest stands for an image that has not changed since,
+    // their names are taken, and the policy is applied to them with the new one.
+    std::vector<BackupEntry> own;
     if (records) {
-        const std::optional<BackupEntry> newest = records->NewestBackup(station_, device.deviceKey());
-        if (newest && newest->image == bytes && PlainName(newest->file) &&
-            IsRegularFile(folder_ + newest->file)) {
+        own = records->Backups({.station = station_, .deviceKey = device.deviceKey(), .images = true})
+                  .value_or(std::vector<BackupEntry>{});
+        if (!own.empty() && own.back().image == bytes && PlainName(own.back().file) &&
+            IsRegularFile(folder_ + own.back().file)) {
             stored.ok = stored.reused = true;
-            stored.file = folder_ + newest->file;
+            stored.file = folder_ + own.back().file;
             return stored;
         }
     }
+    const auto taken = [&](const QString& name) {
+        return PathExists(folder_ + name) ||
+               std::any_of(own.begin(), own.end(), [&](const BackupEntry& e) { return e.file == name; });
+    };
 
     const QString base = device.deviceKey() + u' ' + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
     QString name = base + QStringLiteral(".bin");
-    for (int n = 2; PathExists(folder_ + name) || (records && records->HasBackup(station_, name)); ++n)
+    for (int n = 2; taken(name); ++n)
         name = base + QStringLiteral(" (%1).bin").arg(n);
     if (!writer_(folder_ + name, bytes)) {
         QFile::remove(folder_ + name);
@@ -264,14 +272,16 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     }
     stored.ok = true;
     stored.file = folder_ + name;
-    if (records) {
-        // This device's backups now; all of this station's once a day, as they age.
-        if (const auto own = records->Backups({.station = station_, .deviceKey = device.deviceKey()}))
-            PruneEntries(*records, *own, now);
-        if (now.toMSecsSinceEpoch() - records->LastFullPrune(station_) > 24 * 3600 * 1000LL) {
-            if (const auto all = records->Backups({.station = station_}))
-                PruneEntries(*records, *all, now);
-            records->SetLastFullPrune(station_, now.toMSecsSinceEpoch());
+    if (records && stored.recordsProblem.isEmpty()) {
+        // This device's backups now; the others once a day, as they age.
+        own.push_back(e);
+        PruneEntries(*records, own, now);
+        constexpr qint64 kDay = 24 * 3600 * 1000LL;
+        if (now.toMSecsSinceEpoch() - prunedAt_ > kDay)
+            prunedAt_ = records->LastFullPrune(station_);
+        if (now.toMSecsSinceEpoch() - prunedAt_ > kDay) {
+            PruneAll(*records, now);
+            prunedAt_ = now.toMSecsSinceEpoch();
         }
     }
     return stored;
@@ -353,13 +363,24 @@ QString BackupStore::LocalFile(const BackupEntry& entry) {
 int BackupStore::Prune(const QDateTime& now) {
     const auto lock = Lock();
     const std::unique_ptr<RecordsDatabase> records = Records(true);
-    if (!records)
+    return records ? PruneAll(*records, now) : 0;
+}
+
+int BackupStore::PruneAll(RecordsDatabase& records, const QDateTime& now) {
+    // Only devices with a backup past the age limit can lose one: most days that is none, and the
+    // records need not be read at all.
+    const auto old = records.Backups({.before = now.addDays(-policy_.maxAgeDays), .station = station_});
+    if (!old)
         return 0;
-    const auto all = records->Backups({.station = station_});
-    if (!all)
-        return 0;
-    const int removed = PruneEntries(*records, *all, now);
-    records->SetLastFullPrune(station_, now.toMSecsSinceEpoch());
+    std::set<QString> devices;
+    for (const BackupEntry& e : *old)
+        devices.insert(e.device.deviceKey());
+    int removed = 0;
+    for (const QString& device : devices) {
+        if (const auto own = records.Backups({.station = station_, .deviceKey = device}))
+            removed += PruneEntries(records, *own, now);
+    }
+    records.SetLastFullPrune(station_, now.toMSecsSinceEpoch());
     return removed;
 }
 

@@ -94,6 +94,7 @@ private:
     // Keeps a line for the records in index.jsonl while they cannot be reached.
     bool Journal(const QByteArray& line);
     int PruneEntries(RecordsDatabase& records, const std::vector<BackupEntry>& entries, const QDateTime& now);
+    int PruneAll(RecordsDatabase& records, const QDateTime& now);
 
     QString folder_;
     QString database_;
@@ -101,6 +102,7 @@ private:
     BackupPolicy policy_;
     Writer writer_;
     QString error_;
+    qint64 prunedAt_ = 0; // when all of this station's backups were last pruned, as last looked up
 };
 
 // The backup folder in a data folder.

@@ -44,7 +44,7 @@ const std::vector<std::vector<const char*>>& Migrations() {
             "user_name TEXT NOT NULL, product INTEGER NOT NULL, product_name TEXT NOT NULL, "
             "version TEXT NOT NULL, serial TEXT NOT NULL, serial_key TEXT NOT NULL, radio_id TEXT NOT NULL, "
             "device_key TEXT NOT NULL, image %BLOB% NOT NULL, UNIQUE (station, file))",
-            "CREATE INDEX backups_device ON backups (device_key, station, time_ms)",
+            "CREATE INDEX backups_device ON backups (station, device_key, time_ms)",
             "CREATE INDEX backups_serial ON backups (serial_key, time_ms)",
             "CREATE INDEX backups_time ON backups (station, time_ms)",
             "CREATE TABLE devices (device_key TEXT PRIMARY KEY, product INTEGER NOT NULL, "

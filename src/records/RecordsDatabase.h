@@ -40,6 +40,7 @@ struct BackupEntry {
 struct BackupQuery {
     QString serial{}; // in any form the editor or the records show it
     QDateTime since{};
+    QDateTime before{};
     QString station{};
     QString deviceKey{};
     QString file{};
@@ -112,8 +113,6 @@ public:
     bool SetBackupResult(const QString& station, const QString& file, const QString& result);
     // Oldest first.
     std::optional<std::vector<BackupEntry>> Backups(const BackupQuery& query);
-    std::optional<BackupEntry> NewestBackup(const QString& station, const QString& deviceKey);
-    bool HasBackup(const QString& station, const QString& file);
     bool RemoveBackups(const QString& station, const std::vector<QString>& files);
     // When this station last went through all its backups for the policy (ms since the epoch; 0: never).
     qint64 LastFullPrune(const QString& station);

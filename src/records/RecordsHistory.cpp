@@ -107,9 +107,15 @@ bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* a
         ok = ok && insertBackup(q, e, true, &one);
         *added += one;
     }
-    if (!end(q, ok))
+    if (!end(q, ok)) {
         *added = 0;
-    return ok;
+        return false;
+    }
+    // Many rows at once (an earlier index): the planner learns of them now rather than at the next
+    // automatic look, so that looking up a device stays on its index.
+    if (*added > 100)
+        q.exec(QStringLiteral("ANALYZE backups"));
+    return true;
 }
 
 bool RecordsDatabase::SetBackupResult(const QString& station, const QString& file, const QString& result) {
@@ -136,6 +142,8 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
         narrow("serial_key = ?", SerialKey(query.serial));
     if (query.since.isValid())
         narrow("time_ms >= ?", query.since.toMSecsSinceEpoch());
+    if (query.before.isValid())
+        narrow("time_ms < ?", query.before.toMSecsSinceEpoch());
     if (!query.station.isEmpty())
         narrow("station = ?", query.station);
     if (!query.deviceKey.isEmpty())
@@ -157,28 +165,6 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
     while (q.next())
         entries.push_back(BackupFrom(q, query.images));
     return entries;
-}
-
-std::optional<BackupEntry> RecordsDatabase::NewestBackup(const QString& station, const QString& deviceKey) {
-    if (!isOpen())
-        return std::nullopt;
-    QSqlQuery q(QSqlDatabase::database(connection_));
-    q.prepare(QStringLiteral("SELECT %1, image FROM backups WHERE device_key = ? AND station = ? "
-                             "ORDER BY time_ms DESC, id DESC LIMIT 1")
-                  .arg(QLatin1String(kBackupColumns)));
-    q.bindValue(0, deviceKey);
-    q.bindValue(1, Text(station));
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    return BackupFrom(q, true);
-}
-
-bool RecordsDatabase::HasBackup(const QString& station, const QString& file) {
-    QSqlQuery q(QSqlDatabase::database(connection_));
-    q.prepare(QStringLiteral("SELECT 1 FROM backups WHERE station = ? AND file = ?"));
-    q.bindValue(0, Text(station));
-    q.bindValue(1, Text(file));
-    return q.exec() && q.next();
 }
 
 bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {
@@ -226,10 +212,17 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
     while (q.next())
         codes[SerialKey(q.value(0).toString())]
             << QStringLiteral("%1").arg(q.value(1).toInt(), 4, 16, QChar(u'0')).toUpper();
-    if (!q.exec(QStringLiteral(
-            "SELECT d.product, d.product_name, d.version, d.serial, d.radio_id, d.last_seen_ms, d.station, "
-            "(SELECT COUNT(*) FROM backups b WHERE b.device_key = d.device_key), d.serial_key FROM devices d "
-            "ORDER BY d.product_name, d.serial_key"))) {
+    // Counted in one pass over the backups, not one per device.
+    std::map<QString, int> backups;
+    if (!q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY device_key"))) {
+        fail(q);
+        return std::nullopt;
+    }
+    while (q.next())
+        backups[q.value(0).toString()] = q.value(1).toInt();
+    if (!q.exec(
+            QStringLiteral("SELECT product, product_name, version, serial, radio_id, last_seen_ms, station, "
+                           "device_key, serial_key FROM devices ORDER BY product_name, serial_key"))) {
         fail(q);
         return std::nullopt;
     }
@@ -243,7 +236,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
         d.device.radioId = q.value(4).toString();
         d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(5).toLongLong());
         d.station = q.value(6).toString();
-        d.backups = q.value(7).toInt();
+        d.backups = backups[q.value(7).toString()];
         d.codes = codes[q.value(8).toString()].join(u' ');
         devices.push_back(d);
     }
