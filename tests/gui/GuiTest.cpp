@@ -219,6 +219,8 @@ private slots:
         QVERIFY(backups.list()->topLevelItemCount() >= 1);
         QCOMPARE(backups.list()->topLevelItem(0)->text(3), QStringLiteral("000119"));
         QCOMPARE(backups.list()->topLevelItem(0)->text(5), QStringLiteral("Lesen"));
+        QCOMPARE(backups.list()->headerItem()->text(7), QStringLiteral("Station"));
+        QCOMPARE(backups.list()->topLevelItem(0)->text(7), editor_->backups().station());
         const QString path = backups.selectedPath();
 
         // The device is changed; the pristine copy is opened (the edits given up) and written back.
