@@ -260,8 +260,14 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
     const BackupEntry e{name, device, now, command, QString(), station_, RecordsDatabase::User(), bytes};
-    if (!records || !records->AddBackup(e)) {
-        stored.recordsProblem = records ? records->error() : error_;
+    int added = 0;
+    if (!records || !records->AddBackups({e}, &added) || added != 1) {
+        if (!records)
+            stored.recordsProblem = error_;
+        else if (!records->error().isEmpty())
+            stored.recordsProblem = records->error();
+        else // a PC under the same station name recorded a backup of this name
+            stored.recordsProblem = QStringLiteral("%1 steht dort schon").arg(name);
         if (!Journal(Line(EntryJson(e)))) {
             // An image that neither the records nor the index name would be invisible: better none at all.
             QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::WriteOwner);

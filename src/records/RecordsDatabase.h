@@ -106,9 +106,8 @@ public:
     bool SetCodesState(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial);
     // Codes handed out elsewhere (an earlier CSV log) count as used; how many were new.
     int ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
-    // Records a backup, and its device as last seen, in one transaction. With ifNew, an entry of the
-    // same station and file already there is kept (an import run twice); false then.
-    bool AddBackup(const BackupEntry& entry, bool ifNew = false);
+    // Records backups, and their devices as last seen, in one transaction; an entry of the same station
+    // and file already there is kept (an index taken in twice), and not counted in added.
     bool AddBackups(const std::vector<BackupEntry>& entries, int* added);
     bool SetBackupResult(const QString& station, const QString& file, const QString& result);
     // Oldest first.
@@ -139,7 +138,7 @@ private:
     // Ends one: commits when ok, else rolls back; error() says why it failed.
     bool end(QSqlQuery& q, bool ok);
     bool fail(const QSqlQuery& q);
-    bool insertBackup(QSqlQuery& q, const BackupEntry& entry, bool ifNew, bool* added);
+    bool insertBackup(QSqlQuery& q, const BackupEntry& entry, bool* added);
 
     QString location_;
     QString error_;

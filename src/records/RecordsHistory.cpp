@@ -40,13 +40,12 @@ BackupEntry BackupFrom(const QSqlQuery& q, bool image) {
 
 } // namespace
 
-bool RecordsDatabase::insertBackup(QSqlQuery& q, const BackupEntry& e, bool ifNew, bool* added) {
+bool RecordsDatabase::insertBackup(QSqlQuery& q, const BackupEntry& e, bool* added) {
     const qint64 ms = e.time.toMSecsSinceEpoch();
-    bool ok = q.prepare(
-        QStringLiteral("INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, "
-                       "product, product_name, version, serial, serial_key, radio_id, device_key, image) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)") +
-        (ifNew ? QStringLiteral(" ON CONFLICT (station, file) DO NOTHING") : QString()));
+    bool ok = q.prepare(QStringLiteral(
+        "INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, "
+        "product, product_name, version, serial, serial_key, radio_id, device_key, image) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (station, file) DO NOTHING"));
     const QVariantList values{Text(e.station),
                               Text(e.file),
                               ms,
@@ -83,17 +82,6 @@ bool RecordsDatabase::insertBackup(QSqlQuery& q, const BackupEntry& e, bool ifNe
     return ok && q.exec();
 }
 
-bool RecordsDatabase::AddBackup(const BackupEntry& entry, bool ifNew) {
-    if (!isOpen())
-        return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
-    if (!begin(q))
-        return fail(q);
-    bool added = false;
-    const bool ok = insertBackup(q, entry, ifNew, &added);
-    return end(q, ok) && added;
-}
-
 bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* added) {
     *added = 0;
     if (!isOpen())
@@ -104,7 +92,7 @@ bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* a
     bool ok = true;
     for (const BackupEntry& e : entries) {
         bool one = false;
-        ok = ok && insertBackup(q, e, true, &one);
+        ok = ok && insertBackup(q, e, &one);
         *added += one;
     }
     if (!end(q, ok)) {

