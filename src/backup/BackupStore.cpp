@@ -15,6 +15,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -150,17 +151,27 @@ QString Numbers(const std::vector<int>& numbers) {
 
 } // namespace
 
-std::unique_ptr<RecordsDatabase> BackupStore::Records(bool locked) {
-    auto records = std::make_unique<RecordsDatabase>(database_);
-    if (!records->isOpen()) {
-        error_ = records->error();
+RecordsDatabase* BackupStore::Records(bool locked) {
+    // The connection is kept for the next backup: a line's device each second, or a server a
+    // connection costs milliseconds. One that failed, or another thread's, is replaced.
+    if (!records_ || !records_->isOpen() || recordsThread_ != std::this_thread::get_id()) {
+        records_ = std::make_shared<RecordsDatabase>(database_);
+        recordsThread_ = std::this_thread::get_id();
+    }
+    if (!records_->isOpen()) {
+        error_ = records_->error();
+        records_.reset();
         return nullptr;
     }
     if (PathExists(indexPath())) {
         const auto lock = locked ? nullptr : Lock();
-        ImportIndex(*records);
+        ImportIndex(*records_);
     }
-    return records;
+    return records_.get();
+}
+
+void BackupStore::CloseRecords() {
+    records_.reset();
 }
 
 void BackupStore::ImportIndex(RecordsDatabase& records) {
@@ -226,7 +237,7 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
         return stored;
     }
     const auto lock = Lock();
-    const std::unique_ptr<RecordsDatabase> records = Records(true);
+    RecordsDatabase* const records = Records(true);
     const DeviceIdentity device = IdentifyDevice(image);
     const QByteArray bytes = ImageBytes(image);
 
@@ -304,14 +315,14 @@ std::unique_ptr<QLockFile> BackupStore::Lock() const {
 bool BackupStore::SetResult(const QString& file, const QString& result) {
     const auto lock = Lock();
     const QString name = QFileInfo(file).fileName();
-    const std::unique_ptr<RecordsDatabase> records = Records(true);
+    RecordsDatabase* const records = Records(true);
     if (records && records->SetBackupResult(station_, name, result))
         return true;
     return Journal(Line(QJsonObject{{QStringLiteral("file"), name}, {QStringLiteral("result"), result}}));
 }
 
 std::optional<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& query) {
-    const std::unique_ptr<RecordsDatabase> records = Records(false);
+    RecordsDatabase* const records = Records(false);
     if (!records)
         return std::nullopt;
     auto entries = records->Backups(query);
@@ -321,7 +332,7 @@ std::optional<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& que
 }
 
 std::optional<BackupEntry> BackupStore::Find(const QString& file) {
-    const std::unique_ptr<RecordsDatabase> records = Records(false);
+    RecordsDatabase* const records = Records(false);
     if (!records)
         return std::nullopt;
     std::optional<std::vector<BackupEntry>> found = records->Backups({.file = file, .images = true});
@@ -349,7 +360,7 @@ QString BackupStore::LocalFile(const BackupEntry& entry) {
     if (ReadWholeFile(path, there) && (image.isEmpty() || there == image))
         return path;
     if (image.isEmpty()) {
-        const std::unique_ptr<RecordsDatabase> records = Records(false);
+        RecordsDatabase* const records = Records(false);
         const auto kept =
             records ? records->Backups({.station = entry.station, .file = entry.file, .images = true})
                     : std::nullopt;
@@ -368,7 +379,7 @@ QString BackupStore::LocalFile(const BackupEntry& entry) {
 
 int BackupStore::Prune(const QDateTime& now) {
     const auto lock = Lock();
-    const std::unique_ptr<RecordsDatabase> records = Records(true);
+    RecordsDatabase* const records = Records(true);
     return records ? PruneAll(*records, now) : 0;
 }
 

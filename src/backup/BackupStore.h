@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class QLockFile;
@@ -64,6 +65,7 @@ public:
 
     const QString& folder() const { return folder_; }
     const QString& station() const { return station_; }
+    const QString& database() const { return database_; }
     QString indexPath() const { return folder_ + QStringLiteral("index.jsonl"); }
     const BackupPolicy& policy() const { return policy_; }
     void setPolicy(const BackupPolicy& policy) { policy_ = policy; }
@@ -85,11 +87,13 @@ public:
     // Removes what the policy no longer keeps of this station's backups; how many went.
     int Prune(const QDateTime& now = QDateTime::currentDateTime());
     QString error() const { return error_; }
+    // Ends the connection to the records kept between calls; from the thread that used it.
+    void CloseRecords();
 
 private:
     std::unique_ptr<QLockFile> Lock() const;
     // The records, with an earlier index taken in when one is there; null when they cannot be reached.
-    std::unique_ptr<RecordsDatabase> Records(bool locked);
+    RecordsDatabase* Records(bool locked);
     void ImportIndex(RecordsDatabase& records);
     // Keeps a line for the records in index.jsonl while they cannot be reached.
     bool Journal(const QByteArray& line);
@@ -103,6 +107,9 @@ private:
     Writer writer_;
     QString error_;
     qint64 prunedAt_ = 0; // when all of this station's backups were last pruned, as last looked up
+    // The connection kept between calls (shared by copies of the store), and the thread it belongs to.
+    std::shared_ptr<RecordsDatabase> records_;
+    std::thread::id recordsThread_;
 };
 
 // The backup folder in a data folder.

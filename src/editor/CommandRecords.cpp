@@ -29,6 +29,7 @@ BackupStore TfrmEnterData::backups() const {
                       RecordsDatabase::Station(folders_.settingsFile),
                       LoadBackupPolicy(folders_.settingsFile));
     store.notice = [this](const QString& text) {
+        LogEvent(text);
         if (observer_.notice)
             observer_.notice(text);
     };
@@ -37,11 +38,17 @@ BackupStore TfrmEnterData::backups() const {
 
 BackupStore& TfrmEnterData::commandBackups() {
     BackupStore current = backups();
-    if (commandBackups_ && commandBackups_->folder() == current.folder())
+    if (commandBackups_ && commandBackups_->folder() == current.folder() &&
+        commandBackups_->database() == current.database() && commandBackups_->station() == current.station())
         commandBackups_->setPolicy(current.policy());
     else
         commandBackups_.emplace(std::move(current));
     return *commandBackups_;
+}
+
+void TfrmEnterData::CloseRecords() {
+    if (commandBackups_)
+        commandBackups_->CloseRecords();
 }
 
 QString TfrmEnterData::supportLogPath() const {
@@ -92,7 +99,7 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
     return result;
 }
 
-void TfrmEnterData::LogEvent(const QString& text) {
+void TfrmEnterData::LogEvent(const QString& text) const {
     SupportLog(supportLogPath()).Append({Now() + u' ' + text});
 }
 

@@ -202,6 +202,8 @@ public:
     // --- What the device commands leave behind ---
     // The device backups in the data folder, with the policy of the settings file as it is now.
     BackupStore backups() const;
+    // Ends the connection to the records the device commands keep; from the thread that ran them.
+    void CloseRecords();
     // The backup the last device command made or found unchanged; empty when it made none.
     const QString& lastBackup() const { return lastBackup_; }
     // Frames in the support log (the window's "Protokoll" switch); on when ZAL_KBX_TRACE is set.
@@ -257,7 +259,7 @@ private:
     void BackupDeviceImage(const ConfigImage& image);
     void RecordLine(const QString& line);
     // One line in the support log for the commands that span several calls (learning, fixed codes).
-    void LogEvent(const QString& text);
+    void LogEvent(const QString& text) const;
     CommandResult ReadSteps();
     CommandResult WriteSteps(bool previewOnly);
     CommandResult RestoreSteps(const ConfigImage& kept);

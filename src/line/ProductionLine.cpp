@@ -337,6 +337,12 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
 }
 
 void LineUnit::Run() {
+    RunDevices();
+    // The unit's connection to the records belongs to its thread, which ends here.
+    editor_.CloseRecords();
+}
+
+void LineUnit::RunDevices() {
     if (const Presence first = Probe(nullptr); first == Presence::NoKbx || first == Presence::Silent) {
         probe_.Close();
         ++shared_.unusable;

@@ -105,6 +105,7 @@ public:
     void Run();
 
 private:
+    void RunDevices();
     enum class Presence { Present, Absent, Unknown, NoKbx, Silent };
     Presence Probe(ConfigImage* identity);
     // Says a problem with the KBX once, until the KBX works again.

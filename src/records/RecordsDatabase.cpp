@@ -112,6 +112,7 @@ RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(locatio
 }
 
 RecordsDatabase::~RecordsDatabase() {
+    prepared_.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(connection_, false);
         if (db.isValid())
@@ -179,9 +180,24 @@ bool RecordsDatabase::fail(const QSqlQuery& q) {
 bool RecordsDatabase::end(QSqlQuery& q, bool ok) {
     if (ok && q.exec(QStringLiteral("COMMIT")))
         return true;
-    fail(q);
+    if (ok || error_.isEmpty()) // a statement that failed may have said why already
+        fail(q);
     q.exec(QStringLiteral("ROLLBACK"));
     return false;
+}
+
+QSqlQuery* RecordsDatabase::prepared(const QString& sql) {
+    auto& query = prepared_[sql];
+    if (!query) {
+        query = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection_));
+        query->setForwardOnly(true);
+        if (!query->prepare(sql)) {
+            fail(*query);
+            prepared_.erase(sql);
+            return nullptr;
+        }
+    }
+    return query.get();
 }
 
 bool RecordsDatabase::migrate() {

@@ -18,6 +18,8 @@
 class QSqlQuery;
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -138,12 +140,16 @@ private:
     // Ends one: commits when ok, else rolls back; error() says why it failed.
     bool end(QSqlQuery& q, bool ok);
     bool fail(const QSqlQuery& q);
-    bool insertBackup(QSqlQuery& q, const BackupEntry& entry, bool* added);
+    bool insertBackup(const BackupEntry& entry, bool* added);
+    // A statement prepared once for this connection, to run again with new values (a server then
+    // gets one round trip per run); nothing when it cannot be prepared (error() says why).
+    QSqlQuery* prepared(const QString& sql);
 
     QString location_;
     QString error_;
     bool postgres_ = false;
     QString connection_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;
 };
 
 } // namespace zal

@@ -40,46 +40,39 @@ BackupEntry BackupFrom(const QSqlQuery& q, bool image) {
 
 } // namespace
 
-bool RecordsDatabase::insertBackup(QSqlQuery& q, const BackupEntry& e, bool* added) {
+bool RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
+    *added = false;
     const qint64 ms = e.time.toMSecsSinceEpoch();
-    bool ok = q.prepare(QStringLiteral(
-        "INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, "
-        "product, product_name, version, serial, serial_key, radio_id, device_key, image) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (station, file) DO NOTHING"));
-    const QVariantList values{Text(e.station),
-                              Text(e.file),
-                              ms,
-                              Utc(e.time),
-                              Text(e.command),
-                              Text(e.result),
-                              Text(e.user),
-                              e.device.product,
-                              Text(e.device.productName),
-                              Text(e.device.version),
-                              Text(e.device.serial),
-                              SerialKey(e.device.serial),
-                              Text(e.device.radioId),
-                              e.device.deviceKey(),
-                              e.image};
-    Bind(q, values);
-    ok = ok && q.exec();
-    *added = ok && q.numRowsAffected() > 0;
+    QSqlQuery* backup = prepared(QStringLiteral(
+        "INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, product, "
+        "product_name, version, serial, serial_key, radio_id, device_key, image) VALUES (?, ?, ?, ?, ?, ?, "
+        "?, "
+        "?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (station, file) DO NOTHING"));
+    if (!backup)
+        return false;
+    Bind(*backup,
+         {Text(e.station), Text(e.file), ms, Utc(e.time), Text(e.command), Text(e.result), Text(e.user),
+          e.device.product, Text(e.device.productName), Text(e.device.version), Text(e.device.serial),
+          SerialKey(e.device.serial), Text(e.device.radioId), e.device.deviceKey(), e.image});
+    if (!backup->exec())
+        return fail(*backup);
+    *added = backup->numRowsAffected() > 0;
     if (!*added)
-        return ok;
+        return true;
     // The device as its newest backup shows it; an older backup imported later leaves it alone.
-    ok = q.prepare(QStringLiteral(
+    QSqlQuery* device = prepared(QStringLiteral(
         "INSERT INTO devices (device_key, product, product_name, version, serial, serial_key, radio_id, "
         "last_seen_ms, station) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_key) DO UPDATE SET "
         "product = excluded.product, product_name = excluded.product_name, version = excluded.version, "
         "serial = excluded.serial, serial_key = excluded.serial_key, radio_id = excluded.radio_id, "
         "last_seen_ms = excluded.last_seen_ms, station = excluded.station "
         "WHERE excluded.last_seen_ms >= devices.last_seen_ms"));
-    const QVariantList device{
-        e.device.deviceKey(),  e.device.product,           Text(e.device.productName), Text(e.device.version),
-        Text(e.device.serial), SerialKey(e.device.serial), Text(e.device.radioId),     ms,
-        Text(e.station)};
-    Bind(q, device);
-    return ok && q.exec();
+    if (!device)
+        return false;
+    Bind(*device,
+         {e.device.deviceKey(), e.device.product, Text(e.device.productName), Text(e.device.version),
+          Text(e.device.serial), SerialKey(e.device.serial), Text(e.device.radioId), ms, Text(e.station)});
+    return device->exec() || fail(*device);
 }
 
 bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* added) {
@@ -92,7 +85,7 @@ bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* a
     bool ok = true;
     for (const BackupEntry& e : entries) {
         bool one = false;
-        ok = ok && insertBackup(q, e, &one);
+        ok = ok && insertBackup(e, &one);
         *added += one;
     }
     if (!end(q, ok)) {
@@ -109,12 +102,11 @@ bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* a
 bool RecordsDatabase::SetBackupResult(const QString& station, const QString& file, const QString& result) {
     if (!isOpen())
         return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
-    q.prepare(QStringLiteral("UPDATE backups SET result = ? WHERE station = ? AND file = ?"));
-    q.bindValue(0, Text(result));
-    q.bindValue(1, Text(station));
-    q.bindValue(2, Text(file));
-    return q.exec() || fail(q);
+    QSqlQuery* q = prepared(QStringLiteral("UPDATE backups SET result = ? WHERE station = ? AND file = ?"));
+    if (!q)
+        return false;
+    Bind(*q, {Text(result), Text(station), Text(file)});
+    return q->exec() || fail(*q);
 }
 
 std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQuery& query) {
@@ -138,20 +130,23 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
         narrow("device_key = ?", query.deviceKey);
     if (!query.file.isEmpty())
         narrow("file = ?", query.file);
-    QSqlQuery q(QSqlDatabase::database(connection_));
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1%2 FROM backups%3 ORDER BY time_ms, id")
-                  .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
-                       where.isEmpty() ? QString()
-                                       : QStringLiteral(" WHERE ") + where.join(QLatin1String(" AND "))));
-    Bind(q, values);
-    if (!q.exec()) {
-        fail(q);
+    QSqlQuery* q =
+        prepared(QStringLiteral("SELECT %1%2 FROM backups%3 ORDER BY time_ms, id")
+                     .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
+                          where.isEmpty() ? QString()
+                                          : QStringLiteral(" WHERE ") + where.join(QLatin1String(" AND "))));
+    if (!q)
+        return std::nullopt;
+    Bind(*q, values);
+    if (!q->exec()) {
+        fail(*q);
         return std::nullopt;
     }
     std::vector<BackupEntry> entries;
-    while (q.next())
-        entries.push_back(BackupFrom(q, query.images));
+    while (q->next())
+        entries.push_back(BackupFrom(*q, query.images));
+    // Done with: a statement left open would hold on to what the database was when it ran.
+    q->finish();
     return entries;
 }
 
