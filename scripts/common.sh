@@ -9,7 +9,7 @@ ZAL_PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
     libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
-    desktop-file-utils appstream dpkg-dev file groff-base
+    desktop-file-utils appstream dpkg-dev file groff-base lintian git
     libqt6sql6-sqlite libqt6sql6-psql postgresql
 )
 

@@ -88,7 +88,7 @@ const Command kCommands[] = {
     {"devices show", "SERIAL", kEditor | kOptJson, KbxUse::None, RunDevices,
      "a device's history: each backup with the fields that changed since the one before it"},
     {"support-bundle", "", kEditor | kOptOutput, KbxUse::One, nullptr,
-     "the support log, versions, KBX information, backup index and Values.ini (-o FILE.zip)"},
+     "the support log, versions, KBX information, a summary of the records and Values.ini (-o FILE.zip)"},
     {"read", "", kEditor | kOptOutput | kOptJson, KbxUse::One, RunRead,
      "read the device's configuration (with -o saved as FILE)"},
     {"write", "FILE", kEditor | kOptJson | kOptPreview, KbxUse::One, RunWrite,

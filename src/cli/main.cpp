@@ -2,6 +2,8 @@
 
 #include "CommandTable.h"
 #include "Session.h"
+#include "form/FormLayout.h"
+#include "shell/AppFolders.h"
 #include "shell/FileSystem.h"
 
 #include <QCoreApplication>
@@ -50,6 +52,19 @@ int main(int argc, char* argv[]) {
         arguments.first() == QLatin1String("-h")) {
         PrintUsage(arguments.isEmpty() ? err : out);
         return arguments.isEmpty() ? kUsage : kOk;
+    }
+    if (arguments.first() == QLatin1String("--version")) {
+        out << "zalctl " << zal::ProgramVersionText() << Qt::endl;
+        return kOk;
+    }
+    // For the shell's completion: the fields set takes, from the form's declaration alone, so that a
+    // Tab never creates the data folders or settings a command would.
+    if (arguments.first() == QLatin1String("--field-names")) {
+        for (const zal::FieldDecl& field : zal::FormFields()) {
+            if (!field.hidden && field.kind != zal::FieldKind::Button)
+                out << field.name << '\n';
+        }
+        return kOk;
     }
     const Command* command = FindCommand(arguments);
     if (!command) {

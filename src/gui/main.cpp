@@ -12,9 +12,16 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 int main(int argc, char* argv[]) {
+    // Answered before the windows start, so that it works without a display too (a script, SSH).
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("zal-programmer %s\n", qPrintable(zal::ProgramVersionText()));
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(zal::Str(10703));
     QApplication::setWindowIcon(zal::gui::ApplicationIcon());
