@@ -15,14 +15,14 @@
 #include <QDateTime>
 #include <QString>
 
-class QSqlQuery;
-
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <vector>
+
+class QSqlQuery;
 
 namespace zal {
 
