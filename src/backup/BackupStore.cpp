@@ -203,10 +203,9 @@ void BackupStore::ImportIndex(RecordsDatabase& records) {
         return;
     if (!WriteFileAtomically(kept, before + text) || !QFile::remove(indexPath()))
         return;
-    QString message = QStringLiteral("Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2 "
-                                     "Einträge")
-                          .arg(indexPath())
-                          .arg(added);
+    QString message = QStringLiteral("Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2")
+                          .arg(indexPath(), added == 1 ? QStringLiteral("1 Eintrag")
+                                                       : QStringLiteral("%1 Einträge").arg(added));
     if (withoutFile > 0)
         message += QStringLiteral(", %1 ohne ihre Datei ausgelassen").arg(withoutFile);
     if (!unreadable.empty())
