@@ -17,8 +17,7 @@ using namespace records_sql;
 namespace {
 
 const char* const kBackupColumns =
-    "file, station, user_name, time_ms, command, result, product, product_name, "
-    "version, serial, radio_id";
+    "file, station, user_name, time_ms, command, result, product, product_name, version, serial, radio_id";
 
 BackupEntry BackupFrom(const QSqlQuery& q, bool image) {
     BackupEntry e;
@@ -45,9 +44,8 @@ bool RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
     const qint64 ms = e.time.toMSecsSinceEpoch();
     QSqlQuery* backup = prepared(QStringLiteral(
         "INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, product, "
-        "product_name, version, serial, serial_key, radio_id, device_key, image) VALUES (?, ?, ?, ?, ?, ?, "
-        "?, "
-        "?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (station, file) DO NOTHING"));
+        "product_name, version, serial, serial_key, radio_id, device_key, image) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (station, file) DO NOTHING"));
     if (!backup)
         return false;
     Bind(*backup,
