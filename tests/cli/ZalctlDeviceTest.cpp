@@ -405,7 +405,7 @@ TEST_F(ZalctlDevice, AKillDuringABackupHidesNoOther) {
     timer.start();
     ASSERT_EQ(zalctl({"read"}).exitCode, 0);
     const qint64 whole = timer.elapsed();
-    int kills = 0;
+    int kills = 0, completed = 0;
     for (int i = 0; i < 12; ++i) {
         ConfigImage image = Load(shipped("Default ZAL V22"));
         image[0xFF] = static_cast<std::uint8_t>(i); // a device of its own each time: a new backup
@@ -420,15 +420,17 @@ TEST_F(ZalctlDevice, AKillDuringABackupHidesNoOther) {
             ++kills;
         }
         ASSERT_TRUE(read.waitForFinished(20000));
+        completed += read.exitStatus() == QProcess::NormalExit && read.exitCode() == 0;
     }
     const Outcome list = zalctl({"backups", "list", "--json"});
     ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
     const QJsonArray listed = QJsonDocument::fromJson(list.out.toUtf8()).array();
     const QStringList files = QDir(file(".local/share/VESK/ZAL Programmer (DE)/Backups"))
                                   .entryList({QStringLiteral("*.bin")}, QDir::Files);
-    // A read after a killed one may find the KBX still busy with the dead one's frame: not every one of
-    // the others gets its backup, but most do.
-    EXPECT_GE(listed.size(), 4) << files.size();
+    // Every read that ended well has its backup listed (each was another device); a read after a killed
+    // one may find the KBX still busy with the dead one's frame and fail, which is not this test's matter.
+    EXPECT_GE(completed, 3);
+    EXPECT_GE(listed.size(), completed) << files.size();
     EXPECT_LE(files.size() - listed.size(), kills);
     for (const QJsonValue& b : listed)
         EXPECT_TRUE(files.contains(b[QStringLiteral("file")].toString()))
