@@ -91,7 +91,8 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
                                                     "liegen in:\n%1")
                                          .arg(QDir::toNativeSeparators(path)));
     });
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { openSelected(); });
+    // Enter or a double click opens the backup, as a file dialog opens a file.
+    connect(list_, &QTreeWidget::itemActivated, this, [this] { openSelected(); });
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
         open_->setEnabled(list_->currentItem());
         write_->setEnabled(list_->currentItem());

@@ -232,6 +232,16 @@ private slots:
         QCOMPARE(rig_->engine.memory()[0x50], pristine[0x50]);
         QVERIFY(dialogs_.ids.back() == 10619);
 
+        // Enter on a listed backup opens it, as a double click does: the newest, kept before the write.
+        BackupsDialog again(*editor_, window_.get());
+        const QString newest = again.list()->topLevelItem(0)->toolTip(0);
+        QVERIFY(!path.endsWith(newest));
+        dialogs_.answers = {Answer::No};
+        QTest::keyClick(again.list(), Qt::Key_Return);
+        QCOMPARE(again.result(), int(QDialog::Accepted));
+        QVERIFY2(editor_->fileName().endsWith(newest), qPrintable(editor_->fileName()));
+        QVERIFY(editor_->OpenPath(path)); // the pristine copy again, for the comparison
+
         // Compared with another file: the one difference, page by page.
         ConfigImage other = pristine;
         other[0x50] = 9;
