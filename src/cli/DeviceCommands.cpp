@@ -69,18 +69,6 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 
 namespace {
 
-QJsonArray ChangesJson(const std::vector<DifferenceRow>& rows) {
-    QJsonArray list;
-    for (const DifferenceRow& r : rows)
-        list.append(QJsonObject{{QStringLiteral("field"), r.name},
-                                {QStringLiteral("page"), r.page},
-                                {QStringLiteral("group"), r.group},
-                                {QStringLiteral("caption"), r.caption},
-                                {QStringLiteral("device"), r.mine},
-                                {QStringLiteral("written"), r.other}});
-    return list;
-}
-
 void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool preview) {
     if (rows.empty()) {
         out << (preview ? "nothing would change: the device holds this configuration already"
@@ -116,7 +104,8 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         // The editor's object as before, with the changes beside it.
         QJsonObject json = EditorJson(*s.editor, *s.dialogs);
         if (listed)
-            json.insert(QStringLiteral("changes"), ChangesJson(s.editor->writeChanges()));
+            json.insert(QStringLiteral("changes"),
+                        ChangesJson(s.editor->writeChanges(), "device", "written"));
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
     } else if (listed) {
         PrintChanges(out, s.editor->writeChanges(), o.preview);

@@ -113,4 +113,16 @@ void PrintEditor(QTextStream& out, const TfrmEnterData& editor) {
     out.flush();
 }
 
+QJsonArray ChangesJson(const std::vector<DifferenceRow>& rows, const char* mineKey, const char* otherKey) {
+    QJsonArray list;
+    for (const DifferenceRow& r : rows)
+        list.append(QJsonObject{{QStringLiteral("field"), r.name},
+                                {QStringLiteral("page"), r.page},
+                                {QStringLiteral("group"), r.group},
+                                {QStringLiteral("caption"), r.caption},
+                                {QLatin1String(mineKey), r.mine},
+                                {QLatin1String(otherKey), r.other}});
+    return list;
+}
+
 } // namespace zal::cli

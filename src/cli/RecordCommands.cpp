@@ -1,6 +1,7 @@
 #include "RecordCommands.h"
 
 #include "CommandTable.h"
+#include "EditorView.h"
 #include "Session.h"
 #include "config/ImageFile.h"
 #include "radio/DeviceIdentity.h"
@@ -184,15 +185,8 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
         }
         previous[e.device.deviceKey()] = &e;
         if (o.json) {
-            QJsonArray fields;
-            for (const DifferenceRow& r : changes)
-                fields.append(QJsonObject{{QStringLiteral("name"), r.name},
-                                          {QStringLiteral("page"), r.page},
-                                          {QStringLiteral("caption"), r.caption},
-                                          {QStringLiteral("before"), r.mine},
-                                          {QStringLiteral("after"), r.other}});
             QJsonObject o = BackupJson(e, store);
-            o.insert(QStringLiteral("changes"), fields);
+            o.insert(QStringLiteral("changes"), ChangesJson(changes, "before", "after"));
             json.append(o);
             continue;
         }

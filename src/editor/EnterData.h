@@ -271,6 +271,9 @@ private:
     bool RefusesDevice(int deviceProduct, int deviceVersion);
     // The fields shown differently by two images of the product being edited, in the window's order.
     std::vector<DifferenceRow> DifferencesBetween(const ConfigImage& from, const ConfigImage& to);
+    // The same, each image shown as the product and version it holds when eachAsItHolds.
+    std::vector<DifferenceRow> Differences(const ConfigImage& from, const ConfigImage& to,
+                                           bool eachAsItHolds);
     // After a write that did not end as planned: what the device got, and how to put back what it held.
     QString WriteConsequence() const;
     CommandResult WriteDefaultSteps(const QString& modelWord);

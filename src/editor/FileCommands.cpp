@@ -297,30 +297,33 @@ std::optional<std::vector<TfrmEnterData::DifferenceRow>> TfrmEnterData::CompareW
     return Rows(form_, other.form_);
 }
 
-std::vector<DifferenceRow> TfrmEnterData::DifferencesBetween(const ConfigImage& from, const ConfigImage& to) {
-    SilentDialogs silent;
-    TfrmEnterData a(silent, options_), b(silent, options_);
-    for (TfrmEnterData* e : {&a, &b}) {
-        e->working_ = e == &a ? from : to;
-        e->SelectProductVersion(version(), minor(), product());
-        e->FillFields();
-    }
-    return Rows(a.form_, b.form_);
-}
-
-std::vector<DifferenceRow> TfrmEnterData::ImageChanges(const ConfigImage& from, const ConfigImage& to) {
+std::vector<DifferenceRow> TfrmEnterData::Differences(const ConfigImage& from, const ConfigImage& to,
+                                                      bool eachAsItHolds) {
     SilentDialogs silent;
     TfrmEnterData a(silent, options_), b(silent, options_);
     for (TfrmEnterData* e : {&a, &b}) {
         e->working_ = e == &a ? from : to;
         const ConfigImage& image = e->working_;
-        if (IdentifyImage(image[kVersionCodeAddress], image[kProductCodeAddress]) != irSupported)
-            return {};
-        e->SelectProductVersion(image[kVersionCodeAddress], image[kMinorVersionAddress],
-                                image[kProductCodeAddress]);
+        if (eachAsItHolds)
+            e->SelectProductVersion(image[kVersionCodeAddress], image[kMinorVersionAddress],
+                                    image[kProductCodeAddress]);
+        else
+            e->SelectProductVersion(version(), minor(), product());
         e->FillFields();
     }
     return Rows(a.form_, b.form_);
+}
+
+std::vector<DifferenceRow> TfrmEnterData::DifferencesBetween(const ConfigImage& from, const ConfigImage& to) {
+    return Differences(from, to, false);
+}
+
+std::vector<DifferenceRow> TfrmEnterData::ImageChanges(const ConfigImage& from, const ConfigImage& to) {
+    for (const ConfigImage* image : {&from, &to}) {
+        if (IdentifyImage((*image)[kVersionCodeAddress], (*image)[kProductCodeAddress]) != irSupported)
+            return {};
+    }
+    return Differences(from, to, true);
 }
 
 void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {

@@ -599,6 +599,15 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
     const Outcome history = zalctl({"devices", "show", pristine["serial"].toString()});
     EXPECT_TRUE(history.out.contains(QStringLiteral("    Weitere / Anzahl langer Übertragungen: 1 -> 4\n")))
         << history.out.toStdString();
+    const QJsonArray steps =
+        QJsonDocument::fromJson(
+            zalctl({"devices", "show", pristine["serial"].toString(), "--json"}).out.toUtf8())
+            .array();
+    ASSERT_EQ(steps.size(), 2);
+    const QJsonObject change = steps[1][QStringLiteral("changes")][0].toObject();
+    EXPECT_EQ(change[QStringLiteral("field")].toString(), QStringLiteral("edtNoLongTransm"));
+    EXPECT_EQ(change[QStringLiteral("before")].toString() + u'>' + change[QStringLiteral("after")].toString(),
+              QStringLiteral("1>4"));
 
     // Without --yes nothing is written; a backup of another product is refused as write refuses it.
     const QString name = pristine["file"].toString();
