@@ -4,6 +4,7 @@
 #include "shell/FileSystem.h"
 #include "shell/SettingsFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -203,15 +204,18 @@ void BackupStore::ImportIndex(RecordsDatabase& records) {
         return;
     if (!WriteFileAtomically(kept, before + text) || !QFile::remove(indexPath()))
         return;
-    QString message = QStringLiteral("Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2")
-                          .arg(indexPath(), added == 1 ? QStringLiteral("1 Eintrag")
-                                                       : QStringLiteral("%1 Einträge").arg(added));
+    QString message =
+        QCoreApplication::translate("Backups",
+                                    "Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2")
+            .arg(indexPath(), added == 1 ? QCoreApplication::translate("Backups", "1 Eintrag")
+                                         : QCoreApplication::translate("Backups", "%1 Einträge").arg(added));
     if (withoutFile > 0)
-        message += QStringLiteral(", %1 ohne ihre Datei ausgelassen").arg(withoutFile);
+        message +=
+            QCoreApplication::translate("Backups", ", %1 ohne ihre Datei ausgelassen").arg(withoutFile);
     if (!unreadable.empty())
-        message += QStringLiteral("; nicht lesbare Zeilen: ") + Numbers(unreadable);
+        message += QCoreApplication::translate("Backups", "; nicht lesbare Zeilen: ") + Numbers(unreadable);
     if (notice)
-        notice(message + QStringLiteral(". Er liegt nun als %1.").arg(kept));
+        notice(message + QCoreApplication::translate("Backups", ". Er liegt nun als %1.").arg(kept));
 }
 
 bool BackupStore::Journal(const QByteArray& line) {
@@ -232,7 +236,8 @@ bool BackupStore::Journal(const QByteArray& line) {
 StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command, const QDateTime& now) {
     StoredBackup stored;
     if (!QDir().mkpath(folder_)) {
-        stored.error = QStringLiteral("Ordner %1 kann nicht angelegt werden").arg(folder_);
+        stored.error =
+            QCoreApplication::translate("Backups", "Ordner %1 kann nicht angelegt werden").arg(folder_);
         return stored;
     }
     const auto lock = Lock();
@@ -264,7 +269,8 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
         name = base + QStringLiteral(" (%1).bin").arg(n);
     if (!writer_(folder_ + name, bytes)) {
         QFile::remove(folder_ + name);
-        stored.error = QStringLiteral("%1 kann nicht geschrieben werden").arg(folder_ + name);
+        stored.error =
+            QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(folder_ + name);
         return stored;
     }
     QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -282,7 +288,8 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
             // An image that neither the records nor the index name would be invisible: better none at all.
             QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::WriteOwner);
             QFile::remove(folder_ + name);
-            stored.error = QStringLiteral("%1 kann nicht geschrieben werden").arg(indexPath());
+            stored.error =
+                QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(indexPath());
             return stored;
         }
     }

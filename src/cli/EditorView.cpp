@@ -2,6 +2,7 @@
 
 #include "shell/StringTable.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 
 #include <algorithm>
@@ -107,7 +108,7 @@ void PrintEditor(QTextStream& out, const TfrmEnterData& editor) {
         if (f->decl->unitCaptionId)
             out << ' ' << Str(f->decl->unitCaptionId);
         if (!f->enabled)
-            out << "  (gesperrt)";
+            out << "  " << QCoreApplication::translate("Cli", "(gesperrt)");
         out << '\n';
     }
     out.flush();

@@ -7,6 +7,7 @@
 #include "radio/DeviceIdentity.h"
 #include "shell/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -34,8 +35,8 @@ QJsonObject BackupJson(const BackupEntry& e, const BackupStore& store) {
                        {QStringLiteral("user"), e.user}};
 }
 
-QString Or(const QString& text, const char* empty) {
-    return text.isEmpty() ? QString::fromLatin1(empty) : text;
+QString Or(const QString& text, const QString& empty) {
+    return text.isEmpty() ? empty : text;
 }
 
 // A date (the whole day counts) or a time, in local time unless it names its zone.
@@ -78,8 +79,9 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
             continue;
         }
         out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << e.device.productName << ' '
-            << e.device.version << "  " << e.device.serial << "  " << Or(e.device.radioId, "-") << "  "
-            << e.command << ' ' << Or(e.result, "?") << "  " << e.station << "  " << e.file << '\n';
+            << e.device.version << "  " << e.device.serial << "  "
+            << Or(e.device.radioId, QStringLiteral("-")) << "  " << e.command << ' '
+            << Or(e.result, QStringLiteral("?")) << "  " << e.station << "  " << e.file << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
@@ -148,9 +150,10 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
             continue;
         }
         out << d.device.productName << ' ' << d.device.version << "  " << d.device.serial << "  "
-            << Or(d.device.radioId, "-") << "  " << d.lastSeen.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-            << "  " << d.station << "  " << d.backups << (d.backups == 1 ? " backup" : " backups") << "  "
-            << Or(d.codes, "-") << '\n';
+            << Or(d.device.radioId, QStringLiteral("-")) << "  "
+            << d.lastSeen.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << d.station << "  "
+            << d.backups << (d.backups == 1 ? " backup" : " backups") << "  "
+            << Or(d.codes, QStringLiteral("-")) << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
@@ -191,15 +194,16 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
             continue;
         }
         out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << e.device.productName << ' '
-            << e.device.version << "  " << e.device.serial << "  " << e.command << ' ' << Or(e.result, "?")
-            << "  " << e.station << "  " << e.file << '\n';
+            << e.device.version << "  " << e.device.serial << "  " << e.command << ' '
+            << Or(e.result, QStringLiteral("?")) << "  " << e.station << "  " << e.file << '\n';
         if (!last)
             out << "    (the first backup of this device in the records)\n";
         else if (changes.empty())
             out << "    (no field changed)\n";
         for (const DifferenceRow& r : changes)
-            out << "    " << r.page << " / " << r.caption << ": " << Or(r.mine, "(leer)") << " -> "
-                << Or(r.other, "(leer)") << '\n';
+            out << "    " << r.page << " / " << r.caption << ": "
+                << Or(r.mine, QCoreApplication::translate("Cli", "(leer)")) << " -> "
+                << Or(r.other, QCoreApplication::translate("Cli", "(leer)")) << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);

@@ -5,6 +5,7 @@
 #include "form/FormLayout.h"
 #include "shell/AppFolders.h"
 #include "shell/FileSystem.h"
+#include "shell/Language.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,6 +46,9 @@ int ExecReportProgram(QTextStream& err, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    // The program's texts follow the user's choice or the locale, as the window's do; the commands,
+    // switches, field names and JSON keys are the same in every language.
+    zal::InstallLanguage(zal::ProgramLanguage());
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = zal::ArgumentsFromNative(argc, argv);

@@ -6,6 +6,7 @@
 #include "ReportCommands.h"
 #include "Session.h"
 #include "shell/FileSystem.h"
+#include "shell/Language.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    zal::InstallLanguage(zal::ProgramLanguage());
     QTextStream out(stdout);
     QTextStream err(stderr);
     // What the application left of argv.

@@ -5,6 +5,7 @@
 #include "backup/SupportLog.h"
 #include "shell/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -112,14 +113,16 @@ void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
                    stored.file);
         if (!stored.recordsProblem.isEmpty()) {
             // The command goes on: the backup is there, only its record waits.
-            record_.backupProblem = QStringLiteral("Die Sicherung %1 wurde gespeichert, die Aufzeichnungen "
-                                                   "konnten aber nicht aktualisiert werden (%2); sie wird "
-                                                   "nachgetragen, sobald sie erreichbar sind.")
+            record_.backupProblem = QCoreApplication::translate(
+                                        "Editor", "Die Sicherung %1 wurde gespeichert, die Aufzeichnungen "
+                                                  "konnten aber nicht aktualisiert werden (%2); sie wird "
+                                                  "nachgetragen, sobald sie erreichbar sind.")
                                         .arg(stored.file, stored.recordsProblem);
             RecordLine(QStringLiteral("records not updated: ") + stored.recordsProblem);
         }
     } else {
-        record_.backupProblem = QStringLiteral("Sicherung fehlgeschlagen: ") + stored.error;
+        record_.backupProblem =
+            QCoreApplication::translate("Editor", "Sicherung fehlgeschlagen: ") + stored.error;
         RecordLine(QStringLiteral("backup failed: ") + stored.error);
     }
 }
@@ -132,7 +135,7 @@ QString TfrmEnterData::KbxInformation() {
     }
     QString info;
     if (kbx_.ReadInfo(info) != kbxOk)
-        return QStringLiteral("Die KBX hat keinen Informationstext geliefert.");
+        return QCoreApplication::translate("Editor", "Die KBX hat keinen Informationstext geliefert.");
     return info;
 }
 

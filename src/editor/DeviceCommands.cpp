@@ -9,6 +9,7 @@
 #include "shell/FileSystem.h"
 #include "shell/StringTable.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace zal {
@@ -52,7 +53,7 @@ CommandResult TfrmEnterData::ReadSteps() {
     processEvents();
     planProgress(Chunks({kWholeImage}));
     if (const int read = kbx_.ReadImage(comparison_); read == kbxCancelled) {
-        setStatus(QStringLiteral("Lesen abgebrochen \u2013 der Editor ist unverändert"));
+        setStatus(QCoreApplication::translate("Editor", "Lesen abgebrochen – der Editor ist unverändert"));
         return CommandResult::Cancelled;
     } else if (read != kbxOk) {
         report(MessageKind::Error, Msg::ReadFailed);
@@ -139,15 +140,18 @@ QString RangesText(const std::vector<AddressRange>& ranges) {
 QString TfrmEnterData::WriteConsequence() const {
     const std::vector<AddressRange>& sent = kbx_.sentWrites();
     if (sent.empty())
-        return QStringLiteral("Es wurde nichts in das Gerät geschrieben; es ist unverändert.");
+        return QCoreApplication::translate("Editor",
+                                           "Es wurde nichts in das Gerät geschrieben; es ist unverändert.");
     QString text =
-        QStringLiteral("Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.").arg(RangesText(sent));
+        QCoreApplication::translate("Editor", "Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.")
+            .arg(RangesText(sent));
     if (!record_.backupFile.isEmpty())
-        text += QStringLiteral(" Die Sicherung von vor dem Schreiben, \u201e%1\u201c, kann unter "
-                               "\u201eDatei > Sicherungen\u201c zurück in das Gerät geschrieben werden.")
+        text += QCoreApplication::translate("Editor",
+                                            " Die Sicherung von vor dem Schreiben, „%1“, kann unter "
+                                            "„Datei > Sicherungen“ zurück in das Gerät geschrieben werden.")
                     .arg(QFileInfo(record_.backupFile).fileName());
     else
-        text += QStringLiteral(" Vor dem Schreiben wurde keine Sicherung angelegt.");
+        text += QCoreApplication::translate("Editor", " Vor dem Schreiben wurde keine Sicherung angelegt.");
     return text;
 }
 
@@ -185,7 +189,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     if (policy.beforeWrite && identified && !previewOnly)
         BackupDeviceImage(comparison_);
     if (kbx_.cancelled()) {
-        setStatus(QStringLiteral("Schreiben abgebrochen"));
+        setStatus(QCoreApplication::translate("Editor", "Schreiben abgebrochen"));
         return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
     }
     if (!identified) {
@@ -264,12 +268,13 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         const ConfigImage seen = comparison_;
         kbx_.Close();
         planProgress(0); // nothing moves while the technician reads
-        setStatus(QStringLiteral("Vorschau der Änderungen"));
+        setStatus(QCoreApplication::translate("Editor", "Vorschau der Änderungen"));
         const bool confirmed = observer_.confirmWrite(writeChanges());
         setStatus(Msg::Writing);
         planProgress(Chunks(IdentificationRanges()) + writeChunks);
         if (!confirmed) {
-            setStatus(QStringLiteral("Schreiben abgebrochen \u2013 nichts wurde geschrieben"));
+            setStatus(
+                QCoreApplication::translate("Editor", "Schreiben abgebrochen – nichts wurde geschrieben"));
             return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
         }
         ConfigImage again{};
@@ -280,7 +285,8 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         if (!same) {
             report(
                 MessageKind::Error, Msg::DeviceIsNotProduct, {productName(product())},
-                QStringLiteral("Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. ") +
+                QCoreApplication::translate(
+                    "Editor", "Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. ") +
                     WriteConsequence());
             return CommandResult::Refused;
         }
@@ -297,12 +303,13 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     if (kbx_.cancelled()) {
         const QString consequence = WriteConsequence();
         planProgress(0);
-        setStatus(QStringLiteral("Schreiben abgebrochen"));
+        setStatus(QCoreApplication::translate("Editor", "Schreiben abgebrochen"));
         RecordLine(QStringLiteral("cancelled: ") + consequence);
         const std::vector<AddressRange> sent = kbx_.sentWrites();
         if (sent.empty() || !whole) {
             dialogs_.message(MessageKind::Information, 0,
-                             QStringLiteral("Schreiben abgebrochen.\n\n") + consequence);
+                             QCoreApplication::translate("Editor", "Schreiben abgebrochen.\n\n") +
+                                 consequence);
             return CommandResult(CommandResult::Cancelled)
                 .setDetail(consequence)
                 .setDeviceChanged(!sent.empty());
@@ -311,8 +318,9 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         // read just before.
         const Answer answer = dialogs_.question(
             MessageKind::Question, 0,
-            QStringLiteral("Schreiben abgebrochen.\n\n") + consequence +
-                QStringLiteral("\n\nSoll das Gerät jetzt zurückbekommen, was es vor dem Schreiben hielt?"),
+            QCoreApplication::translate("Editor", "Schreiben abgebrochen.\n\n") + consequence +
+                QCoreApplication::translate(
+                    "Editor", "\n\nSoll das Gerät jetzt zurückbekommen, was es vor dem Schreiben hielt?"),
             QuestionButtons::YesNo);
         if (answer != Answer::Yes)
             return CommandResult(CommandResult::Cancelled).setDetail(consequence).setDeviceChanged(true);
@@ -324,10 +332,14 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
                        kbx_.ReadBlock(check, r.first, r.last) == kbxOk &&
                        SameRange(before, check, r.first, r.last);
         const QString outcome =
-            restored ? QStringLiteral("Das Gerät hält wieder, was es vor dem Schreiben hielt.")
-                     : QStringLiteral("Das Zurückschreiben ist fehlgeschlagen. ") + consequence;
-        setStatus(restored ? QStringLiteral("Schreiben abgebrochen, Gerät wiederhergestellt")
-                           : QStringLiteral("Schreiben abgebrochen, Wiederherstellung fehlgeschlagen"));
+            restored ? QCoreApplication::translate("Editor",
+                                                   "Das Gerät hält wieder, was es vor dem Schreiben hielt.")
+                     : QCoreApplication::translate("Editor", "Das Zurückschreiben ist fehlgeschlagen. ") +
+                           consequence;
+        setStatus(
+            restored ? QCoreApplication::translate("Editor", "Schreiben abgebrochen, Gerät wiederhergestellt")
+                     : QCoreApplication::translate(
+                           "Editor", "Schreiben abgebrochen, Wiederherstellung fehlgeschlagen"));
         RecordLine(QStringLiteral("restore after cancel: ") + (restored ? QStringLiteral("done") : outcome));
         dialogs_.message(restored ? MessageKind::Information : MessageKind::Error, 0, outcome);
         return CommandResult(CommandResult::Cancelled).setDetail(outcome).setDeviceChanged(!restored);
@@ -350,10 +362,12 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     if (!verified) {
         QStringList fields;
         for (const DifferenceRow& row : DifferencesBetween(working_, differing))
-            fields << QStringLiteral("%1 / %2: %3 statt %4").arg(row.page, row.caption, row.other, row.mine);
-        QString more = fields.isEmpty()
-                           ? QStringLiteral("Nicht angenommen wurden Bytes, die kein Feld zeigt.")
-                           : QStringLiteral("Nicht angenommen wurden:\n") + fields.join(u'\n');
+            fields << QCoreApplication::translate("Editor", "%1 / %2: %3 statt %4")
+                          .arg(row.page, row.caption, row.other, row.mine);
+        QString more =
+            fields.isEmpty()
+                ? QCoreApplication::translate("Editor", "Nicht angenommen wurden Bytes, die kein Feld zeigt.")
+                : QCoreApplication::translate("Editor", "Nicht angenommen wurden:\n") + fields.join(u'\n');
         report(MessageKind::Error, Msg::VerifyFailed, {}, more);
         return CommandResult::Failed;
     }
@@ -366,7 +380,8 @@ bool TfrmEnterData::ReadForVerification() {
     if (kbx_.ReadImage(comparison_) == kbxOk)
         return true;
     report(MessageKind::Error, Msg::VerifyFailed, {},
-           QStringLiteral("Das Gerät konnte zur Überprüfung nicht gelesen werden. ") + WriteConsequence());
+           QCoreApplication::translate("Editor", "Das Gerät konnte zur Überprüfung nicht gelesen werden. ") +
+               WriteConsequence());
     return false;
 }
 
@@ -444,7 +459,7 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
     for (const AddressRange& r : writes) {
         for (int a = r.first; a <= r.last; ++a) {
             if (comparison_[static_cast<size_t>(a)] != planned[static_cast<size_t>(a)])
-                differing << QStringLiteral("0x%1: %2 statt %3")
+                differing << QCoreApplication::translate("Editor", "0x%1: %2 statt %3")
                                  .arg(a, 2, 16, QChar(u'0'))
                                  .arg(FormatHexByte(comparison_[static_cast<size_t>(a)]),
                                       FormatHexByte(planned[static_cast<size_t>(a)]));
@@ -452,8 +467,8 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
     }
     if (!differing.isEmpty()) {
         report(MessageKind::Error, Msg::VerifyFailed, {},
-               QStringLiteral("Nicht angenommen wurden die Bytes ") + differing.join(QStringLiteral(", ")) +
-                   QStringLiteral(". ") + WriteConsequence());
+               QCoreApplication::translate("Editor", "Nicht angenommen wurden die Bytes ") +
+                   differing.join(QStringLiteral(", ")) + QStringLiteral(". ") + WriteConsequence());
         return CommandResult::Failed;
     }
     // The editor shows what the device now holds.

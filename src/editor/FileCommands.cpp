@@ -9,6 +9,7 @@
 #include "shell/FileSystem.h"
 #include "shell/StringTable.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -137,8 +138,9 @@ CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
             noted_.noteMessage(MessageKind::Error, Msg::CannotSaveConfiguration);
             ShowMessage(dialogs_, MessageKind::Error, Msg::CannotSaveConfiguration,
                         MessageText(Msg::CannotSaveConfiguration) +
-                            QStringLiteral("\n\nSicherungen sind schreibgeschützt. Mit \u201eSpeichern "
-                                           "unter...\u201c behalten Sie eine Kopie mit Ihren Änderungen."));
+                            QCoreApplication::translate(
+                                "Editor", "\n\nSicherungen sind schreibgeschützt. Mit „Speichern "
+                                          "unter...“ behalten Sie eine Kopie mit Ihren Änderungen."));
         } else {
             show(MessageKind::Error, Msg::CannotSaveConfiguration);
         }

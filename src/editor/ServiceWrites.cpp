@@ -7,6 +7,7 @@
 #include "radio/DeviceIdentity.h"
 #include "shell/StringTable.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace zal {
@@ -32,9 +33,10 @@ CommandResult TfrmEnterData::WriteDefault(const QString& modelWord) {
         }
     }
     const DeviceIdentity device = IdentifyDevice(connected);
-    const QString text = MessageText(Msg::WriteDefaultQuestion, {modelWord}) +
-                         QStringLiteral("\n\nAngeschlossen ist: %1 %2, Seriennummer %3.")
-                             .arg(device.productName, device.version, device.shownSerial);
+    const QString text =
+        MessageText(Msg::WriteDefaultQuestion, {modelWord}) +
+        QCoreApplication::translate("Editor", "\n\nAngeschlossen ist: %1 %2, Seriennummer %3.")
+            .arg(device.productName, device.version, device.shownSerial);
     const Answer answer = AskQuestion(dialogs_, MessageKind::Information, Msg::WriteDefaultQuestion,
                                       QuestionButtons::YesNoDefaultNo, text);
     RecordLine(QStringLiteral("question %1: %2 -> %3")

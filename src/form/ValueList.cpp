@@ -1,5 +1,6 @@
 #include "ValueList.h"
 
+#include "shell/Language.h"
 #include "shell/SettingsFile.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ bool LoadSectionList(const SettingsFile& file, const QString& section, ValueList
             continue;
         if (*text == QLatin1String("<END>"))
             break;
-        list.items.append(*text);
+        list.items.append(ValueListText(*text));
         list.values.push_back(key);
     }
     return true;

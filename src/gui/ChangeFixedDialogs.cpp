@@ -69,10 +69,12 @@ Layout Build(QDialog* dialog, const std::vector<int>& rowCaptions) {
 
 // The write changes the device at once: it asks first, naming each code with the one it replaces.
 bool ConfirmWrite(QWidget* parent, const QString& changes) {
-    QMessageBox box(QMessageBox::Question, Str(10801),
-                    QStringLiteral("Diese Funk-ID Codes jetzt in das angeschlossene Gerät schreiben?\n\n") +
-                        (changes.isEmpty() ? QStringLiteral("(keine Änderung)") : changes),
-                    QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(
+        QMessageBox::Question, Str(10801),
+        QCoreApplication::translate("Window",
+                                    "Diese Funk-ID Codes jetzt in das angeschlossene Gerät schreiben?\n\n") +
+            (changes.isEmpty() ? QCoreApplication::translate("Window", "(keine Änderung)") : changes),
+        QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

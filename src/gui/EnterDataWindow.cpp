@@ -8,13 +8,16 @@
 #include "SelectDirectoryDialog.h"
 #include "config/Products.h"
 #include "radio/RadioCode.h"
+#include "shell/Language.h"
 #include "shell/StringTable.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -27,6 +30,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -36,6 +40,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 namespace zal::gui {
 
@@ -115,14 +120,14 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
     progress_ = new QProgressBar(statusBar());
     progress_->setMaximumWidth(200);
     progress_->hide();
-    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), statusBar());
+    cancel_ = new QPushButton(QCoreApplication::translate("Window", "Abbrechen"), statusBar());
     cancel_->setObjectName(QStringLiteral("btnCancelTransfer"));
     cancel_->setAutoDefault(false);
     cancel_->hide();
     connect(cancel_, &QPushButton::clicked, this, [this] {
         editor_.CancelTransfer();
         cancel_->setEnabled(false);
-        status_->setText(QStringLiteral("Wird abgebrochen..."));
+        status_->setText(QCoreApplication::translate("Window", "Wird abgebrochen..."));
     });
     busyInput_ = new BusyInput(cancel_, this);
     // A message is one line in the status bar; the whole of it is in the tooltip and its message box.
@@ -307,12 +312,18 @@ void EnterDataWindow::showStoredCode(Field& field) {
 
 QSize EnterDataWindow::preferredSize() {
     // Before the window was ever shown, layouts still hold the sizes they had while the fields were
-    // being added: drop them all before asking.
-    for (QWidget* w : findChildren<QWidget*>())
+    // being added: drop them all before asking. A page not shown yet is not polished either, and would
+    // ask for the size of its unstyled fields.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        w->ensurePolished();
         w->updateGeometry();
+    }
     for (QLayout* layout : findChildren<QLayout*>())
         layout->invalidate();
-    return sizeHint();
+    // Room for a vertical scroll bar as well: a page first shown while its area was small keeps the bar
+    // it had, and with the columns one bar narrower than they ask for, the last one would go below
+    // the others and the page would go on needing the bar.
+    return sizeHint() + QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), 0);
 }
 
 void EnterDataWindow::open() {
@@ -414,36 +425,68 @@ void EnterDataWindow::addRecordMenus() {
         return action;
     };
     file->insertSeparator(before);
-    add(file, before, "mnuFileCompare", QStringLiteral("Vergleichen mit..."),
+    add(file, before, "mnuFileCompare", QCoreApplication::translate("Window", "Vergleichen mit..."),
         [this] { runCommand([this] { CompareWithOther(editor_, this); }); });
-    add(file, before, "mnuFileBackups", QStringLiteral("Sicherungen..."),
+    add(file, before, "mnuFileBackups", QCoreApplication::translate("Window", "Sicherungen..."),
         [this] { runCommand([this] { BackupsDialog(editor_, this).exec(); }); });
-    add(file, before, "mnuFileReport", QStringLiteral("Bericht drucken / exportieren..."), [this] {
-        ShowReport(editor_, this);
-    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    add(file, before, "mnuFileReport",
+        QCoreApplication::translate("Window", "Bericht drucken / exportieren..."),
+        [this] { ShowReport(editor_, this); })
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     file->insertSeparator(before);
 
     QMenu* help = actions_.value(QStringLiteral("mnuHelp"))->menu();
     QAction* about = actions_.value(QStringLiteral("mnuHelpAbout"));
-    add(help, about, "mnuHelpSupport", QStringLiteral("Supportinformationen speichern..."),
+    add(help, about, "mnuHelpSupport",
+        QCoreApplication::translate("Window", "Supportinformationen speichern..."),
         [this] { SaveSupportInformation(editor_, this); });
-    QAction* trace = add(help, about, "mnuHelpTrace", QStringLiteral("Protokoll"), [] {});
+    QAction* trace =
+        add(help, about, "mnuHelpTrace", QCoreApplication::translate("Window", "Protokoll"), [] {});
     trace->setCheckable(true);
     trace->setChecked(editor_.frameLogging());
-    trace->setToolTip(QStringLiteral("Zeichnet jeden Datenrahmen zur KBX im Supportprotokoll auf"));
+    trace->setToolTip(
+        QCoreApplication::translate("Window", "Zeichnet jeden Datenrahmen zur KBX im Supportprotokoll auf"));
     connect(trace, &QAction::toggled, this, [this](bool on) { editor_.setFrameLogging(on); });
+
+    // "Sprache": kept in the user's settings and taken on the next start, so that no window changes its
+    // language (and its layout) half-way through a job.
+    auto* language = new QMenu(QCoreApplication::translate("Window", "Sprache"), help);
+    help->insertMenu(about, language);
+    actions_.insert(QStringLiteral("mnuHelpLanguage"), language->menuAction());
+    auto* languages = new QActionGroup(language);
+    const Language chosen = ProgramLanguage();
+    for (const auto& [name, code, text] :
+         {std::tuple{"mnuHelpLanguageGerman", Language::German, "Deutsch"},
+          std::tuple{"mnuHelpLanguageEnglish", Language::English, "English"}}) {
+        QAction* action = language->addAction(QString::fromUtf8(text));
+        action->setCheckable(true);
+        action->setChecked(code == chosen);
+        languages->addAction(action);
+        actions_.insert(QLatin1String(name), action);
+        connect(action, &QAction::triggered, this, [this, code] {
+            if (!StoreChosenLanguage(code)) {
+                editor_.setStatus(
+                    QCoreApplication::translate("Window", "Die Sprache kann nicht gespeichert werden."));
+                return;
+            }
+            editor_.setStatus(code == CurrentLanguage()
+                                  ? QString()
+                                  : QCoreApplication::translate(
+                                        "Window", "Die Sprache wechselt beim nächsten Start des Programms."));
+        });
+    }
     help->insertSeparator(about);
 
     // "Bearbeiten": undo and redo of the technician's field changes, after the file menu.
     QAction* communication = actions_.value(QStringLiteral("mnuCommunication"));
-    auto* edit = new QMenu(QStringLiteral("Bearbeiten"), this);
+    auto* edit = new QMenu(QCoreApplication::translate("Window", "Bearbeiten"), this);
     menuBar()->insertMenu(communication, edit);
     actions_.insert(QStringLiteral("mnuEdit"), edit->menuAction());
-    QAction* undo = edit->addAction(QStringLiteral("Rückgängig"));
+    QAction* undo = edit->addAction(QCoreApplication::translate("Window", "Rückgängig"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undo->setEnabled(false);
     actions_.insert(QStringLiteral("mnuEditUndo"), undo);
-    QAction* redo = edit->addAction(QStringLiteral("Wiederholen"));
+    QAction* redo = edit->addAction(QCoreApplication::translate("Window", "Wiederholen"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo->setEnabled(false);
     actions_.insert(QStringLiteral("mnuEditRedo"), redo);

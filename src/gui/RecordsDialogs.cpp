@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -36,45 +37,55 @@ QString ResultText(const QString& result) {
 
 QString CommandText(const QString& command) {
     if (command == QLatin1String("read"))
-        return QStringLiteral("Lesen");
+        return QCoreApplication::translate("Window", "Lesen");
     if (command == QLatin1String("write"))
-        return QStringLiteral("vor dem Schreiben");
+        return QCoreApplication::translate("Window", "vor dem Schreiben");
     if (command == QLatin1String("write-default"))
-        return QStringLiteral("vor Standardkonfiguration");
+        return QCoreApplication::translate("Window", "vor Standardkonfiguration");
     if (command == QLatin1String("restore"))
-        return QStringLiteral("vor Wiederherstellung");
+        return QCoreApplication::translate("Window", "vor Wiederherstellung");
     return command;
 }
 
 } // namespace
 
 BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
-    setWindowTitle(QStringLiteral("Sicherungen"));
-    auto* info = new QLabel(QStringLiteral("Jede aus einem Gerät gelesene Konfiguration wird unverändert "
-                                           "gesichert, beim Lesen und vor jedem Schreiben."),
-                            this);
+    setWindowTitle(QCoreApplication::translate("Window", "Sicherungen"));
+    auto* info = new QLabel(
+        QCoreApplication::translate("Window", "Jede aus einem Gerät gelesene Konfiguration wird unverändert "
+                                              "gesichert, beim Lesen und vor jedem Schreiben."),
+        this);
     info->setWordWrap(true);
     list_ = new QTreeWidget(this);
     list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Produkt"), QStringLiteral("Version"),
-                            QStringLiteral("Seriennummer"), QStringLiteral("Funk-ID"),
-                            QStringLiteral("Anlass"), QStringLiteral("Ergebnis"), QStringLiteral("Station")});
+    list_->setHeaderLabels({QCoreApplication::translate("Window", "Datum"),
+                            QCoreApplication::translate("Window", "Produkt"), QStringLiteral("Version"),
+                            QCoreApplication::translate("Window", "Seriennummer"), QStringLiteral("Funk-ID"),
+                            QCoreApplication::translate("Window", "Anlass"),
+                            QCoreApplication::translate("Window", "Ergebnis"), QStringLiteral("Station")});
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     beforeWrite_ =
-        new QCheckBox(QStringLiteral("Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)"), this);
+        new QCheckBox(QCoreApplication::translate(
+                          "Window", "Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)"),
+                      this);
     beforeWrite_->setChecked(editor_.backups().policy().beforeWrite);
     connect(beforeWrite_, &QCheckBox::toggled, this,
             [this](bool on) { StoreBackupBeforeWrite(editor_.folders().settingsFile, on); });
     preview_ = new QCheckBox(
-        QStringLiteral("Vor jedem Schreiben die Änderungen zeigen (für die Fertigung abschalten)"), this);
+        QCoreApplication::translate(
+            "Window", "Vor jedem Schreiben die Änderungen zeigen (für die Fertigung abschalten)"),
+        this);
     preview_->setChecked(editor_.backups().policy().previewWrite);
     connect(preview_, &QCheckBox::toggled, this,
             [this](bool on) { StoreWritePreview(editor_.folders().settingsFile, on); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    open_ = buttons->addButton(QStringLiteral("Im Editor öffnen"), QDialogButtonBox::ActionRole);
-    write_ = buttons->addButton(QStringLiteral("In Gerät schreiben..."), QDialogButtonBox::ActionRole);
-    auto* folder = buttons->addButton(QStringLiteral("Ordner anzeigen"), QDialogButtonBox::HelpRole);
+    open_ = buttons->addButton(QCoreApplication::translate("Window", "Im Editor öffnen"),
+                               QDialogButtonBox::ActionRole);
+    write_ = buttons->addButton(QCoreApplication::translate("Window", "In Gerät schreiben..."),
+                                QDialogButtonBox::ActionRole);
+    auto* folder = buttons->addButton(QCoreApplication::translate("Window", "Ordner anzeigen"),
+                                      QDialogButtonBox::HelpRole);
     for (QPushButton* b : buttons->findChildren<QPushButton*>())
         b->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -86,9 +97,10 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
         QDir().mkpath(path);
         // Without a file manager nothing would open: then the technician at least learns the path.
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-            QMessageBox::information(this, QStringLiteral("Sicherungen"),
-                                     QStringLiteral("Es ist kein Dateimanager eingerichtet. Die Sicherungen "
-                                                    "liegen in:\n%1")
+            QMessageBox::information(this, QCoreApplication::translate("Window", "Sicherungen"),
+                                     QCoreApplication::translate(
+                                         "Window", "Es ist kein Dateimanager eingerichtet. Die Sicherungen "
+                                                   "liegen in:\n%1")
                                          .arg(QDir::toNativeSeparators(path)));
     });
     // Enter or a double click opens the backup, as a file dialog opens a file.
@@ -114,8 +126,9 @@ void BackupsDialog::fill() {
     entries_ = store.List().value_or(std::vector<BackupEntry>{});
     if (!store.error().isEmpty())
         QMessageBox::warning(
-            this, QStringLiteral("Sicherungen"),
-            QStringLiteral("Die Aufzeichnungen können nicht gelesen werden:\n%1").arg(store.error()));
+            this, QCoreApplication::translate("Window", "Sicherungen"),
+            QCoreApplication::translate("Window", "Die Aufzeichnungen können nicht gelesen werden:\n%1")
+                .arg(store.error()));
     for (size_t i = entries_.size(); i-- > 0;) {
         const BackupEntry& e = entries_[i];
         auto* item = new QTreeWidgetItem(list_, {e.time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")),
@@ -142,9 +155,10 @@ QString BackupsDialog::selectedPath() {
         return {};
     const QString path = editor_.backups().LocalFile(entries_[i]);
     if (path.isEmpty())
-        QMessageBox::warning(this, QStringLiteral("Sicherungen"),
-                             QStringLiteral("Die Sicherung %1 ist weder als Datei noch in den Aufzeichnungen "
-                                            "vorhanden.")
+        QMessageBox::warning(this, QCoreApplication::translate("Window", "Sicherungen"),
+                             QCoreApplication::translate(
+                                 "Window", "Die Sicherung %1 ist weder als Datei noch in den Aufzeichnungen "
+                                           "vorhanden.")
                                  .arg(entries_[i].file));
     return path;
 }
@@ -165,10 +179,11 @@ bool BackupsDialog::writeSelected(bool ask) {
         return false;
     const QTreeWidgetItem* item = list_->currentItem();
     if (ask &&
-        QMessageBox::question(this, QStringLiteral("Sicherungen"),
-                              QStringLiteral("Die Sicherung von %1 %2 vom %3 in das Gerät schreiben?\n\n"
-                                             "Sie wird dazu im Editor geöffnet.")
-                                  .arg(item->text(1), item->text(3), item->text(0))) != QMessageBox::Yes)
+        QMessageBox::question(
+            this, QCoreApplication::translate("Window", "Sicherungen"),
+            QCoreApplication::translate("Window", "Die Sicherung von %1 %2 vom %3 in das Gerät schreiben?\n\n"
+                                                  "Sie wird dazu im Editor geöffnet.")
+                .arg(item->text(1), item->text(3), item->text(0))) != QMessageBox::Yes)
         return false;
     ConfigImage kept{};
     if (!editor_.CloseRequested() || !editor_.OpenPath(path) || !LoadImageFile(path, kept))
@@ -195,7 +210,7 @@ QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStrin
         if (!group || group->text(0) != r.group)
             group = new QTreeWidgetItem(page, {r.group});
         const auto shown = [](const QString& value) {
-            return value.isEmpty() ? QStringLiteral("(leer)") : value;
+            return value.isEmpty() ? QCoreApplication::translate("Window", "(leer)") : value;
         };
         auto* item = new QTreeWidgetItem(group, {r.caption, shown(r.mine), shown(r.other)});
         item->setToolTip(0, r.name);
@@ -210,19 +225,24 @@ QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStrin
 
 WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Vorschau: In Gerät schreiben"));
+    setWindowTitle(QCoreApplication::translate("Window", "Vorschau: In Gerät schreiben"));
     auto* summary = new QLabel(
-        rows.empty()       ? QStringLiteral("Keine Änderung: das Gerät hält diese Konfiguration bereits.")
-        : rows.size() == 1 ? QStringLiteral("Das Schreiben ändert 1 Wert im Gerät:")
-                           : QStringLiteral("Das Schreiben ändert %1 Werte im Gerät:").arg(rows.size()),
+        rows.empty() ? QCoreApplication::translate(
+                           "Window", "Keine Änderung: das Gerät hält diese Konfiguration bereits.")
+        : rows.size() == 1 ? QCoreApplication::translate("Window", "Das Schreiben ändert 1 Wert im Gerät:")
+                           : QCoreApplication::translate("Window", "Das Schreiben ändert %1 Werte im Gerät:")
+                                 .arg(rows.size()),
         this);
-    tree_ = DifferenceTree(
-        rows, {QStringLiteral("Parameter"), QStringLiteral("Im Gerät"), QStringLiteral("Wird geschrieben")},
-        this);
+    tree_ = DifferenceTree(rows,
+                           {QStringLiteral("Parameter"), QCoreApplication::translate("Window", "Im Gerät"),
+                            QCoreApplication::translate("Window", "Wird geschrieben")},
+                           this);
     tree_->setVisible(!rows.empty());
     auto* buttons = new QDialogButtonBox(this);
-    write_ = buttons->addButton(QStringLiteral("In Gerät schreiben"), QDialogButtonBox::AcceptRole);
-    cancel_ = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    write_ = buttons->addButton(QCoreApplication::translate("Window", "In Gerät schreiben"),
+                                QDialogButtonBox::AcceptRole);
+    cancel_ =
+        buttons->addButton(QCoreApplication::translate("Window", "Abbrechen"), QDialogButtonBox::RejectRole);
     // With nothing to change, Enter writes nothing.
     (rows.empty() ? cancel_ : write_)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -238,18 +258,20 @@ WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, Q
 CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
                              const std::vector<TfrmEnterData::DifferenceRow>& rows, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Vergleich mit %1").arg(QFileInfo(otherPath).fileName()));
+    setWindowTitle(
+        QCoreApplication::translate("Window", "Vergleich mit %1").arg(QFileInfo(otherPath).fileName()));
     const QString mine =
         editor.fileName().isEmpty() ? editor.title() : QFileInfo(editor.fileName()).fileName();
-    auto* summary = new QLabel(rows.empty()       ? QStringLiteral("Keine Unterschiede.")
-                               : rows.size() == 1 ? QStringLiteral("1 Unterschied.")
-                                                  : QStringLiteral("%1 Unterschiede.").arg(rows.size()),
-                               this);
+    auto* summary = new QLabel(
+        rows.empty()       ? QCoreApplication::translate("Window", "Keine Unterschiede.")
+        : rows.size() == 1 ? QCoreApplication::translate("Window", "1 Unterschied.")
+                           : QCoreApplication::translate("Window", "%1 Unterschiede.").arg(rows.size()),
+        this);
     tree_ = DifferenceTree(rows, {QStringLiteral("Parameter"), mine, QFileInfo(otherPath).fileName()}, this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* openOther =
-        buttons->addButton(QStringLiteral("Andere Konfiguration öffnen"), QDialogButtonBox::ActionRole);
+    QPushButton* openOther = buttons->addButton(
+        QCoreApplication::translate("Window", "Andere Konfiguration öffnen"), QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(openOther, &QPushButton::clicked, this, [this, &editor, otherPath] {
         if (editor.CloseRequested() && editor.OpenPath(otherPath))
@@ -263,15 +285,16 @@ CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
 }
 
 void CompareWithOther(TfrmEnterData& editor, QWidget* parent) {
-    QFileDialog dialog(parent, QStringLiteral("Vergleichen mit"));
+    QFileDialog dialog(parent, QCoreApplication::translate("Window", "Vergleichen mit"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDirectory(QFileInfo(editor.folders().defaultConfigFolder).isDir()
                             ? editor.folders().defaultConfigFolder
                             : editor.folders().configFolder);
-    dialog.setNameFilters(
-        {QStringLiteral("Konfigurationen (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf "
-                        "*.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)"),
-         QStringLiteral("Sicherungen (*.bin)"), QStringLiteral("Alle Dateien (*)")});
+    dialog.setNameFilters({QCoreApplication::translate(
+                               "Window", "Konfigurationen (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf "
+                                         "*.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)"),
+                           QCoreApplication::translate("Window", "Sicherungen (*.bin)"),
+                           QCoreApplication::translate("Window", "Alle Dateien (*)")});
     QList<QUrl> places = dialog.sidebarUrls();
     places << QUrl::fromLocalFile(editor.folders().configFolder)
            << QUrl::fromLocalFile(editor.backups().folder());
@@ -299,20 +322,21 @@ void ShowReport(TfrmEnterData& editor, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setResolution(1200);
     PrepareReportPage(printer);
-    printer.setDocName(QStringLiteral("Konfigurationsbericht"));
+    printer.setDocName(QCoreApplication::translate("Window", "Konfigurationsbericht"));
     QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(QStringLiteral("Bericht drucken / exportieren"));
+    preview.setWindowTitle(QCoreApplication::translate("Window", "Bericht drucken / exportieren"));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&report](QPrinter* p) { PaintReport(report, *p); });
     if (auto* bar = preview.findChild<QToolBar*>()) {
-        QAction* exportAction = bar->addAction(QStringLiteral("Exportieren..."));
+        QAction* exportAction = bar->addAction(QCoreApplication::translate("Window", "Exportieren..."));
         exportAction->setObjectName(QStringLiteral("exportReport"));
         QObject::connect(exportAction, &QAction::triggered, &preview, [&editor, &preview] {
             QString filter = QStringLiteral("PDF (*.pdf)");
             const QString base = QFileInfo(editor.fileName()).completeBaseName();
             const QString path = QFileDialog::getSaveFileName(
-                &preview, QStringLiteral("Bericht exportieren"),
-                editor.folders().configFolder + (base.isEmpty() ? QStringLiteral("Bericht") : base) +
+                &preview, QCoreApplication::translate("Window", "Bericht exportieren"),
+                editor.folders().configFolder +
+                    (base.isEmpty() ? QCoreApplication::translate("Window", "Bericht") : base) +
                     QStringLiteral(".pdf"),
                 QStringLiteral("PDF (*.pdf);;HTML (*.html);;CSV (*.csv)"), &filter);
             if (path.isEmpty())
@@ -323,8 +347,9 @@ void ShowReport(TfrmEnterData& editor, QWidget* parent) {
                           : filter.startsWith(QLatin1String("CSV")) ? QStringLiteral(".csv")
                                                                     : QStringLiteral(".pdf");
             if (!ExportReport(editor, target))
-                QMessageBox::warning(&preview, QStringLiteral("Bericht exportieren"),
-                                     QStringLiteral("%1 kann nicht geschrieben werden.").arg(target));
+                QMessageBox::warning(
+                    &preview, QCoreApplication::translate("Window", "Bericht exportieren"),
+                    QCoreApplication::translate("Window", "%1 kann nicht geschrieben werden.").arg(target));
         });
     }
     preview.exec();
@@ -332,7 +357,7 @@ void ShowReport(TfrmEnterData& editor, QWidget* parent) {
 
 void SaveSupportInformation(TfrmEnterData& editor, QWidget* parent) {
     const QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("Supportinformationen speichern"),
+        parent, QCoreApplication::translate("Window", "Supportinformationen speichern"),
         editor.folders().configFolder +
             QStringLiteral("ZAL-Support-%1.zip")
                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd"))),
@@ -344,13 +369,15 @@ void SaveSupportInformation(TfrmEnterData& editor, QWidget* parent) {
     const QString problem = saved.detail();
     editor.setBusy(false);
     if (saved)
-        QMessageBox::information(parent, QStringLiteral("Supportinformationen speichern"),
-                                 QStringLiteral("Die Supportinformationen wurden in %1 gespeichert.\n"
-                                                "Bitte senden Sie diese Datei an den Service von VESK.")
-                                     .arg(path));
+        QMessageBox::information(
+            parent, QCoreApplication::translate("Window", "Supportinformationen speichern"),
+            QCoreApplication::translate("Window", "Die Supportinformationen wurden in %1 gespeichert.\n"
+                                                  "Bitte senden Sie diese Datei an den Service von VESK.")
+                .arg(path));
     else
-        QMessageBox::warning(parent, QStringLiteral("Supportinformationen speichern"),
-                             QStringLiteral("%1 kann nicht geschrieben werden: %2").arg(path, problem));
+        QMessageBox::warning(
+            parent, QCoreApplication::translate("Window", "Supportinformationen speichern"),
+            QCoreApplication::translate("Window", "%1 kann nicht geschrieben werden: %2").arg(path, problem));
 }
 
 } // namespace zal::gui

@@ -3,6 +3,7 @@
 #include "shell/FileSystem.h"
 #include "shell/StringTable.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -38,17 +39,18 @@ SelectDirectoryDialog::SelectDirectoryDialog(const QString& folder, QWidget* par
     inner->addLayout(row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Abbruch"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("Window", "&Abbruch"));
     // A folder that does not exist would only make every later file dialog start somewhere else.
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (QFileInfo(this->folder()).isDir()) {
             accept();
             return;
         }
-        QMessageBox::warning(this, Str(10151),
-                             QStringLiteral("Den Ordner \u201e%1\u201c gibt es nicht. Bitte wählen Sie einen "
-                                            "vorhandenen Ordner.")
-                                 .arg(this->folder()));
+        QMessageBox::warning(
+            this, Str(10151),
+            QCoreApplication::translate("Window", "Den Ordner „%1“ gibt es nicht. Bitte wählen Sie einen "
+                                                  "vorhandenen Ordner.")
+                .arg(this->folder()));
         edit_->setFocus();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -7,6 +7,7 @@
 #include "editor/EnterData.h"
 #include "shell/AppFolders.h"
 #include "shell/FileSystem.h"
+#include "shell/Language.h"
 #include "shell/StringTable.h"
 
 #include <QApplication>
@@ -23,12 +24,14 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication app(argc, argv);
+    // Before the first text is read: German where the user or the locale asks for it, else English.
+    if (zal::ProgramLanguage() == zal::Language::German || !zal::InstallLanguage(zal::Language::English))
+        zal::gui::QtDialogs::InstallGermanQtTexts();
     QApplication::setApplicationName(zal::Str(10703));
     QApplication::setWindowIcon(zal::gui::ApplicationIcon());
     // The selection window ends the program, not the last window that closes: while the editor is
     // open the selection window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
-    zal::gui::QtDialogs::InstallGermanQtTexts();
     try {
         zal::gui::QtDialogs dialogs;
         zal::TfrmEnterData::Options options;

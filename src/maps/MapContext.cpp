@@ -2,14 +2,16 @@
 
 #include "form/ValueList.h"
 
+#include <QCoreApplication>
 #include <charconv>
 #include <string>
 
 namespace zal {
 
 QString ConversionError::message() const {
-    return decimal ? QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text)
-                   : QStringLiteral("'%1' ist kein gültiger ganzzahliger Wert").arg(text);
+    return decimal
+               ? QCoreApplication::translate("Maps", "'%1' ist kein gültiger Gleitkommawert").arg(text)
+               : QCoreApplication::translate("Maps", "'%1' ist kein gültiger ganzzahliger Wert").arg(text);
 }
 
 void MapContext::selectStored(Field& field, int value, int faultAddress) {

@@ -3,6 +3,7 @@
 #include "RadioCode.h"
 #include "config/Identification.h"
 #include "config/Products.h"
+#include <QCoreApplication>
 
 namespace zal {
 namespace {
@@ -31,7 +32,8 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
     DeviceIdentity id;
     id.product = product;
     const ProductInfo* info = FindProduct(id.product);
-    id.productName = info ? QString::fromLatin1(info->model) : QStringLiteral("Unbekannt");
+    id.productName =
+        info ? QString::fromLatin1(info->model) : QCoreApplication::translate("Radio", "Unbekannt");
     id.version = FormatVersion(static_cast<std::uint16_t>(Firmware::Of(image).word()));
     if (id.product == kMuvePlus2) {
         // The long serial and, with the long protocol, the long radio ID share these bytes.

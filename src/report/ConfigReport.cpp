@@ -1,10 +1,11 @@
 #include "ConfigReport.h"
 
 #include "form/FieldText.h"
+#include "shell/Language.h"
 #include "shell/StringTable.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
-#include <QLocale>
 
 namespace zal {
 namespace {
@@ -37,8 +38,8 @@ std::vector<std::pair<QString, QString>> DeviceLines(const ConfigReport& r) {
             {Str(kVersionCaption), r.version},
             {Str(kSerialCaption), r.serial},
             {Str(kRadioIdCaption), r.radioId},
-            {QStringLiteral("Datei"), r.fileName.isEmpty() ? r.fileNote : r.fileName},
-            {QStringLiteral("Datum"), r.date}};
+            {QCoreApplication::translate("Report", "Datei"), r.fileName.isEmpty() ? r.fileNote : r.fileName},
+            {QCoreApplication::translate("Report", "Datum"), r.date}};
 }
 
 } // namespace
@@ -52,9 +53,11 @@ ConfigReport BuildReport(const TfrmEnterData& editor, const QDateTime& when) {
     r.serial = FieldText(editor, "edtSerialNumber");
     r.radioId = FieldText(editor, "edtDeviceRadioId");
     r.fileName = editor.fileName();
-    r.fileNote = editor.fileState() == fsFromDevice ? QStringLiteral("(aus Gerät ausgelesen)")
-                                                    : QStringLiteral("(nicht gespeichert)");
-    r.date = QLocale(QLocale::German, QLocale::Germany).toString(when, QStringLiteral("dd.MM.yyyy HH:mm"));
+    r.fileNote = editor.fileState() == fsFromDevice
+                     ? QCoreApplication::translate("Report", "(aus Gerät ausgelesen)")
+                     : QCoreApplication::translate("Report", "(nicht gespeichert)");
+    // The date as the reader writes it: "08.12.2026" in German, "08/12/2026" in English.
+    r.date = when.toString(QCoreApplication::translate("Report", "dd.MM.yyyy HH:mm"));
     for (const Field* f : ShownFields(editor.form())) {
         ReportRow row;
         row.name = f->name();
@@ -76,14 +79,15 @@ ConfigReport BuildReport(const TfrmEnterData& editor, const QDateTime& when) {
 QString ReportHtml(const ConfigReport& r) {
     QString html =
         QStringLiteral(
-            "<!DOCTYPE html>\n<html lang=\"de\"><head><meta charset=\"utf-8\"><title>%1</title>\n"
+            "<!DOCTYPE html>\n<html lang=\"%2\"><head><meta charset=\"utf-8\"><title>%1</title>\n"
             "<style>body{font-family:sans-serif;font-size:9pt} table{border-collapse:collapse;width:100%}"
             "td,th{border:1px solid #999;padding:2px 4px;text-align:left;vertical-align:top}"
             "h2{font-size:12pt;margin-top:14pt} th.group{font-size:10pt;background:#e8e8e8} "
             "table{margin-top:6pt} "
             ".off{color:#777}</style>"
-            "</head><body>\n<h1>Konfigurationsbericht</h1>\n<table class=\"device\">\n")
-            .arg(Escaped(r.title));
+            "</head><body>\n<h1>%3</h1>\n<table class=\"device\">\n")
+            .arg(Escaped(r.title), LanguageCode(CurrentLanguage()),
+                 Escaped(QCoreApplication::translate("Report", "Konfigurationsbericht")));
     for (const auto& [caption, value] : DeviceLines(r))
         html += QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n").arg(Escaped(caption), Escaped(value));
     html += QStringLiteral("</table>\n");
@@ -105,17 +109,23 @@ QString ReportHtml(const ConfigReport& r) {
             // The group's caption is the table's header: a page break never parts it from its rows,
             // and a group that runs on over a page starts the next one with it again.
             html += QStringLiteral("<table>\n<thead><tr><th colspan=\"3\" class=\"group\">%1</th></tr>\n"
-                                   "<tr><th width=\"50%\">Parameter</th><th width=\"34%\">Wert</th>"
-                                   "<th width=\"16%\">Verwendet</th></tr></thead>\n")
-                        .arg(Escaped(group));
+                                   "<tr><th width=\"50%\">%2</th><th width=\"34%\">%3</th>"
+                                   "<th width=\"16%\">%4</th></tr></thead>\n")
+                        .arg(Escaped(group), Escaped(QCoreApplication::translate("Report", "Parameter")),
+                             Escaped(QCoreApplication::translate("Report", "Wert")),
+                             Escaped(QCoreApplication::translate("Report", "Verwendet")));
             open = true;
         }
         const QString value = row.unit.isEmpty() ? row.value : row.value + u' ' + row.unit;
         // A unit drop-down is named as such rather than under its row's caption a second time.
-        const QString caption = row.unitOfPrevious ? QStringLiteral("\u2003Einheit") : row.caption;
+        const QString caption = row.unitOfPrevious
+                                    ? QChar(0x2003) + QCoreApplication::translate("Report", "Einheit")
+                                    : row.caption;
         html += QStringLiteral("<tr%1><td>%2</td><td>%3</td><td>%4</td></tr>\n")
                     .arg(row.inUse ? QString() : QStringLiteral(" class=\"off\""), Escaped(caption),
-                         Escaped(value), row.inUse ? QStringLiteral("ja") : QStringLiteral("nein"));
+                         Escaped(value),
+                         row.inUse ? QCoreApplication::translate("Report", "ja")
+                                   : QCoreApplication::translate("Report", "nein"));
     }
     if (open)
         html += QStringLiteral("</table>\n");
@@ -124,16 +134,21 @@ QString ReportHtml(const ConfigReport& r) {
 }
 
 QByteArray ReportCsv(const ConfigReport& r) {
-    QString csv = QStringLiteral("Seite;Gruppe;Parameter;Wert;Einheit;Verwendet;Feld\r\n");
+    QString csv =
+        QCoreApplication::translate("Report", "Seite;Gruppe;Parameter;Wert;Einheit;Verwendet;Feld") +
+        QStringLiteral("\r\n");
     for (const auto& [caption, value] : DeviceLines(r))
-        csv += QStringLiteral("Bericht;Gerät;%1;%2;;;\r\n").arg(CsvCell(caption), CsvCell(value));
+        csv += QCoreApplication::translate("Report", "Bericht;Gerät;%1;%2;;;")
+                   .arg(CsvCell(caption), CsvCell(value)) +
+               QStringLiteral("\r\n");
     for (const ReportRow& row : r.rows)
         csv += QStringList{CsvCell(row.page),
                            CsvCell(row.group),
                            CsvCell(row.caption),
                            CsvCell(row.value),
                            CsvCell(row.unit),
-                           row.inUse ? QStringLiteral("ja") : QStringLiteral("nein"),
+                           row.inUse ? QCoreApplication::translate("Report", "ja")
+                                     : QCoreApplication::translate("Report", "nein"),
                            row.name}
                    .join(u';') +
                QStringLiteral("\r\n");

@@ -5,6 +5,7 @@
 #include "shell/FileSystem.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -38,7 +39,8 @@ bool WriteReportPdf(const ConfigReport& report, const QString& path) {
         QPdfWriter writer(&pdf);
         writer.setResolution(1200);
         PrepareReportPage(writer);
-        writer.setTitle(QStringLiteral("Konfigurationsbericht ") + report.product + u' ' + report.serial);
+        writer.setTitle(QCoreApplication::translate("Report", "Konfigurationsbericht ") + report.product +
+                        u' ' + report.serial);
         writer.setCreator(QStringLiteral("ZAL Programmer"));
         PaintReport(report, writer);
     }

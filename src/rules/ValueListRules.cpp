@@ -5,6 +5,7 @@
 #include "config/Products.h"
 #include "form/FieldNames.h"
 #include "form/FormModel.h"
+#include "shell/Language.h"
 #include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 
@@ -183,9 +184,10 @@ public:
     Builder(FormModel& form, const SettingsFile& settings) : form_(form), settings_(settings) {
         // The band and protocol texts are read once per build.
         for (int key : {0, 1, 2})
-            band_[key] = settings_.text(QStringLiteral("FrequencyBand"), QString::number(key));
+            band_[key] = ValueListText(settings_.text(QStringLiteral("FrequencyBand"), QString::number(key)));
         for (int key : {0, 2, 3})
-            protocol_[key] = settings_.text(QStringLiteral("RadioProtocol"), QString::number(key));
+            protocol_[key] =
+                ValueListText(settings_.text(QStringLiteral("RadioProtocol"), QString::number(key)));
     }
 
     void apply(const char* fields, const ListSource& source) {

@@ -66,6 +66,9 @@ protected:
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.file(QStringLiteral(".local/share")));
         env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+        env.remove(QStringLiteral("LANGUAGE"));
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
         env.insert(QStringLiteral("ZAL_KBX_PORT"), sim_ ? sim_->path() : home.file(QStringLiteral("no-kbx")));
         if (trace)
             env.insert(QStringLiteral("ZAL_KBX_TRACE"), QStringLiteral("1"));

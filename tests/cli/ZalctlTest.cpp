@@ -35,6 +35,8 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.file(QStringLiteral(".config")));
         env.remove(QStringLiteral("LC_ALL"));
         env.remove(QStringLiteral("LC_NUMERIC"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
+        env.remove(QStringLiteral("LANGUAGE"));
         env.insert(QStringLiteral("LANG"), lang);
         p.setProcessEnvironment(env);
         p.start(program, arguments);
@@ -86,6 +88,35 @@ TEST_F(Zalctl, NewThenShow) {
                   .toObject()["text"]
                   .toString(),
               QStringLiteral("1.0"));
+}
+
+// Outside a German locale the texts are English, with the same message numbers, field names and JSON
+// keys; the language chosen in the window's Hilfe menu holds for zalctl too.
+TEST_F(Zalctl, EnglishBesideGerman) {
+    ASSERT_EQ(zalctl({"new", "zal", "V21", "-o", file("x.Zal")}).exitCode, 0);
+    const QJsonObject german = json(zalctl({"show", file("x.Zal"), "--json"}));
+    const QJsonObject english =
+        json(zalctl({"show", file("x.Zal"), "--json"}, QStringLiteral("en_GB.UTF-8")));
+    EXPECT_EQ(english.keys(), german.keys());
+    EXPECT_EQ(english["fields"].toObject().keys(), german["fields"].toObject().keys());
+    EXPECT_EQ(field(english, "cbbxActionTxPos1")["text"].toString(), QStringLiteral("Off"));
+    EXPECT_EQ(field(english, "cbbxActionTxPos1")["value"], field(german, "cbbxActionTxPos1")["value"]);
+
+    const Result text = zalctl({"show", file("x.Zal")}, QStringLiteral("en_GB.UTF-8"));
+    EXPECT_TRUE(text.out.contains(QStringLiteral("== Wired inputs ==")));
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Threshold, input 4: 1.0 V (DC)")));
+    const Result missing = zalctl({"show", file("none.Zal")}, QStringLiteral("en_GB.UTF-8"));
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("10604: Cannot load the selected configuration")))
+        << missing.err.toStdString();
+
+    // The user's choice outweighs the locale.
+    QDir().mkpath(home.file(QStringLiteral(".config/VESK")));
+    QFile chosen(home.file(QStringLiteral(".config/VESK/ZAL Programmer.ini")));
+    ASSERT_TRUE(chosen.open(QIODevice::WriteOnly));
+    chosen.write("[General]\nlanguage=de\n");
+    chosen.close();
+    EXPECT_TRUE(zalctl({"show", file("x.Zal")}, QStringLiteral("en_GB.UTF-8"))
+                    .out.contains(QStringLiteral("== Verkabelte Eingänge ==")));
 }
 
 // A file name that is not UTF-8 (Latin-1, as old shares give them) is made, changed and opened under

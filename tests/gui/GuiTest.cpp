@@ -10,20 +10,25 @@
 #include "gui/ReceiveRadioDialog.h"
 #include "gui/RecordsDialogs.h"
 #include "report/ConfigReport.h"
+#include "shell/Language.h"
 #include "support/SimRig.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,6 +117,62 @@ private:
             w = w->nextInFocusChain();
         while (!(w->focusPolicy() & Qt::TabFocus));
         return w;
+    }
+
+    // Every text the window shows: captions, group titles, tabs, drop-down items, menus.
+    static QStringList ShownTexts(QWidget* window) {
+        QStringList texts{window->windowTitle()};
+        for (auto* w : window->findChildren<QLabel*>())
+            texts << w->text();
+        for (auto* w : window->findChildren<QAbstractButton*>())
+            texts << w->text();
+        for (auto* w : window->findChildren<QGroupBox*>())
+            texts << w->title();
+        for (auto* w : window->findChildren<QTabBar*>()) {
+            for (int i = 0; i < w->count(); ++i)
+                texts << w->tabText(i);
+        }
+        for (auto* w : window->findChildren<QComboBox*>()) {
+            for (int i = 0; i < w->count(); ++i)
+                texts << w->itemText(i);
+        }
+        for (auto* w : window->findChildren<QMenu*>()) {
+            texts << w->title();
+            for (QAction* a : w->actions())
+                texts << a->text();
+        }
+        texts.removeAll(QString());
+        return texts;
+    }
+
+    void showEveryPage(const QString& folder) {
+        QDir().mkpath(folder);
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        for (int product : kProducts) {
+            editor_->SelectProduct(product);
+            // The offscreen screen is smaller than a laptop's: the size the window asks for.
+            const QSize preferred = window_->preferredSize();
+            QVERIFY2(preferred.width() <= 1366 && preferred.height() <= 700,
+                     qPrintable(QStringLiteral("product %1 asks for %2x%3")
+                                    .arg(product)
+                                    .arg(preferred.width())
+                                    .arg(preferred.height())));
+            window_->resize(preferred);
+            for (int page = 0; page < window_->tabs()->count(); ++page) {
+                window_->tabs()->setCurrentIndex(page);
+                QCoreApplication::processEvents();
+                const QString file =
+                    QStringLiteral("%1/%2-page%3.png").arg(folder).arg(product).arg(page + 1);
+                QVERIFY(window_->grab().save(file));
+                // Nothing needs scrolling: the page shows whole.
+                auto* area = qobject_cast<QScrollArea*>(window_->tabs()->currentWidget());
+                QVERIFY(area);
+                QVERIFY2(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible(),
+                         qPrintable(file));
+            }
+        }
+        window_->hide();
     }
 
 private slots:
@@ -683,29 +744,33 @@ private slots:
         window_->hide();
     }
 
-    // Pictures of every page of every product, for a reviewer's look: build/screenshots/.
-    void screenshotsOfEveryPage() {
-        QDir().mkpath(QStringLiteral(ZAL_SCREENSHOT_DIR));
-        window_->open();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    // Pictures of every page of every product, for a reviewer's look: build/screenshots/ (German) and
+    // build/screenshots/en/. Every page shows whole, without scrolling, on a 1366x768 screen.
+    void screenshotsOfEveryPage() { showEveryPage(QStringLiteral(ZAL_SCREENSHOT_DIR)); }
+
+    void screenshotsOfEveryPageInEnglish() {
+        QVERIFY(InstallLanguage(Language::English));
+        // The window reads its texts as it is built.
+        window_.reset();
+        editor_.reset();
+        init();
+        showEveryPage(QStringLiteral(ZAL_SCREENSHOT_DIR "/en"));
+        // Nothing German is left on a page, its menus or its drop-downs.
+        static const QRegularExpression german(QStringLiteral(
+            "[äöüÄÖÜß]|\\b(und|nicht|der|die|das|mit|für|Sende|Relais|Funk\\w*|Eingang|Eing|Aus|Ja|"
+            "Nein|Sek|Standort\\w*|Schwellwert|Datei|Gerät|Neu|Speichern|Hilfe|Sprache)\\b"));
+        QStringList found;
         for (int product : kProducts) {
             editor_->SelectProduct(product);
-            // The offscreen screen is smaller than a laptop's: the size the window asks for.
-            window_->resize(window_->preferredSize());
-            for (int page = 0; page < window_->tabs()->count(); ++page) {
-                window_->tabs()->setCurrentIndex(page);
-                QCoreApplication::processEvents();
-                const QString file =
-                    QStringLiteral(ZAL_SCREENSHOT_DIR "/%1-page%2.png").arg(product).arg(page + 1);
-                QVERIFY(window_->grab().save(file));
-                // Nothing needs scrolling: the page shows whole.
-                auto* area = qobject_cast<QScrollArea*>(window_->tabs()->currentWidget());
-                QVERIFY(area);
-                QVERIFY2(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible(),
-                         qPrintable(file));
+            QCoreApplication::processEvents();
+            for (const QString& text : ShownTexts(window_.get())) {
+                if (text.contains(german))
+                    found << QStringLiteral("%1: %2").arg(product).arg(text);
             }
         }
-        window_->hide();
+        found.removeDuplicates();
+        InstallLanguage(Language::German);
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
     }
 
     // A message box of a device command comes up with the arrow, and the hourglass comes back after it.

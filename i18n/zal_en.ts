@@ -1,0 +1,1737 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="de">
+<context>
+    <name>Backups</name>
+    <message>
+        <source>Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2</source>
+        <translation>The backup index %1 was taken into the records: %2</translation>
+    </message>
+    <message>
+        <source>1 Eintrag</source>
+        <translation>1 entry</translation>
+    </message>
+    <message>
+        <source>%1 Einträge</source>
+        <translation>%1 entries</translation>
+    </message>
+    <message>
+        <source>, %1 ohne ihre Datei ausgelassen</source>
+        <translation>, %1 left out without their file</translation>
+    </message>
+    <message>
+        <source>; nicht lesbare Zeilen: </source>
+        <translation>; unreadable lines: </translation>
+    </message>
+    <message>
+        <source>. Er liegt nun als %1.</source>
+        <translation>. It is now kept as %1.</translation>
+    </message>
+    <message>
+        <source>Ordner %1 kann nicht angelegt werden</source>
+        <translation>Folder %1 cannot be created</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden</source>
+        <translation>%1 cannot be written</translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>(gesperrt)</source>
+        <translation>(locked)</translation>
+    </message>
+    <message>
+        <source>(leer)</source>
+        <translation>(empty)</translation>
+    </message>
+</context>
+<context>
+    <name>Editor</name>
+    <message>
+        <source>Die Sicherung %1 wurde gespeichert, die Aufzeichnungen konnten aber nicht aktualisiert werden (%2); sie wird nachgetragen, sobald sie erreichbar sind.</source>
+        <translation>The backup %1 was saved, but the records could not be updated (%2); it will be added as soon as they can be reached.</translation>
+    </message>
+    <message>
+        <source>Sicherung fehlgeschlagen: </source>
+        <translation>Backup failed: </translation>
+    </message>
+    <message>
+        <source>Die KBX hat keinen Informationstext geliefert.</source>
+        <translation>The KBX returned no information text.</translation>
+    </message>
+    <message>
+        <source>Lesen abgebrochen – der Editor ist unverändert</source>
+        <translation>Reading cancelled – the editor is unchanged</translation>
+    </message>
+    <message>
+        <source>Es wurde nichts in das Gerät geschrieben; es ist unverändert.</source>
+        <translation>Nothing was written to the device; it is unchanged.</translation>
+    </message>
+    <message>
+        <source>Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.</source>
+        <translation>Before the operation ended, the device was sent: addresses %1.</translation>
+    </message>
+    <message>
+        <source> Die Sicherung von vor dem Schreiben, „%1“, kann unter „Datei &gt; Sicherungen“ zurück in das Gerät geschrieben werden.</source>
+        <translation> The backup from before the write, “%1”, can be written back to the device under “File &gt; Backups”.</translation>
+    </message>
+    <message>
+        <source> Vor dem Schreiben wurde keine Sicherung angelegt.</source>
+        <translation> No backup was made before the write.</translation>
+    </message>
+    <message>
+        <source>Schreiben abgebrochen</source>
+        <translation>Writing cancelled</translation>
+    </message>
+    <message>
+        <source>Vorschau der Änderungen</source>
+        <translation>Preview of the changes</translation>
+    </message>
+    <message>
+        <source>Schreiben abgebrochen – nichts wurde geschrieben</source>
+        <translation>Writing cancelled – nothing was written</translation>
+    </message>
+    <message>
+        <source>Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. </source>
+        <translation>The device is no longer the one previewed, or it does not answer. </translation>
+    </message>
+    <message>
+        <source>Schreiben abgebrochen.
+
+</source>
+        <translation>Writing cancelled.
+
+</translation>
+    </message>
+    <message>
+        <source>
+
+Soll das Gerät jetzt zurückbekommen, was es vor dem Schreiben hielt?</source>
+        <translation>
+
+Should the device now get back what it held before the write?</translation>
+    </message>
+    <message>
+        <source>Das Gerät hält wieder, was es vor dem Schreiben hielt.</source>
+        <translation>The device holds again what it held before the write.</translation>
+    </message>
+    <message>
+        <source>Das Zurückschreiben ist fehlgeschlagen. </source>
+        <translation>Writing it back failed. </translation>
+    </message>
+    <message>
+        <source>Schreiben abgebrochen, Gerät wiederhergestellt</source>
+        <translation>Writing cancelled, device restored</translation>
+    </message>
+    <message>
+        <source>Schreiben abgebrochen, Wiederherstellung fehlgeschlagen</source>
+        <translation>Writing cancelled, restoring failed</translation>
+    </message>
+    <message>
+        <source>%1 / %2: %3 statt %4</source>
+        <translation>%1 / %2: %3 instead of %4</translation>
+    </message>
+    <message>
+        <source>Nicht angenommen wurden Bytes, die kein Feld zeigt.</source>
+        <translation>Not accepted were bytes that no field shows.</translation>
+    </message>
+    <message>
+        <source>Nicht angenommen wurden:
+</source>
+        <translation>Not accepted were:
+</translation>
+    </message>
+    <message>
+        <source>Das Gerät konnte zur Überprüfung nicht gelesen werden. </source>
+        <translation>The device could not be read for the verification. </translation>
+    </message>
+    <message>
+        <source>0x%1: %2 statt %3</source>
+        <translation>0x%1: %2 instead of %3</translation>
+    </message>
+    <message>
+        <source>Nicht angenommen wurden die Bytes </source>
+        <translation>Not accepted were the bytes </translation>
+    </message>
+    <message>
+        <source>
+
+Sicherungen sind schreibgeschützt. Mit „Speichern unter...“ behalten Sie eine Kopie mit Ihren Änderungen.</source>
+        <translation>
+
+Backups are read-only. With “Save as...” you keep a copy with your changes.</translation>
+    </message>
+    <message>
+        <source>
+
+Angeschlossen ist: %1 %2, Seriennummer %3.</source>
+        <translation>
+
+Connected is: %1 %2, serial number %3.</translation>
+    </message>
+</context>
+<context>
+    <name>Maps</name>
+    <message>
+        <source>&apos;%1&apos; ist kein gültiger Gleitkommawert</source>
+        <translation>&apos;%1&apos; is not a valid floating point value</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; ist kein gültiger ganzzahliger Wert</source>
+        <translation>&apos;%1&apos; is not a valid integer value</translation>
+    </message>
+</context>
+<context>
+    <name>Radio</name>
+    <message>
+        <source>Unbekannt</source>
+        <translation>Unknown</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>(aus Gerät ausgelesen)</source>
+        <translation>(read from device)</translation>
+    </message>
+    <message>
+        <source>(nicht gespeichert)</source>
+        <translation>(not saved)</translation>
+    </message>
+    <message>
+        <source>dd.MM.yyyy HH:mm</source>
+        <translation>dd/MM/yyyy HH:mm</translation>
+    </message>
+    <message>
+        <source>Konfigurationsbericht</source>
+        <translation>Configuration report</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Wert</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Verwendet</source>
+        <translation>In use</translation>
+    </message>
+    <message>
+        <source>Einheit</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>ja</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>nein</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Seite;Gruppe;Parameter;Wert;Einheit;Verwendet;Feld</source>
+        <translation>Page;Group;Parameter;Value;Unit;In use;Field</translation>
+    </message>
+    <message>
+        <source>Bericht;Gerät;%1;%2;;;</source>
+        <translation>Report;Device;%1;%2;;;</translation>
+    </message>
+    <message>
+        <source>Konfigurationsbericht </source>
+        <translation>Configuration report </translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>Willkommen im Vesk Programm zur Konfiguration der ZAL Produktfamilie</source>
+        <translation>Welcome to the Vesk program for configuring the ZAL product family</translation>
+    </message>
+    <message>
+        <source>Bitte Produkt für Konfiguration wählen</source>
+        <translation>Please select the product to configure</translation>
+    </message>
+    <message>
+        <source>Funksender mit verkableten Eingängen</source>
+        <translation>Radio transmitter with wired inputs</translation>
+    </message>
+    <message>
+        <source>Sende/Empfänger für verkabelete Ein/Ausgänge</source>
+        <translation>Transmitter/receiver for wired inputs/outputs</translation>
+    </message>
+    <message>
+        <source>Funkrepeater zur Vergrößerung der Funkreichweite</source>
+        <translation>Radio repeater to extend the radio range</translation>
+    </message>
+    <message>
+        <source>Dualband Funkrepaeter zur Vergrößerung der Funkreichweite</source>
+        <translation>Dual-band radio repeater to extend the radio range</translation>
+    </message>
+    <message>
+        <source>Funkempfänger mit verkabeltem Ausgang</source>
+        <translation>Radio receiver with wired output</translation>
+    </message>
+    <message>
+        <source>&amp;Datei</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Neu</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>Neu version</source>
+        <translation>New version</translation>
+    </message>
+    <message>
+        <source>V1.x</source>
+        <translation>V1.x</translation>
+    </message>
+    <message>
+        <source>V20.xx</source>
+        <translation>V20.xx</translation>
+    </message>
+    <message>
+        <source>V21.xx</source>
+        <translation>V21.xx</translation>
+    </message>
+    <message>
+        <source>V22.xx</source>
+        <translation>V22.xx</translation>
+    </message>
+    <message>
+        <source>&amp;Öffnen</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>&amp;Speichern</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Speichern &amp;als...</source>
+        <translation>Save &amp;as...</translation>
+    </message>
+    <message>
+        <source>Wähle Standard&amp;verzeichnis...</source>
+        <translation>Select default &amp;folder...</translation>
+    </message>
+    <message>
+        <source>&amp;Beenden</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Kommunikation</source>
+        <translation>&amp;Communication</translation>
+    </message>
+    <message>
+        <source>&amp;Lese aus Gerät</source>
+        <translation>&amp;Read from device</translation>
+    </message>
+    <message>
+        <source>&amp;Schreibe in Gerät</source>
+        <translation>&amp;Write to device</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default BORA&apos; in Gerät</source>
+        <translation>Write &apos;Default BORA&apos; to device</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default ZAL&apos; in Gerät</source>
+        <translation>Write &apos;Default ZAL&apos; to device</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default MUVE&apos; in Gerät</source>
+        <translation>Write &apos;Default MUVE&apos; to device</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default DORF&apos; in Gerät</source>
+        <translation>Write &apos;Default DORF&apos; to device</translation>
+    </message>
+    <message>
+        <source>Schreibe Byte für Version in v1.x Gerät</source>
+        <translation>Write version byte to v1.x device</translation>
+    </message>
+    <message>
+        <source>Ändere feste Funk-ID Codes</source>
+        <translation>Change fixed radio ID codes</translation>
+    </message>
+    <message>
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Über..</source>
+        <translation>&amp;About..</translation>
+    </message>
+    <message>
+        <source>Wähle Standardverzeichnis</source>
+        <translation>Select default folder</translation>
+    </message>
+    <message>
+        <source>Standardverzeichnis</source>
+        <translation>Default folder</translation>
+    </message>
+    <message>
+        <source>Das unten angegebene Verzeichnis gibt den voreingestellten Speicherort für die K-ORBA Konfigurationsdateien an.</source>
+        <translation>The folder given below is the default location for the K-ORBA configuration files.</translation>
+    </message>
+    <message>
+        <source>&amp;Suchen...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>Wähle neues Standardverzeichnis</source>
+        <translation>Select new default folder</translation>
+    </message>
+    <message>
+        <source>Funkeingänge</source>
+        <translation>Radio inputs</translation>
+    </message>
+    <message>
+        <source>Standorte</source>
+        <translation>Locations</translation>
+    </message>
+    <message>
+        <source>Verkabelte Eingänge</source>
+        <translation>Wired inputs</translation>
+    </message>
+    <message>
+        <source>Weitere</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>Funksender</source>
+        <translation>Radio transmitter</translation>
+    </message>
+    <message>
+        <source>Aktion</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>Auslösetyp</source>
+        <translation>Trigger type</translation>
+    </message>
+    <message>
+        <source>Einstellungen Analogeingänge</source>
+        <translation>Analogue input settings</translation>
+    </message>
+    <message>
+        <source>Diverse</source>
+        <translation>Miscellaneous</translation>
+    </message>
+    <message>
+        <source>Funk</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>Produkt Info</source>
+        <translation>Product info</translation>
+    </message>
+    <message>
+        <source>Funk ID&apos;s</source>
+        <translation>Radio IDs</translation>
+    </message>
+    <message>
+        <source>Position 1</source>
+        <translation>Position 1</translation>
+    </message>
+    <message>
+        <source>Position 2</source>
+        <translation>Position 2</translation>
+    </message>
+    <message>
+        <source>Position 3</source>
+        <translation>Position 3</translation>
+    </message>
+    <message>
+        <source>Position 4</source>
+        <translation>Position 4</translation>
+    </message>
+    <message>
+        <source>Position 5</source>
+        <translation>Position 5</translation>
+    </message>
+    <message>
+        <source>Position 6</source>
+        <translation>Position 6</translation>
+    </message>
+    <message>
+        <source>Position 7</source>
+        <translation>Position 7</translation>
+    </message>
+    <message>
+        <source>Position 8</source>
+        <translation>Position 8</translation>
+    </message>
+    <message>
+        <source>Feste ID</source>
+        <translation>Fixed ID</translation>
+    </message>
+    <message>
+        <source>Alle ID&apos;s</source>
+        <translation>All IDs</translation>
+    </message>
+    <message>
+        <source>Relais</source>
+        <translation>Relay</translation>
+    </message>
+    <message>
+        <source>Funk Übertragung</source>
+        <translation>Radio transmission</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Alarmtyp</source>
+        <translation>Alarm type</translation>
+    </message>
+    <message>
+        <source>Sendeverzögerung (Sek)</source>
+        <translation>Transmit delay (s)</translation>
+    </message>
+    <message>
+        <source>Standortkennung</source>
+        <translation>Location code</translation>
+    </message>
+    <message>
+        <source>K-ORBA Typ</source>
+        <translation>K-ORBA type</translation>
+    </message>
+    <message>
+        <source>Relais sperren nach Personal (Sek)</source>
+        <translation>Lock relay after staff (s)</translation>
+    </message>
+    <message>
+        <source>Eingangs Typ</source>
+        <translation>Input type</translation>
+    </message>
+    <message>
+        <source>Eing. 1</source>
+        <translation>In. 1</translation>
+    </message>
+    <message>
+        <source>Eing. 2</source>
+        <translation>In. 2</translation>
+    </message>
+    <message>
+        <source>Eing. 3</source>
+        <translation>In. 3</translation>
+    </message>
+    <message>
+        <source>Eing. 4</source>
+        <translation>In. 4</translation>
+    </message>
+    <message>
+        <source>Eing. 5</source>
+        <translation>In. 5</translation>
+    </message>
+    <message>
+        <source>Alarm Rückstellzeit (Sek)</source>
+        <translation>Alarm reset time (s)</translation>
+    </message>
+    <message>
+        <source>Schwellwert, Eingang 4</source>
+        <translation>Threshold, input 4</translation>
+    </message>
+    <message>
+        <source>V (DC)</source>
+        <translation>V (DC)</translation>
+    </message>
+    <message>
+        <source>Schwellwert, Eingang 5</source>
+        <translation>Threshold, input 5</translation>
+    </message>
+    <message>
+        <source>Sende Alarm, wenn analoger Eingang</source>
+        <translation>Send alarm when analogue input</translation>
+    </message>
+    <message>
+        <source>Stromversorgungsmodus</source>
+        <translation>Power supply mode</translation>
+    </message>
+    <message>
+        <source>Batteriealarm Meldung</source>
+        <translation>Battery alarm report</translation>
+    </message>
+    <message>
+        <source>Batteriealarm Intervall (0=Aus)</source>
+        <translation>Battery alarm interval (0=off)</translation>
+    </message>
+    <message>
+        <source>Batterie schwach Schwellwert (V)</source>
+        <translation>Low battery threshold (V)</translation>
+    </message>
+    <message>
+        <source>Stromausfall Meldung</source>
+        <translation>Power failure report</translation>
+    </message>
+    <message>
+        <source>Stromversorgung wieder OK</source>
+        <translation>Power supply OK again</translation>
+    </message>
+    <message>
+        <source>Testalarm Intervall (0=Aus)</source>
+        <translation>Test alarm interval (0=off)</translation>
+    </message>
+    <message>
+        <source>Batterieladedauer (Std)</source>
+        <translation>Battery charging time (h)</translation>
+    </message>
+    <message>
+        <source>Einschaltverzögerung (Sek)</source>
+        <translation>Switch-on delay (s)</translation>
+    </message>
+    <message>
+        <source>Auslöseverzögerung (Sek)</source>
+        <translation>Trigger delay (s)</translation>
+    </message>
+    <message>
+        <source>Ausgangsaktivierungsdauer (Sek)</source>
+        <translation>Output activation time (s)</translation>
+    </message>
+    <message>
+        <source>Anzahl kurzer Übertragungen</source>
+        <translation>Number of short transmissions</translation>
+    </message>
+    <message>
+        <source>Anzahl langer Übertragungen</source>
+        <translation>Number of long transmissions</translation>
+    </message>
+    <message>
+        <source>Verzögerung der Übertragung (Sek)</source>
+        <translation>Transmission delay (s)</translation>
+    </message>
+    <message>
+        <source>Verwende Jumper</source>
+        <translation>Use jumper</translation>
+    </message>
+    <message>
+        <source>Max Anzahl Wiederholungen (1..15)</source>
+        <translation>Max number of repeats (1..15)</translation>
+    </message>
+    <message>
+        <source>Sperrzeit gleicher Code ohne Quittung</source>
+        <translation>Lockout same code, no acknowledgement</translation>
+    </message>
+    <message>
+        <source>Sperrzeit gleicher Code mit Quittung</source>
+        <translation>Lockout same code, acknowledged</translation>
+    </message>
+    <message>
+        <source>Quittierung</source>
+        <translation>Acknowledgement</translation>
+    </message>
+    <message>
+        <source>(Sek)</source>
+        <translation>(s)</translation>
+    </message>
+    <message>
+        <source>Frequenzband für Alarmempfang</source>
+        <translation>Frequency band for alarm reception</translation>
+    </message>
+    <message>
+        <source>Frequenzband für Alarmübertragung</source>
+        <translation>Frequency band for alarm transmission</translation>
+    </message>
+    <message>
+        <source>Trägerempfindlichkeit Schwellwert</source>
+        <translation>Carrier sensitivity threshold</translation>
+    </message>
+    <message>
+        <source>Übertrage erst wenn Frequenz frei</source>
+        <translation>Transmit only when frequency is free</translation>
+    </message>
+    <message>
+        <source>Gerätetyp</source>
+        <translation>Device type</translation>
+    </message>
+    <message>
+        <source>Empfangsprotokoll</source>
+        <translation>Receive protocol</translation>
+    </message>
+    <message>
+        <source>Sendeprotokoll</source>
+        <translation>Transmit protocol</translation>
+    </message>
+    <message>
+        <source>Produktname</source>
+        <translation>Product name</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmware version</translation>
+    </message>
+    <message>
+        <source>Produktionsdatum</source>
+        <translation>Production date</translation>
+    </message>
+    <message>
+        <source>Funkkalibrierung</source>
+        <translation>Radio calibration</translation>
+    </message>
+    <message>
+        <source>Funk-ID Code</source>
+        <translation>Radio ID code</translation>
+    </message>
+    <message>
+        <source>Seriennummer</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Frequenzband</source>
+        <translation>Frequency band</translation>
+    </message>
+    <message>
+        <source>Aktivieren Sie den Funksender für Position</source>
+        <translation>Activate the radio transmitter for position</translation>
+    </message>
+    <message>
+        <source>Das angeschlossene Gerät ist nicht identisch mit dem ausgewählten Gerät. 
+Bitte gehen Sie zum Hauptmenü zurück, und wählen das korrekte Gerät aus. 
+Abbruch Schreibvorgang.</source>
+        <translation>The connected device is not the same as the selected device. 
+Please go back to the main menu and select the correct device. 
+Writing cancelled.</translation>
+    </message>
+    <message>
+        <source>Angeschlossenes Gerät kann nicht erkannt werden.</source>
+        <translation>The connected device cannot be recognised.</translation>
+    </message>
+    <message>
+        <source>Kann gewählte Konfiguration nicht laden</source>
+        <translation>Cannot load the selected configuration</translation>
+    </message>
+    <message>
+        <source>Kann Konfiguration nicht speichern</source>
+        <translation>Cannot save the configuration</translation>
+    </message>
+    <message>
+        <source>Default.....bin Datei konnte in Anwednungsverzeichnis nicht gefunden werden</source>
+        <translation>Default.....bin file could not be found in the application folder</translation>
+    </message>
+    <message>
+        <source>Möchten Sie die Konfiguration vor dem Verlassen speichern?</source>
+        <translation>Do you want to save the configuration before leaving?</translation>
+    </message>
+    <message>
+        <source>Fehler beim Lesen aus dem Gerät</source>
+        <translation>Error reading from the device</translation>
+    </message>
+    <message>
+        <source>Fehler beim Schreiben in das Gerät</source>
+        <translation>Error writing to the device</translation>
+    </message>
+    <message>
+        <source>Datei ist schreibgeschützt, speichern nicht möglich</source>
+        <translation>File is read-only, cannot save</translation>
+    </message>
+    <message>
+        <source>Konfigurationsdatei existiert bereits. Wollen Sie diese überschreiben?</source>
+        <translation>The configuration file already exists. Do you want to overwrite it?</translation>
+    </message>
+    <message>
+        <source>BORA Konfigurationsdatei</source>
+        <translation>BORA configuration file</translation>
+    </message>
+    <message>
+        <source>ZAL Konfigurationsdatei</source>
+        <translation>ZAL configuration file</translation>
+    </message>
+    <message>
+        <source>DORF Konfigurationsdatei</source>
+        <translation>DORF configuration file</translation>
+    </message>
+    <message>
+        <source>Keine Verbindung zum Gerät. Bitte prüfen Sie, ob das Gerät eingeschlatet ist 
+und ob das Kabel im Anschluss &apos;DC&apos; vom Gerät eingesteckt ist.</source>
+        <translation>No connection to the device. Please check that the device is switched on 
+and that the cable is plugged into the device&apos;s &apos;DC&apos; socket.</translation>
+    </message>
+    <message>
+        <source>Hinweis: Das Fenster schließt sich automatisch nach dem Einlesen des Funksender Codes.</source>
+        <translation>Note: the window closes by itself once the transmitter code has been received.</translation>
+    </message>
+    <message>
+        <source>Kann KBX nicht finden. Bitte prüfen ob Steckernetzteil und USB Kabel richtig angeschlossen sind</source>
+        <translation>Cannot find the KBX. Please check that the plug-in power supply and the USB cable are connected properly</translation>
+    </message>
+    <message>
+        <source>Öffnen</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Programmierung fertig. Bitte schalten Sie das Gerät aus und wieder ein, damit alle Änderungen wirksam werden.</source>
+        <translation>Programming done. Please switch the device off and on again so that all changes take effect.</translation>
+    </message>
+    <message>
+        <source>Lesen vollständig</source>
+        <translation>Reading complete</translation>
+    </message>
+    <message>
+        <source>Lese aus Gerät...</source>
+        <translation>Reading from device...</translation>
+    </message>
+    <message>
+        <source>MUVE Konfigurationsdatei</source>
+        <translation>MUVE configuration file</translation>
+    </message>
+    <message>
+        <source>MUVE+ Konfigurationsdatei</source>
+        <translation>MUVE+ configuration file</translation>
+    </message>
+    <message>
+        <source>Speichern als</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>Ausgewähltes Produkt wurde geändert um das angeschlossene Gerät darzustellen</source>
+        <translation>The selected product was changed to show the connected device</translation>
+    </message>
+    <message>
+        <source>Das angeschlossene Gerät ist kein BORA, ZAL, MUVE, MUVE+ oder DORF.
+
+Möchten Sie die Konfiguration speichern, um diese durch VESK überprüfen zu lassen?</source>
+        <translation>The connected device is not a BORA, ZAL, MUVE, MUVE+ or DORF.
+
+Do you want to save the configuration so that VESK can check it?</translation>
+    </message>
+    <message>
+        <source>Das angeschlossene Gerät ist kein BORA, ZAL, MUVE, MUVE+ oder DORF.
+
+Bitte nehmen Sie mit dem Service von VESK Kontakt auf.</source>
+        <translation>The connected device is not a BORA, ZAL, MUVE, MUVE+ or DORF.
+
+Please contact VESK service.</translation>
+    </message>
+    <message>
+        <source>Die ausgewählte Datei passt nicht zu BORA, ZAL, MUVE, MUVE+ oder DORF!
+
+Bitte nehmen Sie mit dem Service von VESK Kontakt auf.</source>
+        <translation>The selected file does not match BORA, ZAL, MUVE, MUVE+ or DORF!
+
+Please contact VESK service.</translation>
+    </message>
+    <message>
+        <source>Unbekannte Versionsnummer. (0x%s%s)
+
+Möchten Sie die Konfiguration speichern, um diese durch VESK überprüfen zu lassen?</source>
+        <translation>Unknown version number. (0x%s%s)
+
+Do you want to save the configuration so that VESK can check it?</translation>
+    </message>
+    <message>
+        <source>Unbekannte Versionsnummer. (0x%s%s)
+
+Bitte nehmen Sie mit dem Service von VESK Kontakt auf.</source>
+        <translation>Unknown version number. (0x%s%s)
+
+Please contact VESK service.</translation>
+    </message>
+    <message>
+        <source>Vergleiche Gerät...</source>
+        <translation>Verifying device...</translation>
+    </message>
+    <message>
+        <source>Fehler bei Überprüfung</source>
+        <translation>Verification failed</translation>
+    </message>
+    <message>
+        <source>Warte auf Auslösung Sender</source>
+        <translation>Waiting for the transmitter to be triggered</translation>
+    </message>
+    <message>
+        <source>Schreiben und Überprüfung vollständig</source>
+        <translation>Writing and verification complete</translation>
+    </message>
+    <message>
+        <source>Schreibe zu Gerät...</source>
+        <translation>Writing to device...</translation>
+    </message>
+    <message>
+        <source>Abbruch</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>gleiche</source>
+        <translation>same</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Angeschlossenes Gerät ist nicht kompatibel. Lesen Sie die Einstellungen aus dem Gerät aus um diese dann zu ändern oder die Firmware der Gerätes muss erneuert werden.</source>
+        <translation>The connected device is not compatible. Read the settings from the device to change them, or the device&apos;s firmware must be updated.</translation>
+    </message>
+    <message>
+        <source>Standard Datei ist fehlerhaft. Bitte nehmen Sie mit dem Service von VESK Kontakt auf. (Der Wert %s an der Adresse %s ist nicht korrekt)</source>
+        <translation>The default file is faulty. Please contact VESK service. (The value %s at address %s is not correct)</translation>
+    </message>
+    <message>
+        <source>Ausgewählte Datei ist fehlerhaft. Bitte nehmen Sie mit dem Service von VESK Kontakt auf. (Der Wert %s an der Adresse %s ist nicht korrekt)</source>
+        <translation>The selected file is faulty. Please contact VESK service. (The value %s at address %s is not correct)</translation>
+    </message>
+    <message>
+        <source>Konfiguration im Gerät ist fehlerhaft oder nicht kompatibel mit der Programmversion.
+Bitte versuchen Sie im Menü Datei-&gt;Neu und dann Kommunikation-Schreibe in Gerät.
+Wird der Fehler weiterhin gemeldet, so nehmen Sie bitte mit dem Service von VESK Kontakt auf.
+(Der Wert %s an der Adresse %s ist nicht korrekt)</source>
+        <translation>The configuration in the device is faulty or not compatible with the program version.
+Please try File-&gt;New in the menu and then Communication-Write to device.
+If the error is still reported, please contact VESK service.
+(The value %s at address %s is not correct)</translation>
+    </message>
+    <message>
+        <source>Fehler beim Konvertieren von Daten</source>
+        <translation>Error converting data</translation>
+    </message>
+    <message>
+        <source>Angeschlossenes Gerät ist kein %s, bitte lesen Sie die Daten erst aus dem angeschlossenen Gerät aus, bevor Sie die Funk ID-Codes ändern.</source>
+        <translation>The connected device is not a %s; please read the data from the connected device first, before you change the radio ID codes.</translation>
+    </message>
+    <message>
+        <source>Das angeschlossene Gerät wird nicht unterstützt. Bitte machen Sie ein Update auf die neuste Version des ZAL Programmers.</source>
+        <translation>The connected device is not supported. Please update to the latest version of the ZAL programmer.</translation>
+    </message>
+    <message>
+        <source>Die ausgewählte Datei wird nicht unterstützt. Bitte machen Sie ein Update auf die neuste Version des ZAL Programmers.</source>
+        <translation>The selected file is not supported. Please update to the latest version of the ZAL programmer.</translation>
+    </message>
+    <message>
+        <source>Das angeschlossene Gerät ist kein BORA, ZAL, MUVE, MUVE+ oder DORF.</source>
+        <translation>The connected device is not a BORA, ZAL, MUVE, MUVE+ or DORF.</translation>
+    </message>
+    <message>
+        <source>Die Konfiguration des angeschlossenen Gerätes wurde in einer Datei gespeichert.</source>
+        <translation>The configuration of the connected device was saved in a file.</translation>
+    </message>
+    <message>
+        <source>Das angeschlossene Gerät MUVE+ unterstützt die ausgewählte Alternative zum Quittieren des Funkempfangs nicht.
+<byte value="xd"/>Bitte rüsten Sie die aktuelle Firmware des MUVE+ auf, oder wählen Sie ‚Empfang quittieren&apos; oder ‚Empfang nicht quittieren&apos; unter den Einstellungen im Bereich Funk im Fenster ‚Weitere&apos;.</source>
+        <translation>The connected MUVE+ does not support the selected way of acknowledging radio reception.
+<byte value="xd"/>Please update the MUVE+ to the current firmware, or select &apos;Acknowledge reception&apos; or &apos;Do not acknowledge reception&apos; in the Radio settings on the &apos;More&apos; page.</translation>
+    </message>
+    <message>
+        <source>Positionsalarme werden erst ab Version 22.8 unterstützt</source>
+        <translation>Position alarms are supported from version 22.8 on</translation>
+    </message>
+    <message>
+        <source>MUVE+ II Konfigurationsdatei</source>
+        <translation>MUVE+ II configuration file</translation>
+    </message>
+    <message>
+        <source>Die ausgewählte Datei ist nicht kompatibel. Möchten Sie den Dateityp %s mit %s überschreiben?</source>
+        <translation>The selected file is not compatible. Do you want to overwrite the file type %s with %s?</translation>
+    </message>
+    <message>
+        <source>Die ausgewählte Datei ist nicht kompatibel. Möchten Sie den Dateiversion %s with %s überschreiben?</source>
+        <translation>The selected file is not compatible. Do you want to overwrite the file version %s with %s?</translation>
+    </message>
+    <message>
+        <source>Das angeschlossene Gerät wurde erfolgreich mit neuen Funk ID-Codes beschrieben.</source>
+        <translation>The new radio ID codes were written to the connected device successfully.</translation>
+    </message>
+    <message>
+        <source>Datei %s, wurde im Anwendungsverzeichnis nicht gefunden.</source>
+        <translation>File %s was not found in the application folder.</translation>
+    </message>
+    <message>
+        <source>Bitte zuerst die Gerätefirmware auf v1.x erneuern (mit Brennix). Haben Sie die Gerätefirmware erneuert?</source>
+        <translation>Please first update the device firmware to v1.x (with Brennix). Have you updated the device firmware?</translation>
+    </message>
+    <message>
+        <source>Byte für Version wurde im Gerätespeicher geändert. Jetzt bitte Datei-Neu version-V1.x, und dann Kommunikation-Schreibe in Gerät.</source>
+        <translation>The version byte was changed in the device memory. Now please File-New version-V1.x, and then Communication-Write to device.</translation>
+    </message>
+    <message>
+        <source>Angeschlossenes Gerät wurde auf ‚%s’ Version %s upgedatet. Bitte schalten Sie das Gerät aus und wieder ein, damit alle Änderungen wirksam werden.</source>
+        <translation>The connected device was updated to ‘%s’ version %s. Please switch the device off and on again so that all changes take effect.</translation>
+    </message>
+    <message>
+        <source>Möchten Sie wirklich ,Default %s&apos; zu angeschlossene Gerät schreiben?</source>
+        <translation>Do you really want to write &apos;Default %s&apos; to the connected device?</translation>
+    </message>
+    <message>
+        <source>Die ausgelesene Konfiguration ist defekt oder inkompatibel zu der im Gerät befindlichen Firmware.
+Bitte überprüfen Sie alle Parameter und schreiben Sie diese zurück in das Gerät.
+Wenn die Probleme weiterhin bestehen, nehmen Sie Kontakt mit VESK auf.</source>
+        <translation>The configuration read is faulty or incompatible with the device&apos;s firmware.
+Please check all parameters and write them back to the device.
+If the problems persist, please contact VESK.</translation>
+    </message>
+    <message>
+        <source>ID code hat immer 4 Stellen</source>
+        <translation>An ID code always has 4 digits</translation>
+    </message>
+    <message>
+        <source>Schwellwert für Eingang 4 muss einen Wert zwischen 0 und 3 haben</source>
+        <translation>The threshold for input 4 must be between 0 and 3</translation>
+    </message>
+    <message>
+        <source>Schwellwert für Eingang 5 muss einen Wert zwischen 0 und 3 haben</source>
+        <translation>The threshold for input 5 must be between 0 and 3</translation>
+    </message>
+    <message>
+        <source>Testintervall muss einen Wert zwischen 0 und %s haben</source>
+        <translation>The test interval must be between 0 and %s</translation>
+    </message>
+    <message>
+        <source>Legen Sie die ,Batterie Ladedauer&apos; fest. Wert muss zwischen 0 und 255 liegen.</source>
+        <translation>Set the &apos;Battery charging time&apos;. The value must be between 0 and 255.</translation>
+    </message>
+    <message>
+        <source>Der Wert für die ,Einschaltverzögerung&apos; muss zwischen 0 und 255 liegen.</source>
+        <translation>The value for the &apos;Switch-on delay&apos; must be between 0 and 255.</translation>
+    </message>
+    <message>
+        <source>Der Wert für die ,Auslöseverzögerung&apos; muss zwischen 0 und 255 liegen.</source>
+        <translation>The value for the &apos;Trigger delay&apos; must be between 0 and 255.</translation>
+    </message>
+    <message>
+        <source>Der Wert für die ,Ausgangsaktivierungsdauer&apos; muss zwischen 0 und %s liegen.</source>
+        <translation>The value for the &apos;Output activation time&apos; must be between 0 and %s.</translation>
+    </message>
+    <message>
+        <source>Anzahl der kurzen Übertragungen muss einen Wert zwischen 0 und 255 haben</source>
+        <translation>The number of short transmissions must be between 0 and 255</translation>
+    </message>
+    <message>
+        <source>Anzahl der langen Übertragungen muss einen Wert zwischen 0 und 255 haben</source>
+        <translation>The number of long transmissions must be between 0 and 255</translation>
+    </message>
+    <message>
+        <source>Eingetragener Wert für ,Verzögerung&apos; muss zwischen 0 und %s liegen.</source>
+        <translation>The value entered for &apos;Delay&apos; must be between 0 and %s.</translation>
+    </message>
+    <message>
+        <source>Eingetragener Wert für ,Maximale Wiederholungen&apos; muss zwischen 1 und 15 liegen.</source>
+        <translation>The value entered for &apos;Maximum repeats&apos; must be between 1 and 15.</translation>
+    </message>
+    <message>
+        <source>Eingetragener Wert für ,Sperrzeit gleicher Code ohne Quittung&apos; muss zwischen 0 und 255 liegen.</source>
+        <translation>The value entered for &apos;Lockout same code, no acknowledgement&apos; must be between 0 and 255.</translation>
+    </message>
+    <message>
+        <source>Eingetragener Wert für ,Sperrzeit gleicher Code ohne Quittung&apos; muss zwischen 0 und 3600 liegen.</source>
+        <translation>The value entered for &apos;Lockout same code, no acknowledgement&apos; must be between 0 and 3600.</translation>
+    </message>
+    <message>
+        <source>Eingetragener Wert für ,Sperrzeit gleicher Code mit Quittung&apos; muss zwischen 0 und 3600 liegen.</source>
+        <translation>The value entered for &apos;Lockout same code, acknowledged&apos; must be between 0 and 3600.</translation>
+    </message>
+    <message>
+        <source>Ungültiger Funk-ID Code.
+Verwenden Sie nicht den Wert 0000 oder FFFF</source>
+        <translation>Invalid radio ID code.
+Do not use the value 0000 or FFFF</translation>
+    </message>
+    <message>
+        <source>Ungültiger Funk-ID Code.
+Verwenden Sie nicht den Wert 0000 oder zwischen FFF6...FFFF</source>
+        <translation>Invalid radio ID code.
+Do not use the value 0000 or one between FFF6...FFFF</translation>
+    </message>
+    <message>
+        <source>Der eingetragene Wert für &apos;Batteriealarm Intervall&apos; muss zwischen 0 und %s liegen.</source>
+        <translation>The value entered for &apos;Battery alarm interval&apos; must be between 0 and %s.</translation>
+    </message>
+    <message>
+        <source>Der eingetragene Wert für &apos;Batterie schwach Schwellwert&apos; muss zwischen 0 und 6.0 liegen.</source>
+        <translation>The value entered for &apos;Low battery threshold&apos; must be between 0 and 6.0.</translation>
+    </message>
+    <message>
+        <source>Der eingetragene Wert für &apos;Trägerempfindlichkeit Schwellwert&apos; muss zwischen 0 und 31 liegen.</source>
+        <translation>The value entered for &apos;Carrier sensitivity threshold&apos; must be between 0 and 31.</translation>
+    </message>
+    <message>
+        <source>Der eingegebene Wert für &apos;Relais sperren nach Personal&apos; muss zwischen 0 und 25 liegen.</source>
+        <translation>The value entered for &apos;Lock relay after staff&apos; must be between 0 and 25.</translation>
+    </message>
+    <message>
+        <source>Gerätetyp Wertebereich von 0 bis 255.</source>
+        <translation>Device type range from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>Eingetragener Wert für ,Alarm Rückstellzeit&apos; muss zwischen 0 und 6553 liegen.</source>
+        <translation>The value entered for &apos;Alarm reset time&apos; must be between 0 and 6553.</translation>
+    </message>
+    <message>
+        <source>Der eingetragene Wert für &apos;Trägerempfindlichkeit Schwellwert&apos; muss zwischen -128 und 127 liegen.</source>
+        <translation>The value entered for &apos;Carrier sensitivity threshold&apos; must be between -128 and 127.</translation>
+    </message>
+    <message>
+        <source>Über ZAL family programmer</source>
+        <translation>About ZAL family programmer</translation>
+    </message>
+    <message>
+        <source>ZAL family programmer</source>
+        <translation>ZAL family programmer</translation>
+    </message>
+    <message>
+        <source>(Default)</source>
+        <translation>(Default)</translation>
+    </message>
+    <message>
+        <source>KBX info: %s</source>
+        <translation>KBX info: %s</translation>
+    </message>
+    <message>
+        <source>(aus Gerät ausgelesen)</source>
+        <translation>(read from device)</translation>
+    </message>
+    <message>
+        <source>Aus</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Sende unverändert</source>
+        <translation>Send unchanged</translation>
+    </message>
+    <message>
+        <source>Schliesser Kontakt</source>
+        <translation>Normally open contact</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Nein/Funktion aus</source>
+        <translation>No/function off</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Sende 1. feste</source>
+        <translation>Send fixed 1</translation>
+    </message>
+    <message>
+        <source>Sende 2. feste</source>
+        <translation>Send fixed 2</translation>
+    </message>
+    <message>
+        <source>Sende 3. feste</source>
+        <translation>Send fixed 3</translation>
+    </message>
+    <message>
+        <source>Sende 4. feste</source>
+        <translation>Send fixed 4</translation>
+    </message>
+    <message>
+        <source>Sende 5. feste</source>
+        <translation>Send fixed 5</translation>
+    </message>
+    <message>
+        <source>Minuten</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>Stunden</source>
+        <translation>Hours</translation>
+    </message>
+    <message>
+        <source>Empfang quittieren</source>
+        <translation>Acknowledge reception</translation>
+    </message>
+    <message>
+        <source>Empfang nicht quittieren</source>
+        <translation>Do not acknowledge reception</translation>
+    </message>
+    <message>
+        <source>Quittung nur an Sender</source>
+        <translation>Acknowledge to transmitter only</translation>
+    </message>
+    <message>
+        <source>Quittung nur an Repeater</source>
+        <translation>Acknowledge to repeater only</translation>
+    </message>
+    <message>
+        <source>1. feste</source>
+        <translation>Fixed 1</translation>
+    </message>
+    <message>
+        <source>2. feste</source>
+        <translation>Fixed 2</translation>
+    </message>
+    <message>
+        <source>3. feste</source>
+        <translation>Fixed 3</translation>
+    </message>
+    <message>
+        <source>4. feste</source>
+        <translation>Fixed 4</translation>
+    </message>
+    <message>
+        <source>5. feste</source>
+        <translation>Fixed 5</translation>
+    </message>
+    <message>
+        <source>6. feste</source>
+        <translation>Fixed 6</translation>
+    </message>
+    <message>
+        <source>7. feste</source>
+        <translation>Fixed 7</translation>
+    </message>
+    <message>
+        <source>8. feste</source>
+        <translation>Fixed 8</translation>
+    </message>
+    <message>
+        <source>Feste Eing.</source>
+        <translation>Fixed in.</translation>
+    </message>
+    <message>
+        <source>Alter Funk-ID Code</source>
+        <translation>Old radio ID code</translation>
+    </message>
+    <message>
+        <source>Neuer Funk-ID Code</source>
+        <translation>New radio ID code</translation>
+    </message>
+    <message>
+        <source>Schreibe in Gerät</source>
+        <translation>Write to device</translation>
+    </message>
+    <message>
+        <source>\VESK\ZAL Programmer (DE)\</source>
+        <translation>\VESK\ZAL Programmer (DE)\</translation>
+    </message>
+</context>
+<context>
+    <name>ValueList</name>
+    <message>
+        <source>Normaler Alarm</source>
+        <translation>Normal alarm</translation>
+    </message>
+    <message>
+        <source>Notruf</source>
+        <translation>Emergency call</translation>
+    </message>
+    <message>
+        <source>Überfallalarm</source>
+        <translation>Hold-up alarm</translation>
+    </message>
+    <message>
+        <source>Brandalarm</source>
+        <translation>Fire alarm</translation>
+    </message>
+    <message>
+        <source>Technischer Alarm</source>
+        <translation>Technical alarm</translation>
+    </message>
+    <message>
+        <source>Personalruf</source>
+        <translation>Staff call</translation>
+    </message>
+    <message>
+        <source>Anwesenheit Personal</source>
+        <translation>Staff present</translation>
+    </message>
+    <message>
+        <source>Batterie schwach</source>
+        <translation>Low battery</translation>
+    </message>
+    <message>
+        <source>Testalarm</source>
+        <translation>Test alarm</translation>
+    </message>
+    <message>
+        <source>Sabotage</source>
+        <translation>Tamper</translation>
+    </message>
+    <message>
+        <source>Aus</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Sende mit 1. fester ID</source>
+        <translation>Send with fixed ID 1</translation>
+    </message>
+    <message>
+        <source>Sende mit 2. fester ID</source>
+        <translation>Send with fixed ID 2</translation>
+    </message>
+    <message>
+        <source>Sende mit 3. fester ID</source>
+        <translation>Send with fixed ID 3</translation>
+    </message>
+    <message>
+        <source>Sende mit 4. fester ID</source>
+        <translation>Send with fixed ID 4</translation>
+    </message>
+    <message>
+        <source>Sende mit 5. fester ID</source>
+        <translation>Send with fixed ID 5</translation>
+    </message>
+    <message>
+        <source>Sende mit 6. fester ID</source>
+        <translation>Send with fixed ID 6</translation>
+    </message>
+    <message>
+        <source>Sende mit 7. fester ID</source>
+        <translation>Send with fixed ID 7</translation>
+    </message>
+    <message>
+        <source>Sende mit 8. fester ID</source>
+        <translation>Send with fixed ID 8</translation>
+    </message>
+    <message>
+        <source>Sende unverändert</source>
+        <translation>Send unchanged</translation>
+    </message>
+    <message>
+        <source>Sende mit eigener fester ID</source>
+        <translation>Send with own fixed ID</translation>
+    </message>
+    <message>
+        <source>Sende mit fester ID</source>
+        <translation>Send with fixed ID</translation>
+    </message>
+    <message>
+        <source>Relais Impuls</source>
+        <translation>Relay pulse</translation>
+    </message>
+    <message>
+        <source>Relais umschalten</source>
+        <translation>Relay toggle</translation>
+    </message>
+    <message>
+        <source>Relais ein</source>
+        <translation>Relay on</translation>
+    </message>
+    <message>
+        <source>Relais aus</source>
+        <translation>Relay off</translation>
+    </message>
+    <message>
+        <source>Relais ein bis Rückstellung</source>
+        <translation>Relay on until reset</translation>
+    </message>
+    <message>
+        <source>Relais Impuls invertiert</source>
+        <translation>Relay pulse inverted</translation>
+    </message>
+    <message>
+        <source>Relais folgt Eingang</source>
+        <translation>Relay follows input</translation>
+    </message>
+    <message>
+        <source>Relais folgt Eingang invertiert</source>
+        <translation>Relay follows input inverted</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Verwende Jumper</source>
+        <translation>Use jumper</translation>
+    </message>
+    <message>
+        <source>Schliesser Kontakt</source>
+        <translation>Normally open contact</translation>
+    </message>
+    <message>
+        <source>Öffner Kontakt</source>
+        <translation>Normally closed contact</translation>
+    </message>
+    <message>
+        <source>Eingang nicht verwendet</source>
+        <translation>Input not used</translation>
+    </message>
+    <message>
+        <source>Analogeingang</source>
+        <translation>Analogue input</translation>
+    </message>
+    <message>
+        <source>Analogeingang (Spannung)</source>
+        <translation>Analogue input (voltage)</translation>
+    </message>
+    <message>
+        <source>unter dem Schwellwert liegt</source>
+        <translation>is below the threshold</translation>
+    </message>
+    <message>
+        <source>über dem Schwellwert liegt</source>
+        <translation>is above the threshold</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Stromsparmodus</source>
+        <translation>Power saving mode</translation>
+    </message>
+    <message>
+        <source>Nein/Funktion aus</source>
+        <translation>No/function off</translation>
+    </message>
+    <message>
+        <source>Europa (869 MHz)</source>
+        <translation>Europe (869 MHz)</translation>
+    </message>
+    <message>
+        <source>Skandinavien (869 MHz)</source>
+        <translation>Scandinavia (869 MHz)</translation>
+    </message>
+    <message>
+        <source>Grossbritannien (869 MHz)</source>
+        <translation>Great Britain (869 MHz)</translation>
+    </message>
+    <message>
+        <source>Export (868 MHz)</source>
+        <translation>Export (868 MHz)</translation>
+    </message>
+    <message>
+        <source>Nicht verwendet</source>
+        <translation>Not used</translation>
+    </message>
+    <message>
+        <source>Zimmer</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>Flur</source>
+        <translation>Corridor</translation>
+    </message>
+    <message>
+        <source>Aufenthaltsraum</source>
+        <translation>Day room</translation>
+    </message>
+    <message>
+        <source>Ausgang</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Personalraum</source>
+        <translation>Staff room</translation>
+    </message>
+    <message>
+        <source>869,2125 MHz (Band A)</source>
+        <translation>869.2125 MHz (band A)</translation>
+    </message>
+    <message>
+        <source>869,5250 MHz (Band B)</source>
+        <translation>869.5250 MHz (band B)</translation>
+    </message>
+    <message>
+        <source>Band A und Band B</source>
+        <translation>Band A and band B</translation>
+    </message>
+    <message>
+        <source>Standard (kurze ID)</source>
+        <translation>Standard (short ID)</translation>
+    </message>
+    <message>
+        <source>Erweitert (lange ID)</source>
+        <translation>Extended (long ID)</translation>
+    </message>
+    <message>
+        <source>Reserviert</source>
+        <translation>Reserved</translation>
+    </message>
+</context>
+<context>
+    <name>Window</name>
+    <message>
+        <source>Diese Funk-ID Codes jetzt in das angeschlossene Gerät schreiben?
+
+</source>
+        <translation>Write these radio ID codes to the connected device now?
+
+</translation>
+    </message>
+    <message>
+        <source>(keine Änderung)</source>
+        <translation>(no change)</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Wird abgebrochen...</source>
+        <translation>Cancelling...</translation>
+    </message>
+    <message>
+        <source>Vergleichen mit...</source>
+        <translation>Compare with...</translation>
+    </message>
+    <message>
+        <source>Sicherungen...</source>
+        <translation>Backups...</translation>
+    </message>
+    <message>
+        <source>Bericht drucken / exportieren...</source>
+        <translation>Print / export report...</translation>
+    </message>
+    <message>
+        <source>Supportinformationen speichern...</source>
+        <translation>Save support information...</translation>
+    </message>
+    <message>
+        <source>Protokoll</source>
+        <translation>Trace</translation>
+    </message>
+    <message>
+        <source>Zeichnet jeden Datenrahmen zur KBX im Supportprotokoll auf</source>
+        <translation>Records every data frame to the KBX in the support log</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Die Sprache kann nicht gespeichert werden.</source>
+        <translation>The language cannot be saved.</translation>
+    </message>
+    <message>
+        <source>Die Sprache wechselt beim nächsten Start des Programms.</source>
+        <translation>The language changes the next time the program starts.</translation>
+    </message>
+    <message>
+        <source>Bearbeiten</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Rückgängig</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Wiederholen</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Lesen</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>vor dem Schreiben</source>
+        <translation>before writing</translation>
+    </message>
+    <message>
+        <source>vor Standardkonfiguration</source>
+        <translation>before default configuration</translation>
+    </message>
+    <message>
+        <source>vor Wiederherstellung</source>
+        <translation>before restoring</translation>
+    </message>
+    <message>
+        <source>Sicherungen</source>
+        <translation>Backups</translation>
+    </message>
+    <message>
+        <source>Jede aus einem Gerät gelesene Konfiguration wird unverändert gesichert, beim Lesen und vor jedem Schreiben.</source>
+        <translation>Every configuration read from a device is backed up unchanged, when reading and before every write.</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Produkt</source>
+        <translation>Product</translation>
+    </message>
+    <message>
+        <source>Seriennummer</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Anlass</source>
+        <translation>Occasion</translation>
+    </message>
+    <message>
+        <source>Ergebnis</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)</source>
+        <translation>Back up before every write (reads the whole device once)</translation>
+    </message>
+    <message>
+        <source>Vor jedem Schreiben die Änderungen zeigen (für die Fertigung abschalten)</source>
+        <translation>Show the changes before every write (switch off for production)</translation>
+    </message>
+    <message>
+        <source>Im Editor öffnen</source>
+        <translation>Open in editor</translation>
+    </message>
+    <message>
+        <source>In Gerät schreiben...</source>
+        <translation>Write to device...</translation>
+    </message>
+    <message>
+        <source>Ordner anzeigen</source>
+        <translation>Show folder</translation>
+    </message>
+    <message>
+        <source>Es ist kein Dateimanager eingerichtet. Die Sicherungen liegen in:
+%1</source>
+        <translation>No file manager is set up. The backups are in:
+%1</translation>
+    </message>
+    <message>
+        <source>Die Aufzeichnungen können nicht gelesen werden:
+%1</source>
+        <translation>The records cannot be read:
+%1</translation>
+    </message>
+    <message>
+        <source>Die Sicherung %1 ist weder als Datei noch in den Aufzeichnungen vorhanden.</source>
+        <translation>The backup %1 is neither a file nor in the records.</translation>
+    </message>
+    <message>
+        <source>Die Sicherung von %1 %2 vom %3 in das Gerät schreiben?
+
+Sie wird dazu im Editor geöffnet.</source>
+        <translation>Write the backup of %1 %2 from %3 to the device?
+
+It is opened in the editor for this.</translation>
+    </message>
+    <message>
+        <source>(leer)</source>
+        <translation>(empty)</translation>
+    </message>
+    <message>
+        <source>Vorschau: In Gerät schreiben</source>
+        <translation>Preview: write to device</translation>
+    </message>
+    <message>
+        <source>Keine Änderung: das Gerät hält diese Konfiguration bereits.</source>
+        <translation>No change: the device already holds this configuration.</translation>
+    </message>
+    <message>
+        <source>Das Schreiben ändert 1 Wert im Gerät:</source>
+        <translation>Writing changes 1 value in the device:</translation>
+    </message>
+    <message>
+        <source>Das Schreiben ändert %1 Werte im Gerät:</source>
+        <translation>Writing changes %1 values in the device:</translation>
+    </message>
+    <message>
+        <source>Im Gerät</source>
+        <translation>In the device</translation>
+    </message>
+    <message>
+        <source>Wird geschrieben</source>
+        <translation>To be written</translation>
+    </message>
+    <message>
+        <source>In Gerät schreiben</source>
+        <translation>Write to device</translation>
+    </message>
+    <message>
+        <source>Vergleich mit %1</source>
+        <translation>Comparison with %1</translation>
+    </message>
+    <message>
+        <source>Keine Unterschiede.</source>
+        <translation>No differences.</translation>
+    </message>
+    <message>
+        <source>1 Unterschied.</source>
+        <translation>1 difference.</translation>
+    </message>
+    <message>
+        <source>%1 Unterschiede.</source>
+        <translation>%1 differences.</translation>
+    </message>
+    <message>
+        <source>Andere Konfiguration öffnen</source>
+        <translation>Open other configuration</translation>
+    </message>
+    <message>
+        <source>Vergleichen mit</source>
+        <translation>Compare with</translation>
+    </message>
+    <message>
+        <source>Konfigurationen (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf *.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)</source>
+        <translation>Configurations (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf *.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)</translation>
+    </message>
+    <message>
+        <source>Sicherungen (*.bin)</source>
+        <translation>Backups (*.bin)</translation>
+    </message>
+    <message>
+        <source>Alle Dateien (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Konfigurationsbericht</source>
+        <translation>Configuration report</translation>
+    </message>
+    <message>
+        <source>Bericht drucken / exportieren</source>
+        <translation>Print / export report</translation>
+    </message>
+    <message>
+        <source>Exportieren...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Bericht exportieren</source>
+        <translation>Export report</translation>
+    </message>
+    <message>
+        <source>Bericht</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden.</source>
+        <translation>%1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>Supportinformationen speichern</source>
+        <translation>Save support information</translation>
+    </message>
+    <message>
+        <source>Die Supportinformationen wurden in %1 gespeichert.
+Bitte senden Sie diese Datei an den Service von VESK.</source>
+        <translation>The support information was saved in %1.
+Please send this file to VESK service.</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Abbruch</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Den Ordner „%1“ gibt es nicht. Bitte wählen Sie einen vorhandenen Ordner.</source>
+        <translation>The folder “%1” does not exist. Please select an existing folder.</translation>
+    </message>
+</context>
+</TS>

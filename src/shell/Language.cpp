@@ -1,0 +1,96 @@
+#include "Language.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTranslator>
+
+#include <cstdlib>
+
+// The translation is compiled into the core library; a static library's resources must be registered,
+// and from outside any namespace.
+static void RegisterTranslations() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(translations);
+        return true;
+    }();
+    (void)registered;
+}
+
+namespace zal {
+namespace {
+
+Language current = Language::German;
+
+QSettings UserSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
+                     QStringLiteral("ZAL Programmer"));
+}
+
+} // namespace
+
+Language LanguageFromEnvironment(const std::function<QString(const char*)>& variable) {
+    QString locale = variable("LANGUAGE").section(u':', 0, 0);
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (!locale.isEmpty())
+            break;
+        locale = variable(name);
+    }
+    // "de", "de_AT.UTF-8", "de_CH@euro": the language is what comes before the territory.
+    const QString language = locale.section(u'_', 0, 0).section(u'.', 0, 0).section(u'@', 0, 0);
+    return language.compare(QLatin1String("de"), Qt::CaseInsensitive) == 0 ? Language::German
+                                                                           : Language::English;
+}
+
+Language LanguageFromEnvironment() {
+    return LanguageFromEnvironment(
+        [](const char* name) { return QString::fromLocal8Bit(std::getenv(name)); });
+}
+
+std::optional<Language> ChosenLanguage() {
+    const QString code = UserSettings().value(QStringLiteral("language")).toString();
+    if (code == LanguageCode(Language::German))
+        return Language::German;
+    if (code == LanguageCode(Language::English))
+        return Language::English;
+    return std::nullopt;
+}
+
+bool StoreChosenLanguage(Language language) {
+    QSettings settings = UserSettings();
+    settings.setValue(QStringLiteral("language"), LanguageCode(language));
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+Language ProgramLanguage() {
+    return ChosenLanguage().value_or(LanguageFromEnvironment());
+}
+
+bool InstallLanguage(Language language) {
+    static QTranslator english;
+    QCoreApplication::removeTranslator(&english);
+    current = Language::German;
+    if (language == Language::German)
+        return true;
+    RegisterTranslations();
+    if (!english.load(QStringLiteral(":/i18n/zal_en.qm")) || !QCoreApplication::installTranslator(&english))
+        return false;
+    current = Language::English;
+    return true;
+}
+
+Language CurrentLanguage() {
+    return current;
+}
+
+QString LanguageCode(Language language) {
+    return language == Language::German ? QStringLiteral("de") : QStringLiteral("en");
+}
+
+QString ValueListText(const QString& text) {
+    if (current == Language::German)
+        return text;
+    return QCoreApplication::translate("ValueList", text.toUtf8().constData());
+}
+
+} // namespace zal
