@@ -5,6 +5,7 @@
 #include "Session.h"
 #include "form/ValueList.h"
 #include "shell/FileSystem.h"
+#include "shell/Language.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -83,6 +84,9 @@ bool MakeWish(Field& f, const QJsonValue& value, Wish& w, QString& problem) {
                 return refuse(QStringLiteral("takes \"text\" as a string"));
             const QString text = entry.value(QStringLiteral("text")).toString();
             w.index = static_cast<int>(f.list.items.indexOf(text));
+            // A recipe written while the program spoke German names the items in German.
+            if (w.index < 0)
+                w.index = static_cast<int>(f.list.items.indexOf(ValueListText(text)));
             if (w.index < 0 && !text.isEmpty())
                 problem = f.name() + QStringLiteral(" has no item \"%1\"").arg(text);
         } else {

@@ -90,7 +90,10 @@ QString LanguageCode(Language language) {
 QString ValueListText(const QString& text) {
     if (current == Language::German)
         return text;
-    return QCoreApplication::translate("ValueList", text.toUtf8().constData());
+    const QByteArray source = text.toUtf8();
+    // Some drop-downs take their items from the string table rather than the settings file.
+    const QString listed = QCoreApplication::translate("ValueList", source.constData());
+    return listed != text ? listed : QCoreApplication::translate("StringTable", source.constData());
 }
 
 } // namespace zal

@@ -31,7 +31,7 @@ Language CurrentLanguage();
 // "de" or "en".
 QString LanguageCode(Language language);
 
-// A value list's item, spelt as the settings file holds it, in the current language.
+// A drop-down's item, spelt as the settings file or the string table holds it, in the current language.
 QString ValueListText(const QString& text);
 
 } // namespace zal

@@ -109,6 +109,14 @@ TEST_F(Zalctl, EnglishBesideGerman) {
     EXPECT_TRUE(missing.err.contains(QStringLiteral("10604: Cannot load the selected configuration")))
         << missing.err.toStdString();
 
+    // A recipe written in German names its items in German; English takes them too.
+    WriteTestFile(file("recipe.json"), R"({"fields": {"cbbxActionTxPos2": {"text": "Sende unverändert"}}})");
+    const Result applied =
+        zalctl({"apply", file("x.Zal"), file("recipe.json")}, QStringLiteral("en_GB.UTF-8"));
+    EXPECT_EQ(applied.exitCode, 0) << applied.err.toStdString();
+    EXPECT_EQ(field(json(zalctl({"show", file("x.Zal"), "--json"})), "cbbxActionTxPos2")["text"].toString(),
+              QStringLiteral("Sende unverändert"));
+
     // The user's choice outweighs the locale.
     QDir().mkpath(home.file(QStringLiteral(".config/VESK")));
     QFile chosen(home.file(QStringLiteral(".config/VESK/ZAL Programmer.ini")));
