@@ -254,6 +254,25 @@ Connected is: %1 %2, serial number %3.</translation>
     </message>
 </context>
 <context>
+    <name>Result</name>
+    <message>
+        <source>erfolgreich</source>
+        <translation>succeeded</translation>
+    </message>
+    <message>
+        <source>abgelehnt</source>
+        <translation>refused</translation>
+    </message>
+    <message>
+        <source>fehlgeschlagen</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>abgebrochen</source>
+        <translation>cancelled</translation>
+    </message>
+</context>
+<context>
     <name>StringTable</name>
     <message>
         <source>Willkommen im Vesk Programm zur Konfiguration der ZAL Produktfamilie</source>
@@ -1732,6 +1751,14 @@ Please send this file to VESK service.</translation>
     <message>
         <source>Den Ordner „%1“ gibt es nicht. Bitte wählen Sie einen vorhandenen Ordner.</source>
         <translation>The folder “%1” does not exist. Please select an existing folder.</translation>
+    </message>
+    <message>
+        <source>Funk-ID</source>
+        <translation>Radio ID</translation>
+    </message>
+    <message>
+        <source>dd.MM.yyyy HH:mm:ss</source>
+        <translation>dd/MM/yyyy HH:mm:ss</translation>
     </message>
 </context>
 </TS>

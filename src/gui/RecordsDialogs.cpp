@@ -58,11 +58,11 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     info->setWordWrap(true);
     list_ = new QTreeWidget(this);
     list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({QCoreApplication::translate("Window", "Datum"),
-                            QCoreApplication::translate("Window", "Produkt"), QStringLiteral("Version"),
-                            QCoreApplication::translate("Window", "Seriennummer"), QStringLiteral("Funk-ID"),
-                            QCoreApplication::translate("Window", "Anlass"),
-                            QCoreApplication::translate("Window", "Ergebnis"), QStringLiteral("Station")});
+    list_->setHeaderLabels(
+        {QCoreApplication::translate("Window", "Datum"), QCoreApplication::translate("Window", "Produkt"),
+         QStringLiteral("Version"), QCoreApplication::translate("Window", "Seriennummer"),
+         QCoreApplication::translate("Window", "Funk-ID"), QCoreApplication::translate("Window", "Anlass"),
+         QCoreApplication::translate("Window", "Ergebnis"), QStringLiteral("Station")});
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     beforeWrite_ =
         new QCheckBox(QCoreApplication::translate(
@@ -131,10 +131,10 @@ void BackupsDialog::fill() {
                 .arg(store.error()));
     for (size_t i = entries_.size(); i-- > 0;) {
         const BackupEntry& e = entries_[i];
-        auto* item = new QTreeWidgetItem(list_, {e.time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")),
-                                                 e.device.productName, e.device.version, e.device.serial,
-                                                 e.device.radioId, CommandText(e.command),
-                                                 ResultText(e.result), e.station});
+        auto* item = new QTreeWidgetItem(
+            list_, {e.time.toString(QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss")),
+                    e.device.productName, e.device.version, e.device.serial, e.device.radioId,
+                    CommandText(e.command), ResultText(e.result), e.station});
         item->setData(0, kEntryRole, static_cast<qulonglong>(i));
         item->setToolTip(0, e.file);
     }

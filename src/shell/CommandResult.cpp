@@ -1,5 +1,7 @@
 #include "CommandResult.h"
 
+#include <QCoreApplication>
+
 namespace zal {
 namespace {
 
@@ -10,10 +12,10 @@ struct KindWords {
 };
 
 constexpr KindWords kKindWords[] = {
-    {CommandResult::Done, "done", "erfolgreich"},
-    {CommandResult::Refused, "refused", "abgelehnt"},
-    {CommandResult::Failed, "failed", "fehlgeschlagen"},
-    {CommandResult::Cancelled, "cancelled", "abgebrochen"},
+    {CommandResult::Done, "done", QT_TRANSLATE_NOOP("Result", "erfolgreich")},
+    {CommandResult::Refused, "refused", QT_TRANSLATE_NOOP("Result", "abgelehnt")},
+    {CommandResult::Failed, "failed", QT_TRANSLATE_NOOP("Result", "fehlgeschlagen")},
+    {CommandResult::Cancelled, "cancelled", QT_TRANSLATE_NOOP("Result", "abgebrochen")},
 };
 
 } // namespace
@@ -56,7 +58,7 @@ std::optional<CommandResult::Kind> ResultKindFromWord(const QString& word) {
 QString ResultCaption(CommandResult::Kind kind) {
     for (const KindWords& k : kKindWords) {
         if (k.kind == kind)
-            return QString::fromUtf8(k.caption);
+            return QCoreApplication::translate("Result", k.caption);
     }
     return QString();
 }

@@ -2,6 +2,7 @@
 
 #include "config/ImageFile.h"
 #include "config/Products.h"
+#include "gui/AboutDialog.h"
 #include "gui/Artwork.h"
 #include "gui/ChangeFixedDialogs.h"
 #include "gui/EnterDataWindow.h"
@@ -9,6 +10,7 @@
 #include "gui/QtDialogs.h"
 #include "gui/ReceiveRadioDialog.h"
 #include "gui/RecordsDialogs.h"
+#include "gui/SelectDirectoryDialog.h"
 #include "report/ConfigReport.h"
 #include "shell/Language.h"
 #include "support/SimRig.h"
@@ -135,6 +137,10 @@ private:
         for (auto* w : window->findChildren<QComboBox*>()) {
             for (int i = 0; i < w->count(); ++i)
                 texts << w->itemText(i);
+        }
+        for (auto* w : window->findChildren<QTreeWidget*>()) {
+            for (int i = 0; i < w->columnCount(); ++i)
+                texts << w->headerItem()->text(i);
         }
         for (auto* w : window->findChildren<QMenu*>()) {
             texts << w->title();
@@ -766,6 +772,22 @@ private slots:
             for (const QString& text : ShownTexts(window_.get())) {
                 if (text.contains(german))
                     found << QStringLiteral("%1: %2").arg(product).arg(text);
+            }
+        }
+        // The program's own dialogs.
+        editor_->SelectProduct(kZal);
+        rig_->engine.memory() = editor_->working();
+        QVERIFY(editor_->changeFixed().Prepare());
+        ChangeFixedDialog fixed(editor_->changeFixed());
+        BackupsDialog backups(*editor_);
+        SelectDirectoryDialog folder(home_.path());
+        WritePreviewDialog preview({});
+        AboutDialog about(rig_->factory(), rig_->clock);
+        for (QWidget* dialog : std::initializer_list<QWidget*>{&fixed, &backups, &folder, &preview, &about}) {
+            for (const QString& text : ShownTexts(dialog)) {
+                if (text.contains(german))
+                    found << QStringLiteral("%1: %2").arg(QLatin1String(dialog->metaObject()->className()),
+                                                          text);
             }
         }
         found.removeDuplicates();
