@@ -59,11 +59,14 @@ grep -q '__.*_chk@' <<<"$symbols" || { echo "zalctl is not fortified"; failures=
 
 # A second build of the same commit gives the same package.
 (cd "$build" && cpack -G DEB -B "$work/again" > "$work/cpack2.log") || { cat "$work/cpack2.log"; exit 1; }
-cmp -s "$deb" "$work/again/$(basename "$deb")" || { echo "two builds gave different packages"; failures=$((failures + 1)); }
+for package in "$deb" $dbgsym; do
+    cmp -s "$package" "$work/again/$(basename "$package")" ||
+        { echo "two builds gave different $(basename "$package")"; failures=$((failures + 1)); }
+done
 
-# Debian's own check: no error, no warning.
+# Debian's own check, of both packages: no error, no warning.
 if command -v lintian > /dev/null; then
-    lintian --tag-display-limit 0 "$deb" > "$work/lintian.txt" 2>&1 || true
+    lintian --tag-display-limit 0 "$deb" $dbgsym > "$work/lintian.txt" 2>&1 || true
     if grep -E '^(E|W): ' "$work/lintian.txt"; then
         failures=$((failures + 1))
     fi
