@@ -133,8 +133,9 @@ void BackupsDialog::fill() {
         const BackupEntry& e = entries_[i];
         auto* item = new QTreeWidgetItem(
             list_, {e.time.toString(QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss")),
-                    e.device.productName, e.device.version, e.device.serial, e.device.radioId,
-                    CommandText(e.command), ResultText(e.result), e.station});
+                    QCoreApplication::translate("Radio", e.device.productName.toUtf8().constData()),
+                    e.device.version, e.device.serial, e.device.radioId, CommandText(e.command),
+                    ResultText(e.result), e.station});
         item->setData(0, kEntryRole, static_cast<qulonglong>(i));
         item->setToolTip(0, e.file);
     }

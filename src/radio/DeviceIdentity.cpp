@@ -32,8 +32,10 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
     DeviceIdentity id;
     id.product = product;
     const ProductInfo* info = FindProduct(id.product);
+    // The name is part of the device's key (backup names, the records), so it is the same word in
+    // every language; a window translates it as it shows it.
     id.productName =
-        info ? QString::fromLatin1(info->model) : QCoreApplication::translate("Radio", "Unbekannt");
+        info ? QString::fromLatin1(info->model) : QString::fromUtf8(QT_TRANSLATE_NOOP("Radio", "Unbekannt"));
     id.version = FormatVersion(static_cast<std::uint16_t>(Firmware::Of(image).word()));
     if (id.product == kMuvePlus2) {
         // The long serial and, with the long protocol, the long radio ID share these bytes.
