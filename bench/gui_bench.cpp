@@ -3,12 +3,17 @@
 //   launch   - process start to the product selection window on screen
 //   editor   - product button pressed to the editor window on screen (inside that process, 200 ms
 //              after the selection window came up, as a technician takes at least that long to click)
+//   backups  - File, "Sicherungen..." to its window on screen with BACKUPS (default 100,000) in the
+//              records (5,000 devices, 20 each)
 // The reference is the same process showing an empty main window. Without a display it runs on Qt's
 // offscreen platform.
 
 #include "gui/EnterDataWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
+#include "gui/RecordsDialogs.h"
+#include "radio/DeviceIdentity.h"
+#include "records/RecordsDatabase.h"
 #include "shell/AppFolders.h"
 
 #include <QApplication>
@@ -26,6 +31,54 @@
 using namespace zal;
 
 namespace {
+
+// The records of a busy station: count backups of 5,000 devices, 20 each, over the last 290 days.
+bool FillRecords(const QString& location, int count) {
+    std::vector<BackupEntry> entries;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int i = 0; i < count; ++i) {
+        ConfigImage image{};
+        image.fill(static_cast<std::uint8_t>(i % 20));
+        image[kProductCodeAddress] = 2; // ZAL
+        image[kVersionCodeAddress] = 0x22;
+        image[0xFE] = static_cast<std::uint8_t>(i / 20 >> 8);
+        image[0xFF] = static_cast<std::uint8_t>(i / 20);
+        BackupEntry e;
+        e.device = IdentifyDevice(image);
+        e.time = now.addSecs(-static_cast<qint64>(count - i) * 250);
+        e.file = e.device.deviceKey() + QStringLiteral(" %1.bin").arg(i);
+        e.command = QStringLiteral("read");
+        e.result = QStringLiteral("done");
+        e.station = QStringLiteral("bench");
+        e.image = QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize);
+        entries.push_back(e);
+    }
+    int added = 0;
+    return RecordsDatabase(location).AddBackups(entries, &added) && added == count;
+}
+
+// In the child: opens the backups window over the records the parent filled; prints its milliseconds.
+int BackupsChild(int argc, char* argv[], int count) {
+    QApplication app(argc, argv);
+    gui::QtDialogs dialogs;
+    TfrmEnterData::Options options;
+    options.installFolder = FindInstallFolder(QStringLiteral(ZAL_BIN_DIR));
+    options.platform = SystemPlatformFolders();
+    TfrmEnterData editor(dialogs, options);
+    if (count > 0) { // the filling run
+        const QString location =
+            RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile);
+        return FillRecords(location, count) ? (std::puts("0"), 0) : 1;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    gui::BackupsDialog window(editor);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    std::printf("%.2f\n", timer.nsecsElapsed() / 1e6);
+    return 0;
+}
 
 // In the child: shows what is measured and prints the milliseconds of the editor step (0 for none).
 int Child(int argc, char* argv[], bool program) {
@@ -61,7 +114,7 @@ struct Run {
     double launchMs, editorMs;
 };
 
-Run Measure(const QString& self, const char* mode, const QString& home) {
+Run Measure(const QString& self, const char* mode, const QString& home, const QStringList& extra = {}) {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home);
@@ -73,7 +126,7 @@ Run Measure(const QString& self, const char* mode, const QString& home) {
     child.setProcessEnvironment(env);
     QElapsedTimer timer;
     timer.start();
-    child.start(self, {QStringLiteral("--child"), QLatin1String(mode)});
+    child.start(self, QStringList{QStringLiteral("--child"), QLatin1String(mode)} + extra);
     double launch = -1;
     QByteArray out;
     while (child.waitForReadyRead(10000) || child.state() == QProcess::Running) {
@@ -97,8 +150,11 @@ double Median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc >= 3 && qstrcmp(argv[1], "--child") == 0 && qstrcmp(argv[2], "backups") == 0)
+        return BackupsChild(argc, argv, argc > 3 ? atoi(argv[3]) : 0);
     if (argc == 3 && qstrcmp(argv[1], "--child") == 0)
         return Child(argc, argv, qstrcmp(argv[2], "program") == 0);
+    const int backups = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
     QCoreApplication app(argc, argv);
     QTemporaryDir home;
     const QString self = QCoreApplication::applicationFilePath();
@@ -110,6 +166,10 @@ int main(int argc, char* argv[]) {
         launch.push_back(r.launchMs);
         editor.push_back(r.editorMs);
     }
+    Measure(self, "backups", home.path(), {QString::number(backups)});
+    std::vector<double> backupsWindow;
+    for (int i = 0; i < 5; ++i)
+        backupsWindow.push_back(Measure(self, "backups", home.path()).editorMs);
     const double reference = Median(empty);
     std::printf("Windows coming up (%s), median of 5 fresh processes\n",
                 qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "display");
@@ -118,5 +178,7 @@ int main(int argc, char* argv[]) {
                 Median(launch) / reference);
     std::printf("product button to editor  %7.1f ms  ratio %.2f (target <= 2)\n", Median(editor),
                 Median(editor) / reference);
+    std::printf("backups window, %d kept %7.1f ms  ratio %.2f (target <= 2)\n", backups,
+                Median(backupsWindow), Median(backupsWindow) / reference);
     return 0;
 }

@@ -1760,5 +1760,17 @@ Please send this file to VESK service.</translation>
         <source>dd.MM.yyyy HH:mm:ss</source>
         <translation>dd/MM/yyyy HH:mm:ss</translation>
     </message>
+    <message>
+        <source>&amp;Seriennummer:</source>
+        <translation>&amp;Serial number:</translation>
+    </message>
+    <message>
+        <source>Die neuesten %1; eine Seriennummer findet auch ältere.</source>
+        <translation>The newest %1; a serial number finds older ones too.</translation>
+    </message>
+    <message>
+        <source>Die neuesten %1.</source>
+        <translation>The newest %1.</translation>
+    </message>
 </context>
 </TS>

@@ -14,12 +14,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -64,6 +67,27 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
          QCoreApplication::translate("Window", "Funk-ID"), QCoreApplication::translate("Window", "Anlass"),
          QCoreApplication::translate("Window", "Ergebnis"), QStringLiteral("Station")});
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setUniformRowHeights(true);
+    // The columns fit the rows a screen shows first; measuring all thousand would take longer than
+    // listing them.
+    list_->header()->setResizeContentsPrecision(100);
+    serial_ = new QLineEdit(this);
+    serial_->setClearButtonEnabled(true);
+    serial_->setMaxLength(20);
+    auto* serialLabel = new QLabel(QCoreApplication::translate("Window", "&Seriennummer:"), this);
+    serialLabel->setBuddy(serial_);
+    more_ = new QLabel(this);
+    more_->setVisible(false);
+    // The list follows the typing after a short pause, not at every key.
+    auto* pause = new QTimer(this);
+    pause->setSingleShot(true);
+    pause->setInterval(250);
+    connect(serial_, &QLineEdit::textEdited, pause, qOverload<>(&QTimer::start));
+    connect(pause, &QTimer::timeout, this, [this] { fill(); });
+    connect(serial_, &QLineEdit::returnPressed, this, [this, pause] {
+        pause->stop();
+        fill();
+    });
     beforeWrite_ =
         new QCheckBox(QCoreApplication::translate(
                           "Window", "Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)"),
@@ -112,6 +136,11 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(info);
+    auto* search = new QHBoxLayout;
+    search->addWidget(serialLabel);
+    search->addWidget(serial_);
+    search->addWidget(more_, 1);
+    layout->addLayout(search);
     layout->addWidget(list_, 1);
     layout->addWidget(beforeWrite_);
     layout->addWidget(preview_);
@@ -123,22 +152,40 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
 void BackupsDialog::fill() {
     list_->clear();
     BackupStore store = editor_.backups();
-    entries_ = store.List().value_or(std::vector<BackupEntry>{});
+    // A station's records hold many thousands over the years: the newest, and one more to know that
+    // there are older ones.
+    entries_ =
+        store.List({.serial = serial_->text(), .newest = kListed + 1}).value_or(std::vector<BackupEntry>{});
+    const bool older = entries_.size() > kListed;
+    if (older)
+        entries_.erase(entries_.begin());
+    more_->setText(
+        !older ? QString()
+        : serial_->text().isEmpty()
+            ? QCoreApplication::translate("Window", "Die neuesten %1; eine Seriennummer findet auch ältere.")
+                  .arg(kListed)
+            : QCoreApplication::translate("Window", "Die neuesten %1.").arg(kListed));
+    more_->setVisible(older);
     if (!store.error().isEmpty())
         QMessageBox::warning(
             this, QCoreApplication::translate("Window", "Sicherungen"),
             QCoreApplication::translate("Window", "Die Aufzeichnungen können nicht gelesen werden:\n%1")
                 .arg(store.error()));
+    // Made apart and added at once: a list of a thousand rows then lays itself out once.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(entries_.size()));
+    const QString format = QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss");
     for (size_t i = entries_.size(); i-- > 0;) {
         const BackupEntry& e = entries_[i];
-        auto* item = new QTreeWidgetItem(
-            list_, {e.time.toString(QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss")),
-                    QCoreApplication::translate("Radio", e.device.productName.toUtf8().constData()),
-                    e.device.version, e.device.serial, e.device.radioId, CommandText(e.command),
-                    ResultText(e.result), e.station});
+        auto* item = new QTreeWidgetItem(QStringList{
+            e.time.toString(format),
+            QCoreApplication::translate("Radio", e.device.productName.toUtf8().constData()), e.device.version,
+            e.device.serial, e.device.radioId, CommandText(e.command), ResultText(e.result), e.station});
         item->setData(0, kEntryRole, static_cast<qulonglong>(i));
         item->setToolTip(0, e.file);
+        items.append(item);
     }
+    list_->addTopLevelItems(items);
     for (int c = 0; c < list_->columnCount(); ++c)
         list_->resizeColumnToContents(c);
     if (list_->topLevelItemCount() > 0)

@@ -5,18 +5,26 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
 namespace zal::gui {
 
 // "Sicherungen": the images kept from devices, newest first; one can be opened in the editor or written
-// back into the device (with the write's checks and verification).
+// back into the device (with the write's checks and verification). It lists the newest ones; a serial
+// number finds a device's older ones too.
 class BackupsDialog : public QDialog {
 public:
+    static constexpr int kListed = 1000;
+
     BackupsDialog(TfrmEnterData& editor, QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return list_; }
+    QLineEdit* serialFilter() const { return serial_; }
+    // Lists again, for the serial number typed (at once rather than after the pause while typing).
+    void refresh() { fill(); }
     // A file holding the selected backup (another station's is written from the records); empty with
     // none selected, or when the records no longer hold it.
     QString selectedPath();
@@ -32,6 +40,8 @@ private:
     TfrmEnterData& editor_;
     std::vector<BackupEntry> entries_; // as listed; each item holds its index
     QTreeWidget* list_;
+    QLineEdit* serial_;
+    QLabel* more_; // that older backups are not listed
     QCheckBox* beforeWrite_;
     QCheckBox* preview_;
     QPushButton *open_, *write_;

@@ -60,6 +60,10 @@ const std::vector<std::vector<const char*>>& Migrations() {
             "result TEXT NOT NULL, message TEXT NOT NULL, duration_ms BIGINT NOT NULL)",
             "CREATE INDEX production_rows_serial ON production_rows (serial)",
         },
+        {
+            // The backups window lists the newest backups of all stations first.
+            "CREATE INDEX backups_recent ON backups (time_ms, id)",
+        },
     };
     return migrations;
 }

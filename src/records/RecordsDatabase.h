@@ -47,6 +47,7 @@ struct BackupQuery {
     QString deviceKey{};
     QString file{};
     bool images = false;
+    int newest = 0; // only the newest so many (0: all); the list stays oldest first
 };
 
 // One device as the records know it.

@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <map>
 
 namespace zal {
@@ -128,11 +129,13 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
         narrow("device_key = ?", query.deviceKey);
     if (!query.file.isEmpty())
         narrow("file = ?", query.file);
-    QSqlQuery* q =
-        prepared(QStringLiteral("SELECT %1%2 FROM backups%3 ORDER BY time_ms, id")
-                     .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
-                          where.isEmpty() ? QString()
-                                          : QStringLiteral(" WHERE ") + where.join(QLatin1String(" AND "))));
+    QSqlQuery* q = prepared(
+        QStringLiteral("SELECT %1%2 FROM backups%3 %4")
+            .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
+                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QLatin1String(" AND ")),
+                 query.newest > 0
+                     ? QStringLiteral("ORDER BY time_ms DESC, id DESC LIMIT %1").arg(query.newest)
+                     : QStringLiteral("ORDER BY time_ms, id")));
     if (!q)
         return std::nullopt;
     Bind(*q, values);
@@ -145,6 +148,8 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
         entries.push_back(BackupFrom(*q, query.images));
     // Done with: a statement left open would hold on to what the database was when it ran.
     q->finish();
+    if (query.newest > 0)
+        std::reverse(entries.begin(), entries.end());
     return entries;
 }
 

@@ -110,6 +110,11 @@ TEST(BackupStore, KeepsEachImageOnceByteForByteAndIndexesIt) {
     EXPECT_TRUE(store.Store(Device(kMuvePlus2, 0xAB01), QStringLiteral("read"), kMorning).ok);
     EXPECT_EQ(Listed(store, {.serial = QStringLiteral("111111ab01")}).size(), 1u);
     EXPECT_EQ(Listed(store, {.since = kMorning.addSecs(1)}).size(), 0u);
+    // The newest few, still oldest first: the window lists a station's years that way.
+    const std::vector<BackupEntry> newest = Listed(store, {.newest = 2});
+    ASSERT_EQ(newest.size(), 2u);
+    EXPECT_EQ(newest[0].device.product, kBora);
+    EXPECT_EQ(newest[1].device.product, kMuvePlus2);
 }
 
 // Another station on the same records sees every backup, and gets a file of another's from its image.

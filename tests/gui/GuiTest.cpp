@@ -288,6 +288,19 @@ private slots:
         QCOMPARE(backups.list()->topLevelItem(0)->text(5), QStringLiteral("Lesen"));
         QCOMPARE(backups.list()->headerItem()->text(7), QStringLiteral("Station"));
         QCOMPARE(backups.list()->topLevelItem(0)->text(7), editor_->backups().station());
+        // A serial number narrows the list to its device; one no device has empties it.
+        const int all = backups.list()->topLevelItemCount();
+        for (const char* serial : {"119", "4711", ""}) {
+            backups.serialFilter()->setText(QLatin1String(serial));
+            backups.refresh();
+            int shown = 0;
+            for (QTreeWidgetItemIterator it(backups.list()); *it; ++it, ++shown)
+                QVERIFY(!*serial || (*it)->text(3) == QStringLiteral("000119"));
+            if (*serial == '1')
+                QVERIFY(shown >= 1);
+            else
+                QCOMPARE(shown, *serial ? 0 : all);
+        }
         const QString path = backups.selectedPath();
 
         // The device is changed; the pristine copy is opened (the edits given up) and written back.
