@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <atomic>
 #include <cstdlib>
 
 // The translation is compiled into the core library; a static library's resources must be registered,
@@ -19,7 +20,8 @@ static void RegisterTranslations() {
 namespace zal {
 namespace {
 
-Language current = Language::German;
+// Set once at the start; the production line's threads read it.
+std::atomic<Language> current{Language::German};
 
 QSettings UserSettings() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),

@@ -767,6 +767,22 @@ private slots:
     // build/screenshots/en/. Every page shows whole, without scrolling, on a 1366x768 screen.
     void screenshotsOfEveryPage() { showEveryPage(QStringLiteral(ZAL_SCREENSHOT_DIR)); }
 
+    // Hilfe > Sprache keeps the choice for the next start; the window goes on in its language.
+    void theLanguageChosenHoldsFromTheNextStart() {
+        QVERIFY(!ChosenLanguage());
+        window_->action(QStringLiteral("mnuHelpLanguageEnglish"))->trigger();
+        QCOMPARE(ChosenLanguage(), std::optional(Language::English));
+        QCOMPARE(CurrentLanguage(), Language::German);
+        QCOMPARE(window_->statusLabel()->text(),
+                 QStringLiteral("Die Sprache wechselt beim nächsten Start des Programms."));
+        window_->action(QStringLiteral("mnuHelpLanguageGerman"))->trigger();
+        QCOMPARE(ChosenLanguage(), std::optional(Language::German));
+        QCOMPARE(window_->statusLabel()->text(), QString());
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
+                  QStringLiteral("ZAL Programmer"))
+            .remove(QStringLiteral("language"));
+    }
+
     void screenshotsOfEveryPageInEnglish() {
         // As a technician's English desktop starts the program.
         for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})

@@ -32,7 +32,7 @@ QStringList Placeholders(const QString& text) {
 // that a text new in the code comes in unfinished and fails here.
 TEST(Translation, EveryGermanTextHasAnEnglishOneWithItsPlaceholders) {
     const QString lupdate = QStringLiteral(ZAL_LUPDATE);
-    if (lupdate.isEmpty())
+    if (lupdate.isEmpty() || lupdate.endsWith(QLatin1String("NOTFOUND")))
         GTEST_SKIP() << "lupdate (qt6-l10n-tools) is not installed";
     QTemporaryDir dir;
     const QString ts = dir.filePath(QStringLiteral("zal_en.ts"));
