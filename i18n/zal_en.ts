@@ -135,12 +135,12 @@ Should the device now get back what it held before the write?</translation>
     </message>
     <message>
         <source>Nicht angenommen wurden Bytes, die kein Feld zeigt.</source>
-        <translation>Not accepted were bytes that no field shows.</translation>
+        <translation>The device did not take bytes that no field shows.</translation>
     </message>
     <message>
         <source>Nicht angenommen wurden:
 </source>
-        <translation>Not accepted were:
+        <translation>The device did not take:
 </translation>
     </message>
     <message>
@@ -153,7 +153,7 @@ Should the device now get back what it held before the write?</translation>
     </message>
     <message>
         <source>Nicht angenommen wurden die Bytes </source>
-        <translation>Not accepted were the bytes </translation>
+        <translation>The device did not take the bytes </translation>
     </message>
     <message>
         <source>
@@ -169,7 +169,7 @@ Backups are read-only. With “Save as...” you keep a copy with your changes.<
 Angeschlossen ist: %1 %2, Seriennummer %3.</source>
         <translation>
 
-Connected is: %1 %2, serial number %3.</translation>
+Connected: %1 %2, serial number %3.</translation>
     </message>
 </context>
 <context>
@@ -1588,7 +1588,7 @@ Do not use the value 0000 or one between FFF6...FFFF</translation>
     </message>
     <message>
         <source>Anlass</source>
-        <translation>Occasion</translation>
+        <translation>Reason</translation>
     </message>
     <message>
         <source>Ergebnis</source>
