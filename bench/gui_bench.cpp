@@ -8,11 +8,11 @@
 // The reference is the same process showing an empty main window. Without a display it runs on Qt's
 // offscreen platform.
 
+#include "BenchRecords.h"
 #include "gui/EnterDataWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
 #include "gui/RecordsDialogs.h"
-#include "radio/DeviceIdentity.h"
 #include "records/RecordsDatabase.h"
 #include "shell/AppFolders.h"
 
@@ -32,31 +32,6 @@ using namespace zal;
 
 namespace {
 
-// The records of a busy station: count backups of 5,000 devices, 20 each, over the last 290 days.
-bool FillRecords(const QString& location, int count) {
-    std::vector<BackupEntry> entries;
-    const QDateTime now = QDateTime::currentDateTime();
-    for (int i = 0; i < count; ++i) {
-        ConfigImage image{};
-        image.fill(static_cast<std::uint8_t>(i % 20));
-        image[kProductCodeAddress] = 2; // ZAL
-        image[kVersionCodeAddress] = 0x22;
-        image[0xFE] = static_cast<std::uint8_t>(i / 20 >> 8);
-        image[0xFF] = static_cast<std::uint8_t>(i / 20);
-        BackupEntry e;
-        e.device = IdentifyDevice(image);
-        e.time = now.addSecs(-static_cast<qint64>(count - i) * 250);
-        e.file = e.device.deviceKey() + QStringLiteral(" %1.bin").arg(i);
-        e.command = QStringLiteral("read");
-        e.result = QStringLiteral("done");
-        e.station = QStringLiteral("bench");
-        e.image = QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize);
-        entries.push_back(e);
-    }
-    int added = 0;
-    return RecordsDatabase(location).AddBackups(entries, &added) && added == count;
-}
-
 // In the child: opens the backups window over the records the parent filled; prints its milliseconds.
 int BackupsChild(int argc, char* argv[], int count) {
     QApplication app(argc, argv);
@@ -68,7 +43,12 @@ int BackupsChild(int argc, char* argv[], int count) {
     if (count > 0) { // the filling run
         const QString location =
             RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile);
-        return FillRecords(location, count) ? (std::puts("0"), 0) : 1;
+        int added = 0;
+        return RecordsDatabase(location).AddBackups(bench::BenchBackups(count, QStringLiteral("bench")),
+                                                    &added) &&
+                       added == count
+                   ? (std::puts("0"), 0)
+                   : 1;
     }
     QElapsedTimer timer;
     timer.start();

@@ -11,6 +11,7 @@
 // SQLite in a temporary folder; with ZAL_RECORDS naming a PostgreSQL server (postgresql://...), that
 // server too.
 
+#include "BenchRecords.h"
 #include "backup/BackupStore.h"
 #include "line/ProductionLine.h"
 #include "records/RecordsDatabase.h"
@@ -73,34 +74,11 @@ template <typename Step> double MedianMs(int rounds, Step step) {
     return times[times.size() / 2];
 }
 
-ConfigImage BenchDevice(int serial, int variant) {
-    ConfigImage image{};
-    image.fill(static_cast<std::uint8_t>(variant));
-    image[kProductCodeAddress] = 2; // ZAL
-    image[kVersionCodeAddress] = 0x22;
-    image[0xFD] = static_cast<std::uint8_t>(serial >> 16);
-    image[0xFE] = static_cast<std::uint8_t>(serial >> 8);
-    image[0xFF] = static_cast<std::uint8_t>(serial);
-    return image;
-}
-
 bool MeasureBackups(const char* name, const QString& location, const QString& folder, int count, int rounds) {
     const QString station = QStringLiteral("bench-%1").arg(QCoreApplication::applicationPid());
     RecordsDatabase records(location);
-    std::vector<BackupEntry> entries;
+    const std::vector<BackupEntry> entries = bench::BenchBackups(count, station);
     const QDateTime now = QDateTime::currentDateTime();
-    for (int i = 0; i < count; ++i) {
-        const ConfigImage image = BenchDevice(i / 20, i % 20);
-        BackupEntry e;
-        e.device = IdentifyDevice(image);
-        e.time = now.addSecs(-static_cast<qint64>(count - i) * 250); // the last 290 days
-        e.file = e.device.deviceKey() + QStringLiteral(" %1.bin").arg(i);
-        e.command = QStringLiteral("read");
-        e.result = QStringLiteral("done");
-        e.station = station;
-        e.image = QByteArray(reinterpret_cast<const char*>(image.data()), kImageSize);
-        entries.push_back(e);
-    }
     int added = 0;
     if (!records.AddBackups(entries, &added) || added != count) {
         std::fprintf(stderr, "records-bench: %s\n", qPrintable(records.error()));
@@ -109,11 +87,11 @@ bool MeasureBackups(const char* name, const QString& location, const QString& fo
     BackupStore store(folder, location, station);
     // The first backup of the day goes through all of the station's backups for the policy.
     const double daily =
-        MedianMs(1, [&](int) { store.Store(BenchDevice(0, 99), QStringLiteral("write"), now); });
+        MedianMs(1, [&](int) { store.Store(bench::BenchDevice(0, 99), QStringLiteral("write"), now); });
     bool stored = true;
     const double backup = MedianMs(rounds, [&](int i) {
         const StoredBackup one =
-            store.Store(BenchDevice(i * 37 % (count / 20), 100 + i), QStringLiteral("write"), now);
+            store.Store(bench::BenchDevice(i * 37 % (count / 20), 100 + i), QStringLiteral("write"), now);
         if (!one.ok || !one.recordsProblem.isEmpty()) {
             std::fprintf(stderr, "records-bench: %s%s\n", qPrintable(one.error),
                          qPrintable(one.recordsProblem));
