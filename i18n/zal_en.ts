@@ -248,10 +248,6 @@ Connected: %1 %2, serial number %3.</translation>
         <source>Bericht;Gerät;%1;%2;;;</source>
         <translation>Report;Device;%1;%2;;;</translation>
     </message>
-    <message>
-        <source>Konfigurationsbericht </source>
-        <translation>Configuration report </translation>
-    </message>
 </context>
 <context>
     <name>Result</name>
@@ -1705,10 +1701,6 @@ It is opened in the editor for this.</translation>
     <message>
         <source>Alle Dateien (*)</source>
         <translation>All files (*)</translation>
-    </message>
-    <message>
-        <source>Konfigurationsbericht</source>
-        <translation>Configuration report</translation>
     </message>
     <message>
         <source>Bericht drucken / exportieren</source>

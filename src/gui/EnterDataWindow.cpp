@@ -8,6 +8,7 @@
 #include "SelectDirectoryDialog.h"
 #include "config/Products.h"
 #include "radio/RadioCode.h"
+#include "shell/AppFolders.h"
 #include "shell/Language.h"
 #include "shell/StringTable.h"
 
@@ -327,8 +328,7 @@ QSize EnterDataWindow::preferredSize() {
 }
 
 void EnterDataWindow::open() {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
-                       QStringLiteral("ZAL Programmer"));
+    QSettings settings = UserSettings();
     if (!restoreGeometry(settings.value(QStringLiteral("editor/geometry")).toByteArray())) {
         const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
         const QRect area = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
@@ -371,8 +371,7 @@ void EnterDataWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     exiting_ = false;
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
-                       QStringLiteral("ZAL Programmer"));
+    QSettings settings = UserSettings();
     settings.setValue(QStringLiteral("editor/geometry"), saveGeometry());
     event->accept();
     editor_.setStatus(QString()); // the next editor starts without this one's last message

@@ -370,7 +370,7 @@ void ShowReport(TfrmEnterData& editor, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setResolution(1200);
     PrepareReportPage(printer);
-    printer.setDocName(QCoreApplication::translate("Window", "Konfigurationsbericht"));
+    printer.setDocName(QCoreApplication::translate("Report", "Konfigurationsbericht"));
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QCoreApplication::translate("Window", "Bericht drucken / exportieren"));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,

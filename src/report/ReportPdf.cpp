@@ -39,8 +39,8 @@ bool WriteReportPdf(const ConfigReport& report, const QString& path) {
         QPdfWriter writer(&pdf);
         writer.setResolution(1200);
         PrepareReportPage(writer);
-        writer.setTitle(QCoreApplication::translate("Report", "Konfigurationsbericht ") + report.product +
-                        u' ' + report.serial);
+        writer.setTitle(QCoreApplication::translate("Report", "Konfigurationsbericht") + u' ' +
+                        report.product + u' ' + report.serial);
         writer.setCreator(QStringLiteral("ZAL Programmer"));
         PaintReport(report, writer);
     }

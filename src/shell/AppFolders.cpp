@@ -181,4 +181,9 @@ void StoreDefaultConfigFolder(AppFolders& folders, const QString& folder) {
     WriteSettingValue(folders.settingsFile, kSetup, kConfigDirectory, folders.defaultConfigFolder);
 }
 
+QSettings UserSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
+                     QStringLiteral("ZAL Programmer"));
+}
+
 } // namespace zal

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,10 @@ QString FindInstallFolder(const QString& executableFolder);
 
 // The program's own version text, four numbers.
 QString ProgramVersionText();
+
+// The user's own settings, apart from Values.ini: the editor window's place and the language chosen
+// (~/.config/VESK/ZAL Programmer.ini).
+QSettings UserSettings();
 
 // The section of Values.ini that holds the settings of the device backups. It is not in the shipped
 // copy, so a refresh after a program update keeps it as the user left it.

@@ -1,7 +1,8 @@
 #include "Language.h"
 
+#include "AppFolders.h"
+
 #include <QCoreApplication>
-#include <QSettings>
 #include <QTranslator>
 
 #include <atomic>
@@ -22,11 +23,6 @@ namespace {
 
 // Set once at the start; the production line's threads read it.
 std::atomic<Language> current{Language::German};
-
-QSettings UserSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
-                     QStringLiteral("ZAL Programmer"));
-}
 
 } // namespace
 

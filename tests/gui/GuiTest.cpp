@@ -12,6 +12,7 @@
 #include "gui/RecordsDialogs.h"
 #include "gui/SelectDirectoryDialog.h"
 #include "report/ConfigReport.h"
+#include "shell/AppFolders.h"
 #include "shell/Language.h"
 #include "support/SimRig.h"
 
@@ -778,9 +779,7 @@ private slots:
         window_->action(QStringLiteral("mnuHelpLanguageGerman"))->trigger();
         QCOMPARE(ChosenLanguage(), std::optional(Language::German));
         QCOMPARE(window_->statusLabel()->text(), QString());
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VESK"),
-                  QStringLiteral("ZAL Programmer"))
-            .remove(QStringLiteral("language"));
+        UserSettings().remove(QStringLiteral("language"));
     }
 
     void screenshotsOfEveryPageInEnglish() {
