@@ -173,6 +173,29 @@ Connected: %1 %2, serial number %3.</translation>
     </message>
 </context>
 <context>
+    <name>ImageFile</name>
+    <message>
+        <source>Die Datei %1 gibt es nicht.</source>
+        <translation>There is no file %1.</translation>
+    </message>
+    <message>
+        <source>%1 ist ein Ordner, keine Konfigurationsdatei.</source>
+        <translation>%1 is a folder, not a configuration file.</translation>
+    </message>
+    <message>
+        <source>%1 ist keine gewöhnliche Datei.</source>
+        <translation>%1 is not a regular file.</translation>
+    </message>
+    <message>
+        <source>Keine Berechtigung, %1 zu lesen.</source>
+        <translation>No permission to read %1.</translation>
+    </message>
+    <message>
+        <source>%1 ist %2 Bytes groß; eine Konfiguration hat %3 Bytes.</source>
+        <translation>%1 holds %2 bytes; a configuration has %3.</translation>
+    </message>
+</context>
+<context>
     <name>Maps</name>
     <message>
         <source>&apos;%1&apos; ist kein gültiger Gleitkommawert</source>

@@ -1,4 +1,5 @@
-# Shared by ./test and ./run: installs what a fresh Debian 12 machine lacks, then configures and builds.
+# Shared by ./test and ./run: installs what a fresh Debian 12 or 13 machine lacks, then configures and
+# builds.
 
 ZAL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZAL_BUILD=${ZAL_BUILD:-$ZAL_ROOT/build}
@@ -12,6 +13,13 @@ ZAL_PACKAGES=(
     desktop-file-utils appstream dpkg-dev file groff-base lintian git
     libqt6sql6-sqlite libqt6sql6-psql postgresql
 )
+
+# What differs between the releases: clang's sanitizer runtime comes with its version in the name
+# (Debian 12 has clang 14, Debian 13 clang 19).
+case "$(. /etc/os-release && echo "${VERSION_ID:-}")" in
+    12) ZAL_CLANG_RUNTIME=libclang-rt-14-dev ;;
+    *) ZAL_CLANG_RUNTIME=libclang-rt-19-dev ;;
+esac
 
 # Installs what is missing of ZAL_PACKAGES and of any packages named as arguments.
 zal_install_packages() {

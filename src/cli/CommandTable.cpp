@@ -8,11 +8,13 @@
 #include "RecipeCommand.h"
 #include "RecordCommands.h"
 #include "Session.h"
+#include "StandardStreams.h"
 #include "shell/AppFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 
 namespace zal::cli {
 namespace {
@@ -53,7 +55,7 @@ int RunFolders(QTextStream& out, QTextStream&, const QStringList& arguments) {
 }
 
 int RunVersion(QTextStream& out, QTextStream&, const QStringList&) {
-    out << ProgramVersionText() << '\n';
+    out << VersionLine() << '\n';
     return kOk;
 }
 
@@ -114,6 +116,15 @@ const Command kCommands[] = {
     {"version", "", 0, KbxUse::None, RunVersion, "print the program version"},
 };
 // clang-format on
+
+// How many positional arguments the usage allows after the command's first word: its subcommand word,
+// then FILE, [VERSION] and so on; -1 for no limit ("NAME=VALUE...").
+int MostPositional(const Command& c) {
+    const QStringList words = QString::fromLatin1(c.arguments).split(u' ', Qt::SkipEmptyParts);
+    if (!words.isEmpty() && words.last().endsWith(QLatin1String("...")))
+        return -1;
+    return static_cast<int>(words.size()) + static_cast<int>(QString::fromLatin1(c.name).count(u' '));
+}
 
 QString Spelling(Option option) {
     for (const OptionSpelling& s : OptionSpellings()) {
@@ -179,6 +190,48 @@ void PrintUsage(QTextStream& out) {
            "error.\n";
 }
 
+QString VersionLine() {
+    return QStringLiteral("zalctl ") + ProgramVersionText();
+}
+
+bool PrintCommandHelp(QTextStream& out, const QString& name) {
+    bool found = false;
+    unsigned options = 0;
+    bool kbx = false;
+    for (const Command& c : kCommands) {
+        const QString n = QLatin1String(c.name);
+        if (n != name && !n.startsWith(name + u' '))
+            continue;
+        out << (found ? "       zalctl " : "usage: zalctl ") << UsageLine(c) << '\n';
+        found = true;
+        options |= c.options;
+        kbx = kbx || c.kbx == KbxUse::One || c.kbx == KbxUse::Several;
+    }
+    if (!found)
+        return false;
+    out << '\n';
+    for (const Command& c : kCommands) {
+        const QString n = QLatin1String(c.name);
+        if (n != name && !n.startsWith(name + u' '))
+            continue;
+        if (n != name)
+            out << n << ":\n";
+        for (const QString& line : QString::fromUtf8(c.help).split(u'\n'))
+            out << "  " << line << '\n';
+    }
+    if (kbx)
+        options |= kChosenKbx;
+    if (options != 0) {
+        out << "\nOptions:\n";
+        for (const OptionSpelling& s : OptionSpellings()) {
+            if (options & s.option)
+                out << "  " << QString::fromLatin1(s.usage).leftJustified(28) << ' ' << s.help << '\n';
+        }
+    }
+    out << "  " << QStringLiteral("-h, --help").leftJustified(28) << " this text\n";
+    return true;
+}
+
 void PrintCommandUsage(QTextStream& err, const char* name, const QString& note, const QString& error) {
     const QString wanted = QLatin1String(name);
     bool first = true;
@@ -196,24 +249,41 @@ void PrintCommandUsage(QTextStream& err, const char* name, const QString& note, 
     err.flush();
 }
 
-int RunCommand(const Command& c, RunFunction run, QTextStream& out, QTextStream& err,
-               const QStringList& arguments) {
-    if (c.options != 0 || c.kbx == KbxUse::One || c.kbx == KbxUse::Several) {
-        const Options o = Parse(arguments);
-        const bool chosen = c.kbx == KbxUse::One || c.kbx == KbxUse::Several;
-        const unsigned allowed = c.options | (chosen ? kChosenKbx : 0u);
-        for (const OptionSpelling& s : OptionSpellings()) {
-            if ((o.given & s.option) && !(allowed & s.option)) {
-                const QString usage = QLatin1String(s.usage);
-                err << "zalctl: " << c.name << " does not take " << usage.left(usage.indexOf(u' ')) << '\n'
-                    << "usage: zalctl " << UsageLine(c) << Qt::endl;
-                return kUsage;
-            }
-        }
-        if (c.kbx == KbxUse::One && o.kbx.size() + o.port.size() > 1) {
-            err << "zalctl: only line takes more than one KBX" << Qt::endl;
+namespace {
+
+int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream& err,
+               const QStringList& arguments, const Options& o) {
+    if (!o.error.isEmpty()) {
+        err << "zalctl: " << o.error << '\n' << "usage: zalctl " << UsageLine(c) << Qt::endl;
+        return kUsage;
+    }
+    // What follows the command's first word: its subcommand's word counts among the positionals.
+    const int most = MostPositional(c);
+    if (most >= 0 && o.positional.size() > most) {
+        err << "zalctl: " << c.name << " does not take " << o.positional.value(most) << '\n'
+            << "usage: zalctl " << UsageLine(c) << Qt::endl;
+        return kUsage;
+    }
+    const bool chosen = c.kbx == KbxUse::One || c.kbx == KbxUse::Several;
+    const unsigned allowed = c.options | (chosen ? kChosenKbx : 0u);
+    for (const OptionSpelling& s : OptionSpellings()) {
+        if ((o.given & s.option) && !(allowed & s.option)) {
+            const QString usage = QLatin1String(s.usage);
+            err << "zalctl: " << c.name << " does not take " << usage.left(usage.indexOf(u' ')) << '\n'
+                << "usage: zalctl " << UsageLine(c) << Qt::endl;
             return kUsage;
         }
+    }
+    // A folder is no output: the editor would add the product's extension and make a hidden ".Zal".
+    if ((o.given & kOptOutput) &&
+        (o.output.isEmpty() || o.output.endsWith(u'/') || QFileInfo(o.output).isDir())) {
+        err << "zalctl: cannot write " << (o.output.isEmpty() ? QStringLiteral("\"\"") : o.output)
+            << ": -o needs a file name, not a folder" << Qt::endl;
+        return kFailed;
+    }
+    if (c.kbx == KbxUse::One && o.kbx.size() + o.port.size() > 1) {
+        err << "zalctl: only line takes more than one KBX" << Qt::endl;
+        return kUsage;
     }
     if (c.kbx == KbxUse::None)
         return run(out, err, arguments);
@@ -225,6 +295,25 @@ int RunCommand(const Command& c, RunFunction run, QTextStream& out, QTextStream&
         if (c.kbx != KbxUse::Several)
             err << "zalctl: interrupted; the KBX is closed" << Qt::endl;
         return kInterrupted;
+    }
+    return result;
+}
+
+} // namespace
+
+int RunCommand(const Command& c, RunFunction run, QTextStream& out, QTextStream& err,
+               const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    const int result = CheckedRun(c, run, out, err, arguments, o);
+    out.flush();
+    // A script that asked for JSON reads JSON whatever happened: a command that failed before it
+    // printed its document prints the error alone.
+    const auto* printed = dynamic_cast<const StreamDevice*>(out.device());
+    if (result != kOk && (o.given & kOptJson) && (c.options & kOptJson) && printed &&
+        printed->written() == 0) {
+        out << QJsonDocument(QJsonObject{{QStringLiteral("error"), ErrorJson(err, result)}})
+                   .toJson(QJsonDocument::Indented);
+        out.flush();
     }
     return result;
 }

@@ -34,13 +34,19 @@ const Command* FindCommand(const QStringList& arguments);
 // "read [-o FILE] [--yes] [--json] [--kbx SERIAL | --port PATH]"
 QString UsageLine(const Command& command);
 void PrintUsage(QTextStream& out);
+// "zalctl 1.0.0.1", for version and --version alike.
+QString VersionLine();
+// A command's usage, what it does and its options, on out (for --help and help COMMAND); false when
+// no command has that name.
+bool PrintCommandHelp(QTextStream& out, const QString& name);
 // "usage: zalctl <the named command's usage line>" on err, then the note (what a value may be) and
 // the parser's error when there are some; for a name with subcommands, each of them.
 void PrintCommandUsage(QTextStream& err, const char* name, const QString& note = {},
                        const QString& error = {});
 
-// Checks the options against the command's (a usage error names the one it does not take), catches
-// Ctrl+C for device commands, then runs it; run is the command's own function.
+// Checks the options and arguments against the command's (a usage error names the one it does not
+// take), catches Ctrl+C for device commands, then runs it; run is the command's own function. A
+// command run with --json that failed before printing its document prints {"error": ...} instead.
 int RunCommand(const Command& command, RunFunction run, QTextStream& out, QTextStream& err,
                const QStringList& arguments);
 

@@ -26,9 +26,8 @@ bool Usage(QTextStream& err, const Options& o, bool ok, const char* command, con
     return true;
 }
 
-void PrintJson(QTextStream& out, const Session& s) {
-    out << QJsonDocument(EditorJson(*s.editor, *s.dialogs)).toJson(QJsonDocument::Indented);
-    out.flush();
+void PrintJson(QTextStream& out, QTextStream& err, const Session& s, bool failed) {
+    PrintJsonDocument(out, err, EditorJson(*s.editor, *s.dialogs), failed);
 }
 
 bool MenuOffered(const Session& s, MenuId id) {
@@ -63,7 +62,7 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     else if (ok && !o.output.isEmpty())
         ok = static_cast<bool>(SaveAs(s, o.output));
     if (o.json)
-        PrintJson(out, s);
+        PrintJson(out, err, s, !ok);
     return ok ? kOk : kFailed;
 }
 
@@ -106,7 +105,7 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         if (listed)
             json.insert(QStringLiteral("changes"),
                         ChangesJson(s.editor->writeChanges(), "device", "written"));
-        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+        PrintJsonDocument(out, err, json, !result);
     } else if (listed) {
         PrintChanges(out, s.editor->writeChanges(), o.preview);
     } else if (result) {

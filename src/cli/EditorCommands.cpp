@@ -41,9 +41,9 @@ std::optional<NewEntry> EntryByName(const QString& name) {
     return std::nullopt;
 }
 
-void PrintResult(QTextStream& out, const Session& s, bool json) {
+void PrintResult(QTextStream& out, QTextStream& err, const Session& s, bool json, bool failed) {
     if (json)
-        out << QJsonDocument(EditorJson(*s.editor, *s.dialogs)).toJson(QJsonDocument::Indented);
+        PrintJsonDocument(out, err, EditorJson(*s.editor, *s.dialogs), failed);
     else
         PrintEditor(out, *s.editor);
     out.flush();
@@ -161,7 +161,7 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (ok && !o.output.isEmpty())
         ok = static_cast<bool>(SaveAs(s, o.output));
     if (o.json)
-        PrintResult(out, s, true);
+        PrintResult(out, err, s, true, !ok);
     return ok ? kOk : kFailed;
 }
 
@@ -175,7 +175,7 @@ int RunShow(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!SelectProductOption(s, o, err))
         return kUsage;
     const CommandResult opened = Open(s, o.positional[0]);
-    PrintResult(out, s, o.json);
+    PrintResult(out, err, s, o.json, !opened.clean());
     return opened.clean() ? kOk : kFailed;
 }
 
@@ -229,7 +229,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         ok = static_cast<bool>(SaveAs(s, o.output));
     }
     if (o.json)
-        PrintResult(out, s, true);
+        PrintResult(out, err, s, true, !ok);
     return ok ? kOk : kFailed;
 }
 

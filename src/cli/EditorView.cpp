@@ -1,9 +1,11 @@
 #include "EditorView.h"
 
+#include "StandardStreams.h"
 #include "shell/StringTable.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
+#include <QJsonDocument>
 
 #include <algorithm>
 
@@ -39,6 +41,32 @@ QString KindName(FieldKind kind) {
 }
 
 } // namespace
+
+QString Printable(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+            shown += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+QString JsonTime(const QDateTime& time) {
+    if (!time.isValid())
+        return QString();
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+void PrintJsonDocument(QTextStream& out, QTextStream& err, QJsonObject document, bool failed) {
+    if (failed)
+        document.insert(QStringLiteral("error"), ErrorJson(err, 1));
+    out << QJsonDocument(document).toJson(QJsonDocument::Indented);
+    out.flush();
+}
 
 QJsonObject EditorJson(const TfrmEnterData& editor, const CliDialogs& dialogs) {
     QJsonObject root;

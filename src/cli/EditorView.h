@@ -4,6 +4,7 @@
 #include "editor/EnterData.h"
 #include "form/FieldText.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
@@ -13,6 +14,18 @@ namespace zal::cli {
 
 // The editor as one JSON object (the format is a public interface of zalctl: see the README).
 QJsonObject EditorJson(const TfrmEnterData& editor, const CliDialogs& dialogs);
+
+// A text from the records or another PC as a terminal may show it: control characters (an escape
+// sequence, a newline in a station's name) written as \xHH, so that it can neither move the cursor
+// nor forge a row. JSON keeps such texts exact.
+QString Printable(const QString& text);
+
+// A time as JSON gives it: ISO 8601 with its offset from UTC, so that it reads the same everywhere.
+QString JsonTime(const QDateTime& time);
+
+// Prints a command's JSON document; one that failed carries what it said on err as "error"
+// ({"number": N, "text": ...}) beside the rest.
+void PrintJsonDocument(QTextStream& out, QTextStream& err, QJsonObject document, bool failed);
 
 // Fields two images show differently: name, page, group and caption, then the first image's value
 // under mineKey and the second's under otherKey.

@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <map>
 
@@ -28,7 +29,7 @@ QJsonObject BackupJson(const BackupEntry& e, const BackupStore& store) {
                        {QStringLiteral("version"), e.device.version},
                        {QStringLiteral("serial"), e.device.serial},
                        {QStringLiteral("radioId"), e.device.radioId},
-                       {QStringLiteral("time"), e.time.toString(Qt::ISODate)},
+                       {QStringLiteral("time"), JsonTime(e.time)},
                        {QStringLiteral("command"), e.command},
                        {QStringLiteral("result"), e.result},
                        {QStringLiteral("station"), e.station},
@@ -39,14 +40,20 @@ QString Or(const QString& text, const QString& empty) {
     return text.isEmpty() ? empty : text;
 }
 
-// A date (the whole day counts) or a time, in local time unless it names its zone.
+// A date (the whole day counts) or a time to the minute or second, in local time unless it names its
+// zone (Z, +01:00). Anything else, an hour 25 or a stray word, is refused rather than half read.
 std::optional<QDateTime> ParseSince(const QString& text) {
-    const QDate day = QDate::fromString(text.trimmed(), Qt::ISODate);
-    if (day.isValid())
-        return day.startOfDay();
-    QDateTime time = QDateTime::fromString(text.trimmed(), Qt::ISODate);
-    if (!time.isValid())
-        time = QDateTime::fromString(text.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    static const QRegularExpression shape(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}([T ]\\d{2}:\\d{2}(:\\d{2})?(Z|[+-]\\d{2}:\\d{2})?)?$"));
+    if (!shape.match(text).hasMatch())
+        return std::nullopt;
+    if (text.size() == 10) {
+        const QDate day = QDate::fromString(text, Qt::ISODate);
+        return day.isValid() ? std::optional(day.startOfDay()) : std::nullopt;
+    }
+    QString iso = text;
+    iso[10] = u'T';
+    const QDateTime time = QDateTime::fromString(iso, Qt::ISODate);
     if (!time.isValid())
         return std::nullopt;
     return time;
@@ -56,7 +63,15 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     BackupQuery query;
     query.serial = o.serial;
     query.station = o.station;
-    if (!o.since.isEmpty()) {
+    for (const auto& [option, value] :
+         {std::pair{kOptSerial, &o.serial}, std::pair{kOptStation, &o.station}}) {
+        if ((o.given & option) && value->trimmed().isEmpty()) {
+            err << "zalctl: " << (option == kOptSerial ? "--serial" : "--station")
+                << " needs a value; leave it out to list every device" << Qt::endl;
+            return kUsage;
+        }
+    }
+    if (o.given & kOptSince) {
         const std::optional<QDateTime> since = ParseSince(o.since);
         if (!since) {
             err << "zalctl: --since " << o.since
@@ -78,10 +93,11 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
             json.append(BackupJson(e, store));
             continue;
         }
-        out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << e.device.productName << ' '
-            << e.device.version << "  " << e.device.serial << "  "
-            << Or(e.device.radioId, QStringLiteral("-")) << "  " << e.command << ' '
-            << Or(e.result, QStringLiteral("?")) << "  " << e.station << "  " << e.file << '\n';
+        out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+            << Printable(e.device.productName) << ' ' << Printable(e.device.version) << "  "
+            << Printable(e.device.serial) << "  " << Printable(Or(e.device.radioId, QStringLiteral("-")))
+            << "  " << Printable(e.command) << ' ' << Printable(Or(e.result, QStringLiteral("?"))) << "  "
+            << Printable(e.station) << "  " << Printable(e.file) << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
@@ -143,17 +159,17 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
                                     {QStringLiteral("version"), d.device.version},
                                     {QStringLiteral("serial"), d.device.serial},
                                     {QStringLiteral("radioId"), d.device.radioId},
-                                    {QStringLiteral("lastSeen"), d.lastSeen.toString(Qt::ISODate)},
+                                    {QStringLiteral("lastSeen"), JsonTime(d.lastSeen)},
                                     {QStringLiteral("station"), d.station},
                                     {QStringLiteral("backups"), d.backups},
                                     {QStringLiteral("codes"), d.codes}});
             continue;
         }
-        out << d.device.productName << ' ' << d.device.version << "  " << d.device.serial << "  "
-            << Or(d.device.radioId, QStringLiteral("-")) << "  "
-            << d.lastSeen.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << d.station << "  "
-            << d.backups << (d.backups == 1 ? " backup" : " backups") << "  "
-            << Or(d.codes, QStringLiteral("-")) << '\n';
+        out << Printable(d.device.productName) << ' ' << Printable(d.device.version) << "  "
+            << Printable(d.device.serial) << "  " << Printable(Or(d.device.radioId, QStringLiteral("-")))
+            << "  " << d.lastSeen.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+            << Printable(d.station) << "  " << d.backups << (d.backups == 1 ? " backup" : " backups") << "  "
+            << Printable(Or(d.codes, QStringLiteral("-"))) << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
@@ -193,17 +209,19 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
             json.append(o);
             continue;
         }
-        out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << e.device.productName << ' '
-            << e.device.version << "  " << e.device.serial << "  " << e.command << ' '
-            << Or(e.result, QStringLiteral("?")) << "  " << e.station << "  " << e.file << '\n';
+        out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+            << Printable(e.device.productName) << ' ' << Printable(e.device.version) << "  "
+            << Printable(e.device.serial) << "  " << Printable(e.command) << ' '
+            << Printable(Or(e.result, QStringLiteral("?"))) << "  " << Printable(e.station) << "  "
+            << Printable(e.file) << '\n';
         if (!last)
             out << "    (the first backup of this device in the records)\n";
         else if (changes.empty())
             out << "    (no field changed)\n";
         for (const DifferenceRow& r : changes)
             out << "    " << r.page << " / " << r.caption << ": "
-                << Or(r.mine, QCoreApplication::translate("Cli", "(leer)")) << " -> "
-                << Or(r.other, QCoreApplication::translate("Cli", "(leer)")) << '\n';
+                << Printable(Or(r.mine, QCoreApplication::translate("Cli", "(leer)"))) << " -> "
+                << Printable(Or(r.other, QCoreApplication::translate("Cli", "(leer)"))) << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
@@ -227,8 +245,13 @@ int RunDevices(QTextStream& out, QTextStream& err, const QStringList& arguments)
     const Options o = Parse(arguments);
     if (o.error.isEmpty() && o.positional.isEmpty())
         return ListDevices(out, err, o);
-    if (o.error.isEmpty() && o.positional.size() == 2 && o.positional[0] == QLatin1String("show"))
+    if (o.error.isEmpty() && o.positional.size() == 2 && o.positional[0] == QLatin1String("show")) {
+        if (o.positional[1].trimmed().isEmpty()) {
+            PrintCommandUsage(err, "devices show", QStringLiteral("SERIAL is a device's serial number"));
+            return kUsage;
+        }
         return ShowDevice(out, err, o);
+    }
     PrintCommandUsage(err, "devices", {}, o.error);
     return kUsage;
 }

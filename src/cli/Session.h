@@ -39,6 +39,7 @@ struct OptionSpelling {
     Option option;
     const char* name;  // as the parser knows it: "o", "json"
     const char* usage; // "-o FILE", "--json"
+    const char* help;  // what it does, for a command's --help
 };
 const OptionSpelling (&OptionSpellings())[kOptionCount];
 

@@ -1,7 +1,9 @@
 // zalctl: the ZAL family programmer on the command line, for technicians, batch work and tests.
 
 #include "CommandTable.h"
+#include "Completion.h"
 #include "Session.h"
+#include "StandardStreams.h"
 #include "form/FormLayout.h"
 #include "shell/AppFolders.h"
 #include "shell/FileSystem.h"
@@ -42,32 +44,58 @@ int ExecReportProgram(QTextStream& err, char* argv[]) {
     return kFailed;
 }
 
-} // namespace
+bool AsksForHelp(const QStringList& arguments) {
+    return arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"));
+}
 
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    // The program's texts follow the user's choice or the locale, as the window's do; the commands,
-    // switches, field names and JSON keys are the same in every language.
-    zal::InstallLanguage(zal::ProgramLanguage());
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const QStringList arguments = zal::ArgumentsFromNative(argc, argv);
-    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
-        arguments.first() == QLatin1String("-h")) {
-        PrintUsage(arguments.isEmpty() ? err : out);
-        return arguments.isEmpty() ? kUsage : kOk;
+int Run(QTextStream& out, QTextStream& err, const QStringList& arguments, char* argv[]) {
+    if (arguments.isEmpty()) {
+        PrintUsage(err);
+        return kUsage;
     }
-    if (arguments.first() == QLatin1String("--version")) {
-        out << "zalctl " << zal::ProgramVersionText() << Qt::endl;
+    const QString first = arguments.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
+        (first == QLatin1String("help") && arguments.size() == 1)) {
+        PrintUsage(out);
         return kOk;
     }
+    if (first == QLatin1String("help") || (AsksForHelp(arguments) && !first.startsWith(u'-'))) {
+        const QStringList name = first == QLatin1String("help") ? arguments.mid(1) : arguments;
+        // "backups list --help" is the subcommand's; "backups --help" lists both.
+        const Command* command = FindCommand(name);
+        const QString wanted = command ? QLatin1String(command->name) : name.first();
+        if (PrintCommandHelp(out, wanted))
+            return kOk;
+        err << "zalctl: unknown command '" << wanted << "'\n";
+        PrintUsage(err);
+        return kUsage;
+    }
+    // The options of the program itself stand alone.
+    const auto alone = [&](const char* option) {
+        if (arguments.size() == 1)
+            return true;
+        err << "zalctl: " << option << " takes nothing more, not " << arguments[1] << Qt::endl;
+        return false;
+    };
+    if (first == QLatin1String("--version"))
+        return alone("--version") ? (out << VersionLine() << '\n', kOk) : kUsage;
     // For the shell's completion: the fields set takes, from the form's declaration alone, so that a
     // Tab never creates the data folders or settings a command would.
-    if (arguments.first() == QLatin1String("--field-names")) {
+    if (first == QLatin1String("--field-names")) {
+        if (!alone("--field-names"))
+            return kUsage;
         for (const zal::FieldDecl& field : zal::FormFields()) {
             if (!field.hidden && field.kind != zal::FieldKind::Button)
                 out << field.name << '\n';
         }
+        return kOk;
+    }
+    if (first == QLatin1String("--completion")) {
+        if (arguments.size() != 2 || arguments[1] != QLatin1String("bash")) {
+            err << "usage: zalctl --completion bash" << Qt::endl;
+            return kUsage;
+        }
+        PrintBashCompletion(out);
         return kOk;
     }
     const Command* command = FindCommand(arguments);
@@ -75,17 +103,37 @@ int main(int argc, char* argv[]) {
         // A command with subcommands names them; anything else is unknown.
         bool subcommands = false;
         for (const Command& c : Commands())
-            subcommands = subcommands || QLatin1String(c.name).startsWith(arguments.first() + u' ');
+            subcommands = subcommands || QLatin1String(c.name).startsWith(first + u' ');
         if (subcommands) {
-            PrintCommandUsage(err, arguments.first().toLatin1().constData());
+            PrintCommandUsage(err, first.toLatin1().constData());
         } else {
-            err << "zalctl: unknown command '" << arguments.first() << "'\n";
+            err << "zalctl: unknown command '" << first << "'\n";
             PrintUsage(err);
         }
         return kUsage;
     }
-    if (command->report())
+    if (command->report()) {
+        out.flush();
+        err.flush();
         return ExecReportProgram(err, argv);
+    }
     // Each command's function takes what follows its first word (backups takes list or restore).
     return RunCommand(*command, command->run, out, err, arguments.mid(1));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Before anything opens a file: a closed standard descriptor must not be reused by one.
+    GuardStandardDescriptors();
+    QCoreApplication app(argc, argv);
+    // The program's texts follow the user's choice or the locale, as the window's do; the commands,
+    // switches, field names and JSON keys are the same in every language.
+    zal::InstallLanguage(zal::ProgramLanguage());
+    StreamDevice standardOutput(STDOUT_FILENO);
+    ErrorStreamDevice standardError;
+    QTextStream out(&standardOutput);
+    QTextStream err(&standardError);
+    const QStringList arguments = zal::ArgumentsFromNative(argc, argv);
+    return FinishOutput(Run(out, err, arguments, argv), out, err);
 }

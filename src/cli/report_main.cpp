@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "ReportCommands.h"
 #include "Session.h"
+#include "StandardStreams.h"
 #include "shell/FileSystem.h"
 #include "shell/Language.h"
 
@@ -16,6 +17,7 @@
 using namespace zal::cli;
 
 int main(int argc, char* argv[]) {
+    GuardStandardDescriptors();
     std::unique_ptr<QCoreApplication> app;
     if (argc > 1 && qstrcmp(argv[1], "export") == 0) {
         // The PDF lays out text, which needs a Gui application; no window is ever shown.
@@ -26,8 +28,10 @@ int main(int argc, char* argv[]) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     zal::InstallLanguage(zal::ProgramLanguage());
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    StreamDevice standardOutput(1);
+    ErrorStreamDevice standardError;
+    QTextStream out(&standardOutput);
+    QTextStream err(&standardError);
     // What the application left of argv.
     const QStringList arguments = zal::ArgumentsFromNative(argc, argv);
     const Command* command = FindCommand(arguments);
@@ -36,5 +40,5 @@ int main(int argc, char* argv[]) {
         return kUsage;
     }
     const RunFunction run = qstrcmp(command->name, "export") == 0 ? RunExport : RunSupportBundle;
-    return RunCommand(*command, run, out, err, arguments.mid(1));
+    return FinishOutput(RunCommand(*command, run, out, err, arguments.mid(1)), out, err);
 }

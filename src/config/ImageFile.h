@@ -11,6 +11,10 @@ namespace zal {
 // untouched; a short file leaves it zero-filled beyond what was read, and fails.
 bool LoadImageFile(const QString& path, ConfigImage& image);
 
+// Why LoadImageFile cannot load the file at path, in the technician's words (there is no such file,
+// no permission, a folder, too few bytes); empty when nothing stands in the way.
+QString ImageFileProblem(const QString& path);
+
 // Writes exactly 256 bytes, replacing the file only once the new one is complete.
 bool SaveImageFile(const QString& path, const ConfigImage& image);
 

@@ -90,7 +90,15 @@ CommandResult TfrmEnterData::OpenPath(const QString& path) {
     // image, file name and state as they were, so a later Save cannot write refused bytes.
     ConfigImage loaded = working_;
     if (!LoadImageFile(path, loaded)) {
+        // The message alone cannot tell a mistyped name from a file without permission or a short one.
+        const QString why = ImageFileProblem(path);
         show(MessageKind::Error, Msg::CannotLoadConfiguration);
+        if (!why.isEmpty()) {
+            noted_.setDetail(why);
+            setStatus(MessageText(Msg::CannotLoadConfiguration) + QStringLiteral(" \u2013 ") + why);
+            if (observer_.notice)
+                observer_.notice(why);
+        }
         return scope(CommandResult::Failed);
     }
     // A save of this file that was killed half way may have left its temporary beside it.

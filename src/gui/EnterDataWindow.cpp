@@ -454,9 +454,17 @@ void EnterDataWindow::addRecordMenus() {
     actions_.insert(QStringLiteral("mnuHelpLanguage"), language->menuAction());
     auto* languages = new QActionGroup(language);
     const Language chosen = ProgramLanguage();
-    for (const auto& [name, code, text] :
-         {std::tuple{"mnuHelpLanguageGerman", Language::German, "Deutsch"},
-          std::tuple{"mnuHelpLanguageEnglish", Language::English, "English"}}) {
+    const struct {
+        const char* name;
+        Language code;
+        const char* text;
+    } choices[] = {{"mnuHelpLanguageGerman", Language::German, "Deutsch"},
+                   {"mnuHelpLanguageEnglish", Language::English, "English"}};
+    // Not a structured binding: clang before 16 does not let a lambda capture one.
+    for (const auto& choice : choices) {
+        const Language code = choice.code;
+        const char* const name = choice.name;
+        const char* const text = choice.text;
         QAction* action = language->addAction(QString::fromUtf8(text));
         action->setCheckable(true);
         action->setChecked(code == chosen);

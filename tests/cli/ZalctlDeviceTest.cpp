@@ -589,6 +589,10 @@ TEST_F(ZalctlDevice, TheShownSerialFindsTheBackups) {
 }
 
 TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
+    // A station named with an escape sequence and a newline (another PC's records) shows escaped on a
+    // terminal and exact in JSON.
+    const QString station = QStringLiteral("Lager\x1b[2J\nforged");
+    env_[QStringLiteral("ZAL_STATION")] = station;
     startDevice(shipped("Default ZAL V21"));
     ASSERT_EQ(zalctl({"read", "-o", file("a.Zal")}).exitCode, 0);
     ASSERT_EQ(zalctl({"set", file("a.Zal"), "edtNoLongTransm=4"}).exitCode, 0);
@@ -604,6 +608,25 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
         EXPECT_TRUE(pristine.contains(QLatin1String(key))) << key;
     EXPECT_EQ(pristine["command"].toString(), QStringLiteral("read"));
     EXPECT_EQ(backups[1].toObject()["command"].toString(), QStringLiteral("write"));
+    // A time carries its offset, so that it reads the same in every zone.
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(Z|[+-]\\d\\d:\\d\\d)$"))
+            .match(pristine["time"].toString())
+            .hasMatch())
+        << pristine["time"].toString().toStdString();
+    EXPECT_EQ(pristine["station"].toString(), station);
+    for (const QStringList& text : {QStringList{"backups", "list"}, QStringList{"devices"}}) {
+        const QString out = zalctl(text).out;
+        EXPECT_FALSE(out.contains(QChar(0x1b))) << text.join(u' ').toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("Lager\\x1b[2J\\x0aforged"))) << out.toStdString();
+        EXPECT_EQ(out.count(u'\n'), text.size() == 2 ? 2 : 1) << out.toStdString(); // no forged row
+        // A list that cannot be written is a failure, not an empty answer.
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        start(full, text);
+        ASSERT_TRUE(full.waitForFinished(30000));
+        EXPECT_EQ(full.exitCode(), 1) << full.readAllStandardError().toStdString();
+    }
     EXPECT_EQ(Load(pristine["path"].toString()), Load(shipped("Default ZAL V21")));
     EXPECT_EQ(zalctl({"backups", "list", "--serial", "999999"}).out, QString());
     // The device's history names the field the write changed, by its caption.

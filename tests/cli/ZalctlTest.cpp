@@ -174,11 +174,106 @@ TEST_F(Zalctl, WrongUsage) {
         EXPECT_EQ(zalctl(command).exitCode, 1) << command.join(u' ').toStdString();
         EXPECT_EQ(ReadTestFile(file("keep.Bora")), kept);
     }
+    // Every command explains itself on standard output; what a command does not take is a usage error.
+    for (const char* command : {"folders",      "new",           "show",
+                                "set",          "apply",         "diff",
+                                "export",       "backups list",  "backups restore",
+                                "devices",      "devices show",  "support-bundle",
+                                "read",         "write",         "learn",
+                                "change-codes", "write-default", "write-version-byte",
+                                "line",         "kbx-info",      "kbx-list",
+                                "kbx-dump",     "version"}) {
+        const QStringList words = QString::fromLatin1(command).split(u' ');
+        for (const QStringList& asked : {words + QStringList{"--help"}, QStringList{"help"} + words}) {
+            const Result help = zalctl(asked);
+            EXPECT_EQ(help.exitCode, 0) << asked.join(u' ').toStdString();
+            EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: zalctl ") + QLatin1String(command)))
+                << help.out.toStdString();
+        }
+    }
+    const struct {
+        QStringList arguments;
+        const char* said; // on standard error
+    } refused[] = {
+        {{"version", "--bogus"}, "Unknown option 'bogus'"},
+        {{"folders", "extra"}, "folders does not take extra"},
+        {{"--field-names", "--bogus"}, "takes nothing more"},
+        {{"--version", "now"}, "takes nothing more"},
+        {{"devices", "show", ""}, "usage: zalctl devices show"},
+        {{"backups", "list", "--serial", ""}, "--serial needs a value"},
+        {{"backups", "list", "--since", ""}, "is not a date"},
+        {{"backups", "list", "--since", "2026-12-08T25:00"}, "is not a date"},
+        {{"backups", "list", "--since", "2026-12-08T12:61"}, "is not a date"},
+        {{"backups", "list", "--since", "2026-12-08Txyz"}, "is not a date"},
+        {{"help", "frobnicate"}, "unknown command"},
+    };
+    for (const auto& r : refused) {
+        const Result run = zalctl(r.arguments);
+        EXPECT_EQ(run.exitCode, 2) << r.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(r.said))) << run.err.toStdString();
+    }
+    EXPECT_EQ(zalctl({"version"}).out, zalctl({"--version"}).out);
+    // A folder is no output file.
+    QDir().mkpath(file("folder"));
+    const Result folder = zalctl({"new", "ZAL", "-o", file("folder") + u'/'});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(QDir(file("folder")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList());
     // The KBX commands take a chosen port too, and say why it gives no KBX.
     for (const char* command : {"kbx-dump", "kbx-info"}) {
         const auto missing = zalctl({command, "--port", "/nonexistent/tty"});
         EXPECT_EQ(missing.exitCode, 1) << command;
         EXPECT_TRUE(missing.err.contains(QStringLiteral("does not exist"))) << missing.err.toStdString();
+    }
+}
+
+// Output that cannot be written is an error, and --json gives a JSON document whatever happened.
+TEST_F(Zalctl, OutputIsCheckedAndJsonComesOnFailureToo) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    // (backups list and devices, with backups to list, in the device tests)
+    for (const char* command : {"show z.Zal --json", "--field-names", "version", "--help"}) {
+        for (const char* redirect : {"> /dev/full", ">&-"}) {
+            const Result run =
+                zalctl({QStringLiteral("-c"), QStringLiteral("cd '%1' && '%2/zalctl' %3 %4")
+                                                  .arg(home.path(), QStringLiteral(ZAL_BIN_DIR),
+                                                       QLatin1String(command), QLatin1String(redirect))},
+                       QStringLiteral("C.UTF-8"), QStringLiteral("/bin/sh"));
+            EXPECT_EQ(run.exitCode, 1) << command << ' ' << redirect;
+            EXPECT_TRUE(run.err.contains(QStringLiteral("cannot write the output"))) << run.err.toStdString();
+        }
+    }
+    const struct {
+        QStringList arguments;
+        int number; // 0: none
+        const char* text;
+    } failures[] = {
+        {{"set", file("z.Zal"), "edtNoLongTransm=999", "--json"}, 10681, "did not take the value"},
+        {{"devices", "show", "999999", "--json"}, 0, "no device with serial number 999999"},
+        {{"show", file("none.Zal"), "--json"}, 10604, "gibt es nicht"},
+        {{"new", "KAFFEE", "--json"}, 0, "products are"},
+    };
+    for (const auto& f : failures) {
+        const Result run = zalctl(f.arguments);
+        EXPECT_NE(run.exitCode, 0) << f.arguments.join(u' ').toStdString();
+        QJsonParseError parsed{};
+        const QJsonObject error =
+            QJsonDocument::fromJson(run.out.toUtf8(), &parsed).object()[QStringLiteral("error")].toObject();
+        EXPECT_EQ(parsed.error, QJsonParseError::NoError) << run.out.toStdString();
+        EXPECT_EQ(error[QStringLiteral("number")].toInt(), f.number) << run.out.toStdString();
+        EXPECT_TRUE(error[QStringLiteral("text")].toString().contains(QLatin1String(f.text)))
+            << run.out.toStdString();
+    }
+    // Why a configuration cannot be opened follows the message.
+    QDir().mkpath(file("folder.Zal"));
+    WriteTestFile(file("short.Zal"), "short");
+    for (const auto& [name, why] :
+         {std::pair{"none.Zal", "There is no file"}, std::pair{"folder.Zal", "is a folder"},
+          std::pair{"short.Zal", "holds 5 bytes"}}) {
+        const Result run = zalctl({"show", file(name)}, QStringLiteral("en_GB.UTF-8"));
+        EXPECT_TRUE(
+            run.err.contains(QStringLiteral("10604: Cannot load the selected configuration\nzalctl: ")) &&
+            run.err.contains(QLatin1String(why)))
+            << run.err.toStdString();
     }
 }
 
@@ -197,7 +292,15 @@ TEST_F(Zalctl, CompletionAndManualPageFollowTheCommandTable) {
         QFile f(QStringLiteral(ZAL_SOURCE_DIR "/") + QLatin1String(path));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     };
-    const QString completion = read("data/completion/zalctl");
+    const Result completionRun = zalctl({"--completion", "bash"});
+    ASSERT_EQ(completionRun.exitCode, 0);
+    const QString completion = completionRun.out;
+    // Each command offers its own options: the line that completes them for the command.
+    const auto optionsOf = [&completion](const QString& name) {
+        const QRegularExpression row(QStringLiteral("\"%1\"\\) COMPREPLY=\\(\\$\\(compgen -W \"([^\"]*)\"")
+                                         .arg(QRegularExpression::escape(name)));
+        return row.match(completion).captured(1).split(u' ');
+    };
     QString manual = read("data/man/zalctl.1");
     manual.replace(QStringLiteral("\\-"), QStringLiteral("-"));
     manual.replace(QStringLiteral("\\ "), QStringLiteral(" ")); // the headings' spaces that never break
@@ -227,15 +330,21 @@ TEST_F(Zalctl, CompletionAndManualPageFollowTheCommandTable) {
             }
         }
         ASSERT_TRUE(entry) << "manual page lacks " << name.toStdString();
+        QStringList offered = optionsOf(name);
         for (auto m = option.globalMatch(line); m.hasNext();) {
             const QString o = m.next().captured(1);
-            EXPECT_TRUE(completion.contains(u' ' + o + u' ') || completion.contains(u' ' + o + u'"') ||
-                        completion.contains(u'"' + o + u' '))
-                << "completion lacks " << o.toStdString();
+            EXPECT_TRUE(offered.removeOne(o))
+                << "completion of " << name.toStdString() << " lacks " << o.toStdString();
             if (o != QLatin1String("--kbx") && o != QLatin1String("--port")) { // said once for every command
                 EXPECT_TRUE(entry->contains(o))
                     << "manual entry of " << name.toStdString() << " lacks " << o.toStdString();
             }
+        }
+        // Nothing it does not take (the editor's own switches are said once for all in the usage).
+        for (const QString& o : offered) {
+            EXPECT_TRUE(o == QLatin1String("--help") || o == QLatin1String("--yes") ||
+                        o == QLatin1String("--service") || o == QLatin1String("--changecodes"))
+                << "completion offers " << name.toStdString() << ' ' << o.toStdString();
         }
     }
     EXPECT_GE(commands, 21);

@@ -1,7 +1,6 @@
 #include "shell/Language.h"
 #include "shell/StringTable.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -105,10 +104,6 @@ TEST(Translation, TheLanguageComesFromTheLocaleGermanOnlyWhereItIsGerman) {
 }
 
 TEST(Translation, EnglishKeepsTheNumbersAndGermanStaysVerbatim) {
-    int argc = 1;
-    char name[] = "shell_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
     const QString german = Str(10615);
     ASSERT_TRUE(InstallLanguage(Language::English));
     EXPECT_EQ(CurrentLanguage(), Language::English);

@@ -1,0 +1,105 @@
+#include "StandardStreams.h"
+
+#include <QJsonValue>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zal::cli {
+namespace {
+
+bool gClosed[3] = {false, false, false};
+
+} // namespace
+
+void GuardStandardDescriptors() {
+    for (int fd = 0; fd < 3; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        gClosed[fd] = true;
+        const int null = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (null >= 0 && null != fd) {
+            ::dup2(null, fd);
+            ::close(null);
+        }
+    }
+}
+
+StreamDevice::StreamDevice(int fd) : fd_(fd), closed_(fd >= 0 && fd < 3 && gClosed[fd]) {
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+qint64 StreamDevice::writeData(const char* data, qint64 size) {
+    if (closed_ && size > 0 && writeError_ == 0)
+        writeError_ = EBADF;
+    for (qint64 done = 0; done < size && writeError_ == 0;) {
+        const ssize_t n = ::write(fd_, data + done, static_cast<size_t>(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            writeError_ = n < 0 ? errno : EIO;
+            break;
+        }
+        done += n;
+        written_ += n;
+    }
+    partial_.append(data, size);
+    for (qsizetype end; (end = partial_.indexOf('\n')) >= 0;) {
+        line(QString::fromUtf8(partial_.constData(), end));
+        partial_.remove(0, end + 1);
+    }
+    // A failed write is reported by the command itself; the stream goes on as if written, so that one
+    // lost line does not swallow the ones that follow on another descriptor.
+    return size;
+}
+
+void ErrorStreamDevice::line(const QString& text) {
+    static const QRegularExpression numbered(QStringLiteral("^error (\\d+): (.*)$"));
+    static const QLatin1String own("zalctl: ");
+    const std::lock_guard lock(mutex_);
+    if (const QRegularExpressionMatch m = numbered.match(text); m.hasMatch()) {
+        if (number_ == 0)
+            number_ = m.captured(1).toInt();
+        errors_ << m.captured(2);
+    } else if (text.startsWith(own)) {
+        errors_ << text.mid(own.size());
+    }
+}
+
+QJsonObject ErrorStreamDevice::errorJson() const {
+    const std::lock_guard lock(mutex_);
+    if (errors_.isEmpty())
+        return {};
+    return QJsonObject{{QStringLiteral("number"), number_ ? QJsonValue(number_) : QJsonValue()},
+                       {QStringLiteral("text"), errors_.join(u'\n')}};
+}
+
+} // namespace zal::cli
+
+namespace zal::cli {
+
+int FinishOutput(int result, QTextStream& out, QTextStream& err) {
+    out.flush();
+    const auto* device = dynamic_cast<const StreamDevice*>(out.device());
+    if (!device || device->writeError() == 0)
+        return result;
+    err << "zalctl: cannot write the output: " << QString::fromLocal8Bit(std::strerror(device->writeError()))
+        << Qt::endl;
+    return result == 0 ? 1 : result;
+}
+
+QJsonObject ErrorJson(QTextStream& err, int exitCode) {
+    err.flush();
+    const auto* device = dynamic_cast<const ErrorStreamDevice*>(err.device());
+    QJsonObject error = device ? device->errorJson() : QJsonObject();
+    if (error.isEmpty())
+        error = QJsonObject{{QStringLiteral("number"), QJsonValue()},
+                            {QStringLiteral("text"), exitCode == 2 ? QStringLiteral("wrong usage")
+                                                                   : QStringLiteral("the command failed")}};
+    return error;
+}
+
+} // namespace zal::cli
