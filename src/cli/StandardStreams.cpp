@@ -28,10 +28,13 @@ void GuardStandardDescriptors() {
     }
 }
 
-StreamDevice::StreamDevice(int fd) : fd_(fd), closed_(fd >= 0 && fd < 3 && gClosed[fd]) {
+StreamDevice::StreamDevice(int fd, bool keepsLines)
+    : fd_(fd), closed_(fd >= 0 && fd < 3 && gClosed[fd]), keepsLines_(keepsLines) {
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
+// A failed write is reported by the command at its end; the stream goes on as if written, so that the
+// command runs to the end it would have had and says what it did on standard error.
 qint64 StreamDevice::writeData(const char* data, qint64 size) {
     if (closed_ && size > 0 && writeError_ == 0)
         writeError_ = EBADF;
@@ -46,13 +49,13 @@ qint64 StreamDevice::writeData(const char* data, qint64 size) {
         done += n;
         written_ += n;
     }
+    if (!keepsLines_)
+        return size;
     partial_.append(data, size);
     for (qsizetype end; (end = partial_.indexOf('\n')) >= 0;) {
         line(QString::fromUtf8(partial_.constData(), end));
         partial_.remove(0, end + 1);
     }
-    // A failed write is reported by the command itself; the stream goes on as if written, so that one
-    // lost line does not swallow the ones that follow on another descriptor.
     return size;
 }
 

@@ -15,7 +15,7 @@ namespace zal::cli {
 // its output was lost instead of ending as if it had been written.
 class StreamDevice : public QIODevice {
 public:
-    explicit StreamDevice(int fd);
+    explicit StreamDevice(int fd) : StreamDevice(fd, false) {}
 
     bool isSequential() const override { return true; }
     // 0 while every write went out; else the first write's errno.
@@ -23,6 +23,8 @@ public:
     qint64 written() const { return written_; }
 
 protected:
+    // keepsLines: line() is called with each complete line written.
+    StreamDevice(int fd, bool keepsLines);
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override;
     // Each complete line written, for a device that keeps what it said.
@@ -31,6 +33,7 @@ protected:
 private:
     int fd_;
     bool closed_;
+    bool keepsLines_;
     int writeError_ = 0;
     qint64 written_ = 0;
     QByteArray partial_;
@@ -40,7 +43,7 @@ private:
 // from the commands), so that a command run with --json can give them as its JSON document's "error".
 class ErrorStreamDevice : public StreamDevice {
 public:
-    ErrorStreamDevice() : StreamDevice(2) {}
+    ErrorStreamDevice() : StreamDevice(2, true) {}
     // {"number": the first numbered error's number or null, "text": the errors, one a line}; empty
     // when none was said.
     QJsonObject errorJson() const;
