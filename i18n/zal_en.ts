@@ -46,6 +46,382 @@
         <source>(leer)</source>
         <translation>(empty)</translation>
     </message>
+    <message>
+        <source>%1 nimmt %2 nicht</source>
+        <translation>%1 does not take %2</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden: -o braucht einen Dateinamen, keinen Ordner</source>
+        <translation>cannot write %1: -o needs a file name, not a folder</translation>
+    </message>
+    <message>
+        <source>nur line nimmt mehr als eine KBX</source>
+        <translation>only line takes more than one KBX</translation>
+    </message>
+    <message>
+        <source>unterbrochen; die KBX ist geschlossen</source>
+        <translation>interrupted; the KBX is closed</translation>
+    </message>
+    <message>
+        <source>unterbrochen, bevor %1 gespeichert wurde</source>
+        <translation>interrupted before %1 was saved</translation>
+    </message>
+    <message>
+        <source>nichts würde sich ändern: das Gerät hält diese Konfiguration bereits</source>
+        <translation>nothing would change: the device holds this configuration already</translation>
+    </message>
+    <message>
+        <source>nichts hat sich geändert: das Gerät hielt diese Konfiguration bereits</source>
+        <translation>nothing changed: the device held this configuration already</translation>
+    </message>
+    <message>
+        <source>geschrieben; die geänderten Felder werden nicht gelistet, da die Sicherung vor dem Schreiben aus ist</source>
+        <translation>written; the fields it changed are not listed, as backups before writes are off</translation>
+    </message>
+    <message>
+        <source>dieses Produkt lernt keine Funkcodes für seine Positionen</source>
+        <translation>this product does not learn radio codes for its positions</translation>
+    </message>
+    <message>
+        <source>%1 bleibt, wie es war</source>
+        <translation>%1 is left as it was</translation>
+    </message>
+    <message>
+        <source>kein Sendercode angekommen; %1 bleibt, wie es war</source>
+        <translation>no transmitter code arrived; %1 is left as it was</translation>
+    </message>
+    <message>
+        <source>die Festcodes dieses Produkts zu ändern braucht --changecodes</source>
+        <translation>changing the fixed codes of this product needs --changecodes</translation>
+    </message>
+    <message>
+        <source>MUVE+ nimmt nur den eigenen Code des Geräts; die Festcodes folgen daraus</source>
+        <translation>MUVE+ takes the device&apos;s own code alone; the fixed codes follow from it</translation>
+    </message>
+    <message>
+        <source>höchstens sechs Codes</source>
+        <translation>at most six codes</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ist kein Festcode (vier Hexadezimalziffern); nichts wurde geschrieben</source>
+        <translation>&quot;%1&quot; is no fixed code (four hexadecimal digits); nothing was written</translation>
+    </message>
+    <message>
+        <source>%1 wird als Festcode abgelehnt; nichts wurde geschrieben</source>
+        <translation>%1 is refused as a fixed code; nothing was written</translation>
+    </message>
+    <message>
+        <source>%1 ist ein Servicebefehl (--service)</source>
+        <translation>%1 is a service command (--service)</translation>
+    </message>
+    <message>
+        <source>unbekanntes Produkt %1</source>
+        <translation>unknown product %1</translation>
+    </message>
+    <message>
+        <source>NAME=WERT erwartet, nicht %1</source>
+        <translation>expected NAME=VALUE, got %1</translation>
+    </message>
+    <message>
+        <source>kein Feld %1</source>
+        <translation>no field %1</translation>
+    </message>
+    <message>
+        <source>%1 wird bei diesem Produkt und dieser Version nicht verwendet</source>
+        <translation>%1 is not in use for this product and version</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geändert werden (gesperrt)</source>
+        <translation>%1 cannot be changed (disabled)</translation>
+    </message>
+    <message>
+        <source>Taste &apos;%1&apos; von %2 verworfen</source>
+        <translation>key &apos;%1&apos; dropped by %2</translation>
+    </message>
+    <message>
+        <source>eine Auswahlliste nimmt v:WERT oder i:INDEX, nicht %1</source>
+        <translation>a drop-down takes v:VALUE or i:INDEX, got %1</translation>
+    </message>
+    <message>
+        <source>%1 hat keinen Eintrag %2</source>
+        <translation>%1 has no item %2</translation>
+    </message>
+    <message>
+        <source>ein Kontrollkästchen nimmt 1 oder 0, nicht %1</source>
+        <translation>a check box takes 1 or 0, got %1</translation>
+    </message>
+    <message>
+        <source>%1 ist eine Schaltfläche</source>
+        <translation>%1 is a button</translation>
+    </message>
+    <message>
+        <source>Produkte sind BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; Versionen V1.x, V20, V21, V22</source>
+        <translation>products are BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; versions V1.x, V20, V21, V22</translation>
+    </message>
+    <message>
+        <source>%1 wurde nicht geöffnet</source>
+        <translation>%1 was not opened</translation>
+    </message>
+    <message>
+        <source>%1 hat den verlangten Wert nicht angenommen; es enthält &quot;%2&quot;</source>
+        <translation>%1 did not take the value asked for; it holds &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>nichts wurde gespeichert</source>
+        <translation>nothing was saved</translation>
+    </message>
+    <message>
+        <source>beide Dateien müssen sich öffnen lassen</source>
+        <translation>both files must open</translation>
+    </message>
+    <message>
+        <source>die KBX hat nicht geantwortet</source>
+        <translation>the KBX did not answer</translation>
+    </message>
+    <message>
+        <source>keine KBX gefunden</source>
+        <translation>no KBX found</translation>
+    </message>
+    <message>
+        <source>nicht durchsucht (ohne libftdi1 gebaut)</source>
+        <translation>not searched (built without libftdi1)</translation>
+    </message>
+    <message>
+        <source>kein FTDI-Gerät eingesteckt</source>
+        <translation>no FTDI device plugged in</translation>
+    </message>
+    <message>
+        <source>USB-Bus %1, Gerät %2: </source>
+        <translation>USB bus %1 device %2: </translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; Seriennummer %2</source>
+        <translation>&quot;%1&quot; serial %2</translation>
+    </message>
+    <message>
+        <source>FTDI-Gerät, </source>
+        <translation>FTDI device, </translation>
+    </message>
+    <message>
+        <source>Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)</source>
+        <translation>access denied (install the udev rule 70-zal-kbx.rules)</translation>
+    </message>
+    <message>
+        <source> - keine KBX</source>
+        <translation> - not a KBX</translation>
+    </message>
+    <message>
+        <source>nicht gesetzt</source>
+        <translation>not set</translation>
+    </message>
+    <message>
+        <source>KBX antwortet &quot;%1&quot;</source>
+        <translation>KBX answers &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>geöffnet, aber keine KBX antwortet</source>
+        <translation>opened, but no KBX answers</translation>
+    </message>
+    <message>
+        <source>kann nicht geöffnet werden</source>
+        <translation>cannot be opened</translation>
+    </message>
+    <message>
+        <source>%1 wurde nicht geöffnet; kein Gerät wurde berührt</source>
+        <translation>%1 was not opened; no device was touched</translation>
+    </message>
+    <message>
+        <source>das Protokoll %1 kann nicht geschrieben werden</source>
+        <translation>cannot write the log %1</translation>
+    </message>
+    <message>
+        <source>%1 kann kein erster Festcode sein</source>
+        <translation>%1 cannot be a first fixed code</translation>
+    </message>
+    <message>
+        <source>%1; es können keine Codes vergeben werden, kein Gerät wurde berührt</source>
+        <translation>%1; no codes can be handed out, no device was touched</translation>
+    </message>
+    <message>
+        <source>%1 Codes aus %2 als vergeben in die Aufzeichnungen übernommen</source>
+        <translation>%1 codes of %2 taken into the records as handed out</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen konnten nicht aktualisiert werden (%1); der Lauf geht weiter, seine Geräte stehen in %2</source>
+        <translation>the records could not be updated (%1); the run goes on, its devices are in %2</translation>
+    </message>
+    <message>
+        <source>keine KBX konnte verwendet werden; kein Gerät wurde berührt</source>
+        <translation>no KBX could be used; no device was touched</translation>
+    </message>
+    <message>
+        <source>der Lauf hat angehalten: %1</source>
+        <translation>the run stopped: %1</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen konnten nicht jedes Gerät des Laufs aufnehmen (%1); %2 enthält sie alle</source>
+        <translation>the records could not take every device of the run (%1); %2 has them all</translation>
+    </message>
+    <message>
+        <source>%1 geschrieben, %2 abgelehnt oder fehlgeschlagen; Protokoll %3</source>
+        <translation>%1 written, %2 refused or failed; log %3</translation>
+    </message>
+    <message>
+        <source>%1 braucht zalctl-report, das nicht gefunden wurde: %2</source>
+        <translation>%1 needs zalctl-report, which was not found in %2</translation>
+    </message>
+    <message>
+        <source>unbekannter Befehl &apos;%1&apos;</source>
+        <translation>unknown command &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1 nimmt nichts weiter, auch nicht %2</source>
+        <translation>%1 takes nothing more, not %2</translation>
+    </message>
+    <message>
+        <source>%1 braucht ein Objekt wie {&quot;text&quot;: &quot;5&quot;}, {&quot;value&quot;: 1} oder {&quot;checked&quot;: true}</source>
+        <translation>%1 needs an object such as {&quot;text&quot;: &quot;5&quot;}, {&quot;value&quot;: 1} or {&quot;checked&quot;: true}</translation>
+    </message>
+    <message>
+        <source>%1 ist ein Eingabefeld: es nimmt {&quot;text&quot;: &quot;...&quot;}, eine Zeichenkette</source>
+        <translation>%1 is an entry field: it takes {&quot;text&quot;: &quot;...&quot;}, a string</translation>
+    </message>
+    <message>
+        <source>%1 nimmt &quot;value&quot; als ganze Zahl</source>
+        <translation>%1 takes &quot;value&quot; as a whole number</translation>
+    </message>
+    <message>
+        <source>%1 hat keinen Eintrag mit dem Wert %2</source>
+        <translation>%1 has no item of value %2</translation>
+    </message>
+    <message>
+        <source>%1 nimmt &quot;index&quot; als ganze Zahl</source>
+        <translation>%1 takes &quot;index&quot; as a whole number</translation>
+    </message>
+    <message>
+        <source>%1 nimmt &quot;text&quot; als Zeichenkette</source>
+        <translation>%1 takes &quot;text&quot; as a string</translation>
+    </message>
+    <message>
+        <source>%1 hat keinen Eintrag &quot;%2&quot;</source>
+        <translation>%1 has no item &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1 ist eine Auswahlliste: sie nimmt &quot;value&quot;, &quot;index&quot; oder &quot;text&quot;</source>
+        <translation>%1 is a drop-down: it takes &quot;value&quot;, &quot;index&quot; or &quot;text&quot;</translation>
+    </message>
+    <message>
+        <source>%1 ist ein Kontrollkästchen: es nimmt {&quot;checked&quot;: true} oder false</source>
+        <translation>%1 is a check box: it takes {&quot;checked&quot;: true} or false</translation>
+    </message>
+    <message>
+        <source>%1 ist größer, als ein Rezept sein darf (1 MiB)</source>
+        <translation>%1 is larger than a recipe may be (1 MiB)</translation>
+    </message>
+    <message>
+        <source>%1 ist kein Rezept (ein JSON-Objekt mit &quot;fields&quot;)</source>
+        <translation>%1 is no recipe (a JSON object with &quot;fields&quot;)</translation>
+    </message>
+    <message>
+        <source>%1 nennt &quot;%2&quot; zweimal; nichts wurde gespeichert</source>
+        <translation>%1 names &quot;%2&quot; twice; nothing was saved</translation>
+    </message>
+    <message>
+        <source>%1; nichts wurde gespeichert</source>
+        <translation>%1; nothing was saved</translation>
+    </message>
+    <message>
+        <source>%1 kann bei diesem Produkt und dieser Version nicht geändert werden; es enthält &quot;%2&quot;</source>
+        <translation>%1 cannot be changed for this product and version; it holds &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1 Felder wie im Rezept; gespeichert: %2</source>
+        <translation>%1 fields as the recipe asks; saved %2</translation>
+    </message>
+    <message>
+        <source>%1 braucht einen Wert; ohne die Option wird jedes Gerät gelistet</source>
+        <translation>%1 needs a value; leave it out to list every device</translation>
+    </message>
+    <message>
+        <source>--since %1 ist kein Datum (2026-12-07) und keine Zeit (2026-12-07T10:15:00)</source>
+        <translation>--since %1 is not a date (2026-12-07) or a time (2026-12-07T10:15:00)</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen können nicht gelesen werden: %1</source>
+        <translation>the records cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>keine Sicherung eines Geräts mit der Seriennummer %1 in den Aufzeichnungen</source>
+        <translation>no backup of a device with serial number %1 in the records</translation>
+    </message>
+    <message>
+        <source>%1 ist weder eine Datei noch eine Sicherung der Aufzeichnungen; nichts wurde geschrieben</source>
+        <translation>%1 is neither a file nor a backup the records hold; nothing was written</translation>
+    </message>
+    <message>
+        <source>%1 ist weder eine Datei noch eine Sicherung der Aufzeichnungen (%2); nichts wurde geschrieben</source>
+        <translation>%1 is neither a file nor a backup the records hold (%2); nothing was written</translation>
+    </message>
+    <message>
+        <source>%1 wurde nicht geöffnet; nichts wurde geschrieben</source>
+        <translation>%1 was not opened; nothing was written</translation>
+    </message>
+    <message>
+        <source>dies schreibt die Sicherung von %1 %2 (%3) in das Gerät; mit --yes geschieht es</source>
+        <translation>this writes the backup of %1 %2 (%3) into the device; add --yes to do it</translation>
+    </message>
+    <message>
+        <source>zurückgeschrieben: %1</source>
+        <translation>restored %1</translation>
+    </message>
+    <message>
+        <source>%1 Sicherung</source>
+        <translation>%1 backup</translation>
+    </message>
+    <message>
+        <source>%1 Sicherungen</source>
+        <translation>%1 backups</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen kennen kein Gerät mit der Seriennummer %1</source>
+        <translation>the records hold no device with serial number %1</translation>
+    </message>
+    <message>
+        <source>(die erste Sicherung dieses Geräts in den Aufzeichnungen)</source>
+        <translation>(the first backup of this device in the records)</translation>
+    </message>
+    <message>
+        <source>(kein Feld geändert)</source>
+        <translation>(no field changed)</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>Supportinformationen gespeichert in %1</source>
+        <translation>support information saved in %1</translation>
+    </message>
+    <message>
+        <source>%1 ist auch die Eingabe; --yes ersetzt sie</source>
+        <translation>%1 is the input as well; --yes replaces it</translation>
+    </message>
+    <message>
+        <source>%1 ist eine Konfigurationsdatei; --yes ersetzt sie</source>
+        <translation>%1 is a configuration file; --yes replaces it</translation>
+    </message>
+    <message>
+        <source>die Ausgabe kann nicht geschrieben werden: %1</source>
+        <translation>cannot write the output: %1</translation>
+    </message>
+    <message>
+        <source>falscher Aufruf</source>
+        <translation>wrong usage</translation>
+    </message>
+    <message>
+        <source>der Befehl ist fehlgeschlagen</source>
+        <translation>the command failed</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -193,6 +569,96 @@ Connected: %1 %2, serial number %3.</translation>
     <message>
         <source>%1 ist %2 Bytes groß; eine Konfiguration hat %3 Bytes.</source>
         <translation>%1 holds %2 bytes; a configuration has %3.</translation>
+    </message>
+</context>
+<context>
+    <name>Kbx</name>
+    <message>
+        <source>Ein FTDI-USB-Gerät wurde gefunden, aber der Zugriff darauf wurde verweigert. Installieren Sie die udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) und stecken Sie die KBX neu ein (zalctl kbx-list zeigt, was zu sehen ist).</source>
+        <translation>An FTDI USB device was found, but access to it was denied. Install the udev rule 70-zal-kbx.rules (it comes with the package) and plug the KBX in again (zalctl kbx-list shows what is seen).</translation>
+    </message>
+    <message>
+        <source>Die KBX %1 wurde gefunden, aber der Zugriff darauf wurde verweigert. Installieren Sie die udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) oder nehmen Sie den Benutzer in die Gruppe plugdev auf, und stecken Sie die KBX neu ein.</source>
+        <translation>The KBX %1 was found, but access to it was denied. Install the udev rule 70-zal-kbx.rules (it comes with the package), or add the user to the group plugdev, and plug the KBX in again.</translation>
+    </message>
+    <message>
+        <source>Die KBX wird von einem anderen Programm verwendet.</source>
+        <translation>The KBX is in use by another program.</translation>
+    </message>
+    <message>
+        <source>Die KBX wurde getrennt (%1).</source>
+        <translation>The KBX was disconnected (%1).</translation>
+    </message>
+    <message>
+        <source>Die KBX wurde getrennt (%1 %2).</source>
+        <translation>The KBX was disconnected (%1 %2).</translation>
+    </message>
+    <message>
+        <source>Die KBX an %1 wird von einem anderen Programm verwendet.</source>
+        <translation>The KBX at %1 is in use by another program.</translation>
+    </message>
+    <message>
+        <source>Die KBX an %1 wurde gefunden, aber der Zugriff darauf wurde verweigert. Installieren Sie die udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) und stecken Sie die KBX neu ein, oder treten Sie der Gruppe bei, der %1 gehört (meist dialout).</source>
+        <translation>The KBX at %1 was found, but access to it was denied. Install the udev rule 70-zal-kbx.rules (it comes with the package) and plug the KBX in again, or join the group that owns %1 (usually dialout).</translation>
+    </message>
+    <message>
+        <source>%1 gibt es nicht: die für die KBX angegebene Schnittstelle existiert nicht. Ist die KBX eingesteckt, und stimmt der Name?</source>
+        <translation>There is no %1: the port given for the KBX does not exist. Is the KBX plugged in, and is the name right?</translation>
+    </message>
+    <message>
+        <source>%1 ist ein Ordner, nicht die serielle Schnittstelle der KBX.</source>
+        <translation>%1 is a folder, not the KBX&apos;s serial port.</translation>
+    </message>
+    <message>
+        <source>%1 konnte nicht geöffnet werden: %2</source>
+        <translation>%1 could not be opened: %2</translation>
+    </message>
+    <message>
+        <source>%1 ist keine serielle Schnittstelle, also kann keine KBX dahinter sein.</source>
+        <translation>%1 is not a serial port, so no KBX can be behind it.</translation>
+    </message>
+    <message>
+        <source>Die KBX an %1 wird von einem anderen Programm verwendet (Prozess %2).</source>
+        <translation>The KBX at %1 is in use by another program (process %2).</translation>
+    </message>
+</context>
+<context>
+    <name>Line</name>
+    <message>
+        <source>KBX nicht gefunden</source>
+        <translation>KBX not found</translation>
+    </message>
+    <message>
+        <source>KBX nicht gefunden: %1</source>
+        <translation>KBX not found: %1</translation>
+    </message>
+    <message>
+        <source>die KBX antwortet nicht (hat sie Strom, und ist es eine KBX?)</source>
+        <translation>the KBX does not answer (is it powered, and is it a KBX?)</translation>
+    </message>
+    <message>
+        <source>diese Einheit kann nicht verwendet werden; sie nimmt nicht am Lauf teil</source>
+        <translation>this unit cannot be used; it takes no part in the run</translation>
+    </message>
+    <message>
+        <source>warte auf ein Gerät</source>
+        <translation>waiting for a device</translation>
+    </message>
+    <message>
+        <source>Gerät gefunden: %1</source>
+        <translation>device found: %1</translation>
+    </message>
+    <message>
+        <source>das Protokoll konnte nicht geschrieben werden; der Lauf hält an</source>
+        <translation>the log could not be written; the run stops</translation>
+    </message>
+    <message>
+        <source>, Codes %1</source>
+        <translation>, codes %1</translation>
+    </message>
+    <message>
+        <source>das Gerät entfernen</source>
+        <translation>remove the device</translation>
     </message>
 </context>
 <context>

@@ -260,7 +260,10 @@ int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream&
     // What follows the command's first word: its subcommand's word counts among the positionals.
     const int most = MostPositional(c);
     if (most >= 0 && o.positional.size() > most) {
-        err << "zalctl: " << c.name << " does not take " << o.positional.value(most) << '\n'
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 nimmt %2 nicht")
+                   .arg(QLatin1String(c.name), o.positional.value(most))
+            << '\n'
             << "usage: zalctl " << UsageLine(c) << Qt::endl;
         return kUsage;
     }
@@ -269,7 +272,10 @@ int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream&
     for (const OptionSpelling& s : OptionSpellings()) {
         if ((o.given & s.option) && !(allowed & s.option)) {
             const QString usage = QLatin1String(s.usage);
-            err << "zalctl: " << c.name << " does not take " << usage.left(usage.indexOf(u' ')) << '\n'
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "%1 nimmt %2 nicht")
+                       .arg(QLatin1String(c.name), usage.left(usage.indexOf(u' ')))
+                << '\n'
                 << "usage: zalctl " << UsageLine(c) << Qt::endl;
             return kUsage;
         }
@@ -277,12 +283,16 @@ int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream&
     // A folder is no output: the editor would add the product's extension and make a hidden ".Zal".
     if ((o.given & kOptOutput) &&
         (o.output.isEmpty() || o.output.endsWith(u'/') || QFileInfo(o.output).isDir())) {
-        err << "zalctl: cannot write " << (o.output.isEmpty() ? QStringLiteral("\"\"") : o.output)
-            << ": -o needs a file name, not a folder" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate(
+                   "Cli", "%1 kann nicht geschrieben werden: -o braucht einen Dateinamen, keinen Ordner")
+                   .arg(o.output.isEmpty() ? QStringLiteral("\"\"") : o.output)
+            << Qt::endl;
         return kFailed;
     }
     if (c.kbx == KbxUse::One && o.kbx.size() + o.port.size() > 1) {
-        err << "zalctl: only line takes more than one KBX" << Qt::endl;
+        err << "zalctl: " << QCoreApplication::translate("Cli", "nur line nimmt mehr als eine KBX")
+            << Qt::endl;
         return kUsage;
     }
     if (c.kbx == KbxUse::None)
@@ -293,7 +303,8 @@ int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream&
     if (Interrupted()) {
         // The line has said what it wrote; a device command ends after its transfer.
         if (c.kbx != KbxUse::Several)
-            err << "zalctl: interrupted; the KBX is closed" << Qt::endl;
+            err << "zalctl: " << QCoreApplication::translate("Cli", "unterbrochen; die KBX ist geschlossen")
+                << Qt::endl;
         return kInterrupted;
     }
     return result;

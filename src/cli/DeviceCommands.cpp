@@ -8,6 +8,7 @@
 #include "radio/FixedCodeWindows.h"
 #include "shell/Messages.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,7 +59,9 @@ int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         s.dialogs->answerSaveWith(o.output); // also answers the save offer for an image it cannot show
     bool ok = static_cast<bool>(s.editor->ReadFromDevice());
     if (ok && !o.output.isEmpty() && Interrupted())
-        err << "zalctl: interrupted before " << o.output << " was saved" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "unterbrochen, bevor %1 gespeichert wurde").arg(o.output)
+            << Qt::endl;
     else if (ok && !o.output.isEmpty())
         ok = static_cast<bool>(SaveAs(s, o.output));
     if (o.json)
@@ -70,8 +73,10 @@ namespace {
 
 void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool preview) {
     if (rows.empty()) {
-        out << (preview ? "nothing would change: the device holds this configuration already"
-                        : "nothing changed: the device held this configuration already")
+        out << (preview ? QCoreApplication::translate(
+                              "Cli", "nichts würde sich ändern: das Gerät hält diese Konfiguration bereits")
+                        : QCoreApplication::translate(
+                              "Cli", "nichts hat sich geändert: das Gerät hielt diese Konfiguration bereits"))
             << Qt::endl;
         return;
     }
@@ -81,7 +86,9 @@ void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool
             out << r.page << " / " << r.group << Qt::endl;
         page = r.page;
         group = r.group;
-        const auto shown = [](const QString& v) { return v.isEmpty() ? QStringLiteral("(empty)") : v; };
+        const auto shown = [](const QString& v) {
+            return v.isEmpty() ? QCoreApplication::translate("Cli", "(leer)") : v;
+        };
         out << "  " << r.caption << ": " << shown(r.mine) << " -> " << shown(r.other) << Qt::endl;
     }
 }
@@ -109,7 +116,9 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     } else if (listed) {
         PrintChanges(out, s.editor->writeChanges(), o.preview);
     } else if (result) {
-        out << "written; the fields it changed are not listed, as backups before writes are off" << Qt::endl;
+        out << QCoreApplication::translate("Cli", "geschrieben; die geänderten Felder werden nicht gelistet, "
+                                                  "da die Sicherung vor dem Schreiben aus ist")
+            << Qt::endl;
     }
     return result ? kOk : kFailed;
 }
@@ -130,7 +139,9 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         return kFailed;
     const QString button = QStringLiteral("btnReceiveRadioCode%1").arg(position);
     if (!o.force && !s.editor->form().field(button).enabled) {
-        err << "zalctl: this product does not learn radio codes for its positions" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "dieses Produkt lernt keine Funkcodes für seine Positionen")
+            << Qt::endl;
         return kFailed;
     }
     if (!s.editor->LearnStart(position))
@@ -147,9 +158,12 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     }
     s.editor->LearnFinish(received);
     if (!received) {
-        if (!Interrupted())
-            err << "zalctl: no transmitter code arrived; ";
-        err << o.positional[0] << " is left as it was" << Qt::endl;
+        err << "zalctl: "
+            << (Interrupted()
+                    ? QCoreApplication::translate("Cli", "%1 bleibt, wie es war")
+                    : QCoreApplication::translate("Cli", "kein Sendercode angekommen; %1 bleibt, wie es war"))
+                   .arg(o.positional[0])
+            << Qt::endl;
         return kFailed;
     }
     out << "Position " << position << ": " << s.editor->receivedCode() << Qt::endl;
@@ -164,15 +178,19 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
     if (!Open(s, o.positional[0]))
         return kFailed;
     if (!MenuOffered(s, MenuId::ChangeFixedRadioCodes)) {
-        err << "zalctl: changing the fixed codes of this product needs --changecodes" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli",
+                                           "die Festcodes dieses Produkts zu ändern braucht --changecodes")
+            << Qt::endl;
         return kFailed;
     }
     const QStringList codes = o.positional.mid(1);
     const bool plus = IsPlusProduct(s.editor->product());
     if (codes.size() > (plus ? 1 : TfrmChangeFixed::kRows)) {
         err << "zalctl: "
-            << (plus ? "MUVE+ takes the device's own code alone; the fixed codes follow from it"
-                     : "at most six codes")
+            << (plus ? QCoreApplication::translate(
+                           "Cli", "MUVE+ nimmt nur den eigenen Code des Geräts; die Festcodes folgen daraus")
+                     : QCoreApplication::translate("Cli", "höchstens sechs Codes"))
             << Qt::endl;
         return kUsage;
     }
@@ -182,8 +200,11 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
         if (code.size() != 4 ||
             !std::all_of(code.begin(), code.end(), [](QChar key) { return FixedCodeKey(key); })) {
             ShowMessage(*s.dialogs, MessageKind::Error, Msg::CodeHasFourDigits);
-            err << "zalctl: \"" << code
-                << "\" is no fixed code (four hexadecimal digits); nothing was written" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate(
+                       "Cli", "\"%1\" ist kein Festcode (vier Hexadezimalziffern); nichts wurde geschrieben")
+                       .arg(code)
+                << Qt::endl;
             return kFailed;
         }
     }
@@ -193,7 +214,10 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
     // The window refuses some codes (0000, FFFF, the MUVE+ block's end) and empties or keeps its field:
     // then nothing is written either.
     const auto refused = [&err](const QString& code) {
-        err << "zalctl: " << code << " is refused as a fixed code; nothing was written" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wird als Festcode abgelehnt; nichts wurde geschrieben")
+                   .arg(code)
+            << Qt::endl;
         return kFailed;
     };
     CommandResult written = CommandResult::Failed;
@@ -228,7 +252,10 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
         return kUsage;
     Session s = MakeSession(err, o);
     if (!MenuOffered(s, MenuId::WriteDefaultBora)) {
-        err << "zalctl: write-default is a service command (--service)" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 ist ein Servicebefehl (--service)")
+                   .arg(QStringLiteral("write-default"))
+            << Qt::endl;
         return kFailed;
     }
     return s.editor->WriteDefault(model) ? kOk : kFailed;
@@ -240,7 +267,10 @@ int RunWriteVersionByte(QTextStream&, QTextStream& err, const QStringList& argum
         return kUsage;
     Session s = MakeSession(err, o);
     if (!MenuOffered(s, MenuId::WriteVersionByte)) {
-        err << "zalctl: write-version-byte is a service command (--service)" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 ist ein Servicebefehl (--service)")
+                   .arg(QStringLiteral("write-version-byte"))
+            << Qt::endl;
         return kFailed;
     }
     return s.editor->WriteVersionByte() ? kOk : kFailed;

@@ -54,7 +54,8 @@ bool SelectProductOption(Session& s, const Options& o, QTextStream& err) {
         return true;
     const int product = ProductByName(o.product);
     if (!product) {
-        err << "zalctl: unknown product " << o.product << Qt::endl;
+        err << "zalctl: " << QCoreApplication::translate("Cli", "unbekanntes Produkt %1").arg(o.product)
+            << Qt::endl;
         return false;
     }
     s.editor->SelectProduct(product);
@@ -75,7 +76,7 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
     const qsizetype eq = assignment.indexOf(u'=');
     if (eq <= 0) {
         usage = true;
-        return QStringLiteral("expected NAME=VALUE, got ") + assignment;
+        return QCoreApplication::translate("Cli", "NAME=WERT erwartet, nicht %1").arg(assignment);
     }
     const QString name = assignment.left(eq);
     const QString value = assignment.mid(eq + 1);
@@ -83,15 +84,17 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
     Field* f = form.find(name);
     if (!f) {
         usage = true;
-        return QStringLiteral("no field ") + name;
+        return QCoreApplication::translate("Cli", "kein Feld %1").arg(name);
     }
     // What the technician could change in the window: an enabled, visible field. (Its presence mark
     // says whether the map writes it back, which is not the same: MUVE+ radio codes are enabled and
     // collected whatever their mark.)
     if (!force && (!f->enabled || !f->visible))
-        return name + (f->mark == 2 || !f->visible
-                           ? QStringLiteral(" is not in use for this product and version")
-                           : QStringLiteral(" cannot be changed (disabled)"));
+        return (f->mark == 2 || !f->visible
+                    ? QCoreApplication::translate(
+                          "Cli", "%1 wird bei diesem Produkt und dieser Version nicht verwendet")
+                    : QCoreApplication::translate("Cli", "%1 kann nicht geändert werden (gesperrt)"))
+            .arg(name);
     request.name = name;
     switch (f->kind()) {
     case FieldKind::Edit: {
@@ -99,7 +102,9 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
         form.replaceText(*f, QString());
         for (QChar key : value) {
             if (!form.typeKey(*f, key))
-                err << "warning: key '" << key << "' dropped by " << name << Qt::endl;
+                err << "warning: "
+                    << QCoreApplication::translate("Cli", "Taste '%1' von %2 verworfen").arg(key).arg(name)
+                    << Qt::endl;
         }
         form.leave(*f);
         return QString();
@@ -114,10 +119,11 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
             index = number < f->list.items.size() ? number : -1;
         else {
             usage = true;
-            return QStringLiteral("a drop-down takes v:VALUE or i:INDEX, got ") + value;
+            return QCoreApplication::translate("Cli", "eine Auswahlliste nimmt v:WERT oder i:INDEX, nicht %1")
+                .arg(value);
         }
         if (index < 0)
-            return name + QStringLiteral(" has no item ") + value;
+            return QCoreApplication::translate("Cli", "%1 hat keinen Eintrag %2").arg(name, value);
         request.index = index;
         form.selectIndex(*f, index);
         return QString();
@@ -125,14 +131,15 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
     case FieldKind::Check:
         if (value != QLatin1String("0") && value != QLatin1String("1")) {
             usage = true;
-            return QStringLiteral("a check box takes 1 or 0, got ") + value;
+            return QCoreApplication::translate("Cli", "ein Kontrollkästchen nimmt 1 oder 0, nicht %1")
+                .arg(value);
         }
         request.checked = value == QLatin1String("1");
         if (f->checked != request.checked)
             form.click(*f);
         return QString();
     case FieldKind::Button:
-        return name + QStringLiteral(" is a button");
+        return QCoreApplication::translate("Cli", "%1 ist eine Schaltfläche").arg(name);
     }
     return QString();
 }
@@ -150,7 +157,10 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (o.positional.size() == 2)
         entry = EntryByName(o.positional[1]);
     if (!product || !entry) {
-        err << "zalctl: products are BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; versions V1.x, V20, V21, V22"
+        err << "zalctl: "
+            << QCoreApplication::translate(
+                   "Cli",
+                   "Produkte sind BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; Versionen V1.x, V20, V21, V22")
             << Qt::endl;
         return kUsage;
     }
@@ -190,7 +200,8 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!SelectProductOption(s, o, err))
         return kUsage;
     if (!Open(s, o.positional[0])) {
-        err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet").arg(o.positional[0]) << Qt::endl;
         return kFailed;
     }
     std::vector<Request> requests;
@@ -213,13 +224,16 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                           : f.kind() == FieldKind::Combo ? f.index == r.index
                                                          : f.checked == r.checked;
         if (!same) {
-            err << "zalctl: " << r.name << " did not take the value asked for; it holds \"" << ShownValue(f)
-                << "\"" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate(
+                       "Cli", "%1 hat den verlangten Wert nicht angenommen; es enthält \"%2\"")
+                       .arg(r.name, ShownValue(f))
+                << Qt::endl;
             stayed = false;
         }
     }
     if (!stayed) {
-        err << "zalctl: nothing was saved" << Qt::endl;
+        err << "zalctl: " << QCoreApplication::translate("Cli", "nichts wurde gespeichert") << Qt::endl;
         return kFailed;
     }
     bool ok = false;
@@ -242,7 +256,8 @@ int RunDiff(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     Session a = MakeSession(err, o);
     Session b = MakeSession(err, o);
     if (!Open(a, o.positional[0]) || !Open(b, o.positional[1])) {
-        err << "zalctl: both files must open" << Qt::endl;
+        err << "zalctl: " << QCoreApplication::translate("Cli", "beide Dateien müssen sich öffnen lassen")
+            << Qt::endl;
         return kUsage;
     }
     const std::vector<FieldDifference> differences = DiffForms(a.editor->form(), b.editor->form());

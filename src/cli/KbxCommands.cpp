@@ -8,6 +8,7 @@
 #include "shell/Messages.h"
 #include "shell/StringTable.h"
 
+#include <QCoreApplication>
 #include <optional>
 
 namespace zal::cli {
@@ -45,7 +46,10 @@ int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments)
     kbx.Close();
     out << StrF(10705, {info}) << Qt::endl;
     if (result != kbxOk) {
-        err << (opened ? "zalctl: the KBX did not answer" : "zalctl: no KBX found") << Qt::endl;
+        err << "zalctl: "
+            << (opened ? QCoreApplication::translate("Cli", "die KBX hat nicht geantwortet")
+                       : QCoreApplication::translate("Cli", "keine KBX gefunden"))
+            << Qt::endl;
         Why(err, kbx);
         return 1;
     }
@@ -61,30 +65,35 @@ int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments)
     const std::vector<UsbUnit> units = ListUsbUnits(&withLibftdi);
     int kbxSeen = 0;
     if (!withLibftdi)
-        out << "USB: not searched (built without libftdi1)\n";
+        out << "USB: " << QCoreApplication::translate("Cli", "nicht durchsucht (ohne libftdi1 gebaut)")
+            << '\n';
     else if (units.empty())
-        out << "USB: no FTDI device plugged in\n";
+        out << "USB: " << QCoreApplication::translate("Cli", "kein FTDI-Gerät eingesteckt") << '\n';
     for (const UsbUnit& u : units) {
-        out << QStringLiteral("USB bus %1 device %2: ")
+        out << QCoreApplication::translate("Cli", "USB-Bus %1, Gerät %2: ")
                    .arg(u.bus, 3, 10, QChar(u'0'))
                    .arg(u.address, 3, 10, QChar(u'0'));
         if (!u.accessible) {
             if (!u.description.isEmpty())
-                out << '"' << u.description << "\" serial "
-                    << (u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
+                out << QCoreApplication::translate("Cli", "\"%1\" Seriennummer %2")
+                           .arg(u.description, u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
                     << (u.isKbx ? " - KBX, " : " - ");
             else
-                out << "FTDI device, ";
-            out << "access denied (install the udev rule 70-zal-kbx.rules)\n";
+                out << QCoreApplication::translate("Cli", "FTDI-Gerät, ");
+            out << QCoreApplication::translate(
+                       "Cli", "Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)")
+                << '\n';
             continue;
         }
-        out << '"' << u.description << "\" serial " << (u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
-            << (u.isKbx ? " - KBX" : " - not a KBX") << '\n';
+        out << QCoreApplication::translate("Cli", "\"%1\" Seriennummer %2")
+                   .arg(u.description, u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
+            << (u.isKbx ? QStringLiteral(" - KBX") : QCoreApplication::translate("Cli", " - keine KBX"))
+            << '\n';
         kbxSeen += u.isKbx;
     }
     const QString port = qEnvironmentVariable("ZAL_KBX_PORT");
     if (port.isEmpty()) {
-        out << "ZAL_KBX_PORT: not set\n";
+        out << "ZAL_KBX_PORT: " << QCoreApplication::translate("Cli", "nicht gesetzt") << '\n';
     } else {
         TKbxInterface kbx;
         QString info;
@@ -92,11 +101,11 @@ int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments)
         const bool answered = opened && kbx.ReadInfo(info) == kbxOk;
         out << "ZAL_KBX_PORT " << port << ": ";
         if (answered)
-            out << "KBX answers \"" << info << "\"\n";
+            out << QCoreApplication::translate("Cli", "KBX antwortet \"%1\"").arg(info) << '\n';
         else if (opened)
-            out << "opened, but no KBX answers\n";
+            out << QCoreApplication::translate("Cli", "geöffnet, aber keine KBX antwortet") << '\n';
         else
-            out << "cannot be opened"
+            out << QCoreApplication::translate("Cli", "kann nicht geöffnet werden")
                 << (kbx.openFailure().isEmpty() ? QString() : QStringLiteral(": ") + kbx.openFailure())
                 << '\n';
         kbxSeen += answered;

@@ -8,6 +8,7 @@
 #include "radio/RadioCode.h"
 #include "records/RecordsDatabase.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -91,7 +92,10 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     TfrmEnterData& first = *units.front()->session.editor;
     if (!first.OpenPath(file)) {
         Print(*units.front(), QString());
-        err << "zalctl: " << o.positional[0] << " was not opened; no device was touched" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet; kein Gerät wurde berührt")
+                   .arg(o.positional[0])
+            << Qt::endl;
         return kFailed;
     }
     const bool plus = IsPlusProduct(first.product());
@@ -99,7 +103,10 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     LineLog log;
     const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
     if (!log.Open(logPath)) {
-        err << "zalctl: cannot write the log " << logPath << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "das Protokoll %1 kann nicht geschrieben werden")
+                   .arg(logPath)
+            << Qt::endl;
         return kFailed;
     }
     // The run and its rows go into the records, which every station shares. Codes are handed out only
@@ -113,18 +120,27 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!firstCode.isEmpty()) {
         const std::uint16_t code = TextToCode(firstCode);
         if (!IsValidFirstFixedCode(code, plus)) {
-            err << "zalctl: " << firstCode << " cannot be a first fixed code" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "%1 kann kein erster Festcode sein").arg(firstCode)
+                << Qt::endl;
             return kUsage;
         }
         if (!records.isOpen()) {
-            err << "zalctl: " << records.error() << "; no codes can be handed out, no device was touched"
+            err << "zalctl: "
+                << QCoreApplication::translate(
+                       "Cli", "%1; es können keine Codes vergeben werden, kein Gerät wurde berührt")
+                       .arg(records.error())
                 << Qt::endl;
             return kFailed;
         }
         // Codes an earlier log names count as handed out.
         if (const int imported = records.ImportUsedCodes(log.usedCodes(), logPath); imported > 0)
-            err << "zalctl: " << imported << " codes of " << logPath
-                << " taken into the records as handed out" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate(
+                       "Cli", "%1 Codes aus %2 als vergeben in die Aufzeichnungen übernommen")
+                       .arg(imported)
+                       .arg(logPath)
+                << Qt::endl;
         codes = std::make_unique<CodeAllocator>(code, plus, database, station);
     }
     if (const qint64 run =
@@ -132,8 +148,11 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         run > 0)
         log.RecordInto(database, station, run);
     else
-        err << "zalctl: the records could not be updated (" << records.error()
-            << "); the run goes on, its devices are in " << logPath << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht aktualisiert werden "
+                                                  "(%1); der Lauf geht weiter, seine Geräte stehen in %2")
+                   .arg(records.error(), logPath)
+            << Qt::endl;
 
     LineShared shared;
     shared.log = &log;
@@ -156,16 +175,29 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         Print(*u, QString());
 
     if (shared.unusable == static_cast<int>(units.size())) {
-        err << "zalctl: no KBX could be used; no device was touched" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli",
+                                           "keine KBX konnte verwendet werden; kein Gerät wurde berührt")
+            << Qt::endl;
         return kFailed;
     }
     if (shared.halted)
-        err << "zalctl: the run stopped: " << shared.haltReason << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "der Lauf hat angehalten: %1").arg(shared.haltReason)
+            << Qt::endl;
     if (const QString problem = log.recordsProblem(); !problem.isEmpty())
-        err << "zalctl: the records could not take every device of the run (" << problem << "); " << logPath
-            << " has them all" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht jedes Gerät des Laufs "
+                                                  "aufnehmen (%1); %2 enthält sie alle")
+                   .arg(problem, logPath)
+            << Qt::endl;
     const int written = shared.written, other = shared.refusedOrFailed;
-    out << written << " written, " << other << " refused or failed; log " << logPath << Qt::endl;
+    out << QCoreApplication::translate("Cli",
+                                       "%1 geschrieben, %2 abgelehnt oder fehlgeschlagen; Protokoll %3")
+               .arg(written)
+               .arg(other)
+               .arg(logPath)
+        << Qt::endl;
     return written > 0 && other == 0 && !shared.halted ? kOk : kFailed;
 }
 

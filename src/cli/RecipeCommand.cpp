@@ -7,6 +7,7 @@
 #include "shell/FileSystem.h"
 #include "shell/Language.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -48,19 +49,21 @@ bool Granted(const Wish& w) {
 // kind, enabled, mark) are left alone.
 bool MakeWish(Field& f, const QJsonValue& value, Wish& w, QString& problem) {
     w.field = &f;
+    // why: a text with %1 for the field's name.
     const auto refuse = [&](const QString& why) {
-        problem = f.name() + u' ' + why;
+        problem = why.arg(f.name());
         return false;
     };
     if (!value.isObject())
-        return refuse(QStringLiteral("needs an object such as {\"text\": \"5\"}, {\"value\": 1} or "
-                                     "{\"checked\": true}"));
+        return refuse(QCoreApplication::translate(
+            "Cli", "%1 braucht ein Objekt wie {\"text\": \"5\"}, {\"value\": 1} oder {\"checked\": true}"));
     const QJsonObject entry = value.toObject();
     const auto isInteger = [](const QJsonValue& v) { return v.isDouble() && v.toDouble() == v.toInt(); };
     switch (f.kind()) {
     case FieldKind::Edit:
         if (!entry.value(QStringLiteral("text")).isString())
-            return refuse(QStringLiteral("is an entry field: it takes {\"text\": \"...\"}, a string"));
+            return refuse(QCoreApplication::translate(
+                "Cli", "%1 ist ein Eingabefeld: es nimmt {\"text\": \"...\"}, eine Zeichenkette"));
         w.text = entry.value(QStringLiteral("text")).toString();
         return true;
     case FieldKind::Combo:
@@ -68,34 +71,40 @@ bool MakeWish(Field& f, const QJsonValue& value, Wish& w, QString& problem) {
         // -1 (value or index) is no selection, as show --json writes a drop-down with none.
         if (entry.contains(QStringLiteral("value"))) {
             if (!isInteger(entry.value(QStringLiteral("value"))))
-                return refuse(QStringLiteral("takes \"value\" as a whole number"));
+                return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"value\" als ganze Zahl"));
             const int value = entry.value(QStringLiteral("value")).toInt(-1);
             w.index = value < 0 ? -1 : IndexOfValue(f.list.values, value);
             if (value >= 0 && w.index < 0)
-                problem = f.name() + QStringLiteral(" has no item of value %1").arg(value);
+                problem = QCoreApplication::translate("Cli", "%1 hat keinen Eintrag mit dem Wert %2")
+                              .arg(f.name())
+                              .arg(value);
         } else if (entry.contains(QStringLiteral("index"))) {
             if (!isInteger(entry.value(QStringLiteral("index"))))
-                return refuse(QStringLiteral("takes \"index\" as a whole number"));
+                return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"index\" als ganze Zahl"));
             w.index = entry.value(QStringLiteral("index")).toInt(-1);
             if (w.index >= f.list.items.size())
-                problem = f.name() + QStringLiteral(" has no item %1").arg(w.index);
+                problem =
+                    QCoreApplication::translate("Cli", "%1 hat keinen Eintrag %2").arg(f.name()).arg(w.index);
         } else if (entry.contains(QStringLiteral("text"))) {
             if (!entry.value(QStringLiteral("text")).isString())
-                return refuse(QStringLiteral("takes \"text\" as a string"));
+                return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"text\" als Zeichenkette"));
             const QString text = entry.value(QStringLiteral("text")).toString();
             w.index = static_cast<int>(f.list.items.indexOf(text));
             // A recipe written while the program spoke German names the items in German.
             if (w.index < 0)
                 w.index = static_cast<int>(f.list.items.indexOf(ValueListText(text)));
             if (w.index < 0 && !text.isEmpty())
-                problem = f.name() + QStringLiteral(" has no item \"%1\"").arg(text);
+                problem =
+                    QCoreApplication::translate("Cli", "%1 hat keinen Eintrag \"%2\"").arg(f.name(), text);
         } else {
-            return refuse(QStringLiteral("is a drop-down: it takes \"value\", \"index\" or \"text\""));
+            return refuse(QCoreApplication::translate(
+                "Cli", "%1 ist eine Auswahlliste: sie nimmt \"value\", \"index\" oder \"text\""));
         }
         return problem.isEmpty();
     case FieldKind::Check:
         if (!entry.value(QStringLiteral("checked")).isBool())
-            return refuse(QStringLiteral("is a check box: it takes {\"checked\": true} or false"));
+            return refuse(QCoreApplication::translate(
+                "Cli", "%1 ist ein Kontrollkästchen: es nimmt {\"checked\": true} oder false"));
         w.checked = entry.value(QStringLiteral("checked")).toBool();
         return true;
     case FieldKind::Button: // show --json lists the buttons too; they hold nothing to set
@@ -196,24 +205,32 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (OpenForReading(file, o.positional[1]))
         bytes = file.read(kRecipeLimit + 1);
     if (bytes.size() > kRecipeLimit) {
-        err << "zalctl: " << o.positional[1] << " is larger than a recipe may be (1 MiB)" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 ist größer, als ein Rezept sein darf (1 MiB)")
+                   .arg(o.positional[1])
+            << Qt::endl;
         return kFailed;
     }
     QJsonParseError parseError{};
     const QJsonDocument recipe = QJsonDocument::fromJson(bytes, &parseError);
     if (!recipe.isObject() || !recipe.object().value(QStringLiteral("fields")).isObject()) {
-        err << "zalctl: " << o.positional[1] << " is no recipe (a JSON object with \"fields\")"
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 ist kein Rezept (ein JSON-Objekt mit \"fields\")")
+                   .arg(o.positional[1])
             << (parseError.error ? QStringLiteral(": ") + parseError.errorString() : QString()) << Qt::endl;
         return kUsage;
     }
     if (const QString twice = DuplicateKey(bytes); !twice.isEmpty()) {
-        err << "zalctl: " << o.positional[1] << " names \"" << twice << "\" twice; nothing was saved"
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 nennt \"%2\" zweimal; nichts wurde gespeichert")
+                   .arg(o.positional[1], twice)
             << Qt::endl;
         return kFailed;
     }
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0])) {
-        err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet").arg(o.positional[0]) << Qt::endl;
         return kFailed;
     }
     FormModel& form = s.editor->form();
@@ -222,13 +239,15 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     for (auto it = fields.begin(); it != fields.end(); ++it) {
         Field* f = form.find(it.key());
         if (!f) {
-            err << "zalctl: no field " << it.key() << Qt::endl;
+            err << "zalctl: " << QCoreApplication::translate("Cli", "kein Feld %1").arg(it.key()) << Qt::endl;
             return kUsage;
         }
         Wish w;
         QString problem;
         if (!MakeWish(*f, it.value(), w, problem)) {
-            err << "zalctl: " << problem << "; nothing was saved" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "%1; nichts wurde gespeichert").arg(problem)
+                << Qt::endl;
             return kFailed;
         }
         if (w.field)
@@ -254,19 +273,26 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
             continue;
         stayed = false;
         const Field& f = *w.field;
-        err << "zalctl: " << f.name()
-            << (!f.enabled || !f.visible ? QStringLiteral(" cannot be changed for this product and version")
-                                         : QStringLiteral(" did not take the value asked for"))
-            << "; it holds \"" << ShownValue(f) << '"' << Qt::endl;
+        err << "zalctl: "
+            << (!f.enabled || !f.visible
+                    ? QCoreApplication::translate("Cli", "%1 kann bei diesem Produkt und dieser Version "
+                                                         "nicht geändert werden; es enthält \"%2\"")
+                    : QCoreApplication::translate(
+                          "Cli", "%1 hat den verlangten Wert nicht angenommen; es enthält \"%2\""))
+                   .arg(f.name(), ShownValue(f))
+            << Qt::endl;
     }
     if (!stayed) {
-        err << "zalctl: nothing was saved" << Qt::endl;
+        err << "zalctl: " << QCoreApplication::translate("Cli", "nichts wurde gespeichert") << Qt::endl;
         return kFailed;
     }
     const bool saved =
         o.output.isEmpty() ? static_cast<bool>(s.editor->FileSave()) : static_cast<bool>(SaveAs(s, o.output));
     if (saved)
-        out << wishes.size() << " fields as the recipe asks; saved " << s.editor->fileName() << '\n';
+        out << QCoreApplication::translate("Cli", "%1 Felder wie im Rezept; gespeichert: %2")
+                   .arg(wishes.size())
+                   .arg(s.editor->fileName())
+            << '\n';
     return saved ? kOk : kFailed;
 }
 

@@ -66,16 +66,22 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     for (const auto& [option, value] :
          {std::pair{kOptSerial, &o.serial}, std::pair{kOptStation, &o.station}}) {
         if ((o.given & option) && value->trimmed().isEmpty()) {
-            err << "zalctl: " << (option == kOptSerial ? "--serial" : "--station")
-                << " needs a value; leave it out to list every device" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate(
+                       "Cli", "%1 braucht einen Wert; ohne die Option wird jedes Gerät gelistet")
+                       .arg(QLatin1String(option == kOptSerial ? "--serial" : "--station"))
+                << Qt::endl;
             return kUsage;
         }
     }
     if (o.given & kOptSince) {
         const std::optional<QDateTime> since = ParseSince(o.since);
         if (!since) {
-            err << "zalctl: --since " << o.since
-                << " is not a date (2026-12-07) or a time (2026-12-07T10:15:00)" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate(
+                       "Cli", "--since %1 ist kein Datum (2026-12-07) und keine Zeit (2026-12-07T10:15:00)")
+                       .arg(o.since)
+                << Qt::endl;
             return kUsage;
         }
         query.since = *since;
@@ -84,7 +90,10 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     BackupStore store = s.editor->backups();
     const std::optional<std::vector<BackupEntry>> entries = store.List(query);
     if (!entries) {
-        err << "zalctl: the records cannot be read: " << store.error() << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
+                   .arg(store.error())
+            << Qt::endl;
         return kFailed;
     }
     QJsonArray json;
@@ -103,7 +112,10 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
     out.flush();
     if (entries->empty() && !o.serial.isEmpty())
-        err << "zalctl: no backup of a device with serial number " << o.serial << " in the records"
+        err << "zalctl: "
+            << QCoreApplication::translate(
+                   "Cli", "keine Sicherung eines Geräts mit der Seriennummer %1 in den Aufzeichnungen")
+                   .arg(o.serial)
             << Qt::endl;
     return kOk;
 }
@@ -117,27 +129,41 @@ int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
         const std::optional<BackupEntry> entry = store.Find(o.positional[1]);
         path = entry ? store.LocalFile(*entry) : QString();
         if (path.isEmpty()) {
-            err << "zalctl: " << o.positional[1] << " is neither a file nor a backup the records hold"
-                << (store.error().isEmpty() ? QString() : QStringLiteral(" (") + store.error() + u')')
-                << "; nothing was written" << Qt::endl;
+            err << "zalctl: "
+                << (store.error().isEmpty()
+                        ? QCoreApplication::translate("Cli", "%1 ist weder eine Datei noch eine Sicherung "
+                                                             "der Aufzeichnungen; nichts wurde geschrieben")
+                              .arg(o.positional[1])
+                        : QCoreApplication::translate("Cli",
+                                                      "%1 ist weder eine Datei noch eine Sicherung der "
+                                                      "Aufzeichnungen (%2); nichts wurde geschrieben")
+                              .arg(o.positional[1], store.error()))
+                << Qt::endl;
             return kFailed;
         }
     }
     if (!Open(s, path)) {
-        err << "zalctl: " << o.positional[1] << " was not opened; nothing was written" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet; nichts wurde geschrieben")
+                   .arg(o.positional[1])
+            << Qt::endl;
         return kFailed;
     }
     const DeviceIdentity id = IdentifyDevice(s.editor->working());
     if (!o.yes) {
-        err << "zalctl: this writes the backup of " << id.productName << ' ' << id.serial << " ("
-            << id.version << ") into the device; add --yes to do it" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate(
+                   "Cli", "dies schreibt die Sicherung von %1 %2 (%3) in das Gerät; mit --yes geschieht es")
+                   .arg(id.productName, id.serial, id.version)
+            << Qt::endl;
         return kFailed;
     }
     ConfigImage kept{};
     const CommandResult result =
         LoadImageFile(path, kept) ? s.editor->RestoreImage(kept) : CommandResult::Failed;
     if (result)
-        out << "restored " << QFileInfo(path).fileName() << '\n';
+        out << QCoreApplication::translate("Cli", "zurückgeschrieben: %1").arg(QFileInfo(path).fileName())
+            << '\n';
     return result ? kOk : kFailed;
 }
 
@@ -148,7 +174,10 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
         RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile));
     const std::optional<std::vector<DeviceRecord>> devices = records.Devices();
     if (!devices) {
-        err << "zalctl: the records cannot be read: " << records.error() << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
+                   .arg(records.error())
+            << Qt::endl;
         return kFailed;
     }
     QJsonArray json;
@@ -168,8 +197,11 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
         out << Printable(d.device.productName) << ' ' << Printable(d.device.version) << "  "
             << Printable(d.device.serial) << "  " << Printable(Or(d.device.radioId, QStringLiteral("-")))
             << "  " << d.lastSeen.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-            << Printable(d.station) << "  " << d.backups << (d.backups == 1 ? " backup" : " backups") << "  "
-            << Printable(Or(d.codes, QStringLiteral("-"))) << '\n';
+            << Printable(d.station) << "  "
+            << (d.backups == 1 ? QCoreApplication::translate("Cli", "%1 Sicherung")
+                               : QCoreApplication::translate("Cli", "%1 Sicherungen"))
+                   .arg(d.backups)
+            << "  " << Printable(Or(d.codes, QStringLiteral("-"))) << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);
@@ -182,11 +214,18 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
     const QString serial = o.positional[1];
     const std::optional<std::vector<BackupEntry>> entries = store.List({.serial = serial, .images = true});
     if (!entries) {
-        err << "zalctl: the records cannot be read: " << store.error() << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
+                   .arg(store.error())
+            << Qt::endl;
         return kFailed;
     }
     if (entries->empty()) {
-        err << "zalctl: the records hold no device with serial number " << serial << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli",
+                                           "die Aufzeichnungen kennen kein Gerät mit der Seriennummer %1")
+                   .arg(serial)
+            << Qt::endl;
         return kFailed;
     }
     // Each backup against the one before it of the same device (one serial number may name a device of
@@ -215,9 +254,12 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
             << Printable(Or(e.result, QStringLiteral("?"))) << "  " << Printable(e.station) << "  "
             << Printable(e.file) << '\n';
         if (!last)
-            out << "    (the first backup of this device in the records)\n";
+            out << "    "
+                << QCoreApplication::translate("Cli",
+                                               "(die erste Sicherung dieses Geräts in den Aufzeichnungen)")
+                << '\n';
         else if (changes.empty())
-            out << "    (no field changed)\n";
+            out << "    " << QCoreApplication::translate("Cli", "(kein Feld geändert)") << '\n';
         for (const DifferenceRow& r : changes)
             out << "    " << r.page << " / " << r.caption << ": "
                 << Printable(Or(r.mine, QCoreApplication::translate("Cli", "(leer)"))) << " -> "

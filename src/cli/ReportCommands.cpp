@@ -6,6 +6,7 @@
 #include "report/SupportInformation.h"
 #include "shell/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
 
@@ -29,7 +30,8 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
         return kFailed;
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0])) {
-        err << "zalctl: " << o.positional[0] << " was not opened" << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet").arg(o.positional[0]) << Qt::endl;
         return kFailed;
     }
     const ConfigReport report = BuildReport(*s.editor);
@@ -43,7 +45,9 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
     else
         ok = WriteFileAtomically(o.output, QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
     if (!ok)
-        err << "zalctl: cannot write " << o.output << ": " << QString::fromLocal8Bit(std::strerror(errno))
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 kann nicht geschrieben werden: %2")
+                   .arg(o.output, QString::fromLocal8Bit(std::strerror(errno)))
             << Qt::endl;
     return ok ? kOk : kFailed;
 }
@@ -59,10 +63,13 @@ int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& argu
     Session s = MakeSession(err, o);
     const CommandResult saved = SaveSupportBundle(*s.editor, o.output);
     if (!saved) {
-        err << "zalctl: cannot write " << o.output << ": " << saved.detail() << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 kann nicht geschrieben werden: %2")
+                   .arg(o.output, saved.detail())
+            << Qt::endl;
         return kFailed;
     }
-    out << "support information saved in " << o.output << '\n';
+    out << QCoreApplication::translate("Cli", "Supportinformationen gespeichert in %1").arg(o.output) << '\n';
     return kOk;
 }
 

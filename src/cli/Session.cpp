@@ -98,14 +98,20 @@ bool OutputRefused(QTextStream& err, const Options& o, const QStringList& inputs
         return false;
     for (const QString& input : inputs) {
         if (SameFile(input, o.output)) {
-            err << "zalctl: " << o.output << " is the input as well; --yes replaces it" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "%1 ist auch die Eingabe; --yes ersetzt sie")
+                       .arg(o.output)
+                << Qt::endl;
             return true;
         }
     }
     const QString suffix = u'.' + output.suffix();
     for (const ProductInfo& p : Products()) {
         if (suffix.compare(QLatin1String(p.extension), Qt::CaseInsensitive) == 0) {
-            err << "zalctl: " << o.output << " is a configuration file; --yes replaces it" << Qt::endl;
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "%1 ist eine Konfigurationsdatei; --yes ersetzt sie")
+                       .arg(o.output)
+                << Qt::endl;
             return true;
         }
     }

@@ -1,5 +1,6 @@
 #include "StandardStreams.h"
 
+#include <QCoreApplication>
 #include <QJsonValue>
 #include <QRegularExpression>
 
@@ -89,7 +90,9 @@ int FinishOutput(int result, QTextStream& out, QTextStream& err) {
     const auto* device = dynamic_cast<const StreamDevice*>(out.device());
     if (!device || device->writeError() == 0)
         return result;
-    err << "zalctl: cannot write the output: " << QString::fromLocal8Bit(std::strerror(device->writeError()))
+    err << "zalctl: "
+        << QCoreApplication::translate("Cli", "die Ausgabe kann nicht geschrieben werden: %1")
+               .arg(QString::fromLocal8Bit(std::strerror(device->writeError())))
         << Qt::endl;
     return result == 0 ? 1 : result;
 }
@@ -100,8 +103,10 @@ QJsonObject ErrorJson(QTextStream& err, int exitCode) {
     QJsonObject error = device ? device->errorJson() : QJsonObject();
     if (error.isEmpty())
         error = QJsonObject{{QStringLiteral("number"), QJsonValue()},
-                            {QStringLiteral("text"), exitCode == 2 ? QStringLiteral("wrong usage")
-                                                                   : QStringLiteral("the command failed")}};
+                            {QStringLiteral("text"),
+                             exitCode == 2
+                                 ? QCoreApplication::translate("Cli", "falscher Aufruf")
+                                 : QCoreApplication::translate("Cli", "der Befehl ist fehlgeschlagen")}};
     return error;
 }
 

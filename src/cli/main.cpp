@@ -39,8 +39,10 @@ int ExecReportProgram(QTextStream& err, char* argv[]) {
         args.push_back(nullptr);
         ::execv(program.constData(), args.data());
     }
-    err << "zalctl: " << argv[1] << " needs zalctl-report, which was not found in "
-        << candidates.join(QStringLiteral(" or ")) << Qt::endl;
+    err << "zalctl: "
+        << QCoreApplication::translate("Cli", "%1 braucht zalctl-report, das nicht gefunden wurde: %2")
+               .arg(QString::fromLocal8Bit(argv[1]), candidates.join(QStringLiteral(" | ")))
+        << Qt::endl;
     return kFailed;
 }
 
@@ -66,7 +68,8 @@ int Run(QTextStream& out, QTextStream& err, const QStringList& arguments, char* 
         const QString wanted = command ? QLatin1String(command->name) : name.first();
         if (PrintCommandHelp(out, wanted))
             return kOk;
-        err << "zalctl: unknown command '" << wanted << "'\n";
+        err << "zalctl: " << QCoreApplication::translate("Cli", "unbekannter Befehl '%1'").arg(wanted)
+            << '\n';
         PrintUsage(err);
         return kUsage;
     }
@@ -74,7 +77,10 @@ int Run(QTextStream& out, QTextStream& err, const QStringList& arguments, char* 
     const auto alone = [&](const char* option) {
         if (arguments.size() == 1)
             return true;
-        err << "zalctl: " << option << " takes nothing more, not " << arguments[1] << Qt::endl;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 nimmt nichts weiter, auch nicht %2")
+                   .arg(QLatin1String(option), arguments[1])
+            << Qt::endl;
         return false;
     };
     if (first == QLatin1String("--version"))
@@ -107,7 +113,8 @@ int Run(QTextStream& out, QTextStream& err, const QStringList& arguments, char* 
         if (subcommands) {
             PrintCommandUsage(err, first.toLatin1().constData());
         } else {
-            err << "zalctl: unknown command '" << first << "'\n";
+            err << "zalctl: " << QCoreApplication::translate("Cli", "unbekannter Befehl '%1'").arg(first)
+                << '\n';
             PrintUsage(err);
         }
         return kUsage;

@@ -5,6 +5,7 @@
 #include <ftdi.h>
 #include <libusb.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -76,13 +77,19 @@ SysfsStrings SysfsUsbStrings(int bus, int address) {
     return {};
 }
 
-constexpr auto kNoAccess = "An FTDI USB device was found, but access to it was denied. Install the udev rule "
-                           "70-zal-kbx.rules (it comes with the package) and plug the KBX in again "
-                           "(zalctl kbx-list shows what is seen).";
-constexpr auto kNoAccessToKbx = "The KBX %1 was found, but access to it was denied. Install the udev rule "
-                                "70-zal-kbx.rules (it comes with the package), or add the user to the group "
-                                "plugdev, and plug the KBX in again.";
-constexpr auto kInUse = "The KBX is in use by another program.";
+constexpr const char* kNoAccess =
+    QT_TRANSLATE_NOOP("Kbx", "Ein FTDI-USB-Gerät wurde gefunden, aber der Zugriff darauf wurde verweigert. "
+                             "Installieren Sie die udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) und "
+                             "stecken Sie die KBX neu ein (zalctl kbx-list zeigt, was zu sehen ist).");
+constexpr const char* kNoAccessToKbx = QT_TRANSLATE_NOOP(
+    "Kbx", "Die KBX %1 wurde gefunden, aber der Zugriff darauf wurde verweigert. Installieren Sie die "
+           "udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) oder nehmen Sie den Benutzer in die Gruppe "
+           "plugdev auf, und stecken Sie die KBX neu ein.");
+constexpr const char* kInUse = QT_TRANSLATE_NOOP("Kbx", "Die KBX wird von einem anderen Programm verwendet.");
+
+QString KbxText(const char* text) {
+    return QCoreApplication::translate("Kbx", text);
+}
 
 } // namespace
 
@@ -145,11 +152,11 @@ bool FtdiTransport::open() {
     }
     if (!open_) {
         if (inUse)
-            failure_ = QLatin1String(kInUse);
+            failure_ = KbxText(kInUse);
         else if (!deniedKbx.isEmpty())
-            failure_ = QString::fromLatin1(kNoAccessToKbx).arg(deniedKbx);
+            failure_ = KbxText(kNoAccessToKbx).arg(deniedKbx);
         else if (denied)
-            failure_ = QLatin1String(kNoAccess);
+            failure_ = KbxText(kNoAccess);
         ftdi_free(ftdi_);
         ftdi_ = nullptr;
         return false;
@@ -165,7 +172,7 @@ bool FtdiTransport::check(int result) {
         return result >= 0;
     if (!dead_) {
         dead_ = true;
-        lineFailure_ = QStringLiteral("The KBX was disconnected (%1).")
+        lineFailure_ = QCoreApplication::translate("Kbx", "Die KBX wurde getrennt (%1).")
                            .arg(QString::fromLatin1(libusb_error_name(result)));
     }
     return false;

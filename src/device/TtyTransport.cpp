@@ -1,5 +1,6 @@
 #include "TtyTransport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 
@@ -31,7 +32,8 @@ TtyTransport::~TtyTransport() {
 
 void TtyTransport::hungUp(const char* how) {
     if (lineFailure_.isEmpty())
-        lineFailure_ = QStringLiteral("The KBX was disconnected (%1 %2).").arg(path_, QLatin1String(how));
+        lineFailure_ = QCoreApplication::translate("Kbx", "Die KBX wurde getrennt (%1 %2).")
+                           .arg(path_, QLatin1String(how));
 }
 
 bool TtyTransport::open() {
@@ -43,21 +45,28 @@ bool TtyTransport::open() {
     fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
         if (errno == EBUSY)
-            failure_ = QStringLiteral("The KBX at %1 is in use by another program.").arg(path_);
+            failure_ =
+                QCoreApplication::translate("Kbx", "Die KBX an %1 wird von einem anderen Programm verwendet.")
+                    .arg(path_);
         else if (errno == EACCES || errno == EPERM)
             failure_ =
-                QStringLiteral("The KBX at %1 was found, but access to it was denied. Install the udev rule "
-                               "70-zal-kbx.rules (it comes with the package) and plug the KBX in again, or "
-                               "join the group that owns %1 (usually dialout).")
+                QCoreApplication::translate(
+                    "Kbx",
+                    "Die KBX an %1 wurde gefunden, aber der Zugriff darauf wurde verweigert. Installieren "
+                    "Sie die udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) und stecken Sie die KBX "
+                    "neu ein, oder treten Sie der Gruppe bei, der %1 gehört (meist dialout).")
                     .arg(path_);
         else if (errno == ENOENT || errno == ENOTDIR)
-            failure_ = QStringLiteral("There is no %1: the port given for the KBX does not exist. Is the KBX "
-                                      "plugged in, and is the name right?")
+            failure_ = QCoreApplication::translate(
+                           "Kbx", "%1 gibt es nicht: die für die KBX angegebene Schnittstelle existiert "
+                                  "nicht. Ist die KBX eingesteckt, und stimmt der Name?")
                            .arg(path_);
         else if (errno == EISDIR)
-            failure_ = QStringLiteral("%1 is a folder, not the KBX's serial port.").arg(path_);
+            failure_ = QCoreApplication::translate(
+                           "Kbx", "%1 ist ein Ordner, nicht die serielle Schnittstelle der KBX.")
+                           .arg(path_);
         else
-            failure_ = QStringLiteral("%1 could not be opened: %2")
+            failure_ = QCoreApplication::translate("Kbx", "%1 konnte nicht geöffnet werden: %2")
                            .arg(path_, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
@@ -67,7 +76,9 @@ bool TtyTransport::open() {
     }
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) {
-        failure_ = QStringLiteral("%1 is not a serial port, so no KBX can be behind it.").arg(path_);
+        failure_ = QCoreApplication::translate(
+                       "Kbx", "%1 ist keine serielle Schnittstelle, also kann keine KBX dahinter sein.")
+                       .arg(path_);
         close();
         return false;
     }
@@ -103,11 +114,14 @@ bool TtyTransport::lockExclusively() {
         holder.l_type = F_WRLCK;
         holder.l_whence = SEEK_SET;
         if (::fcntl(fd_, F_GETLK, &holder) == 0 && holder.l_type != F_UNLCK && holder.l_pid > 0)
-            failure_ = QStringLiteral("The KBX at %1 is in use by another program (process %2).")
+            failure_ = QCoreApplication::translate(
+                           "Kbx", "Die KBX an %1 wird von einem anderen Programm verwendet (Prozess %2).")
                            .arg(path_)
                            .arg(holder.l_pid);
         else
-            failure_ = QStringLiteral("The KBX at %1 is in use by another program.").arg(path_);
+            failure_ =
+                QCoreApplication::translate("Kbx", "Die KBX an %1 wird von einem anderen Programm verwendet.")
+                    .arg(path_);
         return false;
     }
     exclusive_ = ::ioctl(fd_, TIOCEXCL) == 0;

@@ -6,6 +6,7 @@
 #include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -213,7 +214,8 @@ LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
     // time); it is closed before the device's commands, which open it themselves.
     if (!probe_.isOpen() && probe_.Open() != kbxOk) {
         const QString why = probe_.openFailure();
-        problem(QStringLiteral("KBX not found") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        problem(why.isEmpty() ? QCoreApplication::translate("Line", "KBX nicht gefunden")
+                              : QCoreApplication::translate("Line", "KBX nicht gefunden: %1").arg(why));
         return Presence::NoKbx;
     }
     // "O" is tried as often as every command is: a device that does not answer it is not there. The KBX
@@ -225,7 +227,8 @@ LineUnit::Presence LineUnit::Probe(ConfigImage* identity) {
             return Presence::NoKbx;
         }
         if (probe_.lastReplyEmpty()) {
-            problem(QStringLiteral("the KBX does not answer (is it powered, and is it a KBX?)"));
+            problem(QCoreApplication::translate(
+                "Line", "die KBX antwortet nicht (hat sie Strom, und ist es eine KBX?)"));
             return Presence::Silent;
         }
         lastProblem_.clear();
@@ -347,37 +350,41 @@ void LineUnit::RunDevices() {
         probe_.Close();
         ++shared_.unusable;
         if (say)
-            say(QStringLiteral("this unit cannot be used; it takes no part in the run"));
+            say(QCoreApplication::translate(
+                "Line", "diese Einheit kann nicht verwendet werden; sie nimmt nicht am Lauf teil"));
         return;
     }
     ConfigImage identity{};
     for (;;) {
         if (say)
-            say(QStringLiteral("waiting for a device"));
+            say(QCoreApplication::translate("Line", "warte auf ein Gerät"));
         if (!WaitFor(true, identity))
             return;
         if (shared_.count > 0 && shared_.claimed.fetch_add(1) >= shared_.count)
             return; // the run has its devices (another unit took the last one)
         if (say)
-            say(QStringLiteral("device found: %1").arg(IdentifyDevice(identity).deviceKey()));
+            say(QCoreApplication::translate("Line", "Gerät gefunden: %1")
+                    .arg(IdentifyDevice(identity).deviceKey()));
         const LineRecord r = Configure(identity);
         if (r.result == LineResultWord(CommandResult::Done))
             ++shared_.written;
         else
             ++shared_.refusedOrFailed;
         if (shared_.log && !shared_.log->Append(r))
-            halt(QStringLiteral("the log could not be written; the run stops"));
+            halt(QCoreApplication::translate(
+                "Line", "das Protokoll konnte nicht geschrieben werden; der Lauf hält an"));
         if (say)
             say(QStringLiteral("%1 %2: %3 (%4 ms)%5")
                     .arg(r.product, r.serial, r.result)
                     .arg(r.durationMs)
-                    .arg(r.codes.isEmpty() ? QString() : QStringLiteral(", codes ") + r.codes));
+                    .arg(r.codes.isEmpty() ? QString()
+                                           : QCoreApplication::translate("Line", ", Codes %1").arg(r.codes)));
         if (shared_.count > 0 && shared_.claimed.load() >= shared_.count)
             return; // no device is left to this run
         if ((shared_.stopRequested && shared_.stopRequested()) || shared_.halted)
             return;
         if (say)
-            say(QStringLiteral("remove the device"));
+            say(QCoreApplication::translate("Line", "das Gerät entfernen"));
         if (!WaitFor(false, identity))
             return;
     }

@@ -168,7 +168,7 @@ TEST_F(ZalctlDevice, OneProgramAtATimeAndCtrlCEndsLearningCleanly) {
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_TRUE(second.err.contains(QStringLiteral("error 10617"))) << second.err.toStdString();
     EXPECT_TRUE(second.err.contains(
-        QStringLiteral("in use by another program (process %1)").arg(learner.processId())));
+        QStringLiteral("von einem anderen Programm verwendet (Prozess %1)").arg(learner.processId())));
 
     ASSERT_GT(learner.processId(), 0);
     ::kill(static_cast<pid_t>(learner.processId()), SIGINT);
@@ -285,7 +285,7 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
         QProcess next;
         start(next, {"line", file("z.Zal"), "--port", c.path(), "--change-codes", "A100", "--log",
                      file("log.csv")});
-        const QString err = waitForError(next, QStringLiteral("device found"));
+        const QString err = waitForError(next, QStringLiteral("Gerät gefunden"));
         ASSERT_GT(next.processId(), 0) << err.toStdString();
         ::kill(static_cast<pid_t>(next.processId()), stop.signal);
         ASSERT_TRUE(next.waitForFinished(10000));
@@ -312,7 +312,7 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
                                             "3000", "--log", file("r.csv")});
             qunsetenv("ZAL_RECORDS");
             EXPECT_EQ(refused.exitCode, 1) << records;
-            EXPECT_TRUE(refused.err.contains(QStringLiteral("no codes can be handed out")))
+            EXPECT_TRUE(refused.err.contains(QStringLiteral("es können keine Codes vergeben werden")))
                 << refused.err.toStdString();
         }
         EXPECT_EQ(device.command(QStringLiteral("save ") + file("untouched.bin")), QStringLiteral("saved"));
@@ -353,7 +353,7 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
             << b[QStringLiteral("file")].toString().toStdString();
     const Outcome devices = zalctl({"devices"});
     EXPECT_EQ(devices.out.count(QStringLiteral("ZAL 22.")), 4) << devices.out.toStdString();
-    EXPECT_EQ(devices.out.count(QStringLiteral("  1 backup  ")), 4) << devices.out.toStdString();
+    EXPECT_EQ(devices.out.count(QStringLiteral("  1 Sicherung  ")), 4) << devices.out.toStdString();
 
     // Killed while its codes are being written: the block it reserved stays handed out.
     SimProcess slow({"--latency-ms", "40", "--image", shipped("Default ZAL V22")});
@@ -517,14 +517,15 @@ TEST_F(ZalctlDevice, StationsOnOneServer) {
     QProcess running;
     start(running,
           {"line", file("z.Zal"), "--port", unit.path(), "--change-codes", "3000", "--log", file("c.csv")});
-    QString said = waitForError(running, QStringLiteral("remove the device"));
+    QString said = waitForError(running, QStringLiteral("das Gerät entfernen"));
     ASSERT_TRUE(server.stop());
     EXPECT_EQ(unit.command(QStringLiteral("remove")), QStringLiteral("removed"));
     EXPECT_EQ(unit.command(QStringLiteral("insert ") + file("s1u0.bin")), QStringLiteral("inserted"));
     ASSERT_TRUE(running.waitForFinished(30000));
     EXPECT_EQ(running.exitCode(), 1);
     said += QString::fromUtf8(running.readAllStandardError());
-    EXPECT_TRUE(said.contains(QStringLiteral("the run stopped: The records database"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("der Lauf hat angehalten: The records database")))
+        << said.toStdString();
     const QStringList rows = LogRows(file("c.csv"), 2);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_TRUE(rows[1].contains(QStringLiteral(",,failed,"))) << rows[1].toStdString(); // no codes
@@ -541,9 +542,10 @@ TEST_F(ZalctlDevice, LineReportsAnUnusableKbxAtOnce) {
         zalctl({"line", file("z.Zal"), "--port", file("no-such-tty"), "--port", silent.path()});
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_EQ(none.exitCode, 1);
-    for (const char* said : {"KBX not found: There is no", "the KBX does not answer", "no KBX could be used"})
-        EXPECT_TRUE(none.err.contains(QLatin1String(said))) << said << '\n' << none.err.toStdString();
-    EXPECT_FALSE(none.err.contains(QStringLiteral("waiting for a device"))) << none.err.toStdString();
+    for (const char* said : {"KBX nicht gefunden: ", "gibt es nicht", "die KBX antwortet nicht",
+                             "keine KBX konnte verwendet werden"})
+        EXPECT_TRUE(none.err.contains(QString::fromUtf8(said))) << said << '\n' << none.err.toStdString();
+    EXPECT_FALSE(none.err.contains(QStringLiteral("warte auf ein Gerät"))) << none.err.toStdString();
 
     // Beside a working unit the run goes on with that one.
     SimProcess good({"--no-pacing", "--image", shipped("Default ZAL V22")});
@@ -551,7 +553,7 @@ TEST_F(ZalctlDevice, LineReportsAnUnusableKbxAtOnce) {
     const Outcome one =
         zalctl({"line", file("z.Zal"), "--port", silent.path(), "--port", good.path(), "--count", "1"});
     EXPECT_EQ(one.exitCode, 0) << one.err.toStdString();
-    EXPECT_TRUE(one.out.startsWith(QStringLiteral("1 written"))) << one.out.toStdString();
+    EXPECT_TRUE(one.out.startsWith(QStringLiteral("1 geschrieben"))) << one.out.toStdString();
 }
 
 // A device image saved without an extension gets the device's own, as the dialog's preselected type.
@@ -585,7 +587,7 @@ TEST_F(ZalctlDevice, TheShownSerialFindsTheBackups) {
             << serial;
     const Outcome none = zalctl({"backups", "list", "--serial", "43"});
     EXPECT_EQ(none.out, QString());
-    EXPECT_TRUE(none.err.contains(QStringLiteral("no backup"))) << none.err.toStdString();
+    EXPECT_TRUE(none.err.contains(QStringLiteral("keine Sicherung"))) << none.err.toStdString();
 }
 
 TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
@@ -755,7 +757,7 @@ TEST_F(ZalctlDevice, RawBackup) {
     const Outcome list = zalctl({"kbx-list"});
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_TRUE(
-        list.out.contains(QStringLiteral("ZAL_KBX_PORT %1: KBX answers \"KBX-SIM 1.0\"").arg(sim_->path())))
+        list.out.contains(QStringLiteral("ZAL_KBX_PORT %1: KBX antwortet \"KBX-SIM 1.0\"").arg(sim_->path())))
         << list.out.toStdString();
     sim_.reset();
     EXPECT_EQ(zalctl({"kbx-info"}).out, QStringLiteral("KBX info: \n"));
@@ -786,7 +788,8 @@ TEST_F(ZalctlDevice, ChangeTheFixedCodes) {
           QStringList{"1234", "GGGG"}, QStringList{"FFFF"}, QStringList{"123"}}) {
         const Outcome refused = zalctl(QStringList{"change-codes", file("d.Dorf")} + codes);
         EXPECT_EQ(refused.exitCode, 1) << codes.join(u' ').toStdString();
-        EXPECT_TRUE(refused.err.contains(QStringLiteral("nothing was written"))) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("nichts wurde geschrieben")))
+            << refused.err.toStdString();
     }
     EXPECT_TRUE(SameRange(stopDevice(), Load(shipped("Default DORF V22")), 0x10, 0x1B));
     startDevice(shipped("Default DORF V22"));

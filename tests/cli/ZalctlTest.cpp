@@ -108,6 +108,13 @@ TEST_F(Zalctl, EnglishBesideGerman) {
     const Result missing = zalctl({"show", file("none.Zal")}, QStringLiteral("en_GB.UTF-8"));
     EXPECT_TRUE(missing.err.contains(QStringLiteral("10604: Cannot load the selected configuration")))
         << missing.err.toStdString();
+    // zalctl's own lines speak the same language as the messages they follow.
+    for (const auto& [lang, said] :
+         {std::pair{"de_DE.UTF-8", "gibt es nicht: die für die KBX angegebene"},
+          std::pair{"en_GB.UTF-8", "There is no /nonexistent/tty: the port given"}}) {
+        const Result read = zalctl({"read", "--port", "/nonexistent/tty"}, QLatin1String(lang));
+        EXPECT_TRUE(read.err.contains(QString::fromUtf8(said))) << read.err.toStdString();
+    }
 
     // A recipe written in German names its items in German; English takes them too.
     WriteTestFile(file("recipe.json"), R"({"fields": {"cbbxActionTxPos2": {"text": "Sende unverändert"}}})");
@@ -160,7 +167,7 @@ TEST_F(Zalctl, WrongUsage) {
     // An option the command does not take is named, not ignored.
     const Result stray = zalctl({"show", file("x.Bora"), "--serial", "42"});
     EXPECT_EQ(stray.exitCode, 2);
-    EXPECT_TRUE(stray.err.contains(QStringLiteral("show does not take --serial"))) << stray.err.toStdString();
+    EXPECT_TRUE(stray.err.contains(QStringLiteral("show nimmt --serial nicht"))) << stray.err.toStdString();
     EXPECT_EQ(zalctl({"new", "BORA", "--port", "/dev/null"}).exitCode, 2); // no KBX for new
     EXPECT_EQ(zalctl({"backups"}).exitCode, 2);
     EXPECT_EQ(zalctl({"line", "x.Zal", "--change-codes", ""}).exitCode, 2); // an empty script variable
@@ -208,7 +215,7 @@ TEST_F(Zalctl, WrongUsage) {
         {{"help", "frobnicate"}, "unknown command"},
     };
     for (const auto& r : refused) {
-        const Result run = zalctl(r.arguments);
+        const Result run = zalctl(r.arguments, QStringLiteral("en_GB.UTF-8"));
         EXPECT_EQ(run.exitCode, 2) << r.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QLatin1String(r.said))) << run.err.toStdString();
     }
@@ -223,7 +230,7 @@ TEST_F(Zalctl, WrongUsage) {
     for (const char* command : {"kbx-dump", "kbx-info"}) {
         const auto missing = zalctl({command, "--port", "/nonexistent/tty"});
         EXPECT_EQ(missing.exitCode, 1) << command;
-        EXPECT_TRUE(missing.err.contains(QStringLiteral("does not exist"))) << missing.err.toStdString();
+        EXPECT_TRUE(missing.err.contains(QStringLiteral("existiert nicht"))) << missing.err.toStdString();
     }
 }
 
@@ -249,11 +256,11 @@ TEST_F(Zalctl, OutputIsCheckedAndJsonComesOnFailureToo) {
     } failures[] = {
         {{"set", file("z.Zal"), "edtNoLongTransm=999", "--json"}, 10681, "did not take the value"},
         {{"devices", "show", "999999", "--json"}, 0, "no device with serial number 999999"},
-        {{"show", file("none.Zal"), "--json"}, 10604, "gibt es nicht"},
+        {{"show", file("none.Zal"), "--json"}, 10604, "There is no file"},
         {{"new", "KAFFEE", "--json"}, 0, "products are"},
     };
     for (const auto& f : failures) {
-        const Result run = zalctl(f.arguments);
+        const Result run = zalctl(f.arguments, QStringLiteral("en_GB.UTF-8"));
         EXPECT_NE(run.exitCode, 0) << f.arguments.join(u' ').toStdString();
         QJsonParseError parsed{};
         const QJsonObject error =
@@ -360,10 +367,10 @@ TEST_F(Zalctl, SetActsAsATechnician) {
         zalctl({"set", file("z.Zal"), "edtNoShortTransm=256", "cbbxActionTxPos4=v:3", "edtRxCodePos1=12g4"});
     EXPECT_EQ(kept.exitCode, 1);
     EXPECT_TRUE(kept.err.contains(QStringLiteral("error 10680: Anzahl der kurzen Übertragungen")));
-    EXPECT_TRUE(kept.err.contains(QStringLiteral("warning: key 'g' dropped by edtRxCodePos1")));
-    EXPECT_TRUE(kept.err.contains(QStringLiteral("edtNoShortTransm did not take the value asked for; it "
-                                                 "holds \"255\"")));
-    EXPECT_TRUE(kept.err.contains(QStringLiteral("edtRxCodePos1 did not take")));
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("warning: Taste 'g' von edtRxCodePos1 verworfen")));
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("edtNoShortTransm hat den verlangten Wert nicht angenommen; "
+                                                 "es enthält \"255\"")));
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("edtRxCodePos1 hat den verlangten Wert nicht")));
     EXPECT_EQ(read(file("z.Zal")), before);
 
     const Result set = zalctl({"set", file("z.Zal"), "edtNoShortTransm=25", "cbbxActionTxPos4=v:3",
@@ -388,7 +395,7 @@ TEST_F(Zalctl, SetActsAsATechnician) {
     // Fields not in use are refused unless forced.
     const Result refused = zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5"});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("not in use")));
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("nicht verwendet")));
     EXPECT_EQ(zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5", "--force"}).exitCode, 0);
     EXPECT_EQ(zalctl({"set", file("z.Zal"), "noSuchField=1"}).exitCode, 2);
     EXPECT_EQ(zalctl({"set", file("z.Zal"), "cbbxActionTxPos1=v:77"}).exitCode, 1);

@@ -85,11 +85,11 @@ TEST_F(FtdiPath, OpensTheRightUnitPastOthersAndSaysWhyWhenItCannot) {
         {"other,X1,denied;kbx,K1,image=@A", "", 1, ""},
         {"kbx,K0,busy,image=@B;kbx,K1,image=@A", "", 1, ""},
         {"kbx,K1,image=@A;kbx,K2,image=@B", "K2", 2, ""},
-        {"kbx,K1,denied", "", 0, "The KBX K1 was found, but access to it was denied"},
+        {"kbx,K1,denied", "", 0, "Die KBX K1 wurde gefunden, aber der Zugriff darauf wurde verweigert"},
         {"other,X1,denied", "", 0, ""}, // not a KBX: no reason to speak of access
         {"kbx,K1,denied", "K2", 0, ""}, // not the KBX asked for
-        {"other,X1,denied;kbx,K2,denied", "K2", 0, "The KBX K2 was found"},
-        {"other,X1,denied;kbx,K1,busy", "", 0, "in use by another program"},
+        {"other,X1,denied;kbx,K2,denied", "K2", 0, "Die KBX K2 wurde gefunden"},
+        {"other,X1,denied;kbx,K1,busy", "", 0, "von einem anderen Programm verwendet"},
         {"other,X1", "", 0, ""},
         {"kbx,K1,image=@A", "K9", 0, ""},
     };
@@ -169,10 +169,9 @@ TEST_F(FtdiPath, AnUnpluggedUnitFailsAtOnce) {
     EXPECT_NE(kbx.ReadImage(read), kbxOk);
     EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_LT(CpuSeconds() - cpu, 0.2);
-    EXPECT_TRUE(kbx.lineFailure().contains(QStringLiteral("disconnected")))
-        << kbx.lineFailure().toStdString();
+    EXPECT_TRUE(kbx.lineFailure().contains(QStringLiteral("getrennt"))) << kbx.lineFailure().toStdString();
     kbx.Close();
-    EXPECT_TRUE(kbx.lineFailure().contains(QStringLiteral("disconnected")));
+    EXPECT_TRUE(kbx.lineFailure().contains(QStringLiteral("getrennt")));
     EXPECT_EQ(kbx.Open(), kbxOpenFailed); // gone from the bus
 }
 
@@ -187,6 +186,11 @@ TEST_F(FtdiPath, ZalctlReportsAndReleasesTheUnit) {
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.file(QStringLiteral(".local/share")));
         env.remove(QStringLiteral("ZAL_KBX_PORT"));
+        // zalctl's texts in English, whatever the machine's locale.
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        env.remove(QStringLiteral("LANGUAGE"));
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
     };

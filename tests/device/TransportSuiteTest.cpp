@@ -179,7 +179,7 @@ TEST(TtyTransport, AHangUpEndsTheTransferAtOnce) {
     EXPECT_EQ(kbx.ReadImage(image), kbxReadFailed);
     EXPECT_EQ(kbx.WriteBlock(image, 0x00, 0x3F), kbxNoReply);
     EXPECT_LT(timer.elapsed(), 1000);
-    EXPECT_TRUE(kbx.lineFailure().contains(QStringLiteral("The KBX was disconnected")))
+    EXPECT_TRUE(kbx.lineFailure().contains(QStringLiteral("Die KBX wurde getrennt")))
         << kbx.lineFailure().toStdString();
 }
 
@@ -191,7 +191,7 @@ TEST(TtyTransport, OneSessionAtATime) {
     TKbxInterface first(factory, SystemClock()), second(factory, SystemClock());
     ASSERT_EQ(first.Open(), kbxOk);
     EXPECT_EQ(second.Open(), kbxOpenFailed);
-    EXPECT_TRUE(second.openFailure().contains(QStringLiteral("in use by another program")));
+    EXPECT_TRUE(second.openFailure().contains(QStringLiteral("von einem anderen Programm verwendet")));
     first.Close();
     EXPECT_EQ(second.Open(), kbxOk); // released on close
     EXPECT_TRUE(second.openFailure().isEmpty());
@@ -240,7 +240,8 @@ TEST(TtyTransport, NoPermissionIsToldApartFromNoKbx) {
     ::close(pipeEnds[0]);
     ::waitpid(child, nullptr, 0);
     ASSERT_GT(n, 0);
-    EXPECT_TRUE(QByteArray(text).contains("was found, but access to it was denied")) << text;
+    EXPECT_TRUE(QByteArray(text).contains("wurde gefunden, aber der Zugriff darauf wurde verweigert"))
+        << text;
     EXPECT_TRUE(QByteArray(text).contains("70-zal-kbx.rules")) << text;
 }
 
@@ -249,8 +250,9 @@ TEST(TtyTransport, APortThatCannotBeAKbxSaysWhy) {
     const struct {
         const char* path;
         const char* says;
-    } cases[] = {
-        {"/nonexistent/tty", "does not exist"}, {"/tmp", "is a folder"}, {"/dev/null", "not a serial port"}};
+    } cases[] = {{"/nonexistent/tty", "existiert nicht"},
+                 {"/tmp", "ist ein Ordner"},
+                 {"/dev/null", "keine serielle Schnittstelle"}};
     for (const auto& c : cases) {
         TKbxInterface kbx([&] { return std::make_unique<TtyTransport>(QLatin1String(c.path)); },
                           SystemClock());
