@@ -422,6 +422,221 @@
         <source>der Befehl ist fehlgeschlagen</source>
         <translation>the command failed</translation>
     </message>
+    <message>
+        <source>Daten- und Konfigurationsordner einrichten, Values.ini und die Standardabbilder installieren und
+die Ordner mit ihrem Inhalt ausgeben</source>
+        <translation>settle the data and configuration folders, install Values.ini and the default images, and print
+the folders and what they hold</translation>
+    </message>
+    <message>
+        <source>eine neue Konfiguration aus dem Standardabbild des Produkts (VERSION: V1.x, V20, V21, V22); mit -o
+als FILE gespeichert</source>
+        <translation>a new configuration from the product&apos;s default image (VERSION: V1.x, V20, V21, V22); with -o
+saved as FILE</translation>
+    </message>
+    <message>
+        <source>FILE öffnen, wie der Editor es tut, und seine vier Seiten ausgeben (oder JSON)</source>
+        <translation>open FILE as the editor does and print its four pages (or JSON)</translation>
+    </message>
+    <message>
+        <source>Felder ändern, wie ein Techniker es täte (Eingabefelder Taste für Taste, Auswahllisten v:WERT oder
+i:INDEX, Kontrollkästchen 1 oder 0), dann speichern</source>
+        <translation>change fields as a technician would (entry fields typed key by key, drop-downs v:STORED or
+i:INDEX, check boxes 1 or 0), then save</translation>
+    </message>
+    <message>
+        <source>die Felder setzen, die ein Rezept nennt ({&quot;fields&quot;: {NAME: {&quot;text&quot;|&quot;value&quot;|&quot;index&quot;|&quot;checked&quot;: ...}}},
+die Form von show --json), wie set es tut, dann speichern</source>
+        <translation>set the fields a recipe names ({&quot;fields&quot;: {NAME: {&quot;text&quot;|&quot;value&quot;|&quot;index&quot;|&quot;checked&quot;: ...}}},
+the form of show --json) as set does, then save</translation>
+    </message>
+    <message>
+        <source>die Felder auflisten, deren angezeigte Werte sich unterscheiden</source>
+        <translation>list the fields whose shown values differ</translation>
+    </message>
+    <message>
+        <source>der Konfigurationsbericht: jede Seite, Beschriftung und jeder angezeigte Wert</source>
+        <translation>the configuration report: every page, caption and shown value</translation>
+    </message>
+    <message>
+        <source>die von Geräten aufbewahrten Abbilder (bei jedem Lesen und vor jedem Schreiben), an jeder Station der
+Aufzeichnungen; --since nimmt ein Datum (2026-12-07) oder eine Zeit</source>
+        <translation>the images kept from devices (on every read and before every write), at every station the
+records hold; --since takes a date (2026-12-07) or a time</translation>
+    </message>
+    <message>
+        <source>eine Sicherung (eine Datei oder ein Name aus der Liste, auch einer anderen Station) genau so in das
+Gerät schreiben, wie sie aufbewahrt wurde, und prüfen</source>
+        <translation>write a backup (a file, or a name the list shows, also another station&apos;s) into the device
+exactly as it was kept, and verify it</translation>
+    </message>
+    <message>
+        <source>eine Zeile je Gerät der Aufzeichnungen: Produkt, Version, Seriennummer, Funk-ID, zuletzt gesehen,
+Station, Sicherungen, Festcodes</source>
+        <translation>one row per device the records know: product, version, serial, radio ID, last seen, station,
+backups, fixed codes</translation>
+    </message>
+    <message>
+        <source>die Geschichte eines Geräts: jede Sicherung mit den Feldern, die sich seit der vorigen geändert haben</source>
+        <translation>a device&apos;s history: each backup with the fields that changed since the one before it</translation>
+    </message>
+    <message>
+        <source>das Supportprotokoll, Versionen, KBX-Informationen, eine Übersicht der Aufzeichnungen und Values.ini (-o FILE.zip)</source>
+        <translation>the support log, versions, KBX information, a summary of the records and Values.ini (-o FILE.zip)</translation>
+    </message>
+    <message>
+        <source>die Konfiguration des Geräts lesen (mit -o als FILE gespeichert)</source>
+        <translation>read the device&apos;s configuration (with -o saved as FILE)</translation>
+    </message>
+    <message>
+        <source>FILE in das Gerät schreiben und prüfen, dann die geänderten Felder auflisten;
+mit --preview auflisten, was sich ändern würde, und nichts schreiben</source>
+        <translation>write FILE into the device and verify it, then list the fields it changed;
+with --preview list what it would change and write nothing</translation>
+    </message>
+    <message>
+        <source>den Code eines Senders über Funk in die Funkposition 1-8 einlernen</source>
+        <translation>learn a transmitter&apos;s code over the air into radio position 1-8</translation>
+    </message>
+    <message>
+        <source>die festen Funk-ID-Codes des Geräts ändern (aus dem ersten allein folgen die übrigen)</source>
+        <translation>change the device&apos;s fixed radio ID codes (the first alone derives the rest)</translation>
+    </message>
+    <message>
+        <source>Service: das Standardabbild von BORA, ZAL, MUVE oder DORF schreiben</source>
+        <translation>service: write the default image of BORA, ZAL, MUVE or DORF</translation>
+    </message>
+    <message>
+        <source>Service: das Versionsbyte eines Geräts mit V1.x-Firmware setzen</source>
+        <translation>service: set the version byte of a device with V1.x firmware</translation>
+    </message>
+    <message>
+        <source>Fertigungslinie: FILE in jedes Gerät schreiben, das an die KBX (oder an mehrere zugleich) kommt,
+wahlweise mit dem nächsten Block Festcodes, eine CSV-Zeile je Gerät; Strg+C endet nach dem
+Gerät in Arbeit</source>
+        <translation>production line: write FILE into each device put behind the KBX (or each of several at once),
+optionally with the next block of fixed codes, one CSV row per device; Ctrl+C ends after the
+device under way</translation>
+    </message>
+    <message>
+        <source>die KBX nach ihrem Informationstext fragen</source>
+        <translation>ask the KBX for its information text</translation>
+    </message>
+    <message>
+        <source>jede KBX, die das Programm sieht: FTDI-USB-Geräte (zugänglich oder nicht) und das tty von ZAL_KBX_PORT</source>
+        <translation>every KBX the tool can see: FTDI USB devices (accessible or not) and the tty of ZAL_KBX_PORT</translation>
+    </message>
+    <message>
+        <source>das ganze Abbild des Geräts lesen: ein Hex-Dump oder eine rohe Sicherungsdatei</source>
+        <translation>read the device&apos;s whole image: a hex dump, or a raw backup file</translation>
+    </message>
+    <message>
+        <source>die Programmversion ausgeben</source>
+        <translation>print the program version</translation>
+    </message>
+    <message>
+        <source>Befehle:</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>Die Befehle, die einen Editor anlegen, nehmen --service und --changecodes, die wie die Schalter
+-SERVICE und -CHANGECODES des Programms wirken; --yes beantwortet Fragen mit Ja (sonst Nein).
+Meldungen gehen als &quot;&lt;Art&gt; &lt;Nummer&gt;: &lt;Text&gt;&quot; auf die Standardfehlerausgabe. Exit-Code 0, wenn der
+Befehl getan hat, was verlangt war, 1, wenn er abgelehnt wurde oder fehlschlug, 2 bei falschem Aufruf.
+
+--port PATH oder --kbx SERIAL (die USB-Seriennummer der Einheit) wählen die KBX eines Gerätebefehls.
+Sonst ist die KBX das tty, das ZAL_KBX_PORT nennt (ein kbx-sim-Pseudoterminal oder /dev/ttyUSB0),
+sonst die Einheit, die an ihrer USB-Beschreibung erkannt wird. ZAL_KBX_TRACE=1 schreibt jeden Rahmen
+auf die Standardfehlerausgabe.</source>
+        <translation>The commands that make an editor take --service and --changecodes, which act as the program&apos;s
+-SERVICE and -CHANGECODES switches; --yes answers questions Yes (else No).
+Messages go to standard error as &quot;&lt;kind&gt; &lt;number&gt;: &lt;text&gt;&quot;. Exit code 0 when the command
+did what was asked, 1 when it was refused or failed, 2 for wrong usage.
+
+--port PATH or --kbx SERIAL (the unit&apos;s USB serial number) choose the KBX of a device command.
+Otherwise the KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0),
+else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard error.</translation>
+    </message>
+    <message>
+        <source>Optionen:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>dieser Text</source>
+        <translation>this text</translation>
+    </message>
+    <message>
+        <source>die Fragen des Programms mit Ja beantworten (sonst Nein); eine vorhandene Ausgabe ersetzen</source>
+        <translation>answer the program&apos;s questions Yes (else No); replace an existing output</translation>
+    </message>
+    <message>
+        <source>der Servicemodus, wie -SERVICE des Programms</source>
+        <translation>the service mode, as the program&apos;s -SERVICE</translation>
+    </message>
+    <message>
+        <source>der Festcode-Modus, wie -CHANGECODES des Programms</source>
+        <translation>the fixed-code mode, as the program&apos;s -CHANGECODES</translation>
+    </message>
+    <message>
+        <source>ein JSON-Dokument ausgeben, auch wenn der Befehl fehlschlägt</source>
+        <translation>print one JSON document, also when the command fails</translation>
+    </message>
+    <message>
+        <source>auch Felder ändern, die für das Produkt gesperrt sind</source>
+        <translation>change fields that are disabled for the product</translation>
+    </message>
+    <message>
+        <source>die zu schreibende Datei</source>
+        <translation>the file to write</translation>
+    </message>
+    <message>
+        <source>die Datei als Produkt P öffnen (BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II)</source>
+        <translation>open the file as product P (BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II)</translation>
+    </message>
+    <message>
+        <source>nach S Sekunden aufgeben</source>
+        <translation>give up after S seconds</translation>
+    </message>
+    <message>
+        <source>nur das Gerät mit der Seriennummer S</source>
+        <translation>only the device with serial number S</translation>
+    </message>
+    <message>
+        <source>das Format des Berichts (sonst die Endung von OUT)</source>
+        <translation>the report&apos;s format (else OUT&apos;s extension)</translation>
+    </message>
+    <message>
+        <source>die KBX mit dieser USB-Seriennummer</source>
+        <translation>the KBX with this USB serial number</translation>
+    </message>
+    <message>
+        <source>die KBX an diesem tty (ein kbx-sim-Pseudoterminal, /dev/ttyUSB0)</source>
+        <translation>the KBX at this tty (a kbx-sim pseudo-terminal, /dev/ttyUSB0)</translation>
+    </message>
+    <message>
+        <source>nach N Geräten aufhören</source>
+        <translation>stop after N devices</translation>
+    </message>
+    <message>
+        <source>jedem Gerät den nächsten Block Festcodes geben, beginnend bei FIRSTCODE</source>
+        <translation>give each device the next block of fixed codes, starting at FIRSTCODE</translation>
+    </message>
+    <message>
+        <source>das CSV-Protokoll, eine Zeile je Gerät</source>
+        <translation>the CSV log, one row per device</translation>
+    </message>
+    <message>
+        <source>auflisten, was sich ändern würde, und nichts schreiben</source>
+        <translation>list what would change and write nothing</translation>
+    </message>
+    <message>
+        <source>erst ab DATE (2026-12-07) oder einer Zeit (2026-12-07T10:15)</source>
+        <translation>only from DATE (2026-12-07) or a time (2026-12-07T10:15) on</translation>
+    </message>
+    <message>
+        <source>nur die der Station NAME</source>
+        <translation>only those of the station NAME</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

@@ -62,58 +62,58 @@ int RunVersion(QTextStream& out, QTextStream&, const QStringList&) {
 // clang-format off
 const Command kCommands[] = {
     {"folders", "", 0, KbxUse::None, RunFolders,
-     "settle the data and configuration folders, install Values.ini and the default images, and print\n"
-     "the folders and what they hold"},
+     QT_TRANSLATE_NOOP("Cli", "Daten- und Konfigurationsordner einrichten, Values.ini und die Standardabbilder installieren und\n"
+     "die Ordner mit ihrem Inhalt ausgeben")},
     {"new", "PRODUCT [VERSION]", kEditor | kOptOutput | kOptJson, KbxUse::None, RunNew,
-     "a new configuration from the product's default image (VERSION: V1.x, V20, V21, V22); with -o\n"
-     "saved as FILE"},
+     QT_TRANSLATE_NOOP("Cli", "eine neue Konfiguration aus dem Standardabbild des Produkts (VERSION: V1.x, V20, V21, V22); mit -o\n"
+     "als FILE gespeichert")},
     {"show", "FILE", kEditor | kOptJson | kOptProduct, KbxUse::None, RunShow,
-     "open FILE as the editor does and print its four pages (or JSON)"},
+     QT_TRANSLATE_NOOP("Cli", "FILE öffnen, wie der Editor es tut, und seine vier Seiten ausgeben (oder JSON)")},
     {"set", "FILE NAME=VALUE...", kEditor | kOptOutput | kOptForce | kOptJson | kOptProduct, KbxUse::None, RunSet,
-     "change fields as a technician would (entry fields typed key by key, drop-downs v:STORED or\n"
-     "i:INDEX, check boxes 1 or 0), then save"},
+     QT_TRANSLATE_NOOP("Cli", "Felder ändern, wie ein Techniker es täte (Eingabefelder Taste für Taste, Auswahllisten v:WERT oder\n"
+     "i:INDEX, Kontrollkästchen 1 oder 0), dann speichern")},
     {"apply", "FILE RECIPE.json", kEditor | kOptOutput | kOptForce, KbxUse::None, RunApply,
-     "set the fields a recipe names ({\"fields\": {NAME: {\"text\"|\"value\"|\"index\"|\"checked\": ...}}},\n"
-     "the form of show --json) as set does, then save"},
-    {"diff", "A B", kEditor, KbxUse::None, RunDiff, "list the fields whose shown values differ"},
+     QT_TRANSLATE_NOOP("Cli", "die Felder setzen, die ein Rezept nennt ({\"fields\": {NAME: {\"text\"|\"value\"|\"index\"|\"checked\": ...}}},\n"
+     "die Form von show --json), wie set es tut, dann speichern")},
+    {"diff", "A B", kEditor, KbxUse::None, RunDiff, QT_TRANSLATE_NOOP("Cli", "die Felder auflisten, deren angezeigte Werte sich unterscheiden")},
     {"export", "FILE", kEditor | kOptFormat | kOptOutput, KbxUse::None, nullptr,
-     "the configuration report: every page, caption and shown value"},
+     QT_TRANSLATE_NOOP("Cli", "der Konfigurationsbericht: jede Seite, Beschriftung und jeder angezeigte Wert")},
     {"backups list", "", kEditor | kOptSerial | kOptSince | kOptStation | kOptJson, KbxUse::None, RunBackups,
-     "the images kept from devices (on every read and before every write), at every station the\n"
-     "records hold; --since takes a date (2026-12-07) or a time"},
+     QT_TRANSLATE_NOOP("Cli", "die von Geräten aufbewahrten Abbilder (bei jedem Lesen und vor jedem Schreiben), an jeder Station der\n"
+     "Aufzeichnungen; --since nimmt ein Datum (2026-12-07) oder eine Zeit")},
     {"backups restore", "FILE", kEditor, KbxUse::One, RunBackups,
-     "write a backup (a file, or a name the list shows, also another station's) into the device\n"
-     "exactly as it was kept, and verify it"},
+     QT_TRANSLATE_NOOP("Cli", "eine Sicherung (eine Datei oder ein Name aus der Liste, auch einer anderen Station) genau so in das\n"
+     "Gerät schreiben, wie sie aufbewahrt wurde, und prüfen")},
     {"devices", "", kEditor | kOptJson, KbxUse::None, RunDevices,
-     "one row per device the records know: product, version, serial, radio ID, last seen, station,\n"
-     "backups, fixed codes"},
+     QT_TRANSLATE_NOOP("Cli", "eine Zeile je Gerät der Aufzeichnungen: Produkt, Version, Seriennummer, Funk-ID, zuletzt gesehen,\n"
+     "Station, Sicherungen, Festcodes")},
     {"devices show", "SERIAL", kEditor | kOptJson, KbxUse::None, RunDevices,
-     "a device's history: each backup with the fields that changed since the one before it"},
+     QT_TRANSLATE_NOOP("Cli", "die Geschichte eines Geräts: jede Sicherung mit den Feldern, die sich seit der vorigen geändert haben")},
     {"support-bundle", "", kEditor | kOptOutput, KbxUse::One, nullptr,
-     "the support log, versions, KBX information, a summary of the records and Values.ini (-o FILE.zip)"},
+     QT_TRANSLATE_NOOP("Cli", "das Supportprotokoll, Versionen, KBX-Informationen, eine Übersicht der Aufzeichnungen und Values.ini (-o FILE.zip)")},
     {"read", "", kEditor | kOptOutput | kOptJson, KbxUse::One, RunRead,
-     "read the device's configuration (with -o saved as FILE)"},
+     QT_TRANSLATE_NOOP("Cli", "die Konfiguration des Geräts lesen (mit -o als FILE gespeichert)")},
     {"write", "FILE", kEditor | kOptJson | kOptPreview, KbxUse::One, RunWrite,
-     "write FILE into the device and verify it, then list the fields it changed;\n"
-     "with --preview list what it would change and write nothing"},
+     QT_TRANSLATE_NOOP("Cli", "FILE in das Gerät schreiben und prüfen, dann die geänderten Felder auflisten;\n"
+     "mit --preview auflisten, was sich ändern würde, und nichts schreiben")},
     {"learn", "FILE POSITION", kEditor | kOptTimeout | kOptForce, KbxUse::One, RunLearn,
-     "learn a transmitter's code over the air into radio position 1-8"},
+     QT_TRANSLATE_NOOP("Cli", "den Code eines Senders über Funk in die Funkposition 1-8 einlernen")},
     {"change-codes", "FILE NEWCODE...", kEditor, KbxUse::One, RunChangeCodes,
-     "change the device's fixed radio ID codes (the first alone derives the rest)"},
+     QT_TRANSLATE_NOOP("Cli", "die festen Funk-ID-Codes des Geräts ändern (aus dem ersten allein folgen die übrigen)")},
     {"write-default", "MODEL", kEditor, KbxUse::One, RunWriteDefault,
-     "service: write the default image of BORA, ZAL, MUVE or DORF"},
+     QT_TRANSLATE_NOOP("Cli", "Service: das Standardabbild von BORA, ZAL, MUVE oder DORF schreiben")},
     {"write-version-byte", "", kEditor, KbxUse::One, RunWriteVersionByte,
-     "service: set the version byte of a device with V1.x firmware"},
+     QT_TRANSLATE_NOOP("Cli", "Service: das Versionsbyte eines Geräts mit V1.x-Firmware setzen")},
     {"line", "FILE", kEditor | kOptCount | kOptChangeCodesFrom | kOptLog, KbxUse::Several, RunLine,
-     "production line: write FILE into each device put behind the KBX (or each of several at once),\n"
-     "optionally with the next block of fixed codes, one CSV row per device; Ctrl+C ends after the\n"
-     "device under way"},
-    {"kbx-info", "", 0, KbxUse::One, RunKbxInfo, "ask the KBX for its information text"},
+     QT_TRANSLATE_NOOP("Cli", "Fertigungslinie: FILE in jedes Gerät schreiben, das an die KBX (oder an mehrere zugleich) kommt,\n"
+     "wahlweise mit dem nächsten Block Festcodes, eine CSV-Zeile je Gerät; Strg+C endet nach dem\n"
+     "Gerät in Arbeit")},
+    {"kbx-info", "", 0, KbxUse::One, RunKbxInfo, QT_TRANSLATE_NOOP("Cli", "die KBX nach ihrem Informationstext fragen")},
     {"kbx-list", "", 0, KbxUse::Default, RunKbxList,
-     "every KBX the tool can see: FTDI USB devices (accessible or not) and the tty of ZAL_KBX_PORT"},
+     QT_TRANSLATE_NOOP("Cli", "jede KBX, die das Programm sieht: FTDI-USB-Geräte (zugänglich oder nicht) und das tty von ZAL_KBX_PORT")},
     {"kbx-dump", "", kOptOutput | kOptYes, KbxUse::One, RunKbxDump,
-     "read the device's whole image: a hex dump, or a raw backup file"},
-    {"version", "", 0, KbxUse::None, RunVersion, "print the program version"},
+     QT_TRANSLATE_NOOP("Cli", "das ganze Abbild des Geräts lesen: ein Hex-Dump oder eine rohe Sicherungsdatei")},
+    {"version", "", 0, KbxUse::None, RunVersion, QT_TRANSLATE_NOOP("Cli", "die Programmversion ausgeben")},
 };
 // clang-format on
 
@@ -172,22 +172,25 @@ QString UsageLine(const Command& c) {
 }
 
 void PrintUsage(QTextStream& out) {
-    out << "Usage: zalctl COMMAND [OPTIONS]\n\nCommands:\n";
+    out << "Usage: zalctl COMMAND [OPTIONS]\n\n" << QCoreApplication::translate("Cli", "Befehle:") << '\n';
     for (const Command& c : kCommands) {
         out << "  " << UsageLine(c) << '\n';
-        for (const QString& line : QString::fromUtf8(c.help).split(u'\n'))
+        for (const QString& line : QCoreApplication::translate("Cli", c.help).split(u'\n'))
             out << "        " << line << '\n';
     }
-    out << "\n"
-           "The commands that make an editor take --service and --changecodes, which act as the program's\n"
-           "-SERVICE and -CHANGECODES switches; --yes answers questions Yes (else No).\n"
-           "Messages go to standard error as \"<kind> <number>: <text>\". Exit code 0 when the command\n"
-           "did what was asked, 1 when it was refused or failed, 2 for wrong usage.\n"
-           "\n"
-           "--port PATH or --kbx SERIAL (the unit's USB serial number) choose the KBX of a device command.\n"
-           "Otherwise the KBX is the tty named by ZAL_KBX_PORT (a kbx-sim pseudo-terminal or /dev/ttyUSB0),\n"
-           "else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to standard "
-           "error.\n";
+    out << '\n'
+        << QCoreApplication::translate(
+               "Cli",
+               "Die Befehle, die einen Editor anlegen, nehmen --service und --changecodes, die wie die "
+               "Schalter\n-SERVICE und -CHANGECODES des Programms wirken; --yes beantwortet Fragen mit Ja "
+               "(sonst Nein).\nMeldungen gehen als \"<Art> <Nummer>: <Text>\" auf die Standardfehlerausgabe. "
+               "Exit-Code 0, wenn der\nBefehl getan hat, was verlangt war, 1, wenn er abgelehnt wurde oder "
+               "fehlschlug, 2 bei falschem Aufruf.\n\n--port PATH oder --kbx SERIAL (die USB-Seriennummer "
+               "der Einheit) wählen die KBX eines Gerätebefehls.\nSonst ist die KBX das tty, das "
+               "ZAL_KBX_PORT nennt (ein kbx-sim-Pseudoterminal oder /dev/ttyUSB0),\nsonst die Einheit, die "
+               "an ihrer USB-Beschreibung erkannt wird. ZAL_KBX_TRACE=1 schreibt jeden Rahmen\nauf die "
+               "Standardfehlerausgabe.")
+        << '\n';
 }
 
 QString VersionLine() {
@@ -216,19 +219,21 @@ bool PrintCommandHelp(QTextStream& out, const QString& name) {
             continue;
         if (n != name)
             out << n << ":\n";
-        for (const QString& line : QString::fromUtf8(c.help).split(u'\n'))
+        for (const QString& line : QCoreApplication::translate("Cli", c.help).split(u'\n'))
             out << "  " << line << '\n';
     }
     if (kbx)
         options |= kChosenKbx;
     if (options != 0) {
-        out << "\nOptions:\n";
+        out << '\n' << QCoreApplication::translate("Cli", "Optionen:") << '\n';
         for (const OptionSpelling& s : OptionSpellings()) {
             if (options & s.option)
-                out << "  " << QString::fromLatin1(s.usage).leftJustified(28) << ' ' << s.help << '\n';
+                out << "  " << QString::fromLatin1(s.usage).leftJustified(28) << ' '
+                    << QCoreApplication::translate("Cli", s.help) << '\n';
         }
     }
-    out << "  " << QStringLiteral("-h, --help").leftJustified(28) << " this text\n";
+    out << "  " << QStringLiteral("-h, --help").leftJustified(28) << ' '
+        << QCoreApplication::translate("Cli", "dieser Text") << '\n';
     return true;
 }
 
