@@ -57,7 +57,8 @@ int Run(QTextStream& out, QTextStream& err, const QStringList& arguments, char* 
     }
     const QString first = arguments.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
-        (first == QLatin1String("help") && arguments.size() == 1)) {
+        (first == QLatin1String("help") &&
+         (arguments.size() == 1 || arguments[1] == QLatin1String("help")))) {
         PrintUsage(out);
         return kOk;
     }

@@ -220,6 +220,7 @@ TEST_F(Zalctl, WrongUsage) {
         EXPECT_TRUE(run.err.contains(QLatin1String(r.said))) << run.err.toStdString();
     }
     EXPECT_EQ(zalctl({"version"}).out, zalctl({"--version"}).out);
+    EXPECT_EQ(zalctl({"help", "help"}).out, zalctl({"--help"}).out);
     // A folder is no output file.
     QDir().mkpath(file("folder"));
     const Result folder = zalctl({"new", "ZAL", "-o", file("folder") + u'/'});
