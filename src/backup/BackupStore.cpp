@@ -154,8 +154,9 @@ QString Numbers(const std::vector<int>& numbers) {
 
 RecordsDatabase* BackupStore::Records(bool locked) {
     // The connection is kept for the next backup: a line's device each second, or a server a
-    // connection costs milliseconds. One that failed, or another thread's, is replaced.
-    if (!records_ || !records_->isOpen() || recordsThread_ != std::this_thread::get_id()) {
+    // connection costs milliseconds. One whose last call failed (a server that went away may be back),
+    // or another thread's, is replaced.
+    if (!records_ || !records_->error().isEmpty() || recordsThread_ != std::this_thread::get_id()) {
         records_ = std::make_shared<RecordsDatabase>(database_);
         recordsThread_ = std::this_thread::get_id();
     }

@@ -9,12 +9,14 @@
 #include "RecordCommands.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "records/RecordsDatabase.h"
 #include "shell/AppFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QUrl>
 
 namespace zal::cli {
 namespace {
@@ -51,6 +53,11 @@ int RunFolders(QTextStream& out, QTextStream&, const QStringList& arguments) {
     PrintFolder(out, QStringLiteral("Configuration folder"), f.configFolder);
     out << "Default configuration folder: " << f.defaultConfigFolder << '\n';
     out << "Settings file: " << f.settingsFile << '\n';
+    // Where the records are: a relative Database= is taken in the data folder; a password never shows.
+    const QString records = RecordsDatabase::Location(f.dataFolder, f.settingsFile);
+    out << "Records: "
+        << (records.contains(QLatin1String("://")) ? QUrl(records).toString(QUrl::RemovePassword) : records)
+        << '\n';
     return kOk;
 }
 

@@ -5,6 +5,8 @@
 #include "shell/SettingsFile.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -70,15 +72,33 @@ const std::vector<std::vector<const char*>>& Migrations() {
 
 } // namespace
 
+namespace {
+
+bool IsServer(const QString& location) {
+    return location.startsWith(QLatin1String("postgresql://")) ||
+           location.startsWith(QLatin1String("postgres://"));
+}
+
+// "garbage::%%%", "mysql://...": a scheme this program does not know, which must not become a file.
+bool HasScheme(const QString& location) {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    return scheme.match(location).hasMatch();
+}
+
+} // namespace
+
 QString RecordsDatabase::Location(const QString& dataFolder, const QString& settingsFile) {
     const QString environment = qEnvironmentVariable("ZAL_RECORDS").trimmed();
     if (!environment.isEmpty())
         return environment;
-    const QString setting =
-        SettingsFile::Load(settingsFile).text(QStringLiteral("Records"), QStringLiteral("Database"));
-    if (!setting.trimmed().isEmpty())
-        return setting.trimmed();
-    return dataFolder + QStringLiteral("records.sqlite");
+    const QString setting = SettingsFile::Load(settingsFile)
+                                .text(QStringLiteral("Records"), QStringLiteral("Database"))
+                                .trimmed();
+    if (setting.isEmpty())
+        return dataFolder + QStringLiteral("records.sqlite");
+    if (IsServer(setting) || HasScheme(setting) || QDir::isAbsolutePath(setting))
+        return setting;
+    return QDir::cleanPath(QDir(dataFolder).filePath(setting));
 }
 
 QString RecordsDatabase::Station(const QString& settingsFile) {
@@ -103,16 +123,39 @@ int RecordsDatabase::CurrentSchemaVersion() {
 RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(location)) {
     static std::atomic<int> made{0};
     connection_ = QStringLiteral("zal-records-%1").arg(made++);
-    postgres_ = location_.startsWith(QLatin1String("postgresql://")) ||
-                location_.startsWith(QLatin1String("postgres://"));
+    postgres_ = IsServer(location_);
+    if (!postgres_ && (HasScheme(location_) || !QDir::isAbsolutePath(location_))) {
+        // A relative name would follow the current folder: two job folders, two databases, one code twice.
+        openError_ = QStringLiteral("The records must be an absolute path or a postgresql:// URL, not \"%1\"")
+                         .arg(location_);
+        return;
+    }
     // The schema is brought forward once per process and database; later connections find it there.
     static std::mutex lock;
     static std::set<QString> migrated;
-    if (!connect())
-        return;
-    const std::lock_guard guard(lock);
-    if (migrated.count(location_) == 0 && migrate())
-        migrated.insert(location_);
+    if (connect()) {
+        const std::lock_guard guard(lock);
+        if (migrated.count(location_) == 0 && migrate())
+            migrated.insert(location_);
+    }
+    // Whatever went wrong while opening makes the records unusable; a later call's failure does not.
+    openError_ = error_;
+    error_.clear();
+    if (isOpen() && schemaVersion() > CurrentSchemaVersion())
+        newerSchema_ = schemaVersion();
+}
+
+bool RecordsDatabase::writable() {
+    if (!isOpen())
+        return false;
+    if (newerSchema_ == 0)
+        return true;
+    error_ =
+        QStringLiteral("the records were made by a newer version of this program (schema %1; this program "
+                       "knows %2)")
+            .arg(newerSchema_)
+            .arg(CurrentSchemaVersion());
+    return false;
 }
 
 RecordsDatabase::~RecordsDatabase() {
@@ -271,7 +314,7 @@ int RecordsDatabase::schemaVersion() {
 std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16_t first, bool plus,
                                                                             const QString& station,
                                                                             const QString& unit) {
-    if (!isOpen())
+    if (!writable())
         return std::nullopt;
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery q(db);
@@ -375,6 +418,8 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
 bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
     if (block.empty())
         return true;
+    if (!writable())
+        return false;
     QSqlQuery q(QSqlDatabase::database(connection_));
     bool ok = q.prepare(QStringLiteral("DELETE FROM fixed_codes WHERE code = ? AND state = 'reserved'"));
     for (const std::uint16_t code : block) {
@@ -392,6 +437,8 @@ bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
 
 bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
                                     const QString& serial) {
+    if (!writable())
+        return false;
     QSqlQuery q(QSqlDatabase::database(connection_));
     bool ok = q.prepare(QStringLiteral("UPDATE fixed_codes SET state = ?, serial = ? WHERE code = ?"));
     for (const std::uint16_t code : block) {
@@ -404,7 +451,7 @@ bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, con
 }
 
 int RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source) {
-    if (!isOpen() || codes.empty())
+    if (codes.empty() || !writable())
         return 0;
     QSqlQuery q(QSqlDatabase::database(connection_));
     begin(q);
@@ -440,7 +487,7 @@ QString RecordsDatabase::Summary() {
                        .arg(postgres_ ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite"),
                             postgres_ ? QUrl(location_).toString(QUrl::RemovePassword) : location_);
     if (!isOpen())
-        return text + QStringLiteral("not usable: ") + error_ + u'\n';
+        return text + QStringLiteral("not usable: ") + error() + u'\n';
     text += QStringLiteral("schema version: %1 (this program's: %2)\n")
                 .arg(schemaVersion())
                 .arg(CurrentSchemaVersion());

@@ -75,7 +75,10 @@ struct ProductionRow {
 class RecordsDatabase {
 public:
     // The database to use: ZAL_RECORDS in the environment, else [Records] Database in the settings
-    // file, else records.sqlite in the data folder. A PostgreSQL server is named as
+    // file (a relative path is taken in the data folder, never in the current folder, so that a line
+    // started from two job folders uses one database), else records.sqlite in the data folder.
+    // ZAL_RECORDS must be an absolute path or a URL; anything else is refused when it is opened.
+    // A PostgreSQL server is named as
     // postgresql://user@host[:port]/dbname (a host starting with "/" is a Unix socket folder); its
     // password comes from ~/.pgpass or PGPASSWORD, never from the settings.
     static QString Location(const QString& dataFolder, const QString& settingsFile);
@@ -89,9 +92,13 @@ public:
     RecordsDatabase(const RecordsDatabase&) = delete;
     RecordsDatabase& operator=(const RecordsDatabase&) = delete;
 
-    bool isOpen() const { return error_.isEmpty(); }
-    // Why the database cannot be used; empty when it can.
-    QString error() const { return error_; }
+    // Whether the database could be opened; a later call that fails leaves it open for the next one.
+    bool isOpen() const { return openError_.isEmpty(); }
+    // Why the database cannot be used, or why the last call failed; empty when neither.
+    QString error() const { return error_.isEmpty() ? openError_ : error_; }
+    // The schema version of records made by a newer program, which this one reads but never writes
+    // (a newer program may keep its reservations elsewhere); 0 when this program knows the schema.
+    int newerSchema() const { return newerSchema_; }
     QString location() const { return location_; }
     bool postgres() const { return postgres_; }
     int schemaVersion();
@@ -134,6 +141,8 @@ public:
 
 private:
     bool connect();
+    // False (with error() saying why) when the records are of a newer schema and must not be written.
+    bool writable();
     bool migrate();
     bool migrateLocked(QSqlQuery& q);
     // Starts a transaction that writes.
@@ -147,7 +156,9 @@ private:
     QSqlQuery* prepared(const QString& sql);
 
     QString location_;
+    QString openError_;
     QString error_;
+    int newerSchema_ = 0;
     bool postgres_ = false;
     QString connection_;
     std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;

@@ -76,7 +76,7 @@ bool RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
 
 bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* added) {
     *added = 0;
-    if (!isOpen())
+    if (!writable())
         return false;
     QSqlQuery q(QSqlDatabase::database(connection_));
     if (!begin(q))
@@ -99,7 +99,7 @@ bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* a
 }
 
 bool RecordsDatabase::SetBackupResult(const QString& station, const QString& file, const QString& result) {
-    if (!isOpen())
+    if (!writable())
         return false;
     QSqlQuery* q = prepared(QStringLiteral("UPDATE backups SET result = ? WHERE station = ? AND file = ?"));
     if (!q)
@@ -154,6 +154,8 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
 }
 
 bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {
+    if (!writable())
+        return false;
     QSqlQuery q(QSqlDatabase::database(connection_));
     if (!begin(q))
         return fail(q);
@@ -174,6 +176,8 @@ qint64 RecordsDatabase::LastFullPrune(const QString& station) {
 }
 
 bool RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
+    if (!writable())
+        return false;
     QSqlQuery q(QSqlDatabase::database(connection_));
     q.prepare(QStringLiteral("INSERT INTO stations (station, pruned_ms) VALUES (?, ?) ON CONFLICT (station) "
                              "DO UPDATE SET pruned_ms = excluded.pruned_ms"));
@@ -230,7 +234,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
 }
 
 qint64 RecordsDatabase::StartRun(const QString& station, const QString& file, const QString& product) {
-    if (!isOpen())
+    if (!writable())
         return 0;
     QSqlQuery q(QSqlDatabase::database(connection_));
     q.prepare(QStringLiteral("INSERT INTO production_runs (station, user_name, started_utc, file, product) "
@@ -248,7 +252,7 @@ qint64 RecordsDatabase::StartRun(const QString& station, const QString& file, co
 }
 
 bool RecordsDatabase::AddRunRow(qint64 run, const QString& station, const ProductionRow& row) {
-    if (!isOpen())
+    if (!writable())
         return false;
     QSqlQuery q(QSqlDatabase::database(connection_));
     q.prepare(QStringLiteral("INSERT INTO production_rows (run_id, time_utc, station, unit, serial, product, "

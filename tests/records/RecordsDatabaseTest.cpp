@@ -4,6 +4,11 @@
 #include "line/ProductionLine.h"
 #include "support/PostgresServer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -16,6 +21,98 @@ using namespace zal;
 namespace {
 
 using Block = std::vector<std::uint16_t>;
+
+BackupEntry Backup(const QString& file, const QString& serial) {
+    BackupEntry e;
+    e.file = file;
+    e.device = {2, QStringLiteral("ZAL"), QStringLiteral("22.08"), serial, serial, QStringLiteral("A001")};
+    e.time = QDateTime::currentDateTimeUtc();
+    e.command = QStringLiteral("read");
+    e.result = QStringLiteral("done");
+    e.station = QStringLiteral("A");
+    e.image = QByteArray(256, '\x22');
+    return e;
+}
+
+// Records a newer program made are read, never written: it may keep its reservations elsewhere, and a
+// code would go out twice. A refused write leaves them readable.
+TEST(RecordsDatabase, ANewerSchemaIsReadNeverWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("records.sqlite"));
+    {
+        RecordsDatabase records(path);
+        int added = 0;
+        ASSERT_TRUE(
+            records.AddBackups({Backup(QStringLiteral("one.bin"), QStringLiteral("000100"))}, &added));
+        EXPECT_EQ(records.newerSchema(), 0);
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("UPDATE schema_version SET version = 99")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    RecordsDatabase newer(path);
+    ASSERT_TRUE(newer.isOpen()) << newer.error().toStdString();
+    EXPECT_EQ(newer.newerSchema(), 99);
+    int added = 0;
+    EXPECT_FALSE(newer.AddBackups({Backup(QStringLiteral("two.bin"), QStringLiteral("000101"))}, &added));
+    EXPECT_TRUE(
+        newer.error().contains(QStringLiteral("newer version of this program (schema 99; this program "
+                                              "knows %1)")
+                                   .arg(RecordsDatabase::CurrentSchemaVersion())))
+        << newer.error().toStdString();
+    EXPECT_FALSE(newer.ReserveCodeBlock(0x7000, false, QStringLiteral("A"), QStringLiteral("u")));
+    EXPECT_EQ(newer.StartRun(QStringLiteral("A"), QStringLiteral("z.Zal"), QStringLiteral("ZAL")), 0);
+    EXPECT_EQ(newer.ImportUsedCodes({0x7000}, QStringLiteral("log.csv")), 0);
+    EXPECT_TRUE(newer.Codes().empty());
+    const auto backups = newer.Backups({});
+    ASSERT_TRUE(backups) << newer.error().toStdString();
+    ASSERT_EQ(backups->size(), 1u);
+    EXPECT_EQ(backups->front().file, QStringLiteral("one.bin"));
+    EXPECT_TRUE(newer.Devices());
+}
+
+// A relative Database= is taken in the data folder, whatever the current folder; a location that is
+// neither an absolute path nor a URL is refused, and no file of its name appears.
+TEST(RecordsDatabase, WhereTheRecordsAre) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data")) + u'/';
+    const QString settings = dir.filePath(QStringLiteral("Values.ini"));
+    const QByteArray environment = qgetenv("ZAL_RECORDS");
+    qunsetenv("ZAL_RECORDS");
+    const struct {
+        const char* setting;
+        QString location;
+    } cases[] = {
+        {"", data + QStringLiteral("records.sqlite")},
+        {"myrecords.sqlite", data + QStringLiteral("myrecords.sqlite")},
+        {"sub/../r.sqlite", data + QStringLiteral("r.sqlite")},
+        {"/srv/zal/records.sqlite", QStringLiteral("/srv/zal/records.sqlite")},
+        {"postgresql://zal@db1,db2/zal", QStringLiteral("postgresql://zal@db1,db2/zal")},
+    };
+    for (const auto& c : cases) {
+        QFile file(settings);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("[Records]\nDatabase=") + c.setting + '\n');
+        file.close();
+        EXPECT_EQ(RecordsDatabase::Location(data, settings), c.location) << c.setting;
+    }
+    if (!environment.isNull())
+        qputenv("ZAL_RECORDS", environment);
+    const QString here = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    for (const char* location : {"garbage::%%%", "relative.sqlite", "mysql://db/zal"}) {
+        RecordsDatabase records{QLatin1String(location)};
+        EXPECT_FALSE(records.isOpen()) << location;
+        EXPECT_TRUE(records.error().contains(QStringLiteral("absolute path or a postgresql:// URL")))
+            << records.error().toStdString();
+    }
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("Values.ini")});
+    QDir::setCurrent(here);
+}
 
 class PostgresServer : public ::testing::Test {
 protected:
