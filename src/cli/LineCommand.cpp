@@ -125,11 +125,11 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                 << Qt::endl;
             return kUsage;
         }
-        if (!records.isOpen()) {
+        if (!records.isOpen() || !records.whyNotWritable().isEmpty()) {
             err << "zalctl: "
                 << QCoreApplication::translate(
                        "Cli", "%1; es können keine Codes vergeben werden, kein Gerät wurde berührt")
-                       .arg(records.error())
+                       .arg(records.isOpen() ? records.whyNotWritable() : records.error())
                 << Qt::endl;
             return kFailed;
         }

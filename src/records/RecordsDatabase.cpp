@@ -145,17 +145,20 @@ RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(locatio
         newerSchema_ = schemaVersion();
 }
 
+QString RecordsDatabase::whyNotWritable() const {
+    if (newerSchema_ == 0)
+        return QString();
+    return QStringLiteral("the records were made by a newer version of this program (schema %1; this program "
+                          "knows %2)")
+        .arg(newerSchema_)
+        .arg(CurrentSchemaVersion());
+}
+
 bool RecordsDatabase::writable() {
     if (!isOpen())
         return false;
-    if (newerSchema_ == 0)
-        return true;
-    error_ =
-        QStringLiteral("the records were made by a newer version of this program (schema %1; this program "
-                       "knows %2)")
-            .arg(newerSchema_)
-            .arg(CurrentSchemaVersion());
-    return false;
+    error_ = whyNotWritable();
+    return error_.isEmpty();
 }
 
 RecordsDatabase::~RecordsDatabase() {

@@ -99,6 +99,9 @@ public:
     // The schema version of records made by a newer program, which this one reads but never writes
     // (a newer program may keep its reservations elsewhere); 0 when this program knows the schema.
     int newerSchema() const { return newerSchema_; }
+    // Why these records must not be written ("the records were made by a newer version ..."); empty
+    // when they may.
+    QString whyNotWritable() const;
     QString location() const { return location_; }
     bool postgres() const { return postgres_; }
     int schemaVersion();

@@ -4,6 +4,7 @@
 #include "backup/SupportBundle.h"
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
+#include "records/RecordsDatabase.h"
 #include "shell/FileSystem.h"
 #include "support/PostgresServer.h"
 #include "support/SimRig.h"
@@ -17,6 +18,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QThread>
 
 #include <csignal>
@@ -305,13 +308,24 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
     {
         SimProcess device({"--no-pacing", "--image", shipped("Default ZAL V22")});
         ASSERT_TRUE(device.ready());
-        for (const char* records :
-             {"/nonexistent/records.sqlite", "postgresql://zal@/zal?host=/nonexistent"}) {
+        // Records a newer program made: read, but no code is handed out from them.
+        const QString newer = file("newer.sqlite");
+        { RecordsDatabase made(newer); }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+            db.setDatabaseName(newer);
+            ASSERT_TRUE(db.open());
+            ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("UPDATE schema_version SET version = 99")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+        for (const QByteArray& records :
+             {QByteArray("/nonexistent/records.sqlite"),
+              QByteArray("postgresql://zal@/zal?host=/nonexistent"), newer.toUtf8()}) {
             qputenv("ZAL_RECORDS", records);
             const Outcome refused = zalctl({"line", file("z.Zal"), "--port", device.path(), "--change-codes",
                                             "3000", "--log", file("r.csv")});
             qunsetenv("ZAL_RECORDS");
-            EXPECT_EQ(refused.exitCode, 1) << records;
+            EXPECT_EQ(refused.exitCode, 1) << records.constData();
             EXPECT_TRUE(refused.err.contains(QStringLiteral("es können keine Codes vergeben werden")))
                 << refused.err.toStdString();
         }
