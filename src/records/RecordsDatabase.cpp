@@ -12,8 +12,10 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -83,6 +85,23 @@ bool IsServer(const QString& location) {
 bool HasScheme(const QString& location) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
     return scheme.match(location).hasMatch();
+}
+
+// A wait the URL may set (?lock_timeout=2s): a whole number with ms, s or min; anything else is the
+// fallback, so that no text reaches the server's SET.
+QString Duration(const QUrl& url, const char* name, const char* fallback) {
+    static const QRegularExpression duration(QStringLiteral("^\\d{1,6}(ms|s|min)$"));
+    const QString value = QUrlQuery(url).queryItemValue(QLatin1String(name));
+    return duration.match(value).hasMatch() ? value : QLatin1String(fallback);
+}
+
+// libpq's connect_timeout takes whole seconds (at least 2).
+QString Seconds(const QString& duration) {
+    const int number = duration.left(duration.indexOf(QRegularExpression(QStringLiteral("[a-z]")))).toInt();
+    const int seconds = duration.endsWith(QLatin1String("ms"))    ? number / 1000
+                        : duration.endsWith(QLatin1String("min")) ? number * 60
+                                                                  : number;
+    return QString::number(std::max(seconds, 2));
 }
 
 } // namespace
@@ -191,7 +210,8 @@ bool RecordsDatabase::connect() {
             db.setPort(url.port());
         db.setUserName(url.userName());
         db.setDatabaseName(url.path().mid(1));
-        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=%1").arg(Seconds(Duration(url, "connect_timeout", "5s"))));
     } else {
         db.setDatabaseName(location_);
         // Another process's transaction is waited for, not taken as a failure.
@@ -205,7 +225,19 @@ bool RecordsDatabase::connect() {
     }
     if (postgres_) {
         // The server's notices ("already exists, skipping") are no news for the technician.
-        QSqlQuery(db).exec(QStringLiteral("SET client_min_messages = warning"));
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SET client_min_messages = warning"));
+        // A statement never waits without end: a lock another session holds (an administrator's
+        // LOCK TABLE) or a statement the server cannot finish fails with the server's reason instead.
+        const QUrl url(location_);
+        for (const auto& [name, fallback] :
+             {std::pair{"statement_timeout", "30s"}, std::pair{"lock_timeout", "10s"}}) {
+            if (!q.exec(
+                    QStringLiteral("SET %1 = '%2'").arg(QLatin1String(name), Duration(url, name, fallback)))) {
+                error_ = QStringLiteral("The records database cannot be used: ") + q.lastError().text();
+                return false;
+            }
+        }
     } else {
         QSqlQuery q(db);
         // The write-ahead journal: readers never wait for a writer, and a kill loses at most the
@@ -341,10 +373,19 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
         if (q.exec() && q.next() && q.value(0).toInt() > first && q.value(0).toInt() <= 0xFFFE)
             start = q.value(0).toInt();
         int candidate = -1;
-        q.prepare(QStringLiteral("SELECT COUNT(*) FROM fixed_codes WHERE code BETWEEN ? AND ?"));
+        // The server takes its lock on the codes when it prepares the statement already.
+        bool looked =
+            q.prepare(QStringLiteral("SELECT COUNT(*) FROM fixed_codes WHERE code BETWEEN ? AND ?"));
         q.bindValue(0, start);
         q.bindValue(1, start + length - 1);
-        if (q.exec() && q.next() && q.value(0).toInt() == 0) {
+        if (!looked || !q.exec()) {
+            // A lock that was not given in time, a statement cut off: the server's own reason, before
+            // the transaction it aborted hides it.
+            error_ = QStringLiteral("The records database cannot be used: ") + q.lastError().text();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return std::nullopt;
+        }
+        if (q.next() && q.value(0).toInt() == 0) {
             candidate = start;
         } else {
             q.prepare(

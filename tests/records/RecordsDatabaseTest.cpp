@@ -5,6 +5,7 @@
 #include "support/PostgresServer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -167,6 +168,44 @@ TEST_F(PostgresServer, StationsNeverShareACodeAndAGoneServerHandsOutNothing) {
     EXPECT_FALSE(a.why().isEmpty());
     startServer();
     EXPECT_EQ(a.Next().value_or(Block{}).size(), 6u) << a.why().toStdString();
+}
+
+// An administrator's transaction holding the codes' table: a reservation gives up after the lock wait
+// the URL names (10 s by default) and says why, instead of waiting without end.
+TEST_F(PostgresServer, AHeldLockEndsAReservationInItsTime) {
+    {
+        RecordsDatabase made(location_);
+        ASSERT_TRUE(made.isOpen()) << made.error().toStdString();
+    }
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
+        admin.setHostName(location_.section(QStringLiteral("host="), 1));
+        admin.setUserName(QStringLiteral("zal"));
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        ASSERT_TRUE(admin.open());
+        QSqlQuery q(admin);
+        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN")));
+        ASSERT_TRUE(q.exec(QStringLiteral("LOCK TABLE fixed_codes IN ACCESS EXCLUSIVE MODE")));
+        QElapsedTimer timer;
+        timer.start();
+        RecordsDatabase records(location_ + QStringLiteral("&lock_timeout=300ms"));
+        ASSERT_TRUE(records.isOpen()) << records.error().toStdString();
+        EXPECT_FALSE(records.ReserveCodeBlock(0x6000, false, QStringLiteral("A"), QStringLiteral("u")));
+        EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_TRUE(records.error().contains(QStringLiteral("lock timeout")))
+            << records.error().toStdString();
+        // A wait that is no duration never reaches the server's SET: the default holds.
+        RecordsDatabase odd(location_ + QStringLiteral("&lock_timeout=1';DROP"));
+        EXPECT_TRUE(odd.isOpen()) << odd.error().toStdString();
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("admin"));
+    RecordsDatabase records(location_ + QStringLiteral("&lock_timeout=300ms"));
+    EXPECT_EQ(records.ReserveCodeBlock(0x6000, false, QStringLiteral("A"), QStringLiteral("u"))
+                  .value_or(Block{})
+                  .size(),
+              6u)
+        << records.error().toStdString();
 }
 
 } // namespace
