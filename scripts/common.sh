@@ -11,7 +11,7 @@ ZAL_PACKAGES=(
     libgtest-dev libgmock-dev
     libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file groff-base lintian git
-    libqt6sql6-sqlite libqt6sql6-psql postgresql
+    libqt6sql6-sqlite libqt6sql6-psql postgresql libpq-dev libsqlite3-dev
 )
 
 # What differs between the releases: clang's sanitizer runtime comes with its version in the name

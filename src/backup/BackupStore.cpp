@@ -153,9 +153,8 @@ QString Numbers(const std::vector<int>& numbers) {
 } // namespace
 
 RecordsDatabase* BackupStore::Records(bool locked) {
-    // The connection is kept for the next backup: a line's device each second, or a server a
-    // connection costs milliseconds. One whose last call failed (a server that went away may be back),
-    // or another thread's, is replaced.
+    // The records keep each thread's connection; this handle only keeps a call's outcome, so that
+    // each thread (and a call after a failed one) has its own.
     if (!records_ || !records_->error().isEmpty() || recordsThread_ != std::this_thread::get_id()) {
         records_ = std::make_shared<RecordsDatabase>(database_);
         recordsThread_ = std::this_thread::get_id();

@@ -2,6 +2,7 @@
 
 #include "DeviceCommands.h"
 #include "EditorCommands.h"
+#include "EditorView.h"
 #include "Interrupt.h"
 #include "KbxCommands.h"
 #include "LineCommand.h"
@@ -263,6 +264,15 @@ void PrintCommandUsage(QTextStream& err, const char* name, const QString& note, 
 
 namespace {
 
+// Whether a command reads or writes the records (a device command keeps a backup in them).
+bool UsesRecords(const Command& c) {
+    const QLatin1String name(c.name);
+    if (name.startsWith(QLatin1String("kbx-")))
+        return false;
+    return c.kbx == KbxUse::One || c.kbx == KbxUse::Several || name.startsWith(QLatin1String("backups")) ||
+           name.startsWith(QLatin1String("devices"));
+}
+
 int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream& err,
                const QStringList& arguments, const Options& o) {
     if (!o.error.isEmpty()) {
@@ -301,6 +311,22 @@ int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream&
                    .arg(o.output.isEmpty() ? QStringLiteral("\"\"") : o.output)
             << Qt::endl;
         return kFailed;
+    }
+    // Records named by a relative path or an unknown scheme would land in the current folder: two job
+    // folders, two databases. Refused before anything is touched.
+    if (UsesRecords(c)) {
+        const AppFolders f = SettleFolders(FindInstallFolder(QCoreApplication::applicationDirPath()),
+                                           ProgramVersionText(), arguments, SystemPlatformFolders());
+        if (const QString records = RecordsDatabase::Location(f.dataFolder, f.settingsFile);
+            !RecordsDatabase::IsValidLocation(records)) {
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli",
+                                               "die Aufzeichnungen müssen ein absoluter Pfad oder eine "
+                                               "postgresql://-Adresse sein, nicht \"%1\"")
+                       .arg(Printable(records))
+                << Qt::endl;
+            return kUsage;
+        }
     }
     if (c.kbx == KbxUse::One && o.kbx.size() + o.port.size() > 1) {
         err << "zalctl: " << QCoreApplication::translate("Cli", "nur line nimmt mehr als eine KBX")

@@ -1,7 +1,14 @@
 #include "Interrupt.h"
 
+#include "records/RecordsDatabase.h"
+
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zal::cli {
 namespace {
@@ -11,13 +18,39 @@ namespace {
 std::atomic<bool> gInterrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
+// The handler's word to the thread that acts on a stop; a write to a pipe is all a handler may do.
+int gWake[2] = {-1, -1};
+
 void OnInterrupt(int) {
+    const int saved = errno;
     gInterrupted.store(true);
+    if (gWake[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const auto written = ::write(gWake[1], &byte, 1);
+    }
+    errno = saved;
+}
+
+// A statement on the records does not look at the flag: a server that does not answer, or a lock
+// another program holds, would keep the command waiting. This thread cancels what is under way.
+void ActOnStops() {
+    for (;;) {
+        char byte = 0;
+        const auto got = ::read(gWake[0], &byte, 1);
+        if (got == 1)
+            RecordsDatabase::CancelRunning();
+        else if (got == 0 || errno != EINTR)
+            return;
+    }
 }
 
 } // namespace
 
 void CatchInterrupts() {
+    if (gWake[0] < 0 && ::pipe2(gWake, O_CLOEXEC) == 0) {
+        ::fcntl(gWake[1], F_SETFL, O_NONBLOCK); // a handler never blocks, however many signals come
+        std::thread(ActOnStops).detach();
+    }
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);

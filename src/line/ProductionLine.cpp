@@ -144,15 +144,15 @@ CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, QString database, Q
     : first_(first), plus_(plus), database_(std::move(database)), station_(std::move(station)) {}
 
 std::optional<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit) {
-    // A connection of its own for each call: a connection may only serve the thread that made it, and
-    // a server that went away and came back is simply connected to again.
+    // The records keep this thread's connection; a server that went away and came back is simply
+    // connected to again.
     RecordsDatabase records(database_);
     std::optional<std::vector<std::uint16_t>> block;
     if (records.isOpen())
         block = records.ReserveCodeBlock(first_, plus_, station_, unit);
     const std::lock_guard lock(mutex_);
     why_ = records.error();
-    unreachable_ = !block && why_ != QLatin1String("no fixed radio ID codes left");
+    unreachable_ = !block && records.problem() != RecordsProblem::Exhausted;
     return block;
 }
 
@@ -161,8 +161,8 @@ void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block) {
 }
 
 void CodeAllocator::Settle(const std::vector<std::uint16_t>& block, const QString& state,
-                           const QString& serial) {
-    RecordsDatabase(database_).SetCodesState(block, state, serial);
+                           const QString& serial, const QString& product) {
+    RecordsDatabase(database_).SetCodesState(block, state, serial, product);
 }
 
 QString CodeAllocator::why() const {
@@ -311,11 +311,12 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
                 if (changed)
                     editor_.changeFixed().CopyInto(device);
             }
-            const QString serial = IdentifyDevice(device).serial;
+            const DeviceIdentity identified = IdentifyDevice(device);
+            const QString serial = identified.serial;
             if (changed) {
                 editor_.ChangeFixedCodesCommit(window);
                 r.codes = CodesText(*block);
-                shared_.codes->Settle(*block, QStringLiteral("written"), serial);
+                shared_.codes->Settle(*block, QStringLiteral("written"), serial, identified.productName);
             } else if (!changed.deviceChanged()) {
                 // Refused before anything was sent: the device never got any of them.
                 shared_.codes->GiveBack(*block);
@@ -323,7 +324,7 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
                 r.message = changed.text();
             } else {
                 // The device may hold some of them: they stay used, and the row names them.
-                shared_.codes->Settle(*block, QStringLiteral("failed"), serial);
+                shared_.codes->Settle(*block, QStringLiteral("failed"), serial, identified.productName);
                 r.codes = CodesText(*block);
                 r.result = LineResultWord(CommandResult::Failed);
                 r.message = changed.text();

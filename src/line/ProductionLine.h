@@ -50,7 +50,8 @@ private:
 // Hands out blocks of fixed codes from a first code on, skipping every block that would reuse a code.
 // Each block is reserved and committed in the records database before it goes anywhere, so that every
 // process and station using the same database hands out each code once, and a crash never frees a code
-// that may have reached a device. Safe to use from several threads (each call has its own connection).
+// that may have reached a device. Safe to use from several threads (the records keep a connection per
+// thread).
 class CodeAllocator {
 public:
     CodeAllocator(std::uint16_t first, bool plus, QString database, QString station);
@@ -59,9 +60,11 @@ public:
     // A block the device is known never to have received (refused before the write began) goes back.
     void GiveBack(const std::vector<std::uint16_t>& block);
     // What became of a block that went to a device: "written", or "failed" (it stays used).
-    void Settle(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial);
+    void Settle(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial,
+                const QString& product = {});
     QString why() const;
-    // Whether the last Next failed because the database could not be reached (not: codes ran out).
+    // Whether the last Next failed for another reason than codes that ran out (the records away,
+    // read-only, of a newer program, or a stop asked for).
     bool unreachable() const { return unreachable_; }
 
 private:

@@ -1,4 +1,5 @@
 #include "RecordsDatabase.h"
+#include "RecordsConnection.h"
 #include "RecordsSql.h"
 
 #include "radio/FixedCodeWindows.h"
@@ -6,6 +7,8 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -68,6 +71,14 @@ const std::vector<std::vector<const char*>>& Migrations() {
             // The backups window lists the newest backups of all stations first.
             "CREATE INDEX backups_recent ON backups (time_ms, id)",
         },
+        {
+            // A device is its product and serial number: a BORA and a ZAL of the same serial are two.
+            // Codes given before are matched to the product their production row names.
+            "ALTER TABLE fixed_codes ADD COLUMN product TEXT NOT NULL DEFAULT ''",
+            "UPDATE fixed_codes SET product = COALESCE((SELECT r.product FROM production_rows r "
+            "WHERE r.serial = fixed_codes.serial AND r.codes LIKE '%' || %HEX% || '%' "
+            "ORDER BY r.time_utc DESC LIMIT 1), '') WHERE serial <> ''",
+        },
     };
     return migrations;
 }
@@ -104,20 +115,47 @@ QString Seconds(const QString& duration) {
     return QString::number(std::max(seconds, 2));
 }
 
+int Milliseconds(const QString& duration) {
+    const int number = duration.left(duration.indexOf(QRegularExpression(QStringLiteral("[a-z]")))).toInt();
+    return duration.endsWith(QLatin1String("ms"))    ? number
+           : duration.endsWith(QLatin1String("min")) ? number * 60000
+                                                     : number * 1000;
+}
+
 } // namespace
 
 QString RecordsDatabase::Location(const QString& dataFolder, const QString& settingsFile) {
-    const QString environment = qEnvironmentVariable("ZAL_RECORDS").trimmed();
-    if (!environment.isEmpty())
-        return environment;
-    const QString setting = SettingsFile::Load(settingsFile)
-                                .text(QStringLiteral("Records"), QStringLiteral("Database"))
-                                .trimmed();
-    if (setting.isEmpty())
-        return dataFolder + QStringLiteral("records.sqlite");
-    if (IsServer(setting) || HasScheme(setting) || QDir::isAbsolutePath(setting))
-        return setting;
-    return QDir::cleanPath(QDir(dataFolder).filePath(setting));
+    const SettingsFile settings = SettingsFile::Load(settingsFile);
+    QString location = qEnvironmentVariable("ZAL_RECORDS").trimmed();
+    if (location.isEmpty()) {
+        location = settings.text(QStringLiteral("Records"), QStringLiteral("Database")).trimmed();
+        if (location.isEmpty())
+            return dataFolder + QStringLiteral("records.sqlite");
+        if (!IsServer(location) && !HasScheme(location) && !QDir::isAbsolutePath(location))
+            return QDir::cleanPath(QDir(dataFolder).filePath(location));
+    }
+    if (!IsServer(location))
+        return location;
+    // The waits the settings name go into the URL, unless it names them itself. Appended as text: a
+    // URL naming several hosts is no URL Qt parses.
+    const QUrlQuery query(location.section(u'?', 1));
+    for (const auto& [key, item] :
+         {std::pair{"ConnectTimeout", "connect_timeout"}, std::pair{"StatementTimeout", "statement_timeout"},
+          std::pair{"LockTimeout", "lock_timeout"}}) {
+        const QString value = settings.text(QStringLiteral("Records"), QLatin1String(key)).trimmed();
+        if (!value.isEmpty() && !query.hasQueryItem(QLatin1String(item)))
+            location += (location.contains(u'?') ? u'&' : u'?') + QLatin1String(item) + u'=' +
+                        QString::fromLatin1(QUrl::toPercentEncoding(value));
+    }
+    return location;
+}
+
+bool RecordsDatabase::IsValidLocation(const QString& location) {
+    return IsServer(location) || (!HasScheme(location) && QDir::isAbsolutePath(location));
+}
+
+void RecordsDatabase::CancelRunning() {
+    records_connection::CancelRunning();
 }
 
 QString RecordsDatabase::Station(const QString& settingsFile) {
@@ -139,72 +177,115 @@ int RecordsDatabase::CurrentSchemaVersion() {
     return static_cast<int>(Migrations().size());
 }
 
+QStringList RecordsDatabase::MigrationStatements(int version, bool postgres) {
+    QStringList statements;
+    if (version < 0 || version >= CurrentSchemaVersion())
+        return statements;
+    for (const char* statement : Migrations()[static_cast<size_t>(version)]) {
+        QString sql = QString::fromLatin1(statement);
+        sql.replace(QLatin1String("%ID%"),
+                    postgres ? QLatin1String("BIGSERIAL PRIMARY KEY") : QLatin1String("INTEGER PRIMARY KEY"));
+        sql.replace(QLatin1String("%BLOB%"), postgres ? QLatin1String("BYTEA") : QLatin1String("BLOB"));
+        // A code as the log writes it: four hex digits in capitals.
+        sql.replace(QLatin1String("%HEX%"),
+                    postgres ? QLatin1String("upper(lpad(to_hex(fixed_codes.code), 4, '0'))")
+                             : QLatin1String("printf('%04X', fixed_codes.code)"));
+        statements << sql;
+    }
+    return statements;
+}
+
 RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(location)) {
-    static std::atomic<int> made{0};
-    connection_ = QStringLiteral("zal-records-%1").arg(made++);
     postgres_ = IsServer(location_);
-    if (!postgres_ && (HasScheme(location_) || !QDir::isAbsolutePath(location_))) {
+    if (!IsValidLocation(location_)) {
         // A relative name would follow the current folder: two job folders, two databases, one code twice.
         openError_ = QStringLiteral("The records must be an absolute path or a postgresql:// URL, not \"%1\"")
                          .arg(location_);
+        openProblem_ = RecordsProblem::Invalid;
         return;
     }
-    // The schema is brought forward once per process and database; later connections find it there.
-    static std::mutex lock;
-    static std::set<QString> migrated;
-    if (connect()) {
-        const std::lock_guard guard(lock);
-        if (migrated.count(location_) == 0 && migrate())
-            migrated.insert(location_);
+    if (const Call call(*this); call) {
+        // The connection may be older than this handle: another program may have moved the schema on.
+        Connection& c = call.connection();
+        QSqlQuery q(c.database());
+        if (q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next())
+            c.newerSchema = q.value(0).toInt() > CurrentSchemaVersion() ? q.value(0).toInt() : 0;
+        newerSchema_ = c.newerSchema;
+        readOnly_ = c.readOnly;
+    } else {
+        // Whatever went wrong while opening makes the records unusable; a later call's failure does not.
+        openError_ = error_;
+        openProblem_ = problem_;
+        error_.clear();
+        problem_ = RecordsProblem::None;
     }
-    // Whatever went wrong while opening makes the records unusable; a later call's failure does not.
-    openError_ = error_;
-    error_.clear();
-    if (isOpen() && schemaVersion() > CurrentSchemaVersion())
-        newerSchema_ = schemaVersion();
 }
 
+RecordsDatabase::~RecordsDatabase() = default;
+
 QString RecordsDatabase::whyNotWritable() const {
-    if (newerSchema_ == 0)
-        return QString();
-    return QStringLiteral("the records were made by a newer version of this program (schema %1; this program "
-                          "knows %2)")
-        .arg(newerSchema_)
-        .arg(CurrentSchemaVersion());
+    if (newerSchema_ != 0)
+        return QStringLiteral("the records were made by a newer version of this program (schema %1; this "
+                              "program knows %2)")
+            .arg(newerSchema_)
+            .arg(CurrentSchemaVersion());
+    if (readOnly_)
+        return QStringLiteral("the records %1 are read-only here").arg(location_);
+    return QString();
 }
 
 bool RecordsDatabase::writable() {
     if (!isOpen())
         return false;
     error_ = whyNotWritable();
+    problem_ = error_.isEmpty()    ? RecordsProblem::None
+               : newerSchema_ != 0 ? RecordsProblem::NewerSchema
+                                   : RecordsProblem::ReadOnly;
     return error_.isEmpty();
 }
 
-RecordsDatabase::~RecordsDatabase() {
-    prepared_.clear();
-    {
-        QSqlDatabase db = QSqlDatabase::database(connection_, false);
-        if (db.isValid())
-            db.close();
+records_connection::Connection* RecordsDatabase::connection() {
+    if (openProblem_ == RecordsProblem::Invalid)
+        return nullptr;
+    Connection& c = records_connection::ThreadConnection(location_, [this](Connection& c) { open(c); });
+    if (!c.error.isEmpty()) {
+        error_ = c.error;
+        problem_ = c.problem;
+        return nullptr;
     }
-    QSqlDatabase::removeDatabase(connection_);
+    return &c;
 }
 
-bool RecordsDatabase::connect() {
-    if (!QSqlDatabase::isDriverAvailable(postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"))) {
-        error_ = postgres_ ? QStringLiteral("Qt's PostgreSQL driver is not installed (libqt6sql6-psql)")
-                           : QStringLiteral("Qt's SQLite driver is not installed (libqt6sql6-sqlite)");
-        return false;
-    }
-    QSqlDatabase db = QSqlDatabase::addDatabase(
-        postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), connection_);
+namespace {
+
+// Whether this user may write path (a read-only mount counts as well as the file's mode).
+bool MayWrite(const QString& path) {
+    return ::euidaccess(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+} // namespace
+
+void RecordsDatabase::open(Connection& c) const {
+    c.postgres = postgres_;
+    const auto failed = [&c](RecordsProblem problem, const QString& text) {
+        c.problem = problem;
+        c.error = text;
+    };
+    if (!QSqlDatabase::isDriverAvailable(postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE")))
+        return failed(RecordsProblem::Unreachable,
+                      postgres_ ? QStringLiteral("Qt's PostgreSQL driver is not installed (libqt6sql6-psql)")
+                                : QStringLiteral("Qt's SQLite driver is not installed (libqt6sql6-sqlite)"));
+    if (postgres_ && records_connection::Stopped())
+        return failed(RecordsProblem::Cancelled,
+                      QStringLiteral("The records call was cancelled: a stop was asked for"));
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), c.name);
+    const QUrl url(location_);
     if (postgres_) {
-        const QUrl url(location_);
         // A host that is a folder is the server's Unix socket (the query ?host= form of libpq too).
         QString host = url.host();
         if (host.isEmpty())
-            host = QUrl::fromPercentEncoding(
-                url.query().section(QStringLiteral("host="), 1).section(u'&', 0, 0).toUtf8());
+            host = QUrlQuery(url).queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
         db.setHostName(host);
         if (url.port() > 0)
             db.setPort(url.port());
@@ -212,40 +293,79 @@ bool RecordsDatabase::connect() {
         db.setDatabaseName(url.path().mid(1));
         db.setConnectOptions(
             QStringLiteral("connect_timeout=%1").arg(Seconds(Duration(url, "connect_timeout", "5s"))));
+        // The program's own watch gives the server its statement time and a little more, then cuts.
+        c.wait = std::chrono::milliseconds(Milliseconds(Duration(url, "statement_timeout", "30s")) + 2000);
     } else {
         db.setDatabaseName(location_);
-        // Another process's transaction is waited for, not taken as a failure.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        // Records this user may read but not write (a read-only file, folder or mount) are still read.
+        c.readOnly = QFileInfo::exists(location_) &&
+                     (!MayWrite(location_) || !MayWrite(QFileInfo(location_).absolutePath()));
+        if (c.readOnly)
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     }
-    if (!db.open()) {
-        error_ = QStringLiteral("The records database %1 cannot be opened: %2")
-                     .arg(postgres_ ? QUrl(location_).toString(QUrl::RemovePassword) : location_,
-                          db.lastError().text());
-        return false;
-    }
+    const QString shown = postgres_ ? QUrl(location_).toString(QUrl::RemovePassword) : location_;
+    if (!db.open())
+        return failed(
+            RecordsProblem::Unreachable,
+            QStringLiteral("The records database %1 cannot be opened: %2").arg(shown, db.lastError().text()));
+    c.attach();
+    QSqlQuery q(db);
     if (postgres_) {
         // The server's notices ("already exists, skipping") are no news for the technician.
-        QSqlQuery q(db);
         q.exec(QStringLiteral("SET client_min_messages = warning"));
         // A statement never waits without end: a lock another session holds (an administrator's
         // LOCK TABLE) or a statement the server cannot finish fails with the server's reason instead.
-        const QUrl url(location_);
         for (const auto& [name, fallback] :
              {std::pair{"statement_timeout", "30s"}, std::pair{"lock_timeout", "10s"}}) {
             if (!q.exec(
-                    QStringLiteral("SET %1 = '%2'").arg(QLatin1String(name), Duration(url, name, fallback)))) {
-                error_ = QStringLiteral("The records database cannot be used: ") + q.lastError().text();
-                return false;
-            }
+                    QStringLiteral("SET %1 = '%2'").arg(QLatin1String(name), Duration(url, name, fallback))))
+                return failed(Classify(q.lastError(), c),
+                              QStringLiteral("The records database cannot be used: ") + q.lastError().text());
         }
-    } else {
-        QSqlQuery q(db);
+    } else if (!c.readOnly) {
         // The write-ahead journal: readers never wait for a writer, and a kill loses at most the
         // transaction under way.
         q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    } else if (!q.exec(QStringLiteral("SELECT version FROM schema_version"))) {
+        // A journal's shared memory this user cannot make: the file is read as it stands, without
+        // the locks no one here could take anyway.
+        db.close();
+        QUrl file = QUrl::fromLocalFile(location_);
+        file.setQuery(QStringLiteral("immutable=1"));
+        db.setDatabaseName(file.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        if (!db.open())
+            return failed(RecordsProblem::Unreachable,
+                          QStringLiteral("The records database %1 cannot be opened: %2")
+                              .arg(shown, db.lastError().text()));
+        c.attach();
     }
-    return true;
+    int version = 0;
+    q = QSqlQuery(db);
+    if (q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next())
+        version = q.value(0).toInt();
+    q.finish();
+    if (version > CurrentSchemaVersion()) {
+        c.newerSchema = version;
+        return;
+    }
+    if (version == CurrentSchemaVersion())
+        return;
+    if (c.readOnly) {
+        if (version == 0)
+            failed(
+                RecordsProblem::Damaged,
+                QStringLiteral("The records database %1 holds no records and cannot be written").arg(shown));
+        return; // an older schema is read as far as it goes
+    }
+    // The schema is brought forward once per process and database; later connections find it there.
+    static std::mutex lock;
+    const std::lock_guard guard(lock);
+    if (QSqlError why; !migrate(c, q, &why))
+        failed(Classify(why, c), QStringLiteral("The records database could not be brought to version %1: %2")
+                                     .arg(CurrentSchemaVersion())
+                                     .arg(why.text()));
 }
 
 bool RecordsDatabase::begin(QSqlQuery& q) const {
@@ -254,9 +374,26 @@ bool RecordsDatabase::begin(QSqlQuery& q) const {
     return q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-bool RecordsDatabase::fail(const QSqlQuery& q) {
-    error_ = QStringLiteral("The records database cannot be used: ") + q.lastError().text();
+bool RecordsDatabase::fail(RecordsProblem problem, const QString& text) {
+    problem_ = problem;
+    error_ = text;
     return false;
+}
+
+bool RecordsDatabase::fail(const QSqlQuery& q) {
+    const RecordsProblem problem = current_ ? Classify(q.lastError(), *current_) : RecordsProblem::Other;
+    switch (problem) {
+    case RecordsProblem::TimedOut:
+        if (current_ && current_->cutOff.load() == RecordsProblem::TimedOut)
+            return fail(problem, QStringLiteral("The records server did not answer within %1 s")
+                                     .arg(current_->wait.count() / 1000));
+        break;
+    case RecordsProblem::Cancelled:
+        return fail(problem, QStringLiteral("The records call was cancelled: a stop was asked for"));
+    default:
+        break;
+    }
+    return fail(problem, QStringLiteral("The records database cannot be used: ") + q.lastError().text());
 }
 
 bool RecordsDatabase::end(QSqlQuery& q, bool ok) {
@@ -269,80 +406,71 @@ bool RecordsDatabase::end(QSqlQuery& q, bool ok) {
 }
 
 QSqlQuery* RecordsDatabase::prepared(const QString& sql) {
-    auto& query = prepared_[sql];
+    auto& query = current_->prepared[sql];
     if (!query) {
-        query = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection_));
+        query = std::make_unique<QSqlQuery>(current_->database());
         query->setForwardOnly(true);
         if (!query->prepare(sql)) {
             fail(*query);
-            prepared_.erase(sql);
+            current_->prepared.erase(sql);
             return nullptr;
         }
     }
     return query.get();
 }
 
-bool RecordsDatabase::migrate() {
-    QSqlDatabase db = QSqlDatabase::database(connection_);
-    QSqlQuery q(db);
-    if (postgres_) {
+bool RecordsDatabase::migrate(Connection& c, QSqlQuery& q, QSqlError* why) {
+    if (c.postgres) {
         // Stations starting at the same moment would create the version table twice (PostgreSQL's
         // IF NOT EXISTS does not hold against a concurrent create): one at a time, until the schema
         // stands. The lock ends with the session at the latest.
         q.exec(QStringLiteral("SELECT pg_advisory_lock(74603)"));
-        const bool done = migrateLocked(q);
-        q.exec(QStringLiteral("SELECT pg_advisory_unlock(74603)"));
-        return done;
     }
-    return migrateLocked(q);
-}
-
-bool RecordsDatabase::migrateLocked(QSqlQuery& q) {
-    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))) {
-        error_ = q.lastError().text();
-        return false;
-    }
-    for (;;) {
+    bool done =
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"));
+    while (done) {
         // One migration at a time, each in its own transaction; a second process migrating at the same
         // moment waits for the first, then finds the version moved on.
-        if (!begin(q)) {
-            error_ = q.lastError().text();
-            return false;
+        if (!q.exec(c.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
+            *why = q.lastError();
+            done = false;
+            break;
         }
         int version = 0;
         if (q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next())
             version = q.value(0).toInt();
         if (version >= CurrentSchemaVersion()) {
             q.exec(QStringLiteral("COMMIT"));
-            return true;
+            break;
         }
         bool ok = true;
-        for (const char* statement : Migrations()[static_cast<size_t>(version)]) {
-            QString sql = QString::fromLatin1(statement);
-            sql.replace(QLatin1String("%ID%"), postgres_ ? QLatin1String("BIGSERIAL PRIMARY KEY")
-                                                         : QLatin1String("INTEGER PRIMARY KEY"));
-            sql.replace(QLatin1String("%BLOB%"), postgres_ ? QLatin1String("BYTEA") : QLatin1String("BLOB"));
+        for (const QString& sql : MigrationStatements(version, c.postgres))
             ok = ok && q.exec(sql);
-        }
         ok = ok &&
              q.exec(version == 0 ? QStringLiteral("INSERT INTO schema_version VALUES (1)")
                                  : QStringLiteral("UPDATE schema_version SET version = %1").arg(version + 1));
         if (!ok) {
-            error_ = QStringLiteral("The records database could not be brought to version %1: %2")
-                         .arg(version + 1)
-                         .arg(q.lastError().text());
+            *why = q.lastError();
             q.exec(QStringLiteral("ROLLBACK"));
-            return false;
+            done = false;
+            break;
         }
-        if (!q.exec(QStringLiteral("COMMIT"))) {
-            error_ = q.lastError().text();
-            return false;
-        }
+        done = q.exec(QStringLiteral("COMMIT"));
     }
+    if (!done && why->type() == QSqlError::NoError)
+        *why = q.lastError();
+    if (c.postgres) {
+        QSqlQuery unlock(c.database());
+        unlock.exec(QStringLiteral("SELECT pg_advisory_unlock(74603)"));
+    }
+    return done;
 }
 
 int RecordsDatabase::schemaVersion() {
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return 0;
+    QSqlQuery q(call.db());
     return q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next() ? q.value(0).toInt() : 0;
 }
 
@@ -351,14 +479,17 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
                                                                             const QString& unit) {
     if (!writable())
         return std::nullopt;
-    QSqlDatabase db = QSqlDatabase::database(connection_);
+    Call call(*this);
+    if (!call)
+        return std::nullopt;
+    QSqlDatabase db = call.db();
     QSqlQuery q(db);
     // Another station may take the same block between our look and our insert: the unique code then
     // refuses the insert, and the next free block is looked for again.
     QString lastFailure;
     for (int attempt = 0; attempt < 20; ++attempt) {
         if (!begin(q)) {
-            error_ = QStringLiteral("The records database cannot be reached: ") + q.lastError().text();
+            fail(q);
             return std::nullopt;
         }
         // The first free run of a block's length from first on, found by the database on its index, going
@@ -381,7 +512,7 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
         if (!looked || !q.exec()) {
             // A lock that was not given in time, a statement cut off: the server's own reason, before
             // the transaction it aborted hides it.
-            error_ = QStringLiteral("The records database cannot be used: ") + q.lastError().text();
+            fail(q);
             q.exec(QStringLiteral("ROLLBACK"));
             return std::nullopt;
         }
@@ -403,7 +534,7 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
 
         std::set<std::uint16_t> used;
         if (!block && !q.exec(QStringLiteral("SELECT code FROM fixed_codes"))) {
-            error_ = q.lastError().text();
+            fail(q);
             q.exec(QStringLiteral("ROLLBACK"));
             return std::nullopt;
         }
@@ -420,7 +551,7 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
         }
         if (!block) {
             q.exec(QStringLiteral("ROLLBACK"));
-            error_ = QStringLiteral("no fixed radio ID codes left");
+            fail(RecordsProblem::Exhausted, QStringLiteral("no fixed radio ID codes left"));
             return std::nullopt;
         }
         bool ok =
@@ -447,15 +578,15 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
         }
         if (ok && q.exec(QStringLiteral("COMMIT")))
             return block;
-        const QString why = q.lastError().text();
-        lastFailure = why;
+        fail(q);
+        lastFailure = q.lastError().text();
         q.exec(QStringLiteral("ROLLBACK"));
-        if (!db.isOpen() || why.contains(QLatin1String("connection"), Qt::CaseInsensitive)) {
-            error_ = QStringLiteral("The records database cannot be reached: ") + why;
+        // Only another station's insert of the same code is worth a new look.
+        if (problem_ != RecordsProblem::Conflict)
             return std::nullopt;
-        }
     }
-    error_ = QStringLiteral("no free block of fixed codes could be reserved: ") + lastFailure;
+    fail(RecordsProblem::Conflict,
+         QStringLiteral("no free block of fixed codes could be reserved: ") + lastFailure);
     return std::nullopt;
 }
 
@@ -464,7 +595,10 @@ bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
         return true;
     if (!writable())
         return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return false;
+    QSqlQuery q(call.db());
     bool ok = q.prepare(QStringLiteral("DELETE FROM fixed_codes WHERE code = ? AND state = 'reserved'"));
     for (const std::uint16_t code : block) {
         q.bindValue(0, code);
@@ -480,15 +614,20 @@ bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
 }
 
 bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
-                                    const QString& serial) {
+                                    const QString& serial, const QString& product) {
     if (!writable())
         return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
-    bool ok = q.prepare(QStringLiteral("UPDATE fixed_codes SET state = ?, serial = ? WHERE code = ?"));
+    Call call(*this);
+    if (!call)
+        return false;
+    QSqlQuery q(call.db());
+    bool ok =
+        q.prepare(QStringLiteral("UPDATE fixed_codes SET state = ?, serial = ?, product = ? WHERE code = ?"));
     for (const std::uint16_t code : block) {
         q.bindValue(0, Text(state));
         q.bindValue(1, Text(serial));
-        q.bindValue(2, code);
+        q.bindValue(2, Text(product));
+        q.bindValue(3, code);
         ok = ok && q.exec();
     }
     return ok;
@@ -497,7 +636,10 @@ bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, con
 int RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source) {
     if (codes.empty() || !writable())
         return 0;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return 0;
+    QSqlQuery q(call.db());
     begin(q);
     int added = 0;
     q.prepare(
@@ -518,7 +660,10 @@ int RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const
 
 std::vector<std::pair<std::uint16_t, QString>> RecordsDatabase::Codes() {
     std::vector<std::pair<std::uint16_t, QString>> codes;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return codes;
+    QSqlQuery q(call.db());
     if (q.exec(QStringLiteral("SELECT code, state FROM fixed_codes ORDER BY code"))) {
         while (q.next())
             codes.emplace_back(static_cast<std::uint16_t>(q.value(0).toInt()), q.value(1).toString());
@@ -535,7 +680,10 @@ QString RecordsDatabase::Summary() {
     text += QStringLiteral("schema version: %1 (this program's: %2)\n")
                 .arg(schemaVersion())
                 .arg(CurrentSchemaVersion());
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return text + QStringLiteral("not usable now: ") + error() + u'\n';
+    QSqlQuery q(call.db());
     for (const char* table : {"backups", "devices", "production_runs", "production_rows"}) {
         if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))) && q.next())
             text += QStringLiteral("%1: %2\n").arg(QLatin1String(table)).arg(q.value(0).toLongLong());

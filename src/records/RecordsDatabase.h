@@ -22,9 +22,32 @@
 #include <set>
 #include <vector>
 
+class QSqlError;
 class QSqlQuery;
 
 namespace zal {
+
+namespace records_connection {
+struct Connection;
+}
+
+// What kind of failure the records' last call met; error() says it in words. The kind decides what a
+// caller does (a line stops when the records are away, and only says so when the codes ran out); the
+// words are for the technician and may be translated.
+enum class RecordsProblem {
+    None,
+    Invalid,     // the location names no database this program can use
+    Unreachable, // the server, or the file, cannot be reached or opened
+    Busy,        // another program held a lock longer than this one waits
+    TimedOut,    // the server did not finish a statement in its time
+    Conflict,    // another station changed the same rows at the same moment
+    ReadOnly,    // the records can be read here, not written
+    NewerSchema, // made by a newer program: read, never written
+    Damaged,     // not a database, or one with damaged pages
+    Exhausted,   // no fixed radio ID codes left
+    Cancelled,   // a stop was asked for (Ctrl+C, SIGTERM, SIGHUP)
+    Other,
+};
 
 // One backup: which device, when, by what command and how that command ended, where.
 struct BackupEntry {
@@ -80,8 +103,16 @@ public:
     // ZAL_RECORDS must be an absolute path or a URL; anything else is refused when it is opened.
     // A PostgreSQL server is named as
     // postgresql://user@host[:port]/dbname (a host starting with "/" is a Unix socket folder); its
-    // password comes from ~/.pgpass or PGPASSWORD, never from the settings.
+    // password comes from ~/.pgpass or PGPASSWORD, never from the settings. Its waits
+    // (connect_timeout, statement_timeout, lock_timeout) come from the URL's query, else from
+    // ConnectTimeout, StatementTimeout and LockTimeout under [Records], else 5 s, 30 s and 10 s.
     static QString Location(const QString& dataFolder, const QString& settingsFile);
+    // Whether a location names a database this program can use: an absolute path or a
+    // postgresql:// URL.
+    static bool IsValidLocation(const QString& location);
+    // Cancels every records statement under way in this process (a stop was asked for); callable from
+    // any thread but a signal handler.
+    static void CancelRunning();
     // The name this PC's records go under: ZAL_STATION, else [Records] Station, else the host name.
     static QString Station(const QString& settingsFile);
     static QString User();
@@ -96,6 +127,10 @@ public:
     bool isOpen() const { return openError_.isEmpty(); }
     // Why the database cannot be used, or why the last call failed; empty when neither.
     QString error() const { return error_.isEmpty() ? openError_ : error_; }
+    // The kind of that failure.
+    RecordsProblem problem() const { return error_.isEmpty() ? openProblem_ : problem_; }
+    // An SQLite file or folder this user cannot write: the records are read, never written.
+    bool readOnly() const { return readOnly_; }
     // The schema version of records made by a newer program, which this one reads but never writes
     // (a newer program may keep its reservations elsewhere); 0 when this program knows the schema.
     int newerSchema() const { return newerSchema_; }
@@ -115,8 +150,10 @@ public:
                                                                const QString& station, const QString& unit);
     // Gives a block back: only for a device known never to have received any of it.
     bool ReleaseCodes(const std::vector<std::uint16_t>& block);
-    // Records what became of a block: "written", or "failed" (it stays used; the device may hold part).
-    bool SetCodesState(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial);
+    // Records what became of a block: "written", or "failed" (it stays used; the device may hold part),
+    // and which device (product and serial number) got it.
+    bool SetCodesState(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial,
+                       const QString& product = {});
     // Codes handed out elsewhere (an earlier CSV log) count as used; how many were new.
     int ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
     // Records backups, and their devices as last seen, in one transaction; an entry of the same station
@@ -142,17 +179,25 @@ public:
     // are and the last 50 backups; never a password or an image.
     QString Summary();
 
+    // The statements that take the schema from version to version + 1, as this back end runs them.
+    static QStringList MigrationStatements(int version, bool postgres);
+
 private:
-    bool connect();
-    // False (with error() saying why) when the records are of a newer schema and must not be written.
+    class Call;
+    using Connection = records_connection::Connection;
+
+    // This thread's connection, made when it has none; nothing when it cannot be (error() says why).
+    Connection* connection();
+    void open(Connection& c) const;
+    // False (with error() saying why) when the records are of a newer schema, or read-only here.
     bool writable();
-    bool migrate();
-    bool migrateLocked(QSqlQuery& q);
+    static bool migrate(Connection& c, QSqlQuery& q, QSqlError* why);
     // Starts a transaction that writes.
     bool begin(QSqlQuery& q) const;
     // Ends one: commits when ok, else rolls back; error() says why it failed.
     bool end(QSqlQuery& q, bool ok);
     bool fail(const QSqlQuery& q);
+    bool fail(RecordsProblem problem, const QString& text);
     bool insertBackup(const BackupEntry& entry, bool* added);
     // A statement prepared once for this connection, to run again with new values (a server then
     // gets one round trip per run); nothing when it cannot be prepared (error() says why).
@@ -160,11 +205,13 @@ private:
 
     QString location_;
     QString openError_;
+    RecordsProblem openProblem_ = RecordsProblem::None;
     QString error_;
+    RecordsProblem problem_ = RecordsProblem::None;
     int newerSchema_ = 0;
     bool postgres_ = false;
-    QString connection_;
-    std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;
+    bool readOnly_ = false;
+    Connection* current_ = nullptr; // the connection of the call under way
 };
 
 } // namespace zal

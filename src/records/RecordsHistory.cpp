@@ -1,6 +1,7 @@
 // The records' history: the backups with their images, the devices they came from and the
 // production runs.
 
+#include "RecordsConnection.h"
 #include "RecordsDatabase.h"
 #include "RecordsSql.h"
 
@@ -78,11 +79,15 @@ bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* a
     *added = 0;
     if (!writable())
         return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return false;
+    QSqlQuery q(call.db());
     if (!begin(q))
         return fail(q);
     bool ok = true;
     for (const BackupEntry& e : entries) {
+        call.rearm(); // an index of thousands is many statements, each given its own time
         bool one = false;
         ok = ok && insertBackup(e, &one);
         *added += one;
@@ -100,6 +105,9 @@ bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* a
 
 bool RecordsDatabase::SetBackupResult(const QString& station, const QString& file, const QString& result) {
     if (!writable())
+        return false;
+    Call call(*this);
+    if (!call)
         return false;
     QSqlQuery* q = prepared(QStringLiteral("UPDATE backups SET result = ? WHERE station = ? AND file = ?"));
     if (!q)
@@ -129,6 +137,9 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
         narrow("device_key = ?", query.deviceKey);
     if (!query.file.isEmpty())
         narrow("file = ?", query.file);
+    Call call(*this);
+    if (!call)
+        return std::nullopt;
     QSqlQuery* q = prepared(
         QStringLiteral("SELECT %1%2 FROM backups%3 %4")
             .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
@@ -156,7 +167,10 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
 bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {
     if (!writable())
         return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return false;
+    QSqlQuery q(call.db());
     if (!begin(q))
         return fail(q);
     bool ok = q.prepare(QStringLiteral("DELETE FROM backups WHERE station = ? AND file = ?"));
@@ -169,7 +183,10 @@ bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QS
 }
 
 qint64 RecordsDatabase::LastFullPrune(const QString& station) {
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return 0;
+    QSqlQuery q(call.db());
     q.prepare(QStringLiteral("SELECT pruned_ms FROM stations WHERE station = ?"));
     q.bindValue(0, Text(station));
     return q.exec() && q.next() ? q.value(0).toLongLong() : 0;
@@ -178,7 +195,10 @@ qint64 RecordsDatabase::LastFullPrune(const QString& station) {
 bool RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
     if (!writable())
         return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return false;
+    QSqlQuery q(call.db());
     q.prepare(QStringLiteral("INSERT INTO stations (station, pruned_ms) VALUES (?, ?) ON CONFLICT (station) "
                              "DO UPDATE SET pruned_ms = excluded.pruned_ms"));
     q.bindValue(0, Text(station));
@@ -189,19 +209,28 @@ bool RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
 std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
     if (!isOpen())
         return std::nullopt;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return std::nullopt;
+    QSqlQuery q(call.db());
     q.setForwardOnly(true);
-    // The codes the line gave a device are kept under its serial number as the line recorded it.
+    // The codes the line gave a device are kept under its product and serial number; codes of an
+    // older program's records whose product nothing names stay under the serial alone.
     std::map<QString, QStringList> codes;
-    if (!q.exec(
-            QStringLiteral("SELECT serial, code FROM fixed_codes WHERE serial <> '' AND state = 'written' "
-                           "ORDER BY code"))) {
+    const auto codesKey = [](const QString& product, const QString& serial) {
+        return product.isEmpty() ? SerialKey(serial) : product + u' ' + SerialKey(serial);
+    };
+    if (!q.exec(QStringLiteral("SELECT serial, code, product FROM fixed_codes WHERE serial <> '' AND "
+                               "state = 'written' ORDER BY code"))) {
         fail(q);
         return std::nullopt;
     }
     while (q.next())
-        codes[SerialKey(q.value(0).toString())]
-            << QStringLiteral("%1").arg(q.value(1).toInt(), 4, 16, QChar(u'0')).toUpper();
+        codes[codesKey(q.value(QStringLiteral("product")).toString(),
+                       q.value(QStringLiteral("serial")).toString())]
+            << QStringLiteral("%1")
+                   .arg(q.value(QStringLiteral("code")).toInt(), 4, 16, QChar(u'0'))
+                   .toUpper();
     // Counted in one pass over the backups, not one per device.
     std::map<QString, int> backups;
     if (!q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY device_key"))) {
@@ -227,7 +256,9 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
         d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(5).toLongLong());
         d.station = q.value(6).toString();
         d.backups = backups[q.value(7).toString()];
-        d.codes = codes[q.value(8).toString()].join(u' ');
+        d.codes =
+            (codes[codesKey(d.device.productName, d.device.serial)] + codes[codesKey({}, d.device.serial)])
+                .join(u' ');
         devices.push_back(d);
     }
     return devices;
@@ -236,7 +267,10 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
 qint64 RecordsDatabase::StartRun(const QString& station, const QString& file, const QString& product) {
     if (!writable())
         return 0;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return 0;
+    QSqlQuery q(call.db());
     q.prepare(QStringLiteral("INSERT INTO production_runs (station, user_name, started_utc, file, product) "
                              "VALUES (?, ?, ?, ?, ?)") +
               (postgres_ ? QStringLiteral(" RETURNING id") : QString()));
@@ -254,7 +288,10 @@ qint64 RecordsDatabase::StartRun(const QString& station, const QString& file, co
 bool RecordsDatabase::AddRunRow(qint64 run, const QString& station, const ProductionRow& row) {
     if (!writable())
         return false;
-    QSqlQuery q(QSqlDatabase::database(connection_));
+    Call call(*this);
+    if (!call)
+        return false;
+    QSqlQuery q(call.db());
     q.prepare(QStringLiteral("INSERT INTO production_rows (run_id, time_utc, station, unit, serial, product, "
                              "version, radio_id, codes, result, message, duration_ms) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));

@@ -409,7 +409,7 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
         if (e.first == QStringLiteral("records.txt"))
             summary = e.second;
     }
-    for (const char* line : {"back end: SQLite", "schema version: 4", "fixed codes failed: 6",
+    for (const char* line : {"back end: SQLite", "schema version: 5", "fixed codes failed: 6",
                              "fixed codes written: ", "backups: 5"})
         EXPECT_TRUE(summary.contains(line)) << line << '\n' << summary.constData();
     // A row per device of every run: the four lines', the refused and the last run's, and the killed

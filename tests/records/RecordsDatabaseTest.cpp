@@ -14,8 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <set>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace zal;
 
@@ -170,9 +177,16 @@ TEST_F(PostgresServer, StationsNeverShareACodeAndAGoneServerHandsOutNothing) {
     EXPECT_EQ(a.Next().value_or(Block{}).size(), 6u) << a.why().toStdString();
 }
 
-// An administrator's transaction holding the codes' table: a reservation gives up after the lock wait
-// the URL names (10 s by default) and says why, instead of waiting without end.
-TEST_F(PostgresServer, AHeldLockEndsAReservationInItsTime) {
+// An administrator's transaction holding the codes' table, a frozen server, a port that accepts and
+// never answers, a stop asked for: each call ends in its time, says which of them it met, and the next
+// call after it works again.
+TEST_F(PostgresServer, EveryWaitEnds) {
+    const auto reserve = [](RecordsDatabase& records) {
+        return records.ReserveCodeBlock(0x6000, false, QStringLiteral("A"), QStringLiteral("u"))
+            .value_or(Block{})
+            .size();
+    };
+    QElapsedTimer timer;
     {
         RecordsDatabase made(location_);
         ASSERT_TRUE(made.isOpen()) << made.error().toStdString();
@@ -186,12 +200,12 @@ TEST_F(PostgresServer, AHeldLockEndsAReservationInItsTime) {
         QSqlQuery q(admin);
         ASSERT_TRUE(q.exec(QStringLiteral("BEGIN")));
         ASSERT_TRUE(q.exec(QStringLiteral("LOCK TABLE fixed_codes IN ACCESS EXCLUSIVE MODE")));
-        QElapsedTimer timer;
         timer.start();
         RecordsDatabase records(location_ + QStringLiteral("&lock_timeout=300ms"));
         ASSERT_TRUE(records.isOpen()) << records.error().toStdString();
-        EXPECT_FALSE(records.ReserveCodeBlock(0x6000, false, QStringLiteral("A"), QStringLiteral("u")));
+        EXPECT_EQ(reserve(records), 0u);
         EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_EQ(records.problem(), RecordsProblem::Busy) << records.error().toStdString();
         EXPECT_TRUE(records.error().contains(QStringLiteral("lock timeout")))
             << records.error().toStdString();
         // A wait that is no duration never reaches the server's SET: the default holds.
@@ -200,12 +214,49 @@ TEST_F(PostgresServer, AHeldLockEndsAReservationInItsTime) {
         q.exec(QStringLiteral("ROLLBACK"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("admin"));
-    RecordsDatabase records(location_ + QStringLiteral("&lock_timeout=300ms"));
-    EXPECT_EQ(records.ReserveCodeBlock(0x6000, false, QStringLiteral("A"), QStringLiteral("u"))
-                  .value_or(Block{})
-                  .size(),
-              6u)
-        << records.error().toStdString();
+    RecordsDatabase records(location_ + QStringLiteral("&lock_timeout=300ms&statement_timeout=1s"));
+    EXPECT_EQ(reserve(records), 6u) << records.error().toStdString();
+
+    // Frozen, the server cannot time its own statements out: the program's watch does, a little later.
+    ASSERT_TRUE(server_.freeze(true));
+    timer.restart();
+    EXPECT_EQ(reserve(records), 0u);
+    EXPECT_LT(timer.elapsed(), 6000);
+    EXPECT_EQ(records.problem(), RecordsProblem::TimedOut) << records.error().toStdString();
+    ASSERT_TRUE(server_.freeze(false));
+    EXPECT_EQ(reserve(records), 6u) << records.error().toStdString();
+
+    // A port that takes the connection and never answers: the connect timeout.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    timer.restart();
+    RecordsDatabase silent(
+        QStringLiteral("postgresql://zal@127.0.0.1:%1/zal?connect_timeout=2s").arg(ntohs(address.sin_port)));
+    EXPECT_FALSE(silent.isOpen());
+    EXPECT_EQ(silent.problem(), RecordsProblem::Unreachable) << silent.error().toStdString();
+    EXPECT_LT(timer.elapsed(), 5000);
+    ::close(listener);
+
+    // A stop (Ctrl+C, SIGTERM) while the server is frozen and the wait is long: over within a second.
+    RecordsDatabase patient(location_);
+    ASSERT_TRUE(patient.isOpen()) << patient.error().toStdString();
+    ASSERT_TRUE(server_.freeze(true));
+    std::thread stop([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        RecordsDatabase::CancelRunning();
+    });
+    timer.restart();
+    EXPECT_EQ(reserve(patient), 0u);
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(patient.problem(), RecordsProblem::Cancelled) << patient.error().toStdString();
+    stop.join();
+    ASSERT_TRUE(server_.freeze(false));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +63,24 @@ bool PostgresServer::stop() {
              QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")});
     started_ = started_ && !stopped;
     return stopped;
+}
+
+bool PostgresServer::freeze(bool frozen) {
+    QFile pidFile(data() + QStringLiteral("/postmaster.pid"));
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return false;
+    const pid_t postmaster = pidFile.readLine().trimmed().toInt();
+    if (postmaster <= 0)
+        return false;
+    const int signal = frozen ? SIGSTOP : SIGCONT;
+    // Every backend leads a session of its own: each is stopped by its own pid.
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(postmaster));
+    if (!children.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& child : children.readAll().split(' '))
+        if (child.trimmed().toInt() > 0)
+            ::kill(child.trimmed().toInt(), signal);
+    return ::kill(postmaster, signal) == 0;
 }
 
 QString PostgresServer::data() const {

@@ -23,6 +23,9 @@ public:
     QString location() const;
     bool start();
     bool stop();
+    // The whole server frozen (SIGSTOP to the postmaster and every backend) or thawed: a server that
+    // accepts connections and never answers.
+    bool freeze(bool frozen);
 
 private:
     QString data() const;

@@ -1,0 +1,282 @@
+#include "RecordsConnection.h"
+
+#include <QSqlDriver>
+#include <QVariant>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
+
+namespace zal::records_connection {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long the server has to answer a cancel request before the connection is cut.
+constexpr std::chrono::milliseconds kCancelGrace{700};
+// How long a call started after a stop may wait at most: enough for a server that answers to take the
+// last row, too short to hold the stop.
+constexpr std::chrono::milliseconds kAfterStop{300};
+
+std::atomic<bool> gStopped{false};
+
+// The one thread that ends waits past their time. It outlives every connection (it is never
+// destroyed), so that a thread ending during the program's exit still finds it.
+class Watchdog {
+public:
+    static Watchdog& Get() {
+        static Watchdog* const watchdog = new Watchdog;
+        return *watchdog;
+    }
+
+    void Arm(Connection* c) {
+        const std::lock_guard lock(mutex_);
+        if (!c->postgres)
+            armed_[c] = {Clock::time_point::max(), false}; // only a stop ends it: SQLite bounds its waits
+        else if (gStopped.load())
+            armed_[c] = {Clock::now() + kAfterStop, true}; // no cancel request first: cut at once
+        else
+            armed_[c] = {Clock::now() + c->wait, false};
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { Loop(); });
+        wake_.notify_one();
+    }
+
+    void Disarm(Connection* c) {
+        const std::lock_guard lock(mutex_);
+        armed_.erase(c);
+    }
+
+    void CancelAll() {
+        const std::lock_guard lock(mutex_);
+        gStopped = true;
+        for (auto& [c, state] : armed_) {
+            if (!state.asked)
+                Ask(c, state, RecordsProblem::Cancelled);
+        }
+        wake_.notify_one();
+    }
+
+private:
+    struct State {
+        Clock::time_point deadline;
+        bool asked; // the cancel request went out; at the deadline the connection is cut
+    };
+
+    void Loop() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            auto next = Clock::time_point::max();
+            for (const auto& [c, state] : armed_)
+                next = std::min(next, state.deadline);
+            if (next == Clock::time_point::max())
+                wake_.wait(lock);
+            else
+                wake_.wait_until(lock, next);
+            const auto now = Clock::now();
+            for (auto i = armed_.begin(); i != armed_.end();) {
+                if (i->second.deadline > now) {
+                    ++i;
+                } else if (!i->second.asked) {
+                    Ask(i->first, i->second, RecordsProblem::TimedOut);
+                    ++i;
+                } else {
+                    // No answer to the cancel request either: a frozen server. Its socket shut, the
+                    // driver's wait returns at once with the connection gone.
+                    if (i->first->socket >= 0)
+                        ::shutdown(i->first->socket, SHUT_RDWR);
+                    i = armed_.erase(i);
+                }
+            }
+        }
+    }
+
+    // Asks the server, or SQLite, to end the statement under way.
+    static void Ask(Connection* c, State& state, RecordsProblem why) {
+        RecordsProblem none = RecordsProblem::None;
+        c->cutOff.compare_exchange_strong(none, why);
+        state.asked = true;
+        state.deadline = Clock::now() + kCancelGrace;
+        if (c->postgres && c->cancel) {
+            // The request opens a connection of its own, which a frozen server never answers: it runs
+            // beside the watch, holding its own share of the request.
+            std::thread([cancel = c->cancel] {
+                char reason[256];
+                PQcancel(static_cast<PGcancel*>(cancel.get()), reason, sizeof reason);
+            }).detach();
+        } else if (!c->postgres && c->handle) {
+            sqlite3_interrupt(static_cast<sqlite3*>(c->handle));
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::map<Connection*, State> armed_;
+    std::thread thread_;
+};
+
+// SQLite's wait for another program's lock, in short sleeps, ended by a stop as well as by its time.
+int BusyWait(void* data, int count) {
+    auto* c = static_cast<Connection*>(data);
+    if (count == 0)
+        c->busySince = Clock::now();
+    if (c->cutOff.load() != RecordsProblem::None || Clock::now() - c->busySince >= c->busyWait)
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return 1;
+}
+
+struct ThreadConnections {
+    std::map<QString, std::unique_ptr<Connection>> byLocation;
+};
+
+thread_local ThreadConnections tConnections;
+
+} // namespace
+
+Connection::~Connection() {
+    prepared.clear();
+    {
+        QSqlDatabase db = database();
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+bool Connection::alive() const {
+    // The driver may have closed it (and freed its handle) on its own.
+    if (!database().isOpen())
+        return false;
+    return !postgres || !handle || PQstatus(static_cast<PGconn*>(handle)) == CONNECTION_OK;
+}
+
+void Connection::attach() {
+    QSqlDatabase db = database();
+    const QVariant driverHandle = db.driver()->handle();
+    if (!driverHandle.isValid() || !driverHandle.data())
+        return;
+    handle = *static_cast<void* const*>(driverHandle.constData());
+    if (!handle)
+        return;
+    // Qt names the type as its header spells it: PGconn is libpq's typedef of struct pg_conn.
+    const QByteArray type = driverHandle.typeName();
+    if (postgres && (type == "PGconn*" || type == "pg_conn*")) {
+        auto* pg = static_cast<PGconn*>(handle);
+        socket = PQsocket(pg);
+        cancel =
+            std::shared_ptr<void>(PQgetCancel(pg), [](void* p) { PQfreeCancel(static_cast<PGcancel*>(p)); });
+    } else if (!postgres && type == "sqlite3*") {
+        sqlite3_busy_handler(static_cast<sqlite3*>(handle), BusyWait, this);
+    } else {
+        handle = nullptr;
+    }
+}
+
+Connection& ThreadConnection(const QString& location, const std::function<void(Connection&)>& open) {
+    auto& slot = tConnections.byLocation[location];
+    if (!slot || slot->broken || !slot->error.isEmpty() || !slot->alive()) {
+        slot.reset(); // the old one's name is free again before the new one takes its own
+        static std::atomic<int> made{0};
+        slot = std::make_unique<Connection>();
+        slot->name = QStringLiteral("zal-records-%1").arg(made++);
+        open(*slot);
+    }
+    slot->cutOff = RecordsProblem::None;
+    return *slot;
+}
+
+Watch::Watch(Connection& connection) : connection_(connection) {
+    if (connection_.watched++ > 0)
+        return;
+    connection_.cutOff = RecordsProblem::None;
+    Watchdog::Get().Arm(&connection_);
+}
+
+Watch::~Watch() {
+    if (--connection_.watched > 0)
+        return;
+    Watchdog::Get().Disarm(&connection_);
+    // A cut connection is gone; one whose statement the server cancelled is still good.
+    if (connection_.cutOff.load() != RecordsProblem::None && connection_.postgres && !connection_.alive())
+        connection_.broken = true;
+}
+
+void Watch::rearm() {
+    Watchdog::Get().Arm(&connection_);
+}
+
+RecordsProblem Classify(const QSqlError& error, Connection& c) {
+    if (error.type() == QSqlError::NoError)
+        return RecordsProblem::None;
+    if (const RecordsProblem cut = c.cutOff.load(); cut != RecordsProblem::None)
+        return cut;
+    const QString code = error.nativeErrorCode();
+    if (c.postgres) {
+        // A connection that went away says so in libpq's state, not in a SQLSTATE.
+        if (!c.alive()) {
+            c.broken = true;
+            return RecordsProblem::Unreachable;
+        }
+        if (code == QLatin1String("57014")) // query_canceled: the statement timeout
+            return RecordsProblem::TimedOut;
+        if (code == QLatin1String("55P03")) // lock_not_available: the lock timeout
+            return RecordsProblem::Busy;
+        if (code.startsWith(QLatin1String("23")) || code == QLatin1String("40001") ||
+            code == QLatin1String("40P01"))
+            return RecordsProblem::Conflict;
+        if (code == QLatin1String("25006")) // read_only_sql_transaction: a standby
+            return RecordsProblem::ReadOnly;
+        if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))) {
+            c.broken = true;
+            return RecordsProblem::Unreachable;
+        }
+        if (code.startsWith(QLatin1String("XX")))
+            return RecordsProblem::Damaged;
+    } else {
+        bool number = false;
+        const int primary = code.toInt(&number) & 0xFF; // the extended codes keep the primary below
+        if (number) {
+            switch (primary) {
+            case SQLITE_BUSY:
+            case SQLITE_LOCKED:
+                return RecordsProblem::Busy;
+            case SQLITE_READONLY:
+            case SQLITE_PERM:
+                return RecordsProblem::ReadOnly;
+            case SQLITE_CORRUPT:
+            case SQLITE_NOTADB:
+                return RecordsProblem::Damaged;
+            case SQLITE_CANTOPEN:
+            case SQLITE_IOERR:
+            case SQLITE_FULL:
+                return RecordsProblem::Unreachable;
+            case SQLITE_CONSTRAINT:
+                return RecordsProblem::Conflict;
+            case SQLITE_INTERRUPT:
+                return RecordsProblem::Cancelled;
+            default:
+                break;
+            }
+        }
+    }
+    if (error.type() == QSqlError::ConnectionError) {
+        c.broken = true;
+        return RecordsProblem::Unreachable;
+    }
+    return RecordsProblem::Other;
+}
+
+void CancelRunning() {
+    Watchdog::Get().CancelAll();
+}
+
+bool Stopped() {
+    return gStopped.load();
+}
+
+} // namespace zal::records_connection
