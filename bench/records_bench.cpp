@@ -6,6 +6,8 @@
 //   records' look for the device's newest backup, the committed record, the device's pruning), target
 //   at most 5 ms; the backups of one serial number as `backups list --serial` asks for them, target
 //   under 50 ms. The once-a-day pruning of all the station's backups is shown beside them.
+// - the whole list for a script, `zalctl backups list --json` of all 100,000: its peak memory, target
+//   at most 50 MB.
 //
 // usage: records-bench [CODES_HANDED_OUT] [ROUNDS] [BACKUPS]
 // SQLite in a temporary folder; with ZAL_RECORDS naming a PostgreSQL server (postgresql://...), that
@@ -18,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,8 +28,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zal;
 
@@ -72,6 +81,42 @@ template <typename Step> double MedianMs(int rounds, Step step) {
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// The peak resident size of a program run, in kB, printed on stdout; its own output thrown away. Run
+// from a fresh start of this program: a child forked from the bench itself would count the bench's
+// memory as its own.
+int PeakOfChild(char* const* command) {
+    const pid_t child = ::fork();
+    if (child < 0)
+        return 1;
+    if (child == 0) {
+        const int devnull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devnull, STDOUT_FILENO);
+        ::execv(command[0], command);
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return 1;
+    std::printf("%ld\n", usage.ru_maxrss);
+    return 0;
+}
+
+// The most memory a run of the program took, in MB; -1 when it failed.
+double PeakMegabytes(const QString& program, const QStringList& arguments, const QString& home,
+                     const QString& records) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("ZAL_RECORDS"), records);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationFilePath(),
+            QStringList{QStringLiteral("--peak"), program} + arguments);
+    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+        return -1;
+    return p.readAllStandardOutput().trimmed().toDouble() / 1024.0;
 }
 
 bool MeasureBackups(const char* name, const QString& location, const QString& folder, int count, int rounds) {
@@ -121,6 +166,14 @@ bool MeasureBackups(const char* name, const QString& location, const QString& fo
                      listed;
         });
     }
+    // The whole list for a script: its memory at its peak, the output thrown away.
+    double peakMb = -1;
+    if (QFileInfo::exists(zalctl))
+        peakMb = PeakMegabytes(zalctl,
+                               {QStringLiteral("backups"), QStringLiteral("list"), QStringLiteral("--json")},
+                               folder, location);
+    std::printf("%-11s %6d backups: zalctl backups list --json at most %.1f MB, %.2fx the 50 MB target\n",
+                name, count + rounds + 1, peakMb, peakMb / 50.0);
     std::printf("%-11s %6d backups recorded: the backup before a write %6.2f ms, %.2fx the 5 ms target; "
                 "the list of one serial number %6.2f ms (%zu found), zalctl backups list --serial %6.1f ms, "
                 "%.2fx the 50 ms target; the day's first backup, pruning all, %.0f ms\n",
@@ -128,12 +181,15 @@ bool MeasureBackups(const char* name, const QString& location, const QString& fo
                 daily);
     if (!listed)
         std::fprintf(stderr, "records-bench: zalctl backups list --serial did not list the backups\n");
-    return stored && listed && backup <= 5.0 && std::max(list, command) < 50.0;
+    return stored && listed && backup <= 5.0 && std::max(list, command) < 50.0 && peakMb >= 0 &&
+           peakMb <= 50.0;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 2 && std::strcmp(argv[1], "--peak") == 0)
+        return PeakOfChild(argv + 2);
     QCoreApplication app(argc, argv);
     const int handedOut = argc > 1 ? std::clamp(atoi(argv[1]), 0, 40000) : 30000;
     const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 50;

@@ -637,6 +637,10 @@ else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to 
         <source>nur die der Station NAME</source>
         <translation>only those of the station NAME</translation>
     </message>
+    <message>
+        <source>die Aufzeichnungen müssen ein absoluter Pfad oder eine postgresql://-Adresse sein, nicht &quot;%1&quot;</source>
+        <translation>the records must be an absolute path or a postgresql:// URL, not &quot;%1&quot;</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

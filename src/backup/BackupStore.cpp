@@ -327,6 +327,17 @@ bool BackupStore::SetResult(const QString& file, const QString& result) {
     return Journal(Line(QJsonObject{{QStringLiteral("file"), name}, {QStringLiteral("result"), result}}));
 }
 
+bool BackupStore::List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each) {
+    RecordsDatabase* const records = Records(false);
+    if (!records)
+        return false;
+    if (!records->Backups(query, each)) {
+        error_ = records->error();
+        return false;
+    }
+    return true;
+}
+
 std::optional<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& query) {
     RecordsDatabase* const records = Records(false);
     if (!records)

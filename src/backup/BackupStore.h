@@ -79,6 +79,8 @@ public:
     // The backups the records hold, of every station, oldest first; nothing when the records cannot be
     // read (error() says why).
     std::optional<std::vector<BackupEntry>> List(const BackupQuery& query = {});
+    // Each in turn, without holding them all; false when the records cannot be read (error()).
+    bool List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
     // A backup by its file name (this station's first), with its image.
     std::optional<BackupEntry> Find(const QString& file);
     // A file holding the backup's image: this station's own file, or one written from the records

@@ -88,30 +88,38 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     }
     Session s = MakeSession(err, o);
     BackupStore store = s.editor->backups();
-    const std::optional<std::vector<BackupEntry>> entries = store.List(query);
-    if (!entries) {
+    // Written as they come from the records, never all held at once: 100,000 backups are a list a
+    // script may ask for.
+    int listed = 0;
+    const bool read = store.List(query, [&](const BackupEntry& e) {
+        if (o.json) {
+            // The array's elements indented as a whole document would have them.
+            QByteArray object = QJsonDocument(BackupJson(e, store)).toJson(QJsonDocument::Indented);
+            object.chop(1);
+            object.replace("\n", "\n    ");
+            out << (listed == 0 ? "[\n    " : ",\n    ") << QString::fromUtf8(object);
+        } else {
+            out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+                << Printable(e.device.productName) << ' ' << Printable(e.device.version) << "  "
+                << Printable(e.device.serial) << "  " << Printable(Or(e.device.radioId, QStringLiteral("-")))
+                << "  " << Printable(e.command) << ' ' << Printable(Or(e.result, QStringLiteral("?"))) << "  "
+                << Printable(e.station) << "  " << Printable(e.file) << '\n';
+        }
+        ++listed;
+        return true;
+    });
+    if (!read) {
+        out.flush();
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
                    .arg(store.error())
             << Qt::endl;
         return kFailed;
     }
-    QJsonArray json;
-    for (const BackupEntry& e : *entries) {
-        if (o.json) {
-            json.append(BackupJson(e, store));
-            continue;
-        }
-        out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-            << Printable(e.device.productName) << ' ' << Printable(e.device.version) << "  "
-            << Printable(e.device.serial) << "  " << Printable(Or(e.device.radioId, QStringLiteral("-")))
-            << "  " << Printable(e.command) << ' ' << Printable(Or(e.result, QStringLiteral("?"))) << "  "
-            << Printable(e.station) << "  " << Printable(e.file) << '\n';
-    }
     if (o.json)
-        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+        out << (listed == 0 ? "[\n]\n" : "\n]\n");
     out.flush();
-    if (entries->empty() && !o.serial.isEmpty())
+    if (listed == 0 && !o.serial.isEmpty())
         err << "zalctl: "
             << QCoreApplication::translate(
                    "Cli", "keine Sicherung eines Geräts mit der Seriennummer %1 in den Aufzeichnungen")

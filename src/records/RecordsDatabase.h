@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -162,6 +163,9 @@ public:
     bool SetBackupResult(const QString& station, const QString& file, const QString& result);
     // Oldest first.
     std::optional<std::vector<BackupEntry>> Backups(const BackupQuery& query);
+    // Each backup in turn, oldest first, without holding them all (a list of 100,000 for a script);
+    // each returns false to stop. False when the records could not be read (error() says why).
+    bool Backups(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
     bool RemoveBackups(const QString& station, const std::vector<QString>& files);
     // When this station last went through all its backups for the policy (ms since the epoch; 0: never).
     qint64 LastFullPrune(const QString& station);

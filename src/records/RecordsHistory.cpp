@@ -117,8 +117,18 @@ bool RecordsDatabase::SetBackupResult(const QString& station, const QString& fil
 }
 
 std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQuery& query) {
-    if (!isOpen())
+    std::vector<BackupEntry> entries;
+    if (!Backups(query, [&entries](const BackupEntry& e) {
+            entries.push_back(e);
+            return true;
+        }))
         return std::nullopt;
+    return entries;
+}
+
+bool RecordsDatabase::Backups(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each) {
+    if (!isOpen())
+        return false;
     QStringList where;
     QVariantList values;
     const auto narrow = [&](const char* condition, const QVariant& value) {
@@ -139,7 +149,7 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
         narrow("file = ?", query.file);
     Call call(*this);
     if (!call)
-        return std::nullopt;
+        return false;
     QSqlQuery* q = prepared(
         QStringLiteral("SELECT %1%2 FROM backups%3 %4")
             .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
@@ -148,20 +158,25 @@ std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQue
                      ? QStringLiteral("ORDER BY time_ms DESC, id DESC LIMIT %1").arg(query.newest)
                      : QStringLiteral("ORDER BY time_ms, id")));
     if (!q)
-        return std::nullopt;
+        return false;
     Bind(*q, values);
-    if (!q->exec()) {
-        fail(*q);
-        return std::nullopt;
+    if (!q->exec())
+        return fail(*q);
+    // The newest so many come newest first; they are few, and given oldest first.
+    std::vector<BackupEntry> newest;
+    bool going = true;
+    while (going && q->next()) {
+        if (query.newest > 0)
+            newest.push_back(BackupFrom(*q, query.images));
+        else
+            going = each(BackupFrom(*q, query.images));
     }
-    std::vector<BackupEntry> entries;
-    while (q->next())
-        entries.push_back(BackupFrom(*q, query.images));
+    const bool read = !q->lastError().isValid() || fail(*q);
     // Done with: a statement left open would hold on to what the database was when it ran.
     q->finish();
-    if (query.newest > 0)
-        std::reverse(entries.begin(), entries.end());
-    return entries;
+    for (auto e = newest.rbegin(); going && e != newest.rend(); ++e)
+        going = each(*e);
+    return read;
 }
 
 bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {

@@ -543,6 +543,29 @@ TEST_F(ZalctlDevice, StationsOnOneServer) {
     const QStringList rows = LogRows(file("c.csv"), 2);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_TRUE(rows[1].contains(QStringLiteral(",,failed,"))) << rows[1].toStdString(); // no codes
+
+    // Frozen while the line takes its next device: SIGTERM still ends the line within 2 s, the device's
+    // row logged, where a frozen server held it until it thawed.
+    ASSERT_TRUE(server.start());
+    QProcess stopped;
+    start(stopped,
+          {"line", file("z.Zal"), "--port", unit.path(), "--change-codes", "3000", "--log", file("d.csv")});
+    said = waitForError(stopped, QStringLiteral("das Gerät entfernen"));
+    ASSERT_TRUE(server.freeze(true));
+    EXPECT_EQ(unit.command(QStringLiteral("remove")), QStringLiteral("removed"));
+    EXPECT_EQ(unit.command(QStringLiteral("insert ") + file("s1u1.bin")), QStringLiteral("inserted"));
+    QThread::msleep(1500);
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_GT(stopped.processId(), 0);
+    ::kill(static_cast<pid_t>(stopped.processId()), SIGTERM);
+    const bool ended = stopped.waitForFinished(10000);
+    const qint64 took = timer.elapsed();
+    ASSERT_TRUE(server.freeze(false));
+    ASSERT_TRUE(ended);
+    EXPECT_LT(took, 2000);
+    EXPECT_EQ(stopped.exitCode(), 130) << stopped.readAllStandardError().toStdString();
+    EXPECT_EQ(LogRows(file("d.csv"), 2).size(), 2u);
 }
 
 // A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.

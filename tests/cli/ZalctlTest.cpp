@@ -171,6 +171,13 @@ TEST_F(Zalctl, WrongUsage) {
     EXPECT_EQ(zalctl({"new", "BORA", "--port", "/dev/null"}).exitCode, 2); // no KBX for new
     EXPECT_EQ(zalctl({"backups"}).exitCode, 2);
     EXPECT_EQ(zalctl({"line", "x.Zal", "--change-codes", ""}).exitCode, 2); // an empty script variable
+    // Records named by a relative path or an unknown scheme would be made in the current folder.
+    const QByteArray records = qgetenv("ZAL_RECORDS");
+    qputenv("ZAL_RECORDS", "garbage::%%%");
+    const Result located = zalctl({"backups", "list"});
+    records.isNull() ? qunsetenv("ZAL_RECORDS") : qputenv("ZAL_RECORDS", records);
+    EXPECT_EQ(located.exitCode, 2);
+    EXPECT_TRUE(located.err.contains(QStringLiteral("absoluter Pfad"))) << located.err.toStdString();
     // An output never replaces the input or a configuration file without --yes.
     ASSERT_EQ(zalctl({"new", "BORA", "-o", file("keep.Bora")}).exitCode, 0);
     const QByteArray kept = ReadTestFile(file("keep.Bora"));

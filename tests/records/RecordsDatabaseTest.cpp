@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
@@ -22,6 +23,8 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zal;
@@ -120,6 +123,116 @@ TEST(RecordsDatabase, WhereTheRecordsAre) {
     }
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{QStringLiteral("Values.ini")});
     QDir::setCurrent(here);
+}
+
+// Records this user may read but not write (the file, or its folder too): read, never written, and a
+// write says why. As root, whom no mode stops, the check runs as nobody in a child process.
+TEST(RecordsDatabase, ReadOnlyRecordsAreStillRead) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/records.sqlite");
+    // Made on a thread of its own, whose end closes its connection: the child must make its own.
+    std::thread([&path] {
+        RecordsDatabase records(path);
+        int added = 0;
+        EXPECT_TRUE(
+            records.AddBackups({Backup(QStringLiteral("one.bin"), QStringLiteral("000100"))}, &added));
+    }).join();
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    for (const QString& file : QDir(folder).entryList(QDir::Files))
+        ASSERT_EQ(::chmod(QFile::encodeName(folder + u'/' + file).constData(), 0444), 0);
+    for (const mode_t folderMode : {0777, 0555}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), folderMode), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::geteuid() == 0 && ::setresuid(65534, 65534, 65534) != 0)
+                ::_exit(100);
+            RecordsDatabase records(path);
+            int fault = records.isOpen() ? 0 : 1;
+            fault |= records.readOnly() ? 0 : 2;
+            const auto backups = records.Backups({});
+            fault |= backups && backups->size() == 1 ? 0 : 4;
+            fault |= records.Devices() ? 0 : 8;
+            int added = 0;
+            fault |=
+                !records.AddBackups({Backup(QStringLiteral("two.bin"), QStringLiteral("000101"))}, &added) &&
+                        records.problem() == RecordsProblem::ReadOnly &&
+                        records.error().contains(QStringLiteral("read-only"))
+                    ? 0
+                    : 16;
+            ::_exit(fault);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "folder mode " << std::oct << folderMode;
+    }
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+}
+
+// Records of every earlier schema are brought forward with every row kept: each is built from the
+// migrations' own statements, given the rows its version holds, and opened.
+TEST(RecordsDatabase, EveryEarlierSchemaIsBroughtForward) {
+    for (int version = 1; version < RecordsDatabase::CurrentSchemaVersion(); ++version) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("records.sqlite"));
+        const QString name = QStringLiteral("schema %1").arg(version);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            ASSERT_TRUE(db.open());
+            QSqlQuery q(db);
+            QStringList statements{QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
+                                   QStringLiteral("INSERT INTO schema_version VALUES (%1)").arg(version)};
+            for (int step = 0; step < version; ++step)
+                statements += RecordsDatabase::MigrationStatements(step, false);
+            // A ZAL 000100 that the line gave 7000-7005, and a BORA of the same serial that was only read.
+            statements << QStringLiteral("INSERT INTO fixed_codes VALUES (%1, 28672, 'written', 'A', 'u', "
+                                         "'000100', '2026-01-01T00:00:00Z')");
+            if (version >= 3)
+                statements << QStringLiteral(
+                                  "INSERT INTO backups (station, file, time_ms, time_utc, command, result, "
+                                  "user_name, product, product_name, version, serial, serial_key, radio_id, "
+                                  "device_key, image) VALUES ('A', 'b.bin', 1, '1970-01-01T00:00:00Z', "
+                                  "'read', 'done', 'vm', 1, 'BORA', '22.08', '000100', '100', 'A001', "
+                                  "'BORA 000100', x'00')")
+                           << QStringLiteral(
+                                  "INSERT INTO devices VALUES ('BORA 000100', 1, 'BORA', '22.08', '000100', "
+                                  "'100', 'A001', 1, 'A')")
+                           << QStringLiteral("INSERT INTO production_runs VALUES (1, 'A', 'vm', "
+                                             "'2026-01-01T00:00:00Z', 'z.Zal', 'ZAL')")
+                           << QStringLiteral(
+                                  "INSERT INTO production_rows VALUES (1, '2026-01-01T00:00:00Z', 'A', 'u', "
+                                  "'000100', 'ZAL', '22.08', 'A001', '7000 7001 7002 7003 7004 7005', "
+                                  "'written', '', 1)");
+            for (const QString& sql : statements) {
+                if (sql.startsWith(QLatin1String("INSERT INTO fixed_codes"))) {
+                    for (int code = 0x7000; code <= 0x7005; ++code)
+                        ASSERT_TRUE(q.exec(sql.arg(code))) << q.lastError().text().toStdString();
+                } else {
+                    ASSERT_TRUE(q.exec(sql))
+                        << version << ' ' << sql.toStdString() << ' ' << q.lastError().text().toStdString();
+                }
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        RecordsDatabase records(path);
+        ASSERT_TRUE(records.isOpen()) << version << records.error().toStdString();
+        EXPECT_EQ(records.schemaVersion(), RecordsDatabase::CurrentSchemaVersion()) << version;
+        EXPECT_EQ(records.Codes().size(), 6u) << version;
+        if (version < 3)
+            continue;
+        const auto backups = records.Backups({.images = true});
+        ASSERT_TRUE(backups && backups->size() == 1) << version;
+        EXPECT_EQ(backups->front().image, QByteArray(1, '\0'));
+        // The codes went to the ZAL the production row names, not to the BORA of the same serial.
+        const auto devices = records.Devices();
+        ASSERT_TRUE(devices && devices->size() == 1) << version;
+        EXPECT_EQ(devices->front().codes, QString()) << version;
+    }
 }
 
 class PostgresServer : public ::testing::Test {
