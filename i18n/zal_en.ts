@@ -641,6 +641,28 @@ else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to 
         <source>die Aufzeichnungen müssen ein absoluter Pfad oder eine postgresql://-Adresse sein, nicht &quot;%1&quot;</source>
         <translation>the records must be an absolute path or a postgresql:// URL, not &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere
+Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen</source>
+        <translation>take every backup file of this station back into the records (lost or empty
+records): the device from the image, the time from the name</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen kennen keine Sicherung, in %1 liegen aber %2 Sicherungsdateien; zalctl records rebuild nimmt sie auf</source>
+        <translation>the records know no backup, but %1 holds %2 backup files; zalctl records rebuild takes them in</translation>
+    </message>
+    <message>
+        <source>%1 Dateien in %2 sind keine Abbilder und wurden übergangen</source>
+        <translation>%1 files in %2 are no images and were passed over</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen konnten nicht aufgebaut werden: %1</source>
+        <translation>the records could not be rebuilt: %1</translation>
+    </message>
+    <message>
+        <source>%1 von %2 Sicherungsdateien in die Aufzeichnungen aufgenommen, die übrigen standen schon darin</source>
+        <translation>%1 of %2 backup files taken into the records, the others were there already</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
@@ -336,6 +337,75 @@ bool BackupStore::List(const BackupQuery& query, const std::function<bool(const 
         return false;
     }
     return true;
+}
+
+int BackupStore::FileCount() const {
+    return static_cast<int>(QDir(folder_).entryList({QStringLiteral("*.bin")}, QDir::Files).size());
+}
+
+RebuiltRecords BackupStore::Rebuild() {
+    RebuiltRecords rebuilt;
+    RecordsDatabase* const records = Records(false); // takes a waiting index in first
+    if (!records) {
+        rebuilt.error = error_;
+        return rebuilt;
+    }
+    // What the journals still say of each file: its command, result, user and exact time.
+    std::map<QString, BackupEntry> journal;
+    for (const QString& path : {indexPath(), indexPath() + QStringLiteral(".imported")}) {
+        QByteArray text;
+        std::vector<int> unreadable;
+        if (ReadWholeFile(path, text))
+            for (BackupEntry& e : ParseIndex(text, unreadable))
+                journal[e.file] = std::move(e);
+    }
+    static const QRegularExpression stamp(QStringLiteral("(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)"));
+    std::vector<BackupEntry> batch;
+    const auto flush = [&] {
+        int added = 0;
+        if (!records->AddBackups(batch, &added)) {
+            rebuilt.error = records->error();
+            return false;
+        }
+        rebuilt.added += added;
+        batch.clear();
+        return true;
+    };
+    for (const QFileInfo& info :
+         QDir(folder_).entryInfoList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name)) {
+        ++rebuilt.files;
+        QByteArray bytes;
+        if (!ReadWholeFile(info.filePath(), bytes) || bytes.size() != kImageSize) {
+            ++rebuilt.unreadable;
+            continue;
+        }
+        const auto known = journal.find(info.fileName());
+        BackupEntry e = known != journal.end() ? known->second : BackupEntry{};
+        ConfigImage image{};
+        std::copy(bytes.begin(), bytes.end(), image.begin());
+        e.file = info.fileName();
+        e.device = IdentifyDevice(image);
+        e.image = bytes;
+        if (e.station.isEmpty())
+            e.station = station_;
+        if (!e.time.isValid()) {
+            // The name holds the local time it was made at; else the file's own time.
+            const auto match = stamp.match(e.file);
+            e.time = match.hasMatch()
+                         ? QDateTime::fromString(match.captured(1), QStringLiteral("yyyy-MM-dd HH-mm-ss"))
+                         : info.lastModified();
+        }
+        if (e.command.isEmpty())
+            e.command = QStringLiteral("read");
+        if (e.user.isEmpty())
+            e.user = info.owner();
+        batch.push_back(std::move(e));
+        // In parts, so that a folder of 100,000 backups is never held at once.
+        if (batch.size() == 1000 && !flush())
+            return rebuilt;
+    }
+    rebuilt.ok = flush();
+    return rebuilt;
 }
 
 std::optional<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& query) {

@@ -45,6 +45,15 @@ struct StoredBackup {
     QString recordsProblem;
 };
 
+// What taking the backup files back into the records came to.
+struct RebuiltRecords {
+    bool ok = false;
+    int files = 0;      // backup files found
+    int added = 0;      // of them, taken into the records (the others were there already)
+    int unreadable = 0; // not a 256-byte image
+    QString error;      // why the records could not take them
+};
+
 // Images exactly as devices gave them, one file per image ("ZAL 004711 2026-12-07 10-15-02.bin", a plain
 // configuration file the editor opens), indexed in the records database together with a copy of the
 // image, the station and the user, so that a backup made at another station is listed, opened and
@@ -79,6 +88,12 @@ public:
     // The backups the records hold, of every station, oldest first; nothing when the records cannot be
     // read (error() says why).
     std::optional<std::vector<BackupEntry>> List(const BackupQuery& query = {});
+    // Takes every backup file of this station back into the records (lost or replaced records): the
+    // device from the image, the command, user and time from the index journals where they name the
+    // file, else the time from the file's name. Entries already there are kept as they are.
+    RebuiltRecords Rebuild();
+    // How many backup files this station's folder holds.
+    int FileCount() const;
     // Each in turn, without holding them all; false when the records cannot be read (error()).
     bool List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
     // A backup by its file name (this station's first), with its image.

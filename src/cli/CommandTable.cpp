@@ -92,6 +92,9 @@ const Command kCommands[] = {
     {"backups restore", "FILE", kEditor, KbxUse::One, RunBackups,
      QT_TRANSLATE_NOOP("Cli", "eine Sicherung (eine Datei oder ein Name aus der Liste, auch einer anderen Station) genau so in das\n"
      "Gerät schreiben, wie sie aufbewahrt wurde, und prüfen")},
+    {"records rebuild", "", kEditor, KbxUse::None, RunRecords,
+     QT_TRANSLATE_NOOP("Cli", "jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere\n"
+     "Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen")},
     {"devices", "", kEditor | kOptJson, KbxUse::None, RunDevices,
      QT_TRANSLATE_NOOP("Cli", "eine Zeile je Gerät der Aufzeichnungen: Produkt, Version, Seriennummer, Funk-ID, zuletzt gesehen,\n"
      "Station, Sicherungen, Festcodes")},
@@ -270,7 +273,7 @@ bool UsesRecords(const Command& c) {
     if (name.startsWith(QLatin1String("kbx-")))
         return false;
     return c.kbx == KbxUse::One || c.kbx == KbxUse::Several || name.startsWith(QLatin1String("backups")) ||
-           name.startsWith(QLatin1String("devices"));
+           name.startsWith(QLatin1String("devices")) || name.startsWith(QLatin1String("records"));
 }
 
 int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream& err,

@@ -119,6 +119,16 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     if (o.json)
         out << (listed == 0 ? "[\n]\n" : "\n]\n");
     out.flush();
+    // Lost or replaced records beside this station's backup files: the files are there, the list is not.
+    if (listed == 0 && !(o.given & (kOptSerial | kOptSince | kOptStation)))
+        if (const int files = store.FileCount(); files > 0)
+            err << "zalctl: "
+                << QCoreApplication::translate(
+                       "Cli", "die Aufzeichnungen kennen keine Sicherung, in %1 liegen aber %2 "
+                              "Sicherungsdateien; zalctl records rebuild nimmt sie auf")
+                       .arg(store.folder())
+                       .arg(files)
+                << Qt::endl;
     if (listed == 0 && !o.serial.isEmpty())
         err << "zalctl: "
             << QCoreApplication::translate(
@@ -289,6 +299,38 @@ int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments)
         return RestoreBackup(out, err, o);
     PrintCommandUsage(err, "backups", {}, o.error);
     return kUsage;
+}
+
+int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || o.positional != QStringList{QStringLiteral("rebuild")}) {
+        PrintCommandUsage(err, "records rebuild", {}, o.error);
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    BackupStore store = s.editor->backups();
+    const RebuiltRecords rebuilt = store.Rebuild();
+    if (rebuilt.unreadable > 0)
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli",
+                                           "%1 Dateien in %2 sind keine Abbilder und wurden übergangen")
+                   .arg(rebuilt.unreadable)
+                   .arg(store.folder())
+            << Qt::endl;
+    if (!rebuilt.ok) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht aufgebaut werden: %1")
+                   .arg(rebuilt.error)
+            << Qt::endl;
+        return kFailed;
+    }
+    out << QCoreApplication::translate("Cli",
+                                       "%1 von %2 Sicherungsdateien in die Aufzeichnungen aufgenommen, die "
+                                       "übrigen standen schon darin")
+               .arg(rebuilt.added)
+               .arg(rebuilt.files - rebuilt.unreadable)
+        << '\n';
+    return kOk;
 }
 
 int RunDevices(QTextStream& out, QTextStream& err, const QStringList& arguments) {

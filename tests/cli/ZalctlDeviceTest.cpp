@@ -627,6 +627,32 @@ TEST_F(ZalctlDevice, TheShownSerialFindsTheBackups) {
     EXPECT_TRUE(none.err.contains(QStringLiteral("keine Sicherung"))) << none.err.toStdString();
 }
 
+// Records lost (a disk replaced, the file deleted): the list says the backup files are there and names
+// the command that takes them back in, with the device read from each image.
+TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
+    ConfigImage device = Load(shipped("Default ZAL V22"));
+    device[0xFF] = 42;
+    ASSERT_TRUE(SaveImageFile(file("s42.bin"), device));
+    startDevice(file("s42.bin"));
+    ASSERT_EQ(zalctl({"read", "-o", file("r.Zal")}).exitCode, 0);
+    const QString listed = zalctl({"backups", "list"}).out;
+    ASSERT_TRUE(listed.contains(QStringLiteral("ZAL 22.08  000042"))) << listed.toStdString();
+    const QString data = file(".local/share/VESK/ZAL Programmer (DE)/");
+    for (const QString& name : QDir(data).entryList({QStringLiteral("records.sqlite*")}))
+        ASSERT_TRUE(QFile::remove(data + name));
+    const Outcome empty = zalctl({"backups", "list"});
+    EXPECT_EQ(empty.out, QString());
+    EXPECT_TRUE(empty.err.contains(QStringLiteral("zalctl records rebuild"))) << empty.err.toStdString();
+    for (const char* taken : {"1 von 1", "0 von 1"}) {
+        const Outcome rebuilt = zalctl({"records", "rebuild"});
+        EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.err.toStdString();
+        EXPECT_TRUE(rebuilt.out.startsWith(QLatin1String(taken))) << rebuilt.out.toStdString();
+    }
+    // What only the records knew (how the read ended) is unknown now; the rest is as it was.
+    EXPECT_EQ(zalctl({"backups", "list"}).out,
+              QString(listed).replace(QStringLiteral("read done"), QStringLiteral("read ?")));
+}
+
 TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
     // A station named with an escape sequence and a newline (another PC's records) shows escaped on a
     // terminal and exact in JSON.
