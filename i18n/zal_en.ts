@@ -663,6 +663,20 @@ records): the device from the image, the time from the name</translation>
         <source>%1 von %2 Sicherungsdateien in die Aufzeichnungen aufgenommen, die übrigen standen schon darin</source>
         <translation>%1 of %2 backup files taken into the records, the others were there already</translation>
     </message>
+    <message>
+        <source>die Aufzeichnungen für eine Tabellenkalkulation: Sicherungen (ohne Abbilder), Geräte,
+Produktionsläufe und ihre Zeilen, Festcodes, je eine CSV-Datei</source>
+        <translation>the records for a spreadsheet: backups (without images), devices,
+production runs and their rows, fixed codes, one CSV file each</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen konnten nicht ausgegeben werden: %1</source>
+        <translation>the records could not be exported: %1</translation>
+    </message>
+    <message>
+        <source>die Tabellen als CSV-Dateien in den Ordner DIR</source>
+        <translation>the tables as CSV files into the folder DIR</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

@@ -95,6 +95,9 @@ const Command kCommands[] = {
     {"records rebuild", "", kEditor, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere\n"
      "Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen")},
+    {"records export", "", kEditor | kOptCsv, KbxUse::None, RunRecords,
+     QT_TRANSLATE_NOOP("Cli", "die Aufzeichnungen für eine Tabellenkalkulation: Sicherungen (ohne Abbilder), Geräte,\n"
+     "Produktionsläufe und ihre Zeilen, Festcodes, je eine CSV-Datei")},
     {"devices", "", kEditor | kOptJson, KbxUse::None, RunDevices,
      QT_TRANSLATE_NOOP("Cli", "eine Zeile je Gerät der Aufzeichnungen: Produkt, Version, Seriennummer, Funk-ID, zuletzt gesehen,\n"
      "Station, Sicherungen, Festcodes")},

@@ -301,8 +301,36 @@ int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments)
     return kUsage;
 }
 
+namespace {
+
+int ExportRecords(QTextStream& out, QTextStream& err, const Options& o) {
+    if (o.csv.trimmed().isEmpty()) {
+        PrintCommandUsage(err, "records export",
+                          QStringLiteral("--csv DIR names the folder the tables go to"));
+        return kUsage;
+    }
+    Session s = MakeSession(err, o);
+    RecordsDatabase records(
+        RecordsDatabase::Location(s.editor->folders().dataFolder, s.editor->folders().settingsFile));
+    const std::optional<QStringList> written = records.ExportCsv(o.csv);
+    if (!written) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht ausgegeben werden: %1")
+                   .arg(records.error())
+            << Qt::endl;
+        return kFailed;
+    }
+    for (const QString& file : *written)
+        out << file << '\n';
+    return kOk;
+}
+
+} // namespace
+
 int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
+    if (o.error.isEmpty() && o.positional == QStringList{QStringLiteral("export")})
+        return ExportRecords(out, err, o);
     if (!o.error.isEmpty() || o.positional != QStringList{QStringLiteral("rebuild")}) {
         PrintCommandUsage(err, "records rebuild", {}, o.error);
         return kUsage;

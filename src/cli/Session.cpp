@@ -47,6 +47,8 @@ const OptionSpelling (&OptionSpellings())[kOptionCount] {
         {kOptSince, "since", "--since DATE",
          QT_TRANSLATE_NOOP("Cli", "erst ab DATE (2026-12-07) oder einer Zeit (2026-12-07T10:15)")},
         {kOptStation, "station", "--station NAME", QT_TRANSLATE_NOOP("Cli", "nur die der Station NAME")},
+        {kOptCsv, "csv", "--csv DIR",
+         QT_TRANSLATE_NOOP("Cli", "die Tabellen als CSV-Dateien in den Ordner DIR")},
     };
     return spellings;
 }
@@ -99,6 +101,7 @@ Options Parse(const QStringList& arguments) {
     o.log = value(kOptLog);
     o.since = value(kOptSince);
     o.station = value(kOptStation);
+    o.csv = value(kOptCsv);
     o.positional = parser.positionalArguments();
     return o;
 }

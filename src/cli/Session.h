@@ -32,8 +32,9 @@ enum Option : unsigned {
     kOptPreview = 1u << 15,
     kOptSince = 1u << 16,
     kOptStation = 1u << 17,
+    kOptCsv = 1u << 18,
 };
-constexpr int kOptionCount = 18;
+constexpr int kOptionCount = 19;
 // How an option is written on the command line and in usage texts ("-o FILE", "--json").
 struct OptionSpelling {
     Option option;
@@ -47,7 +48,7 @@ const OptionSpelling (&OptionSpellings())[kOptionCount];
 struct Options {
     unsigned given = 0; // the Option bits present on the command line
     bool yes = false, service = false, changeCodes = false, json = false, force = false, preview = false;
-    QString output, product, timeout, serial, format, since, station;
+    QString output, product, timeout, serial, format, since, station, csv;
     QStringList kbx, port;            // chosen KBX units: USB serial numbers, ttys
     QString count, changeCodes_, log; // line mode
     QStringList positional;

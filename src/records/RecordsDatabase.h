@@ -177,6 +177,11 @@ public:
     qint64 StartRun(const QString& station, const QString& file, const QString& product);
     bool AddRunRow(qint64 run, const QString& station, const ProductionRow& row);
 
+    // The tables as CSV files in folder (made if need be), for a spreadsheet: backups without their
+    // images, devices, production runs and rows, fixed codes as the hex text the log shows. The files
+    // written, or nothing (error() says why).
+    std::optional<QStringList> ExportCsv(const QString& folder);
+
     // Every code reserved, with its state.
     std::vector<std::pair<std::uint16_t, QString>> Codes();
     // For the support bundle: the back end, the schema version, how many records of each kind there

@@ -5,9 +5,13 @@
 #include "RecordsDatabase.h"
 #include "RecordsSql.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
@@ -22,20 +26,21 @@ const char* const kBackupColumns =
     "file, station, user_name, time_ms, command, result, product, product_name, version, serial, radio_id";
 
 BackupEntry BackupFrom(const QSqlQuery& q, bool image) {
+    const auto text = [&q](const char* column) { return q.value(QLatin1String(column)).toString(); };
     BackupEntry e;
-    e.file = q.value(0).toString();
-    e.station = q.value(1).toString();
-    e.user = q.value(2).toString();
-    e.time = QDateTime::fromMSecsSinceEpoch(q.value(3).toLongLong());
-    e.command = q.value(4).toString();
-    e.result = q.value(5).toString();
-    e.device.product = q.value(6).toInt();
-    e.device.productName = q.value(7).toString();
-    e.device.version = q.value(8).toString();
-    e.device.serial = q.value(9).toString();
-    e.device.radioId = q.value(10).toString();
+    e.file = text("file");
+    e.station = text("station");
+    e.user = text("user_name");
+    e.time = QDateTime::fromMSecsSinceEpoch(q.value(QStringLiteral("time_ms")).toLongLong());
+    e.command = text("command");
+    e.result = text("result");
+    e.device.product = q.value(QStringLiteral("product")).toInt();
+    e.device.productName = text("product_name");
+    e.device.version = text("version");
+    e.device.serial = text("serial");
+    e.device.radioId = text("radio_id");
     if (image)
-        e.image = q.value(11).toByteArray();
+        e.image = q.value(QStringLiteral("image")).toByteArray();
     return e;
 }
 
@@ -262,21 +267,109 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
     }
     std::vector<DeviceRecord> devices;
     while (q.next()) {
+        const auto text = [&q](const char* column) { return q.value(QLatin1String(column)).toString(); };
         DeviceRecord d;
-        d.device.product = q.value(0).toInt();
-        d.device.productName = q.value(1).toString();
-        d.device.version = q.value(2).toString();
-        d.device.serial = q.value(3).toString();
-        d.device.radioId = q.value(4).toString();
-        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(5).toLongLong());
-        d.station = q.value(6).toString();
-        d.backups = backups[q.value(7).toString()];
+        d.device.product = q.value(QStringLiteral("product")).toInt();
+        d.device.productName = text("product_name");
+        d.device.version = text("version");
+        d.device.serial = text("serial");
+        d.device.radioId = text("radio_id");
+        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(QStringLiteral("last_seen_ms")).toLongLong());
+        d.station = text("station");
+        d.backups = backups[text("device_key")];
         d.codes =
             (codes[codesKey(d.device.productName, d.device.serial)] + codes[codesKey({}, d.device.serial)])
                 .join(u' ');
         devices.push_back(d);
     }
     return devices;
+}
+
+namespace {
+
+QByteArray CsvField(const QString& text) {
+    QByteArray field = text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field;
+}
+
+} // namespace
+
+std::optional<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
+    if (!isOpen())
+        return std::nullopt;
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        fail(RecordsProblem::Other, QStringLiteral("%1 is no folder that can be written").arg(folder));
+        return std::nullopt;
+    }
+    Call call(*this);
+    if (!call)
+        return std::nullopt;
+    // Each table once; an image is the backup file itself, not a spreadsheet's cell.
+    static const struct {
+        const char* file;
+        const char* query;
+    } tables[] = {
+        {"backups.csv", "SELECT station, file, time_utc, command, result, user_name, product_name, version, "
+                        "serial, radio_id, device_key FROM backups ORDER BY time_ms, id"},
+        {"devices.csv",
+         "SELECT device_key, product_name, version, serial, radio_id, last_seen_ms AS last_seen, station "
+         "FROM devices ORDER BY product_name, serial_key"},
+        {"production_runs.csv",
+         "SELECT id, station, user_name, started_utc, file, product FROM production_runs "
+         "ORDER BY id"},
+        {"production_rows.csv",
+         "SELECT run_id, time_utc, station, unit, serial, product, version, radio_id, "
+         "codes, result, message, duration_ms FROM production_rows ORDER BY run_id, time_utc"},
+        {"fixed_codes.csv", "SELECT code, block_first, state, station, unit, serial, product, reserved_at "
+                            "FROM fixed_codes ORDER BY code"},
+    };
+    QStringList written;
+    for (const auto& table : tables) {
+        QSqlQuery q(call.db());
+        q.setForwardOnly(true);
+        if (!q.exec(QLatin1String(table.query))) {
+            fail(q);
+            return std::nullopt;
+        }
+        const QString path = QDir(folder).filePath(QLatin1String(table.file));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            fail(RecordsProblem::Other,
+                 QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+            return std::nullopt;
+        }
+        const QSqlRecord columns = q.record();
+        QByteArrayList header;
+        for (int i = 0; i < columns.count(); ++i)
+            header << columns.fieldName(i).toUtf8();
+        bool ok = file.write(header.join(',') + '\n') > 0;
+        while (ok && q.next()) {
+            call.rearm();
+            QByteArrayList row;
+            for (int i = 0; i < columns.count(); ++i) {
+                const QString name = columns.fieldName(i);
+                if (name == QLatin1String("code") || name == QLatin1String("block_first"))
+                    row << QStringLiteral("%1")
+                               .arg(q.value(i).toInt(), 4, 16, QChar(u'0'))
+                               .toUpper()
+                               .toUtf8();
+                else if (name == QLatin1String("last_seen"))
+                    row << Utc(QDateTime::fromMSecsSinceEpoch(q.value(i).toLongLong())).toUtf8();
+                else
+                    row << CsvField(q.value(i).toString());
+            }
+            ok = file.write(row.join(',') + '\n') > 0;
+        }
+        if (!ok || !file.flush()) {
+            fail(RecordsProblem::Other,
+                 QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+            return std::nullopt;
+        }
+        written << path;
+    }
+    return written;
 }
 
 qint64 RecordsDatabase::StartRun(const QString& station, const QString& file, const QString& product) {

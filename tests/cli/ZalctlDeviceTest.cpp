@@ -648,6 +648,12 @@ TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
         EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.err.toStdString();
         EXPECT_TRUE(rebuilt.out.startsWith(QLatin1String(taken))) << rebuilt.out.toStdString();
     }
+    // For a spreadsheet: a file per table, images left out.
+    const Outcome exported = zalctl({"records", "export", "--csv", file("csv")});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    const QList<QByteArray> rows = ReadTestFile(file("csv/backups.csv")).split('\n');
+    ASSERT_EQ(rows.size(), 3); // the header, the backup, the end
+    EXPECT_TRUE(rows[1].contains(",000042,")) << rows[1].constData();
     // What only the records knew (how the read ended) is unknown now; the rest is as it was.
     EXPECT_EQ(zalctl({"backups", "list"}).out,
               QString(listed).replace(QStringLiteral("read done"), QStringLiteral("read ?")));
