@@ -55,7 +55,9 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         codeOk = firstCode.size() == 4 && std::all_of(firstCode.begin(), firstCode.end(), [](QChar c) {
                      return IsRadioCodeKey(c) && c.isLetterOrNumber();
                  });
-    if (!o.error.isEmpty() || o.positional.size() != 1 || !countOk || count < 0 || !codeOk) {
+    // --count 0 is no run at all (without --count the run goes on until stopped).
+    if (!o.error.isEmpty() || o.positional.size() != 1 || !countOk || count < 0 ||
+        ((o.given & kOptCount) && count == 0) || !codeOk) {
         PrintCommandUsage(err, "line", {}, o.error);
         return kUsage;
     }

@@ -275,60 +275,69 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     r.time = QDateTime::currentDateTimeUtc(); // written with its zone: 2026-12-07T20:05:05Z
     r.unit = name_;
     ConfigImage device = identity;
-    // The file is opened anew for each device: a write takes the device's own bytes into the image.
-    CommandResult result = editor_.OpenPath(options_.file);
-    const bool opened = static_cast<bool>(result);
-    if (opened) {
-        result = editor_.WriteToDevice();
-        // The write read the device: all of it (verification, or the backup before), or at least its
-        // identification.
-        device = editor_.comparison();
-    }
-    r.message = result.text();
-    // A file the editor does not take fails the device (nothing was written), whatever the file's
-    // own refusal.
-    r.result = LineResultWord(opened ? result.kind() : CommandResult::Failed);
-    if (result == CommandResult::Done && shared_.codes) {
-        std::optional<std::vector<std::uint16_t>> block = shared_.codes->Next(name_);
+    // The device's codes are reserved before anything is written to it: a device the run cannot give
+    // codes to (none left, the records read-only or away) is left as it came, and the run stops.
+    std::optional<std::vector<std::uint16_t>> block;
+    if (shared_.codes) {
+        block = shared_.codes->Next(name_);
         if (!block) {
             r.result = LineResultWord(CommandResult::Failed);
             r.message = shared_.codes->why();
-            // Without the database no code may be handed out: the run ends before the next device.
-            if (shared_.codes->unreachable())
-                halt(r.message);
+            halt(r.message);
+        }
+    }
+    CommandResult result = CommandResult::Failed;
+    bool opened = false;
+    if (!shared_.codes || block) {
+        // The file is opened anew for each device: a write takes the device's own bytes into the image.
+        result = editor_.OpenPath(options_.file);
+        opened = static_cast<bool>(result);
+        if (opened) {
+            result = editor_.WriteToDevice();
+            // The write read the device: all of it (verification, or the backup before), or at least its
+            // identification.
+            device = editor_.comparison();
+        }
+        r.message = result.text();
+        // A file the editor does not take fails the device (nothing was written), whatever the file's
+        // own refusal.
+        r.result = LineResultWord(opened ? result.kind() : CommandResult::Failed);
+    }
+    // The codes go only after the write: a device whose write did not finish never got any of them.
+    if (block && result != CommandResult::Done)
+        shared_.codes->GiveBack(*block);
+    if (result == CommandResult::Done && block) {
+        CommandResult changed = CommandResult::Refused;
+        const FixedCodeWindow window = editor_.ChangeFixedCodesBegin(&changed);
+        const QString first = CodesText({block->front()});
+        if (window == FixedCodeWindow::Plus) {
+            editor_.changeFixedPlus().setNew1(first);
+            changed = editor_.changeFixedPlus().WriteToDevice();
+            if (changed)
+                editor_.changeFixedPlus().CopyInto(device);
+        } else if (window == FixedCodeWindow::Classic) {
+            editor_.changeFixed().setNew(0, first);
+            changed = editor_.changeFixed().WriteToDevice();
+            if (changed)
+                editor_.changeFixed().CopyInto(device);
+        }
+        const DeviceIdentity identified = IdentifyDevice(device);
+        const QString serial = identified.serial;
+        if (changed) {
+            editor_.ChangeFixedCodesCommit(window);
+            r.codes = CodesText(*block);
+            shared_.codes->Settle(*block, QStringLiteral("written"), serial, identified.productName);
+        } else if (!changed.deviceChanged()) {
+            // Refused before anything was sent: the device never got any of them.
+            shared_.codes->GiveBack(*block);
+            r.result = LineResultWord(CommandResult::Failed);
+            r.message = changed.text();
         } else {
-            CommandResult changed = CommandResult::Refused;
-            const FixedCodeWindow window = editor_.ChangeFixedCodesBegin(&changed);
-            const QString first = CodesText({block->front()});
-            if (window == FixedCodeWindow::Plus) {
-                editor_.changeFixedPlus().setNew1(first);
-                changed = editor_.changeFixedPlus().WriteToDevice();
-                if (changed)
-                    editor_.changeFixedPlus().CopyInto(device);
-            } else if (window == FixedCodeWindow::Classic) {
-                editor_.changeFixed().setNew(0, first);
-                changed = editor_.changeFixed().WriteToDevice();
-                if (changed)
-                    editor_.changeFixed().CopyInto(device);
-            }
-            const DeviceIdentity identified = IdentifyDevice(device);
-            const QString serial = identified.serial;
-            if (changed) {
-                editor_.ChangeFixedCodesCommit(window);
-                r.codes = CodesText(*block);
-                shared_.codes->Settle(*block, QStringLiteral("written"), serial, identified.productName);
-            } else if (!changed.deviceChanged()) {
-                // Refused before anything was sent: the device never got any of them.
-                shared_.codes->GiveBack(*block);
-                r.result = LineResultWord(CommandResult::Failed);
-                r.message = changed.text();
-            } else {
-                // The device may hold some of them: they stay used, and the row names them.
-                shared_.codes->Settle(*block, QStringLiteral("failed"), serial, identified.productName);
-                r.codes = CodesText(*block);
-                r.result = LineResultWord(CommandResult::Failed);
-                r.message = changed.text();
-            }
+            // The device may hold some of them: they stay used, and the row names them.
+            shared_.codes->Settle(*block, QStringLiteral("failed"), serial, identified.productName);
+            r.codes = CodesText(*block);
+            r.result = LineResultWord(CommandResult::Failed);
+            r.message = changed.text();
         }
     }
     const DeviceIdentity id = IdentifyDevice(device);

@@ -551,7 +551,10 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
         }
         if (!block) {
             q.exec(QStringLiteral("ROLLBACK"));
-            fail(RecordsProblem::Exhausted, QStringLiteral("no fixed radio ID codes left"));
+            fail(RecordsProblem::Exhausted,
+                 QStringLiteral("no free block of %1 fixed codes after %2")
+                     .arg(length)
+                     .arg(QStringLiteral("%1").arg(first, 4, 16, QChar(u'0')).toUpper()));
             return std::nullopt;
         }
         bool ok =

@@ -261,6 +261,7 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
             codes << f[5];
     }
     results.sort();
+    codes.sort(); // the units reserve at the same time; a block given back goes to the next device
     EXPECT_EQ(results, (QStringList{"failed@b", "refused@a", "written@a", "written@a"}));
     EXPECT_EQ(codes, (QStringList{"A100 A101 A102 A103 A104 A105", "A106 A107 A108 A109 A10A A10B"}));
     EXPECT_TRUE(rows.filter(QStringLiteral(",refused,")).value(0).contains(QStringLiteral(",DORF,22.08,")));
@@ -271,7 +272,9 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
         rows.filter(QStringLiteral(",refused,")).value(0).contains(QString::fromUtf8("nicht identisch")));
     const ConfigImage first = Load(file("first.bin"));
     EXPECT_EQ(first[0x50], 9);
-    EXPECT_EQ(ReadU16BE(first, 0x10), 0xA100);
+    // The first device holds one of the two blocks the log names, whichever unit reserved first.
+    const QString firstCode = QString::number(ReadU16BE(first, 0x10), 16).toUpper();
+    EXPECT_EQ(codes.filter(QRegularExpression(u'^' + firstCode + u' ')).size(), 1) << firstCode.toStdString();
     EXPECT_EQ(Load(file("dorf.bin")), Load(shipped("Default DORF V22")));
 
     // The next runs with the same log never give a code twice; Ctrl+C, or the terminal closed, while a
@@ -625,6 +628,35 @@ TEST_F(ZalctlDevice, TheShownSerialFindsTheBackups) {
     const Outcome none = zalctl({"backups", "list", "--serial", "43"});
     EXPECT_EQ(none.out, QString());
     EXPECT_TRUE(none.err.contains(QStringLiteral("keine Sicherung"))) << none.err.toStdString();
+}
+
+// With fewer codes left than a device needs, the device is left as it came and the run stops, saying
+// why on stderr and in the log.
+TEST_F(ZalctlDevice, ALineNeverConfiguresADeviceItCannotFinish) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("z.Zal"), "edtNoShortTransm=9"}).exitCode, 0);
+    EXPECT_EQ(zalctl({"line", file("z.Zal"), "--count", "0"}).exitCode, 2); // no run at all
+    // An earlier log that handed out every code but five.
+    QByteArray codes;
+    for (int code = 1; code < 0xFFFF; ++code)
+        if (code < 0x7000 || code > 0x7004)
+            codes += QByteArray::number(code, 16).rightJustified(4, '0').toUpper() + ' ';
+    codes.chop(1);
+    WriteTestFile(file("log.csv"),
+                  "time,serial,product,version,radio_id,codes,result,message,duration_ms,unit\n"
+                  "2026-01-01T00:00:00Z,000001,ZAL,22.08,A001," +
+                      codes + ",written,,1,x\n");
+    startDevice(shipped("Default ZAL V22"));
+    const Outcome run =
+        zalctl({"line", file("z.Zal"), "--count", "1", "--change-codes", "7000", "--log", file("log.csv")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("no free block of 6 fixed codes after 7000")))
+        << run.err.toStdString();
+    EXPECT_EQ(stopDevice(), Load(shipped("Default ZAL V22")));
+    const QStringList rows = LogRows(file("log.csv"), 2);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[1].contains(QStringLiteral(",failed,no free block of 6 fixed codes after 7000")))
+        << rows[1].toStdString();
 }
 
 // Records lost (a disk replaced, the file deleted): the list says the backup files are there and names
