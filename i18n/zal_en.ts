@@ -231,10 +231,6 @@
         <translation>%1 was not opened; no device was touched</translation>
     </message>
     <message>
-        <source>das Protokoll %1 kann nicht geschrieben werden</source>
-        <translation>cannot write the log %1</translation>
-    </message>
-    <message>
         <source>%1 kann kein erster Festcode sein</source>
         <translation>%1 cannot be a first fixed code</translation>
     </message>
@@ -677,6 +673,14 @@ production runs and their rows, fixed codes, one CSV file each</translation>
         <source>die Tabellen als CSV-Dateien in den Ordner DIR</source>
         <translation>the tables as CSV files into the folder DIR</translation>
     </message>
+    <message>
+        <source>das Protokoll %1 kann nicht geschrieben werden: %2; nichts wurde berührt</source>
+        <translation>the log %1 cannot be written: %2; nothing was touched</translation>
+    </message>
+    <message>
+        <source>es ist die Konfigurationsdatei</source>
+        <translation>it is the configuration file</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -904,16 +908,24 @@ Connected: %1 %2, serial number %3.</translation>
         <translation>device found: %1</translation>
     </message>
     <message>
-        <source>das Protokoll konnte nicht geschrieben werden; der Lauf hält an</source>
-        <translation>the log could not be written; the run stops</translation>
-    </message>
-    <message>
         <source>, Codes %1</source>
         <translation>, codes %1</translation>
     </message>
     <message>
         <source>das Gerät entfernen</source>
         <translation>remove the device</translation>
+    </message>
+    <message>
+        <source>keine gewöhnliche Datei</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>keine Protokolldatei dieses Programms (ihre erste Zeile ist nicht der Kopf des Protokolls)</source>
+        <translation>no log of this program (its first line is not the log&apos;s header)</translation>
+    </message>
+    <message>
+        <source>das Protokoll konnte nicht geschrieben werden (%1); der Lauf hält an</source>
+        <translation>the log could not be written (%1); the run stops</translation>
     </message>
 </context>
 <context>

@@ -104,10 +104,15 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
 
     LineLog log;
     const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
-    if (!log.Open(logPath)) {
+    // The configuration itself is never the log (an empty one would take the log's header).
+    const bool itself = QFileInfo(logPath).canonicalFilePath() == QFileInfo(file).canonicalFilePath();
+    if (itself || !log.Open(logPath)) {
         err << "zalctl: "
-            << QCoreApplication::translate("Cli", "das Protokoll %1 kann nicht geschrieben werden")
-                   .arg(logPath)
+            << QCoreApplication::translate("Cli",
+                                           "das Protokoll %1 kann nicht geschrieben werden: %2; nichts "
+                                           "wurde berührt")
+                   .arg(logPath, itself ? QCoreApplication::translate("Cli", "es ist die Konfigurationsdatei")
+                                        : log.error())
             << Qt::endl;
         return kFailed;
     }

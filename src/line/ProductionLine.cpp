@@ -12,6 +12,13 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zal {
 namespace {
 
@@ -77,27 +84,74 @@ const QStringList& LineLog::Columns() {
     return columns;
 }
 
+namespace {
+
+// The log's file, opened to append: a regular file that is empty or starts with the log's header, or
+// none (then made with the header). Anything else (a FIFO, a device, a folder, the configuration file,
+// another program's file, also behind a symlink) is refused untouched. -1 with why said.
+int OpenLogFile(const QString& path, QString* why) {
+    const QByteArray name = QFile::encodeName(path);
+    // Never blocking: a FIFO would otherwise hold the open until something reads it.
+    const int fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *why = QCoreApplication::translate("Line", "keine gewöhnliche Datei");
+        return -1;
+    }
+    const QByteArray header = LineLog::Columns().join(u',').toUtf8() + '\n';
+    if (st.st_size == 0) {
+        if (::write(fd, header.constData(), static_cast<size_t>(header.size())) != header.size()) {
+            *why = QString::fromLocal8Bit(std::strerror(errno));
+            [[maybe_unused]] const int cut = ::ftruncate(fd, 0);
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    QByteArray first(header.size(), '\0');
+    if (::pread(fd, first.data(), static_cast<size_t>(first.size()), 0) != first.size() || first != header) {
+        ::close(fd);
+        *why = QCoreApplication::translate(
+            "Line", "keine Protokolldatei dieses Programms (ihre erste Zeile ist nicht "
+                    "der Kopf des Protokolls)");
+        return -1;
+    }
+    // A row torn by a crash or a full disk is ended, so that the next row starts on a line of its own.
+    char last = '\n';
+    if (::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n' && ::write(fd, "\n", 1) != 1) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
 bool LineLog::Open(const QString& path) {
     std::lock_guard lock(mutex_);
     path_ = path;
     used_.clear();
-    QFile file(path);
-    if (file.exists() && file.size() > 0) {
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        const qsizetype codesColumn = Columns().indexOf(QStringLiteral("codes"));
-        file.readLine(); // the header
-        while (!file.atEnd()) {
-            const QStringList fields = CsvFields(QString::fromUtf8(file.readLine()).trimmed());
-            for (const QString& code : fields.value(codesColumn).split(u' ', Qt::SkipEmptyParts))
-                used_.insert(TextToCode(code));
-        }
-        file.close();
-        return file.open(QIODevice::Append);
-    }
-    if (!file.open(QIODevice::WriteOnly))
+    const int fd = OpenLogFile(path, &error_);
+    if (fd < 0)
         return false;
-    return file.write(Columns().join(u',').toUtf8() + '\n') > 0;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return false;
+    file.seek(0);
+    const qsizetype codesColumn = Columns().indexOf(QStringLiteral("codes"));
+    file.readLine(); // the header
+    while (!file.atEnd()) {
+        const QStringList fields = CsvFields(QString::fromUtf8(file.readLine()).trimmed());
+        for (const QString& code : fields.value(codesColumn).split(u' ', Qt::SkipEmptyParts))
+            used_.insert(TextToCode(code));
+    }
+    return true;
 }
 
 bool LineLog::Append(const LineRecord& r) {
@@ -119,11 +173,29 @@ bool LineLog::Append(const LineRecord& r) {
         if (!records.AddRunRow(run_, station_, r) && recordsProblem_.isEmpty())
             recordsProblem_ = records.error();
     }
-    QFile file(path_);
-    if (!file.open(QIODevice::Append))
+    // Opened for each row: a log moved away during the run is made again, with its header.
+    const int fd = OpenLogFile(path_, &error_);
+    if (fd < 0)
         return false;
+    // The row in one write, whole or not at all: a part written (a full disk) is cut off again.
     const QByteArray line = fields.join(u',').toUtf8() + '\n';
-    return file.write(line) == line.size() && file.flush();
+    struct stat st {};
+    const off_t before = ::fstat(fd, &st) == 0 ? st.st_size : -1;
+    const ssize_t written = ::write(fd, line.constData(), static_cast<size_t>(line.size()));
+    // A short write to a file is a full disk (or the file's size limit).
+    const int cause = written < 0 ? errno : written < line.size() ? ENOSPC : 0;
+    if (cause != 0) {
+        error_ = QString::fromLocal8Bit(std::strerror(cause));
+        if (before >= 0) [[maybe_unused]]
+            const int cut = ::ftruncate(fd, before);
+    }
+    ::close(fd);
+    return cause == 0;
+}
+
+QString LineLog::error() {
+    std::lock_guard lock(mutex_);
+    return error_;
 }
 
 void LineLog::RecordInto(QString database, QString station, qint64 run) {
@@ -381,8 +453,10 @@ void LineUnit::RunDevices() {
         else
             ++shared_.refusedOrFailed;
         if (shared_.log && !shared_.log->Append(r))
-            halt(QCoreApplication::translate(
-                "Line", "das Protokoll konnte nicht geschrieben werden; der Lauf hält an"));
+            halt(QCoreApplication::translate("Line",
+                                             "das Protokoll konnte nicht geschrieben werden (%1); der "
+                                             "Lauf hält an")
+                     .arg(shared_.log->error()));
         if (say)
             say(QStringLiteral("%1 %2: %3 (%4 ms)%5")
                     .arg(r.product, r.serial, r.result)

@@ -5,7 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QThread>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -107,6 +116,58 @@ TEST(CodeAllocator, ReservationsInOneDatabaseNeverShareACode) {
     EXPECT_EQ(nowhere.Next(), std::nullopt);
     EXPECT_TRUE(nowhere.unreachable());
     EXPECT_FALSE(nowhere.why().isEmpty());
+}
+
+// The log takes only a log of its own form; a row torn by a crash is ended, a log moved away is made
+// again with its header, and a row that does not fit on the disk is not written at all, its cause said.
+TEST(LineLog, IsNeverDamaged) {
+    test::TempHome home;
+    const QByteArray header = LineLog::Columns().join(u',').toUtf8() + '\n';
+    LineRecord row;
+    row.time = QDateTime::fromString(QStringLiteral("2026-12-08T11:35:05Z"), Qt::ISODate);
+    row.serial = QStringLiteral("000601");
+    row.codes = QStringLiteral("6600 6601 6602 6603 6604 6605");
+    row.result = QStringLiteral("written");
+    const QString fifo = home.file(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QString passwd =
+        test::WriteTestFile(home.file(QStringLiteral("passwd")), "root:x:0:0:root:/root:/bin/bash\n");
+    const QString link = home.file(QStringLiteral("link.csv"));
+    ASSERT_TRUE(QFile::link(passwd, link));
+    for (const QString& path : {fifo, link, home.path(), QStringLiteral("/dev/null")}) {
+        LineLog log;
+        EXPECT_FALSE(log.Open(path)) << path.toStdString();
+        EXPECT_FALSE(log.error().isEmpty()) << path.toStdString();
+    }
+    EXPECT_EQ(test::ReadTestFile(passwd), "root:x:0:0:root:/root:/bin/bash\n");
+
+    const QString path =
+        test::WriteTestFile(home.file(QStringLiteral("log.csv")), header + "2026-12-08T11:35:04Z,000600");
+    LineLog log;
+    ASSERT_TRUE(log.Open(path)) << log.error().toStdString();
+    ASSERT_TRUE(log.Append(row));
+    const QByteArray written = test::ReadTestFile(path);
+    EXPECT_TRUE(written.endsWith(
+        ",000600\n2026-12-08T11:35:05Z,000601,,,,6600 6601 6602 6603 6604 6605,written,,0,\n"))
+        << written.constData();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(log.Append(row));
+    EXPECT_TRUE(test::ReadTestFile(path).startsWith(header + "2026-12-08T11:35:05Z,000601,"));
+
+    // A full disk, as a file size limit makes it: nothing of the row stays, and the cause is said.
+    const qint64 before = QFileInfo(path).size();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(before + 10), static_cast<rlim_t>(before + 10)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(!log.Append(row) && !log.error().isEmpty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(QFileInfo(path).size(), before);
 }
 
 } // namespace
