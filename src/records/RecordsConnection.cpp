@@ -179,6 +179,10 @@ void Connection::attach() {
 
 Connection& ThreadConnection(const QString& location, const std::function<void(Connection&)>& open) {
     auto& slot = tConnections.byLocation[location];
+    // One in use by a call of this thread (a handle made during another's call) is never replaced
+    // under it.
+    if (slot && slot->watched > 0)
+        return *slot;
     if (!slot || slot->broken || !slot->error.isEmpty() || !slot->alive()) {
         slot.reset(); // the old one's name is free again before the new one takes its own
         static std::atomic<int> made{0};

@@ -359,7 +359,8 @@ void RecordsDatabase::open(Connection& c) const {
                 QStringLiteral("The records database %1 holds no records and cannot be written").arg(shown));
         return; // an older schema is read as far as it goes
     }
-    // The schema is brought forward once per process and database; later connections find it there.
+    // One thread of this process at a time; another process waits in the migration's own transaction
+    // (or, on a server, for its advisory lock) and then finds the version moved on.
     static std::mutex lock;
     const std::lock_guard guard(lock);
     if (QSqlError why; !migrate(c, q, &why))
