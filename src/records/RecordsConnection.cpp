@@ -35,9 +35,7 @@ public:
 
     void Arm(Connection* c) {
         const std::lock_guard lock(mutex_);
-        if (!c->postgres)
-            armed_[c] = {Clock::time_point::max(), false}; // only a stop ends it: SQLite bounds its waits
-        else if (gStopped.load())
+        if (gStopped.load())
             armed_[c] = {Clock::now() + kAfterStop, true}; // no cancel request first: cut at once
         else
             armed_[c] = {Clock::now() + c->wait, false};
@@ -108,8 +106,6 @@ private:
                 char reason[256];
                 PQcancel(static_cast<PGcancel*>(cancel.get()), reason, sizeof reason);
             }).detach();
-        } else if (!c->postgres && c->handle) {
-            sqlite3_interrupt(static_cast<sqlite3*>(c->handle));
         }
     }
 
@@ -120,11 +116,12 @@ private:
 };
 
 // SQLite's wait for another program's lock, in short sleeps, ended by a stop as well as by its time.
+// (Its other statements are local and short: only a server's are watched.)
 int BusyWait(void* data, int count) {
     auto* c = static_cast<Connection*>(data);
     if (count == 0)
         c->busySince = Clock::now();
-    if (c->cutOff.load() != RecordsProblem::None || Clock::now() - c->busySince >= c->busyWait)
+    if (gStopped.load() || Clock::now() - c->busySince >= c->busyWait)
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return 1;
@@ -198,20 +195,23 @@ Watch::Watch(Connection& connection) : connection_(connection) {
     if (connection_.watched++ > 0)
         return;
     connection_.cutOff = RecordsProblem::None;
-    Watchdog::Get().Arm(&connection_);
+    if (connection_.postgres)
+        Watchdog::Get().Arm(&connection_);
 }
 
 Watch::~Watch() {
     if (--connection_.watched > 0)
         return;
-    Watchdog::Get().Disarm(&connection_);
+    if (connection_.postgres)
+        Watchdog::Get().Disarm(&connection_);
     // A cut connection is gone; one whose statement the server cancelled is still good.
     if (connection_.cutOff.load() != RecordsProblem::None && connection_.postgres && !connection_.alive())
         connection_.broken = true;
 }
 
 void Watch::rearm() {
-    Watchdog::Get().Arm(&connection_);
+    if (connection_.postgres)
+        Watchdog::Get().Arm(&connection_);
 }
 
 RecordsProblem Classify(const QSqlError& error, Connection& c) {
@@ -248,7 +248,8 @@ RecordsProblem Classify(const QSqlError& error, Connection& c) {
             switch (primary) {
             case SQLITE_BUSY:
             case SQLITE_LOCKED:
-                return RecordsProblem::Busy;
+                // The lock wait a stop ended.
+                return gStopped.load() ? RecordsProblem::Cancelled : RecordsProblem::Busy;
             case SQLITE_READONLY:
             case SQLITE_PERM:
                 return RecordsProblem::ReadOnly;
