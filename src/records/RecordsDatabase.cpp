@@ -106,20 +106,18 @@ QString Duration(const QUrl& url, const char* name, const char* fallback) {
     return duration.match(value).hasMatch() ? value : QLatin1String(fallback);
 }
 
-// libpq's connect_timeout takes whole seconds (at least 2).
-QString Seconds(const QString& duration) {
-    const int number = duration.left(duration.indexOf(QRegularExpression(QStringLiteral("[a-z]")))).toInt();
-    const int seconds = duration.endsWith(QLatin1String("ms"))    ? number / 1000
-                        : duration.endsWith(QLatin1String("min")) ? number * 60
-                                                                  : number;
-    return QString::number(std::max(seconds, 2));
-}
-
-int Milliseconds(const QString& duration) {
-    const int number = duration.left(duration.indexOf(QRegularExpression(QStringLiteral("[a-z]")))).toInt();
+// A duration as Duration gives it, in ms (999999min does not fit an int).
+qint64 Milliseconds(const QString& duration) {
+    const qint64 number =
+        duration.left(duration.indexOf(QRegularExpression(QStringLiteral("[a-z]")))).toLongLong();
     return duration.endsWith(QLatin1String("ms"))    ? number
            : duration.endsWith(QLatin1String("min")) ? number * 60000
                                                      : number * 1000;
+}
+
+// libpq's connect_timeout takes whole seconds (at least 2).
+QString Seconds(const QString& duration) {
+    return QString::number(std::max<qint64>(Milliseconds(duration) / 1000, 2));
 }
 
 } // namespace
