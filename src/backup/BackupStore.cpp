@@ -339,6 +339,17 @@ bool BackupStore::List(const BackupQuery& query, const std::function<bool(const 
     return true;
 }
 
+bool BackupStore::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement) {
+    RecordsDatabase* const records = Records(false);
+    if (!records)
+        return false;
+    if (!records->RecordReplacement(old, replacement, station_)) {
+        error_ = records->error();
+        return false;
+    }
+    return true;
+}
+
 int BackupStore::FileCount() const {
     return static_cast<int>(QDir(folder_).entryList({QStringLiteral("*.bin")}, QDir::Files).size());
 }

@@ -92,6 +92,9 @@ public:
     // device from the image, the command, user and time from the index journals where they name the
     // file, else the time from the file's name. Entries already there are kept as they are.
     RebuiltRecords Rebuild();
+    // Notes in the records that replacement took the place of old (see RecordsDatabase); false with
+    // error() saying why when they could not take it.
+    bool RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement);
     // How many backup files this station's folder holds.
     int FileCount() const;
     // Each in turn, without holding them all; false when the records cannot be read (error()).

@@ -34,6 +34,12 @@ Answer CliDialogs::question(MessageKind, int id, const QString& text, QuestionBu
     return yes_ ? Answer::Yes : Answer::No;
 }
 
+int CliDialogs::choose(MessageKind, const QString& text, const QStringList&) {
+    record(QStringLiteral("question"), 0, text);
+    err_ << "  -> " << (choiceHint_.isEmpty() ? QStringLiteral("-") : choiceHint_) << Qt::endl;
+    return -1;
+}
+
 std::optional<FileDialogResult> CliDialogs::openFile(const FileDialogRequest&) {
     if (openPaths_.empty())
         return std::nullopt;

@@ -25,6 +25,10 @@ public:
 
     void message(MessageKind kind, int id, const QString& text) override;
     Answer question(MessageKind icon, int id, const QString& text, QuestionButtons buttons) override;
+    // A choice is never taken here (the command's options say the way): the question is printed with
+    // what says the way instead.
+    int choose(MessageKind icon, const QString& text, const QStringList& choices) override;
+    void setChoiceHint(const QString& hint) { choiceHint_ = hint; }
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
 
@@ -41,6 +45,7 @@ private:
     bool yes_;
     std::deque<QString> openPaths_, savePaths_;
     std::vector<RecordedMessage> messages_;
+    QString choiceHint_;
 };
 
 } // namespace zal::cli

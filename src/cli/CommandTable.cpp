@@ -89,9 +89,9 @@ const Command kCommands[] = {
     {"backups list", "", kEditor | kOptSerial | kOptSince | kOptStation | kOptJson, KbxUse::None, RunBackups,
      QT_TRANSLATE_NOOP("Cli", "die von Geräten aufbewahrten Abbilder (bei jedem Lesen und vor jedem Schreiben), an jeder Station der\n"
      "Aufzeichnungen; --since nimmt ein Datum (2026-12-07) oder eine Zeit")},
-    {"backups restore", "FILE", kEditor, KbxUse::One, RunBackups,
+    {"backups restore", "FILE", kEditor | kOptConfigOnly | kOptReplace, KbxUse::One, RunBackups,
      QT_TRANSLATE_NOOP("Cli", "eine Sicherung (eine Datei oder ein Name aus der Liste, auch einer anderen Station) genau so in das\n"
-     "Gerät schreiben, wie sie aufbewahrt wurde, und prüfen")},
+     "Gerät schreiben, wie sie aufbewahrt wurde, und prüfen; in ein anderes Gerät nur mit --config-only oder --replace")},
     {"records rebuild", "", kEditor, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere\n"
      "Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen")},

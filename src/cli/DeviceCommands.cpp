@@ -150,16 +150,19 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     // The learning window polls the KBX every 500 ms until a code arrives; the timeout is Abort.
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(timeout * 1000));
-    bool received = false;
+    using State = TfrmEnterData::LearnState;
+    State state = State::Waiting;
     // Ctrl+C acts as the window's Abort.
-    while (!received && Clock::now() < deadline && !Interrupted()) {
+    while (state == State::Waiting && Clock::now() < deadline && !Interrupted()) {
         QThread::msleep(500);
-        received = !Interrupted() && s.editor->LearnPoll();
+        if (!Interrupted())
+            state = s.editor->LearnPoll();
     }
+    const bool received = state == State::Received;
     s.editor->LearnFinish(received);
     if (!received) {
         err << "zalctl: "
-            << (Interrupted()
+            << (Interrupted() || state == State::LineLost
                     ? QCoreApplication::translate("Cli", "%1 bleibt, wie es war")
                     : QCoreApplication::translate("Cli", "kein Sendercode angekommen; %1 bleibt, wie es war"))
                    .arg(o.positional[0])

@@ -139,7 +139,15 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
 }
 
 int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
+    if ((o.given & kOptConfigOnly) && (o.given & kOptReplace)) {
+        PrintCommandUsage(
+            err, "backups restore", {},
+            QCoreApplication::translate("Cli", "--config-only und --replace schließen einander aus"));
+        return kUsage;
+    }
     Session s = MakeSession(err, o);
+    s.dialogs->setChoiceHint(QCoreApplication::translate(
+        "Cli", "nichts geschrieben; --config-only oder --replace sagt, was in ein anderes Gerät geht"));
     // A path, or a name from the list: this station's file, or the image the records keep.
     QString path = o.positional[1];
     if (!PathExists(path)) {
@@ -178,7 +186,11 @@ int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
     }
     ConfigImage kept{};
     const CommandResult result =
-        LoadImageFile(path, kept) ? s.editor->RestoreImage(kept) : CommandResult::Failed;
+        LoadImageFile(path, kept)
+            ? s.editor->RestoreImage(kept, (o.given & kOptReplace)      ? RestoreInto::Replacement
+                                           : (o.given & kOptConfigOnly) ? RestoreInto::ConfigurationOnly
+                                                                        : RestoreInto::Ask)
+            : CommandResult::Failed;
     if (result)
         out << QCoreApplication::translate("Cli", "zurückgeschrieben: %1").arg(QFileInfo(path).fileName())
             << '\n';
@@ -209,7 +221,9 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
                                     {QStringLiteral("lastSeen"), JsonTime(d.lastSeen)},
                                     {QStringLiteral("station"), d.station},
                                     {QStringLiteral("backups"), d.backups},
-                                    {QStringLiteral("codes"), d.codes}});
+                                    {QStringLiteral("codes"), d.codes},
+                                    {QStringLiteral("replacedBy"), d.replacedBy},
+                                    {QStringLiteral("replaced"), JsonTime(d.replaced)}});
             continue;
         }
         out << Printable(d.device.productName) << ' ' << Printable(d.device.version) << "  "
@@ -219,7 +233,13 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
             << (d.backups == 1 ? QCoreApplication::translate("Cli", "%1 Sicherung")
                                : QCoreApplication::translate("Cli", "%1 Sicherungen"))
                    .arg(d.backups)
-            << "  " << Printable(Or(d.codes, QStringLiteral("-"))) << '\n';
+            << "  " << Printable(Or(d.codes, QStringLiteral("-")));
+        if (!d.replacedBy.isEmpty())
+            out << "  "
+                << QCoreApplication::translate("Cli", "ersetzt durch %1 am %2")
+                       .arg(Printable(d.replacedBy),
+                            d.replaced.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        out << '\n';
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);

@@ -49,6 +49,14 @@ const OptionSpelling (&OptionSpellings())[kOptionCount] {
         {kOptStation, "station", "--station NAME", QT_TRANSLATE_NOOP("Cli", "nur die der Station NAME")},
         {kOptCsv, "csv", "--csv DIR",
          QT_TRANSLATE_NOOP("Cli", "die Tabellen als CSV-Dateien in den Ordner DIR")},
+        {kOptConfigOnly, "config-only", "--config-only",
+         QT_TRANSLATE_NOOP("Cli",
+                           "in ein anderes Gerät nur die Konfiguration: es behält seine Funk ID-Codes und "
+                           "Seriennummer")},
+        {kOptReplace, "replace", "--replace",
+         QT_TRANSLATE_NOOP("Cli",
+                           "das Gerät ersetzt das der Sicherung und übernimmt dessen Funk ID-Codes (die "
+                           "Aufzeichnungen vermerken es)")},
     };
     return spellings;
 }

@@ -33,8 +33,10 @@ enum Option : unsigned {
     kOptSince = 1u << 16,
     kOptStation = 1u << 17,
     kOptCsv = 1u << 18,
+    kOptConfigOnly = 1u << 19,
+    kOptReplace = 1u << 20,
 };
-constexpr int kOptionCount = 19;
+constexpr int kOptionCount = 21;
 // How an option is written on the command line and in usage texts ("-o FILE", "--json").
 struct OptionSpelling {
     Option option;

@@ -6,6 +6,7 @@
 #include "config/ImageFile.h"
 #include "config/ImageLayout.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "shell/FileSystem.h"
 #include "shell/StringTable.h"
 
@@ -133,6 +134,23 @@ QString RangesText(const std::vector<AddressRange>& ranges) {
     for (const AddressRange& r : ranges)
         parts << (r.first == r.last ? hex(r.first) : hex(r.first) + u'-' + hex(r.last));
     return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+namespace {
+
+// What tells one device from another: its identification and serial number (a MUVE+ II's long serial
+// is written with the configuration, so it is compared as the image expected holds it).
+bool SameIdentity(const ConfigImage& a, const ConfigImage& b) {
+    return SameRange(a, b, kIdentityBytes.first, kIdentityBytes.last) &&
+           (a[kProductCodeAddress] != kMuvePlus2 ||
+            SameRange(a, b, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last));
+}
+
+QString DeviceName(const ConfigImage& image) {
+    const DeviceIdentity id = IdentifyDevice(image);
+    return id.productName + u' ' + id.serial;
 }
 
 } // namespace
@@ -294,6 +312,10 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
 
     working_ = toWrite;
     const ConfigImage before = comparison_; // what the device held, when it was read whole
+    // What the device holds once written: its identity among it.
+    ConfigImage expected = comparison_;
+    for (const AddressRange& r : writes)
+        std::copy(working_.begin() + r.first, working_.begin() + r.last + 1, expected.begin() + r.first);
     bool written = true;
     deviceWritten_ = true;
     for (const AddressRange& r : writes)
@@ -326,7 +348,25 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
             return CommandResult(CommandResult::Cancelled).setDetail(consequence).setDeviceChanged(true);
         ConfigImage check = before;
         bool restored = !OpenAndConnect(kbx_);
-        planProgress(2 * Chunks(sent));
+        planProgress(2 * Chunks(sent) + 2);
+        // Only into the device it came from: one swapped in the meantime never gets another's image.
+        ConfigImage now = before;
+        const bool read =
+            restored && kbx_.ReadBlock(now, kIdentityBytes.first, kIdentityBytes.last) == kbxOk &&
+            kbx_.ReadBlock(now, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last) == kbxOk;
+        if (read && !SameIdentity(now, before) && !SameIdentity(now, expected)) {
+            const QString other = QCoreApplication::translate(
+                                      "Editor", "Nichts wurde zurückgeschrieben: ein anderes Gerät ist jetzt "
+                                                "angeschlossen, %1 statt %2. ")
+                                      .arg(DeviceName(now), DeviceName(before)) +
+                                  consequence;
+            setStatus(
+                QCoreApplication::translate("Editor", "Schreiben abgebrochen, anderes Gerät angeschlossen"));
+            RecordLine(QStringLiteral("restore after cancel: ") + other);
+            dialogs_.message(MessageKind::Error, 0, other);
+            return CommandResult(CommandResult::Cancelled).setDetail(other).setDeviceChanged(true);
+        }
+        restored = read;
         for (const AddressRange& r : sent)
             restored = restored && kbx_.WriteBlock(before, r.first, r.last) == kbxOk &&
                        kbx_.ReadBlock(check, r.first, r.last) == kbxOk &&
@@ -348,7 +388,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return CommandResult::Failed;
     }
-    if (!ReadForVerification())
+    if (!ReadForVerification() || !StillTheSameDevice(expected))
         return CommandResult::Failed;
     ConfigImage differing = working_;
     bool verified = true;
@@ -394,11 +434,25 @@ CommandResult TfrmEnterData::Programmed() {
 
 // --- Restore a kept image -------------------------------------------------------------------------------
 
-CommandResult TfrmEnterData::RestoreImage(const ConfigImage& kept) {
-    return RunDeviceCommand(QStringLiteral("restore"), [this, &kept] { return RestoreSteps(kept); });
+CommandResult TfrmEnterData::RestoreImage(const ConfigImage& kept, RestoreInto into) {
+    return RunDeviceCommand(QStringLiteral("restore"),
+                            [this, &kept, into] { return RestoreSteps(kept, into); });
 }
 
-CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
+bool TfrmEnterData::StillTheSameDevice(const ConfigImage& expected) {
+    if (SameIdentity(expected, comparison_))
+        return true;
+    report(MessageKind::Error, Msg::VerifyFailed, {},
+           QCoreApplication::translate("Editor",
+                                       "Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. Es wurde "
+                                       "während der Übertragung getauscht; beide können einen Teil der neuen "
+                                       "Konfiguration halten. ")
+                   .arg(DeviceName(comparison_), DeviceName(expected)) +
+               WriteConsequence());
+    return false;
+}
+
+CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto into) {
     CommandFrame frame(*this, kbx_);
     changeImages_.reset();
     writeChanges_.reset();
@@ -411,8 +465,9 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
     // What a write covers, the fixed radio IDs a write keeps, and a MUVE+ II's written marker: the
     // backup's own bytes in every one of them.
     const bool plus = IsPlusProduct(product());
+    const AddressRange fixedCodes = plus ? kPlusFixedCodeBytes : kFixedCodeBytes;
     std::vector<AddressRange> writes = WriteRanges(product());
-    writes.push_back(plus ? kPlusFixedCodeBytes : kFixedCodeBytes);
+    writes.push_back(fixedCodes);
     if (const int marker = WrittenMarkerAddress(product()); marker >= 0)
         writes.push_back({marker, marker});
     planProgress(2 * Chunks({kWholeImage}) + Chunks(writes));
@@ -433,12 +488,56 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
     }
     if (RefusesDevice(deviceProduct, deviceVersion))
         return CommandResult::Refused;
+
+    // Another device of the same product: its fixed radio IDs never become another's unasked.
+    const DeviceIdentity keptId = IdentifyDevice(kept);
+    const DeviceIdentity deviceId = IdentifyDevice(comparison_);
+    const bool another = !SameSerial(keptId.serial, deviceId.serial);
+    if (another && into == RestoreInto::Ask) {
+        const QString names =
+            QCoreApplication::translate("Editor", "Die Sicherung ist von %1 %2, angeschlossen ist %1 %3.")
+                .arg(keptId.productName, keptId.serial, deviceId.serial);
+        setStatus(QString());
+        const int chosen = dialogs_.choose(
+            MessageKind::Question,
+            names +
+                QCoreApplication::translate(
+                    "Editor",
+                    "\n\nNur die Konfiguration: das angeschlossene Gerät behält seine eigenen Funk ID-Codes "
+                    "und seine Seriennummer.\nErsetzen: es übernimmt auch die Funk ID-Codes von %1 %2 "
+                    "(ein defektes Gerät wird ersetzt, die Empfänger müssen nicht neu lernen); die "
+                    "Aufzeichnungen vermerken %1 %2 als ersetzt.\n\nSolange beide Geräte dieselben Funk "
+                    "ID-Codes haben, können sie gegenseitig Alarme auslösen.")
+                    .arg(keptId.productName, keptId.serial),
+            {QCoreApplication::translate("Editor", "&Nur Konfiguration"),
+             QCoreApplication::translate("Editor", "&Ersetzen")});
+        if (chosen < 0) {
+            const QString refused =
+                names + QCoreApplication::translate(
+                            "Editor", " Nichts wurde geschrieben: die Sicherung eines anderen "
+                                      "Geräts geht nur als Konfiguration oder als Ersatz hinein.");
+            setStatus(refused);
+            RecordLine(QStringLiteral("refused: ") + refused);
+            dialogs_.message(MessageKind::Information, 0, refused);
+            return CommandResult(CommandResult::Refused).setDetail(refused);
+        }
+        into = chosen == 0 ? RestoreInto::ConfigurationOnly : RestoreInto::Replacement;
+        setStatus(Msg::Writing);
+    }
+    if (into == RestoreInto::ConfigurationOnly)
+        std::erase_if(writes, [&](const AddressRange& r) { return r.first == fixedCodes.first; });
+    const bool replacement = another && into == RestoreInto::Replacement;
     if (backups().policy().beforeWrite)
         BackupDeviceImage(comparison_);
 
     ConfigImage planned = comparison_;
     for (const AddressRange& r : writes)
         std::copy(kept.begin() + r.first, kept.begin() + r.last + 1, planned.begin() + r.first);
+    // A MUVE+ II's long serial lies among what a write covers: another device keeps its own.
+    if (another && product() == kMuvePlus2)
+        std::copy(comparison_.begin() + kPlus2LongSerialBytes.first,
+                  comparison_.begin() + kPlus2LongSerialBytes.last + 1,
+                  planned.begin() + kPlus2LongSerialBytes.first);
     // The extended repeaters' checksum covers bytes the device keeps as its own: it is made for what
     // the device will hold, which is the backup's own checksum when the backup is of this device.
     if (plus)
@@ -453,7 +552,7 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
         report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return kbx_.cancelled() ? CommandResult::Cancelled : CommandResult::Failed;
     }
-    if (!ReadForVerification())
+    if (!ReadForVerification() || !StillTheSameDevice(planned))
         return CommandResult::Failed;
     QStringList differing;
     for (const AddressRange& r : writes) {
@@ -470,6 +569,17 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept) {
                QCoreApplication::translate("Editor", "Nicht angenommen wurden die Bytes ") +
                    differing.join(QStringLiteral(", ")) + QStringLiteral(". ") + WriteConsequence());
         return CommandResult::Failed;
+    }
+    if (replacement) {
+        RecordLine(QStringLiteral("replaced: ") + DeviceName(kept) + QStringLiteral(" by ") +
+                   DeviceName(planned));
+        BackupStore store = backups();
+        if (!store.RecordReplacement(keptId, IdentifyDevice(planned)))
+            dialogs_.message(MessageKind::Warning, 0,
+                             QCoreApplication::translate(
+                                 "Editor", "%1 hat %2 ersetzt, die Aufzeichnungen konnten das aber "
+                                           "nicht vermerken: %3")
+                                 .arg(DeviceName(planned), DeviceName(kept), store.error()));
     }
     // The editor shows what the device now holds.
     working_ = planned;

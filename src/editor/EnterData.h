@@ -63,6 +63,14 @@ enum DefaultWriteResult {
 
 enum class FixedCodeWindow { None, Classic, Plus };
 
+// What a backup of another device (another serial number of the same product) becomes in the device
+// behind the KBX. Two alarm systems whose devices share a fixed radio ID set off each other's alarms,
+// so its fixed radio IDs never go in unasked: Ask puts the question; ConfigurationOnly writes what a
+// write covers, the device keeping its own fixed radio IDs and serial number; Replacement writes the
+// fixed radio IDs too, the device taking the place of the backup's (a broken one replaced, so that the
+// receivers need not learn again), which the records note.
+enum class RestoreInto { Ask, ConfigurationOnly, Replacement };
+
 // The parameter editor without its window: the working and comparison images, the current product and
 // version, the file name and state, the folders and switches, the fields, the menus and the page shown.
 // Messages, questions and file dialogs go through the injected dialogs. Every command returns a
@@ -165,7 +173,9 @@ public:
     // Writes an image back exactly as it was kept (a backup, opened first with OpenPath, which refuses
     // what the editor refuses): every range a write covers and the fixed radio IDs, each byte its own,
     // not as the fields would write it. Done only when a full read finds every written byte.
-    CommandResult RestoreImage(const ConfigImage& kept);
+    // A backup of another device (another serial number of the same product) goes in only as into
+    // says: Ask puts the question (where nobody answers it, it is refused, naming both serial numbers).
+    CommandResult RestoreImage(const ConfigImage& kept, RestoreInto into = RestoreInto::Ask);
     // The fields the last write changed, or the last preview would change: the device's value as mine,
     // the written one as other.
     // Worked out on the first ask, so that a write nobody asks about (the production line) does not pay.
@@ -182,10 +192,12 @@ public:
     CommandResult WriteVersionByte();                   // done when the device reads back version byte 0
 
     // Radio code learning: Start switches reception on (false when that failed), Poll is the 500 ms
-    // tick (true when a code arrived and the window closes), Finish puts the code in (after Abort the
-    // field stays as it was) and switches reception off.
+    // tick (Received: a code arrived and the window closes; LineLost: the KBX is gone and the window
+    // closes as Abort does), Finish puts the code in (after Abort the field stays as it was), switches
+    // reception off and says when the KBX was lost.
+    enum class LearnState { Waiting, Received, LineLost };
     CommandResult LearnStart(int position);
-    bool LearnPoll();
+    LearnState LearnPoll();
     CommandResult LearnFinish(bool ok);
     QString learnActionText() const { return learnActionText_; }
     QString receivedCode() const { return receivedCode_; }
@@ -262,7 +274,10 @@ private:
     void LogEvent(const QString& text) const;
     CommandResult ReadSteps();
     CommandResult WriteSteps(bool previewOnly);
-    CommandResult RestoreSteps(const ConfigImage& kept);
+    CommandResult RestoreSteps(const ConfigImage& kept, RestoreInto into);
+    // Whether the device that answered the verification read is the one the command wrote into
+    // (expected: what that device holds now); false after saying which device is there instead.
+    bool StillTheSameDevice(const ConfigImage& expected);
     // The full read after a write; false after saying the device could not be read.
     bool ReadForVerification();
     // A write verified: said, and the editor clean.
@@ -316,6 +331,7 @@ private:
     QString receivedCode_;
     QString learnActionText_;
     int learnPosition_ = 0;
+    bool learnLineLost_ = false;
     AppFolders folders_;
     QLocale locale_;
     ProductSelection selection_;

@@ -13,6 +13,7 @@ using namespace device_commands;
 CommandResult TfrmEnterData::LearnStart(int position) {
     const CommandScope scope(*this);
     learnPosition_ = position;
+    learnLineLost_ = false;
     kbx_.Open(); // a missing KBX shows in the next command
     if (kbx_.StartRadioReceive() != kbxOk) {
         report(MessageKind::Error, Msg::KbxNotFound);
@@ -26,12 +27,17 @@ CommandResult TfrmEnterData::LearnStart(int position) {
     return scope(CommandResult::Done);
 }
 
-bool TfrmEnterData::LearnPoll() {
+TfrmEnterData::LearnState TfrmEnterData::LearnPoll() {
     QString code;
-    if (kbx_.PollRadioCode(code) != kbxOk)
-        return false; // the next tick tries again; an old code never closes the window by itself
+    if (kbx_.PollRadioCode(code) != kbxOk) {
+        // A line that died (the KBX unplugged) never answers again: waiting out the timeout would
+        // only hide it. Anything else, the next tick tries again.
+        learnLineLost_ = !kbx_.lineFailure().isEmpty();
+        return learnLineLost_ ? LearnState::LineLost : LearnState::Waiting;
+    }
     receivedCode_ = code;
-    return receivedCode_ != QLatin1String("0000");
+    // An old code never closes the window by itself.
+    return receivedCode_ != QLatin1String("0000") ? LearnState::Received : LearnState::Waiting;
 }
 
 CommandResult TfrmEnterData::LearnFinish(bool ok) {
@@ -39,8 +45,10 @@ CommandResult TfrmEnterData::LearnFinish(bool ok) {
     // Abort leaves the position as it was: emptying it would lose a code learnt or typed before.
     if (ok)
         form_.setText(form_.field(QStringLiteral("edtRxCodePos%1").arg(learnPosition_)), receivedCode_);
-    const bool stopped = kbx_.StopRadioReceive() == kbxOk;
+    const bool stopped = !learnLineLost_ && kbx_.StopRadioReceive() == kbxOk;
     kbx_.Close();
+    if (learnLineLost_)
+        report(MessageKind::Error, Msg::NoDeviceConnection);
     LogEvent(QStringLiteral("learn position %1: %2, reception %3")
                  .arg(learnPosition_)
                  .arg(ok ? QStringLiteral("code ") + receivedCode_ : QStringLiteral("aborted"))
@@ -89,7 +97,8 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin(CommandResult* outcome) {
     const bool prepared = plus ? changeFixedPlus_.Prepare() : changeFixed_.Prepare();
     setBusy(false);
     if (!prepared) {
-        show(MessageKind::Error, Msg::NoDeviceConnection);
+        // With why the line failed, when it did (the KBX unplugged).
+        report(MessageKind::Error, Msg::NoDeviceConnection);
         end(CommandResult::Failed);
         return FixedCodeWindow::None;
     }

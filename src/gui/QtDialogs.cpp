@@ -11,6 +11,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace zal::gui {
 namespace {
@@ -126,6 +130,20 @@ Answer QtDialogs::question(MessageKind icon, int, const QString& text, QuestionB
     default:
         return buttons == QuestionButtons::YesNoCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+int QtDialogs::choose(MessageKind icon, const QString& text, const QStringList& choices) {
+    const NormalCursor cursor;
+    QMessageBox box(IconOf(icon), Str(10703), text, QMessageBox::Cancel, parent_);
+    std::vector<QAbstractButton*> buttons;
+    for (const QString& choice : choices)
+        buttons.push_back(box.addButton(choice, QMessageBox::AcceptRole));
+    // Enter takes none of them: each changes a device.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    const auto taken = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return taken == buttons.end() ? -1 : static_cast<int>(taken - buttons.begin());
 }
 
 std::optional<FileDialogResult> QtDialogs::openFile(const FileDialogRequest& request) {

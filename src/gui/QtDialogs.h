@@ -15,6 +15,7 @@ public:
 
     void message(MessageKind kind, int id, const QString& text) override;
     Answer question(MessageKind icon, int id, const QString& text, QuestionButtons buttons) override;
+    int choose(MessageKind icon, const QString& text, const QStringList& choices) override;
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
 

@@ -40,8 +40,16 @@ ReceiveRadioDialog::ReceiveRadioDialog(TfrmEnterData& editor, QWidget* parent) :
     timer_ = new QTimer(this);
     timer_->setInterval(500);
     connect(timer_, &QTimer::timeout, this, [this, &editor] {
-        if (editor.LearnPoll())
+        switch (editor.LearnPoll()) {
+        case TfrmEnterData::LearnState::Received:
             accept();
+            break;
+        case TfrmEnterData::LearnState::LineLost:
+            reject(); // Finish says why
+            break;
+        case TfrmEnterData::LearnState::Waiting:
+            break;
+        }
     });
     timer_->start();
 }

@@ -79,6 +79,12 @@ const std::vector<std::vector<const char*>>& Migrations() {
             "WHERE r.serial = fixed_codes.serial AND r.codes LIKE '%' || %HEX% || '%' "
             "ORDER BY r.time_utc DESC LIMIT 1), '') WHERE serial <> ''",
         },
+        {
+            // A device that another took the place of (a broken transmitter replaced): the device key
+            // of the one that took its fixed codes, and when.
+            "ALTER TABLE devices ADD COLUMN replaced_by TEXT NOT NULL DEFAULT ''",
+            "ALTER TABLE devices ADD COLUMN replaced_ms BIGINT NOT NULL DEFAULT 0",
+        },
     };
     return migrations;
 }

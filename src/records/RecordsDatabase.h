@@ -80,7 +80,9 @@ struct DeviceRecord {
     QDateTime lastSeen;
     QString station; // where it was last seen
     int backups = 0;
-    QString codes; // the fixed codes the line gave it, space-separated
+    QString codes;      // the fixed codes the line gave it, space-separated
+    QString replacedBy; // the device key of the device that took its place; empty when none did
+    QDateTime replaced;
 };
 
 // A device of a production line's run.
@@ -155,6 +157,11 @@ public:
     // and which device (product and serial number) got it.
     bool SetCodesState(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial,
                        const QString& product = {});
+    // The replacement took the place of old (its configuration and fixed radio IDs written into
+    // it), at station: old is marked as replaced, the codes the records gave old now belong to the
+    // replacement, and the replacement is seen as it is now, in one transaction.
+    bool RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
+                           const QString& station);
     // Codes handed out elsewhere (an earlier CSV log) count as used; how many were new.
     int ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
     // Records backups, and their devices as last seen, in one transaction; an entry of the same station

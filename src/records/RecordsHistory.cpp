@@ -121,6 +121,54 @@ bool RecordsDatabase::SetBackupResult(const QString& station, const QString& fil
     return q->exec() || fail(*q);
 }
 
+bool RecordsDatabase::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
+                                        const QString& station) {
+    if (!writable())
+        return false;
+    Call call(*this);
+    if (!call)
+        return false;
+    QSqlQuery q(call.db());
+    if (!begin(q))
+        return fail(q);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const auto run = [&q](const char* sql, const QVariantList& values) {
+        if (!q.prepare(QString::fromLatin1(sql)))
+            return false;
+        Bind(q, values);
+        return q.exec();
+    };
+    // A device seen now; for the old one only that it was replaced, for it was not seen.
+    const char* seen =
+        "INSERT INTO devices (device_key, product, product_name, version, serial, serial_key, radio_id, "
+        "last_seen_ms, station, replaced_by, replaced_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+        "ON CONFLICT (device_key) DO UPDATE SET replaced_by = excluded.replaced_by, replaced_ms = "
+        "excluded.replaced_ms, radio_id = CASE WHEN excluded.replaced_by = '' THEN excluded.radio_id ELSE "
+        "devices.radio_id END, last_seen_ms = CASE WHEN excluded.replaced_by = '' THEN excluded.last_seen_ms "
+        "ELSE devices.last_seen_ms END, station = CASE WHEN excluded.replaced_by = '' THEN excluded.station "
+        "ELSE devices.station END";
+    const auto device = [&](const DeviceIdentity& d, const QString& replacedBy) -> QVariantList {
+        return {d.deviceKey(),
+                d.product,
+                Text(d.productName),
+                Text(d.version),
+                Text(d.serial),
+                SerialKey(d.serial),
+                Text(d.radioId),
+                now,
+                Text(station),
+                Text(replacedBy),
+                replacedBy.isEmpty() ? 0 : now};
+    };
+    // Codes of an older program's records that name no product are the old device's too.
+    const bool ok = run("UPDATE fixed_codes SET serial = ?, product = ? WHERE serial = ? AND "
+                        "(product = ? OR product = '')",
+                        {Text(replacement.serial), Text(replacement.productName), Text(old.serial),
+                         Text(old.productName)}) &&
+                    run(seen, device(old, replacement.deviceKey())) && run(seen, device(replacement, {}));
+    return end(q, ok);
+}
+
 std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQuery& query) {
     std::vector<BackupEntry> entries;
     if (!Backups(query, [&entries](const BackupEntry& e) {
@@ -261,7 +309,8 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
         backups[q.value(0).toString()] = q.value(1).toInt();
     if (!q.exec(
             QStringLiteral("SELECT product, product_name, version, serial, radio_id, last_seen_ms, station, "
-                           "device_key, serial_key FROM devices ORDER BY product_name, serial_key"))) {
+                           "device_key, serial_key, replaced_by, replaced_ms FROM devices "
+                           "ORDER BY product_name, serial_key"))) {
         fail(q);
         return std::nullopt;
     }
@@ -277,6 +326,9 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
         d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(QStringLiteral("last_seen_ms")).toLongLong());
         d.station = text("station");
         d.backups = backups[text("device_key")];
+        d.replacedBy = text("replaced_by");
+        if (const qint64 replaced = q.value(QStringLiteral("replaced_ms")).toLongLong(); replaced > 0)
+            d.replaced = QDateTime::fromMSecsSinceEpoch(replaced);
         d.codes =
             (codes[codesKey(d.device.productName, d.device.serial)] + codes[codesKey({}, d.device.serial)])
                 .join(u' ');
@@ -314,8 +366,8 @@ std::optional<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
         {"backups.csv", "SELECT station, file, time_utc, command, result, user_name, product_name, version, "
                         "serial, radio_id, device_key FROM backups ORDER BY time_ms, id"},
         {"devices.csv",
-         "SELECT device_key, product_name, version, serial, radio_id, last_seen_ms AS last_seen, station "
-         "FROM devices ORDER BY product_name, serial_key"},
+         "SELECT device_key, product_name, version, serial, radio_id, last_seen_ms AS last_seen, station, "
+         "replaced_by FROM devices ORDER BY product_name, serial_key"},
         {"production_runs.csv",
          "SELECT id, station, user_name, started_utc, file, product FROM production_runs "
          "ORDER BY id"},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -38,6 +39,13 @@ public:
     // id is the string-table number of the text, 0 for a text that has none.
     virtual void message(MessageKind kind, int id, const QString& text) = 0;
     virtual Answer question(MessageKind icon, int id, const QString& text, QuestionButtons buttons) = 0;
+    // One of several ways on, each a button of its own (with its mnemonic), and Cancel: the index of
+    // the one taken, or -1 for none. Whoever cannot ask the technician (a script, zalctl, which takes
+    // the way from an option) takes none.
+    virtual int choose(MessageKind icon, const QString& text, const QStringList& choices) {
+        (void)icon, (void)text, (void)choices;
+        return -1;
+    }
     virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) = 0;
 };

@@ -183,6 +183,41 @@ TEST_F(ZalctlDevice, OneProgramAtATimeAndCtrlCEndsLearningCleanly) {
     EXPECT_EQ(zalctl({"read"}).exitCode, 0);
 }
 
+// The KBX gone in the middle of learning or of changing the fixed codes: the command ends at once
+// (not at its timeout), saying that the KBX was disconnected, and the file stays as it was.
+TEST_F(ZalctlDevice, AKbxGoneMidCommandIsSaidAtOnce) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("k.Zal")}).exitCode, 0);
+    const ConfigImage before = Load(file("k.Zal"));
+    const struct {
+        QStringList command;
+        const char* underWay; // on standard error once the command talks to the device
+    } cases[] = {
+        {{"learn", file("k.Zal"), "3", "--timeout", "30"}, "Aktivieren Sie den Funksender"},
+        {{"change-codes", file("k.Zal"), "4711", "--changecodes"}, "> <STX>R00100C"},
+    };
+    for (const auto& c : cases) {
+        sim_ = std::make_unique<SimProcess>(
+            QStringList{"--latency-ms", "200", "--image", shipped("Default ZAL V22")});
+        ASSERT_TRUE(sim_->ready());
+        QProcess command;
+        start(command, c.command, true);
+        QString err = waitForError(command, QString::fromUtf8(c.underWay));
+        ASSERT_TRUE(err.contains(QString::fromUtf8(c.underWay))) << err.toStdString();
+        QElapsedTimer gone;
+        gone.start();
+        sim_->stop();
+        ASSERT_TRUE(command.waitForFinished(10000));
+        err += QString::fromUtf8(command.readAllStandardError());
+        EXPECT_LT(gone.elapsed(), 2500) << c.command[0].toStdString();
+        EXPECT_EQ(command.exitCode(), 1);
+        EXPECT_TRUE(err.contains(QStringLiteral("error 10615")) &&
+                    err.contains(QStringLiteral("KBX wurde getrennt")))
+            << err.toStdString();
+        EXPECT_EQ(Load(file("k.Zal")), before);
+    }
+    sim_.reset();
+}
+
 // SIGTERM, or SIGHUP of a closed terminal, during a write: the transfer under way is finished and
 // reported, then the exit code says so.
 TEST_F(ZalctlDevice, SigtermFinishesTheWriteUnderWay) {
@@ -790,31 +825,66 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
 }
 
 // A restore writes the kept bytes themselves: a value no field has an item for, and the fixed radio IDs
-// that a write keeps; a byte the device does not take fails the restore.
+// that a write keeps; a byte the device does not take fails the restore. Into another device (another
+// serial number) only as the technician says: its configuration alone, or as the kept device's
+// replacement, which the records note.
 TEST_F(ZalctlDevice, RestoreGivesBackExactlyWhatWasKept) {
-    ConfigImage kept = Load(shipped("Default ZAL V22"));
+    const ConfigImage shippedZal = Load(shipped("Default ZAL V22"));
+    ConfigImage kept = shippedZal;
     kept[0x48] = 0x77;
     WriteU16BE(kept, 0x10, 0xABCD); // the device's own radio ID
     WriteU16BE(kept, 0x1A, 0x1234); // the fixed input's code
     ASSERT_TRUE(SaveImageFile(file("kept.Zal"), kept));
+    ConfigImage other = shippedZal; // another ZAL, with radio IDs of its own
+    WriteU16BE(other, 0x10, 0x5678);
+    other[0xFF] ^= 0x5A;
+    ASSERT_TRUE(SaveImageFile(file("other.Zal"), other));
+    ConfigImage configured = kept; // the other one, configured as the kept one, its own IDs and serial kept
+    std::copy(other.begin() + 0x10, other.begin() + 0x1C, configured.begin() + 0x10);
+    configured[0xFF] = other[0xFF];
+    ConfigImage replacing = kept; // the other one in the kept one's place
+    replacing[0xFF] = other[0xFF];
+    const QString keptName = QStringLiteral("ZAL ") + IdentifyDevice(kept).serial;
+    const QString otherName = QStringLiteral("ZAL ") + IdentifyDevice(other).serial;
     const struct {
-        QStringList device;
+        const char* device;
+        QStringList options;
         int exitCode;
-        const char* said;
+        QString said;
+        ConfigImage after;
     } cases[] = {
-        {{}, 0, "information 10619"},
-        {{"--protect", "48"}, 1, "0x48: 00 statt 77"},
+        {"Default ZAL V22", {}, 0, "information 10619", kept},
+        {"Default ZAL V22", {"--protect", "48"}, 1, "0x48: 00 statt 77", {}},
+        {"other",
+         {},
+         1,
+         keptName + QStringLiteral(", angeschlossen ist ZAL ") + IdentifyDevice(other).serial,
+         other},
+        {"other", {"--config-only"}, 0, "information 10619", configured},
+        {"other", {"--replace"}, 0, "information 10619", replacing},
+        {"other", {"--replace", "--config-only"}, 2, "schließen einander aus", other},
     };
     for (const auto& c : cases) {
-        startDevice(shipped("Default ZAL V22"), c.device);
-        const Outcome restore = zalctl({"backups", "restore", file("kept.Zal"), "--yes"});
+        const bool another = QLatin1String(c.device) == QLatin1String("other");
+        const QStringList restoreOptions = another ? c.options : QStringList{};
+        startDevice(another ? file("other.Zal") : shipped(c.device), another ? QStringList{} : c.options);
+        const Outcome restore =
+            zalctl(QStringList{"backups", "restore", file("kept.Zal"), "--yes"} + restoreOptions);
         EXPECT_EQ(restore.exitCode, c.exitCode) << restore.err.toStdString();
-        EXPECT_TRUE(restore.err.contains(QLatin1String(c.said))) << restore.err.toStdString();
+        EXPECT_TRUE(restore.err.contains(c.said)) << restore.err.toStdString();
         const ConfigImage device = stopDevice();
-        if (c.exitCode == 0) {
-            EXPECT_EQ(device, kept);
+        if (c.after != ConfigImage{}) {
+            EXPECT_EQ(device, c.after) << restore.err.toStdString();
         }
     }
+    // The records know the kept device as replaced by the other one.
+    const QJsonArray devices = QJsonDocument::fromJson(zalctl({"devices", "--json"}).out.toUtf8()).array();
+    QStringList replaced;
+    for (const QJsonValue d : devices)
+        replaced << d[QStringLiteral("product")].toString() + u' ' + d[QStringLiteral("serial")].toString() +
+                        u'>' + d[QStringLiteral("replacedBy")].toString();
+    EXPECT_TRUE(replaced.contains(keptName + u'>' + otherName)) << replaced.join(u',').toStdString();
+    EXPECT_TRUE(zalctl({"devices"}).out.contains(QStringLiteral("ersetzt durch ") + otherName));
 }
 
 TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {

@@ -4,6 +4,7 @@
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 #include "shell/StringTable.h"
 #include "support/EditorFixture.h"
@@ -309,6 +310,53 @@ TEST_F(DeviceCommands, WriteRefusesAnotherProductOrVersion) {
     }
 }
 
+// Another device behind the KBX before the verification read, or before the write-back of a cancelled
+// write: a failure naming both, never "done", and nothing written back into the other one.
+TEST_F(DeviceCommands, ADeviceSwappedDuringATransferIsNeverCalledDone) {
+    const ConfigImage first = fx->Default(kZal, 0x22);
+    ConfigImage second = first;
+    second[0xFF] ^= 0x5A; // another serial number
+    const QString names = QStringLiteral("ZAL %1 statt ZAL %2")
+                              .arg(IdentifyDevice(second).serial, IdentifyDevice(first).serial);
+    enum Command { Write, Restore, CancelledWrite };
+    const struct {
+        Command command;
+        CommandResult::Kind outcome;
+        const char* said;
+    } cases[] = {
+        {Write, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen"},
+        {Restore, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen"},
+        {CancelledWrite, CommandResult::Cancelled, "Nichts wurde zurückgeschrieben"},
+    };
+    for (const auto& c : cases) {
+        e().SelectProduct(kZal);
+        device() = first;
+        reset();
+        fx->e().form().setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
+        // Swapped once everything is written and only the verification read is left; a cancelled write
+        // is swapped after its first written chunk.
+        int swapAt = c.command == CancelledWrite ? 17 : -16;
+        e().observer().progress = [&](int done, int planned) {
+            if (done != (swapAt < 0 ? planned + swapAt : swapAt) || device() == second)
+                return;
+            if (c.command == CancelledWrite)
+                e().CancelTransfer();
+            device() = second;
+        };
+        fx->dialogs.answers = {Answer::Yes}; // put back what the device held
+        const CommandResult result = c.command == Restore ? e().RestoreImage(first) : e().WriteToDevice();
+        e().observer().progress = nullptr;
+        EXPECT_EQ(result.kind(), c.outcome) << c.command;
+        const QString said = fx->dialogs.shown.empty() ? QString() : fx->dialogs.shown.back().text;
+        EXPECT_TRUE(said.contains(QString::fromUtf8(c.said)) && said.contains(names)) << said.toStdString();
+        const std::vector<int> shown = ids();
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), 10619), 0) << c.command;
+        if (c.command == CancelledWrite) {
+            EXPECT_EQ(device(), second); // nothing of the first device's image went into it
+        }
+    }
+}
+
 TEST_F(DeviceCommands, FirmwareWarningsDoNotStopTheWrite) {
     device() = fx->Default(kMuvePlus, 1);
     device()[0xFA] = 0x02;
@@ -526,9 +574,9 @@ TEST_F(DeviceCommands, LearningPutsTheReceivedCodeIntoThePosition) {
     reset();
     ASSERT_TRUE(e().LearnStart(3));
     EXPECT_EQ(e().learnActionText(), QStringLiteral("Aktivieren Sie den Funksender für Position 3"));
-    EXPECT_FALSE(e().LearnPoll());
-    EXPECT_FALSE(e().LearnPoll());
-    EXPECT_TRUE(e().LearnPoll());
+    EXPECT_EQ(e().LearnPoll(), TfrmEnterData::LearnState::Waiting);
+    EXPECT_EQ(e().LearnPoll(), TfrmEnterData::LearnState::Waiting);
+    EXPECT_EQ(e().LearnPoll(), TfrmEnterData::LearnState::Received);
     e().LearnFinish(true);
     EXPECT_EQ(fx->f("edtRxCodePos3").text, QStringLiteral("12AB"));
     std::vector<QByteArray> expected{"s1", "c1", "c1", "c1", "s0"};
@@ -542,7 +590,7 @@ TEST_F(DeviceCommands, AbortLeavesThePositionAndFailedPollsNeverClose) {
     rig.engine.options().corruptRate = 1;
     ASSERT_TRUE(e().LearnStart(8));
     for (int tick = 0; tick < 5; ++tick)
-        EXPECT_FALSE(e().LearnPoll());
+        EXPECT_EQ(e().LearnPoll(), TfrmEnterData::LearnState::Waiting);
     e().LearnFinish(false);
     EXPECT_EQ(fx->f("edtRxCodePos8").text, QStringLiteral("BEEF"));
     EXPECT_EQ(rig.sent.back(), QByteArray("s0"));

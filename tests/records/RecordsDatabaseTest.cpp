@@ -1,6 +1,7 @@
 // The records database on a real PostgreSQL server, started for the test.
 
 #include "records/RecordsDatabase.h"
+#include "config/Products.h"
 #include "line/ProductionLine.h"
 #include "support/PostgresServer.h"
 
@@ -190,7 +191,8 @@ TEST(RecordsDatabase, EveryEarlierSchemaIsBroughtForward) {
                 statements += RecordsDatabase::MigrationStatements(step, false);
             // A ZAL 000100 that the line gave 7000-7005, and a BORA of the same serial that was only read.
             statements << QStringLiteral("INSERT INTO fixed_codes VALUES (%1, 28672, 'written', 'A', 'u', "
-                                         "'000100', '2026-01-01T00:00:00Z')");
+                                         "'000100', '2026-01-01T00:00:00Z'") +
+                              (version >= 5 ? QStringLiteral(", 'ZAL')") : QStringLiteral(")"));
             if (version >= 3)
                 statements << QStringLiteral(
                                   "INSERT INTO backups (station, file, time_ms, time_utc, command, result, "
@@ -232,6 +234,25 @@ TEST(RecordsDatabase, EveryEarlierSchemaIsBroughtForward) {
         const auto devices = records.Devices();
         ASSERT_TRUE(devices && devices->size() == 1) << version;
         EXPECT_EQ(devices->front().codes, QString()) << version;
+        // A ZAL 000200 takes the place of the ZAL 000100, and its codes with it; the BORA keeps none.
+        const DeviceIdentity broken{.product = kZal,
+                                    .productName = QStringLiteral("ZAL"),
+                                    .version = QStringLiteral("22.08"),
+                                    .shownSerial = QStringLiteral("100"),
+                                    .serial = QStringLiteral("000100"),
+                                    .radioId = QStringLiteral("7000")};
+        DeviceIdentity replacement = broken;
+        replacement.shownSerial = QStringLiteral("200");
+        replacement.serial = QStringLiteral("000200");
+        ASSERT_TRUE(records.RecordReplacement(broken, replacement, QStringLiteral("B"))) << version;
+        QStringList seen;
+        const auto after = records.Devices();
+        ASSERT_TRUE(after) << version;
+        for (const DeviceRecord& d : *after)
+            seen << d.device.deviceKey() + u':' + d.codes + u'>' + d.replacedBy;
+        EXPECT_EQ(seen.join(u','), QStringLiteral("BORA 000100:>,ZAL 000100:>ZAL 000200,"
+                                                  "ZAL 000200:7000 7001 7002 7003 7004 7005>"))
+            << version;
     }
 }
 

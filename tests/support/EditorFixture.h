@@ -34,6 +34,14 @@ public:
         answers.pop_front();
         return a;
     }
+    int choose(MessageKind kind, const QString& text, const QStringList&) override {
+        shown.push_back({kind, 0, text});
+        if (choices.empty())
+            return -1;
+        const int c = choices.front();
+        choices.pop_front();
+        return c;
+    }
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override {
         return next(request);
     }
@@ -56,6 +64,7 @@ public:
     std::vector<Shown> shown;
     std::vector<int> questions;
     std::deque<Answer> answers;
+    std::deque<int> choices; // the index each choose() takes; none (-1) when empty
     std::deque<QString> paths;
     std::vector<FileDialogRequest> requests;
 
