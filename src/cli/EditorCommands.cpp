@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <algorithm>
 
 #include <memory>
 
@@ -68,6 +69,7 @@ struct Request {
     QString text; // entry fields
     int index = -1;
     bool checked = false;
+    bool forced = false; // changed with --force while the window would not let it be
 };
 
 // Acts on one field as a technician would; an empty text when it worked, else why not.
@@ -89,7 +91,10 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
     // What the technician could change in the window: an enabled, visible field. (Its presence mark
     // says whether the map writes it back, which is not the same: MUVE+ radio codes are enabled and
     // collected whatever their mark.)
-    if (!force && (!f->enabled || !f->visible))
+    if (const QString why = ShowsOnly(*f); !why.isEmpty() && f->text != value)
+        return why;
+    request.forced = !f->enabled || !f->visible;
+    if (!force && request.forced)
         return (f->mark == 2 || !f->visible
                     ? QCoreApplication::translate(
                           "Cli", "%1 wird bei diesem Produkt und dieser Version nicht verwendet")
@@ -216,7 +221,10 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         requests.push_back(request);
     }
     // Only what stayed as asked is saved: a key the filter dropped or a range check that put in its
-    // limit means the file would not hold what the technician asked for.
+    // limit means the file would not hold what the technician asked for, nor does a field forced open
+    // that this product does not keep, which shows as it will once saved.
+    if (std::any_of(requests.begin(), requests.end(), [](const Request& r) { return r.forced; }))
+        SettleThroughImage(*s.editor);
     bool stayed = true;
     for (const Request& r : requests) {
         const Field& f = s.editor->form().field(r.name);

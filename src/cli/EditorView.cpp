@@ -1,6 +1,7 @@
 #include "EditorView.h"
 
 #include "StandardStreams.h"
+#include "form/FormLayout.h"
 #include "shell/StringTable.h"
 
 #include <QCoreApplication>
@@ -53,6 +54,21 @@ QString Printable(const QString& text) {
             shown += c;
     }
     return shown;
+}
+
+bool SettleThroughImage(TfrmEnterData& editor) {
+    if (editor.CollectFields())
+        return false;
+    editor.FillFields();
+    return true;
+}
+
+QString ShowsOnly(const Field& field) {
+    if (!IsInformationOnly(*field.decl))
+        return QString();
+    return QCoreApplication::translate("Cli", "%1 zeigt nur, was Datei oder Gerät halten, und kann nicht "
+                                              "geändert werden")
+        .arg(field.name());
 }
 
 QString JsonTime(const QDateTime& time) {

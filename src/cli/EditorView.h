@@ -31,6 +31,15 @@ void PrintJsonDocument(QTextStream& out, QTextStream& err, QJsonObject document,
 // under mineKey and the second's under otherKey.
 QJsonArray ChangesJson(const std::vector<DifferenceRow>& rows, const char* mineKey, const char* otherKey);
 
+// Puts the fields through the image and back, as saving the file and opening it again would: a value
+// the image does not keep (a field forced open that this product does not store) then shows as it
+// will be. False when a text does not parse (the save that follows says which).
+bool SettleThroughImage(TfrmEnterData& editor);
+
+// Why a field cannot be changed from the command line even with --force: it only shows what the file
+// or the device holds (the product information); empty when it can be.
+QString ShowsOnly(const Field& field);
+
 // The four pages with their groups, captions and shown values.
 void PrintEditor(QTextStream& out, const TfrmEnterData& editor);
 

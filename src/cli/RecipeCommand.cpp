@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <algorithm>
 
 #include <optional>
 #include <vector>
@@ -26,6 +27,7 @@ struct Wish {
     QString text;   // entry fields
     int index = -1; // drop-downs
     bool checked = false;
+    bool forced = false; // set with --force while the window would not let it be
 };
 
 bool Granted(const Wish& w) {
@@ -250,6 +252,11 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                 << Qt::endl;
             return kFailed;
         }
+        if (const QString why = ShowsOnly(*f); w.field && !why.isEmpty() && !Granted(w)) {
+            err << "zalctl: " << QCoreApplication::translate("Cli", "%1; nichts wurde gespeichert").arg(why)
+                << Qt::endl;
+            return kFailed;
+        }
         if (w.field)
             wishes.push_back(w);
     }
@@ -259,14 +266,18 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     // (A few passes at most: two fields that undo each other must not keep it going.)
     for (int pass = 0, progress = 1; progress && pass < 4; ++pass) {
         progress = 0;
-        for (const Wish& w : wishes) {
+        for (Wish& w : wishes) {
             if (Granted(w) || (!o.force && (!w.field->enabled || !w.field->visible)))
                 continue;
+            w.forced = w.forced || !w.field->enabled || !w.field->visible;
             Apply(form, w);
             progress |= Granted(w) ? 1 : 0;
         }
     }
-    // Only what stayed as asked is saved.
+    // Only what stayed as asked is saved; a field forced open that this product does not keep shows
+    // as it will once saved.
+    if (std::any_of(wishes.begin(), wishes.end(), [](const Wish& w) { return w.forced; }))
+        SettleThroughImage(*s.editor);
     bool stayed = true;
     for (const Wish& w : wishes) {
         if (Granted(w))

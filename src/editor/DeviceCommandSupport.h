@@ -4,6 +4,8 @@
 // transfer, and the frame that closes the KBX and ends the hourglass on every path.
 
 #include "EnterData.h"
+#include "config/ImageLayout.h"
+#include "config/Products.h"
 
 #include <optional>
 #include <vector>
@@ -24,6 +26,14 @@ inline int Chunks(const std::vector<AddressRange>& ranges) {
     for (const AddressRange& r : ranges)
         n += TKbxInterface::ChunksIn(r.first, r.last);
     return n;
+}
+
+// What tells one device from another: its identification and serial number (a MUVE+ II's long serial
+// is written with the configuration, so it is compared as the image expected holds it).
+inline bool SameIdentity(const ConfigImage& a, const ConfigImage& b) {
+    return SameRange(a, b, kIdentityBytes.first, kIdentityBytes.last) &&
+           (a[kProductCodeAddress] != kMuvePlus2 ||
+            SameRange(a, b, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last));
 }
 
 // Closes the KBX and ends the hourglass on every path out of a command.

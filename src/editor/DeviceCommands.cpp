@@ -140,14 +140,6 @@ QString RangesText(const std::vector<AddressRange>& ranges) {
 
 namespace {
 
-// What tells one device from another: its identification and serial number (a MUVE+ II's long serial
-// is written with the configuration, so it is compared as the image expected holds it).
-bool SameIdentity(const ConfigImage& a, const ConfigImage& b) {
-    return SameRange(a, b, kIdentityBytes.first, kIdentityBytes.last) &&
-           (a[kProductCodeAddress] != kMuvePlus2 ||
-            SameRange(a, b, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last));
-}
-
 QString DeviceName(const ConfigImage& image) {
     const DeviceIdentity id = IdentifyDevice(image);
     return id.productName + u' ' + id.serial;

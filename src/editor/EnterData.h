@@ -291,7 +291,12 @@ private:
                                            bool eachAsItHolds);
     // After a write that did not end as planned: what the device got, and how to put back what it held.
     QString WriteConsequence() const;
-    CommandResult WriteDefaultSteps(const QString& modelWord);
+    // asked: the device the question named, whose identity the device written must have.
+    CommandResult WriteDefaultSteps(const QString& modelWord, const ConfigImage& asked);
+    // The default image file a device takes (its product one of the older ones, its layout known,
+    // the file there); empty after saying why it takes none. versionText receives the layout's name.
+    QString DefaultImageFor(const ConfigImage& device, const QString& modelWord,
+                            QString* versionText = nullptr);
     CommandResult WriteVersionByteSteps();
     std::optional<int> productCodeOfDevice();
     void RefreshFixedCodeFields();

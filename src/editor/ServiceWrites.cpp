@@ -32,6 +32,9 @@ CommandResult TfrmEnterData::WriteDefault(const QString& modelWord) {
             }
         }
     }
+    // A device that cannot take the default image is refused before the question, not after a Yes.
+    if (DefaultImageFor(connected, modelWord).isEmpty())
+        return scope(CommandResult::Refused);
     const DeviceIdentity device = IdentifyDevice(connected);
     const QString text =
         MessageText(Msg::WriteDefaultQuestion, {modelWord}) +
@@ -44,11 +47,38 @@ CommandResult TfrmEnterData::WriteDefault(const QString& modelWord) {
                    .arg(text, answer == Answer::Yes ? QStringLiteral("yes") : QStringLiteral("no")));
     if (answer != Answer::Yes)
         return scope(CommandResult::Cancelled);
-    return RunDeviceCommand(QStringLiteral("write-default"), [&] { return WriteDefaultSteps(modelWord); });
+    return RunDeviceCommand(QStringLiteral("write-default"),
+                            [&] { return WriteDefaultSteps(modelWord, connected); });
 }
 
-CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
-    QString suffix, versionText;
+QString TfrmEnterData::DefaultImageFor(const ConfigImage& device, const QString& modelWord,
+                                       QString* versionText) {
+    if (!IsClassicProduct(device[kProductCodeAddress])) {
+        report(MessageKind::Error, Msg::DeviceNotClassic);
+        return QString();
+    }
+    // The device's layout version chooses the file: V1.x firmware (either V1.x version byte) takes the
+    // V1X image.
+    const LayoutVersion* layout = FindClassicVersion(device[kVersionCodeAddress]);
+    if (!layout) {
+        show(MessageKind::Error, Msg::DeviceUnknownVersion,
+             {FormatHexByte(device[kVersionCodeAddress]), FormatHexByte(device[kMinorVersionAddress])});
+        setStatus(Msg::WriteFailed);
+        return QString();
+    }
+    const QString file =
+        folders_.dataFolder + DefaultImageFileName(modelWord, QLatin1String(layout->defaultSuffix));
+    if (!QFileInfo::exists(file)) {
+        report(MessageKind::Information, Msg::DefaultFileMissing, {file});
+        return QString();
+    }
+    if (versionText)
+        *versionText = QLatin1String(layout->text);
+    return file;
+}
+
+CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord, const ConfigImage& asked) {
+    QString file, versionText;
     {
         CommandFrame frame(*this, kbx_);
         if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
@@ -67,29 +97,24 @@ CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord) {
         }
         if (backup)
             BackupDeviceImage(comparison_);
-        const int deviceProduct = comparison_[kProductCodeAddress];
-        if (!IsClassicProduct(deviceProduct)) {
-            report(MessageKind::Error, Msg::DeviceNotClassic);
+        // Yes was said for the device the question named, not for one put in its place since.
+        if (!SameIdentity(asked, comparison_)) {
+            const auto name = [](const ConfigImage& image) {
+                const DeviceIdentity id = IdentifyDevice(image);
+                return id.productName + u' ' + id.serial;
+            };
+            const QString other = QCoreApplication::translate(
+                                      "Editor", "Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. "
+                                                "Nichts wurde geschrieben.")
+                                      .arg(name(comparison_), name(asked));
+            setStatus(other);
+            RecordLine(QStringLiteral("refused: ") + other);
+            dialogs_.message(MessageKind::Error, 0, other);
+            return CommandResult(CommandResult::Refused).setDetail(other);
+        }
+        file = DefaultImageFor(comparison_, modelWord, &versionText);
+        if (file.isEmpty())
             return CommandResult::Refused;
-        }
-        // The device's layout version chooses the file: V1.x firmware (either V1.x version byte) takes the
-        // V1X image.
-        if (const LayoutVersion* layout = FindClassicVersion(comparison_[kVersionCodeAddress])) {
-            suffix = QLatin1String(layout->defaultSuffix);
-            versionText = QLatin1String(layout->text);
-        }
-        if (suffix.isEmpty()) {
-            show(MessageKind::Error, Msg::DeviceUnknownVersion,
-                 {FormatHexByte(comparison_[kVersionCodeAddress]),
-                  FormatHexByte(comparison_[kMinorVersionAddress])});
-            setStatus(Msg::WriteFailed);
-            return CommandResult::Refused;
-        }
-    }
-    const QString file = folders_.dataFolder + DefaultImageFileName(modelWord, suffix);
-    if (!QFileInfo::exists(file)) {
-        report(MessageKind::Information, Msg::DefaultFileMissing, {file});
-        return CommandResult::Refused;
     }
     const int result = DefaultWriteProcedure(file);
     if (result == dwWritten) {

@@ -401,16 +401,42 @@ TEST_F(Zalctl, SetActsAsATechnician) {
     ASSERT_EQ(zalctl({"new", "MUVE+", "-o", file("p.Muveplus")}).exitCode, 0);
     ASSERT_EQ(zalctl({"set", file("p.Muveplus"), "edtRxCodePos2=ABCD"}).exitCode, 0);
     EXPECT_EQ(read(file("p.Muveplus"))[0x22], 0xAB);
+    // What the technician cannot change (product information, a value the product does not keep even
+    // when forced open) is refused by set and apply alike, and nothing is saved.
+    const ConfigImage plus = read(file("p.Muveplus"));
+    WriteTestFile(file("r.json"), R"({"fields": {"edtActionCodePos1": {"text": "1234"}}})");
+    const struct {
+        QStringList command;
+        const char* said;
+    } unchangeable[] = {
+        {{"set", file("p.Muveplus"), "edtProgramVersion=99.99"}, "edtProgramVersion zeigt nur"},
+        {{"set", file("p.Muveplus"), "edtSerialNumber=5", "--force"}, "edtSerialNumber zeigt nur"},
+        {{"set", file("p.Muveplus"), "edtActionCodePos1=1234", "--force"},
+         "edtActionCodePos1 hat den verlangten Wert nicht angenommen"},
+        {{"apply", file("p.Muveplus"), file("r.json"), "--force"},
+         "edtActionCodePos1 kann bei diesem Produkt"},
+    };
+    for (const auto& c : unchangeable) {
+        const Result r = zalctl(c.command);
+        EXPECT_EQ(r.exitCode, 1) << c.said;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.said))) << r.err.toStdString();
+        EXPECT_EQ(read(file("p.Muveplus")), plus) << c.said;
+    }
 
     // Fields not in use are refused unless forced.
     const Result refused = zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("nicht verwendet")));
-    EXPECT_EQ(zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5", "--force"}).exitCode, 0);
+    // Forced, such a field is changed only where the product keeps what it gets: a ZAL does not keep
+    // this one, so the file would not hold it.
+    const Result lost = zalctl({"set", file("z.Zal"), "edtActionTransmissionDelayPos1=5", "--force"});
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_TRUE(lost.err.contains(QStringLiteral("es enthält \"---\""))) << lost.err.toStdString();
     EXPECT_EQ(zalctl({"set", file("z.Zal"), "noSuchField=1"}).exitCode, 2);
     EXPECT_EQ(zalctl({"set", file("z.Zal"), "cbbxActionTxPos1=v:77"}).exitCode, 1);
     EXPECT_EQ(zalctl({"set", file("z.Zal"), "cbDelayUseJumpers=1"}).exitCode,
               1); // a ZAL has no delay jumpers
+    EXPECT_EQ(zalctl({"set", file("z.Zal"), "cbDelayUseJumpers=1", "--force"}).exitCode, 0);
 
     ASSERT_EQ(zalctl({"new", "MUVE", "-o", file("m.Muve")}).exitCode, 0);
     ASSERT_EQ(zalctl({"set", file("m.Muve"), "cbDelayUseJumpers=0", "edtDelay=2,5"}).exitCode, 0);
