@@ -461,12 +461,6 @@ Aufzeichnungen; --since nimmt ein Datum (2026-12-07) oder eine Zeit</source>
 records hold; --since takes a date (2026-12-07) or a time</translation>
     </message>
     <message>
-        <source>eine Sicherung (eine Datei oder ein Name aus der Liste, auch einer anderen Station) genau so in das
-Gerät schreiben, wie sie aufbewahrt wurde, und prüfen</source>
-        <translation>write a backup (a file, or a name the list shows, also another station&apos;s) into the device
-exactly as it was kept, and verify it</translation>
-    </message>
-    <message>
         <source>eine Zeile je Gerät der Aufzeichnungen: Produkt, Version, Seriennummer, Funk-ID, zuletzt gesehen,
 Station, Sicherungen, Festcodes</source>
         <translation>one row per device the records know: product, version, serial, radio ID, last seen, station,
@@ -681,6 +675,36 @@ production runs and their rows, fixed codes, one CSV file each</translation>
         <source>es ist die Konfigurationsdatei</source>
         <translation>it is the configuration file</translation>
     </message>
+    <message>
+        <source>eine Sicherung (eine Datei oder ein Name aus der Liste, auch einer anderen Station) genau so in das
+Gerät schreiben, wie sie aufbewahrt wurde, und prüfen; in ein anderes Gerät nur mit --config-only oder --replace</source>
+        <translation>write a backup (a file, or a name from the list, also another station&apos;s) into the device exactly as
+it was kept, and verify it; into another device only with --config-only or --replace</translation>
+    </message>
+    <message>
+        <source>%1 zeigt nur, was Datei oder Gerät halten, und kann nicht geändert werden</source>
+        <translation>%1 only shows what the file or the device holds and cannot be changed</translation>
+    </message>
+    <message>
+        <source>--config-only und --replace schließen einander aus</source>
+        <translation>--config-only and --replace exclude each other</translation>
+    </message>
+    <message>
+        <source>nichts geschrieben; --config-only oder --replace sagt, was in ein anderes Gerät geht</source>
+        <translation>nothing written; --config-only or --replace says what goes into another device</translation>
+    </message>
+    <message>
+        <source>ersetzt durch %1 am %2</source>
+        <translation>replaced by %1 on %2</translation>
+    </message>
+    <message>
+        <source>in ein anderes Gerät nur die Konfiguration: es behält seine Funk ID-Codes und Seriennummer</source>
+        <translation>into another device only the configuration: it keeps its radio ID codes and serial number</translation>
+    </message>
+    <message>
+        <source>das Gerät ersetzt das der Sicherung und übernimmt dessen Funk ID-Codes (die Aufzeichnungen vermerken es)</source>
+        <translation>the device replaces the backup&apos;s device and takes over its radio ID codes (the records note it)</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -805,6 +829,56 @@ Angeschlossen ist: %1 %2, Seriennummer %3.</source>
         <translation>
 
 Connected: %1 %2, serial number %3.</translation>
+    </message>
+    <message>
+        <source>Nichts wurde zurückgeschrieben: ein anderes Gerät ist jetzt angeschlossen, %1 statt %2. </source>
+        <translation>Nothing was written back: another device is connected now, %1 instead of %2. </translation>
+    </message>
+    <message>
+        <source>Schreiben abgebrochen, anderes Gerät angeschlossen</source>
+        <translation>Writing cancelled, another device connected</translation>
+    </message>
+    <message>
+        <source>Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. Es wurde während der Übertragung getauscht; beide können einen Teil der neuen Konfiguration halten. </source>
+        <translation>Another device is connected now: %1 instead of %2. It was swapped during the transfer; both may hold part of the new configuration. </translation>
+    </message>
+    <message>
+        <source>Die Sicherung ist von %1 %2, angeschlossen ist %1 %3.</source>
+        <translation>The backup is of %1 %2, the connected device is %1 %3.</translation>
+    </message>
+    <message>
+        <source>
+
+Nur die Konfiguration: das angeschlossene Gerät behält seine eigenen Funk ID-Codes und seine Seriennummer.
+Ersetzen: es übernimmt auch die Funk ID-Codes von %1 %2 (ein defektes Gerät wird ersetzt, die Empfänger müssen nicht neu lernen); die Aufzeichnungen vermerken %1 %2 als ersetzt.
+
+Solange beide Geräte dieselben Funk ID-Codes haben, können sie gegenseitig Alarme auslösen.</source>
+        <translation>
+
+Configuration only: the connected device keeps its own radio ID codes and its serial number.
+Replace: it also takes over the radio ID codes of %1 %2 (a broken device is replaced, the receivers need not learn again); the records note %1 %2 as replaced.
+
+As long as both devices have the same radio ID codes, they can set off each other&apos;s alarms.</translation>
+    </message>
+    <message>
+        <source>&amp;Nur Konfiguration</source>
+        <translation>&amp;Configuration only</translation>
+    </message>
+    <message>
+        <source>&amp;Ersetzen</source>
+        <translation>&amp;Replace</translation>
+    </message>
+    <message>
+        <source> Nichts wurde geschrieben: die Sicherung eines anderen Geräts geht nur als Konfiguration oder als Ersatz hinein.</source>
+        <translation> Nothing was written: the backup of another device goes in only as its configuration or as a replacement.</translation>
+    </message>
+    <message>
+        <source>%1 hat %2 ersetzt, die Aufzeichnungen konnten das aber nicht vermerken: %3</source>
+        <translation>%1 replaced %2, but the records could not note it: %3</translation>
+    </message>
+    <message>
+        <source>Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. Nichts wurde geschrieben.</source>
+        <translation>Another device is connected now: %1 instead of %2. Nothing was written.</translation>
     </message>
 </context>
 <context>

@@ -4,7 +4,7 @@
 #include "Interrupt.h"
 #include "Session.h"
 #include "config/Products.h"
-#include "line/ProductionLine.h"
+#include "line/ProductionRun.h"
 #include "radio/RadioCode.h"
 #include "records/RecordsDatabase.h"
 
@@ -19,14 +19,13 @@
 namespace zal::cli {
 namespace {
 
-// One unit's line, with the editor it works through and where its messages gather until they are
+// One unit, with the editor its line works through and where its messages gather until they are
 // printed (under one lock, so that the units' lines never mix).
 struct Unit {
     QString name, port, serial;
     QString buffer;
     std::unique_ptr<QTextStream> stream;
     Session session;
-    std::unique_ptr<LineUnit> line;
 };
 
 std::mutex printLock;
@@ -90,98 +89,68 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (units.empty())
         add(QString(), QString());
 
-    // The configuration must open before any device is touched.
-    TfrmEnterData& first = *units.front()->session.editor;
-    if (!first.OpenPath(file)) {
+    const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
+    ProductionRun run(
+        {.file = file, .logPath = logPath, .firstCode = firstCode, .count = count, .stopRequested = [] {
+             return Interrupted();
+         }});
+    switch (run.Prepare(*units.front()->session.editor)) {
+    case RunSetup::Ready:
+        break;
+    case RunSetup::NotOpened:
         Print(*units.front(), QString());
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet; kein Gerät wurde berührt")
                    .arg(o.positional[0])
             << Qt::endl;
         return kFailed;
-    }
-    const bool plus = IsPlusProduct(first.product());
-
-    LineLog log;
-    const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
-    // The configuration itself is never the log (an empty one would take the log's header).
-    const bool itself = QFileInfo(logPath).canonicalFilePath() == QFileInfo(file).canonicalFilePath();
-    if (itself || !log.Open(logPath)) {
+    case RunSetup::LogRefused:
         err << "zalctl: "
             << QCoreApplication::translate("Cli",
                                            "das Protokoll %1 kann nicht geschrieben werden: %2; nichts "
                                            "wurde berührt")
-                   .arg(logPath, itself ? QCoreApplication::translate("Cli", "es ist die Konfigurationsdatei")
-                                        : log.error())
+                   .arg(logPath, run.why().isEmpty()
+                                     ? QCoreApplication::translate("Cli", "es ist die Konfigurationsdatei")
+                                     : run.why())
+            << Qt::endl;
+        return kFailed;
+    case RunSetup::NotAFirstCode:
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 kann kein erster Festcode sein").arg(firstCode)
+            << Qt::endl;
+        return kUsage;
+    case RunSetup::NoCodes:
+        err << "zalctl: "
+            << QCoreApplication::translate(
+                   "Cli", "%1; es können keine Codes vergeben werden, kein Gerät wurde berührt")
+                   .arg(run.why())
             << Qt::endl;
         return kFailed;
     }
-    // The run and its rows go into the records, which every station shares. Codes are handed out only
-    // through them: without them a line that changes codes does not start; any other line goes on with
-    // its CSV log.
-    const QString database =
-        RecordsDatabase::Location(first.folders().dataFolder, first.folders().settingsFile);
-    const QString station = RecordsDatabase::Station(first.folders().settingsFile);
-    RecordsDatabase records(database);
-    std::unique_ptr<CodeAllocator> codes;
-    if (!firstCode.isEmpty()) {
-        const std::uint16_t code = TextToCode(firstCode);
-        if (!IsValidFirstFixedCode(code, plus)) {
-            err << "zalctl: "
-                << QCoreApplication::translate("Cli", "%1 kann kein erster Festcode sein").arg(firstCode)
-                << Qt::endl;
-            return kUsage;
-        }
-        if (!records.isOpen() || !records.whyNotWritable().isEmpty()) {
-            err << "zalctl: "
-                << QCoreApplication::translate(
-                       "Cli", "%1; es können keine Codes vergeben werden, kein Gerät wurde berührt")
-                       .arg(records.isOpen() ? records.whyNotWritable() : records.error())
-                << Qt::endl;
-            return kFailed;
-        }
-        // Codes an earlier log names count as handed out.
-        if (const int imported = records.ImportUsedCodes(log.usedCodes(), logPath); imported > 0)
-            err << "zalctl: "
-                << QCoreApplication::translate(
-                       "Cli", "%1 Codes aus %2 als vergeben in die Aufzeichnungen übernommen")
-                       .arg(imported)
-                       .arg(logPath)
-                << Qt::endl;
-        codes = std::make_unique<CodeAllocator>(code, plus, database, station);
-    }
-    if (const qint64 run =
-            records.StartRun(station, file, IdentifyDevice(first.working(), first.product()).productName);
-        run > 0)
-        log.RecordInto(database, station, run);
-    else
+    if (run.importedCodes() > 0)
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli",
+                                           "%1 Codes aus %2 als vergeben in die Aufzeichnungen übernommen")
+                   .arg(run.importedCodes())
+                   .arg(logPath)
+            << Qt::endl;
+    if (!run.runNotRecorded().isEmpty())
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht aktualisiert werden "
                                                   "(%1); der Lauf geht weiter, seine Geräte stehen in %2")
-                   .arg(records.error(), logPath)
+                   .arg(run.runNotRecorded(), logPath)
             << Qt::endl;
 
-    LineShared shared;
-    shared.log = &log;
-    shared.codes = codes.get();
-    shared.count = count;
-    shared.stopRequested = [] { return Interrupted(); };
-    LineOptions options;
-    options.file = file;
-    for (auto& u : units) {
-        u->line = std::make_unique<LineUnit>(*u->session.editor, u->name, options, shared);
-        Unit* raw = u.get();
-        u->line->say = [raw](const QString& text) { Print(*raw, text); };
-    }
-    std::vector<std::thread> threads;
+    std::vector<ProductionRun::Unit> lines;
     for (auto& u : units)
-        threads.emplace_back([&u] { u->line->Run(); });
-    for (std::thread& t : threads)
-        t.join();
+        lines.push_back(
+            {u->session.editor.get(), u->name, [raw = u.get()](const QString& text) { Print(*raw, text); }});
+    run.Run(lines);
     for (auto& u : units)
         Print(*u, QString());
+    const LineShared& shared = run.shared();
 
-    if (shared.unusable == static_cast<int>(units.size())) {
+    if (run.noUnitUsable(units.size())) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli",
                                            "keine KBX konnte verwendet werden; kein Gerät wurde berührt")
@@ -192,7 +161,7 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "der Lauf hat angehalten: %1").arg(shared.haltReason)
             << Qt::endl;
-    if (const QString problem = log.recordsProblem(); !problem.isEmpty())
+    if (const QString problem = run.recordsProblem(); !problem.isEmpty())
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht jedes Gerät des Laufs "
                                                   "aufnehmen (%1); %2 enthält sie alle")

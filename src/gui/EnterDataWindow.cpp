@@ -95,8 +95,13 @@ public:
         default:
             return false;
         }
+        if (QApplication::activeModalWidget())
+            return false;
+        // A shortcut goes to its action, not to a widget: none may start a second command.
+        if (event->type() == QEvent::Shortcut)
+            return true;
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || QApplication::activeModalWidget())
+        if (!widget)
             return false;
         if (widget == cancel_)
             return false;
@@ -205,8 +210,10 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
         undo_->undo();
     });
     connect(redo, &QAction::triggered, undo_, &QUndoStack::redo);
-    connect(undo_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(undo_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(undo_, &QUndoStack::canUndoChanged, undo,
+            [this, undo](bool can) { undo->setEnabled(can && !busyCursor_); });
+    connect(undo_, &QUndoStack::canRedoChanged, redo,
+            [this, redo](bool can) { redo->setEnabled(can && !busyCursor_); });
     startHistory();
 }
 
@@ -503,7 +510,7 @@ void EnterDataWindow::mirrorMenus() {
     for (const MenuItem& item : editor_.menus()) {
         if (QAction* action = actions_.value(QLatin1String(item.name))) {
             action->setVisible(item.visible);
-            action->setEnabled(item.enabled);
+            action->setEnabled(item.enabled && !busyCursor_);
         }
     }
 }
@@ -534,6 +541,24 @@ void EnterDataWindow::setBusyInput(bool busy) {
         qApp->installEventFilter(busyInput_);
     else
         qApp->removeEventFilter(busyInput_);
+    // The menus show what the filter holds back: every action is off while a transfer runs, and on
+    // again as the editor has it when the transfer ends.
+    if (busy) {
+        for (QAction* action : findChildren<QAction*>()) {
+            if (action->isEnabled()) {
+                offDuringTransfer_.push_back(action);
+                action->setEnabled(false);
+            }
+        }
+        return;
+    }
+    for (const QPointer<QAction>& action : std::as_const(offDuringTransfer_))
+        if (action)
+            action->setEnabled(true);
+    offDuringTransfer_.clear();
+    mirrorMenus();
+    actions_.value(QStringLiteral("mnuEditUndo"))->setEnabled(undo_->canUndo());
+    actions_.value(QStringLiteral("mnuEditRedo"))->setEnabled(undo_->canRedo());
 }
 
 // Keys go through the field's filter first, as the original's key handlers did; the line edit then

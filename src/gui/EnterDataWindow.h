@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <vector>
@@ -104,6 +105,8 @@ private:
     int commands_ = 0; // commands under way
     BusyInput* busyInput_ = nullptr;
     bool busyCursor_ = false;
+    // The actions a transfer turned off, to be turned on again when it ends.
+    QList<QPointer<QAction>> offDuringTransfer_;
     bool exiting_ = false; // File, Exit has asked already
 };
 

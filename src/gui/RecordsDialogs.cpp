@@ -291,8 +291,13 @@ WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, Q
                                 QDialogButtonBox::AcceptRole);
     cancel_ =
         buttons->addButton(QCoreApplication::translate("Window", "Abbrechen"), QDialogButtonBox::RejectRole);
-    // With nothing to change, Enter writes nothing.
+    // With nothing to change, Enter writes nothing: the write button does not even become the default
+    // when it has the focus, and the focus starts on Abbrechen.
     (rows.empty() ? cancel_ : write_)->setDefault(true);
+    if (rows.empty()) {
+        write_->setAutoDefault(false);
+        cancel_->setFocus();
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -519,6 +519,35 @@ private slots:
         QCOMPARE(rows, 1);
         QCOMPARE(rig_->engine.memory(), device);
         QCOMPARE(editor_->form()["edtNoShortTransm"].text, QStringLiteral("7"));
+
+        // Written once, the device holds the configuration: Enter in the next preview writes nothing.
+        disconnect(&watch, nullptr, this, nullptr);
+        rows = -1;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto* preview = dynamic_cast<WritePreviewDialog*>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            watch.stop();
+            if (rows < 0) {
+                rows = 0;
+                QTest::mouseClick(preview->writeButton(), Qt::LeftButton);
+                return;
+            }
+            rows = preview->tree()->topLevelItemCount();
+            // Enter where the technician's focus is: the dialog active, on the widget it gave the focus.
+            preview->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(preview));
+            QTest::keyClick(preview->focusWidget() ? preview->focusWidget() : preview, Qt::Key_Return);
+        });
+        watch.start(10);
+        window_->action(QStringLiteral("mnuCommunicationWriteToDevice"))->trigger();
+        QCOMPARE(rig_->engine.memory()[0x50], 7);
+        watch.start(10);
+        rig_->takeSent();
+        window_->action(QStringLiteral("mnuCommunicationWriteToDevice"))->trigger();
+        QCOMPARE(rows, 0);
+        for (const QByteArray& command : rig_->takeSent())
+            QVERIFY(!command.startsWith('W'));
     }
 
     // Abbrechen during a write stops it before the next chunk; the message names what went out.
@@ -545,6 +574,40 @@ private slots:
         QCOMPARE(writes, 4); // chunks 17-20 were writes; nothing after the click
         QCOMPARE(window_->statusLabel()->text(), QStringLiteral("Schreiben abgebrochen"));
         QVERIFY(dialogs_.ids.back() == 0); // the question offering the device's former content
+        window_->hide();
+    }
+
+    // While a write runs, no menu item and no shortcut starts anything: undo, read and new do nothing,
+    // the write ends as it began, and every item comes back after it.
+    void keysDuringATransferStartNothing() {
+        editor_->SelectProduct(kZal);
+        rig_->engine.memory() = editor_->working();
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        editor_->form().setText(editor_->form()["edtNoShortTransm"], QStringLiteral("7"));
+        QCoreApplication::processEvents(); // the change becomes an undo step
+        QAction* undo = window_->action(QStringLiteral("mnuEditUndo"));
+        QAction* read = window_->action(QStringLiteral("mnuCommunicationReadFromDevice"));
+        QVERIFY(undo->isEnabled() && read->isEnabled());
+        auto* bar = window_->findChild<QProgressBar*>();
+        bool offDuring = false;
+        connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value != 20)
+                return;
+            offDuring = !undo->isEnabled() && !read->isEnabled();
+            QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
+            for (const QKeyCombination keys :
+                 {Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_R, Qt::CTRL | Qt::Key_N})
+                QTest::keyClick(focus, keys.key(), keys.keyboardModifiers());
+        });
+        dialogs_.answers = {Answer::No, Answer::No};
+        window_->action(QStringLiteral("mnuCommunicationWriteToDevice"))->trigger();
+        QVERIFY(offDuring);
+        QCOMPARE(dialogs_.ids, std::vector<int>{10619}); // no question, only "Programmierung fertig"
+        QCOMPARE(rig_->engine.memory()[0x50], 7);
+        QCOMPARE(editor_->form()["edtNoShortTransm"].text, QStringLiteral("7"));
+        QVERIFY(read->isEnabled());
+        QCOMPARE(undo->isEnabled(), window_->undoStack()->canUndo());
         window_->hide();
     }
 

@@ -1,0 +1,78 @@
+#include "ProductionRun.h"
+
+#include "config/Products.h"
+#include "radio/DeviceIdentity.h"
+#include "radio/FixedCodeWindows.h"
+#include "radio/RadioCode.h"
+
+#include <QFileInfo>
+
+#include <thread>
+
+namespace zal {
+
+ProductionRun::ProductionRun(Settings settings) : settings_(std::move(settings)) {}
+
+ProductionRun::~ProductionRun() = default;
+
+RunSetup ProductionRun::Prepare(TfrmEnterData& first) {
+    // The configuration must open before any device is touched.
+    if (!first.OpenPath(settings_.file))
+        return RunSetup::NotOpened;
+    const bool plus = IsPlusProduct(first.product());
+    if (!settings_.firstCode.isEmpty() && !IsValidFirstFixedCode(TextToCode(settings_.firstCode), plus))
+        return RunSetup::NotAFirstCode;
+    // The configuration itself is never the log (an empty one would take the log's header).
+    if (QFileInfo(settings_.logPath).canonicalFilePath() == QFileInfo(settings_.file).canonicalFilePath()) {
+        why_.clear();
+        return RunSetup::LogRefused;
+    }
+    if (!log_.Open(settings_.logPath)) {
+        why_ = log_.error();
+        return RunSetup::LogRefused;
+    }
+    // The run and its rows go into the records, which every station shares. Codes are handed out only
+    // through them: without them a line that changes codes does not start; any other line goes on with
+    // its log.
+    const QString database =
+        RecordsDatabase::Location(first.folders().dataFolder, first.folders().settingsFile);
+    const QString station = RecordsDatabase::Station(first.folders().settingsFile);
+    RecordsDatabase records(database);
+    if (!settings_.firstCode.isEmpty()) {
+        if (!records.isOpen() || !records.whyNotWritable().isEmpty()) {
+            why_ = records.isOpen() ? records.whyNotWritable() : records.error();
+            return RunSetup::NoCodes;
+        }
+        // Codes an earlier log names count as handed out.
+        imported_ = records.ImportUsedCodes(log_.usedCodes(), settings_.logPath);
+        codes_ = std::make_unique<CodeAllocator>(TextToCode(settings_.firstCode), plus, database, station);
+    }
+    if (const qint64 run = records.StartRun(station, settings_.file,
+                                            IdentifyDevice(first.working(), first.product()).productName);
+        run > 0)
+        log_.RecordInto(database, station, run);
+    else
+        runNotRecorded_ = records.error();
+    shared_.log = &log_;
+    shared_.codes = codes_.get();
+    shared_.count = settings_.count;
+    shared_.stopRequested = settings_.stopRequested;
+    return RunSetup::Ready;
+}
+
+void ProductionRun::Run(const std::vector<Unit>& units) {
+    LineOptions options;
+    options.file = settings_.file;
+    std::vector<std::unique_ptr<LineUnit>> lines;
+    for (const Unit& u : units) {
+        lines.push_back(std::make_unique<LineUnit>(*u.editor, u.name, options, shared_));
+        lines.back()->say = u.say;
+    }
+    std::vector<std::thread> threads;
+    for (auto& line : lines)
+        threads.emplace_back([&line] { line->Run(); });
+    for (std::thread& t : threads)
+        t.join();
+}
+
+} // namespace zal
