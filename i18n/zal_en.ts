@@ -753,10 +753,6 @@ it was kept, and verify it; into another device only with --config-only or --rep
         <translation>Writing cancelled – nothing was written</translation>
     </message>
     <message>
-        <source>Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. </source>
-        <translation>The device is no longer the one previewed, or it does not answer. </translation>
-    </message>
-    <message>
         <source>Schreiben abgebrochen.
 
 </source>
@@ -880,6 +876,18 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <source>Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. Nichts wurde geschrieben.</source>
         <translation>Another device is connected now: %1 instead of %2. Nothing was written.</translation>
     </message>
+    <message>
+        <source>Das Gerät antwortet seit der Vorschau nicht mehr.</source>
+        <translation>The device has not answered since the preview.</translation>
+    </message>
+    <message>
+        <source>Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2, das die Vorschau zeigte.</source>
+        <translation>Another device is connected now: %1 instead of %2, which the preview showed.</translation>
+    </message>
+    <message>
+        <source>Das Gerät hat sich seit der Vorschau geändert.</source>
+        <translation>The device has changed since the preview.</translation>
+    </message>
 </context>
 <context>
     <name>ImageFile</name>
@@ -953,6 +961,10 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>Die KBX an %1 wird von einem anderen Programm verwendet (Prozess %2).</source>
         <translation>The KBX at %1 is in use by another program (process %2).</translation>
+    </message>
+    <message>
+        <source>Es ist kein FTDI-USB-Gerät eingesteckt: ist die KBX angeschlossen?</source>
+        <translation>No FTDI USB device is plugged in: is the KBX connected?</translation>
     </message>
 </context>
 <context>
@@ -2329,18 +2341,6 @@ Do not use the value 0000 or one between FFF6...FFFF</translation>
         <translation>Cancelling...</translation>
     </message>
     <message>
-        <source>Vergleichen mit...</source>
-        <translation>Compare with...</translation>
-    </message>
-    <message>
-        <source>Sicherungen...</source>
-        <translation>Backups...</translation>
-    </message>
-    <message>
-        <source>Bericht drucken / exportieren...</source>
-        <translation>Print / export report...</translation>
-    </message>
-    <message>
         <source>Supportinformationen speichern...</source>
         <translation>Save support information...</translation>
     </message>
@@ -2363,18 +2363,6 @@ Do not use the value 0000 or one between FFF6...FFFF</translation>
     <message>
         <source>Die Sprache wechselt beim nächsten Start des Programms.</source>
         <translation>The language changes the next time the program starts.</translation>
-    </message>
-    <message>
-        <source>Bearbeiten</source>
-        <translation>Edit</translation>
-    </message>
-    <message>
-        <source>Rückgängig</source>
-        <translation>Undo</translation>
-    </message>
-    <message>
-        <source>Wiederholen</source>
-        <translation>Redo</translation>
     </message>
     <message>
         <source>Lesen</source>
@@ -2419,26 +2407,6 @@ Do not use the value 0000 or one between FFF6...FFFF</translation>
     <message>
         <source>Ergebnis</source>
         <translation>Result</translation>
-    </message>
-    <message>
-        <source>Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)</source>
-        <translation>Back up before every write (reads the whole device once)</translation>
-    </message>
-    <message>
-        <source>Vor jedem Schreiben die Änderungen zeigen (für die Fertigung abschalten)</source>
-        <translation>Show the changes before every write (switch off for production)</translation>
-    </message>
-    <message>
-        <source>Im Editor öffnen</source>
-        <translation>Open in editor</translation>
-    </message>
-    <message>
-        <source>In Gerät schreiben...</source>
-        <translation>Write to device...</translation>
-    </message>
-    <message>
-        <source>Ordner anzeigen</source>
-        <translation>Show folder</translation>
     </message>
     <message>
         <source>Es ist kein Dateimanager eingerichtet. Die Sicherungen liegen in:
@@ -2491,10 +2459,6 @@ It is opened in the editor for this.</translation>
     <message>
         <source>Wird geschrieben</source>
         <translation>To be written</translation>
-    </message>
-    <message>
-        <source>In Gerät schreiben</source>
-        <translation>Write to device</translation>
     </message>
     <message>
         <source>Vergleich mit %1</source>
@@ -2593,6 +2557,58 @@ Please send this file to VESK service.</translation>
     <message>
         <source>Die neuesten %1.</source>
         <translation>The newest %1.</translation>
+    </message>
+    <message>
+        <source>Vergleichen &amp;mit...</source>
+        <translation>Compare &amp;with...</translation>
+    </message>
+    <message>
+        <source>Si&amp;cherungen...</source>
+        <translation>Bac&amp;kups...</translation>
+    </message>
+    <message>
+        <source>Be&amp;richt drucken / exportieren...</source>
+        <translation>&amp;Print / export report...</translation>
+    </message>
+    <message>
+        <source>&amp;Bearbeiten</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Rückgängig</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Wiederholen</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>Vor jedem Schreiben si&amp;chern (liest das Gerät einmal ganz aus)</source>
+        <translation>Back &amp;up before every write (reads the whole device once)</translation>
+    </message>
+    <message>
+        <source>Vor jedem Schreiben die Änderungen &amp;zeigen (für die Fertigung abschalten)</source>
+        <translation>Show the &amp;changes before every write (switch off for production)</translation>
+    </message>
+    <message>
+        <source>Im &amp;Editor öffnen</source>
+        <translation>Open in &amp;editor</translation>
+    </message>
+    <message>
+        <source>In &amp;Gerät schreiben...</source>
+        <translation>&amp;Write to device...</translation>
+    </message>
+    <message>
+        <source>&amp;Ordner anzeigen</source>
+        <translation>Show &amp;folder</translation>
+    </message>
+    <message>
+        <source>In Gerät &amp;schreiben</source>
+        <translation>&amp;Write to device</translation>
+    </message>
+    <message>
+        <source>&amp;Abbrechen</source>
+        <translation>&amp;Cancel</translation>
     </message>
 </context>
 </TS>

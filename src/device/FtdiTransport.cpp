@@ -86,6 +86,8 @@ constexpr const char* kNoAccessToKbx = QT_TRANSLATE_NOOP(
            "udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) oder nehmen Sie den Benutzer in die Gruppe "
            "plugdev auf, und stecken Sie die KBX neu ein.");
 constexpr const char* kInUse = QT_TRANSLATE_NOOP("Kbx", "Die KBX wird von einem anderen Programm verwendet.");
+constexpr const char* kNoFtdi =
+    QT_TRANSLATE_NOOP("Kbx", "Es ist kein FTDI-USB-Gerät eingesteckt: ist die KBX angeschlossen?");
 
 QString KbxText(const char* text) {
     return QCoreApplication::translate("Kbx", text);
@@ -106,12 +108,14 @@ bool FtdiTransport::open() {
     // description: libftdi gives up the whole search at the first device it cannot open, so an
     // adapter without permission, or a KBX another program holds, would hide a free KBX behind it.
     bool denied = false, inUse = false;
+    int found = 0;     // FTDI devices of any kind
     QString deniedKbx; // the serial of a KBX without access, as sysfs names it
     for (const auto& [vendor, product] : UsbIds()) {
         ftdi_device_list* devices = nullptr;
         if (ftdi_usb_find_all(ftdi_, &devices, vendor, product) < 0)
             continue;
         for (ftdi_device_list* d = devices; d && !open_; d = d->next) {
+            ++found;
             libusb_device_descriptor descriptor{};
             libusb_device_handle* handle = nullptr;
             if (libusb_get_device_descriptor(d->dev, &descriptor) != 0)
@@ -157,6 +161,8 @@ bool FtdiTransport::open() {
             failure_ = KbxText(kNoAccessToKbx).arg(deniedKbx);
         else if (denied)
             failure_ = KbxText(kNoAccess);
+        else if (found == 0)
+            failure_ = KbxText(kNoFtdi);
         ftdi_free(ftdi_);
         ftdi_ = nullptr;
         return false;

@@ -287,18 +287,31 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
                 QCoreApplication::translate("Editor", "Schreiben abgebrochen – nichts wurde geschrieben"));
             return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
         }
-        ConfigImage again{};
-        bool same = !OpenAndConnect(kbx_);
-        for (const AddressRange& r : IdentificationRanges())
-            same = same && kbx_.ReadBlock(again, r.first, r.last) == kbxOk &&
-                   SameRange(again, seen, r.first, r.last);
-        if (!same) {
-            report(
-                MessageKind::Error, Msg::DeviceIsNotProduct, {productName(product())},
-                QCoreApplication::translate(
-                    "Editor", "Das Gerät ist seit der Vorschau nicht mehr dasselbe oder antwortet nicht. ") +
-                    WriteConsequence());
-            return CommandResult::Refused;
+        ConfigImage again = seen;
+        bool answered = !OpenAndConnect(kbx_);
+        bool same = true;
+        for (const AddressRange& r : IdentificationRanges()) {
+            answered = answered && kbx_.ReadBlock(again, r.first, r.last) == kbxOk;
+            same = same && SameRange(again, seen, r.first, r.last);
+        }
+        if (!answered || !same) {
+            // Said as what it is, with nothing left of the transfer on the screen behind it.
+            planProgress(0);
+            const QString why =
+                !answered ? QCoreApplication::translate("Editor",
+                                                        "Das Gerät antwortet seit der Vorschau nicht mehr.")
+                : !SameIdentity(again, seen)
+                    ? QCoreApplication::translate("Editor",
+                                                  "Ein anderes Gerät ist jetzt angeschlossen: %1 statt "
+                                                  "%2, das die Vorschau zeigte.")
+                          .arg(DeviceName(again), DeviceName(seen))
+                    : QCoreApplication::translate("Editor", "Das Gerät hat sich seit der Vorschau geändert.");
+            const QString text = why + u' ' + WriteConsequence();
+            setStatus(
+                QCoreApplication::translate("Editor", "Schreiben abgebrochen – nichts wurde geschrieben"));
+            RecordLine(QStringLiteral("refused: ") + text);
+            dialogs_.message(MessageKind::Error, 0, text);
+            return CommandResult(CommandResult::Refused).setDetail(text);
         }
     }
 

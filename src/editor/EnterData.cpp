@@ -198,10 +198,13 @@ void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arg
     setStatus(why.isEmpty() ? text : text + QStringLiteral(" \u2013 ") + why);
     RecordLine(QStringLiteral("message %1: ").arg(MessageId(message)) + text +
                (consequence.isEmpty() ? QString() : u' ' + consequence));
-    ShowMessage(dialogs_, kind, message,
-                consequence.isEmpty() ? text : text + QStringLiteral("\n\n") + consequence);
-    if (!why.isEmpty() && observer_.notice)
-        observer_.notice(why);
+    // The box says it whole (the status bar has room for the start only): the message, why the line
+    // failed, what it means for the device, each a paragraph of its own.
+    QStringList paragraphs{text};
+    for (const QString& more : {why, consequence})
+        if (!more.isEmpty())
+            paragraphs << more;
+    ShowMessage(dialogs_, kind, message, paragraphs.join(QStringLiteral("\n\n")));
 }
 
 Answer TfrmEnterData::ask(MessageKind icon, Msg message, QuestionButtons buttons,

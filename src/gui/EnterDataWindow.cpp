@@ -142,6 +142,11 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(progress_);
     statusBar()->addPermanentWidget(cancel_);
+    // The status bar is as tall as the transfer's widgets make it when they are hidden too: a transfer
+    // that shows them must not shrink the page and bring up scroll bars for its duration.
+    statusBar()->setMinimumHeight(statusBar()->sizeHint().height() +
+                                  std::max(progress_->sizeHint().height(), cancel_->sizeHint().height()) -
+                                  status_->sizeHint().height());
     statusBar()->setSizeGripEnabled(true);
 
     undo_ = new QUndoStack(this);
@@ -431,12 +436,12 @@ void EnterDataWindow::addRecordMenus() {
         return action;
     };
     file->insertSeparator(before);
-    add(file, before, "mnuFileCompare", QCoreApplication::translate("Window", "Vergleichen mit..."),
+    add(file, before, "mnuFileCompare", QCoreApplication::translate("Window", "Vergleichen &mit..."),
         [this] { runCommand([this] { CompareWithOther(editor_, this); }); });
-    add(file, before, "mnuFileBackups", QCoreApplication::translate("Window", "Sicherungen..."),
+    add(file, before, "mnuFileBackups", QCoreApplication::translate("Window", "Si&cherungen..."),
         [this] { runCommand([this] { BackupsDialog(editor_, this).exec(); }); });
     add(file, before, "mnuFileReport",
-        QCoreApplication::translate("Window", "Bericht drucken / exportieren..."),
+        QCoreApplication::translate("Window", "Be&richt drucken / exportieren..."),
         [this] { ShowReport(editor_, this); })
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     file->insertSeparator(before);
@@ -493,14 +498,14 @@ void EnterDataWindow::addRecordMenus() {
 
     // "Bearbeiten": undo and redo of the technician's field changes, after the file menu.
     QAction* communication = actions_.value(QStringLiteral("mnuCommunication"));
-    auto* edit = new QMenu(QCoreApplication::translate("Window", "Bearbeiten"), this);
+    auto* edit = new QMenu(QCoreApplication::translate("Window", "&Bearbeiten"), this);
     menuBar()->insertMenu(communication, edit);
     actions_.insert(QStringLiteral("mnuEdit"), edit->menuAction());
-    QAction* undo = edit->addAction(QCoreApplication::translate("Window", "Rückgängig"));
+    QAction* undo = edit->addAction(QCoreApplication::translate("Window", "&Rückgängig"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undo->setEnabled(false);
     actions_.insert(QStringLiteral("mnuEditUndo"), undo);
-    QAction* redo = edit->addAction(QCoreApplication::translate("Window", "Wiederholen"));
+    QAction* redo = edit->addAction(QCoreApplication::translate("Window", "&Wiederholen"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo->setEnabled(false);
     actions_.insert(QStringLiteral("mnuEditRedo"), redo);

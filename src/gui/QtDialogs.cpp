@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -63,6 +64,16 @@ std::optional<FileDialogResult> RunFileDialog(QWidget* parent, const FileDialogR
                             static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
 }
 
+// A box as wide as its title needs: a short message would otherwise leave the window manager a title
+// bar too narrow for the program's name.
+void FitTitle(QMessageBox& box) {
+    // The title bar's icon and buttons take about as much again as a line of its text.
+    const int needed = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 2;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
 } // namespace
 
 void QtDialogs::Prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
@@ -111,6 +122,7 @@ QStringList QtDialogs::NameFilters(const QString& filter) {
 void QtDialogs::message(MessageKind kind, int, const QString& text) {
     const NormalCursor cursor;
     QMessageBox box(IconOf(kind), Str(10703), text, QMessageBox::Ok, parent_);
+    FitTitle(box);
     box.exec();
 }
 
@@ -122,6 +134,7 @@ Answer QtDialogs::question(MessageKind icon, int, const QString& text, QuestionB
     QMessageBox box(IconOf(icon), Str(10703), text, choices, parent_);
     if (buttons == QuestionButtons::YesNoDefaultNo)
         box.setDefaultButton(QMessageBox::No);
+    FitTitle(box);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -141,6 +154,7 @@ int QtDialogs::choose(MessageKind icon, const QString& text, const QStringList& 
     // Enter takes none of them: each changes a device.
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
+    FitTitle(box);
     box.exec();
     const auto taken = std::find(buttons.begin(), buttons.end(), box.clickedButton());
     return taken == buttons.end() ? -1 : static_cast<int>(taken - buttons.begin());

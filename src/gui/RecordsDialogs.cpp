@@ -90,25 +90,25 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     });
     beforeWrite_ =
         new QCheckBox(QCoreApplication::translate(
-                          "Window", "Vor jedem Schreiben sichern (liest das Gerät einmal ganz aus)"),
+                          "Window", "Vor jedem Schreiben si&chern (liest das Gerät einmal ganz aus)"),
                       this);
     beforeWrite_->setChecked(editor_.backups().policy().beforeWrite);
     connect(beforeWrite_, &QCheckBox::toggled, this,
             [this](bool on) { StoreBackupBeforeWrite(editor_.folders().settingsFile, on); });
     preview_ = new QCheckBox(
         QCoreApplication::translate(
-            "Window", "Vor jedem Schreiben die Änderungen zeigen (für die Fertigung abschalten)"),
+            "Window", "Vor jedem Schreiben die Änderungen &zeigen (für die Fertigung abschalten)"),
         this);
     preview_->setChecked(editor_.backups().policy().previewWrite);
     connect(preview_, &QCheckBox::toggled, this,
             [this](bool on) { StoreWritePreview(editor_.folders().settingsFile, on); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    open_ = buttons->addButton(QCoreApplication::translate("Window", "Im Editor öffnen"),
+    open_ = buttons->addButton(QCoreApplication::translate("Window", "Im &Editor öffnen"),
                                QDialogButtonBox::ActionRole);
-    write_ = buttons->addButton(QCoreApplication::translate("Window", "In Gerät schreiben..."),
+    write_ = buttons->addButton(QCoreApplication::translate("Window", "In &Gerät schreiben..."),
                                 QDialogButtonBox::ActionRole);
-    auto* folder = buttons->addButton(QCoreApplication::translate("Window", "Ordner anzeigen"),
+    auto* folder = buttons->addButton(QCoreApplication::translate("Window", "&Ordner anzeigen"),
                                       QDialogButtonBox::HelpRole);
     for (QPushButton* b : buttons->findChildren<QPushButton*>())
         b->setAutoDefault(false);
@@ -147,6 +147,8 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     layout->addWidget(buttons);
     resize(820, 420);
     fill();
+    // Typing a serial number narrows the list at once.
+    serial_->setFocus();
 }
 
 void BackupsDialog::fill() {
@@ -287,10 +289,10 @@ WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, Q
                            this);
     tree_->setVisible(!rows.empty());
     auto* buttons = new QDialogButtonBox(this);
-    write_ = buttons->addButton(QCoreApplication::translate("Window", "In Gerät schreiben"),
+    write_ = buttons->addButton(QCoreApplication::translate("Window", "In Gerät &schreiben"),
                                 QDialogButtonBox::AcceptRole);
     cancel_ =
-        buttons->addButton(QCoreApplication::translate("Window", "Abbrechen"), QDialogButtonBox::RejectRole);
+        buttons->addButton(QCoreApplication::translate("Window", "&Abbrechen"), QDialogButtonBox::RejectRole);
     // With nothing to change, Enter writes nothing: the write button does not even become the default
     // when it has the focus, and the focus starts on Abbrechen.
     (rows.empty() ? cancel_ : write_)->setDefault(true);

@@ -92,13 +92,15 @@ TEST_F(FtdiPath, OpensTheRightUnitPastOthersAndSaysWhyWhenItCannot) {
         {"other,X1,denied;kbx,K1,busy", "", 0, "von einem anderen Programm verwendet"},
         {"other,X1", "", 0, ""},
         {"kbx,K1,image=@A", "K9", 0, ""},
+        {"", "", 0, "Es ist kein FTDI-USB-Gerät eingesteckt"},
     };
     for (const auto& c : cases) {
         bus(QString::fromLatin1(c.bus));
         TKbxInterface kbx(Ftdi(QString::fromLatin1(c.serial)), SystemClock());
         const int opened = kbx.Open();
         EXPECT_EQ(opened == kbxOk, c.seed != 0) << c.bus;
-        EXPECT_TRUE(*c.why ? kbx.openFailure().contains(QLatin1String(c.why)) : kbx.openFailure().isEmpty())
+        EXPECT_TRUE(*c.why ? kbx.openFailure().contains(QString::fromUtf8(c.why))
+                           : kbx.openFailure().isEmpty())
             << c.bus << ": " << kbx.openFailure().toStdString();
         if (opened != kbxOk)
             continue;

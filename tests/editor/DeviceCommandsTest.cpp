@@ -57,18 +57,15 @@ protected:
 // --- Read -----------------------------------------------------------------------------------------------
 
 // The unit is there but cannot be had: the message stays the one the program always showed, and the
-// reason follows it on the status bar and as a notice (zalctl prints it on standard error).
+// reason follows it in the box, as a paragraph of its own, and on the status bar.
 TEST_F(DeviceCommands, WhyTheKbxCouldNotBeOpenedFollowsTheMessage) {
     rig.kbxPresent = false;
     rig.openFailure = QStringLiteral("The KBX at /dev/ttyUSB0 was found, but access to it was denied.");
-    QString notice;
-    e().observer().notice = [&notice](const QString& text) { notice = text; };
     EXPECT_FALSE(e().ReadFromDevice());
     EXPECT_EQ(ids(), std::vector<int>{10617});
-    EXPECT_EQ(fx->dialogs.shown[0].text, Str(10617));
+    EXPECT_EQ(fx->dialogs.shown[0].text, Str(10617) + QStringLiteral("\n\n") + rig.openFailure);
     EXPECT_TRUE(e().statusText().startsWith(Str(10617)));
     EXPECT_TRUE(e().statusText().endsWith(rig.openFailure));
-    EXPECT_EQ(notice, rig.openFailure);
 }
 
 TEST_F(DeviceCommands, ReadShowsTheDevicesConfiguration) {
@@ -318,7 +315,7 @@ TEST_F(DeviceCommands, ADeviceSwappedDuringATransferIsNeverCalledDone) {
     second[0xFF] ^= 0x5A; // another serial number
     const QString names = QStringLiteral("ZAL %1 statt ZAL %2")
                               .arg(IdentifyDevice(second).serial, IdentifyDevice(first).serial);
-    enum Command { Write, Restore, CancelledWrite };
+    enum Command { Write, Restore, CancelledWrite, PreviewedWrite };
     const struct {
         Command command;
         CommandResult::Kind outcome;
@@ -327,6 +324,8 @@ TEST_F(DeviceCommands, ADeviceSwappedDuringATransferIsNeverCalledDone) {
         {Write, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen"},
         {Restore, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen"},
         {CancelledWrite, CommandResult::Cancelled, "Nichts wurde zurückgeschrieben"},
+        // Swapped while the technician read the preview: nothing is written.
+        {PreviewedWrite, CommandResult::Refused, "Ein anderes Gerät ist jetzt angeschlossen"},
     };
     for (const auto& c : cases) {
         e().SelectProduct(kZal);
@@ -344,8 +343,18 @@ TEST_F(DeviceCommands, ADeviceSwappedDuringATransferIsNeverCalledDone) {
             device() = second;
         };
         fx->dialogs.answers = {Answer::Yes}; // put back what the device held
+        StoreWritePreview(e().folders().settingsFile, c.command == PreviewedWrite);
+        e().observer().confirmWrite = [&](const std::vector<DifferenceRow>&) {
+            device() = second;
+            return true;
+        };
+        rig.sent.clear();
         const CommandResult result = c.command == Restore ? e().RestoreImage(first) : e().WriteToDevice();
         e().observer().progress = nullptr;
+        e().observer().confirmWrite = nullptr;
+        if (c.command == PreviewedWrite) {
+            EXPECT_EQ(sent('W'), 0);
+        }
         EXPECT_EQ(result.kind(), c.outcome) << c.command;
         const QString said = fx->dialogs.shown.empty() ? QString() : fx->dialogs.shown.back().text;
         EXPECT_TRUE(said.contains(QString::fromUtf8(c.said)) && said.contains(names)) << said.toStdString();
