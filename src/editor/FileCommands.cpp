@@ -140,7 +140,9 @@ CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
         return CommandResult::Failed;
     }
     if (!SaveImageFile(path, working_)) {
-        if (QFileInfo(path).absoluteDir() == QDir(backups().folder())) {
+        // This station's backups and the copies of other stations' backups below them alike.
+        const QString backupFolder = QDir(backups().folder()).absolutePath() + u'/';
+        if (QFileInfo(path).absoluteFilePath().startsWith(backupFolder)) {
             // A backup stands for what a device held and is kept read-only: say so, and how to keep
             // the edits.
             noted_.noteMessage(MessageKind::Error, Msg::CannotSaveConfiguration);

@@ -8,6 +8,7 @@
 #include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -330,6 +331,9 @@ QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
         // The wheel changes a drop-down only when it has the focus: scrolling the page must not.
         combo->setFocusPolicy(Qt::StrongFocus);
         combo->installEventFilter(this);
+        // The open list takes the keys for itself: the page keys are caught there too.
+        combo->view()->installEventFilter(this);
+        popupOf_.insert(combo->view(), combo);
         connect(combo, &QComboBox::activated, this,
                 [this, name](int index) { editor_.form().selectIndex(editor_.form().field(name), index); });
         w = combo;

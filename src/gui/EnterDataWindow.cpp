@@ -569,6 +569,18 @@ void EnterDataWindow::setBusyInput(bool busy) {
 // Keys go through the field's filter first, as the original's key handlers did; the line edit then
 // inserts what was let through. Leaving a field runs its exit check.
 bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (QComboBox* combo = popupOf_.value(watched); combo && event->type() == QEvent::KeyPress) {
+        // Ctrl+PgDown in an open list switches the page, as it does everywhere else: the list closes
+        // unchanged rather than moving its highlight.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::ControlModifier &&
+            (key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp)) {
+            combo->hidePopup();
+            switchPage(key->key() == Qt::Key_PageDown ? 1 : -1);
+            return true;
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     const QString name = fieldOf_.value(watched);
     if (name.isEmpty())
         return QMainWindow::eventFilter(watched, event);

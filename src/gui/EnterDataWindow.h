@@ -18,6 +18,8 @@ class QProgressBar;
 class QTabWidget;
 class QWidget;
 
+class QComboBox;
+
 namespace zal::gui {
 
 // The parameter editor's window: built from the form declaration, it mirrors the core's fields, title,
@@ -93,6 +95,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QHash<QString, QWidget*> widgets_;
     QHash<QObject*, QString> fieldOf_;
+    QHash<QObject*, QComboBox*> popupOf_; // a drop-down's list, to its drop-down
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, int> pageOf_;
     QList<QWidget*> tabChain_;

@@ -2,7 +2,9 @@
 #include "config/Products.h"
 #include "support/EditorFixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +181,26 @@ TEST_F(FileCommands, ReadOnlyFilesAreNotOverwritten) {
     EXPECT_TRUE(fx.e().FileSaveAs() == CommandResult::Refused);
     EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10610});
     EXPECT_EQ(Read(locked), fx.Default(kDorf, 0x20));
+}
+
+// A backup, this station's or a copy of another's, is kept read-only: Save says so and points to
+// Save As, wherever below the backup folder it lies.
+TEST_F(FileCommands, ABackupIsNeverSavedOverAndSaveSaysWhy) {
+    for (const char* folder : {"", "stations/Line 2/"}) {
+        const QString path =
+            fx.e().backups().folder() + QLatin1String(folder) + QStringLiteral("ZAL 000001.bin");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        ASSERT_TRUE(SaveImageFile(path, fx.Default(kZal, 0x22)));
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        ASSERT_TRUE(fx.e().OpenPath(path));
+        fx.dialogs.clear();
+        fx.e().form().setText(fx.f("edtNoShortTransm"), QStringLiteral("7"));
+        EXPECT_EQ(fx.e().FileSave(), CommandResult::Failed) << folder;
+        ASSERT_EQ(fx.dialogs.shown.size(), 1u) << folder;
+        EXPECT_TRUE(fx.dialogs.shown[0].text.contains(QStringLiteral("Sicherungen sind schreibgeschützt")))
+            << folder;
+        EXPECT_EQ(Read(path), fx.Default(kZal, 0x22));
+    }
 }
 
 TEST_F(FileCommands, CancelledDialogsChangeNothing) {

@@ -436,6 +436,12 @@ private slots:
             window_->tabs()->setCurrentIndex(0);
             combo->setFocus();
         }
+        // The same inside the drop-down's open list: the list closes as it was and the page switches.
+        combo->showPopup();
+        QTRY_VERIFY(combo->view()->isVisible());
+        QTest::keyClick(combo->view(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(window_->tabs()->currentIndex(), 1);
+        QVERIFY(!combo->view()->isVisible());
         QCOMPARE(editor_->form()["cbbxActionAlarmTypePos1"].index, value);
         QCOMPARE(combo->currentIndex(), value);
         window_->hide();
