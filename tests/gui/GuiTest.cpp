@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -27,6 +28,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -120,6 +122,68 @@ private:
             w = w->nextInFocusChain();
         while (!(w->focusPolicy() & Qt::TabFocus));
         return w;
+    }
+
+    // The letter Alt takes a text to ("&Datei" -> 'd'); none for a text without one.
+    static QChar Mnemonic(const QString& text) {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] == u'&') {
+                if (text[i + 1] != u'&')
+                    return text[i + 1].toLower();
+                ++i;
+            }
+        }
+        return {};
+    }
+    // Where two items of one menu, the menu bar or one dialog share their letter, or an item that must
+    // have a letter has none; empty when every letter is unique.
+    static QStringList MnemonicProblems(const EnterDataWindow& window, const QList<QWidget*>& dialogs) {
+        QStringList problems;
+        const auto unique = [&problems](const QString& where, const QStringList& texts) {
+            QHash<QChar, QString> seen;
+            for (const QString& text : texts) {
+                const QChar letter = Mnemonic(text);
+                if (letter.isNull())
+                    continue;
+                if (seen.contains(letter))
+                    problems << QStringLiteral("%1: %2 and %3").arg(where, seen[letter], text);
+                seen.insert(letter, text);
+            }
+        };
+        QStringList bar;
+        for (QAction* a : window.menuBar()->actions())
+            bar << a->text();
+        unique(QStringLiteral("menu bar"), bar);
+        for (auto* menu : window.findChildren<QMenu*>()) {
+            QStringList items;
+            for (QAction* a : menu->actions())
+                if (a->isVisible())
+                    items << a->text();
+            unique(menu->title(), items);
+        }
+        for (const char* name :
+             {"mnuEdit", "mnuEditUndo", "mnuEditRedo", "mnuFileCompare", "mnuFileBackups", "mnuFileReport"})
+            if (Mnemonic(window.action(QLatin1String(name))->text()).isNull())
+                problems << QLatin1String(name) + QStringLiteral(" has no letter");
+        for (QWidget* dialog : dialogs) {
+            QStringList texts;
+            for (auto* w : dialog->findChildren<QAbstractButton*>()) {
+                texts << w->text();
+                // The program's own buttons (Qt's standard Close has its own way).
+                const auto* box = qobject_cast<QDialogButtonBox*>(w->parentWidget());
+                const auto* button = qobject_cast<QPushButton*>(w);
+                if (box && button &&
+                    box->standardButton(const_cast<QPushButton*>(button)) == QDialogButtonBox::NoButton &&
+                    Mnemonic(w->text()).isNull())
+                    problems << QLatin1String(dialog->metaObject()->className()) + QStringLiteral(": ") +
+                                    w->text() + QStringLiteral(" has no letter");
+            }
+            for (auto* w : dialog->findChildren<QLabel*>())
+                if (w->buddy())
+                    texts << w->text();
+            unique(QLatin1String(dialog->metaObject()->className()), texts);
+        }
+        return problems;
     }
 
     // Every text the window shows: captions, group titles, tabs, drop-down items, menus.
@@ -893,8 +957,19 @@ private slots:
             }
         }
         found.removeDuplicates();
+        // Alt reaches every item of the added menus and dialogs, each letter once in its menu or dialog.
+        const QStringList mnemonics = MnemonicProblems(*window_, {&backups, &preview});
         InstallLanguage(Language::German);
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
+        QVERIFY2(mnemonics.isEmpty(), qPrintable(mnemonics.join(u'\n')));
+    }
+
+    void everyAddedItemHasItsOwnLetter() {
+        editor_->SelectProduct(kZal);
+        BackupsDialog backups(*editor_);
+        WritePreviewDialog preview({});
+        const QStringList problems = MnemonicProblems(*window_, {&backups, &preview});
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
     // A message box of a device command comes up with the arrow, and the hourglass comes back after it.
