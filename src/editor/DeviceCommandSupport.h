@@ -6,6 +6,7 @@
 #include "EnterData.h"
 #include "config/ImageLayout.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 
 #include <optional>
 #include <vector>
@@ -34,6 +35,12 @@ inline bool SameIdentity(const ConfigImage& a, const ConfigImage& b) {
     return SameRange(a, b, kIdentityBytes.first, kIdentityBytes.last) &&
            (a[kProductCodeAddress] != kMuvePlus2 ||
             SameRange(a, b, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last));
+}
+
+// A device as messages name it: "ZAL 004711".
+inline QString DeviceName(const ConfigImage& image) {
+    const DeviceIdentity id = IdentifyDevice(image);
+    return id.productName + u' ' + id.serial;
 }
 
 // Closes the KBX and ends the hourglass on every path out of a command.

@@ -3,12 +3,9 @@
 #include "DeviceCommandSupport.h"
 
 #include "config/ImageChecksum.h"
-#include "config/ImageFile.h"
 #include "config/ImageLayout.h"
 #include "config/Products.h"
 #include "radio/DeviceIdentity.h"
-#include "shell/FileSystem.h"
-#include "shell/StringTable.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -134,15 +131,6 @@ QString RangesText(const std::vector<AddressRange>& ranges) {
     for (const AddressRange& r : ranges)
         parts << (r.first == r.last ? hex(r.first) : hex(r.first) + u'-' + hex(r.last));
     return parts.join(QStringLiteral(", "));
-}
-
-} // namespace
-
-namespace {
-
-QString DeviceName(const ConfigImage& image) {
-    const DeviceIdentity id = IdentifyDevice(image);
-    return id.productName + u' ' + id.serial;
 }
 
 } // namespace
@@ -437,13 +425,6 @@ CommandResult TfrmEnterData::Programmed() {
     return CommandResult::Done;
 }
 
-// --- Restore a kept image -------------------------------------------------------------------------------
-
-CommandResult TfrmEnterData::RestoreImage(const ConfigImage& kept, RestoreInto into) {
-    return RunDeviceCommand(QStringLiteral("restore"),
-                            [this, &kept, into] { return RestoreSteps(kept, into); });
-}
-
 bool TfrmEnterData::StillTheSameDevice(const ConfigImage& expected) {
     if (SameIdentity(expected, comparison_))
         return true;
@@ -455,183 +436,6 @@ bool TfrmEnterData::StillTheSameDevice(const ConfigImage& expected) {
                    .arg(DeviceName(comparison_), DeviceName(expected)) +
                WriteConsequence());
     return false;
-}
-
-CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto into) {
-    CommandFrame frame(*this, kbx_);
-    changeImages_.reset();
-    writeChanges_.reset();
-    if (const std::optional<Msg> failure = OpenAndConnect(kbx_)) {
-        report(MessageKind::Error, *failure);
-        return CommandResult::Failed;
-    }
-    setStatus(Msg::Writing);
-    processEvents();
-    // What a write covers, the fixed radio IDs a write keeps, and a MUVE+ II's written marker: the
-    // backup's own bytes in every one of them.
-    const bool plus = IsPlusProduct(product());
-    const AddressRange fixedCodes = plus ? kPlusFixedCodeBytes : kFixedCodeBytes;
-    std::vector<AddressRange> writes = WriteRanges(product());
-    writes.push_back(fixedCodes);
-    if (const int marker = WrittenMarkerAddress(product()); marker >= 0)
-        writes.push_back({marker, marker});
-    planProgress(2 * Chunks({kWholeImage}) + Chunks(writes));
-    if (kbx_.ReadImage(comparison_) != kbxOk) {
-        report(MessageKind::Error, Msg::ReadFailed, {}, WriteConsequence());
-        return CommandResult::Failed;
-    }
-    const int deviceProduct = comparison_[kProductCodeAddress];
-    const int deviceVersion = comparison_[kVersionCodeAddress];
-    if (IdentifyImage(deviceVersion, deviceProduct) != irSupported) {
-        show(MessageKind::Error, Msg::DeviceVersionUnsupported);
-        return CommandResult::Refused;
-    }
-    // The backup is opened in the editor first, which takes its product and version.
-    if (kept[kProductCodeAddress] != product()) {
-        report(MessageKind::Information, Msg::DeviceIsAnotherProduct);
-        return CommandResult::Refused;
-    }
-    if (RefusesDevice(deviceProduct, deviceVersion))
-        return CommandResult::Refused;
-
-    // Another device of the same product: its fixed radio IDs never become another's unasked.
-    const DeviceIdentity keptId = IdentifyDevice(kept);
-    const DeviceIdentity deviceId = IdentifyDevice(comparison_);
-    const bool another = !SameSerial(keptId.serial, deviceId.serial);
-    if (another && into == RestoreInto::Ask) {
-        const QString names =
-            QCoreApplication::translate("Editor", "Die Sicherung ist von %1 %2, angeschlossen ist %1 %3.")
-                .arg(keptId.productName, keptId.serial, deviceId.serial);
-        setStatus(QString());
-        const int chosen = dialogs_.choose(
-            MessageKind::Question,
-            names +
-                QCoreApplication::translate(
-                    "Editor",
-                    "\n\nNur die Konfiguration: das angeschlossene Gerät behält seine eigenen Funk ID-Codes "
-                    "und seine Seriennummer.\nErsetzen: es übernimmt auch die Funk ID-Codes von %1 %2 "
-                    "(ein defektes Gerät wird ersetzt, die Empfänger müssen nicht neu lernen); die "
-                    "Aufzeichnungen vermerken %1 %2 als ersetzt.\n\nSolange beide Geräte dieselben Funk "
-                    "ID-Codes haben, können sie gegenseitig Alarme auslösen.")
-                    .arg(keptId.productName, keptId.serial),
-            {QCoreApplication::translate("Editor", "&Nur Konfiguration"),
-             QCoreApplication::translate("Editor", "&Ersetzen")});
-        if (chosen < 0) {
-            const QString refused =
-                names + QCoreApplication::translate(
-                            "Editor", " Nichts wurde geschrieben: die Sicherung eines anderen "
-                                      "Geräts geht nur als Konfiguration oder als Ersatz hinein.");
-            setStatus(refused);
-            RecordLine(QStringLiteral("refused: ") + refused);
-            dialogs_.message(MessageKind::Information, 0, refused);
-            return CommandResult(CommandResult::Refused).setDetail(refused);
-        }
-        into = chosen == 0 ? RestoreInto::ConfigurationOnly : RestoreInto::Replacement;
-        setStatus(Msg::Writing);
-    }
-    if (into == RestoreInto::ConfigurationOnly)
-        std::erase_if(writes, [&](const AddressRange& r) { return r.first == fixedCodes.first; });
-    const bool replacement = another && into == RestoreInto::Replacement;
-    if (backups().policy().beforeWrite)
-        BackupDeviceImage(comparison_);
-
-    ConfigImage planned = comparison_;
-    for (const AddressRange& r : writes)
-        std::copy(kept.begin() + r.first, kept.begin() + r.last + 1, planned.begin() + r.first);
-    // A MUVE+ II's long serial lies among what a write covers: another device keeps its own.
-    if (another && product() == kMuvePlus2)
-        std::copy(comparison_.begin() + kPlus2LongSerialBytes.first,
-                  comparison_.begin() + kPlus2LongSerialBytes.last + 1,
-                  planned.begin() + kPlus2LongSerialBytes.first);
-    // The extended repeaters' checksum covers bytes the device keeps as its own: it is made for what
-    // the device will hold, which is the backup's own checksum when the backup is of this device.
-    if (plus)
-        StoreImageChecksum(planned);
-    changeImages_.emplace(comparison_, planned);
-
-    bool written = true;
-    deviceWritten_ = true;
-    for (const AddressRange& r : writes)
-        written = kbx_.WriteBlock(planned, r.first, r.last) == kbxOk && written;
-    if (!written || kbx_.cancelled()) {
-        report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
-        return kbx_.cancelled() ? CommandResult::Cancelled : CommandResult::Failed;
-    }
-    if (!ReadForVerification() || !StillTheSameDevice(planned))
-        return CommandResult::Failed;
-    QStringList differing;
-    for (const AddressRange& r : writes) {
-        for (int a = r.first; a <= r.last; ++a) {
-            if (comparison_[static_cast<size_t>(a)] != planned[static_cast<size_t>(a)])
-                differing << QCoreApplication::translate("Editor", "0x%1: %2 statt %3")
-                                 .arg(a, 2, 16, QChar(u'0'))
-                                 .arg(FormatHexByte(comparison_[static_cast<size_t>(a)]),
-                                      FormatHexByte(planned[static_cast<size_t>(a)]));
-        }
-    }
-    if (!differing.isEmpty()) {
-        report(MessageKind::Error, Msg::VerifyFailed, {},
-               QCoreApplication::translate("Editor", "Nicht angenommen wurden die Bytes ") +
-                   differing.join(QStringLiteral(", ")) + QStringLiteral(". ") + WriteConsequence());
-        return CommandResult::Failed;
-    }
-    if (replacement) {
-        RecordLine(QStringLiteral("replaced: ") + DeviceName(kept) + QStringLiteral(" by ") +
-                   DeviceName(planned));
-        BackupStore store = backups();
-        if (!store.RecordReplacement(keptId, IdentifyDevice(planned)))
-            dialogs_.message(MessageKind::Warning, 0,
-                             QCoreApplication::translate(
-                                 "Editor", "%1 hat %2 ersetzt, die Aufzeichnungen konnten das aber "
-                                           "nicht vermerken: %3")
-                                 .arg(DeviceName(planned), DeviceName(kept), store.error()));
-    }
-    // The editor shows what the device now holds.
-    working_ = planned;
-    FillFields();
-    return Programmed();
-}
-
-// --- Save device image ----------------------------------------------------------------------------------
-
-CommandResult TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int productCode) {
-    const CommandScope scope(*this);
-    const int p = productCode == 0 ? product() : productCode;
-    FileDialogRequest request;
-    request.title = Str(10624); // caption of the save dialog
-    request.filter = QStringLiteral(
-        "BORA (*.bora)|*.bora|ZAL (*.zal)|*.zal|MUVE (*.muve)|*.muve|MUVE+ (*.muveplus)|*.muveplus|"
-        "MUVE+ II (*muveplus2)|*.muveplus2|DORF (*.dorf)|*.dorf");
-    request.folder = folders_.configFolder;
-    request.filterIndex = saveFilterIndex_;
-    if (const ProductInfo* info = FindProduct(p)) {
-        request.filterIndex = info->saveFilterIndex;
-        request.fileName = u'*' + QLatin1String(info->extension);
-    }
-    const std::optional<FileDialogResult> chosen = dialogs_.saveFile(request);
-    if (!chosen)
-        return scope(CommandResult::Cancelled);
-    saveFilterIndex_ = chosen->filterIndex;
-    QString target = chosen->path;
-    if (QFileInfo(target).suffix().isEmpty()) {
-        for (const ProductInfo& info : Products()) {
-            if (info.saveFilterIndex == chosen->filterIndex)
-                target += QLatin1String(info.extension);
-        }
-    }
-    if (PathExists(target)) {
-        if (IsReadOnlyFile(target)) {
-            show(MessageKind::Information, Msg::FileReadOnly);
-            return scope(CommandResult::Refused);
-        }
-        if (ask(MessageKind::Information, Msg::OverwriteFile, QuestionButtons::YesNo) != Answer::Yes)
-            return scope(CommandResult::Cancelled);
-    }
-    if (!SaveImageFile(target, image)) {
-        show(MessageKind::Error, Msg::CannotSaveConfiguration);
-        return scope(CommandResult::Failed);
-    }
-    return scope(CommandResult::Done);
 }
 
 } // namespace zal
