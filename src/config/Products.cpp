@@ -100,11 +100,23 @@ std::vector<AddressRange> VerifiedRanges(int product) {
 std::vector<AddressRange> KeptByDevice(int product) {
     if (!IsPlusProduct(product))
         return {};
-    return {{0x00, 0x1F}, {0x93, 0x95}, {0xF0, 0xF5}, {0xF7, 0xFF}};
+    std::vector<AddressRange> kept{{0x00, 0x1F}, {0x93, 0x95}, {0xF0, 0xF5}, {0xF7, 0xFF}};
+    // A MUVE+ II's long serial (its radio ID in the long protocol) lies inside a written range: it
+    // goes out as the device has it, never as the file that was opened has it.
+    if (product == kMuvePlus2)
+        kept.push_back(kPlus2LongSerialBytes);
+    return kept;
 }
 
 std::vector<AddressRange> IdentificationRanges() {
     return {{0x00, 0x1F}, {0x93, 0x95}, {0xF0, 0xFF}};
+}
+
+std::vector<AddressRange> IdentificationRanges(int product) {
+    std::vector<AddressRange> ranges = IdentificationRanges();
+    if (product == kMuvePlus2)
+        ranges.push_back(kPlus2LongSerialBytes);
+    return ranges;
 }
 
 std::vector<AddressRange> DefaultWriteRanges() {

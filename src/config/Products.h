@@ -118,10 +118,13 @@ std::vector<AddressRange> WriteRanges(int product);
 // What the read-back after a write compares: the written ranges; for the extended repeaters 0x20-0xE0
 // whole (0x93-0x95 are the device's own there) and 0xF6.
 std::vector<AddressRange> VerifiedRanges(int product);
-// The extended repeaters' bytes that stay as the device has them.
+// The extended repeaters' bytes that stay as the device has them (a MUVE+ II's long serial among them).
 std::vector<AddressRange> KeptByDevice(int product);
 // What identifies the device before a write: 51 bytes, not the whole image.
 std::vector<AddressRange> IdentificationRanges();
+// The same, with what a write of this product keeps of the device beyond them (a MUVE+ II's long
+// serial).
+std::vector<AddressRange> IdentificationRanges(int product);
 // The default write: the older layouts' write ranges, then the product and version code.
 std::vector<AddressRange> DefaultWriteRanges();
 // The marker byte a MUVE+ II write sets to 1 and sends after the verified ranges; -1 for others.

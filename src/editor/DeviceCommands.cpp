@@ -177,7 +177,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     const bool preview = !previewOnly && policy.previewWrite && observer_.confirmWrite;
     const bool whole = policy.beforeWrite || preview || previewOnly;
     const std::vector<AddressRange> reads =
-        whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges();
+        whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges(product());
     // The write, its marker and the verification's read, after whatever is read first.
     const int writeChunks = Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage});
     planProgress(previewOnly ? Chunks(reads) : Chunks(reads) + writeChunks);
@@ -269,7 +269,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         setStatus(QCoreApplication::translate("Editor", "Vorschau der Änderungen"));
         const bool confirmed = observer_.confirmWrite(writeChanges());
         setStatus(Msg::Writing);
-        planProgress(Chunks(IdentificationRanges()) + writeChunks);
+        planProgress(Chunks(IdentificationRanges(product())) + writeChunks);
         if (!confirmed) {
             setStatus(
                 QCoreApplication::translate("Editor", "Schreiben abgebrochen – nichts wurde geschrieben"));
@@ -278,7 +278,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         ConfigImage again = seen;
         bool answered = !OpenAndConnect(kbx_);
         bool same = true;
-        for (const AddressRange& r : IdentificationRanges()) {
+        for (const AddressRange& r : IdentificationRanges(product())) {
             answered = answered && kbx_.ReadBlock(again, r.first, r.last) == kbxOk;
             same = same && SameRange(again, seen, r.first, r.last);
         }

@@ -277,6 +277,20 @@ TEST_F(DeviceCommands, WriteOfAMuvePlusKeepsTheDevicesOwnBytes) {
         EXPECT_TRUE(TestImageChecksum(device()));
         EXPECT_EQ(bytesWritten(), product == kMuvePlus2 ? 192 : 191);
         EXPECT_EQ(device()[0xE2], product == kMuvePlus2 ? 1 : original[0xE2]);
+        if (product != kMuvePlus2)
+            continue;
+        // A MUVE+ II keeps its long serial (its radio ID in the long protocol), whether the write
+        // reads the device whole or its identification only: the file's never becomes the device's.
+        for (const bool whole : {true, false}) {
+            StoreBackupBeforeWrite(e().folders().settingsFile, whole);
+            device()[0xC9] = whole ? 0x5A : 0xA5;
+            StoreImageChecksum(device());
+            reset();
+            EXPECT_TRUE(e().WriteToDevice()) << whole;
+            EXPECT_EQ(device()[0xC9], whole ? 0x5A : 0xA5) << whole;
+            EXPECT_EQ(e().working()[0xC9], whole ? 0x5A : 0xA5) << whole;
+        }
+        StoreBackupBeforeWrite(e().folders().settingsFile, true);
     }
 }
 
