@@ -3,6 +3,7 @@
 #include "CommandTable.h"
 #include "EditorView.h"
 #include "Session.h"
+#include "form/FieldText.h"
 #include "form/ValueList.h"
 #include "shell/FileSystem.h"
 #include "shell/Language.h"
@@ -264,20 +265,27 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     // wishes are gone through until nothing more changes. A field that already shows what is wished
     // is left alone: an unchanged value is no change, whatever the field's state.
     // (A few passes at most: two fields that undo each other must not keep it going.)
-    for (int pass = 0, progress = 1; progress && pass < 4; ++pass) {
-        progress = 0;
-        for (Wish& w : wishes) {
-            if (Granted(w) || (!o.force && (!w.field->enabled || !w.field->visible)))
-                continue;
-            w.forced = w.forced || !w.field->enabled || !w.field->visible;
-            Apply(form, w);
-            progress |= Granted(w) ? 1 : 0;
+    // The whole recipe is one step, as one action in the window would be: what it changed is listed.
+    const size_t stepsBefore = form.undoCount();
+    {
+        const FormModel::UserAction recipeStep(form);
+        for (int pass = 0, progress = 1; progress && pass < 4; ++pass) {
+            progress = 0;
+            for (Wish& w : wishes) {
+                if (Granted(w) || (!o.force && (!w.field->enabled || !w.field->visible)))
+                    continue;
+                w.forced = w.forced || !w.field->enabled || !w.field->visible;
+                Apply(form, w);
+                progress |= Granted(w) ? 1 : 0;
+            }
         }
+        // Only what stayed as asked is saved; a field forced open that this product does not keep
+        // shows as it will once saved.
+        if (std::any_of(wishes.begin(), wishes.end(), [](const Wish& w) { return w.forced; }))
+            SettleThroughImage(*s.editor);
     }
-    // Only what stayed as asked is saved; a field forced open that this product does not keep shows
-    // as it will once saved.
-    if (std::any_of(wishes.begin(), wishes.end(), [](const Wish& w) { return w.forced; }))
-        SettleThroughImage(*s.editor);
+    const std::vector<FieldDifference> changes =
+        form.undoCount() > stepsBefore ? StepChanges(form, *form.lastStep()) : std::vector<FieldDifference>();
     bool stayed = true;
     for (const Wish& w : wishes) {
         if (Granted(w))
@@ -299,12 +307,17 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     }
     const bool saved =
         o.output.isEmpty() ? static_cast<bool>(s.editor->FileSave()) : static_cast<bool>(SaveAs(s, o.output));
-    if (saved)
-        out << QCoreApplication::translate("Cli", "%1 Felder wie im Rezept; gespeichert: %2")
-                   .arg(wishes.size())
-                   .arg(s.editor->fileName())
-            << '\n';
-    return saved ? kOk : kFailed;
+    if (!saved)
+        return kFailed;
+    // As diff lists them: field, caption, before, after.
+    for (const FieldDifference& d : changes)
+        out << d.a->name() << '\t' << FieldCaption(*d.a) << '\t' << ShownValue(*d.a) << '\t'
+            << ShownValue(*d.b) << '\n';
+    out << QCoreApplication::translate("Cli", "%1 Felder wie im Rezept; gespeichert: %2")
+               .arg(wishes.size())
+               .arg(s.editor->fileName())
+        << '\n';
+    return kOk;
 }
 
 } // namespace zal::cli

@@ -155,12 +155,19 @@ void TfrmEnterData::processEvents() {
 }
 
 TfrmEnterData::CommandScope::CommandScope(TfrmEnterData& editor) : editor_(editor) {
+    editor_.form_.openUserAction();
     if (editor_.commandDepth_++ == 0) {
         editor_.noted_ = CommandResult::Done;
         editor_.deviceWritten_ = false;
         // The status bar tells how the last command went: a new one starts without it.
         editor_.setStatus(QString());
     }
+}
+
+TfrmEnterData::CommandScope::~CommandScope() {
+    editor_.form_.closeUserAction();
+    if (--editor_.commandDepth_ == 0 && !editor_.HasUnsavedChanges())
+        editor_.form_.startHistory();
 }
 
 CommandResult TfrmEnterData::CommandScope::operator()(CommandResult result) const {

@@ -303,11 +303,12 @@ private:
 
     // The messages a command shows are noted while it runs, so that its result can name the one that
     // tells most. Commands nest (Exit saves, Read may save the device's image): the outermost one
-    // begins the note.
+    // begins the note. A command is one technician action: what it changes in the fields is one undo
+    // step, unless it leaves them as last opened, saved, read or written, where a new history starts.
     class CommandScope {
     public:
         explicit CommandScope(TfrmEnterData& editor);
-        ~CommandScope() { --editor_.commandDepth_; }
+        ~CommandScope();
         CommandScope(const CommandScope&) = delete;
         CommandScope& operator=(const CommandScope&) = delete;
         // The result with the message noted, unless it names one of its own.

@@ -279,6 +279,7 @@ void TfrmEnterData::ResetOnClose() {
     FillFields();
     setFile(QString(), fsNew);
     setPage(0);
+    form_.startHistory();
 }
 
 namespace {

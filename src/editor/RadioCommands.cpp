@@ -107,6 +107,7 @@ FixedCodeWindow TfrmEnterData::ChangeFixedCodesBegin(CommandResult* outcome) {
 }
 
 void TfrmEnterData::ChangeFixedCodesCommit(FixedCodeWindow window) {
+    const FormModel::UserAction step(form_); // the new codes are one undo step
     LogEvent(QStringLiteral("change-codes: written"));
     show(MessageKind::Information, Msg::FixedCodesWritten);
     if (window == FixedCodeWindow::Plus)

@@ -83,4 +83,16 @@ std::vector<FieldDifference> DiffForms(const FormModel& a, const FormModel& b) {
     return differences;
 }
 
+std::vector<FieldDifference> StepChanges(const FormModel& form, const FormModel::Step& step) {
+    std::vector<FieldDifference> changes;
+    const Field* const first = form.fields().data();
+    for (const Field* f : ShownFields(form)) {
+        const auto at = static_cast<size_t>(f - first);
+        if (at < step.before.size() && at < step.after.size() &&
+            ShownValue(step.before[at]) != ShownValue(step.after[at]))
+            changes.push_back({&step.before[at], &step.after[at]});
+    }
+    return changes;
+}
+
 } // namespace zal

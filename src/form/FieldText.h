@@ -32,4 +32,8 @@ struct FieldDifference {
 // ShownFields.
 std::vector<FieldDifference> DiffForms(const FormModel& a, const FormModel& b);
 
+// Every shown field whose shown value one undo step changed, in the order of ShownFields: a is the
+// field before the step, b after it.
+std::vector<FieldDifference> StepChanges(const FormModel& form, const FormModel::Step& step);
+
 } // namespace zal

@@ -1,6 +1,7 @@
 #include "FormModel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <stdexcept>
 
@@ -168,6 +169,7 @@ bool FormModel::filterKey(Field& f, QChar& key) {
 }
 
 bool FormModel::typeKey(Field& f, QChar typed) {
+    const UserAction action(*this, f.name());
     QChar key = typed;
     if (!filterKey(f, key))
         return false;
@@ -185,20 +187,111 @@ bool FormModel::typeKey(Field& f, QChar typed) {
 }
 
 void FormModel::replaceText(Field& f, const QString& text) {
+    const UserAction action(*this, f.name());
     setText(f, f.maxLength > 0 ? text.left(f.maxLength) : text);
 }
 
 void FormModel::selectIndex(Field& f, int index) {
+    const UserAction action(*this);
     setIndex(f, index);
     Run(selectHandlers_, f);
 }
 
 void FormModel::click(Field& f) {
+    const UserAction action(*this);
     setChecked(f, !f.checked);
 }
 
 void FormModel::leave(Field& f) {
+    const UserAction action(*this, f.name());
+    leaving_ = f.name(); // what the action holding this changes still joins the typing; then it ends
     Run(exitHandlers_, f);
+}
+
+void FormModel::openUserAction(const QString& typingIn) {
+    if (actionDepth_++ > 0)
+        return;
+    actionBefore_ = fields_;
+    actionTyping_ = typingIn;
+}
+
+void FormModel::closeUserAction() {
+    if (actionDepth_ == 0 || --actionDepth_ > 0)
+        return;
+    std::vector<Field> before = std::move(actionBefore_);
+    actionBefore_.clear();
+    const QString typing = std::exchange(actionTyping_, QString());
+    const bool left = !typing.isEmpty() && std::exchange(leaving_, QString()) == typing;
+    leaving_.clear();
+    if (std::exchange(restartAtClose_, false)) {
+        startHistory();
+        return;
+    }
+    if (SameContent(before, fields_)) {
+        if (left)
+            typingOpen_.clear();
+        historyChanged(); // undo and redo are possible again
+        return;
+    }
+    const long count = static_cast<long>(undo_.size());
+    // Another keystroke into the field being typed in, or leaving it: the step it is growing takes it,
+    // unless that step is where the base lies.
+    if (!typing.isEmpty() && typing == typingOpen_ && !undo_.empty() && undo_.back().typing == typing &&
+        redo_.empty() && base_ != count) {
+        undo_.back().after = fields_;
+    } else {
+        if (base_ > count) // the base lay in what was undone
+            base_ = -1;
+        redo_.clear();
+        undo_.push_back({std::move(before), fields_, typing});
+        if (undo_.size() > kUndoLimit) {
+            undo_.erase(undo_.begin());
+            base_ = base_ > 0 ? base_ - 1 : -1;
+        }
+    }
+    typingOpen_ = left ? QString() : typing; // once the field is left, the next change is a step of its own
+    historyChanged();
+}
+
+bool FormModel::undo() {
+    if (!canUndo())
+        return false;
+    Step step = std::move(undo_.back());
+    undo_.pop_back();
+    restore(step.before);
+    redo_.push_back(std::move(step));
+    typingOpen_.clear();
+    historyChanged();
+    return true;
+}
+
+bool FormModel::redo() {
+    if (!canRedo())
+        return false;
+    Step step = std::move(redo_.back());
+    redo_.pop_back();
+    restore(step.after);
+    undo_.push_back(std::move(step));
+    typingOpen_.clear();
+    historyChanged();
+    return true;
+}
+
+void FormModel::startHistory() {
+    if (actionDepth_ > 0) {
+        restartAtClose_ = true;
+        return;
+    }
+    undo_.clear();
+    redo_.clear();
+    base_ = 0;
+    typingOpen_.clear();
+    historyChanged();
+}
+
+void FormModel::historyChanged() {
+    for (const auto& heard : historyObservers_)
+        heard();
 }
 
 } // namespace zal

@@ -105,6 +105,48 @@ public:
     void setKeyFilter(const QString& name, KeyFilter filter) { keyFilters_[name] = std::move(filter); }
     void addObserver(Observer observer) { observers_.push_back(std::move(observer)); }
 
+    // --- The technician's actions and their undo ---
+    // What one action changed: every field before and after it.
+    struct Step {
+        std::vector<Field> before, after;
+        QString typing; // the entry field whose typing this step grows; empty for any other action
+    };
+    // Everything that changes between the outermost open and its close is one step; actions nest (a
+    // command that types into several fields, a check that shows a message box on leaving a field).
+    // Typing into one entry field grows one step until the field is left; what leaving it changes
+    // joins that step. Changes made with no action open are the program's own and no step.
+    void openUserAction(const QString& typingIn = QString());
+    void closeUserAction();
+    class UserAction {
+    public:
+        explicit UserAction(FormModel& form, const QString& typingIn = QString()) : form_(form) {
+            form_.openUserAction(typingIn);
+        }
+        ~UserAction() { form_.closeUserAction(); }
+        UserAction(const UserAction&) = delete;
+        UserAction& operator=(const UserAction&) = delete;
+
+    private:
+        FormModel& form_;
+    };
+    bool inUserAction() const { return actionDepth_ > 0; }
+    // Undo and redo take one step back or forward; not while an action is open.
+    bool canUndo() const { return actionDepth_ == 0 && !undo_.empty(); }
+    bool canRedo() const { return actionDepth_ == 0 && !redo_.empty(); }
+    bool undo();
+    bool redo();
+    // Forgets every step; what the fields hold now is the base (a file opened, saved, read or written).
+    // Inside an action, once it closes: what the action changed is then no step either.
+    void startHistory();
+    // Whether the fields are where the history started, by way of its steps.
+    bool isAtBase() const { return actionDepth_ == 0 && base_ == static_cast<long>(undo_.size()); }
+    size_t undoCount() const { return undo_.size(); }
+    // The newest step that undo would take back; nullptr when none.
+    const Step* lastStep() const { return undo_.empty() ? nullptr : &undo_.back(); }
+    // Heard after every change of what undo, redo and the base say.
+    void onHistoryChanged(std::function<void()> heard) { historyObservers_.push_back(std::move(heard)); }
+    static constexpr size_t kUndoLimit = 200;
+
 private:
     void notify(const Field& f, FieldChange change);
     static void Run(const QHash<QString, Handler>& handlers, Field& f);
@@ -114,6 +156,17 @@ private:
     QHash<QString, Handler> textHandlers_, clickHandlers_, selectHandlers_, exitHandlers_;
     QHash<QString, KeyFilter> keyFilters_;
     std::vector<Observer> observers_;
+
+    void historyChanged();
+    int actionDepth_ = 0;
+    std::vector<Field> actionBefore_;
+    QString actionTyping_;
+    QString typingOpen_; // the field whose typing step may still grow
+    QString leaving_;    // the field being left inside the open action
+    bool restartAtClose_ = false;
+    std::vector<Step> undo_, redo_;
+    long base_ = 0; // undo_.size() at the base; -1 once the base can no longer be reached
+    std::vector<std::function<void()>> historyObservers_;
 };
 
 } // namespace zal

@@ -342,7 +342,8 @@ QWidget* EnterDataWindow::makeWidget(Field& f, QWidget* parent) {
     case FieldKind::Check: {
         auto* check = new QCheckBox(Str(f.decl->rowCaptionId), parent);
         connect(check, &QCheckBox::clicked, this, [this, name](bool checked) {
-            editor_.form().setChecked(editor_.form().field(name), checked);
+            if (Field& field = editor_.form().field(name); field.checked != checked)
+                editor_.form().click(field);
         });
         w = check;
         break;

@@ -24,8 +24,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTimer>
-#include <QUndoStack>
 
 #include <algorithm>
 
@@ -107,16 +105,7 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
                                   status_->sizeHint().height());
     statusBar()->setSizeGripEnabled(true);
 
-    undo_ = new QUndoStack(this);
-    undo_->setUndoLimit(200);
-    editor_.form().addObserver([this](const Field& f, FieldChange) {
-        mirror(f);
-        // Once the action that made this change has run to its end, it becomes one undo step.
-        if (!restoring_ && commands_ == 0 && !settleQueued_) {
-            settleQueued_ = true;
-            QTimer::singleShot(0, this, [this] { settle(); });
-        }
-    });
+    editor_.form().addObserver([this](const Field& f, FieldChange) { mirror(f); });
     editor_.observer().titleChanged = [this] { mirrorTitle(); };
     editor_.observer().pageChanged = [this] { tabs_->setCurrentIndex(editor_.page()); };
     // A product switch adapts the menus: the title names the product, so it follows too.
@@ -164,20 +153,7 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
     pageKeys({QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},
              -1);
-    QAction* undo = actions_.value(QStringLiteral("mnuEditUndo"));
-    QAction* redo = actions_.value(QStringLiteral("mnuEditRedo"));
-    connect(undo, &QAction::triggered, this, [this] {
-        // A field still being typed in counts as done first, so that its change is the one undone.
-        settleQueued_ = false;
-        settle();
-        undo_->undo();
-    });
-    connect(redo, &QAction::triggered, undo_, &QUndoStack::redo);
-    connect(undo_, &QUndoStack::canUndoChanged, undo,
-            [this, undo](bool can) { undo->setEnabled(can && !busyCursor_); });
-    connect(undo_, &QUndoStack::canRedoChanged, redo,
-            [this, redo](bool can) { redo->setEnabled(can && !busyCursor_); });
-    startHistory();
+    bindHistory();
 }
 
 void EnterDataWindow::mirrorTitle() {
@@ -207,18 +183,12 @@ void EnterDataWindow::switchPage(int step) {
 }
 
 void EnterDataWindow::runCommand(const std::function<void()>& command) {
-    ++commands_;
-    command();
-    --commands_;
-    if (commands_ > 0)
-        return;
-    if (!editor_.HasUnsavedChanges()) {
-        startHistory();
-    } else {
-        settleQueued_ = false;
-        settle();
-        updateModified();
+    // What a window of its own (a comparison, the backups) does in the editor is one step too.
+    {
+        const FormModel::UserAction action(editor_.form());
+        command();
     }
+    updateHistory();
 }
 
 void EnterDataWindow::showStoredCode(Field& field) {
@@ -264,7 +234,7 @@ void EnterDataWindow::open() {
     activateWindow();
     focusFirstField();
     // What the product selection filled in is where undo stops.
-    startHistory();
+    editor_.form().startHistory();
 }
 
 void EnterDataWindow::focusFirstField() {
@@ -293,7 +263,7 @@ void EnterDataWindow::closeEvent(QCloseEvent* event) {
     settings.setValue(QStringLiteral("editor/geometry"), saveGeometry());
     event->accept();
     editor_.setStatus(QString()); // the next editor starts without this one's last message
-    undo_->clear();
+    editor_.form().startHistory();
     // Once the window is gone, so that the selection window comes up in its place.
     QMetaObject::invokeMethod(
         this,
@@ -346,8 +316,7 @@ void EnterDataWindow::setBusyInput(bool busy) {
             action->setEnabled(true);
     offDuringTransfer_.clear();
     mirrorMenus();
-    actions_.value(QStringLiteral("mnuEditUndo"))->setEnabled(undo_->canUndo());
-    actions_.value(QStringLiteral("mnuEditRedo"))->setEnabled(undo_->canRedo());
+    updateHistory();
 }
 
 // Keys go through the field's filter first, as the original's key handlers did; the line edit then
@@ -407,10 +376,10 @@ bool EnterDataWindow::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             Field& field = editor_.form().field(name);
+            // The field's checks see what was typed; the code shown as stored joins that typing too.
+            const FormModel::UserAction action(editor_.form(), name);
             editor_.form().leave(field);
             showStoredCode(field);
-            settle(name);
-            typing_.clear(); // the next change is a step of its own
         }
     }
     return QMainWindow::eventFilter(watched, event);

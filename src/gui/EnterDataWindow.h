@@ -11,7 +11,6 @@
 
 class QAction;
 class QPushButton;
-class QUndoStack;
 class QLabel;
 class QMenuBar;
 class QProgressBar;
@@ -37,8 +36,6 @@ public:
     QLabel* statusLabel() const { return status_; }
     // The progress bar's button that stops a transfer.
     QPushButton* cancelButton() const { return cancel_; }
-    // The technician's field changes since the configuration was last opened, read, saved or written.
-    QUndoStack* undoStack() const { return undo_; }
 
     // Shows the window where it was last (centred on the screen the first time), focus on the first
     // field of the page.
@@ -67,27 +64,21 @@ private:
     void changeFixedCodes();
     void selectDefaultFolder();
     void focusFirstField();
-    // Runs a command of the menus or the records windows. Afterwards the fields either are what was
-    // last opened, read, saved or written (a new undo history starts) or the technician's edits, now
-    // changed by the command (one undo step).
+    // Runs a command of the menus or the records windows (the editor makes what it changes one undo
+    // step, or starts a new history when the fields are what was last opened, read, saved or written).
     void runCommand(const std::function<void()>& command);
     // New, Open and Read replace the fields: the close box's question first.
     bool mayDiscardEdits() { return editor_.CloseRequested(); }
-    // One technician action has run to its end: what it changed becomes one undo step.
-    // leftField: the entry field just left, whose typing the step is.
-    void settle(const QString& leftField = QString());
-    void startHistory();
-    void restoreFields(const std::vector<Field>& fields);
-    void updateModified();
+    // Binds undo and redo to the editor's history, which the core keeps.
+    void bindHistory();
+    void updateHistory();
     void switchPage(int step);
     // A code field shows what will be stored: upper case, padded with zeros.
     void showStoredCode(Field& field);
     void mirrorTitle();
     void setBusyInput(bool busy);
 
-    class FormStep;
     class BusyInput;
-    friend class FormStep;
 
     TfrmEnterData& editor_;
     QTabWidget* tabs_ = nullptr;
@@ -100,12 +91,6 @@ private:
     QHash<QWidget*, int> pageOf_;
     QList<QWidget*> tabChain_;
     QPushButton* cancel_ = nullptr;
-    QUndoStack* undo_ = nullptr;
-    std::vector<Field> settled_; // the fields after the last undo step or command
-    QString typing_;             // the entry field whose typing grows the newest undo step
-    bool settleQueued_ = false;
-    bool restoring_ = false;
-    int commands_ = 0; // commands under way
     BusyInput* busyInput_ = nullptr;
     bool busyCursor_ = false;
     // The actions a transfer turned off, to be turned on again when it ends.

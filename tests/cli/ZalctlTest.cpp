@@ -487,6 +487,16 @@ TEST_F(Zalctl, RecipesRoundTripThroughShowJson) {
     const Result applied = zalctl({"apply", file("b.Zal"), file("recipe.json")});
     EXPECT_EQ(applied.exitCode, 0) << applied.err.toStdString();
     EXPECT_EQ(zalctl({"diff", file("a.Zal"), file("b.Zal")}).out, QString());
+    // It lists what it changed as diff would, in the window's order, with what the rules changed too.
+    const QStringList lines = applied.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << applied.out.toStdString();
+    EXPECT_EQ(
+        lines.mid(0, 4),
+        (QStringList{
+            QStringLiteral("edtRxCodePos3\tPosition 3 / Funk ID's\t\tBEEF"),
+            QStringLiteral("cbbxActionTxPos1\tPosition 1 / Funk Übertragung\tAus\tSende mit 1. fester ID"),
+            QStringLiteral("edtActionCodePos1\tPosition 1 / ID\t----\tA001"),
+            QStringLiteral("edtNoShortTransm\tAnzahl kurzer Übertragungen\t3\t7")}));
 
     const struct {
         const char* recipe;

@@ -87,6 +87,66 @@ TEST_F(Events, EveryChangeIsReportedToObservers) {
     EXPECT_EQ(counts.notified, 5);
 }
 
+// One technician action is one undo step: typing into a field grows its step up to and with leaving
+// it, nested actions are one, the program's own changes are none, and the base marks the file's state.
+TEST_F(Events, EachActionIsOneUndoStep) {
+    Field& delay = form["edtDelay"];
+    form.onExit(QStringLiteral("edtDelay"), [this](Field& f) { form.setText(f, f.text + u'0'); });
+    form.setText(delay, QStringLiteral("5")); // the program's own change
+    EXPECT_FALSE(form.canUndo());
+    EXPECT_TRUE(form.isAtBase());
+    form.typeKey(delay, QChar(u'1'));
+    form.typeKey(delay, QChar(u'2'));
+    form.leave(delay); // its check appends a zero: still the typing's step
+    EXPECT_EQ(delay.text, QStringLiteral("5120"));
+    form.typeKey(delay, QChar(u'3')); // typing after leaving is a step of its own
+    form.click(form["cbDelayUseJumpers"]);
+    {
+        const FormModel::UserAction command(form);
+        form.selectIndex(form["cbbxAcknowledge"], 1);
+        form.replaceText(delay, QStringLiteral("9"));
+        EXPECT_FALSE(form.canUndo()); // not while an action is open
+    }
+    EXPECT_EQ(form.undoCount(), 4u);
+    EXPECT_FALSE(form.isAtBase());
+    ASSERT_NE(form.lastStep(), nullptr);
+    EXPECT_EQ(form.lastStep()->typing, QString());
+    for (const QString& before :
+         {QStringLiteral("51203"), QStringLiteral("51203"), QStringLiteral("5120"), QStringLiteral("5")}) {
+        ASSERT_TRUE(form.undo());
+        EXPECT_EQ(delay.text, before);
+    }
+    EXPECT_TRUE(form.isAtBase());
+    EXPECT_FALSE(form["cbDelayUseJumpers"].checked);
+    EXPECT_TRUE(form.redo());
+    EXPECT_EQ(delay.text, QStringLiteral("5120"));
+    form.undo();
+    form.click(form["cbDelayUseJumpers"]); // a new step after undoing: redo is gone, the base still there
+    EXPECT_FALSE(form.canRedo());
+    form.undo();
+    EXPECT_TRUE(form.isAtBase());
+}
+
+TEST_F(Events, TheHistoryRestartsAndIsBounded) {
+    for (size_t i = 0; i < FormModel::kUndoLimit + 5; ++i)
+        form.click(form["cbDelayUseJumpers"]);
+    EXPECT_EQ(form.undoCount(), FormModel::kUndoLimit);
+    while (form.undo()) {
+    }
+    EXPECT_FALSE(form.isAtBase()); // the base fell off the bounded history
+    {
+        const FormModel::UserAction save(form);
+        form.replaceText(form["edtDelay"], QStringLiteral("4"));
+        form.startHistory(); // saved inside the action: the new base includes its change
+    }
+    EXPECT_FALSE(form.canUndo());
+    EXPECT_TRUE(form.isAtBase());
+    int heard = 0;
+    form.onHistoryChanged([&heard] { ++heard; });
+    form.click(form["cbDelayUseJumpers"]);
+    EXPECT_EQ(heard, 1);
+}
+
 TEST(FormDeclaration, EveryFieldOnce) {
     FormModel form;
     EXPECT_EQ(form.fields().size(), FormFields().size());

@@ -40,7 +40,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QUndoStack>
 
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -536,7 +535,7 @@ private slots:
         window_->action(QStringLiteral("mnuCommunicationReadFromDevice"))->trigger();
         QCOMPARE(editor_->form()["edtRxCodePos1"].text, QString());
         QVERIFY(!window_->isWindowModified());
-        QVERIFY(!window_->undoStack()->canUndo()); // a read starts a new history
+        QVERIFY(!window_->editor().form().canUndo()); // a read starts a new history
         window_->hide();
     }
 
@@ -554,7 +553,7 @@ private slots:
         QCoreApplication::processEvents();
         const QString code = widget<QLineEdit>("edtActionCodePos1")->text();
         QVERIFY(code != codeBefore); // the choice's rules filled the code field
-        QCOMPARE(window_->undoStack()->count(), 1);
+        QCOMPARE(window_->editor().form().undoCount(), 1);
         QTest::keyClick(tx, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(FormModel::SameContent(editor_->form().snapshot(), before));
         QCOMPARE(tx->currentIndex(), txBefore);
@@ -654,8 +653,7 @@ private slots:
         rig_->engine.memory() = editor_->working();
         window_->open();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        editor_->form().setText(editor_->form()["edtNoShortTransm"], QStringLiteral("7"));
-        QCoreApplication::processEvents(); // the change becomes an undo step
+        editor_->form().replaceText(editor_->form()["edtNoShortTransm"], QStringLiteral("7")); // an undo step
         QAction* undo = window_->action(QStringLiteral("mnuEditUndo"));
         QAction* read = window_->action(QStringLiteral("mnuCommunicationReadFromDevice"));
         QVERIFY(undo->isEnabled() && read->isEnabled());
@@ -677,7 +675,7 @@ private slots:
         QCOMPARE(rig_->engine.memory()[0x50], 7);
         QCOMPARE(editor_->form()["edtNoShortTransm"].text, QStringLiteral("7"));
         QVERIFY(read->isEnabled());
-        QCOMPARE(undo->isEnabled(), window_->undoStack()->canUndo());
+        QCOMPARE(undo->isEnabled(), window_->editor().form().canUndo());
         window_->hide();
     }
 
