@@ -5,6 +5,7 @@
 #include "config/ImageChecksum.h"
 #include "config/ImageLayout.h"
 #include "config/Products.h"
+#include "config/WritePlan.h"
 #include "radio/DeviceIdentity.h"
 
 #include <QCoreApplication>
@@ -168,8 +169,8 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     setStatus(previewOnly ? Msg::Reading : Msg::Writing);
     processEvents();
 
-    const std::vector<AddressRange> writes = WriteRanges(product());
-    const int marker = WrittenMarkerAddress(product());
+    // What is written where does not depend on the device; what goes there does, once it is read.
+    const std::vector<AddressRange> writes = PlanWrite(product(), working_, working_).writes;
     // With backups on, the whole image is read first and kept, so that what the write replaces can
     // always be put back; without, only the identification is read: 51 bytes, not the whole image.
     // The preview needs the whole image too, to tell what will change.
@@ -179,7 +180,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     const std::vector<AddressRange> reads =
         whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges(product());
     // The write, its marker and the verification's read, after whatever is read first.
-    const int writeChunks = Chunks(writes) + (marker >= 0 ? 1 : 0) + Chunks({kWholeImage});
+    const int writeChunks = Chunks(writes) + Chunks({kWholeImage});
     planProgress(previewOnly ? Chunks(reads) : Chunks(reads) + writeChunks);
     bool identified = true;
     for (const AddressRange& r : reads)
@@ -236,26 +237,11 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     if (RefusesDevice(deviceProduct, deviceVersion))
         return CommandResult::Refused;
 
-    // The extended repeaters keep their own identity, fixed codes and product data, and their image
-    // checksum must cover what they will hold. Made on a copy, which the editor takes once the write
-    // begins: a preview that was not confirmed leaves the editor as it was.
-    ConfigImage toWrite = working_;
-    for (const AddressRange& r : KeptByDevice(product()))
-        std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1, toWrite.begin() + r.first);
-    if (IsPlusProduct(product()))
-        StoreImageChecksum(toWrite);
-    if (marker >= 0)
-        toWrite[marker] = 1;
-
-    if (whole) {
-        // What the device will hold: its own bytes, with the written ranges taken from the editor.
-        ConfigImage planned = comparison_;
-        for (AddressRange r : writes)
-            std::copy(toWrite.begin() + r.first, toWrite.begin() + r.last + 1, planned.begin() + r.first);
-        if (marker >= 0)
-            planned[marker] = toWrite[marker];
-        changeImages_.emplace(comparison_, planned);
-    }
+    // What the extended repeaters keep of their own goes out as the device has it. The editor takes
+    // the plan's image once the write begins: a preview that was not confirmed leaves it as it was.
+    const WritePlan plan = PlanWrite(product(), working_, comparison_);
+    if (whole) // the device's own bytes are known everywhere: the preview shows what will change
+        changeImages_.emplace(comparison_, plan.planned);
     if (previewOnly) {
         setStatus(QString());
         return CommandResult::Done;
@@ -303,18 +289,9 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         }
     }
 
-    working_ = toWrite;
+    working_ = plan.image;
     const ConfigImage before = comparison_; // what the device held, when it was read whole
-    // What the device holds once written: its identity among it.
-    ConfigImage expected = comparison_;
-    for (const AddressRange& r : writes)
-        std::copy(working_.begin() + r.first, working_.begin() + r.last + 1, expected.begin() + r.first);
-    bool written = true;
-    deviceWritten_ = true;
-    for (const AddressRange& r : writes)
-        written = kbx_.WriteBlock(working_, r.first, r.last) == kbxOk && written;
-    if (marker >= 0)
-        written = kbx_.WriteBlock(working_, marker, marker) == kbxOk && written;
+    const bool written = SendPlan(plan);
     if (kbx_.cancelled()) {
         const QString consequence = WriteConsequence();
         planProgress(0);
@@ -347,7 +324,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         const bool read =
             restored && kbx_.ReadBlock(now, kIdentityBytes.first, kIdentityBytes.last) == kbxOk &&
             kbx_.ReadBlock(now, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last) == kbxOk;
-        if (read && !SameIdentity(now, before) && !SameIdentity(now, expected)) {
+        if (read && !SameIdentity(now, before) && !SameIdentity(now, plan.planned)) {
             const QString other = QCoreApplication::translate(
                                       "Editor", "Nichts wurde zurückgeschrieben: ein anderes Gerät ist jetzt "
                                                 "angeschlossen, %1 statt %2. ")
@@ -381,18 +358,12 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return CommandResult::Failed;
     }
-    if (!ReadForVerification() || !StillTheSameDevice(expected))
+    if (!ReadForVerification() || !StillTheSameDevice(plan.planned))
         return CommandResult::Failed;
-    ConfigImage differing = working_;
-    bool verified = true;
-    for (const AddressRange& r : VerifiedRanges(product())) {
-        if (!SameRange(working_, comparison_, r.first, r.last)) {
-            verified = false;
-            std::copy(comparison_.begin() + r.first, comparison_.begin() + r.last + 1,
-                      differing.begin() + r.first);
-        }
-    }
-    if (!verified) {
+    if (const std::vector<int> unverified = Unverified(plan, comparison_); !unverified.empty()) {
+        ConfigImage differing = working_;
+        for (const int a : unverified)
+            differing[static_cast<size_t>(a)] = comparison_[static_cast<size_t>(a)];
         QStringList fields;
         for (const DifferenceRow& row : DifferencesBetween(working_, differing))
             fields << QCoreApplication::translate("Editor", "%1 / %2: %3 statt %4")
@@ -405,6 +376,16 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
         return CommandResult::Failed;
     }
     return Programmed();
+}
+
+bool TfrmEnterData::SendPlan(const WritePlan& plan) {
+    // Every range is tried even after one failed, as the device may hold part of it by then: what
+    // went out is reported from the KBX's own account.
+    bool written = true;
+    deviceWritten_ = true;
+    for (const AddressRange& r : plan.writes)
+        written = kbx_.WriteBlock(plan.image, r.first, r.last) == kbxOk && written;
+    return written;
 }
 
 bool TfrmEnterData::ReadForVerification() {

@@ -25,6 +25,8 @@
 
 namespace zal {
 
+struct WritePlan;
+
 enum FileState { fsNew = 0, fsOpened = 1, fsSaved = 2, fsFromDevice = 3 };
 
 // The entries that start a new configuration.
@@ -278,6 +280,8 @@ private:
     // Whether the device that answered the verification read is the one the command wrote into
     // (expected: what that device holds now); false after saying which device is there instead.
     bool StillTheSameDevice(const ConfigImage& expected);
+    // Sends a plan's writes, every one even after a failure; whether all were acknowledged.
+    bool SendPlan(const WritePlan& plan);
     // The full read after a write; false after saying the device could not be read.
     bool ReadForVerification();
     // A write verified: said, and the editor clean.

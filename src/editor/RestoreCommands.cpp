@@ -2,10 +2,10 @@
 
 #include "DeviceCommandSupport.h"
 
-#include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
 #include "config/ImageLayout.h"
 #include "config/Products.h"
+#include "config/WritePlan.h"
 #include "radio/DeviceIdentity.h"
 #include "shell/FileSystem.h"
 #include "shell/StringTable.h"
@@ -36,13 +36,7 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
     processEvents();
     // What a write covers, the fixed radio IDs a write keeps, and a MUVE+ II's written marker: the
     // backup's own bytes in every one of them.
-    const bool plus = IsPlusProduct(product());
-    const AddressRange fixedCodes = plus ? kPlusFixedCodeBytes : kFixedCodeBytes;
-    std::vector<AddressRange> writes = WriteRanges(product());
-    writes.push_back(fixedCodes);
-    if (const int marker = WrittenMarkerAddress(product()); marker >= 0)
-        writes.push_back({marker, marker});
-    planProgress(2 * Chunks({kWholeImage}) + Chunks(writes));
+    planProgress(2 * Chunks({kWholeImage}) + Chunks(PlanRestore(product(), kept, kept, true, false).writes));
     if (kbx_.ReadImage(comparison_) != kbxOk) {
         report(MessageKind::Error, Msg::ReadFailed, {}, WriteConsequence());
         return CommandResult::Failed;
@@ -96,30 +90,16 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
         into = chosen == 0 ? RestoreInto::ConfigurationOnly : RestoreInto::Replacement;
         setStatus(Msg::Writing);
     }
-    if (into == RestoreInto::ConfigurationOnly)
-        std::erase_if(writes, [&](const AddressRange& r) { return r.first == fixedCodes.first; });
     const bool replacement = another && into == RestoreInto::Replacement;
     if (backups().policy().beforeWrite)
         BackupDeviceImage(comparison_);
 
-    ConfigImage planned = comparison_;
-    for (const AddressRange& r : writes)
-        std::copy(kept.begin() + r.first, kept.begin() + r.last + 1, planned.begin() + r.first);
-    // A MUVE+ II's long serial lies among what a write covers: another device keeps its own.
-    if (another && product() == kMuvePlus2)
-        std::copy(comparison_.begin() + kPlus2LongSerialBytes.first,
-                  comparison_.begin() + kPlus2LongSerialBytes.last + 1,
-                  planned.begin() + kPlus2LongSerialBytes.first);
-    // The extended repeaters' checksum covers bytes the device keeps as its own: it is made for what
-    // the device will hold, which is the backup's own checksum when the backup is of this device.
-    if (plus)
-        StoreImageChecksum(planned);
+    const WritePlan plan =
+        PlanRestore(product(), kept, comparison_, into != RestoreInto::ConfigurationOnly, another);
+    const ConfigImage& planned = plan.planned;
     changeImages_.emplace(comparison_, planned);
 
-    bool written = true;
-    deviceWritten_ = true;
-    for (const AddressRange& r : writes)
-        written = kbx_.WriteBlock(planned, r.first, r.last) == kbxOk && written;
+    const bool written = SendPlan(plan);
     if (!written || kbx_.cancelled()) {
         report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return kbx_.cancelled() ? CommandResult::Cancelled : CommandResult::Failed;
@@ -127,15 +107,11 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
     if (!ReadForVerification() || !StillTheSameDevice(planned))
         return CommandResult::Failed;
     QStringList differing;
-    for (const AddressRange& r : writes) {
-        for (int a = r.first; a <= r.last; ++a) {
-            if (comparison_[static_cast<size_t>(a)] != planned[static_cast<size_t>(a)])
-                differing << QCoreApplication::translate("Editor", "0x%1: %2 statt %3")
-                                 .arg(a, 2, 16, QChar(u'0'))
-                                 .arg(FormatHexByte(comparison_[static_cast<size_t>(a)]),
-                                      FormatHexByte(planned[static_cast<size_t>(a)]));
-        }
-    }
+    for (const int a : Unverified(plan, comparison_))
+        differing << QCoreApplication::translate("Editor", "0x%1: %2 statt %3")
+                         .arg(a, 2, 16, QChar(u'0'))
+                         .arg(FormatHexByte(comparison_[static_cast<size_t>(a)]),
+                              FormatHexByte(planned[static_cast<size_t>(a)]));
     if (!differing.isEmpty()) {
         report(MessageKind::Error, Msg::VerifyFailed, {},
                QCoreApplication::translate("Editor", "Nicht angenommen wurden die Bytes ") +

@@ -4,6 +4,7 @@
 
 #include "config/ImageFile.h"
 #include "config/Products.h"
+#include "config/WritePlan.h"
 #include "radio/DeviceIdentity.h"
 #include "shell/StringTable.h"
 
@@ -143,22 +144,16 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
         return dwNoKbx;
     if (kbx_.ConnectDevice() != kbxOk)
         return dwNoDevice;
-    const std::vector<AddressRange> ranges = DefaultWriteRanges();
-    planProgress(Chunks(ranges) + Chunks({kWholeImage}));
-    bool written = true;
-    deviceWritten_ = true;
-    for (const AddressRange& r : ranges)
-        written = kbx_.WriteBlock(image, r.first, r.last) == kbxOk && written;
-    if (!written)
+    const WritePlan plan = PlanDefaultWrite(image);
+    planProgress(Chunks(plan.writes) + Chunks({kWholeImage}));
+    if (!SendPlan(plan))
         return dwWriteFailed;
     setStatus(Msg::Verifying);
     processEvents();
     if (kbx_.ReadImage(comparison_) != kbxOk)
         return dwVerifyReadFailed;
-    for (const AddressRange& r : ranges) {
-        if (!SameRange(image, comparison_, r.first, r.last))
-            return dwDifferent;
-    }
+    if (!Unverified(plan, comparison_).empty())
+        return dwDifferent;
     working_ = image;
     return dwWritten;
 }
