@@ -280,6 +280,11 @@ private:
     // Whether the device that answered the verification read is the one the command wrote into
     // (expected: what that device holds now); false after saying which device is there instead.
     bool StillTheSameDevice(const ConfigImage& expected);
+    // The steps of a write, each said and ended where it stops the write.
+    std::optional<CommandResult> RefusedBeforeWrite();
+    std::optional<CommandResult> ConfirmWrite(int writeChunks);
+    CommandResult WriteCancelled(const WritePlan& plan, const ConfigImage& before, bool whole);
+    CommandResult VerifyWrite(const WritePlan& plan);
     // Sends a plan's writes, every one even after a failure; whether all were acknowledged.
     bool SendPlan(const WritePlan& plan);
     // The full read after a write; false after saying the device could not be read.
