@@ -5,10 +5,13 @@
 //              after the selection window came up, as a technician takes at least that long to click)
 //   backups  - File, "Sicherungen..." to its window on screen with BACKUPS (default 100,000) in the
 //              records (5,000 devices, 20 each)
+//   devices  - File, "Geräte..." to its window on screen over the same records: every device listed,
+//              the first one's history shown
 // The reference is the same process showing an empty main window. Without a display it runs on Qt's
 // offscreen platform.
 
 #include "BenchRecords.h"
+#include "gui/DevicesDialog.h"
 #include "gui/EnterDataWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
@@ -26,14 +29,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 using namespace zal;
 
 namespace {
 
-// In the child: opens the backups window over the records the parent filled; prints its milliseconds.
-int BackupsChild(int argc, char* argv[], int count) {
+// In the child: opens the backups or the devices window over the records the parent filled; prints its
+// milliseconds.
+int RecordsChild(int argc, char* argv[], bool devices, int count) {
     QApplication app(argc, argv);
     gui::QtDialogs dialogs;
     TfrmEnterData::Options options;
@@ -52,9 +57,13 @@ int BackupsChild(int argc, char* argv[], int count) {
     }
     QElapsedTimer timer;
     timer.start();
-    gui::BackupsDialog window(editor);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    std::unique_ptr<QDialog> window;
+    if (devices)
+        window = std::make_unique<gui::DevicesDialog>(editor);
+    else
+        window = std::make_unique<gui::BackupsDialog>(editor);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
         return 1;
     std::printf("%.2f\n", timer.nsecsElapsed() / 1e6);
     return 0;
@@ -130,8 +139,9 @@ double Median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc >= 3 && qstrcmp(argv[1], "--child") == 0 && qstrcmp(argv[2], "backups") == 0)
-        return BackupsChild(argc, argv, argc > 3 ? atoi(argv[3]) : 0);
+    if (argc >= 3 && qstrcmp(argv[1], "--child") == 0 &&
+        (qstrcmp(argv[2], "backups") == 0 || qstrcmp(argv[2], "devices") == 0))
+        return RecordsChild(argc, argv, qstrcmp(argv[2], "devices") == 0, argc > 3 ? atoi(argv[3]) : 0);
     if (argc == 3 && qstrcmp(argv[1], "--child") == 0)
         return Child(argc, argv, qstrcmp(argv[2], "program") == 0);
     const int backups = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
@@ -147,9 +157,11 @@ int main(int argc, char* argv[]) {
         editor.push_back(r.editorMs);
     }
     Measure(self, "backups", home.path(), {QString::number(backups)});
-    std::vector<double> backupsWindow;
-    for (int i = 0; i < 5; ++i)
+    std::vector<double> backupsWindow, devicesWindow;
+    for (int i = 0; i < 5; ++i) {
         backupsWindow.push_back(Measure(self, "backups", home.path()).editorMs);
+        devicesWindow.push_back(Measure(self, "devices", home.path()).editorMs);
+    }
     const double reference = Median(empty);
     std::printf("Windows coming up (%s), median of 5 fresh processes\n",
                 qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "display");
@@ -160,5 +172,7 @@ int main(int argc, char* argv[]) {
                 Median(editor) / reference);
     std::printf("backups window, %d kept %7.1f ms  ratio %.2f (target <= 2)\n", backups,
                 Median(backupsWindow), Median(backupsWindow) / reference);
+    std::printf("devices window, %d kept %7.1f ms  ratio %.2f (target <= 2)\n", backups,
+                Median(devicesWindow), Median(devicesWindow) / reference);
     return 0;
 }

@@ -2610,5 +2610,57 @@ Please send this file to VESK service.</translation>
         <source>&amp;Abbrechen</source>
         <translation>&amp;Cancel</translation>
     </message>
+    <message>
+        <source>Geräte: %1</source>
+        <translation>Devices: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Geräte...</source>
+        <translation>&amp;Devices...</translation>
+    </message>
+    <message>
+        <source>Geräte</source>
+        <translation>Devices</translation>
+    </message>
+    <message>
+        <source>Seriennummer oder &amp;Funk-ID:</source>
+        <translation>Serial number or radio &amp;ID:</translation>
+    </message>
+    <message>
+        <source>Zuletzt gesehen</source>
+        <translation>Last seen</translation>
+    </message>
+    <message>
+        <source>Codes</source>
+        <translation>Codes</translation>
+    </message>
+    <message>
+        <source>Sicherung / Feld</source>
+        <translation>Backup / field</translation>
+    </message>
+    <message>
+        <source>vorher</source>
+        <translation>before</translation>
+    </message>
+    <message>
+        <source>nachher</source>
+        <translation>after</translation>
+    </message>
+    <message>
+        <source>Mit dem Editor &amp;vergleichen</source>
+        <translation>Co&amp;mpare with the editor</translation>
+    </message>
+    <message>
+        <source>ersetzt durch %1 am %2</source>
+        <translation>replaced by %1 on %2</translation>
+    </message>
+    <message>
+        <source>(die erste Sicherung dieses Geräts in den Aufzeichnungen)</source>
+        <translation>(this device&apos;s first backup in the records)</translation>
+    </message>
+    <message>
+        <source>(kein Feld geändert)</source>
+        <translation>(no field changed)</translation>
+    </message>
 </context>
 </TS>

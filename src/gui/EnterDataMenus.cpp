@@ -5,6 +5,7 @@
 
 #include "AboutDialog.h"
 #include "ChangeFixedDialogs.h"
+#include "DevicesDialog.h"
 #include "ReceiveRadioDialog.h"
 #include "RecordsDialogs.h"
 #include "SelectDirectoryDialog.h"
@@ -66,6 +67,8 @@ void EnterDataWindow::addRecordMenus() {
         [this] { runCommand([this] { CompareWithOther(editor_, this); }); });
     add(file, before, "mnuFileBackups", QCoreApplication::translate("Window", "Si&cherungen..."),
         [this] { runCommand([this] { BackupsDialog(editor_, this).exec(); }); });
+    add(file, before, "mnuFileDevices", QCoreApplication::translate("Window", "&Geräte..."),
+        [this] { runCommand([this] { DevicesDialog(editor_, this).exec(); }); });
     add(file, before, "mnuFileReport",
         QCoreApplication::translate("Window", "Be&richt drucken / exportieren..."),
         [this] { ShowReport(editor_, this); })

@@ -33,12 +33,14 @@ namespace {
 
 constexpr int kEntryRole = Qt::UserRole;
 
-QString ResultText(const QString& result) {
+} // namespace
+
+QString BackupResultText(const QString& result) {
     const std::optional<CommandResult::Kind> kind = ResultKindFromWord(result);
     return kind ? ResultCaption(*kind) : QStringLiteral("?");
 }
 
-QString CommandText(const QString& command) {
+QString BackupCommandText(const QString& command) {
     if (command == QLatin1String("read"))
         return QCoreApplication::translate("Window", "Lesen");
     if (command == QLatin1String("write"))
@@ -50,7 +52,24 @@ QString CommandText(const QString& command) {
     return command;
 }
 
-} // namespace
+bool WriteBackupIntoDevice(TfrmEnterData& editor, const QString& path, const BackupEntry& entry, bool ask,
+                           QWidget* parent) {
+    if (ask &&
+        QMessageBox::question(
+            parent, QCoreApplication::translate("Window", "Sicherungen"),
+            QCoreApplication::translate("Window", "Die Sicherung von %1 %2 vom %3 in das Gerät schreiben?\n\n"
+                                                  "Sie wird dazu im Editor geöffnet.")
+                .arg(QCoreApplication::translate("Radio", entry.device.productName.toUtf8().constData()),
+                     entry.device.serial,
+                     entry.time.toString(QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss")))) !=
+            QMessageBox::Yes)
+        return false;
+    ConfigImage kept{};
+    if (!editor.CloseRequested() || !editor.OpenPath(path) || !LoadImageFile(path, kept))
+        return false;
+    // The backup's own bytes, the fixed radio IDs among them, not what the fields would write.
+    return static_cast<bool>(editor.RestoreImage(kept));
+}
 
 BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setWindowTitle(QCoreApplication::translate("Window", "Sicherungen"));
@@ -179,10 +198,11 @@ void BackupsDialog::fill() {
     const QString format = QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss");
     for (size_t i = entries_.size(); i-- > 0;) {
         const BackupEntry& e = entries_[i];
-        auto* item = new QTreeWidgetItem(QStringList{
-            e.time.toString(format),
-            QCoreApplication::translate("Radio", e.device.productName.toUtf8().constData()), e.device.version,
-            e.device.serial, e.device.radioId, CommandText(e.command), ResultText(e.result), e.station});
+        auto* item = new QTreeWidgetItem(
+            QStringList{e.time.toString(format),
+                        QCoreApplication::translate("Radio", e.device.productName.toUtf8().constData()),
+                        e.device.version, e.device.serial, e.device.radioId, BackupCommandText(e.command),
+                        BackupResultText(e.result), e.station});
         item->setData(0, kEntryRole, static_cast<qulonglong>(i));
         item->setToolTip(0, e.file);
         items.append(item);
@@ -227,19 +247,8 @@ bool BackupsDialog::writeSelected(bool ask) {
     const QString path = selectedPath();
     if (path.isEmpty())
         return false;
-    const QTreeWidgetItem* item = list_->currentItem();
-    if (ask &&
-        QMessageBox::question(
-            this, QCoreApplication::translate("Window", "Sicherungen"),
-            QCoreApplication::translate("Window", "Die Sicherung von %1 %2 vom %3 in das Gerät schreiben?\n\n"
-                                                  "Sie wird dazu im Editor geöffnet.")
-                .arg(item->text(1), item->text(3), item->text(0))) != QMessageBox::Yes)
-        return false;
-    ConfigImage kept{};
-    if (!editor_.CloseRequested() || !editor_.OpenPath(path) || !LoadImageFile(path, kept))
-        return false;
-    // The backup's own bytes, the fixed radio IDs among them, not what the fields would write.
-    const bool written = static_cast<bool>(editor_.RestoreImage(kept));
+    const bool written = WriteBackupIntoDevice(
+        editor_, path, entries_[list_->currentItem()->data(0, kEntryRole).toULongLong()], ask, this);
     fill(); // the write may have kept the device's image first
     return written;
 }

@@ -73,6 +73,15 @@ private:
     QTreeWidget* tree_;
 };
 
+// A backup's command and result as the windows name them ("Lesen", "vor dem Schreiben"; "fertig").
+QString BackupCommandText(const QString& command);
+QString BackupResultText(const QString& result);
+// Asks (when ask), opens the backup held in path in the editor, then writes its own bytes into the
+// device with the restore's checks (another device's backup goes in only as asked). True once written
+// and verified.
+bool WriteBackupIntoDevice(TfrmEnterData& editor, const QString& path, const BackupEntry& entry, bool ask,
+                           QWidget* parent);
+
 // File, "Vergleichen mit...": asks for the other configuration (a file or a backup) and shows the
 // differences.
 void CompareWithOther(TfrmEnterData& editor, QWidget* parent);

@@ -299,14 +299,15 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
             << QStringLiteral("%1")
                    .arg(q.value(QStringLiteral("code")).toInt(), 4, 16, QChar(u'0'))
                    .toUpper();
-    // Counted in one pass over the backups, not one per device.
+    // Counted in one pass over the backups, not one per device; grouped as the index orders them
+    // (station first), which spares sorting 100,000 rows, and added up across stations here.
     std::map<QString, int> backups;
-    if (!q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY device_key"))) {
+    if (!q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY station, device_key"))) {
         fail(q);
         return std::nullopt;
     }
     while (q.next())
-        backups[q.value(0).toString()] = q.value(1).toInt();
+        backups[q.value(0).toString()] += q.value(1).toInt();
     if (!q.exec(
             QStringLiteral("SELECT product, product_name, version, serial, radio_id, last_seen_ms, station, "
                            "device_key, serial_key, replaced_by, replaced_ms FROM devices "
@@ -314,25 +315,37 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
         fail(q);
         return std::nullopt;
     }
+    // Each column found by its name once, not once a row: 5,000 devices list in a blink.
+    const QSqlRecord columns = q.record();
+    const auto at = [&columns](const char* name) { return columns.indexOf(QLatin1String(name)); };
+    const int product = at("product"), productName = at("product_name"), version = at("version"),
+              serial = at("serial"), radioId = at("radio_id"), lastSeen = at("last_seen_ms"),
+              station = at("station"), deviceKey = at("device_key"), replacedBy = at("replaced_by"),
+              replacedMs = at("replaced_ms");
+    const auto codesOf = [&codes](const QString& key) {
+        const auto found = codes.find(key);
+        return found == codes.end() ? QStringList() : found->second;
+    };
     std::vector<DeviceRecord> devices;
     while (q.next()) {
-        const auto text = [&q](const char* column) { return q.value(QLatin1String(column)).toString(); };
         DeviceRecord d;
-        d.device.product = q.value(QStringLiteral("product")).toInt();
-        d.device.productName = text("product_name");
-        d.device.version = text("version");
-        d.device.serial = text("serial");
-        d.device.radioId = text("radio_id");
-        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(QStringLiteral("last_seen_ms")).toLongLong());
-        d.station = text("station");
-        d.backups = backups[text("device_key")];
-        d.replacedBy = text("replaced_by");
-        if (const qint64 replaced = q.value(QStringLiteral("replaced_ms")).toLongLong(); replaced > 0)
+        d.device.product = q.value(product).toInt();
+        d.device.productName = q.value(productName).toString();
+        d.device.version = q.value(version).toString();
+        d.device.serial = q.value(serial).toString();
+        d.device.radioId = q.value(radioId).toString();
+        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(lastSeen).toLongLong());
+        d.station = q.value(station).toString();
+        if (const auto counted = backups.find(q.value(deviceKey).toString()); counted != backups.end())
+            d.backups = counted->second;
+        d.replacedBy = q.value(replacedBy).toString();
+        if (const qint64 replaced = q.value(replacedMs).toLongLong(); replaced > 0)
             d.replaced = QDateTime::fromMSecsSinceEpoch(replaced);
-        d.codes =
-            (codes[codesKey(d.device.productName, d.device.serial)] + codes[codesKey({}, d.device.serial)])
-                .join(u' ');
-        devices.push_back(d);
+        if (!codes.empty())
+            d.codes = (codesOf(codesKey(d.device.productName, d.device.serial)) +
+                       codesOf(codesKey({}, d.device.serial)))
+                          .join(u' ');
+        devices.push_back(std::move(d));
     }
     return devices;
 }

@@ -5,6 +5,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/Artwork.h"
 #include "gui/ChangeFixedDialogs.h"
+#include "gui/DevicesDialog.h"
 #include "gui/EnterDataWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
@@ -375,6 +376,43 @@ private slots:
         QCOMPARE(editor_->fileName(), path);
         QCOMPARE(rig_->engine.memory()[0x50], pristine[0x50]);
         QVERIFY(dialogs_.ids.back() == 10619);
+
+        // The device's history: found by its serial number or radio ID, the backup kept before the
+        // write-back with the field the device had changed, openable from there.
+        DevicesDialog devices(*editor_, window_.get());
+        devices.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&devices));
+        QCOMPARE(QApplication::focusWidget(), devices.filter()); // typing a serial number finds it
+        const QString radioId = devices.devices()->currentItem()->text(3);
+        // What is typed narrows the list to the devices it names; one no device has empties it.
+        const int listed = devices.devices()->topLevelItemCount();
+        for (const QString& typed : {QStringLiteral("4711"), radioId, QString(), QStringLiteral("119")}) {
+            devices.filter()->setText(typed);
+            devices.refresh();
+            int visible = 0;
+            for (int i = 0; i < listed; ++i) {
+                const QTreeWidgetItem* row = devices.devices()->topLevelItem(i);
+                visible += !row->isHidden();
+                QVERIFY(row->isHidden() || row->text(2).contains(typed) || row->text(3).contains(typed));
+            }
+            if (typed.isEmpty())
+                QCOMPARE(visible, listed);
+            else
+                QCOMPARE(visible > 0, typed != QLatin1String("4711"));
+        }
+        devices.devices()->setCurrentItem(
+            devices.devices()->findItems(QStringLiteral("000119"), Qt::MatchExactly, 2).value(0));
+        QCOMPARE(devices.devices()->currentItem()->text(2), QStringLiteral("000119"));
+        QTreeWidgetItem* kept = devices.history()->topLevelItem(0);
+        QVERIFY(devices.history()->topLevelItemCount() >= 2);
+        QCOMPARE(kept->childCount(), 1);
+        QCOMPARE(kept->child(0)->text(2), QStringLiteral("9"));
+        devices.history()->setCurrentItem(kept->child(0)); // a change row stands for its backup
+        dialogs_.answers = {Answer::No};
+        shoot(&devices, "devices");
+        QVERIFY(devices.openSelected());
+        QVERIFY(editor_->fileName().endsWith(kept->toolTip(0)));
+        QVERIFY(editor_->OpenPath(path));
 
         // Enter on a listed backup opens it, as a double click does: the newest, kept before the write.
         BackupsDialog again(*editor_, window_.get());
@@ -947,7 +985,9 @@ private slots:
         SelectDirectoryDialog folder(home_.path());
         WritePreviewDialog preview({});
         AboutDialog about(rig_->factory(), rig_->clock);
-        for (QWidget* dialog : std::initializer_list<QWidget*>{&fixed, &backups, &folder, &preview, &about}) {
+        DevicesDialog devices(*editor_);
+        for (QWidget* dialog :
+             std::initializer_list<QWidget*>{&fixed, &backups, &folder, &preview, &about, &devices}) {
             for (const QString& text : ShownTexts(dialog)) {
                 if (text.contains(german))
                     found << QStringLiteral("%1: %2").arg(QLatin1String(dialog->metaObject()->className()),
@@ -956,7 +996,7 @@ private slots:
         }
         found.removeDuplicates();
         // Alt reaches every item of the added menus and dialogs, each letter once in its menu or dialog.
-        const QStringList mnemonics = MnemonicProblems(*window_, {&backups, &preview});
+        const QStringList mnemonics = MnemonicProblems(*window_, {&backups, &preview, &devices});
         InstallLanguage(Language::German);
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
         QVERIFY2(mnemonics.isEmpty(), qPrintable(mnemonics.join(u'\n')));
@@ -966,7 +1006,8 @@ private slots:
         editor_->SelectProduct(kZal);
         BackupsDialog backups(*editor_);
         WritePreviewDialog preview({});
-        const QStringList problems = MnemonicProblems(*window_, {&backups, &preview});
+        DevicesDialog devices(*editor_);
+        const QStringList problems = MnemonicProblems(*window_, {&backups, &preview, &devices});
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
