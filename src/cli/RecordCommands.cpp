@@ -218,17 +218,17 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
                                     {QStringLiteral("version"), d.device.version},
                                     {QStringLiteral("serial"), d.device.serial},
                                     {QStringLiteral("radioId"), d.device.radioId},
-                                    {QStringLiteral("lastSeen"), JsonTime(d.lastSeen)},
+                                    {QStringLiteral("lastSeen"), JsonTime(d.lastSeen.toLocalTime())},
                                     {QStringLiteral("station"), d.station},
                                     {QStringLiteral("backups"), d.backups},
                                     {QStringLiteral("codes"), d.codes},
                                     {QStringLiteral("replacedBy"), d.replacedBy},
-                                    {QStringLiteral("replaced"), JsonTime(d.replaced)}});
+                                    {QStringLiteral("replaced"), JsonTime(d.replaced.toLocalTime())}});
             continue;
         }
         out << Printable(d.device.productName) << ' ' << Printable(d.device.version) << "  "
             << Printable(d.device.serial) << "  " << Printable(Or(d.device.radioId, QStringLiteral("-")))
-            << "  " << d.lastSeen.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+            << "  " << d.lastSeen.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
             << Printable(d.station) << "  "
             << (d.backups == 1 ? QCoreApplication::translate("Cli", "%1 Sicherung")
                                : QCoreApplication::translate("Cli", "%1 Sicherungen"))
@@ -238,7 +238,7 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
             out << "  "
                 << QCoreApplication::translate("Cli", "ersetzt durch %1 am %2")
                        .arg(Printable(d.replacedBy),
-                            d.replaced.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+                            d.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         out << '\n';
     }
     if (o.json)

@@ -3,6 +3,7 @@
 #include "RecordsDialogs.h"
 #include "config/ImageLayout.h"
 
+#include <QAbstractTableModel>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -31,6 +33,100 @@ ConfigImage ImageOf(const BackupEntry& e) {
 
 } // namespace
 
+// The devices as a table: only the rows on screen are turned into text, so 5,000 devices list as fast
+// as 50. Typing narrows it to the matching rows.
+class DevicesDialog::DeviceList : public QAbstractTableModel {
+public:
+    DeviceList(RecordsDatabase& records, QObject* parent) : QAbstractTableModel(parent), records_(records) {}
+
+    void setDevices(std::vector<DeviceRecord> devices) {
+        beginResetModel();
+        devices_ = std::move(devices);
+        shown_.resize(devices_.size());
+        for (size_t i = 0; i < shown_.size(); ++i)
+            shown_[i] = i;
+        endResetModel();
+    }
+    void narrow(const QString& typed) {
+        beginResetModel();
+        shown_.clear();
+        for (size_t i = 0; i < devices_.size(); ++i) {
+            const DeviceIdentity& d = devices_[i].device;
+            if (typed.isEmpty() || SameSerial(d.serial, typed) ||
+                d.serial.contains(typed, Qt::CaseInsensitive) ||
+                d.shownSerial.contains(typed, Qt::CaseInsensitive) ||
+                d.radioId.contains(typed, Qt::CaseInsensitive))
+                shown_.push_back(i);
+        }
+        endResetModel();
+    }
+    const DeviceRecord& at(int row) const { return devices_[shown_[static_cast<size_t>(row)]]; }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 8; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= rowCount())
+            return {};
+        DeviceRecord& d = devices_[shown_[static_cast<size_t>(index.row())]];
+        const QString format = QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss");
+        if (role == Qt::ToolTipRole && index.column() == 0 && !d.replacedBy.isEmpty())
+            return QCoreApplication::translate("Window", "ersetzt durch %1 am %2")
+                .arg(d.replacedBy, d.replaced.toLocalTime().toString(format));
+        if (role != Qt::DisplayRole)
+            return {};
+        switch (index.column()) {
+        case 0:
+            return QCoreApplication::translate("Radio", d.device.productName.toUtf8().constData());
+        case 1:
+            return d.device.version;
+        case 2:
+            return d.device.serial;
+        case 3:
+            return d.device.radioId;
+        case 4:
+            return d.lastSeen.toLocalTime().toString(format);
+        case 5:
+            return d.station;
+        case 6:
+            // Counted when first shown: one indexed look-up a row instead of a pass over every backup.
+            if (d.backups < 0)
+                d.backups = std::max(records_.BackupCount(d.device), 0);
+            return d.backups;
+        default:
+            return d.codes;
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return {};
+        switch (section) {
+        case 0:
+            return QCoreApplication::translate("Window", "Produkt");
+        case 1:
+            return QStringLiteral("Version");
+        case 2:
+            return QCoreApplication::translate("Window", "Seriennummer");
+        case 3:
+            return QCoreApplication::translate("Window", "Funk-ID");
+        case 4:
+            return QCoreApplication::translate("Window", "Zuletzt gesehen");
+        case 5:
+            return QStringLiteral("Station");
+        case 6:
+            return QCoreApplication::translate("Window", "Sicherungen");
+        default:
+            return QCoreApplication::translate("Window", "Codes");
+        }
+    }
+
+private:
+    RecordsDatabase& records_;
+    mutable std::vector<DeviceRecord> devices_; // a device's backups are counted once shown
+    std::vector<size_t> shown_;                 // indices into devices_, in its order
+};
+
 DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setWindowTitle(QCoreApplication::translate("Window", "Geräte"));
     filter_ = new QLineEdit(this);
@@ -41,18 +137,16 @@ DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     filterLabel->setBuddy(filter_);
     count_ = new QLabel(this);
 
-    devices_ = new QTreeWidget(this);
+    records_ = std::make_unique<RecordsDatabase>(
+        RecordsDatabase::Location(editor_.folders().dataFolder, editor_.folders().settingsFile));
+    list_ = new DeviceList(*records_, this);
+    devices_ = new QTreeView(this);
     devices_->setRootIsDecorated(false);
     devices_->setUniformRowHeights(true);
     devices_->setSelectionMode(QAbstractItemView::SingleSelection);
-    devices_->setHeaderLabels({QCoreApplication::translate("Window", "Produkt"), QStringLiteral("Version"),
-                               QCoreApplication::translate("Window", "Seriennummer"),
-                               QCoreApplication::translate("Window", "Funk-ID"),
-                               QCoreApplication::translate("Window", "Zuletzt gesehen"),
-                               QStringLiteral("Station"),
-                               QCoreApplication::translate("Window", "Sicherungen"),
-                               QCoreApplication::translate("Window", "Codes")});
-    devices_->header()->setResizeContentsPrecision(100);
+    devices_->setModel(list_);
+    // The columns fit the rows a screen shows first.
+    devices_->header()->setResizeContentsPrecision(50);
     history_ = new QTreeWidget(this);
     history_->setUniformRowHeights(true);
     history_->setHeaderLabels({QCoreApplication::translate("Window", "Sicherung / Feld"),
@@ -90,7 +184,8 @@ DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
         applyFilter();
         devices_->setFocus();
     });
-    connect(devices_, &QTreeWidget::currentItemChanged, this, [this] { showHistory(); });
+    connect(devices_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { showHistory(); });
     connect(history_, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
     connect(history_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { showChanges(item); });
     // Enter or a double click on a backup opens it, as a file dialog opens a file.
@@ -105,32 +200,13 @@ DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     layout->addWidget(split, 1);
     layout->addWidget(buttons);
     resize(900, 600); // fits a 1024x768 screen with its panel
-    RecordsDatabase records(
-        RecordsDatabase::Location(editor_.folders().dataFolder, editor_.folders().settingsFile));
-    records_ = records.Devices().value_or(std::vector<DeviceRecord>{});
-    if (!records.error().isEmpty())
+    list_->setDevices(records_->Devices(false).value_or(std::vector<DeviceRecord>{}));
+    if (const QString error = records_->error(); !error.isEmpty())
         QMessageBox::warning(
             this, QCoreApplication::translate("Window", "Geräte"),
             QCoreApplication::translate("Window", "Die Aufzeichnungen können nicht gelesen werden:\n%1")
-                .arg(records.error()));
-    // Made apart and added at once: a list of thousands of rows then lays itself out once.
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(records_.size()));
-    const QString format = QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss");
-    for (size_t i = 0; i < records_.size(); ++i) {
-        const DeviceRecord& d = records_[i];
-        auto* item = new QTreeWidgetItem(
-            QStringList{QCoreApplication::translate("Radio", d.device.productName.toUtf8().constData()),
-                        d.device.version, d.device.serial, d.device.radioId, d.lastSeen.toString(format),
-                        d.station, QString::number(d.backups), d.codes});
-        item->setData(0, kIndexRole, static_cast<qulonglong>(i));
-        if (!d.replacedBy.isEmpty())
-            item->setToolTip(0, QCoreApplication::translate("Window", "ersetzt durch %1 am %2")
-                                    .arg(d.replacedBy, d.replaced.toString(format)));
-        items.append(item);
-    }
-    devices_->addTopLevelItems(items);
-    for (int c = 0; c < devices_->columnCount(); ++c)
+                .arg(error));
+    for (int c = 0; c < list_->columnCount(); ++c)
         devices_->resizeColumnToContents(c);
     applyFilter();
     // Typing a serial number or radio ID narrows the list at once.
@@ -138,34 +214,33 @@ DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
 }
 
 void DevicesDialog::applyFilter() {
-    const QString typed = filter_->text().trimmed();
-    int shown = 0;
-    QTreeWidgetItem* first = nullptr;
-    for (int i = 0; i < devices_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = devices_->topLevelItem(i);
-        const DeviceRecord& d = records_[item->data(0, kIndexRole).toULongLong()];
-        const bool match = typed.isEmpty() || SameSerial(d.device.serial, typed) ||
-                           d.device.serial.contains(typed, Qt::CaseInsensitive) ||
-                           d.device.shownSerial.contains(typed, Qt::CaseInsensitive) ||
-                           d.device.radioId.contains(typed, Qt::CaseInsensitive);
-        item->setHidden(!match);
-        shown += match;
-        if (match && !first)
-            first = item;
-    }
-    count_->setText(QCoreApplication::translate("Window", "Geräte: %1").arg(shown));
-    if (!devices_->currentItem() || devices_->currentItem()->isHidden())
-        devices_->setCurrentItem(first);
-    if (!first)
-        showHistory();
+    list_->narrow(filter_->text().trimmed());
+    count_->setText(QCoreApplication::translate("Window", "Geräte: %1").arg(list_->rowCount()));
+    chooseDevice(0);
+}
+
+int DevicesDialog::shownDevices() const {
+    return list_->rowCount();
+}
+
+const DeviceRecord& DevicesDialog::shownDevice(int row) const {
+    return list_->at(row);
+}
+
+void DevicesDialog::chooseDevice(int row) {
+    const QModelIndex target = row >= 0 && row < list_->rowCount() ? list_->index(row, 0) : QModelIndex();
+    if (target == devices_->currentIndex())
+        showHistory(); // the same row (or none): the history is made again all the same
+    else
+        devices_->setCurrentIndex(target); // which shows its history
 }
 
 void DevicesDialog::showHistory() {
     history_->clear();
     backups_.clear();
-    const QTreeWidgetItem* item = devices_->currentItem();
-    if (item && !item->isHidden()) {
-        const DeviceRecord& d = records_[item->data(0, kIndexRole).toULongLong()];
+    const QModelIndex current = devices_->currentIndex();
+    if (current.isValid()) {
+        const DeviceRecord& d = list_->at(current.row());
         BackupStore store = editor_.backups();
         backups_ = store.List({.deviceKey = d.device.deviceKey(), .images = true})
                        .value_or(std::vector<BackupEntry>{});

@@ -5,9 +5,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -21,7 +24,12 @@ public:
     DevicesDialog(TfrmEnterData& editor, QWidget* parent = nullptr);
 
     QLineEdit* filter() const { return filter_; }
-    QTreeWidget* devices() const { return devices_; }
+    // The devices listed, as many as the typing leaves; row by row in the list's order.
+    QTreeView* devices() const { return devices_; }
+    int shownDevices() const;
+    const DeviceRecord& shownDevice(int row) const;
+    // Chooses a listed device: its history is shown.
+    void chooseDevice(int row);
     QTreeWidget* history() const { return history_; }
     // Narrows the list to what is typed now (at once rather than after the pause while typing).
     void refresh() { applyFilter(); }
@@ -41,11 +49,13 @@ private:
     QString selectedPath();
 
     TfrmEnterData& editor_;
-    std::vector<DeviceRecord> records_;
+    class DeviceList;
+    std::unique_ptr<RecordsDatabase> records_; // held open: the list counts a device's backups as shown
+    DeviceList* list_;
     std::vector<BackupEntry> backups_; // the chosen device's, oldest first; each item holds its index
     QLineEdit* filter_;
     QLabel* count_;
-    QTreeWidget* devices_;
+    QTreeView* devices_;
     QTreeWidget* history_;
     QPushButton *open_, *compare_, *write_;
 };

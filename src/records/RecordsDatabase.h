@@ -77,8 +77,8 @@ struct BackupQuery {
 // One device as the records know it.
 struct DeviceRecord {
     DeviceIdentity device;
-    QDateTime lastSeen;
-    QString station; // where it was last seen
+    QDateTime lastSeen; // in UTC, as the times below: shown with toLocalTime()
+    QString station;    // where it was last seen
     int backups = 0;
     QString codes;      // the fixed codes the line gave it, space-separated
     QString replacedBy; // the device key of the device that took its place; empty when none did
@@ -177,8 +177,11 @@ public:
     // When this station last went through all its backups for the policy (ms since the epoch; 0: never).
     qint64 LastFullPrune(const QString& station);
     bool SetLastFullPrune(const QString& station, qint64 ms);
-    // By product and serial number.
-    std::optional<std::vector<DeviceRecord>> Devices();
+    // By product and serial number. Without countBackups each device's backups are -1 (counting
+    // 100,000 backups takes longer than listing the devices): BackupCount gives them one at a time.
+    std::optional<std::vector<DeviceRecord>> Devices(bool countBackups = true);
+    // How many backups the records keep of a device; -1 when they cannot be read (error() says why).
+    int BackupCount(const DeviceIdentity& device);
 
     // A production run's id, or 0 when it could not be recorded.
     qint64 StartRun(const QString& station, const QString& file, const QString& product);

@@ -274,7 +274,22 @@ bool RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
     return q.exec() || fail(q);
 }
 
-std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
+int RecordsDatabase::BackupCount(const DeviceIdentity& device) {
+    Call call(*this);
+    if (!call)
+        return -1;
+    // By the serial number's index: a device's few backups, not all of them.
+    QSqlQuery* q =
+        prepared(QStringLiteral("SELECT COUNT(*) FROM backups WHERE serial_key = ? AND device_key = ?"));
+    if (!q)
+        return -1;
+    Bind(*q, {SerialKey(device.serial), device.deviceKey()});
+    const int count = q->exec() && q->next() ? q->value(0).toInt() : (fail(*q), -1);
+    q->finish();
+    return count;
+}
+
+std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBackups) {
     if (!isOpen())
         return std::nullopt;
     Call call(*this);
@@ -302,11 +317,12 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
     // Counted in one pass over the backups, not one per device; grouped as the index orders them
     // (station first), which spares sorting 100,000 rows, and added up across stations here.
     std::map<QString, int> backups;
-    if (!q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY station, device_key"))) {
+    if (countBackups &&
+        !q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY station, device_key"))) {
         fail(q);
         return std::nullopt;
     }
-    while (q.next())
+    while (countBackups && q.next())
         backups[q.value(0).toString()] += q.value(1).toInt();
     if (!q.exec(
             QStringLiteral("SELECT product, product_name, version, serial, radio_id, last_seen_ms, station, "
@@ -334,13 +350,16 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices() {
         d.device.version = q.value(version).toString();
         d.device.serial = q.value(serial).toString();
         d.device.radioId = q.value(radioId).toString();
-        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(lastSeen).toLongLong());
+        // In UTC: turning 5,000 times into local time costs more than reading the rows.
+        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(lastSeen).toLongLong(), Qt::UTC);
         d.station = q.value(station).toString();
-        if (const auto counted = backups.find(q.value(deviceKey).toString()); counted != backups.end())
+        if (!countBackups)
+            d.backups = -1;
+        else if (const auto counted = backups.find(q.value(deviceKey).toString()); counted != backups.end())
             d.backups = counted->second;
         d.replacedBy = q.value(replacedBy).toString();
         if (const qint64 replaced = q.value(replacedMs).toLongLong(); replaced > 0)
-            d.replaced = QDateTime::fromMSecsSinceEpoch(replaced);
+            d.replaced = QDateTime::fromMSecsSinceEpoch(replaced, Qt::UTC);
         if (!codes.empty())
             d.codes = (codesOf(codesKey(d.device.productName, d.device.serial)) +
                        codesOf(codesKey({}, d.device.serial)))

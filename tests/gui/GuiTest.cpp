@@ -383,26 +383,31 @@ private slots:
         devices.show();
         QVERIFY(QTest::qWaitForWindowExposed(&devices));
         QCOMPARE(QApplication::focusWidget(), devices.filter()); // typing a serial number finds it
-        const QString radioId = devices.devices()->currentItem()->text(3);
+        const QString radioId = devices.shownDevice(0).device.radioId;
         // What is typed narrows the list to the devices it names; one no device has empties it.
-        const int listed = devices.devices()->topLevelItemCount();
+        devices.refresh();
+        const int listed = devices.shownDevices();
         for (const QString& typed : {QStringLiteral("4711"), radioId, QString(), QStringLiteral("119")}) {
             devices.filter()->setText(typed);
             devices.refresh();
-            int visible = 0;
-            for (int i = 0; i < listed; ++i) {
-                const QTreeWidgetItem* row = devices.devices()->topLevelItem(i);
-                visible += !row->isHidden();
-                QVERIFY(row->isHidden() || row->text(2).contains(typed) || row->text(3).contains(typed));
+            for (int row = 0; row < devices.shownDevices(); ++row) {
+                const DeviceIdentity& d = devices.shownDevice(row).device;
+                QVERIFY(d.serial.contains(typed) || d.radioId.contains(typed));
             }
             if (typed.isEmpty())
-                QCOMPARE(visible, listed);
+                QCOMPARE(devices.shownDevices(), listed);
             else
-                QCOMPARE(visible > 0, typed != QLatin1String("4711"));
+                QCOMPARE(devices.shownDevices() > 0, typed != QLatin1String("4711"));
         }
-        devices.devices()->setCurrentItem(
-            devices.devices()->findItems(QStringLiteral("000119"), Qt::MatchExactly, 2).value(0));
-        QCOMPARE(devices.devices()->currentItem()->text(2), QStringLiteral("000119"));
+        for (int row = 0; row < devices.shownDevices(); ++row) {
+            if (devices.shownDevice(row).device.serial == QLatin1String("000119") &&
+                devices.shownDevice(row).device.product == kZal)
+                devices.chooseDevice(row);
+        }
+        QCOMPARE(devices.devices()->currentIndex().siblingAtColumn(2).data().toString(),
+                 QStringLiteral("000119"));
+        QCOMPARE(devices.devices()->currentIndex().siblingAtColumn(6).data().toInt(),
+                 devices.history()->topLevelItemCount()); // its backups, counted as shown
         QTreeWidgetItem* kept = devices.history()->topLevelItem(0);
         QVERIFY(devices.history()->topLevelItemCount() >= 2);
         QCOMPARE(kept->childCount(), 1);

@@ -248,8 +248,15 @@ TEST(RecordsDatabase, EveryEarlierSchemaIsBroughtForward) {
         QStringList seen;
         const auto after = records.Devices();
         ASSERT_TRUE(after) << version;
-        for (const DeviceRecord& d : *after)
+        const auto uncounted = records.Devices(false);
+        ASSERT_TRUE(uncounted && uncounted->size() == after->size()) << version;
+        for (size_t i = 0; i < after->size(); ++i) {
+            const DeviceRecord& d = (*after)[i];
             seen << d.device.deviceKey() + u':' + d.codes + u'>' + d.replacedBy;
+            // Counted one by one as counted all at once.
+            EXPECT_EQ((*uncounted)[i].backups, -1);
+            EXPECT_EQ(records.BackupCount((*uncounted)[i].device), d.backups) << version;
+        }
         EXPECT_EQ(seen.join(u','), QStringLiteral("BORA 000100:>,ZAL 000100:>ZAL 000200,"
                                                   "ZAL 000200:7000 7001 7002 7003 7004 7005>"))
             << version;
