@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTimeZone>
 #include <QVariant>
 
 #include <algorithm>
@@ -342,6 +343,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
         const auto found = codes.find(key);
         return found == codes.end() ? QStringList() : found->second;
     };
+    const QTimeZone utc = QTimeZone::utc();
     std::vector<DeviceRecord> devices;
     while (q.next()) {
         DeviceRecord d;
@@ -351,7 +353,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
         d.device.serial = q.value(serial).toString();
         d.device.radioId = q.value(radioId).toString();
         // In UTC: turning 5,000 times into local time costs more than reading the rows.
-        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(lastSeen).toLongLong(), Qt::UTC);
+        d.lastSeen = QDateTime::fromMSecsSinceEpoch(q.value(lastSeen).toLongLong(), utc);
         d.station = q.value(station).toString();
         if (!countBackups)
             d.backups = -1;
@@ -359,7 +361,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
             d.backups = counted->second;
         d.replacedBy = q.value(replacedBy).toString();
         if (const qint64 replaced = q.value(replacedMs).toLongLong(); replaced > 0)
-            d.replaced = QDateTime::fromMSecsSinceEpoch(replaced, Qt::UTC);
+            d.replaced = QDateTime::fromMSecsSinceEpoch(replaced, utc);
         if (!codes.empty())
             d.codes = (codesOf(codesKey(d.device.productName, d.device.serial)) +
                        codesOf(codesKey({}, d.device.serial)))
