@@ -1,0 +1,106 @@
+// The records as CSV files for a spreadsheet: every table but the images.
+
+#include "RecordsConnection.h"
+#include "RecordsDatabase.h"
+#include "RecordsSql.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace zal {
+using namespace records_sql;
+
+namespace {
+
+QByteArray CsvField(const QString& text) {
+    QByteArray field = text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field;
+}
+
+} // namespace
+
+std::optional<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
+    if (!isOpen())
+        return std::nullopt;
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        fail(RecordsProblem::Other, QStringLiteral("%1 is no folder that can be written").arg(folder));
+        return std::nullopt;
+    }
+    Call call(*this);
+    if (!call)
+        return std::nullopt;
+    // Each table once; an image is the backup file itself, not a spreadsheet's cell.
+    static const struct {
+        const char* file;
+        const char* query;
+    } tables[] = {
+        {"backups.csv", "SELECT station, file, time_utc, command, result, user_name, product_name, version, "
+                        "serial, radio_id, device_key FROM backups ORDER BY time_ms, id"},
+        {"devices.csv",
+         "SELECT device_key, product_name, version, serial, radio_id, last_seen_ms AS last_seen, station, "
+         "replaced_by FROM devices ORDER BY product_name, serial_key"},
+        {"production_runs.csv",
+         "SELECT id, station, user_name, started_utc, file, product FROM production_runs "
+         "ORDER BY id"},
+        {"production_rows.csv",
+         "SELECT run_id, time_utc, station, unit, serial, product, version, radio_id, "
+         "codes, result, message, duration_ms FROM production_rows ORDER BY run_id, time_utc"},
+        {"fixed_codes.csv", "SELECT code, block_first, state, station, unit, serial, product, reserved_at "
+                            "FROM fixed_codes ORDER BY code"},
+    };
+    QStringList written;
+    for (const auto& table : tables) {
+        QSqlQuery q(call.db());
+        q.setForwardOnly(true);
+        if (!q.exec(QLatin1String(table.query))) {
+            fail(q);
+            return std::nullopt;
+        }
+        const QString path = QDir(folder).filePath(QLatin1String(table.file));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            fail(RecordsProblem::Other,
+                 QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+            return std::nullopt;
+        }
+        const QSqlRecord columns = q.record();
+        QByteArrayList header;
+        for (int i = 0; i < columns.count(); ++i)
+            header << columns.fieldName(i).toUtf8();
+        bool ok = file.write(header.join(',') + '\n') > 0;
+        while (ok && q.next()) {
+            call.rearm();
+            QByteArrayList row;
+            for (int i = 0; i < columns.count(); ++i) {
+                const QString name = columns.fieldName(i);
+                if (name == QLatin1String("code") || name == QLatin1String("block_first"))
+                    row << QStringLiteral("%1")
+                               .arg(q.value(i).toInt(), 4, 16, QChar(u'0'))
+                               .toUpper()
+                               .toUtf8();
+                else if (name == QLatin1String("last_seen"))
+                    row << Utc(QDateTime::fromMSecsSinceEpoch(q.value(i).toLongLong())).toUtf8();
+                else
+                    row << CsvField(q.value(i).toString());
+            }
+            ok = file.write(row.join(',') + '\n') > 0;
+        }
+        if (!ok || !file.flush()) {
+            fail(RecordsProblem::Other,
+                 QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+            return std::nullopt;
+        }
+        written << path;
+    }
+    return written;
+}
+
+} // namespace zal
