@@ -284,8 +284,14 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         if (std::any_of(wishes.begin(), wishes.end(), [](const Wish& w) { return w.forced; }))
             SettleThroughImage(*s.editor);
     }
-    const std::vector<FieldDifference> changes =
-        form.undoCount() > stepsBefore ? StepChanges(form, *form.lastStep()) : std::vector<FieldDifference>();
+    // As diff lists them: field, caption, before, after. Written out now: saving starts a new history,
+    // and the step goes with it.
+    QStringList changed;
+    if (form.undoCount() > stepsBefore) {
+        for (const FieldDifference& d : StepChanges(form, *form.lastStep()))
+            changed << d.a->name() + u'\t' + FieldCaption(*d.a) + u'\t' + ShownValue(*d.a) + u'\t' +
+                           ShownValue(*d.b);
+    }
     bool stayed = true;
     for (const Wish& w : wishes) {
         if (Granted(w))
@@ -309,10 +315,8 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         o.output.isEmpty() ? static_cast<bool>(s.editor->FileSave()) : static_cast<bool>(SaveAs(s, o.output));
     if (!saved)
         return kFailed;
-    // As diff lists them: field, caption, before, after.
-    for (const FieldDifference& d : changes)
-        out << d.a->name() << '\t' << FieldCaption(*d.a) << '\t' << ShownValue(*d.a) << '\t'
-            << ShownValue(*d.b) << '\n';
+    for (const QString& line : changed)
+        out << line << '\n';
     out << QCoreApplication::translate("Cli", "%1 Felder wie im Rezept; gespeichert: %2")
                .arg(wishes.size())
                .arg(s.editor->fileName())

@@ -33,7 +33,7 @@ struct FieldDifference {
 std::vector<FieldDifference> DiffForms(const FormModel& a, const FormModel& b);
 
 // Every shown field whose shown value one undo step changed, in the order of ShownFields: a is the
-// field before the step, b after it.
+// field before the step, b after it, both inside the step (valid while the history keeps it).
 std::vector<FieldDifference> StepChanges(const FormModel& form, const FormModel::Step& step);
 
 } // namespace zal
