@@ -23,18 +23,23 @@ ConfigImage Overlay(const ConfigImage& device, const WritePlan& plan) {
 
 } // namespace
 
+std::vector<AddressRange> PlannedWrites(int product) {
+    std::vector<AddressRange> writes = WriteRanges(product);
+    if (const int marker = WrittenMarkerAddress(product); marker >= 0)
+        writes.push_back({marker, marker});
+    return writes;
+}
+
 WritePlan PlanWrite(int product, const ConfigImage& working, const ConfigImage& device) {
     WritePlan plan;
-    plan.writes = WriteRanges(product);
+    plan.writes = PlannedWrites(product);
     plan.image = working;
     for (const AddressRange& r : KeptByDevice(product))
         CopyRange(device, plan.image, r);
     if (IsPlusProduct(product))
         StoreImageChecksum(plan.image);
-    if (const int marker = WrittenMarkerAddress(product); marker >= 0) {
+    if (const int marker = WrittenMarkerAddress(product); marker >= 0)
         plan.image[static_cast<size_t>(marker)] = 1;
-        plan.writes.push_back({marker, marker});
-    }
     plan.planned = Overlay(device, plan);
     plan.verify = VerifiedRanges(product);
     return plan;

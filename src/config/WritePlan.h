@@ -17,6 +17,10 @@ struct WritePlan {
     std::vector<AddressRange> verify; // where the read-back is compared with `image`
 };
 
+// What a write of the product sends, in order: known before the device is read, so that the transfer's
+// length can be told from the start.
+std::vector<AddressRange> PlannedWrites(int product);
+
 // The editor's configuration into a device of its product. An extended repeater keeps its own
 // identity, fixed radio IDs and product data (`device` holds at least what IdentificationRanges names
 // for the product), its checksum covers what it will hold, and a MUVE+ II's written marker is set.

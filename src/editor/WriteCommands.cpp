@@ -79,7 +79,7 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     processEvents();
 
     // What is written where does not depend on the device; what goes there does, once it is read.
-    const std::vector<AddressRange> writes = PlanWrite(product(), working_, working_).writes;
+    const std::vector<AddressRange> writes = PlannedWrites(product());
     // With backups on, the whole image is read first and kept, so that what the write replaces can
     // always be put back; without, only the identification is read: 51 bytes, not the whole image.
     // The preview needs the whole image too, to tell what will change.

@@ -254,24 +254,20 @@ void FormModel::closeUserAction() {
 }
 
 bool FormModel::undo() {
-    if (!canUndo())
-        return false;
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    restore(step.before);
-    redo_.push_back(std::move(step));
-    typingOpen_.clear();
-    historyChanged();
-    return true;
+    return travel(undo_, redo_, &Step::before);
 }
 
 bool FormModel::redo() {
-    if (!canRedo())
+    return travel(redo_, undo_, &Step::after);
+}
+
+bool FormModel::travel(std::vector<Step>& from, std::vector<Step>& to, std::vector<Field> Step::*state) {
+    if (actionDepth_ > 0 || from.empty())
         return false;
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    restore(step.after);
-    undo_.push_back(std::move(step));
+    Step step = std::move(from.back());
+    from.pop_back();
+    restore(step.*state);
+    to.push_back(std::move(step));
     typingOpen_.clear();
     historyChanged();
     return true;

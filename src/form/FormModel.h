@@ -158,6 +158,9 @@ private:
     std::vector<Observer> observers_;
 
     void historyChanged();
+    // Takes the newest step of from back to its state (before for undo, after for redo) and moves it
+    // onto to.
+    bool travel(std::vector<Step>& from, std::vector<Step>& to, std::vector<Field> Step::*state);
     int actionDepth_ = 0;
     std::vector<Field> actionBefore_;
     QString actionTyping_;

@@ -13,7 +13,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
-#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -173,17 +172,9 @@ DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     connect(compare_, &QPushButton::clicked, this, [this] { compareSelected(); });
     connect(write_, &QPushButton::clicked, this, [this] { writeSelected(); });
 
-    // The list follows the typing after a short pause, not at every key.
-    auto* pause = new QTimer(this);
-    pause->setSingleShot(true);
-    pause->setInterval(150);
-    connect(filter_, &QLineEdit::textEdited, pause, qOverload<>(&QTimer::start));
-    connect(pause, &QTimer::timeout, this, [this] { applyFilter(); });
-    connect(filter_, &QLineEdit::returnPressed, this, [this, pause] {
-        pause->stop();
-        applyFilter();
-        devices_->setFocus();
-    });
+    // The list follows the typing after a short pause, not at every key; Enter goes on to the list.
+    FollowTyping(filter_, 150, this, [this] { applyFilter(); });
+    connect(filter_, &QLineEdit::returnPressed, devices_, qOverload<>(&QWidget::setFocus));
     connect(devices_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showHistory(); });
     connect(history_, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
@@ -310,16 +301,7 @@ void DevicesDialog::updateButtons() {
 
 QString DevicesDialog::selectedPath() {
     const BackupEntry* e = selectedBackup();
-    if (!e)
-        return {};
-    const QString path = editor_.backups().LocalFile(*e);
-    if (path.isEmpty())
-        QMessageBox::warning(
-            this, QCoreApplication::translate("Window", "Geräte"),
-            QCoreApplication::translate(
-                "Window", "Die Sicherung %1 ist weder als Datei noch in den Aufzeichnungen vorhanden.")
-                .arg(e->file));
-    return path;
+    return e ? BackupFile(editor_, *e, QCoreApplication::translate("Window", "Geräte"), this) : QString();
 }
 
 bool DevicesDialog::openSelected() {

@@ -52,6 +52,29 @@ QString BackupCommandText(const QString& command) {
     return command;
 }
 
+void FollowTyping(QLineEdit* field, int pauseMs, QWidget* owner, std::function<void()> follow) {
+    auto* pause = new QTimer(owner);
+    pause->setSingleShot(true);
+    pause->setInterval(pauseMs);
+    QObject::connect(field, &QLineEdit::textEdited, pause, qOverload<>(&QTimer::start));
+    QObject::connect(pause, &QTimer::timeout, owner, follow);
+    QObject::connect(field, &QLineEdit::returnPressed, owner, [pause, follow] {
+        pause->stop();
+        follow();
+    });
+}
+
+QString BackupFile(TfrmEnterData& editor, const BackupEntry& entry, const QString& title, QWidget* parent) {
+    const QString path = editor.backups().LocalFile(entry);
+    if (path.isEmpty())
+        QMessageBox::warning(parent, title,
+                             QCoreApplication::translate(
+                                 "Window", "Die Sicherung %1 ist weder als Datei noch in den Aufzeichnungen "
+                                           "vorhanden.")
+                                 .arg(entry.file));
+    return path;
+}
+
 bool WriteBackupIntoDevice(TfrmEnterData& editor, const QString& path, const BackupEntry& entry, bool ask,
                            QWidget* parent) {
     if (ask &&
@@ -98,15 +121,7 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     more_ = new QLabel(this);
     more_->setVisible(false);
     // The list follows the typing after a short pause, not at every key.
-    auto* pause = new QTimer(this);
-    pause->setSingleShot(true);
-    pause->setInterval(250);
-    connect(serial_, &QLineEdit::textEdited, pause, qOverload<>(&QTimer::start));
-    connect(pause, &QTimer::timeout, this, [this] { fill(); });
-    connect(serial_, &QLineEdit::returnPressed, this, [this, pause] {
-        pause->stop();
-        fill();
-    });
+    FollowTyping(serial_, 250, this, [this] { fill(); });
     beforeWrite_ =
         new QCheckBox(QCoreApplication::translate(
                           "Window", "Vor jedem Schreiben si&chern (liest das Gerät einmal ganz aus)"),
@@ -223,14 +238,7 @@ QString BackupsDialog::selectedPath() {
     const size_t i = item->data(0, kEntryRole).toULongLong();
     if (i >= entries_.size())
         return {};
-    const QString path = editor_.backups().LocalFile(entries_[i]);
-    if (path.isEmpty())
-        QMessageBox::warning(this, QCoreApplication::translate("Window", "Sicherungen"),
-                             QCoreApplication::translate(
-                                 "Window", "Die Sicherung %1 ist weder als Datei noch in den Aufzeichnungen "
-                                           "vorhanden.")
-                                 .arg(entries_[i].file));
-    return path;
+    return BackupFile(editor_, entries_[i], QCoreApplication::translate("Window", "Sicherungen"), this);
 }
 
 bool BackupsDialog::openSelected() {

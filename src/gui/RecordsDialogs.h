@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -76,6 +78,12 @@ private:
 // A backup's command and result as the windows name them ("Lesen", "vor dem Schreiben"; "fertig").
 QString BackupCommandText(const QString& command);
 QString BackupResultText(const QString& result);
+// A list that follows what is typed into field after a short pause rather than at every key, and at
+// once on Enter.
+void FollowTyping(QLineEdit* field, int pauseMs, QWidget* owner, std::function<void()> follow);
+// A file holding the backup (another station's is written from the records); empty, after saying so
+// in a box titled title, when the records no longer hold it.
+QString BackupFile(TfrmEnterData& editor, const BackupEntry& entry, const QString& title, QWidget* parent);
 // Asks (when ask), opens the backup held in path in the editor, then writes its own bytes into the
 // device with the restore's checks (another device's backup goes in only as asked). True once written
 // and verified.
