@@ -46,7 +46,7 @@ std::optional<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
                         "serial, radio_id, device_key FROM backups ORDER BY time_ms, id"},
         {"devices.csv",
          "SELECT device_key, product_name, version, serial, radio_id, last_seen_ms AS last_seen, station, "
-         "replaced_by FROM devices ORDER BY product_name, serial_key"},
+         "replaced_by FROM devices ORDER BY product_name, LENGTH(serial_key), serial_key"},
         {"production_runs.csv",
          "SELECT id, station, user_name, started_utc, file, product FROM production_runs "
          "ORDER BY id"},

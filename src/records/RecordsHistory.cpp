@@ -322,10 +322,11 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
     }
     while (countBackups && q.next())
         backups[q.value(0).toString()] += q.value(1).toInt();
+    // By serial number as a number: the keys have no leading zeros, so the shorter comes first.
     if (!q.exec(
             QStringLiteral("SELECT product, product_name, version, serial, radio_id, last_seen_ms, station, "
                            "device_key, serial_key, replaced_by, replaced_ms FROM devices "
-                           "ORDER BY product_name, serial_key"))) {
+                           "ORDER BY product_name, LENGTH(serial_key), serial_key"))) {
         fail(q);
         return std::nullopt;
     }

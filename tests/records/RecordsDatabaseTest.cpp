@@ -87,6 +87,22 @@ TEST(RecordsDatabase, ANewerSchemaIsReadNeverWritten) {
     EXPECT_TRUE(newer.Devices());
 }
 
+// Devices come by serial number as a number (3, 20, 100), not as text (100, 20, 3).
+TEST(RecordsDatabase, DevicesComeInSerialNumberOrder) {
+    QTemporaryDir dir;
+    RecordsDatabase records(dir.filePath(QStringLiteral("records.sqlite")));
+    int added = 0;
+    ASSERT_TRUE(records.AddBackups({Backup(QStringLiteral("a.bin"), QStringLiteral("000100")),
+                                    Backup(QStringLiteral("b.bin"), QStringLiteral("000020")),
+                                    Backup(QStringLiteral("c.bin"), QStringLiteral("000003"))},
+                                   &added));
+    QStringList serials;
+    for (const DeviceRecord& d : records.Devices().value_or(std::vector<DeviceRecord>{}))
+        serials << d.device.serial;
+    EXPECT_EQ(serials,
+              (QStringList{QStringLiteral("000003"), QStringLiteral("000020"), QStringLiteral("000100")}));
+}
+
 // A relative Database= is taken in the data folder, whatever the current folder; a location that is
 // neither an absolute path nor a URL is refused, and no file of its name appears.
 TEST(RecordsDatabase, WhereTheRecordsAre) {
