@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QUrl>
 
 namespace zal::cli {
 namespace {
@@ -56,9 +55,7 @@ int RunFolders(QTextStream& out, QTextStream&, const QStringList& arguments) {
     out << "Settings file: " << f.settingsFile << '\n';
     // Where the records are: a relative Database= is taken in the data folder; a password never shows.
     const QString records = RecordsDatabase::Location(f.dataFolder, f.settingsFile);
-    out << "Records: "
-        << (records.contains(QLatin1String("://")) ? QUrl(records).toString(QUrl::RemovePassword) : records)
-        << '\n';
+    out << "Records: " << RecordsDatabase::ShownLocation(records) << '\n';
     return kOk;
 }
 

@@ -169,9 +169,14 @@ bool LineLog::Append(const LineRecord& r) {
     for (const QString& code : r.codes.split(u' ', Qt::SkipEmptyParts))
         used_.insert(TextToCode(code));
     if (run_ > 0) {
-        RecordsDatabase records(database_);
-        if (!records.AddRunRow(run_, station_, r) && recordsProblem_.isEmpty())
-            recordsProblem_ = records.error();
+        QString why;
+        const bool added = RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
+            const bool ok = records.AddRunRow(run_, station_, r);
+            why = records.error();
+            return ok;
+        });
+        if (!added && recordsProblem_.isEmpty())
+            recordsProblem_ = why;
     }
     // Opened for each row: a log moved away during the run is made again, with its header.
     const int fd = OpenLogFile(path_, &error_);
@@ -217,24 +222,34 @@ CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, QString database, Q
 
 std::optional<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit) {
     // The records keep this thread's connection; a server that went away and came back is simply
-    // connected to again.
-    RecordsDatabase records(database_);
-    std::optional<std::vector<std::uint16_t>> block;
-    if (records.isOpen())
-        block = records.ReserveCodeBlock(first_, plus_, station_, unit);
+    // connected to again. A block reserved on a primary that failed before it answered is never handed
+    // out again: its reservation went to the standby with the commit.
+    QString why;
+    RecordsProblem problem = RecordsProblem::None;
+    auto block = RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
+        std::optional<std::vector<std::uint16_t>> reserved;
+        if (records.isOpen())
+            reserved = records.ReserveCodeBlock(first_, plus_, station_, unit);
+        why = records.error();
+        problem = records.problem();
+        return reserved;
+    });
     const std::lock_guard lock(mutex_);
-    why_ = records.error();
-    unreachable_ = !block && records.problem() != RecordsProblem::Exhausted;
+    why_ = why;
+    unreachable_ = !block && problem != RecordsProblem::Exhausted;
     return block;
 }
 
 void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block) {
-    RecordsDatabase(database_).ReleaseCodes(block);
+    RecordsDatabase::AcrossFailover(database_,
+                                    [&](RecordsDatabase& records) { return records.ReleaseCodes(block); });
 }
 
 void CodeAllocator::Settle(const std::vector<std::uint16_t>& block, const QString& state,
                            const QString& serial, const QString& product) {
-    RecordsDatabase(database_).SetCodesState(block, state, serial, product);
+    RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
+        return records.SetCodesState(block, state, serial, product);
+    });
 }
 
 QString CodeAllocator::why() const {

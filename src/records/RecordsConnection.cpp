@@ -2,6 +2,7 @@
 
 #include <QSqlDriver>
 #include <QVariant>
+#include <QtGlobal>
 
 #include <condition_variable>
 #include <mutex>
@@ -127,6 +128,23 @@ int BusyWait(void* data, int count) {
     return 1;
 }
 
+// Qt's PostgreSQL driver frees a prepared statement on the server when its query goes, and warns
+// when it cannot: on a connection that was lost, every query of it warns once. The loss itself is
+// what the call reports; these warnings are dropped, every other message goes on as before.
+QtMessageHandler gPreviousHandler = nullptr;
+
+void DropLostStatementWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("Unable to free statement:")))
+        return;
+    if (gPreviousHandler)
+        gPreviousHandler(type, context, message);
+}
+
+void QuietenLostStatements() {
+    static std::once_flag once;
+    std::call_once(once, [] { gPreviousHandler = qInstallMessageHandler(DropLostStatementWarnings); });
+}
+
 struct ThreadConnections {
     std::map<QString, std::unique_ptr<Connection>> byLocation;
 };
@@ -164,6 +182,11 @@ void Connection::attach() {
     const QByteArray type = driverHandle.typeName();
     if (postgres && (type == "PGconn*" || type == "pg_conn*")) {
         auto* pg = static_cast<PGconn*>(handle);
+        // The server's own words as it shuts down ("terminating connection due to ...") are no news
+        // for the technician: the call that meets the shutdown says what it means for the command.
+        PQsetNoticeProcessor(
+            pg, [](void*, const char*) {}, nullptr);
+        QuietenLostStatements();
         socket = PQsocket(pg);
         cancel =
             std::shared_ptr<void>(PQgetCancel(pg), [](void* p) { PQfreeCancel(static_cast<PGcancel*>(p)); });
@@ -276,8 +299,20 @@ RecordsProblem Classify(const QSqlError& error, Connection& c) {
     return RecordsProblem::Other;
 }
 
+namespace {
+std::mutex gPauseMutex;
+std::condition_variable gPauseWake;
+} // namespace
+
 void CancelRunning() {
     Watchdog::Get().CancelAll();
+    { const std::lock_guard lock(gPauseMutex); }
+    gPauseWake.notify_all();
+}
+
+bool Pause(std::chrono::milliseconds time) {
+    std::unique_lock lock(gPauseMutex);
+    return !gPauseWake.wait_for(lock, time, [] { return gStopped.load(); });
 }
 
 bool Stopped() {

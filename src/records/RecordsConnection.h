@@ -83,6 +83,8 @@ void CancelRunning();
 // Whether a stop was asked for: no new connection to a server is made then (a frozen server would hold
 // its making for the whole connect timeout).
 bool Stopped();
+// Waits for time, or less when a stop is asked for; whether it waited the whole time.
+bool Pause(std::chrono::milliseconds time);
 
 } // namespace zal::records_connection
 

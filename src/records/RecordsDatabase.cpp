@@ -1,6 +1,7 @@
 #include "RecordsDatabase.h"
 #include "RecordsConnection.h"
 #include "RecordsSql.h"
+#include "ServerUrl.h"
 
 #include "radio/FixedCodeWindows.h"
 #include "shell/SettingsFile.h"
@@ -106,9 +107,9 @@ bool HasScheme(const QString& location) {
 
 // A wait the URL may set (?lock_timeout=2s): a whole number with ms, s or min; anything else is the
 // fallback, so that no text reaches the server's SET.
-QString Duration(const QUrl& url, const char* name, const char* fallback) {
+QString Duration(const records_url::ServerUrl& url, const char* name, const char* fallback) {
     static const QRegularExpression duration(QStringLiteral("^\\d{1,6}(ms|s|min)$"));
-    const QString value = QUrlQuery(url).queryItemValue(QLatin1String(name));
+    const QString value = url.item(QLatin1String(name));
     return duration.match(value).hasMatch() ? value : QLatin1String(fallback);
 }
 
@@ -155,7 +156,22 @@ QString RecordsDatabase::Location(const QString& dataFolder, const QString& sett
 }
 
 bool RecordsDatabase::IsValidLocation(const QString& location) {
-    return IsServer(location) || (!HasScheme(location) && QDir::isAbsolutePath(location));
+    if (IsServer(location))
+        return records_url::ParseServerUrl(location).valid;
+    return !HasScheme(location) && QDir::isAbsolutePath(location);
+}
+
+bool RecordsDatabase::awaitFailover(std::chrono::steady_clock::time_point until) const {
+    using namespace std::chrono;
+    if (problem() != RecordsProblem::Unreachable || !postgres_ ||
+        records_url::ParseServerUrl(location_).hosts.size() < 2)
+        return false;
+    const auto left = duration_cast<milliseconds>(until - steady_clock::now());
+    return left.count() > 0 && records_connection::Pause(std::min(left, milliseconds(500)));
+}
+
+QString RecordsDatabase::ShownLocation(const QString& location) {
+    return records_url::WithoutPassword(location);
 }
 
 void RecordsDatabase::CancelRunning() {
@@ -284,19 +300,17 @@ void RecordsDatabase::open(Connection& c) const {
                       QStringLiteral("The records call was cancelled: a stop was asked for"));
     QSqlDatabase db =
         QSqlDatabase::addDatabase(postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), c.name);
-    const QUrl url(location_);
+    const records_url::ServerUrl url = records_url::ParseServerUrl(location_);
     if (postgres_) {
-        // A host that is a folder is the server's Unix socket (the query ?host= form of libpq too).
-        QString host = url.host();
-        if (host.isEmpty())
-            host = QUrlQuery(url).queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
-        db.setHostName(host);
-        if (url.port() > 0)
-            db.setPort(url.port());
-        db.setUserName(url.userName());
-        db.setDatabaseName(url.path().mid(1));
+        // Several hosts (a primary and its standby) go to libpq as its list, tried in their order.
+        db.setHostName(url.hosts.join(u','));
+        db.setUserName(url.user);
+        db.setDatabaseName(url.database);
         db.setConnectOptions(
-            QStringLiteral("connect_timeout=%1").arg(Seconds(Duration(url, "connect_timeout", "5s"))));
+            (QStringList{
+                 QStringLiteral("connect_timeout=%1").arg(Seconds(Duration(url, "connect_timeout", "5s")))} +
+             url.options())
+                .join(u';'));
         // The program's own watch gives the server its statement time and a little more, then cuts.
         c.wait = std::chrono::milliseconds(Milliseconds(Duration(url, "statement_timeout", "30s")) + 2000);
     } else {
@@ -307,7 +321,7 @@ void RecordsDatabase::open(Connection& c) const {
         if (c.readOnly)
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     }
-    const QString shown = postgres_ ? QUrl(location_).toString(QUrl::RemovePassword) : location_;
+    const QString shown = records_url::WithoutPassword(location_);
     if (!db.open())
         return failed(
             RecordsProblem::Unreachable,
@@ -682,7 +696,7 @@ std::vector<std::pair<std::uint16_t, QString>> RecordsDatabase::Codes() {
 QString RecordsDatabase::Summary() {
     QString text = QStringLiteral("back end: %1\nlocation: %2\n")
                        .arg(postgres_ ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite"),
-                            postgres_ ? QUrl(location_).toString(QUrl::RemovePassword) : location_);
+                            records_url::WithoutPassword(location_));
     if (!isOpen())
         return text + QStringLiteral("not usable: ") + error() + u'\n';
     text += QStringLiteral("schema version: %1 (this program's: %2)\n")

@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -105,7 +106,9 @@ public:
     // started from two job folders uses one database), else records.sqlite in the data folder.
     // ZAL_RECORDS must be an absolute path or a URL; anything else is refused when it is opened.
     // A PostgreSQL server is named as
-    // postgresql://user@host[:port]/dbname (a host starting with "/" is a Unix socket folder); its
+    // postgresql://user@host[:port]/dbname (a host starting with "/" is a Unix socket folder), or with
+    // a primary and its standbys as postgresql://user@db1,db2/dbname (tried in that order, writing
+    // only where writing is possible); its
     // password comes from ~/.pgpass or PGPASSWORD, never from the settings. Its waits
     // (connect_timeout, statement_timeout, lock_timeout) come from the URL's query, else from
     // ConnectTimeout, StatementTimeout and LockTimeout under [Records], else 5 s, 30 s and 10 s.
@@ -113,12 +116,30 @@ public:
     // Whether a location names a database this program can use: an absolute path or a
     // postgresql:// URL.
     static bool IsValidLocation(const QString& location);
+    // The location as messages show it: a server's URL without its password.
+    static QString ShownLocation(const QString& location);
     // Cancels every records statement under way in this process (a stop was asked for); callable from
     // any thread but a signal handler.
     static void CancelRunning();
     // The name this PC's records go under: ZAL_STATION, else [Records] Station, else the host name.
     static QString Station(const QString& settingsFile);
     static QString User();
+
+    // How long a call waits for a standby to be promoted when its server failed.
+    static constexpr std::chrono::seconds kFailoverWait{30};
+    // Makes call on a handle of its own and gives its result. When the server could not be reached
+    // and the location names a standby beside it (several hosts), the call is made again while the
+    // standby is promoted, up to kFailoverWait and never after a stop, so that a line goes on with
+    // the new primary instead of stopping.
+    template <class Call> static auto AcrossFailover(const QString& location, Call call) {
+        const auto until = std::chrono::steady_clock::now() + kFailoverWait;
+        for (;;) {
+            RecordsDatabase records(location);
+            auto result = call(records);
+            if (result || !records.awaitFailover(until))
+                return result;
+        }
+    }
 
     // Opens the database (creating an SQLite file on first use) and migrates its schema forward.
     explicit RecordsDatabase(QString location);
@@ -205,6 +226,9 @@ private:
     class Call;
     using Connection = records_connection::Connection;
 
+    // After a call that found no server: whether a standby may take over before until (it has then
+    // waited a moment for it).
+    bool awaitFailover(std::chrono::steady_clock::time_point until) const;
     // This thread's connection, made when it has none; nothing when it cannot be (error() says why).
     Connection* connection();
     void open(Connection& c) const;

@@ -609,6 +609,87 @@ TEST_F(ZalctlDevice, StationsOnOneServer) {
     EXPECT_EQ(LogRows(file("d.csv"), 2).size(), 2u);
 }
 
+// A floor's server with a synchronous standby: the primary killed while two units take their next
+// devices, the standby promoted a moment later, and the line goes on with it. No code twice across the
+// failover, and every row of the run is in the records the standby kept.
+TEST_F(ZalctlDevice, ALineGoesOnAcrossAFailover) {
+    PostgresServer primary;
+    if (!primary.installed())
+        GTEST_SKIP() << "PostgreSQL is not installed (./test installs it)";
+    ASSERT_TRUE(primary.running());
+    PostgresServer standby(primary);
+    ASSERT_TRUE(standby.running());
+    env_[QStringLiteral("ZAL_RECORDS")] =
+        QStringLiteral("postgresql://zal@/postgres?host=%1,%2").arg(primary.folder(), standby.folder());
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    const auto image = [this](int serial) {
+        ConfigImage own = Load(shipped("Default ZAL V22"));
+        own[0xFF] = static_cast<std::uint8_t>(serial);
+        const QString path = file(QStringLiteral("f%1.bin").arg(serial).toLatin1());
+        EXPECT_TRUE(SaveImageFile(path, own));
+        return path;
+    };
+    std::vector<std::unique_ptr<SimProcess>> units;
+    QStringList arguments{"line",           file("z.Zal"), "--count", "6",
+                          "--change-codes", "3000",        "--log",   file("f.csv")};
+    for (int unit = 0; unit < 2; ++unit) {
+        units.push_back(
+            std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", image(0x70 + unit)}));
+        ASSERT_TRUE(units.back()->ready());
+        arguments << "--port" << units.back()->path();
+    }
+    QProcess line;
+    start(line, arguments);
+    QString said;
+    // Each unit's next device, once the line is done with the one before.
+    const auto next = [&](int round) {
+        QElapsedTimer waited;
+        waited.start();
+        while (said.count(QStringLiteral("das Gerät entfernen")) < round * 2 && waited.elapsed() < 30000 &&
+               line.state() != QProcess::NotRunning) {
+            line.waitForReadyRead(200);
+            said += QString::fromUtf8(line.readAllStandardError());
+        }
+        ASSERT_EQ(said.count(QStringLiteral("das Gerät entfernen")), round * 2) << said.toStdString();
+        for (int unit = 0; unit < 2; ++unit) {
+            EXPECT_EQ(units[static_cast<size_t>(unit)]->command(QStringLiteral("remove")),
+                      QStringLiteral("removed"));
+            EXPECT_EQ(units[static_cast<size_t>(unit)]->command(QStringLiteral("insert ") +
+                                                                image(0x70 + round * 2 + unit)),
+                      QStringLiteral("inserted"));
+        }
+    };
+    next(1);
+    ASSERT_TRUE(primary.kill());
+    QThread::msleep(1000);
+    ASSERT_TRUE(standby.promote());
+    next(2);
+    ASSERT_TRUE(line.waitForFinished(60000));
+    said += QString::fromUtf8(line.readAllStandardError());
+    EXPECT_EQ(line.exitCode(), 0) << said.toStdString();
+    const QStringList rows = LogRows(file("f.csv"), 6);
+    ASSERT_EQ(rows.size(), 6) << said.toStdString();
+    std::set<QString> codes;
+    qint64 longest = 0;
+    for (const QString& row : rows) {
+        EXPECT_TRUE(row.contains(QStringLiteral(",written,"))) << row.toStdString();
+        for (const QString& code : row.split(u',')[5].split(u' '))
+            EXPECT_TRUE(codes.insert(code).second) << code.toStdString();
+        longest = std::max(longest, row.split(u',')[8].toLongLong());
+    }
+    EXPECT_EQ(codes.size(), 36u);
+    // The lost connection's statements go quietly: the calls themselves said what the loss meant.
+    EXPECT_FALSE(said.contains(QStringLiteral("Unable to free statement"))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("terminating connection"))) << said.toStdString();
+    RecordProperty("longest device across the failover (ms)", static_cast<int>(longest));
+    // The standby kept every row and every written block.
+    const QString run = standby.sql(QStringLiteral("SELECT max(id) FROM production_runs"));
+    EXPECT_EQ(standby.sql(QStringLiteral("SELECT count(*) FROM production_rows WHERE run_id = ") + run),
+              QStringLiteral("6"));
+    EXPECT_EQ(standby.sql(QStringLiteral("SELECT count(*) FROM fixed_codes WHERE state = 'written'")),
+              QStringLiteral("36"));
+}
+
 // A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.
 TEST_F(ZalctlDevice, LineReportsAnUnusableKbxAtOnce) {
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);

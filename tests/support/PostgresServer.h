@@ -12,6 +12,8 @@ namespace zal::test {
 class PostgresServer {
 public:
     PostgresServer(); // made and started; a failure is a test failure
+    // A synchronous standby of primary, streaming from it: the primary's commits wait for it.
+    explicit PostgresServer(PostgresServer& primary);
     ~PostgresServer();
     PostgresServer(const PostgresServer&) = delete;
     PostgresServer& operator=(const PostgresServer&) = delete;
@@ -26,10 +28,18 @@ public:
     // The whole server frozen (SIGSTOP to the postmaster and every backend) or thawed: a server that
     // accepts connections and never answers.
     bool freeze(bool frozen);
+    // Stopped the way a crash stops it: no checkpoint, no goodbye to its clients.
+    bool kill();
+    // A standby made the primary.
+    bool promote();
+    // The folder of its Unix socket: the host the program names.
+    QString folder() const { return folder_.path(); }
+    // One statement run by psql; its output.
+    QString sql(const QString& statement);
 
 private:
     QString data() const;
-    bool run(QStringList command);
+    bool run(QStringList command, QString* output = nullptr);
 
     QString bin_;
     QStringList as_;
