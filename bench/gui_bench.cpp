@@ -48,12 +48,9 @@ int RecordsChild(int argc, char* argv[], bool devices, int count) {
     if (count > 0) { // the filling run
         const QString location =
             RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile);
-        int added = 0;
-        return RecordsDatabase(location).AddBackups(bench::BenchBackups(count, QStringLiteral("bench")),
-                                                    &added) &&
-                       added == count
-                   ? (std::puts("0"), 0)
-                   : 1;
+        const Result<int> added =
+            RecordsDatabase(location).AddBackups(bench::BenchBackups(count, QStringLiteral("bench")));
+        return added && *added == count ? (std::puts("0"), 0) : 1;
     }
     QElapsedTimer timer;
     timer.start();

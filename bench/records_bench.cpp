@@ -59,7 +59,7 @@ bool Measure(const char* name, const QString& location, int handedOut, int round
         times.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (!block) {
-            std::fprintf(stderr, "records-bench: %s\n", qPrintable(codes.why()));
+            std::fprintf(stderr, "records-bench: %s\n", qPrintable(block.error()));
             return false;
         }
     }
@@ -124,9 +124,8 @@ bool MeasureBackups(const char* name, const QString& location, const QString& fo
     RecordsDatabase records(location);
     const std::vector<BackupEntry> entries = bench::BenchBackups(count, station);
     const QDateTime now = QDateTime::currentDateTime();
-    int added = 0;
-    if (!records.AddBackups(entries, &added) || added != count) {
-        std::fprintf(stderr, "records-bench: %s\n", qPrintable(records.error()));
+    if (const Result<int> added = records.AddBackups(entries); !added || *added != count) {
+        std::fprintf(stderr, "records-bench: %s\n", qPrintable(added.error()));
         return false;
     }
     BackupStore store(folder, location, station);

@@ -35,6 +35,10 @@
         <source>%1 kann nicht geschrieben werden</source>
         <translation>%1 cannot be written</translation>
     </message>
+    <message>
+        <source>%1 steht dort schon</source>
+        <translation>%1 is there already</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>

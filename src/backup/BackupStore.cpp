@@ -193,9 +193,9 @@ void BackupStore::ImportIndex(RecordsDatabase& records) {
         }
         return false;
     });
-    int added = 0;
-    if (!records.AddBackups(entries, &added)) {
-        error_ = records.error();
+    const Result<int> added = records.AddBackups(entries);
+    if (!added) {
+        error_ = added.error();
         return;
     }
     // Kept beside, never lost: an earlier import's file takes this one's lines after its own.
@@ -208,8 +208,9 @@ void BackupStore::ImportIndex(RecordsDatabase& records) {
     QString message =
         QCoreApplication::translate("Backups",
                                     "Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2")
-            .arg(indexPath(), added == 1 ? QCoreApplication::translate("Backups", "1 Eintrag")
-                                         : QCoreApplication::translate("Backups", "%1 Einträge").arg(added));
+            .arg(indexPath(), *added == 1
+                                  ? QCoreApplication::translate("Backups", "1 Eintrag")
+                                  : QCoreApplication::translate("Backups", "%1 Einträge").arg(*added));
     if (withoutFile > 0)
         message +=
             QCoreApplication::translate("Backups", ", %1 ohne ihre Datei ausgelassen").arg(withoutFile);
@@ -277,14 +278,13 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
     QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
     const BackupEntry e{name, device, now, command, QString(), station_, RecordsDatabase::User(), bytes};
-    int added = 0;
-    if (!records || !records->AddBackups({e}, &added) || added != 1) {
-        if (!records)
-            stored.recordsProblem = error_;
-        else if (!records->error().isEmpty())
-            stored.recordsProblem = records->error();
+    const Result<int> added =
+        records ? records->AddBackups({e}) : Result<int>(Failure{Problem::Unreachable, error_});
+    if (!added || *added != 1) {
+        if (!added)
+            stored.recordsProblem = added.error();
         else // a PC under the same station name recorded a backup of this name
-            stored.recordsProblem = QStringLiteral("%1 steht dort schon").arg(name);
+            stored.recordsProblem = QCoreApplication::translate("Backups", "%1 steht dort schon").arg(name);
         if (!Journal(Line(EntryJson(e)))) {
             // An image that neither the records nor the index name would be invisible: better none at all.
             QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::WriteOwner);
@@ -302,7 +302,7 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
         PruneEntries(*records, own, now);
         constexpr qint64 kDay = 24 * 3600 * 1000LL;
         if (now.toMSecsSinceEpoch() - prunedAt_ > kDay)
-            prunedAt_ = records->LastFullPrune(station_);
+            prunedAt_ = records->LastFullPrune(station_).value_or(0);
         if (now.toMSecsSinceEpoch() - prunedAt_ > kDay) {
             PruneAll(*records, now);
             prunedAt_ = now.toMSecsSinceEpoch();
@@ -332,8 +332,8 @@ bool BackupStore::List(const BackupQuery& query, const std::function<bool(const 
     RecordsDatabase* const records = Records(false);
     if (!records)
         return false;
-    if (!records->Backups(query, each)) {
-        error_ = records->error();
+    if (const Result<> read = records->Backups(query, each); !read) {
+        error_ = read.error();
         return false;
     }
     return true;
@@ -343,8 +343,8 @@ bool BackupStore::RecordReplacement(const DeviceIdentity& old, const DeviceIdent
     RecordsDatabase* const records = Records(false);
     if (!records)
         return false;
-    if (!records->RecordReplacement(old, replacement, station_)) {
-        error_ = records->error();
+    if (const Result<> recorded = records->RecordReplacement(old, replacement, station_); !recorded) {
+        error_ = recorded.error();
         return false;
     }
     return true;
@@ -373,12 +373,12 @@ RebuiltRecords BackupStore::Rebuild() {
     static const QRegularExpression stamp(QStringLiteral("(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)"));
     std::vector<BackupEntry> batch;
     const auto flush = [&] {
-        int added = 0;
-        if (!records->AddBackups(batch, &added)) {
-            rebuilt.error = records->error();
+        const Result<int> added = records->AddBackups(batch);
+        if (!added) {
+            rebuilt.error = added.error();
             return false;
         }
-        rebuilt.added += added;
+        rebuilt.added += *added;
         batch.clear();
         return true;
     };
@@ -423,17 +423,19 @@ std::optional<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& que
     RecordsDatabase* const records = Records(false);
     if (!records)
         return std::nullopt;
-    auto entries = records->Backups(query);
-    if (!entries)
-        error_ = records->error();
-    return entries;
+    Result<std::vector<BackupEntry>> entries = records->Backups(query);
+    if (!entries) {
+        error_ = entries.error();
+        return std::nullopt;
+    }
+    return std::move(*entries);
 }
 
 std::optional<BackupEntry> BackupStore::Find(const QString& file) {
     RecordsDatabase* const records = Records(false);
     if (!records)
         return std::nullopt;
-    std::optional<std::vector<BackupEntry>> found = records->Backups({.file = file, .images = true});
+    const Result<std::vector<BackupEntry>> found = records->Backups({.file = file, .images = true});
     if (!found || found->empty())
         return std::nullopt;
     const auto own = std::find_if(found->begin(), found->end(),
@@ -458,12 +460,12 @@ QString BackupStore::LocalFile(const BackupEntry& entry) {
     if (ReadWholeFile(path, there) && (image.isEmpty() || there == image))
         return path;
     if (image.isEmpty()) {
-        RecordsDatabase* const records = Records(false);
-        const auto kept =
-            records ? records->Backups({.station = entry.station, .file = entry.file, .images = true})
-                    : std::nullopt;
-        if (kept && !kept->empty())
-            image = kept->front().image;
+        if (RecordsDatabase* const records = Records(false)) {
+            const auto kept =
+                records->Backups({.station = entry.station, .file = entry.file, .images = true});
+            if (kept && !kept->empty())
+                image = kept->front().image;
+        }
     }
     if (image.size() != kImageSize || !QDir().mkpath(folder))
         return {};

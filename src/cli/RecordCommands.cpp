@@ -202,11 +202,11 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
     const TfrmEnterData& editor = *s.editor;
     RecordsDatabase records(
         RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile));
-    const std::optional<std::vector<DeviceRecord>> devices = records.Devices();
+    const Result<std::vector<DeviceRecord>> devices = records.Devices();
     if (!devices) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
-                   .arg(records.error())
+                   .arg(devices.error())
             << Qt::endl;
         return kFailed;
     }
@@ -332,11 +332,11 @@ int ExportRecords(QTextStream& out, QTextStream& err, const Options& o) {
     Session s = MakeSession(err, o);
     RecordsDatabase records(
         RecordsDatabase::Location(s.editor->folders().dataFolder, s.editor->folders().settingsFile));
-    const std::optional<QStringList> written = records.ExportCsv(o.csv);
+    const Result<QStringList> written = records.ExportCsv(o.csv);
     if (!written) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht ausgegeben werden: %1")
-                   .arg(records.error())
+                   .arg(written.error())
             << Qt::endl;
         return kFailed;
     }

@@ -91,7 +91,7 @@ public:
         case 6:
             // Counted when first shown: one indexed look-up a row instead of a pass over every backup.
             if (d.backups < 0)
-                d.backups = std::max(records_.BackupCount(d.device), 0);
+                d.backups = records_.BackupCount(d.device).value_or(0);
             return d.backups;
         default:
             return d.codes;

@@ -169,14 +169,10 @@ bool LineLog::Append(const LineRecord& r) {
     for (const QString& code : r.codes.split(u' ', Qt::SkipEmptyParts))
         used_.insert(TextToCode(code));
     if (run_ > 0) {
-        QString why;
-        const bool added = RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
-            const bool ok = records.AddRunRow(run_, station_, r);
-            why = records.error();
-            return ok;
-        });
+        const Result<> added = RecordsDatabase::AcrossFailover(
+            database_, [&](RecordsDatabase& records) { return records.AddRunRow(run_, station_, r); });
         if (!added && recordsProblem_.isEmpty())
-            recordsProblem_ = why;
+            recordsProblem_ = added.error();
     }
     // Opened for each row: a log moved away during the run is made again, with its header.
     const int fd = OpenLogFile(path_, &error_);
@@ -220,24 +216,13 @@ QString LineLog::recordsProblem() {
 CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, QString database, QString station)
     : first_(first), plus_(plus), database_(std::move(database)), station_(std::move(station)) {}
 
-std::optional<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit) {
+Result<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit) {
     // The records keep this thread's connection; a server that went away and came back is simply
     // connected to again. A block reserved on a primary that failed before it answered is never handed
     // out again: its reservation went to the standby with the commit.
-    QString why;
-    RecordsProblem problem = RecordsProblem::None;
-    auto block = RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
-        std::optional<std::vector<std::uint16_t>> reserved;
-        if (records.isOpen())
-            reserved = records.ReserveCodeBlock(first_, plus_, station_, unit);
-        why = records.error();
-        problem = records.problem();
-        return reserved;
+    return RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
+        return records.ReserveCodeBlock(first_, plus_, station_, unit);
     });
-    const std::lock_guard lock(mutex_);
-    why_ = why;
-    unreachable_ = !block && problem != RecordsProblem::Exhausted;
-    return block;
 }
 
 void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block) {
@@ -250,11 +235,6 @@ void CodeAllocator::Settle(const std::vector<std::uint16_t>& block, const QStrin
     RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
         return records.SetCodesState(block, state, serial, product);
     });
-}
-
-QString CodeAllocator::why() const {
-    const std::lock_guard lock(mutex_);
-    return why_;
 }
 
 // --- Unit -----------------------------------------------------------------------------------------------
@@ -366,10 +346,11 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     // codes to (none left, the records read-only or away) is left as it came, and the run stops.
     std::optional<std::vector<std::uint16_t>> block;
     if (shared_.codes) {
-        block = shared_.codes->Next(name_);
-        if (!block) {
+        if (Result<std::vector<std::uint16_t>> reserved = shared_.codes->Next(name_); reserved) {
+            block = std::move(*reserved);
+        } else {
             r.result = LineResultWord(CommandResult::Failed);
-            r.message = shared_.codes->why();
+            r.message = reserved.error();
             halt(r.message);
         }
     }

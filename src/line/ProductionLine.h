@@ -58,24 +58,19 @@ private:
 class CodeAllocator {
 public:
     CodeAllocator(std::uint16_t first, bool plus, QString database, QString station);
-    // The next block; nothing when the codes have run out or the database cannot be reached (why()).
-    std::optional<std::vector<std::uint16_t>> Next(const QString& unit = {});
+    // The next block; a failure says whether the codes ran out (Exhausted) or the records could not
+    // hand one out (away, read-only, of a newer program, or a stop asked for).
+    Result<std::vector<std::uint16_t>> Next(const QString& unit = {});
     // A block the device is known never to have received (refused before the write began) goes back.
     void GiveBack(const std::vector<std::uint16_t>& block);
     // What became of a block that went to a device: "written", or "failed" (it stays used).
     void Settle(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial,
                 const QString& product = {});
-    QString why() const;
-    // Whether the last Next failed for another reason than codes that ran out (the records away,
-    // read-only, of a newer program, or a stop asked for).
-    bool unreachable() const { return unreachable_; }
 
 private:
-    mutable std::mutex mutex_;
     std::uint16_t first_;
     bool plus_;
-    QString database_, station_, why_;
-    std::atomic<bool> unreachable_{false};
+    QString database_, station_;
 };
 
 struct LineOptions {

@@ -43,16 +43,21 @@ RunSetup ProductionRun::Prepare(TfrmEnterData& first) {
             why_ = records.isOpen() ? records.whyNotWritable() : records.error();
             return RunSetup::NoCodes;
         }
-        // Codes an earlier log names count as handed out.
-        imported_ = records.ImportUsedCodes(log_.usedCodes(), settings_.logPath);
+        // Codes an earlier log names count as handed out: a log the records could not take in would
+        // let them go to a second device.
+        const Result<int> imported = records.ImportUsedCodes(log_.usedCodes(), settings_.logPath);
+        if (!imported) {
+            why_ = imported.error();
+            return RunSetup::NoCodes;
+        }
+        imported_ = *imported;
         codes_ = std::make_unique<CodeAllocator>(TextToCode(settings_.firstCode), plus, database, station);
     }
-    if (const qint64 run = records.StartRun(station, settings_.file,
-                                            IdentifyDevice(first.working(), first.product()).productName);
-        run > 0)
-        log_.RecordInto(database, station, run);
+    if (const Result<qint64> run = records.StartRun(
+            station, settings_.file, IdentifyDevice(first.working(), first.product()).productName))
+        log_.RecordInto(database, station, *run);
     else
-        runNotRecorded_ = records.error();
+        runNotRecorded_ = run.error();
     shared_.log = &log_;
     shared_.codes = codes_.get();
     shared_.count = settings_.count;

@@ -161,9 +161,10 @@ bool RecordsDatabase::IsValidLocation(const QString& location) {
     return !HasScheme(location) && QDir::isAbsolutePath(location);
 }
 
-bool RecordsDatabase::awaitFailover(std::chrono::steady_clock::time_point until) const {
+bool RecordsDatabase::awaitFailover(RecordsProblem problem,
+                                    std::chrono::steady_clock::time_point until) const {
     using namespace std::chrono;
-    if (problem() != RecordsProblem::Unreachable || !postgres_ ||
+    if (problem != RecordsProblem::Unreachable || !postgres_ ||
         records_url::ParseServerUrl(location_).hosts.size() < 2)
         return false;
     const auto left = duration_cast<milliseconds>(until - steady_clock::now());
@@ -393,13 +394,13 @@ bool RecordsDatabase::begin(QSqlQuery& q) const {
     return q.exec(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-bool RecordsDatabase::fail(RecordsProblem problem, const QString& text) {
+Failure RecordsDatabase::fail(RecordsProblem problem, const QString& text) {
     problem_ = problem;
     error_ = text;
-    return false;
+    return {problem, text};
 }
 
-bool RecordsDatabase::fail(const QSqlQuery& q) {
+Failure RecordsDatabase::fail(const QSqlQuery& q) {
     const RecordsProblem problem = current_ ? Classify(q.lastError(), *current_) : RecordsProblem::Other;
     switch (problem) {
     case RecordsProblem::TimedOut:
@@ -415,13 +416,13 @@ bool RecordsDatabase::fail(const QSqlQuery& q) {
     return fail(problem, QStringLiteral("The records database cannot be used: ") + q.lastError().text());
 }
 
-bool RecordsDatabase::end(QSqlQuery& q, bool ok) {
+Result<> RecordsDatabase::end(QSqlQuery& q, bool ok) {
     if (ok && q.exec(QStringLiteral("COMMIT")))
-        return true;
+        return {};
     if (ok || error_.isEmpty()) // a statement that failed may have said why already
         fail(q);
     q.exec(QStringLiteral("ROLLBACK"));
-    return false;
+    return failure();
 }
 
 QSqlQuery* RecordsDatabase::prepared(const QString& sql) {
@@ -485,32 +486,32 @@ bool RecordsDatabase::migrate(Connection& c, QSqlQuery& q, QSqlError* why) {
     return done;
 }
 
-int RecordsDatabase::schemaVersion() {
+Result<int> RecordsDatabase::schemaVersion() {
     Call call(*this);
     if (!call)
-        return 0;
+        return failure();
     QSqlQuery q(call.db());
-    return q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next() ? q.value(0).toInt() : 0;
+    if (!q.exec(QStringLiteral("SELECT version FROM schema_version")))
+        return fail(q);
+    return q.next() ? q.value(0).toInt() : 0;
 }
 
-std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16_t first, bool plus,
-                                                                            const QString& station,
-                                                                            const QString& unit) {
+Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16_t first, bool plus,
+                                                                     const QString& station,
+                                                                     const QString& unit) {
     if (!writable())
-        return std::nullopt;
+        return failure();
     Call call(*this);
     if (!call)
-        return std::nullopt;
+        return failure();
     QSqlDatabase db = call.db();
     QSqlQuery q(db);
     // Another station may take the same block between our look and our insert: the unique code then
     // refuses the insert, and the next free block is looked for again.
     QString lastFailure;
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (!begin(q)) {
-            fail(q);
-            return std::nullopt;
-        }
+        if (!begin(q))
+            return fail(q);
         // The first free run of a block's length from first on, found by the database on its index, going
         // on where the last search from this first code ended; only a block that would run past FFFE,
         // where the codes wrap, needs the whole list.
@@ -531,9 +532,9 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
         if (!looked || !q.exec()) {
             // A lock that was not given in time, a statement cut off: the server's own reason, before
             // the transaction it aborted hides it.
-            fail(q);
+            const Failure why = fail(q);
             q.exec(QStringLiteral("ROLLBACK"));
-            return std::nullopt;
+            return why;
         }
         if (q.next() && q.value(0).toInt() == 0) {
             candidate = start;
@@ -553,9 +554,9 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
 
         std::set<std::uint16_t> used;
         if (!block && !q.exec(QStringLiteral("SELECT code FROM fixed_codes"))) {
-            fail(q);
+            const Failure why = fail(q);
             q.exec(QStringLiteral("ROLLBACK"));
-            return std::nullopt;
+            return why;
         }
         while (!block && q.next())
             used.insert(static_cast<std::uint16_t>(q.value(0).toInt()));
@@ -570,11 +571,10 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
         }
         if (!block) {
             q.exec(QStringLiteral("ROLLBACK"));
-            fail(RecordsProblem::Exhausted,
-                 QStringLiteral("no free block of %1 fixed codes after %2")
-                     .arg(length)
-                     .arg(QStringLiteral("%1").arg(first, 4, 16, QChar(u'0')).toUpper()));
-            return std::nullopt;
+            return fail(RecordsProblem::Exhausted,
+                        QStringLiteral("no free block of %1 fixed codes after %2")
+                            .arg(length)
+                            .arg(QStringLiteral("%1").arg(first, 4, 16, QChar(u'0')).toUpper()));
         }
         bool ok =
             q.prepare(QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, "
@@ -599,27 +599,26 @@ std::optional<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std:
             ok = ok && q.exec();
         }
         if (ok && q.exec(QStringLiteral("COMMIT")))
-            return block;
-        fail(q);
+            return std::move(*block);
+        const Failure why = fail(q);
         lastFailure = q.lastError().text();
         q.exec(QStringLiteral("ROLLBACK"));
         // Only another station's insert of the same code is worth a new look.
-        if (problem_ != RecordsProblem::Conflict)
-            return std::nullopt;
+        if (why.problem != RecordsProblem::Conflict)
+            return why;
     }
-    fail(RecordsProblem::Conflict,
-         QStringLiteral("no free block of fixed codes could be reserved: ") + lastFailure);
-    return std::nullopt;
+    return fail(RecordsProblem::Conflict,
+                QStringLiteral("no free block of fixed codes could be reserved: ") + lastFailure);
 }
 
-bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
+Result<> RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
     if (block.empty())
-        return true;
+        return {};
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery q(call.db());
     bool ok = q.prepare(QStringLiteral("DELETE FROM fixed_codes WHERE code = ? AND state = 'reserved'"));
     for (const std::uint16_t code : block) {
@@ -632,16 +631,18 @@ bool RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {
     q.bindValue(0, block.front());
     q.bindValue(1, block.front());
     q.bindValue(2, block.front());
-    return ok && q.exec();
+    if (!ok || !q.exec())
+        return fail(q);
+    return {};
 }
 
-bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
-                                    const QString& serial, const QString& product) {
+Result<> RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
+                                        const QString& serial, const QString& product) {
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery q(call.db());
     bool ok =
         q.prepare(QStringLiteral("UPDATE fixed_codes SET state = ?, serial = ?, product = ? WHERE code = ?"));
@@ -652,19 +653,24 @@ bool RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, con
         q.bindValue(3, code);
         ok = ok && q.exec();
     }
-    return ok;
+    if (!ok)
+        return fail(q);
+    return {};
 }
 
-int RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source) {
-    if (codes.empty() || !writable())
+Result<int> RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source) {
+    if (codes.empty())
         return 0;
+    if (!writable())
+        return failure();
     Call call(*this);
     if (!call)
-        return 0;
+        return failure();
     QSqlQuery q(call.db());
-    begin(q);
+    if (!begin(q))
+        return fail(q);
     int added = 0;
-    q.prepare(
+    bool ok = q.prepare(
         QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, serial, "
                        "reserved_at) VALUES (?, ?, 'imported', ?, '', '', ?) ON CONFLICT (code) DO NOTHING"));
     const QString now = Now();
@@ -673,23 +679,26 @@ int RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const
         q.bindValue(1, code);
         q.bindValue(2, Text(source));
         q.bindValue(3, now);
-        if (q.exec())
+        ok = ok && q.exec();
+        if (ok)
             added += q.numRowsAffected() > 0;
     }
-    q.exec(QStringLiteral("COMMIT"));
+    // All of them or none: a log taken in half would count its codes twice when taken in again.
+    if (const Result<> ended = end(q, ok); !ended)
+        return ended.failure();
     return added;
 }
 
-std::vector<std::pair<std::uint16_t, QString>> RecordsDatabase::Codes() {
+Result<std::vector<std::pair<std::uint16_t, QString>>> RecordsDatabase::Codes() {
     std::vector<std::pair<std::uint16_t, QString>> codes;
     Call call(*this);
     if (!call)
-        return codes;
+        return failure();
     QSqlQuery q(call.db());
-    if (q.exec(QStringLiteral("SELECT code, state FROM fixed_codes ORDER BY code"))) {
-        while (q.next())
-            codes.emplace_back(static_cast<std::uint16_t>(q.value(0).toInt()), q.value(1).toString());
-    }
+    if (!q.exec(QStringLiteral("SELECT code, state FROM fixed_codes ORDER BY code")))
+        return fail(q);
+    while (q.next())
+        codes.emplace_back(static_cast<std::uint16_t>(q.value(0).toInt()), q.value(1).toString());
     return codes;
 }
 
@@ -700,7 +709,7 @@ QString RecordsDatabase::Summary() {
     if (!isOpen())
         return text + QStringLiteral("not usable: ") + error() + u'\n';
     text += QStringLiteral("schema version: %1 (this program's: %2)\n")
-                .arg(schemaVersion())
+                .arg(schemaVersion().value_or(0))
                 .arg(CurrentSchemaVersion());
     Call call(*this);
     if (!call)

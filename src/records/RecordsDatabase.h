@@ -10,6 +10,7 @@
 // devices, whichever station or process hands it out and whenever one of them is killed.
 
 #include "radio/DeviceIdentity.h"
+#include "shell/Result.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -33,23 +34,8 @@ namespace records_connection {
 struct Connection;
 }
 
-// What kind of failure the records' last call met; error() says it in words. The kind decides what a
-// caller does (a line stops when the records are away, and only says so when the codes ran out); the
-// words are for the technician and may be translated.
-enum class RecordsProblem {
-    None,
-    Invalid,     // the location names no database this program can use
-    Unreachable, // the server, or the file, cannot be reached or opened
-    Busy,        // another program held a lock longer than this one waits
-    TimedOut,    // the server did not finish a statement in its time
-    Conflict,    // another station changed the same rows at the same moment
-    ReadOnly,    // the records can be read here, not written
-    NewerSchema, // made by a newer program: read, never written
-    Damaged,     // not a database, or one with damaged pages
-    Exhausted,   // no fixed radio ID codes left
-    Cancelled,   // a stop was asked for (Ctrl+C, SIGTERM, SIGHUP)
-    Other,
-};
+// What kind of failure a records call met: the program's one vocabulary of failures.
+using RecordsProblem = Problem;
 
 // One backup: which device, when, by what command and how that command ended, where.
 struct BackupEntry {
@@ -136,7 +122,7 @@ public:
         for (;;) {
             RecordsDatabase records(location);
             auto result = call(records);
-            if (result || !records.awaitFailover(until))
+            if (result || !records.awaitFailover(result.problem(), until))
                 return result;
         }
     }
@@ -163,58 +149,58 @@ public:
     QString whyNotWritable() const;
     QString location() const { return location_; }
     bool postgres() const { return postgres_; }
-    int schemaVersion();
+    Result<int> schemaVersion();
     static int CurrentSchemaVersion();
 
     // Reserves the next block of fixed codes from first on (six for the older products, nine for the
     // extended repeaters) in one committed transaction, skipping every block that shares a code with
     // one reserved before, by any station. Nothing when the codes have run out or the database cannot
     // be reached (error() says which).
-    std::optional<std::vector<std::uint16_t>> ReserveCodeBlock(std::uint16_t first, bool plus,
-                                                               const QString& station, const QString& unit);
+    Result<std::vector<std::uint16_t>> ReserveCodeBlock(std::uint16_t first, bool plus,
+                                                        const QString& station, const QString& unit);
     // Gives a block back: only for a device known never to have received any of it.
-    bool ReleaseCodes(const std::vector<std::uint16_t>& block);
+    Result<> ReleaseCodes(const std::vector<std::uint16_t>& block);
     // Records what became of a block: "written", or "failed" (it stays used; the device may hold part),
     // and which device (product and serial number) got it.
-    bool SetCodesState(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial,
-                       const QString& product = {});
+    Result<> SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
+                           const QString& serial, const QString& product = {});
     // The replacement took the place of old (its configuration and fixed radio IDs written into
     // it), at station: old is marked as replaced, the codes the records gave old now belong to the
     // replacement, and the replacement is seen as it is now, in one transaction.
-    bool RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
-                           const QString& station);
+    Result<> RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
+                               const QString& station);
     // Codes handed out elsewhere (an earlier CSV log) count as used; how many were new.
-    int ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
+    Result<int> ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
     // Records backups, and their devices as last seen, in one transaction; an entry of the same station
-    // and file already there is kept (an index taken in twice), and not counted in added.
-    bool AddBackups(const std::vector<BackupEntry>& entries, int* added);
-    bool SetBackupResult(const QString& station, const QString& file, const QString& result);
+    // and file already there is kept (an index taken in twice), and not counted: how many were added.
+    Result<int> AddBackups(const std::vector<BackupEntry>& entries);
+    Result<> SetBackupResult(const QString& station, const QString& file, const QString& result);
     // Oldest first.
-    std::optional<std::vector<BackupEntry>> Backups(const BackupQuery& query);
+    Result<std::vector<BackupEntry>> Backups(const BackupQuery& query);
     // Each backup in turn, oldest first, without holding them all (a list of 100,000 for a script);
-    // each returns false to stop. False when the records could not be read (error() says why).
-    bool Backups(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
-    bool RemoveBackups(const QString& station, const std::vector<QString>& files);
+    // each returns false to stop.
+    Result<> Backups(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
+    Result<> RemoveBackups(const QString& station, const std::vector<QString>& files);
     // When this station last went through all its backups for the policy (ms since the epoch; 0: never).
-    qint64 LastFullPrune(const QString& station);
-    bool SetLastFullPrune(const QString& station, qint64 ms);
+    Result<qint64> LastFullPrune(const QString& station);
+    Result<> SetLastFullPrune(const QString& station, qint64 ms);
     // By product and serial number. Without countBackups each device's backups are -1 (counting
     // 100,000 backups takes longer than listing the devices): BackupCount gives them one at a time.
-    std::optional<std::vector<DeviceRecord>> Devices(bool countBackups = true);
-    // How many backups the records keep of a device; -1 when they cannot be read (error() says why).
-    int BackupCount(const DeviceIdentity& device);
+    Result<std::vector<DeviceRecord>> Devices(bool countBackups = true);
+    // How many backups the records keep of a device.
+    Result<int> BackupCount(const DeviceIdentity& device);
 
-    // A production run's id, or 0 when it could not be recorded.
-    qint64 StartRun(const QString& station, const QString& file, const QString& product);
-    bool AddRunRow(qint64 run, const QString& station, const ProductionRow& row);
+    // A production run's id.
+    Result<qint64> StartRun(const QString& station, const QString& file, const QString& product);
+    Result<> AddRunRow(qint64 run, const QString& station, const ProductionRow& row);
 
     // The tables as CSV files in folder (made if need be), for a spreadsheet: backups without their
     // images, devices, production runs and rows, fixed codes as the hex text the log shows. The files
-    // written, or nothing (error() says why).
-    std::optional<QStringList> ExportCsv(const QString& folder);
+    // written.
+    Result<QStringList> ExportCsv(const QString& folder);
 
     // Every code reserved, with its state.
-    std::vector<std::pair<std::uint16_t, QString>> Codes();
+    Result<std::vector<std::pair<std::uint16_t, QString>>> Codes();
     // For the support bundle: the back end, the schema version, how many records of each kind there
     // are and the last 50 backups; never a password or an image.
     QString Summary();
@@ -228,7 +214,7 @@ private:
 
     // After a call that found no server: whether a standby may take over before until (it has then
     // waited a moment for it).
-    bool awaitFailover(std::chrono::steady_clock::time_point until) const;
+    bool awaitFailover(RecordsProblem problem, std::chrono::steady_clock::time_point until) const;
     // This thread's connection, made when it has none; nothing when it cannot be (error() says why).
     Connection* connection();
     void open(Connection& c) const;
@@ -238,10 +224,13 @@ private:
     // Starts a transaction that writes.
     bool begin(QSqlQuery& q) const;
     // Ends one: commits when ok, else rolls back; error() says why it failed.
-    bool end(QSqlQuery& q, bool ok);
-    bool fail(const QSqlQuery& q);
-    bool fail(RecordsProblem problem, const QString& text);
-    bool insertBackup(const BackupEntry& entry, bool* added);
+    Result<> end(QSqlQuery& q, bool ok);
+    // Keeps why a call failed (error() and problem() say it too) and gives it as the call's result.
+    Failure fail(const QSqlQuery& q);
+    Failure fail(RecordsProblem problem, const QString& text);
+    // The failure kept last: why the database could not be opened, or why a call failed.
+    Failure failure() const { return {problem(), error()}; }
+    Result<> insertBackup(const BackupEntry& entry, bool* added);
     // A statement prepared once for this connection, to run again with new values (a server then
     // gets one round trip per run); nothing when it cannot be prepared (error() says why).
     QSqlQuery* prepared(const QString& sql);

@@ -27,16 +27,15 @@ QByteArray CsvField(const QString& text) {
 
 } // namespace
 
-std::optional<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
+Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
     if (!isOpen())
-        return std::nullopt;
+        return failure();
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        fail(RecordsProblem::Other, QStringLiteral("%1 is no folder that can be written").arg(folder));
-        return std::nullopt;
+        return fail(RecordsProblem::Other, QStringLiteral("%1 is no folder that can be written").arg(folder));
     }
     Call call(*this);
     if (!call)
-        return std::nullopt;
+        return failure();
     // Each table once; an image is the backup file itself, not a spreadsheet's cell.
     static const struct {
         const char* file;
@@ -61,15 +60,13 @@ std::optional<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
         QSqlQuery q(call.db());
         q.setForwardOnly(true);
         if (!q.exec(QLatin1String(table.query))) {
-            fail(q);
-            return std::nullopt;
+            return fail(q);
         }
         const QString path = QDir(folder).filePath(QLatin1String(table.file));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            fail(RecordsProblem::Other,
-                 QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
-            return std::nullopt;
+            return fail(RecordsProblem::Other,
+                        QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
         }
         const QSqlRecord columns = q.record();
         QByteArrayList header;
@@ -94,9 +91,8 @@ std::optional<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
             ok = file.write(row.join(',') + '\n') > 0;
         }
         if (!ok || !file.flush()) {
-            fail(RecordsProblem::Other,
-                 QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
-            return std::nullopt;
+            return fail(RecordsProblem::Other,
+                        QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
         }
         written << path;
     }

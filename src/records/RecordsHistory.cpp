@@ -44,7 +44,7 @@ BackupEntry BackupFrom(const QSqlQuery& q, bool image) {
 
 } // namespace
 
-bool RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
+Result<> RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
     *added = false;
     const qint64 ms = e.time.toMSecsSinceEpoch();
     QSqlQuery* backup = prepared(QStringLiteral(
@@ -52,7 +52,7 @@ bool RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
         "product_name, version, serial, serial_key, radio_id, device_key, image) "
         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (station, file) DO NOTHING"));
     if (!backup)
-        return false;
+        return failure();
     Bind(*backup,
          {Text(e.station), Text(e.file), ms, Utc(e.time), Text(e.command), Text(e.result), Text(e.user),
           e.device.product, Text(e.device.productName), Text(e.device.version), Text(e.device.serial),
@@ -61,7 +61,7 @@ bool RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
         return fail(*backup);
     *added = backup->numRowsAffected() > 0;
     if (!*added)
-        return true;
+        return {};
     // The device as its newest backup shows it; an older backup imported later leaves it alone.
     QSqlQuery* device = prepared(QStringLiteral(
         "INSERT INTO devices (device_key, product, product_name, version, serial, serial_key, radio_id, "
@@ -71,61 +71,64 @@ bool RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
         "last_seen_ms = excluded.last_seen_ms, station = excluded.station "
         "WHERE excluded.last_seen_ms >= devices.last_seen_ms"));
     if (!device)
-        return false;
+        return failure();
     Bind(*device,
          {e.device.deviceKey(), e.device.product, Text(e.device.productName), Text(e.device.version),
           Text(e.device.serial), SerialKey(e.device.serial), Text(e.device.radioId), ms, Text(e.station)});
-    return device->exec() || fail(*device);
+    if (!device->exec())
+        return fail(*device);
+    return {};
 }
 
-bool RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries, int* added) {
-    *added = 0;
+Result<int> RecordsDatabase::AddBackups(const std::vector<BackupEntry>& entries) {
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery q(call.db());
     if (!begin(q))
         return fail(q);
     bool ok = true;
+    int added = 0;
     for (const BackupEntry& e : entries) {
         call.rearm(); // an index of thousands is many statements, each given its own time
         bool one = false;
         ok = ok && insertBackup(e, &one);
-        *added += one;
+        added += one;
     }
-    if (!end(q, ok)) {
-        *added = 0;
-        return false;
-    }
+    if (const Result<> ended = end(q, ok); !ended)
+        return ended.failure();
     // Many rows at once (an earlier index): the planner learns of them now rather than at the next
     // automatic look, so that looking up a device stays on its index.
-    if (*added > 100)
+    if (added > 100)
         q.exec(QStringLiteral("ANALYZE backups"));
-    return true;
+    return added;
 }
 
-bool RecordsDatabase::SetBackupResult(const QString& station, const QString& file, const QString& result) {
+Result<> RecordsDatabase::SetBackupResult(const QString& station, const QString& file,
+                                          const QString& result) {
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery* q = prepared(QStringLiteral("UPDATE backups SET result = ? WHERE station = ? AND file = ?"));
     if (!q)
-        return false;
+        return failure();
     Bind(*q, {Text(result), Text(station), Text(file)});
-    return q->exec() || fail(*q);
+    if (!q->exec())
+        return fail(*q);
+    return {};
 }
 
-bool RecordsDatabase::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
-                                        const QString& station) {
+Result<> RecordsDatabase::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
+                                            const QString& station) {
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery q(call.db());
     if (!begin(q))
         return fail(q);
@@ -167,19 +170,22 @@ bool RecordsDatabase::RecordReplacement(const DeviceIdentity& old, const DeviceI
     return end(q, ok);
 }
 
-std::optional<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQuery& query) {
+Result<std::vector<BackupEntry>> RecordsDatabase::Backups(const BackupQuery& query) {
     std::vector<BackupEntry> entries;
-    if (!Backups(query, [&entries](const BackupEntry& e) {
-            entries.push_back(e);
-            return true;
-        }))
-        return std::nullopt;
+    if (const Result<> read = Backups(query,
+                                      [&entries](const BackupEntry& e) {
+                                          entries.push_back(e);
+                                          return true;
+                                      });
+        !read)
+        return read.failure();
     return entries;
 }
 
-bool RecordsDatabase::Backups(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each) {
+Result<> RecordsDatabase::Backups(const BackupQuery& query,
+                                  const std::function<bool(const BackupEntry&)>& each) {
     if (!isOpen())
-        return false;
+        return failure();
     QStringList where;
     QVariantList values;
     const auto narrow = [&](const char* condition, const QVariant& value) {
@@ -200,7 +206,7 @@ bool RecordsDatabase::Backups(const BackupQuery& query, const std::function<bool
         narrow("file = ?", query.file);
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery* q = prepared(
         QStringLiteral("SELECT %1%2 FROM backups%3 %4")
             .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
@@ -209,7 +215,7 @@ bool RecordsDatabase::Backups(const BackupQuery& query, const std::function<bool
                      ? QStringLiteral("ORDER BY time_ms DESC, id DESC LIMIT %1").arg(query.newest)
                      : QStringLiteral("ORDER BY time_ms, id")));
     if (!q)
-        return false;
+        return failure();
     Bind(*q, values);
     if (!q->exec())
         return fail(*q);
@@ -222,7 +228,7 @@ bool RecordsDatabase::Backups(const BackupQuery& query, const std::function<bool
         else
             going = each(BackupFrom(*q, query.images));
     }
-    const bool read = !q->lastError().isValid() || fail(*q);
+    const Result<> read = q->lastError().isValid() ? Result<>(fail(*q)) : Result<>();
     // Done with: a statement left open would hold on to what the database was when it ran.
     q->finish();
     for (auto e = newest.rbegin(); going && e != newest.rend(); ++e)
@@ -230,12 +236,12 @@ bool RecordsDatabase::Backups(const BackupQuery& query, const std::function<bool
     return read;
 }
 
-bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {
+Result<> RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery q(call.db());
     if (!begin(q))
         return fail(q);
@@ -248,51 +254,56 @@ bool RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QS
     return end(q, ok);
 }
 
-qint64 RecordsDatabase::LastFullPrune(const QString& station) {
+Result<qint64> RecordsDatabase::LastFullPrune(const QString& station) {
     Call call(*this);
     if (!call)
-        return 0;
+        return failure();
     QSqlQuery q(call.db());
     q.prepare(QStringLiteral("SELECT pruned_ms FROM stations WHERE station = ?"));
     q.bindValue(0, Text(station));
-    return q.exec() && q.next() ? q.value(0).toLongLong() : 0;
+    if (!q.exec())
+        return fail(q);
+    return q.next() ? q.value(0).toLongLong() : qint64{0};
 }
 
-bool RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
+Result<> RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery q(call.db());
     q.prepare(QStringLiteral("INSERT INTO stations (station, pruned_ms) VALUES (?, ?) ON CONFLICT (station) "
                              "DO UPDATE SET pruned_ms = excluded.pruned_ms"));
     q.bindValue(0, Text(station));
     q.bindValue(1, ms);
-    return q.exec() || fail(q);
+    if (!q.exec())
+        return fail(q);
+    return {};
 }
 
-int RecordsDatabase::BackupCount(const DeviceIdentity& device) {
+Result<int> RecordsDatabase::BackupCount(const DeviceIdentity& device) {
     Call call(*this);
     if (!call)
-        return -1;
+        return failure();
     // By the serial number's index: a device's few backups, not all of them.
     QSqlQuery* q =
         prepared(QStringLiteral("SELECT COUNT(*) FROM backups WHERE serial_key = ? AND device_key = ?"));
     if (!q)
-        return -1;
+        return failure();
     Bind(*q, {SerialKey(device.serial), device.deviceKey()});
-    const int count = q->exec() && q->next() ? q->value(0).toInt() : (fail(*q), -1);
+    const Result<int> count =
+        q->exec() && q->next() ? Result<int>(q->value(0).toInt()) : Result<int>(fail(*q));
     q->finish();
     return count;
 }
 
-std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBackups) {
+Result<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBackups) {
     if (!isOpen())
-        return std::nullopt;
+        return failure();
     Call call(*this);
     if (!call)
-        return std::nullopt;
+        return failure();
     QSqlQuery q(call.db());
     q.setForwardOnly(true);
     // The codes the line gave a device are kept under its product and serial number; codes of an
@@ -303,8 +314,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
     };
     if (!q.exec(QStringLiteral("SELECT serial, code, product FROM fixed_codes WHERE serial <> '' AND "
                                "state = 'written' ORDER BY code"))) {
-        fail(q);
-        return std::nullopt;
+        return fail(q);
     }
     while (q.next())
         codes[codesKey(q.value(QStringLiteral("product")).toString(),
@@ -317,8 +327,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
     std::map<QString, int> backups;
     if (countBackups &&
         !q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY station, device_key"))) {
-        fail(q);
-        return std::nullopt;
+        return fail(q);
     }
     while (countBackups && q.next())
         backups[q.value(0).toString()] += q.value(1).toInt();
@@ -327,8 +336,7 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
             QStringLiteral("SELECT product, product_name, version, serial, radio_id, last_seen_ms, station, "
                            "device_key, serial_key, replaced_by, replaced_ms FROM devices "
                            "ORDER BY product_name, LENGTH(serial_key), serial_key"))) {
-        fail(q);
-        return std::nullopt;
+        return fail(q);
     }
     // Each column found by its name once, not once a row: 5,000 devices list in a blink.
     const QSqlRecord columns = q.record();
@@ -369,33 +377,30 @@ std::optional<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBack
     return devices;
 }
 
-qint64 RecordsDatabase::StartRun(const QString& station, const QString& file, const QString& product) {
+Result<qint64> RecordsDatabase::StartRun(const QString& station, const QString& file,
+                                         const QString& product) {
     if (!writable())
-        return 0;
+        return failure();
     Call call(*this);
     if (!call)
-        return 0;
+        return failure();
     QSqlQuery q(call.db());
     q.prepare(QStringLiteral("INSERT INTO production_runs (station, user_name, started_utc, file, product) "
                              "VALUES (?, ?, ?, ?, ?)") +
               (postgres_ ? QStringLiteral(" RETURNING id") : QString()));
     const QVariantList values{Text(station), Text(User()), Now(), Text(file), Text(product)};
     Bind(q, values);
-    if (!q.exec()) {
-        fail(q);
-        return 0;
-    }
-    if (postgres_)
-        return q.next() ? q.value(0).toLongLong() : 0;
-    return q.lastInsertId().toLongLong();
+    if (!q.exec() || (postgres_ && !q.next()))
+        return fail(q);
+    return postgres_ ? q.value(0).toLongLong() : q.lastInsertId().toLongLong();
 }
 
-bool RecordsDatabase::AddRunRow(qint64 run, const QString& station, const ProductionRow& row) {
+Result<> RecordsDatabase::AddRunRow(qint64 run, const QString& station, const ProductionRow& row) {
     if (!writable())
-        return false;
+        return failure();
     Call call(*this);
     if (!call)
-        return false;
+        return failure();
     QSqlQuery q(call.db());
     q.prepare(QStringLiteral("INSERT INTO production_rows (run_id, time_utc, station, unit, serial, product, "
                              "version, radio_id, codes, result, message, duration_ms) "
@@ -413,7 +418,9 @@ bool RecordsDatabase::AddRunRow(qint64 run, const QString& station, const Produc
                               Text(row.message),
                               row.durationMs};
     Bind(q, values);
-    return q.exec() || fail(q);
+    if (!q.exec())
+        return fail(q);
+    return {};
 }
 
 } // namespace zal

@@ -62,8 +62,10 @@ TEST(CodeAllocator, HandsOutBlocksThatNeverShareACode) {
         const QString database = home.file(QStringLiteral("records%1.sqlite").arg(n++));
         RecordsDatabase(database).ImportUsedCodes(c.used, QStringLiteral("log.csv"));
         CodeAllocator codes(c.first, c.plus, database, QStringLiteral("test"));
-        for (const Block& expected : c.expected)
-            EXPECT_EQ(codes.Next(), expected) << c.name << codes.why().toStdString();
+        for (const Block& expected : c.expected) {
+            const Result<Block> next = codes.Next();
+            EXPECT_EQ(next, expected) << c.name << next.error().toStdString();
+        }
     }
     // All codes given: nothing more, rather than a code twice.
     std::set<std::uint16_t> all;
@@ -73,8 +75,7 @@ TEST(CodeAllocator, HandsOutBlocksThatNeverShareACode) {
     const QString full = home.file(QStringLiteral("full.sqlite"));
     RecordsDatabase(full).ImportUsedCodes(all, QStringLiteral("log.csv"));
     CodeAllocator none(0x1000, false, full, QStringLiteral("test"));
-    EXPECT_EQ(none.Next(), std::nullopt);
-    EXPECT_FALSE(none.unreachable());
+    EXPECT_EQ(none.Next().problem(), RecordsProblem::Exhausted);
 }
 
 // Units in threads of their own, each reserving through its own connection, never share a code; a
@@ -104,7 +105,7 @@ TEST(CodeAllocator, ReservationsInOneDatabaseNeverShareACode) {
     EXPECT_EQ(codes.Next(), blocks[0]);
     RecordsDatabase records(database);
     EXPECT_EQ(records.schemaVersion(), RecordsDatabase::CurrentSchemaVersion());
-    const auto all = records.Codes();
+    const auto all = records.Codes().value_or({});
     EXPECT_EQ(all.size(), 8u * 6u);
     const auto failed =
         std::find_if(all.begin(), all.end(), [&](const auto& c) { return c.first == blocks[1][0]; });
@@ -113,9 +114,10 @@ TEST(CodeAllocator, ReservationsInOneDatabaseNeverShareACode) {
     // A database that cannot be reached hands out nothing and says so.
     CodeAllocator nowhere(0x3000, false, home.file(QStringLiteral("no/such/folder/records.sqlite")),
                           QStringLiteral("station"));
-    EXPECT_EQ(nowhere.Next(), std::nullopt);
-    EXPECT_TRUE(nowhere.unreachable());
-    EXPECT_FALSE(nowhere.why().isEmpty());
+    const Result<Block> unreachable = nowhere.Next();
+    EXPECT_FALSE(unreachable);
+    EXPECT_EQ(unreachable.problem(), RecordsProblem::Unreachable);
+    EXPECT_FALSE(unreachable.error().isEmpty());
 }
 
 // The log takes only a log of its own form; a row torn by a crash is ended, a log moved away is made

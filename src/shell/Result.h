@@ -1,0 +1,78 @@
+#pragma once
+
+// How a call that is not a technician's command went: its value, or what kind of failure it met and
+// the words that say it. The kind decides what a caller does (a line stops when the records are away,
+// and only says so when the codes ran out); the words are for the technician. Beside CommandResult,
+// which carries the message a command showed, this is the one way the layers below say how a call
+// went: no bool beside an error(), no 0 or -1 meaning "failed", no empty text meaning "done".
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+namespace zal {
+
+enum class Problem {
+    None,
+    Invalid,     // what was asked for names nothing this program can use
+    Unreachable, // a server, a file or a folder cannot be reached or opened
+    Busy,        // another program held a lock longer than this one waits
+    TimedOut,    // a server did not finish in its time
+    Conflict,    // another station changed the same rows at the same moment
+    ReadOnly,    // it can be read here, not written
+    NewerSchema, // made by a newer program: read, never written
+    Damaged,     // not what it should be (not a database, damaged pages, a broken file)
+    Exhausted,   // nothing left to hand out (no fixed radio ID codes left)
+    Cancelled,   // a stop was asked for (Ctrl+C, SIGTERM, SIGHUP)
+    Other,
+};
+
+// A failure, which becomes the Result of any call that returns it.
+struct Failure {
+    Problem problem = Problem::Other;
+    QString text;
+};
+
+template <class T = void> class Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    Result(Failure failure) : failure_(std::move(failure)) {}
+
+    explicit operator bool() const { return value_.has_value(); }
+    const T& operator*() const& { return *value_; }
+    T& operator*() & { return *value_; }
+    T&& operator*() && { return std::move(*value_); }
+    const T* operator->() const { return &*value_; }
+    T* operator->() { return &*value_; }
+    T value_or(T fallback) const { return value_ ? *value_ : std::move(fallback); }
+    friend bool operator==(const Result& result, const T& value) {
+        return result.value_ && *result.value_ == value;
+    }
+
+    Problem problem() const { return value_ ? Problem::None : failure_.problem; }
+    // Why it failed; empty when it did not.
+    const QString& error() const { return failure_.text; }
+    const Failure& failure() const { return failure_; }
+
+private:
+    std::optional<T> value_;
+    Failure failure_;
+};
+
+template <> class Result<void> {
+public:
+    Result() = default;
+    Result(Failure failure) : ok_(false), failure_(std::move(failure)) {}
+
+    explicit operator bool() const { return ok_; }
+    Problem problem() const { return ok_ ? Problem::None : failure_.problem; }
+    const QString& error() const { return failure_.text; }
+    const Failure& failure() const { return failure_; }
+
+private:
+    bool ok_ = true;
+    Failure failure_;
+};
+
+} // namespace zal
