@@ -1037,6 +1037,69 @@ As long as both devices have the same radio ID codes, they can set off each othe
     </message>
 </context>
 <context>
+    <name>Records</name>
+    <message>
+        <source>Die Aufzeichnungen müssen ein absoluter Pfad oder eine postgresql://-URL sein, nicht &quot;%1&quot;</source>
+        <translation>The records must be an absolute path or a postgresql:// URL, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen stammen von einer neueren Version dieses Programms (Schema %1; dieses Programm kennt %2)</source>
+        <translation>the records were made by a newer version of this program (schema %1; this program knows %2)</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen %1 sind hier nur lesbar</source>
+        <translation>the records %1 are read-only here</translation>
+    </message>
+    <message>
+        <source>Der PostgreSQL-Treiber von Qt ist nicht installiert (libqt6sql6-psql)</source>
+        <translation>Qt&apos;s PostgreSQL driver is not installed (libqt6sql6-psql)</translation>
+    </message>
+    <message>
+        <source>Der SQLite-Treiber von Qt ist nicht installiert (libqt6sql6-sqlite)</source>
+        <translation>Qt&apos;s SQLite driver is not installed (libqt6sql6-sqlite)</translation>
+    </message>
+    <message>
+        <source>Der Zugriff auf die Aufzeichnungen wurde abgebrochen: ein Halt wurde verlangt</source>
+        <translation>The records call was cancelled: a stop was asked for</translation>
+    </message>
+    <message>
+        <source>Die Aufzeichnungen %1 können nicht geöffnet werden: %2</source>
+        <translation>The records database %1 cannot be opened: %2</translation>
+    </message>
+    <message>
+        <source>Die Aufzeichnungen können nicht verwendet werden: %1</source>
+        <translation>The records database cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>Die Aufzeichnungen %1 enthalten nichts und können nicht beschrieben werden</source>
+        <translation>The records database %1 holds no records and cannot be written</translation>
+    </message>
+    <message>
+        <source>Die Aufzeichnungen konnten nicht auf Version %1 gebracht werden: %2</source>
+        <translation>The records database could not be brought to version %1: %2</translation>
+    </message>
+    <message>
+        <source>Der Server der Aufzeichnungen hat nicht innerhalb von %1 s geantwortet</source>
+        <translation>The records server did not answer within %1 s</translation>
+    </message>
+    <message>
+        <source>kein freier Block von %1 festen Codes nach %2</source>
+        <translation>no free block of %1 fixed codes after %2</translation>
+    </message>
+    <message>
+        <source>es konnte kein freier Block fester Codes reserviert werden: %1</source>
+        <translation>no free block of fixed codes could be reserved: %1</translation>
+    </message>
+    <message>
+        <source>%1 ist kein Ordner, der beschrieben werden kann</source>
+        <translation>%1 is no folder that can be written</translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+</context>
+<context>
     <name>Report</name>
     <message>
         <source>Datei</source>

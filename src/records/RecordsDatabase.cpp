@@ -6,6 +6,7 @@
 #include "radio/FixedCodeWindows.h"
 #include "shell/SettingsFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -220,8 +221,11 @@ RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(locatio
     postgres_ = IsServer(location_);
     if (!IsValidLocation(location_)) {
         // A relative name would follow the current folder: two job folders, two databases, one code twice.
-        openError_ = QStringLiteral("The records must be an absolute path or a postgresql:// URL, not \"%1\"")
-                         .arg(location_);
+        openError_ =
+            QCoreApplication::translate(
+                "Records",
+                "Die Aufzeichnungen müssen ein absoluter Pfad oder eine postgresql://-URL sein, nicht \"%1\"")
+                .arg(location_);
         openProblem_ = RecordsProblem::Invalid;
         return;
     }
@@ -246,12 +250,15 @@ RecordsDatabase::~RecordsDatabase() = default;
 
 QString RecordsDatabase::whyNotWritable() const {
     if (newerSchema_ != 0)
-        return QStringLiteral("the records were made by a newer version of this program (schema %1; this "
-                              "program knows %2)")
+        return QCoreApplication::translate(
+                   "Records",
+                   "die Aufzeichnungen stammen von einer neueren Version dieses Programms (Schema %1; "
+                   "dieses Programm kennt %2)")
             .arg(newerSchema_)
             .arg(CurrentSchemaVersion());
     if (readOnly_)
-        return QStringLiteral("the records %1 are read-only here").arg(location_);
+        return QCoreApplication::translate("Records", "die Aufzeichnungen %1 sind hier nur lesbar")
+            .arg(location_);
     return QString();
 }
 
@@ -293,12 +300,18 @@ void RecordsDatabase::open(Connection& c) const {
         c.error = text;
     };
     if (!QSqlDatabase::isDriverAvailable(postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE")))
-        return failed(RecordsProblem::Unreachable,
-                      postgres_ ? QStringLiteral("Qt's PostgreSQL driver is not installed (libqt6sql6-psql)")
-                                : QStringLiteral("Qt's SQLite driver is not installed (libqt6sql6-sqlite)"));
+        return failed(
+            RecordsProblem::Unreachable,
+            postgres_
+                ? QCoreApplication::translate(
+                      "Records", "Der PostgreSQL-Treiber von Qt ist nicht installiert (libqt6sql6-psql)")
+                : QCoreApplication::translate(
+                      "Records", "Der SQLite-Treiber von Qt ist nicht installiert (libqt6sql6-sqlite)"));
     if (postgres_ && records_connection::Stopped())
-        return failed(RecordsProblem::Cancelled,
-                      QStringLiteral("The records call was cancelled: a stop was asked for"));
+        return failed(
+            RecordsProblem::Cancelled,
+            QCoreApplication::translate(
+                "Records", "Der Zugriff auf die Aufzeichnungen wurde abgebrochen: ein Halt wurde verlangt"));
     QSqlDatabase db =
         QSqlDatabase::addDatabase(postgres_ ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), c.name);
     const records_url::ServerUrl url = records_url::ParseServerUrl(location_);
@@ -326,7 +339,8 @@ void RecordsDatabase::open(Connection& c) const {
     if (!db.open())
         return failed(
             RecordsProblem::Unreachable,
-            QStringLiteral("The records database %1 cannot be opened: %2").arg(shown, db.lastError().text()));
+            QCoreApplication::translate("Records", "Die Aufzeichnungen %1 können nicht geöffnet werden: %2")
+                .arg(shown, db.lastError().text()));
     c.attach();
     QSqlQuery q(db);
     if (postgres_) {
@@ -339,7 +353,9 @@ void RecordsDatabase::open(Connection& c) const {
             if (!q.exec(
                     QStringLiteral("SET %1 = '%2'").arg(QLatin1String(name), Duration(url, name, fallback))))
                 return failed(Classify(q.lastError(), c),
-                              QStringLiteral("The records database cannot be used: ") + q.lastError().text());
+                              QCoreApplication::translate(
+                                  "Records", "Die Aufzeichnungen können nicht verwendet werden: %1")
+                                  .arg(q.lastError().text()));
         }
     } else if (!c.readOnly) {
         // The write-ahead journal: readers never wait for a writer, and a kill loses at most the
@@ -356,7 +372,8 @@ void RecordsDatabase::open(Connection& c) const {
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         if (!db.open())
             return failed(RecordsProblem::Unreachable,
-                          QStringLiteral("The records database %1 cannot be opened: %2")
+                          QCoreApplication::translate(
+                              "Records", "Die Aufzeichnungen %1 können nicht geöffnet werden: %2")
                               .arg(shown, db.lastError().text()));
         c.attach();
     }
@@ -375,7 +392,9 @@ void RecordsDatabase::open(Connection& c) const {
         if (version == 0)
             failed(
                 RecordsProblem::Damaged,
-                QStringLiteral("The records database %1 holds no records and cannot be written").arg(shown));
+                QCoreApplication::translate(
+                    "Records", "Die Aufzeichnungen %1 enthalten nichts und können nicht beschrieben werden")
+                    .arg(shown));
         return; // an older schema is read as far as it goes
     }
     // One thread of this process at a time; another process waits in the migration's own transaction
@@ -383,9 +402,11 @@ void RecordsDatabase::open(Connection& c) const {
     static std::mutex lock;
     const std::lock_guard guard(lock);
     if (QSqlError why; !migrate(c, q, &why))
-        failed(Classify(why, c), QStringLiteral("The records database could not be brought to version %1: %2")
-                                     .arg(CurrentSchemaVersion())
-                                     .arg(why.text()));
+        failed(Classify(why, c),
+               QCoreApplication::translate(
+                   "Records", "Die Aufzeichnungen konnten nicht auf Version %1 gebracht werden: %2")
+                   .arg(CurrentSchemaVersion())
+                   .arg(why.text()));
 }
 
 bool RecordsDatabase::begin(QSqlQuery& q) const {
@@ -405,15 +426,22 @@ Failure RecordsDatabase::fail(const QSqlQuery& q) {
     switch (problem) {
     case RecordsProblem::TimedOut:
         if (current_ && current_->cutOff.load() == RecordsProblem::TimedOut)
-            return fail(problem, QStringLiteral("The records server did not answer within %1 s")
+            return fail(problem, QCoreApplication::translate(
+                                     "Records",
+                                     "Der Server der Aufzeichnungen hat nicht innerhalb von %1 s geantwortet")
                                      .arg(current_->wait.count() / 1000));
         break;
     case RecordsProblem::Cancelled:
-        return fail(problem, QStringLiteral("The records call was cancelled: a stop was asked for"));
+        return fail(
+            problem,
+            QCoreApplication::translate(
+                "Records", "Der Zugriff auf die Aufzeichnungen wurde abgebrochen: ein Halt wurde verlangt"));
     default:
         break;
     }
-    return fail(problem, QStringLiteral("The records database cannot be used: ") + q.lastError().text());
+    return fail(problem,
+                QCoreApplication::translate("Records", "Die Aufzeichnungen können nicht verwendet werden: %1")
+                    .arg(q.lastError().text()));
 }
 
 Result<> RecordsDatabase::end(QSqlQuery& q, bool ok) {
@@ -571,10 +599,11 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
         }
         if (!block) {
             q.exec(QStringLiteral("ROLLBACK"));
-            return fail(RecordsProblem::Exhausted,
-                        QStringLiteral("no free block of %1 fixed codes after %2")
-                            .arg(length)
-                            .arg(QStringLiteral("%1").arg(first, 4, 16, QChar(u'0')).toUpper()));
+            return fail(
+                RecordsProblem::Exhausted,
+                QCoreApplication::translate("Records", "kein freier Block von %1 festen Codes nach %2")
+                    .arg(length)
+                    .arg(QStringLiteral("%1").arg(first, 4, 16, QChar(u'0')).toUpper()));
         }
         bool ok =
             q.prepare(QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, "
@@ -608,7 +637,9 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
             return why;
     }
     return fail(RecordsProblem::Conflict,
-                QStringLiteral("no free block of fixed codes could be reserved: ") + lastFailure);
+                QCoreApplication::translate("Records",
+                                            "es konnte kein freier Block fester Codes reserviert werden: %1")
+                    .arg(lastFailure));
 }
 
 Result<> RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) {

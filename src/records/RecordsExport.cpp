@@ -4,6 +4,7 @@
 #include "RecordsDatabase.h"
 #include "RecordsSql.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +32,9 @@ Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
     if (!isOpen())
         return failure();
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        return fail(RecordsProblem::Other, QStringLiteral("%1 is no folder that can be written").arg(folder));
+        return fail(RecordsProblem::Other,
+                    QCoreApplication::translate("Records", "%1 ist kein Ordner, der beschrieben werden kann")
+                        .arg(folder));
     }
     Call call(*this);
     if (!call)
@@ -66,7 +69,8 @@ Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             return fail(RecordsProblem::Other,
-                        QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+                        QCoreApplication::translate("Records", "%1 kann nicht geschrieben werden: %2")
+                            .arg(path, file.errorString()));
         }
         const QSqlRecord columns = q.record();
         QByteArrayList header;
@@ -92,7 +96,8 @@ Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
         }
         if (!ok || !file.flush()) {
             return fail(RecordsProblem::Other,
-                        QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+                        QCoreApplication::translate("Records", "%1 kann nicht geschrieben werden: %2")
+                            .arg(path, file.errorString()));
         }
         written << path;
     }

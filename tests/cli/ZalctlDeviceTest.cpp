@@ -579,7 +579,7 @@ TEST_F(ZalctlDevice, StationsOnOneServer) {
     ASSERT_TRUE(running.waitForFinished(30000));
     EXPECT_EQ(running.exitCode(), 1);
     said += QString::fromUtf8(running.readAllStandardError());
-    EXPECT_TRUE(said.contains(QStringLiteral("der Lauf hat angehalten: The records database")))
+    EXPECT_TRUE(said.contains(QStringLiteral("der Lauf hat angehalten: Die Aufzeichnungen")))
         << said.toStdString();
     const QStringList rows = LogRows(file("c.csv"), 2);
     ASSERT_EQ(rows.size(), 2);
@@ -766,6 +766,7 @@ TEST_F(ZalctlDevice, ALineNeverConfiguresADeviceItCannotFinish) {
                   "2026-01-01T00:00:00Z,000001,ZAL,22.08,A001," +
                       codes + ",written,,1,x\n");
     startDevice(shipped("Default ZAL V22"));
+    env_[QStringLiteral("LANG")] = QStringLiteral("en_US.UTF-8"); // the records' words in English
     const Outcome run =
         zalctl({"line", file("z.Zal"), "--count", "1", "--change-codes", "7000", "--log", file("log.csv")});
     EXPECT_EQ(run.exitCode, 1);

@@ -4,6 +4,7 @@
 #include "config/Products.h"
 #include "line/ProductionLine.h"
 #include "records/ServerUrl.h"
+#include "shell/Language.h"
 #include "support/PostgresServer.h"
 
 #include <QDir>
@@ -35,6 +36,12 @@ namespace {
 
 using Block = std::vector<std::uint16_t>;
 
+// The records speak the program's language; these tests read their English.
+struct EnglishTexts {
+    EnglishTexts() { EXPECT_TRUE(InstallLanguage(Language::English)); }
+    ~EnglishTexts() { InstallLanguage(Language::German); }
+};
+
 BackupEntry Backup(const QString& file, const QString& serial) {
     BackupEntry e;
     e.file = file;
@@ -50,6 +57,7 @@ BackupEntry Backup(const QString& file, const QString& serial) {
 // Records a newer program made are read, never written: it may keep its reservations elsewhere, and a
 // code would go out twice. A refused write leaves them readable.
 TEST(RecordsDatabase, ANewerSchemaIsReadNeverWritten) {
+    const EnglishTexts english;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("records.sqlite"));
     {
@@ -104,6 +112,7 @@ TEST(RecordsDatabase, DevicesComeInSerialNumberOrder) {
 // A relative Database= is taken in the data folder, whatever the current folder; a location that is
 // neither an absolute path nor a URL is refused, and no file of its name appears.
 TEST(RecordsDatabase, WhereTheRecordsAre) {
+    const EnglishTexts english;
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data")) + u'/';
     const QString settings = dir.filePath(QStringLiteral("Values.ini"));
@@ -172,6 +181,7 @@ TEST(RecordsDatabase, WhereTheRecordsAre) {
 // Records this user may read but not write (the file, or its folder too): read, never written, and a
 // write says why. As root, whom no mode stops, the check runs as nobody in a child process.
 TEST(RecordsDatabase, ReadOnlyRecordsAreStillRead) {
+    const EnglishTexts english;
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("data"));
     ASSERT_TRUE(QDir().mkpath(folder));
