@@ -248,8 +248,7 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
 int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     const QString model = o.positional.value(0).toUpper();
-    const bool known = model == QLatin1String("BORA") || model == QLatin1String("ZAL") ||
-                       model == QLatin1String("MUVE") || model == QLatin1String("DORF");
+    const bool known = DefaultWriteProduct(model) != 0;
     if (Usage(err, o, o.positional.size() == 1 && known, "write-default",
               "MODEL is BORA, ZAL, MUVE or DORF (with --service)"))
         return kUsage;

@@ -1,24 +1,169 @@
 #include "Products.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace zal {
 namespace {
 
 constexpr ProductInfo kProducts[] = {
-    // code, model, button, info, extension, file type, default word, family, save filter, jumpers,
-    // positions, radio inputs, wired inputs
-    {kBora, "BORA", "BORA", 10003, ".Bora", 10612, "BORA", ProductFamily::Classic, 1, false, false, false,
-     true},
-    {kZal, "ZAL", "ZAL", 10004, ".Zal", 10613, "ZAL", ProductFamily::Classic, 2, true, true, true, true},
-    {kMuve, "MUVE", "MUVE", 10005, ".Muve", 10622, "MUVE", ProductFamily::Classic, 3, true, false, true,
-     false},
-    {kDorf, "DORF", "DORF", 10007, ".Dorf", 10614, "DORF", ProductFamily::Classic, 6, false, true, true,
-     false},
-    {kMuvePlus, "MUVE+", "MUVE+", 10006, ".Muveplus", 10623, "MUVEPLUS", ProductFamily::Plus, 4, false, false,
-     true, false},
-    {kMuvePlus2, "MUVE+ II", "MUVE+ II", 10006, ".Muveplus2", 10653, "MUVEPLUS2", ProductFamily::Plus, 5,
-     false, false, true, false},
+    {.code = kBora,
+     .model = "BORA",
+     .buttonCaption = "BORA",
+     .buttonOrder = 0,
+     .infoTextId = 10003,
+     .extension = ".Bora",
+     .fileTypeTextId = 10612,
+     .defaultFileWord = "BORA",
+     .family = ProductFamily::Classic,
+     .variant = Variant::Bora2,
+     .variantV1x = Variant::Bora1,
+     .saveFilterIndex = 1,
+     .saveFilterLabel = "BORA (*.bora)",
+     .ownCodeAddress = kFixedCodesAddress,
+     .longSerial = false,
+     .writtenMarker = -1,
+     .signedCarrierSense = false,
+     .frequencyRegionText = false,
+     .delayJumpers = false,
+     .v1xJumpers = false,
+     .v1xSharedInputs = false,
+     .v1xActionCodes = V1xActionCodes::None,
+     .txActionCodesV2x = false,
+     .positions = false,
+     .radioInputs = false,
+     .wiredInputs = true},
+    {.code = kZal,
+     .model = "ZAL",
+     .buttonCaption = "ZAL",
+     .buttonOrder = 1,
+     .infoTextId = 10004,
+     .extension = ".Zal",
+     .fileTypeTextId = 10613,
+     .defaultFileWord = "ZAL",
+     .family = ProductFamily::Classic,
+     .variant = Variant::Zal2,
+     .variantV1x = Variant::Zal1,
+     .saveFilterIndex = 2,
+     .saveFilterLabel = "ZAL (*.zal)",
+     .ownCodeAddress = kFixedCodesAddress,
+     .longSerial = false,
+     .writtenMarker = -1,
+     .signedCarrierSense = false,
+     .frequencyRegionText = false,
+     .delayJumpers = true,
+     .v1xJumpers = false,
+     .v1xSharedInputs = true,
+     .v1xActionCodes = V1xActionCodes::OwnFixed,
+     .txActionCodesV2x = true,
+     .positions = true,
+     .radioInputs = true,
+     .wiredInputs = true},
+    {.code = kMuve,
+     .model = "MUVE",
+     .buttonCaption = "MUVE",
+     .buttonOrder = 2,
+     .infoTextId = 10005,
+     .extension = ".Muve",
+     .fileTypeTextId = 10622,
+     .defaultFileWord = "MUVE",
+     .family = ProductFamily::Classic,
+     .variant = Variant::Muve2,
+     .variantV1x = Variant::Muve1,
+     .saveFilterIndex = 3,
+     .saveFilterLabel = "MUVE (*.muve)",
+     .ownCodeAddress = kFixedCodesAddress,
+     .longSerial = false,
+     .writtenMarker = -1,
+     .signedCarrierSense = false,
+     .frequencyRegionText = false,
+     .delayJumpers = true,
+     .v1xJumpers = true,
+     .v1xSharedInputs = false,
+     .v1xActionCodes = V1xActionCodes::Repeated,
+     .txActionCodesV2x = true,
+     .positions = false,
+     .radioInputs = true,
+     .wiredInputs = false},
+    {.code = kDorf,
+     .model = "DORF",
+     .buttonCaption = "DORF",
+     .buttonOrder = 5,
+     .infoTextId = 10007,
+     .extension = ".Dorf",
+     .fileTypeTextId = 10614,
+     .defaultFileWord = "DORF",
+     .family = ProductFamily::Classic,
+     .variant = Variant::Dorf2,
+     .variantV1x = Variant::Dorf1,
+     .saveFilterIndex = 6,
+     .saveFilterLabel = "DORF (*.dorf)",
+     .ownCodeAddress = kFixedCodesAddress,
+     .longSerial = false,
+     .writtenMarker = -1,
+     .signedCarrierSense = false,
+     .frequencyRegionText = false,
+     .delayJumpers = false,
+     .v1xJumpers = false,
+     .v1xSharedInputs = false,
+     .v1xActionCodes = V1xActionCodes::None,
+     .txActionCodesV2x = false,
+     .positions = true,
+     .radioInputs = true,
+     .wiredInputs = false},
+    {.code = kMuvePlus,
+     .model = "MUVE+",
+     .buttonCaption = "MUVE+",
+     .buttonOrder = 3,
+     .infoTextId = 10006,
+     .extension = ".Muveplus",
+     .fileTypeTextId = 10623,
+     .defaultFileWord = "MUVEPLUS",
+     .family = ProductFamily::Plus,
+     .variant = Variant::MuvePlus,
+     .variantV1x = Variant::None,
+     .saveFilterIndex = 4,
+     .saveFilterLabel = "MUVE+ (*.muveplus)",
+     .ownCodeAddress = kPlusOwnCodeAddress,
+     .longSerial = false,
+     .writtenMarker = -1,
+     .signedCarrierSense = false,
+     .frequencyRegionText = false,
+     .delayJumpers = false,
+     .v1xJumpers = false,
+     .v1xSharedInputs = false,
+     .v1xActionCodes = V1xActionCodes::None,
+     .txActionCodesV2x = false,
+     .positions = false,
+     .radioInputs = true,
+     .wiredInputs = false},
+    {.code = kMuvePlus2,
+     .model = "MUVE+ II",
+     .buttonCaption = "MUVE+ II",
+     .buttonOrder = 4,
+     .infoTextId = 10006,
+     .extension = ".Muveplus2",
+     .fileTypeTextId = 10653,
+     .defaultFileWord = "MUVEPLUS2",
+     .family = ProductFamily::Plus,
+     .variant = Variant::MuvePlus2,
+     .variantV1x = Variant::None,
+     .saveFilterIndex = 5,
+     .saveFilterLabel = "MUVE+ II (*muveplus2)",
+     .ownCodeAddress = kPlusOwnCodeAddress,
+     .longSerial = true,
+     .writtenMarker = 0xE2,
+     .signedCarrierSense = true,
+     .frequencyRegionText = true,
+     .delayJumpers = false,
+     .v1xJumpers = false,
+     .v1xSharedInputs = false,
+     .v1xActionCodes = V1xActionCodes::None,
+     .txActionCodesV2x = false,
+     .positions = false,
+     .radioInputs = true,
+     .wiredInputs = false},
 };
 
 constexpr LayoutVersion kClassicVersions[] = {
@@ -76,13 +221,68 @@ Variant VariantOf(int product, int version) {
     if (!p)
         return Variant::None;
     if (p->family == ProductFamily::Plus)
-        return product == kMuvePlus ? Variant::MuvePlus : Variant::MuvePlus2;
-    if (version != kVersionV1x && !IsV2x(version))
-        return Variant::None;
-    // The older products in their table order, V2x then V1.x.
-    const int index = static_cast<int>(p - kProducts);
-    return static_cast<Variant>(static_cast<int>(version == kVersionV1x ? Variant::Bora1 : Variant::Bora2) +
-                                index);
+        return p->variant;
+    if (version == kVersionV1x)
+        return p->variantV1x;
+    return IsV2x(version) ? p->variant : Variant::None;
+}
+
+QString SaveFilter() {
+    std::vector<const ProductInfo*> rows;
+    for (const ProductInfo& p : kProducts)
+        rows.push_back(&p);
+    std::sort(rows.begin(), rows.end(), [](const ProductInfo* a, const ProductInfo* b) {
+        return a->saveFilterIndex < b->saveFilterIndex;
+    });
+    QStringList entries;
+    for (const ProductInfo* p : rows)
+        entries << QString::fromUtf8(p->saveFilterLabel)
+                << u'*' + QString::fromLatin1(p->extension).toLower();
+    return entries.join(u'|');
+}
+
+int DefaultWriteProduct(const QString& word) {
+    for (const ProductInfo& p : kProducts) {
+        if (p.family == ProductFamily::Classic &&
+            word.compare(QLatin1String(p.defaultFileWord), Qt::CaseInsensitive) == 0)
+            return p.code;
+    }
+    return 0;
+}
+
+int DefaultProduct() {
+    return kBora;
+}
+
+const ProductInfo& ProductRow(int code) {
+    static constexpr ProductInfo kUnknown{.code = 0,
+                                          .model = "",
+                                          .buttonCaption = "",
+                                          .buttonOrder = -1,
+                                          .infoTextId = 0,
+                                          .extension = "",
+                                          .fileTypeTextId = 0,
+                                          .defaultFileWord = "",
+                                          .family = ProductFamily::Classic,
+                                          .variant = Variant::None,
+                                          .variantV1x = Variant::None,
+                                          .saveFilterIndex = 0,
+                                          .saveFilterLabel = "",
+                                          .ownCodeAddress = kFixedCodesAddress,
+                                          .longSerial = false,
+                                          .writtenMarker = -1,
+                                          .signedCarrierSense = false,
+                                          .frequencyRegionText = false,
+                                          .delayJumpers = false,
+                                          .v1xJumpers = false,
+                                          .v1xSharedInputs = false,
+                                          .v1xActionCodes = V1xActionCodes::None,
+                                          .txActionCodesV2x = false,
+                                          .positions = false,
+                                          .radioInputs = false,
+                                          .wiredInputs = false};
+    const ProductInfo* p = FindProduct(code);
+    return p ? *p : kUnknown;
 }
 
 std::vector<AddressRange> WriteRanges(int product) {
@@ -101,9 +301,9 @@ std::vector<AddressRange> KeptByDevice(int product) {
     if (!IsPlusProduct(product))
         return {};
     std::vector<AddressRange> kept{{0x00, 0x1F}, {0x93, 0x95}, {0xF0, 0xF5}, {0xF7, 0xFF}};
-    // A MUVE+ II's long serial (its radio ID in the long protocol) lies inside a written range: it
-    // goes out as the device has it, never as the file that was opened has it.
-    if (product == kMuvePlus2)
+    // A long serial (the radio ID in the long protocol) lies inside a written range: it goes out as
+    // the device has it, never as the file that was opened has it.
+    if (HasLongSerial(product))
         kept.push_back(kPlus2LongSerialBytes);
     return kept;
 }
@@ -114,19 +314,25 @@ std::vector<AddressRange> IdentificationRanges() {
 
 std::vector<AddressRange> IdentificationRanges(int product) {
     std::vector<AddressRange> ranges = IdentificationRanges();
-    if (product == kMuvePlus2)
+    if (HasLongSerial(product))
         ranges.push_back(kPlus2LongSerialBytes);
     return ranges;
 }
 
 std::vector<AddressRange> DefaultWriteRanges() {
-    std::vector<AddressRange> ranges = WriteRanges(kBora);
+    std::vector<AddressRange> ranges = WriteRanges(DefaultProduct());
     ranges.push_back({0xF8, 0xF9});
     return ranges;
 }
 
 int WrittenMarkerAddress(int product) {
-    return product == kMuvePlus2 ? 0xE2 : -1;
+    const ProductInfo* p = FindProduct(product);
+    return p ? p->writtenMarker : -1;
+}
+
+bool HasLongSerial(int product) {
+    const ProductInfo* p = FindProduct(product);
+    return p && p->longSerial;
 }
 
 } // namespace zal

@@ -26,25 +26,62 @@ enum ProductCode : int {
 // two extended repeaters share another with a single layout.
 enum class ProductFamily { Classic, Plus };
 
+// A product with its layout family: what the enabling rules, value lists and maps are written for. The
+// four older products count as V2x for versions 0x20-0x22 and as V1x for version 0.
+enum class Variant { MuvePlus, MuvePlus2, Bora2, Zal2, Muve2, Dorf2, Bora1, Zal1, Muve1, Dorf1, None };
+constexpr int kVariantCount = 10;
+
+// How the V1.x layout shows the action codes of the radio positions.
+enum class V1xActionCodes {
+    None,     // none shown
+    OwnFixed, // positions 1-5 that send their own fixed code show it (ZAL)
+    Repeated, // every position but the fixed input repeats what it receives (MUVE)
+};
+
+// One product. A new product of an existing family is a row here (and its default images, its texts
+// and its column in the enabling table): the rules, maps and commands ask the row, never the name.
 struct ProductInfo {
     int code;
     const char* model;           // BORA, ZAL, ...
     const char* buttonCaption;   // caption of the product button
+    int buttonOrder;             // where its button stands in the main window, from the top
     int infoTextId;              // text beside the product button
     const char* extension;       // configuration file extension, with the dot
     int fileTypeTextId;          // file dialog filter text
     const char* defaultFileWord; // the word in "Default %s %s.bin"
     ProductFamily family;
-    int saveFilterIndex; // the entry of the device-image save dialog's filter that shows its files
-    bool delayJumpers;   // V2x: delay and hops may be left to the device's jumpers (ZAL, MUVE)
-    bool positions;      // V22: K-ORBA position codes, types and relays (ZAL, DORF)
-    bool radioInputs;    // the editor's page of radio inputs is used (all but BORA)
-    bool wiredInputs;    // the page of wired inputs is used (BORA, ZAL)
+    Variant variant; // its column in the rules: the only one of an extended repeater, an older product's V2x
+    Variant variantV1x;          // an older product's V1.x column; None for the extended repeaters
+    int saveFilterIndex;         // the entry of the device-image save dialog's filter that shows its files
+    const char* saveFilterLabel; // that entry's text
+    int ownCodeAddress;          // where its own radio ID code (its first fixed code) is kept
+    bool longSerial;             // keeps a long serial (0xC8-0xCA), its radio ID in the long protocol
+    int writtenMarker;           // the byte a write sets to 1 and sends after the verified ranges; -1: none
+    bool
+        signedCarrierSense; // the carrier sense threshold is signed and used only with listen-before-transmit
+    bool frequencyRegionText; // the frequency region is shown as the device reports it, not chosen
+    bool delayJumpers;        // V2x: delay and hops may be left to the device's jumpers (ZAL, MUVE)
+    bool v1xJumpers;          // V1.x: delay and hops are set by the device's jumpers (MUVE)
+    bool v1xSharedInputs;     // V1.x: the fixed input follows position 1, positions 1-5 the wired alarm types
+    V1xActionCodes v1xActionCodes;
+    bool txActionCodesV2x; // V2x: a position's action code follows what it transmits (ZAL, MUVE)
+    bool positions;        // V22: K-ORBA position codes, types and relays (ZAL, DORF)
+    bool radioInputs;      // the editor's page of radio inputs is used (all but BORA)
+    bool wiredInputs;      // the page of wired inputs is used (BORA, ZAL)
 };
 
 std::span<const ProductInfo> Products();
 // nullptr for a code outside the table.
 const ProductInfo* FindProduct(int code);
+// The device-image save dialog's filter: an entry per product, in their saveFilterIndex order.
+QString SaveFilter();
+// The product a default write of this word ("BORA", as the default images name it) writes; 0 when
+// no product of the older layouts has it.
+int DefaultWriteProduct(const QString& word);
+// The product a new window and a new file start with.
+int DefaultProduct();
+// The row of a product; for a code outside the table, a row that has none of the features.
+const ProductInfo& ProductRow(int code);
 bool IsPlusProduct(int code);
 // BORA, ZAL, MUVE or DORF: the products of the older layouts, which take the service writes.
 bool IsClassicProduct(int code);
@@ -79,10 +116,6 @@ QString DefaultImageFileName(const QString& productWord, const QString& suffix);
 
 // --- Product and layout together -----------------------------------------------------------------------
 
-// A product with its layout family: what the enabling rules, value lists and maps are written for. The
-// four older products count as V2x for versions 0x20-0x22 and as V1x for version 0.
-enum class Variant { MuvePlus, MuvePlus2, Bora2, Zal2, Muve2, Dorf2, Bora1, Zal1, Muve1, Dorf1, None };
-constexpr int kVariantCount = 10;
 Variant VariantOf(int product, int version);
 
 // A set of variants: the one way to say which products and layouts a rule applies to.
@@ -129,5 +162,8 @@ std::vector<AddressRange> IdentificationRanges(int product);
 std::vector<AddressRange> DefaultWriteRanges();
 // The marker byte a MUVE+ II write sets to 1 and sends after the verified ranges; -1 for others.
 int WrittenMarkerAddress(int product);
+// Whether the product keeps a long serial (kPlus2LongSerialBytes), part of what tells one device from
+// another.
+bool HasLongSerial(int product);
 
 } // namespace zal

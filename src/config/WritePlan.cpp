@@ -55,8 +55,8 @@ WritePlan PlanRestore(int product, const ConfigImage& kept, const ConfigImage& d
         plan.writes.push_back({marker, marker});
     plan.image = kept;
     plan.image = Overlay(device, plan);
-    // A MUVE+ II's long serial lies among what a write covers: another device keeps its own.
-    if (anotherDevice && product == kMuvePlus2)
+    // A long serial lies among what a write covers: another device keeps its own.
+    if (anotherDevice && HasLongSerial(product))
         CopyRange(device, plan.image, kPlus2LongSerialBytes);
     // The extended repeaters' checksum covers bytes the device keeps as its own: it is made for what
     // the device will hold, which is the backup's own checksum when the backup is of this device.

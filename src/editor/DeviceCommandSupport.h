@@ -33,7 +33,7 @@ inline int Chunks(const std::vector<AddressRange>& ranges) {
 // is written with the configuration, so it is compared as the image expected holds it).
 inline bool SameIdentity(const ConfigImage& a, const ConfigImage& b) {
     return SameRange(a, b, kIdentityBytes.first, kIdentityBytes.last) &&
-           (a[kProductCodeAddress] != kMuvePlus2 ||
+           (!HasLongSerial(a[kProductCodeAddress]) ||
             SameRange(a, b, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last));
 }
 

@@ -64,7 +64,7 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
             form_.setMaxLength(f, kRadioCodeLength);
     }
     installHandlers();
-    zal::ApplyEnablingRules(form_, kBora, kVersionV22);
+    zal::ApplyEnablingRules(form_, DefaultProduct(), kVersionV22);
     ruleBaseline_ = form_.states();
     selection_.setProductSelectedHook([this](int) {
         BuildValueLists();
@@ -72,7 +72,7 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
         AdaptToProduct();
     });
     // 7. BORA V22, set directly, with its lists.
-    selection_.setDirect(kBora, kVersionV22);
+    selection_.setDirect(DefaultProduct(), kVersionV22);
     BuildValueLists();
     // 8. A new configuration from the default image.
     FileNew(NewEntry::New);

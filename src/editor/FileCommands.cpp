@@ -263,7 +263,7 @@ CommandResult TfrmEnterData::FileExit() {
         return scope(CommandResult::Cancelled);
     if (!LoadImageFile(
             folders_.dataFolder +
-                DefaultImageFileName(QLatin1String(FindProduct(kBora)->defaultFileWord),
+                DefaultImageFileName(QLatin1String(ProductRow(DefaultProduct()).defaultFileWord),
                                      QLatin1String(FindClassicVersion(kVersionV22)->defaultSuffix)),
             working_))
         show(MessageKind::Error, Msg::DefaultImageMissing);
@@ -274,8 +274,8 @@ CommandResult TfrmEnterData::FileExit() {
 }
 
 void TfrmEnterData::ResetOnClose() {
-    working_[kProductCodeAddress] = kBora;
-    SetCurrentProduct(kBora);
+    working_[kProductCodeAddress] = static_cast<std::uint8_t>(DefaultProduct());
+    SetCurrentProduct(DefaultProduct());
     FillFields();
     setFile(QString(), fsNew);
     setPage(0);

@@ -142,9 +142,7 @@ CommandResult TfrmEnterData::SaveDeviceImage(const ConfigImage& image, int produ
     const int p = productCode == 0 ? product() : productCode;
     FileDialogRequest request;
     request.title = Str(10624); // caption of the save dialog
-    request.filter = QStringLiteral(
-        "BORA (*.bora)|*.bora|ZAL (*.zal)|*.zal|MUVE (*.muve)|*.muve|MUVE+ (*.muveplus)|*.muveplus|"
-        "MUVE+ II (*muveplus2)|*.muveplus2|DORF (*.dorf)|*.dorf");
+    request.filter = SaveFilter();
     request.folder = folders_.configFolder;
     request.filterIndex = saveFilterIndex_;
     if (const ProductInfo* info = FindProduct(p)) {

@@ -19,6 +19,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 namespace zal::gui {
 
 MainWindow::MainWindow(TfrmEnterData& editor, EnterDataWindow& editorWindow)
@@ -58,10 +61,14 @@ MainWindow::MainWindow(TfrmEnterData& editor, EditorWindowFactory makeEditorWind
     text->addWidget(welcome);
     text->addWidget(pleaseSelect);
     auto* buttons = new QGridLayout;
-    // The buttons stand in this order, top to bottom and in tab order.
-    const int order[] = {kBora, kZal, kMuve, kMuvePlus, kMuvePlus2, kDorf};
-    for (int row = 0; row < 6; ++row) {
-        const ProductInfo* info = FindProduct(order[row]);
+    // The buttons stand in the products' order, top to bottom and in tab order.
+    std::vector<const ProductInfo*> order;
+    for (const ProductInfo& p : Products())
+        order.push_back(&p);
+    std::sort(order.begin(), order.end(),
+              [](const ProductInfo* a, const ProductInfo* b) { return a->buttonOrder < b->buttonOrder; });
+    for (int row = 0; row < static_cast<int>(order.size()); ++row) {
+        const ProductInfo* info = order[static_cast<size_t>(row)];
         auto* button = new QPushButton(QString::fromUtf8(info->buttonCaption), panel);
         button->setObjectName(QStringLiteral("btnSelect_%1").arg(info->code));
         button->setFixedSize(97, 33);

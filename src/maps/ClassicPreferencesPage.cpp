@@ -83,8 +83,8 @@ void FillDelayAndHops(MapContext& c) {
     Field& delay = c.f("edtDelay");
     Field& hops = c.f("edtMaxNoOfHops");
     if (c.isV1x()) {
-        SetJumperBox(c, "cbDelayUseJumpers", c.product == kMuve);
-        SetJumperBox(c, "cbMaxNoOfHopsUseJumpers", c.product == kMuve);
+        SetJumperBox(c, "cbDelayUseJumpers", ProductRow(c.product).v1xJumpers);
+        SetJumperBox(c, "cbMaxNoOfHopsUseJumpers", ProductRow(c.product).v1xJumpers);
         c.setText(delay, QStringLiteral("---"));
         c.setText(hops, QStringLiteral("---"));
         return;
@@ -150,7 +150,8 @@ void CollectDelayAndHops(MapContext& c) {
 void FillInhibitTimes(MapContext& c) {
     Field& inhibit = c.f("edtSameCodeInhibitTime");
     if (c.isV1x()) {
-        c.setText(inhibit, c.product == kBora ? QStringLiteral("---") : QStringLiteral("11"));
+        // Without radio inputs there is no code to inhibit.
+        c.setText(inhibit, ProductRow(c.product).radioInputs ? QStringLiteral("11") : QStringLiteral("---"));
     } else if (c.version == kVersionV20) {
         c.show(inhibit, QString::number(c.image[kInhibitV20Address]));
     } else if (c.version == kVersionV21) {

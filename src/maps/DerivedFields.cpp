@@ -47,13 +47,14 @@ void ShowActionCodes(MapContext& c) {
         const int v = c.f(QStringLiteral("cbbxActionTxPos") + pos).value();
         const bool own = index < 5; // positions 1-5 may send their own fixed code
         QString text = kNoCode;
-        if (c.product == kZal && c.isV1x()) {
+        const ProductInfo& row = ProductRow(c.product);
+        if (c.isV1x() && row.v1xActionCodes == V1xActionCodes::OwnFixed) {
             if (own && v == 1)
                 text = FixedCode(c, index + 1);
-        } else if (c.product == kMuve && c.isV1x()) {
+        } else if (c.isV1x() && row.v1xActionCodes == V1xActionCodes::Repeated) {
             if (index != 8)
                 text = Str(10639);
-        } else if ((c.product == kZal || c.product == kMuve) && c.isV2x()) {
+        } else if (c.isV2x() && row.txActionCodesV2x) {
             if (v == 1)
                 text = Str(10639);
             else if (v == 2)
@@ -99,7 +100,7 @@ void ShowDeviceRadioId(MapContext& c) {
 }
 
 void MirrorFixedInput(MapContext& c) {
-    if (c.version != 0 || c.product != kZal)
+    if (!c.isV1x() || !ProductRow(c.product).v1xSharedInputs)
         return;
     c.form.setIndex(c.f("cbbxActionRelayPosF"), c.f("cbbxActionRelayPos1").index);
     c.form.setIndex(c.f("cbbxActionTxPosF"), c.f("cbbxActionTxPos1").index);
@@ -112,7 +113,7 @@ void MirrorFixedInput(MapContext& c) {
 }
 
 void CopyWiredAlarmTypes(MapContext& c) {
-    if (c.version != 0 || c.product != kZal)
+    if (!c.isV1x() || !ProductRow(c.product).v1xSharedInputs)
         return;
     for (int n = 1; n <= 5; ++n) {
         Field& alarm = c.f(QStringLiteral("cbbxActionAlarmTypePos%1").arg(n));
@@ -124,7 +125,7 @@ void CopyWiredAlarmTypes(MapContext& c) {
 }
 
 void ApplyAnalogueInputs(MapContext& c, MapState& state, bool snapshot, int onlyInput) {
-    if (!c.isV2x() || (c.product != kBora && c.product != kZal))
+    if (!c.isV2x() || !ProductRow(c.product).wiredInputs)
         return;
     for (int k = 0; k < 2; ++k) {
         if (onlyInput >= 0 && onlyInput != k)

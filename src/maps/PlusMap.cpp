@@ -82,7 +82,7 @@ void CollectAcknowledge(MapContext& c) {
 void FillCarrierSense(MapContext& c) {
     const int sense = c.image[kPlusCarrierSenseAddress];
     c.setText(c.f("edtCarrierSenseThresholdValue"),
-              QString::number(c.product == kMuvePlus2 && sense > 127 ? sense - 256 : sense));
+              QString::number(ProductRow(c.product).signedCarrierSense && sense > 127 ? sense - 256 : sense));
 }
 
 void CollectCarrierSense(MapContext& c) {
@@ -92,7 +92,7 @@ void CollectCarrierSense(MapContext& c) {
 
 void FillProductInformation(MapContext& c) {
     ShowProductIdentity(c);
-    if (c.product == kMuvePlus2) {
+    if (ProductRow(c.product).frequencyRegionText) {
         c.setText(c.f("edtFrequencyRegion"), FrequencyText(c));
         c.setText(c.f("edtSerialNumber"), IdentifyDevice(c.image, c.product).shownSerial);
     } else {

@@ -37,12 +37,12 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
     id.productName =
         info ? QString::fromLatin1(info->model) : QString::fromUtf8(QT_TRANSLATE_NOOP("Radio", "Unbekannt"));
     id.version = FormatVersion(static_cast<std::uint16_t>(Firmware::Of(image).word()));
-    if (id.product == kMuvePlus2) {
+    if (HasLongSerial(id.product)) {
         // The long serial and, with the long protocol, the long radio ID share these bytes.
         const int s = kPlus2LongSerialAddress;
         id.shownSerial = id.serial =
             HexBytes(image, {s, s + 1, s + 2, kSerialAddress + 1, kSerialAddress + 2});
-        const int own = kPlusOwnCodeAddress;
+        const int own = ProductRow(id.product).ownCodeAddress;
         id.radioId = image[kPlus2TransmissionProtocolAddress] == kPlus2LongProtocol
                          ? id.serial
                          : HexBytes(image, {own, own + 1});
@@ -51,7 +51,7 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
             image[kSerialAddress] * 65536u + image[kSerialAddress + 1] * 256u + image[kSerialAddress + 2];
         id.shownSerial = QString::number(serial);
         id.serial = QStringLiteral("%1").arg(serial, 6, 10, QLatin1Char('0'));
-        const int own = id.product == kMuvePlus ? kPlusOwnCodeAddress : kFixedCodesAddress;
+        const int own = ProductRow(id.product).ownCodeAddress;
         id.radioId = CodeToText(image[own], image[own + 1]);
     }
     return id;

@@ -12,6 +12,7 @@
 #include "form/FormModel.h"
 
 #include <array>
+#include <concepts>
 
 namespace zal {
 namespace {
@@ -24,64 +25,71 @@ struct EnablingRow {
     std::array<State, kVariantCount> states;
 };
 
+// A row names a state for every variant: one short, or one long after a product was added, does not
+// compile (an aggregate would take the missing column as "on" without a word).
+template <std::same_as<State>... States>
+requires(sizeof...(States) == kVariantCount) consteval EnablingRow Row(const char* fields, States... states) {
+    return {fields, {states...}};
+}
+
 const EnablingRow kRows[] = {
     // Radio inputs.
-    {"edtRxCodePos{1-8}", {en, en, off, on, on, on, off, on, on, on}},
-    {"btnReceiveRadioCode{1-8}", {en, en, dis, en, en, en, dis, en, en, en}},
-    {"edtRxCodePosF", {dis, dis, ro, ro, ro, ro, ro, ro, ro, ro}},
-    {"cbbxRxCodePosA", {dis, dis, ro, on, on, on, off, off, off, off}},
-    {"cbbxActionRelayPos{1-8}", {dis, dis, ro, on, on, on, off, on, off, on}},
-    {"cbbxActionRelayPos{F,A}", {dis, dis, ro, on, on, on, off, off, off, off}},
-    {"cbbxActionTxPos{1-5}", {on, on, ro, on, on, ro, off, on, off, off}},
-    {"cbbxActionTxPos{6-8,A}", {on, on, ro, on, on, ro, off, off, off, off}},
-    {"cbbxActionTxPosF", {off, off, ro, on, on, ro, off, off, off, off}},
-    {"edtActionCodePos{1-8,F,A}", {dis, dis, dis, dis, dis, dis, dis, dis, dis, dis}},
-    {"cbbxActionAlarmTypePos{1-8}", {on, on, off, on, on, off, off, off, off, off}},
-    {"cbbxActionAlarmTypePosF", {off, off, off, on, on, off, off, off, off, off}},
-    {"cbbxActionAlarmTypePosA", {on, on, off, on, on, off, off, off, on, off}},
-    {"edtActionTransmissionDelayPos{1-8,A}", {on, on, off, off, off, off, off, off, off, off}},
+    Row("edtRxCodePos{1-8}", en, en, off, on, on, on, off, on, on, on),
+    Row("btnReceiveRadioCode{1-8}", en, en, dis, en, en, en, dis, en, en, en),
+    Row("edtRxCodePosF", dis, dis, ro, ro, ro, ro, ro, ro, ro, ro),
+    Row("cbbxRxCodePosA", dis, dis, ro, on, on, on, off, off, off, off),
+    Row("cbbxActionRelayPos{1-8}", dis, dis, ro, on, on, on, off, on, off, on),
+    Row("cbbxActionRelayPos{F,A}", dis, dis, ro, on, on, on, off, off, off, off),
+    Row("cbbxActionTxPos{1-5}", on, on, ro, on, on, ro, off, on, off, off),
+    Row("cbbxActionTxPos{6-8,A}", on, on, ro, on, on, ro, off, off, off, off),
+    Row("cbbxActionTxPosF", off, off, ro, on, on, ro, off, off, off, off),
+    Row("edtActionCodePos{1-8,F,A}", dis, dis, dis, dis, dis, dis, dis, dis, dis, dis),
+    Row("cbbxActionAlarmTypePos{1-8}", on, on, off, on, on, off, off, off, off, off),
+    Row("cbbxActionAlarmTypePosF", off, off, off, on, on, off, off, off, off, off),
+    Row("cbbxActionAlarmTypePosA", on, on, off, on, on, off, off, off, on, off),
+    Row("edtActionTransmissionDelayPos{1-8,A}", on, on, off, off, off, off, off, off, off, off),
 
     // Wired inputs.
-    {"cbbxWiredInputType{1-5}", {off, off, on, on, off, off, off, off, off, off}},
-    {"cbbxWiredRelay{1-5}", {off, off, ro, on, off, off, off, on, off, off}},
-    {"cbbxWiredTx{1-5}", {off, off, on, on, off, off, ro, on, off, off}},
-    {"edtWiredCode{1-5}", {off, off, dis, dis, dis, dis, dis, dis, dis, dis}},
-    {"cbbxWiredAlarmType{1-5}", {off, off, on, on, off, off, on, on, off, off}},
-    {"edtWiredAutoResetTimer{1-5}", {off, off, on, on, off, off, keep, keep, keep, keep}},
-    {"edtWiredThreshold{4-5}", {off, off, on, on, off, off, on, on, off, off}},
-    {"cbbxSendAlarmWhen", {off, off, on, on, off, off, on, on, off, off}},
+    Row("cbbxWiredInputType{1-5}", off, off, on, on, off, off, off, off, off, off),
+    Row("cbbxWiredRelay{1-5}", off, off, ro, on, off, off, off, on, off, off),
+    Row("cbbxWiredTx{1-5}", off, off, on, on, off, off, ro, on, off, off),
+    Row("edtWiredCode{1-5}", off, off, dis, dis, dis, dis, dis, dis, dis, dis),
+    Row("cbbxWiredAlarmType{1-5}", off, off, on, on, off, off, on, on, off, off),
+    Row("edtWiredAutoResetTimer{1-5}", off, off, on, on, off, off, keep, keep, keep, keep),
+    Row("edtWiredThreshold{4-5}", off, off, on, on, off, off, on, on, off, off),
+    Row("cbbxSendAlarmWhen", off, off, on, on, off, off, on, on, off, off),
 
     // Power supply and supervision.
-    {"cbbxPowerMode", {off, off, on, on, ro, ro, off, off, off, off}},
-    {"cbbxBatteryAlarm", {off, off, on, on, on, ro, on, on, on, ro}},
-    {"cbbxMainsFailure cbbxMainsOK", {on, on, on, on, on, ro, on, on, on, ro}},
-    {"edtBatteryAlarmInterval cbbxBatteryAlarmIntervalUnits",
-     {on, on, off, off, off, off, off, off, off, off}},
-    {"edtLowBatteryThreshold", {on, on, dis, dis, dis, dis, dis, dis, dis, dis}},
-    {"edtTestAlarmInterval", {on, on, on, on, on, off, on, on, on, off}},
-    {"cbbxTestAlarmIntervalUnits", {on, on, off, off, off, off, off, off, off, off}},
-    {"edtBatteryChargeDuration", {on, on, off, on, on, on, off, on, on, on}},
-    {"edtOutPassageDelay edtInPassageDelay", {off, off, on, on, off, off, on, on, off, off}},
-    {"edtPulseActivationTime", {off, off, off, on, on, on, off, on, off, on}},
+    Row("cbbxPowerMode", off, off, on, on, ro, ro, off, off, off, off),
+    Row("cbbxBatteryAlarm", off, off, on, on, on, ro, on, on, on, ro),
+    Row("cbbxMainsFailure cbbxMainsOK", on, on, on, on, on, ro, on, on, on, ro),
+    Row("edtBatteryAlarmInterval cbbxBatteryAlarmIntervalUnits", on, on, off, off, off, off, off, off, off,
+        off),
+    Row("edtLowBatteryThreshold", on, on, dis, dis, dis, dis, dis, dis, dis, dis),
+    Row("edtTestAlarmInterval", on, on, on, on, on, off, on, on, on, off),
+    Row("cbbxTestAlarmIntervalUnits", on, on, off, off, off, off, off, off, off, off),
+    Row("edtBatteryChargeDuration", on, on, off, on, on, on, off, on, on, on),
+    Row("edtOutPassageDelay edtInPassageDelay", off, off, on, on, off, off, on, on, off, off),
+    Row("edtPulseActivationTime", off, off, off, on, on, on, off, on, off, on),
 
     // Radio settings and product information.
-    {"edtNoShortTransm edtNoLongTransm", {on, on, on, on, on, off, on, on, on, off}},
-    {"edtDelay", {off, off, off, on, on, off, off, off, off, off}},
-    {"cbDelayUseJumpers", {dis, dis, dis, dis, en, dis, dis, dis, dis, dis}},
-    {"edtMaxNoOfHops", {on, on, off, on, on, off, off, off, off, off}},
-    {"cbMaxNoOfHopsUseJumpers", {dis, dis, dis, dis, en, dis, dis, dis, dis, dis}},
-    {"edtSameCodeInhibitTime", {on, on, off, on, on, on, off, off, off, off}},
-    {"edtDementiaBlockTime", {on, on, off, on22, on22, on22, off, off, off, off}},
-    {"cbbxAcknowledge", {on, on, off, on, on, on, off, off, off, off}},
-    {"cbbxFrequencyBandTransmit", {on, on, off, off, off, off, off, off, off, off}},
-    {"cbbxFrequencyBandReceive", {on, on, off, on22, on22, on22, off, off, off, off}},
-    {"edtCarrierSenseThresholdValue", {on, on, dis, dis, dis, dis, off, off, off, off}},
-    {"cbListenBeforeTransmit", {on, on, off, off, off, off, off, off, off, off}},
-    {"edtEquipmentType", {dis, dis, on22dis, on22dis, on22dis, on22dis, off, off, off, off}},
-    {"cbbxReceptionProtocol cbbxTransmissionProtocol", {dis, ro, dis, dis, dis, dis, dis, dis, dis, dis}},
-    {"cbbxProductName edtRadioCalibration edtSerialNumber",
-     {keep, keep, dis, dis, dis, dis, dis, dis, dis, dis}},
-    {"edtDeviceRadioId", {dis, dis, dis, dis, dis, dis, dis, dis, dis, dis}},
+    Row("edtNoShortTransm edtNoLongTransm", on, on, on, on, on, off, on, on, on, off),
+    Row("edtDelay", off, off, off, on, on, off, off, off, off, off),
+    Row("cbDelayUseJumpers", dis, dis, dis, dis, en, dis, dis, dis, dis, dis),
+    Row("edtMaxNoOfHops", on, on, off, on, on, off, off, off, off, off),
+    Row("cbMaxNoOfHopsUseJumpers", dis, dis, dis, dis, en, dis, dis, dis, dis, dis),
+    Row("edtSameCodeInhibitTime", on, on, off, on, on, on, off, off, off, off),
+    Row("edtDementiaBlockTime", on, on, off, on22, on22, on22, off, off, off, off),
+    Row("cbbxAcknowledge", on, on, off, on, on, on, off, off, off, off),
+    Row("cbbxFrequencyBandTransmit", on, on, off, off, off, off, off, off, off, off),
+    Row("cbbxFrequencyBandReceive", on, on, off, on22, on22, on22, off, off, off, off),
+    Row("edtCarrierSenseThresholdValue", on, on, dis, dis, dis, dis, off, off, off, off),
+    Row("cbListenBeforeTransmit", on, on, off, off, off, off, off, off, off, off),
+    Row("edtEquipmentType", dis, dis, on22dis, on22dis, on22dis, on22dis, off, off, off, off),
+    Row("cbbxReceptionProtocol cbbxTransmissionProtocol", dis, ro, dis, dis, dis, dis, dis, dis, dis, dis),
+    Row("cbbxProductName edtRadioCalibration edtSerialNumber", keep, keep, dis, dis, dis, dis, dis, dis, dis,
+        dis),
+    Row("edtDeviceRadioId", dis, dis, dis, dis, dis, dis, dis, dis, dis, dis),
 };
 
 // Maximum text lengths, by column MUVE+, MUVE+ II, V20, V21 and V22, V1.x; 0 leaves the length.
@@ -153,8 +161,8 @@ void ApplyEnablingRules(FormModel& form, int product, int version) {
     const bool positions = HasPositions(product, version);
     Apply(form, "edtPosCode{1-8} cbbxPosType{1-8} cbbxPosRelay{1-8} edtInhibitRelayAfterPersonnell",
           positions ? on : off, version);
-    // The carrier sense threshold of a MUVE+ II is usable only with listen-before-transmit.
-    if (product == kMuvePlus2)
+    // A signed carrier sense threshold is usable only with listen-before-transmit.
+    if (ProductRow(product).signedCarrierSense)
         form.setEnabled(form["edtCarrierSenseThresholdValue"], form["cbListenBeforeTransmit"].checked);
 }
 

@@ -76,12 +76,19 @@ unsigned LayoutOf(int product, int version) {
 constexpr const char* kOneDecimal = nullptr;
 constexpr const char kSameText[] = "=";
 
+// Which products a limit applies to, as their rows say.
+enum class Products {
+    All,
+    SignedSense,   // the carrier sense threshold is signed
+    UnsignedSense, // it is not
+};
+
 // A field's range: a value below min or above max is rejected with the message, and the field gets
 // the text for that side.
 struct Limit {
     const char* fields;
     unsigned layouts;
-    int product; // 0: every product; p: product p only; -p: every product but p
+    Products products;
     Number number;
     Skip skip;
     double min, max;
@@ -92,7 +99,8 @@ struct Limit {
 
     bool appliesTo(int p, int version) const {
         return (layouts & LayoutOf(p, version)) != 0 &&
-               (product == 0 || product == p || (product < 0 && -product != p));
+               (products == Products::All ||
+                (products == Products::SignedSense) == ProductRow(p).signedCarrierSense);
     }
 };
 
@@ -100,31 +108,31 @@ constexpr double kNone = -1e300;
 
 // clang-format off
 const Limit kLimits[] = {
-    {"edtNoShortTransm", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::ShortTransmissionsRange, nullptr, "255", nullptr},
-    {"edtNoLongTransm", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::LongTransmissionsRange, nullptr, "255", nullptr},
-    {"edtTestAlarmInterval", kAnyLayout & ~kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::TestIntervalRange, nullptr, "255", kSameText},
-    {"edtTestAlarmInterval", kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 500, Msg::TestIntervalRange, nullptr, "500", kSameText},
-    {"edtPulseActivationTime", kV2xLayouts, 0, Number::Decimal, Skip::Empty, kNone, 3600, Msg::PulseTimeRange, nullptr, "3600", kSameText},
-    {"edtPulseActivationTime", kV1x, 0, Number::Decimal, Skip::Empty, kNone, 25.5, Msg::PulseTimeRange, nullptr, kOneDecimal, kSameText},
-    {"edtWiredThreshold4", kAnyLayout, 0, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold4Range, nullptr, kOneDecimal, nullptr},
-    {"edtWiredThreshold5", kAnyLayout, 0, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold5Range, nullptr, kOneDecimal, nullptr},
-    {"edtBatteryChargeDuration", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::ChargeDurationRange, nullptr, "255", nullptr},
-    {"edtOutPassageDelay", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::OutPassageDelayRange, nullptr, "255", nullptr},
-    {"edtInPassageDelay", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::InPassageDelayRange, nullptr, "255", nullptr},
-    {"edtDelay", kV2xLayouts, 0, Number::Single, Skip::Placeholder, kNone, 6553.4, Msg::DelayRange, nullptr, "6553", kSameText},
-    {"edtDelay", kV1x, 0, Number::Single, Skip::Placeholder, kNone, 25.4, Msg::DelayRange, nullptr, kOneDecimal, kSameText},
-    {"edtMaxNoOfHops", kAnyLayout, 0, Number::Whole, Skip::Placeholder, 1, 15, Msg::HopsRange, "1", "15", nullptr},
-    {"edtSameCodeInhibitTime", kV20, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::InhibitTimeRange, nullptr, "255", nullptr},
-    {"edtSameCodeInhibitTime", kV21 | kV22 | kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 3600, Msg::InhibitTimeLongRange, nullptr, "3600", nullptr},
-    {"edtDementiaBlockTime", kV22 | kPlusLayout, 0, Number::Whole, Skip::Nothing, kNone, 3600, Msg::DementiaTimeRange, nullptr, "3600", nullptr},
-    {"edtBatteryAlarmInterval", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 500, Msg::BatteryIntervalRange, nullptr, "500", kSameText},
-    {"edtLowBatteryThreshold", kAnyLayout, 0, Number::Decimal, Skip::Placeholder, kNone, 6, Msg::LowBatteryRange, nullptr, kOneDecimal, nullptr},
-    {"edtCarrierSenseThresholdValue", kAnyLayout, kMuvePlus2, Number::Whole, Skip::Nothing, -128, 127, Msg::CarrierSensePlus2Range, "-128", "127", nullptr},
-    {"edtCarrierSenseThresholdValue", kAnyLayout, -kMuvePlus2, Number::Whole, Skip::Nothing, kNone, 31, Msg::CarrierSenseRange, nullptr, "31", nullptr},
-    {"edtInhibitRelayAfterPersonnell", kAnyLayout, 0, Number::Decimal, Skip::Disabled, kNone, 25, Msg::InhibitRelayRange, nullptr, kOneDecimal, nullptr},
-    {"edtEquipmentType", kAnyLayout, 0, Number::Whole, Skip::Nothing, kNone, 255, Msg::EquipmentTypeRange, nullptr, "", nullptr},
-    {"edtWiredAutoResetTimer{1-5}", kAnyLayout, 0, Number::Decimal, Skip::Placeholder, kNone, 6553.4, Msg::AutoResetTimeRange, nullptr, "6553", nullptr},
-    {"edtActionTransmissionDelayPos{1-8,A}", kAnyLayout, 0, Number::Decimal, Skip::Disabled, kNone, 3600, Msg::DelayRange, nullptr, kOneDecimal, "3600.00"},
+    {"edtNoShortTransm", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::ShortTransmissionsRange, nullptr, "255", nullptr},
+    {"edtNoLongTransm", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::LongTransmissionsRange, nullptr, "255", nullptr},
+    {"edtTestAlarmInterval", kAnyLayout & ~kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::TestIntervalRange, nullptr, "255", kSameText},
+    {"edtTestAlarmInterval", kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 500, Msg::TestIntervalRange, nullptr, "500", kSameText},
+    {"edtPulseActivationTime", kV2xLayouts, Products::All, Number::Decimal, Skip::Empty, kNone, 3600, Msg::PulseTimeRange, nullptr, "3600", kSameText},
+    {"edtPulseActivationTime", kV1x, Products::All, Number::Decimal, Skip::Empty, kNone, 25.5, Msg::PulseTimeRange, nullptr, kOneDecimal, kSameText},
+    {"edtWiredThreshold4", kAnyLayout, Products::All, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold4Range, nullptr, kOneDecimal, nullptr},
+    {"edtWiredThreshold5", kAnyLayout, Products::All, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold5Range, nullptr, kOneDecimal, nullptr},
+    {"edtBatteryChargeDuration", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::ChargeDurationRange, nullptr, "255", nullptr},
+    {"edtOutPassageDelay", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::OutPassageDelayRange, nullptr, "255", nullptr},
+    {"edtInPassageDelay", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::InPassageDelayRange, nullptr, "255", nullptr},
+    {"edtDelay", kV2xLayouts, Products::All, Number::Single, Skip::Placeholder, kNone, 6553.4, Msg::DelayRange, nullptr, "6553", kSameText},
+    {"edtDelay", kV1x, Products::All, Number::Single, Skip::Placeholder, kNone, 25.4, Msg::DelayRange, nullptr, kOneDecimal, kSameText},
+    {"edtMaxNoOfHops", kAnyLayout, Products::All, Number::Whole, Skip::Placeholder, 1, 15, Msg::HopsRange, "1", "15", nullptr},
+    {"edtSameCodeInhibitTime", kV20, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::InhibitTimeRange, nullptr, "255", nullptr},
+    {"edtSameCodeInhibitTime", kV21 | kV22 | kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 3600, Msg::InhibitTimeLongRange, nullptr, "3600", nullptr},
+    {"edtDementiaBlockTime", kV22 | kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 3600, Msg::DementiaTimeRange, nullptr, "3600", nullptr},
+    {"edtBatteryAlarmInterval", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 500, Msg::BatteryIntervalRange, nullptr, "500", kSameText},
+    {"edtLowBatteryThreshold", kAnyLayout, Products::All, Number::Decimal, Skip::Placeholder, kNone, 6, Msg::LowBatteryRange, nullptr, kOneDecimal, nullptr},
+    {"edtCarrierSenseThresholdValue", kAnyLayout, Products::SignedSense, Number::Whole, Skip::Nothing, -128, 127, Msg::CarrierSensePlus2Range, "-128", "127", nullptr},
+    {"edtCarrierSenseThresholdValue", kAnyLayout, Products::UnsignedSense, Number::Whole, Skip::Nothing, kNone, 31, Msg::CarrierSenseRange, nullptr, "31", nullptr},
+    {"edtInhibitRelayAfterPersonnell", kAnyLayout, Products::All, Number::Decimal, Skip::Disabled, kNone, 25, Msg::InhibitRelayRange, nullptr, kOneDecimal, nullptr},
+    {"edtEquipmentType", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::EquipmentTypeRange, nullptr, "", nullptr},
+    {"edtWiredAutoResetTimer{1-5}", kAnyLayout, Products::All, Number::Decimal, Skip::Placeholder, kNone, 6553.4, Msg::AutoResetTimeRange, nullptr, "6553", nullptr},
+    {"edtActionTransmissionDelayPos{1-8,A}", kAnyLayout, Products::All, Number::Decimal, Skip::Disabled, kNone, 3600, Msg::DelayRange, nullptr, kOneDecimal, "3600.00"},
 };
 // clang-format on
 
@@ -199,7 +207,7 @@ void InstallValidation(ValidationHost& editor) {
            "edtInPassageDelay edtBatteryAlarmInterval edtNoShortTransm edtNoLongTransm edtMaxNoOfHops "
            "edtCarrierSenseThresholdValue edtEquipmentType",
            [&editor](Field& f, QChar& key) {
-               const bool minus = editor.product() == kMuvePlus2 &&
+               const bool minus = ProductRow(editor.product()).signedCarrierSense &&
                                   f.name() == QLatin1String("edtCarrierSenseThresholdValue");
                return IsNumericKey(key, minus);
            });
@@ -251,7 +259,7 @@ void InstallValidation(ValidationHost& editor) {
         });
     }
     form.onClick(QStringLiteral("cbListenBeforeTransmit"), [&editor](Field& f) {
-        if (editor.product() == kMuvePlus2)
+        if (ProductRow(editor.product()).signedCarrierSense)
             editor.form().setEnabled(editor.form()["edtCarrierSenseThresholdValue"], f.checked);
     });
 }

@@ -1,12 +1,16 @@
 // For every shipped default image: it fills without fault, and fill, collect, fill, collect reaches a
 // fixed point after the first collect.
 
+#include "config/ImageFile.h"
 #include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "support/EditorFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <vector>
 
 using namespace zal;
 using namespace zal::test;
@@ -45,13 +49,54 @@ TEST_P(EveryDefault, FillsWithoutFaultAndRoundTrips) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, EveryDefault,
-                         ::testing::Values(Variant{1, 0x00}, Variant{1, 0x20}, Variant{1, 0x21},
-                                           Variant{1, 0x22}, Variant{2, 0x00}, Variant{2, 0x20},
-                                           Variant{2, 0x21}, Variant{2, 0x22}, Variant{3, 0x00},
-                                           Variant{3, 0x20}, Variant{3, 0x21}, Variant{3, 0x22},
-                                           Variant{4, 0x00}, Variant{4, 0x20}, Variant{4, 0x21},
-                                           Variant{4, 0x22}, Variant{5, 1}, Variant{79, 1}),
+// Every product row with every layout it has: a product added to the table is tested with the rest.
+std::vector<Variant> EveryProductLayout() {
+    std::vector<Variant> all;
+    for (const ProductInfo& p : Products()) {
+        if (p.family == ProductFamily::Plus) {
+            all.push_back({p.code, kVersionPlus});
+            continue;
+        }
+        for (const LayoutVersion& v : ClassicVersions())
+            all.push_back({p.code, v.code});
+    }
+    return all;
+}
+
+// Each row's own facts: its layouts are columns of their own in the rules, its default image is
+// shipped under the row's name and is of its product and layout, and its radio ID is read from the
+// address the row names.
+TEST(Products, EveryRowAndLayout) {
+    std::map<zal::Variant, int> columns; // each column, and the one product it is for
+    for (const Variant& v : EveryProductLayout()) {
+        const ProductInfo& row = ProductRow(v.product);
+        const zal::Variant column = VariantOf(v.product, v.version);
+        ASSERT_NE(column, zal::Variant::None) << v.product << '/' << v.version;
+        EXPECT_LT(static_cast<int>(column), kVariantCount) << v.product;
+        EXPECT_EQ(columns.emplace(column, v.product).first->second, v.product)
+            << v.product << '/' << v.version;
+        const QString suffix = row.family == ProductFamily::Plus
+                                   ? QStringLiteral("V1")
+                                   : QLatin1String(FindClassicVersion(v.version)->defaultSuffix);
+        const QString shipped = QStringLiteral(ZAL_BIN_DIR "/") +
+                                DefaultImageFileName(QLatin1String(row.defaultFileWord), suffix).chopped(4) +
+                                QStringLiteral(".b");
+        ConfigImage image{};
+        ASSERT_TRUE(LoadImageFile(shipped, image)) << shipped.toStdString();
+        EXPECT_EQ(image[kProductCodeAddress], v.product) << shipped.toStdString();
+        if (row.family == ProductFamily::Classic) {
+            EXPECT_EQ(image[kVersionCodeAddress], v.version) << shipped.toStdString();
+        }
+        image[kPlus2TransmissionProtocolAddress] = 0; // the short protocol, where a product has both
+        image[row.ownCodeAddress] = 0x4A;
+        image[row.ownCodeAddress + 1] = 0x11;
+        EXPECT_EQ(IdentifyDevice(image).radioId.remove(u' '), QStringLiteral("4A11"))
+            << shipped.toStdString();
+    }
+    EXPECT_EQ(columns.size(), static_cast<size_t>(kVariantCount));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, EveryDefault, ::testing::ValuesIn(EveryProductLayout()),
                          [](const auto& info) {
                              return "P" + std::to_string(info.param.product) + "_V" +
                                     std::to_string(info.param.version);
