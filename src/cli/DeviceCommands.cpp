@@ -5,7 +5,7 @@
 #include "Interrupt.h"
 #include "Session.h"
 #include "config/Products.h"
-#include "radio/FixedCodeWindows.h"
+#include "editor/FixedCodeWindows.h"
 #include "shell/Messages.h"
 
 #include <QCoreApplication>

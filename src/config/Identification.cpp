@@ -25,6 +25,10 @@ Firmware Firmware::Of(const ConfigImage& image, int product) {
     return {product, image[kVersionCodeAddress], image[kMinorVersionAddress]};
 }
 
+QString Firmware::text() const {
+    return FormatVersion(static_cast<std::uint16_t>(word()));
+}
+
 bool Firmware::acknowledgeAsValue() const {
     return product == kMuvePlus && version == kVersionPlus && minor <= 2;
 }

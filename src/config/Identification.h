@@ -32,6 +32,8 @@ struct Firmware {
     static Firmware Of(const ConfigImage& image, int product);
 
     int word() const { return version * 256 + minor; }
+    // As the program shows it everywhere: "22.08", "1.x".
+    QString text() const;
     // MUVE+ firmware 1.02 and below keeps the acknowledge setting as a plain value in channel A's
     // byte instead of one bit per channel.
     bool acknowledgeAsValue() const;
@@ -54,6 +56,7 @@ public:
     int product() const { return product_; }
     int version() const { return version_; }
     int minor() const { return minor_; }
+    Firmware firmware() const { return {product_, version_, minor_}; }
 
     // Sets product and version directly, without the selection rules (the editor's set-up does this).
     void setDirect(int product, int version) {

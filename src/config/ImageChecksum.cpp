@@ -22,10 +22,10 @@ static_assert(kTable.entry[1] == 0xA6 && kTable.entry[2] == 0xEA && kTable.entry
 
 std::uint8_t ComputeImageChecksum(const ConfigImage& image) {
     std::uint8_t crc = 0xFF;
-    for (int a = 0x00; a <= 0xDF; ++a)
-        crc = kTable.entry[crc ^ image[a]];
-    for (int a = 0xF0; a <= 0xFF; ++a)
-        crc = kTable.entry[crc ^ image[a]];
+    for (const AddressRange& range : kChecksummedBytes) {
+        for (int a = range.first; a <= range.last; ++a)
+            crc = kTable.entry[crc ^ image[a]];
+    }
     return crc ^ 0xFF;
 }
 

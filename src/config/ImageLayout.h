@@ -30,6 +30,7 @@ inline constexpr int kRadioCalibrationAddress = 0xF7;
 // radio ID), then the code the fixed wired input sends (ZAL V1.x mirrors position 1 into it).
 inline constexpr int kFixedCodesAddress = 0x10;
 inline constexpr AddressRange kFixedCodeBytes{0x10, 0x1B};
+inline constexpr int kFixedCodeCount = 6;
 inline constexpr int kFixedInputCodeAddress = 0x1A;
 inline constexpr int kEquipmentTypeAddress = 0x1F;
 inline constexpr int kFrequencyRegionAddress = 0xFC;
@@ -57,6 +58,21 @@ inline constexpr int kPositionTypesAddress = 0xB0;
 inline constexpr int kPositionRelaysAddress = 0xC0;
 inline constexpr int kPositionCount = 8;
 inline constexpr int kPersonnelInhibitAddress = 0x9F;
+// The alarm type of each radio position: positions 1-8 from 0x28 on, the fixed input F and A apart.
+inline constexpr int kAlarmTypePosAAddress = 0x25;
+inline constexpr int kAlarmTypePosFAddress = 0x26;
+inline constexpr int kAlarmTypesAddress = 0x28;
+// The relay of each radio position 1-8; V1.x packs the transmitter into the same byte (bit 2).
+inline constexpr int kPositionRelaysV1xAddress = 0x38;
+inline constexpr int kRelayTxBitV1x = 2;
+// The relay of each wired input 1-5; V1.x packs the transmitter into the same byte (bit 3).
+inline constexpr int kWiredRelaysAddress = 0x58;
+inline constexpr int kWiredTxBitV1x = 3;
+// The analogue thresholds of wired inputs 4 and 5 (0-3 V in 255 steps).
+inline constexpr int kWiredThreshold4Address = 0x40;
+inline constexpr int kWiredThreshold5Address = 0x41;
+// The auto-reset timers of wired inputs 1-5, a big-endian word each.
+inline constexpr AddressRange kWiredResetTimerBytes{0x76, 0x7F};
 
 // --- The extended repeaters (MUVE+, MUVE+ II) -----------------------------------------------------------
 // Nine fixed codes at 0x00-0x11: the device's own radio ID, then the eight action codes (code v at 2v).
@@ -77,7 +93,11 @@ inline constexpr int kPlusAcknowledgeAAddress = 0x83;
 inline constexpr int kPlusAcknowledgeBAddress = 0x88;
 // The image checksum over 0x00-0xDF and 0xF0-0xFF.
 inline constexpr int kImageChecksumAddress = 0xE0;
+inline constexpr AddressRange kChecksummedBytes[] = {{0x00, 0xDF}, {0xF0, 0xFF}};
 inline constexpr int kPlusCarrierSenseAddress = 0xF6;
+// The supervision intervals, each a value with its unit.
+inline constexpr int kPlusTestAlarmIntervalAddress = 0xA2;
+inline constexpr int kPlusBatteryAlarmIntervalAddress = 0xA4;
 inline constexpr int kPlusFrequencyRegionAddress = 0xFB;
 // The production date, four packed BCD bytes: century, year, month, day.
 inline constexpr int kPlusProductionDateAddress = 0xF0;

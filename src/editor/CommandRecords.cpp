@@ -68,7 +68,7 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
     record_.active = true;
     record_.command = name;
     record_.lines << Now() + u' ' + name + QStringLiteral(" (") + productName(product()) + u' ' +
-                         FormatVersion(static_cast<std::uint16_t>(version() * 256 + minor())) +
+                         selection_.firmware().text() +
                          (fileName_.isEmpty() ? QString() : QStringLiteral(", ") + fileName_) + u')';
     if (frameLogging_) {
         kbx_.setTraceSink([this](qint64 ms, char direction, const QByteArray& bytes) {

@@ -226,12 +226,8 @@ CommandResult TfrmEnterData::FileSaveAs() {
         LoadImageFile(target, comparison_);
         if (comparison_[kProductCodeAddress] == product()) {
             if (!selection_.IsCompatibleVersion(comparison_[kVersionCodeAddress])) {
-                const QString theirs =
-                    u'v' + FormatVersion(static_cast<std::uint16_t>(comparison_[kVersionCodeAddress] << 8 |
-                                                                    comparison_[kMinorVersionAddress]));
-                const QString ours =
-                    u'v' + FormatVersion(static_cast<std::uint16_t>(working_[kVersionCodeAddress] << 8 |
-                                                                    working_[kMinorVersionAddress]));
+                const QString theirs = u'v' + Firmware::Of(comparison_).text();
+                const QString ours = u'v' + Firmware::Of(working_).text();
                 if (ask(MessageKind::Warning, Msg::OverwriteOtherVersion, QuestionButtons::YesNo,
                         {theirs, ours}) == Answer::No)
                     return scope(CommandResult::Cancelled);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "radio/FixedCodeWindows.h"
+#include "editor/FixedCodeWindows.h"
 
 #include <QDialog>
 #include <QLineEdit>

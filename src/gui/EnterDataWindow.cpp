@@ -160,9 +160,7 @@ void EnterDataWindow::mirrorTitle() {
     // The product being edited beside the file, and the mark of unsaved changes.
     const ProductInfo* info = FindProduct(editor_.product());
     const QString product =
-        info ? QStringLiteral("%1 %2").arg(
-                   QLatin1String(info->model),
-                   FormatVersion(static_cast<std::uint16_t>(editor_.version() * 256 + editor_.minor())))
+        info ? QStringLiteral("%1 %2").arg(QLatin1String(info->model), editor_.selection().firmware().text())
              : QString();
     setWindowTitle((product.isEmpty() ? QString() : product + QStringLiteral(" \u2013 ")) + editor_.title() +
                    QStringLiteral("[*]"));

@@ -2,7 +2,7 @@
 
 #include "config/Products.h"
 #include "radio/DeviceIdentity.h"
-#include "radio/FixedCodeWindows.h"
+#include "radio/FixedCodes.h"
 #include "radio/RadioCode.h"
 
 #include <QFileInfo>

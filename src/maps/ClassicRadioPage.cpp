@@ -25,21 +25,23 @@ const std::vector<Row> kRadioActionsV2x{
     {"cbbxActionTxPos{1-8}", Enc::List, 0x48, 1, kScopeV2x, true, Writer::Row},
     {"cbbxActionTxPosF", Enc::List, 0x46, 0, kScopeV2x, true, Writer::Row},
     {"cbbxActionTxPosA", Enc::List, 0x47, 0, kScopeV2x, true, Writer::Row},
-    {"cbbxActionAlarmTypePos{1-8}", Enc::List, 0x28, 1, kScopeV2x, true, Writer::Rule},
-    {"cbbxActionAlarmTypePosF", Enc::List, 0x26, 0, kScopeV2x, true, Writer::Rule},
+    {"cbbxActionAlarmTypePos{1-8}", Enc::List, kAlarmTypesAddress, 1, kScopeV2x, true, Writer::Rule},
+    {"cbbxActionAlarmTypePosF", Enc::List, kAlarmTypePosFAddress, 0, kScopeV2x, true, Writer::Rule},
 };
 
 // V1.x packs relay (bits 0-1) and transmitter (bit 2, positions 1-5) into one byte per position.
 const std::vector<Row> kRadioActionsV1x{
-    {"cbbxActionRelayPos{1-8}", Enc::Bits, 0x38, 1, kScopeV1x, true, Writer::Rule, 0, 0, 0x03},
+    {"cbbxActionRelayPos{1-8}", Enc::Bits, kPositionRelaysV1xAddress, 1, kScopeV1x, true, Writer::Rule, 0, 0,
+     0x03},
     {"cbbxActionRelayPos{F,A}", Enc::Fixed, 0, 0, kScopeV1x, false, Writer::Nobody},
-    {"cbbxActionTxPos{1-5}", Enc::Bits, 0x38, 1, kScopeV1x, true, Writer::Rule, 0, 2, 0x01},
+    {"cbbxActionTxPos{1-5}", Enc::Bits, kPositionRelaysV1xAddress, 1, kScopeV1x, true, Writer::Rule, 0,
+     kRelayTxBitV1x, 0x01},
     {"cbbxActionTxPos{6-8,F,A}", Enc::Fixed, 0, 0, kScopeV1x, false, Writer::Nobody},
     {"cbbxActionAlarmTypePos{1-8,F}", Enc::Fixed, 0, 0, kScopeV1x, false, Writer::Nobody},
 };
 
 const std::vector<Row> kRadioAlarmTypes{
-    {"cbbxActionAlarmTypePosA", Enc::List, 0x25, 0, kScopeClassic, true, Writer::Rule},
+    {"cbbxActionAlarmTypePosA", Enc::List, kAlarmTypePosAAddress, 0, kScopeClassic, true, Writer::Rule},
     {"edtActionTransmissionDelayPos{1-8,A}", Enc::Dash, 0, 0, kScopeClassic, false, Writer::Nobody},
 };
 
@@ -48,10 +50,10 @@ void CollectAlarmTypes(MapContext& c) {
     for (int n = 1; n <= 8; ++n) {
         const Field& f = c.f(QStringLiteral("cbbxActionAlarmTypePos%1").arg(n));
         if (f.mark == 1)
-            c.storeSelected(f, 0x28 + n - 1);
+            c.storeSelected(f, kAlarmTypesAddress + n - 1);
     }
-    for (const auto& [name, address] :
-         {std::pair{"cbbxActionAlarmTypePosF", 0x26}, std::pair{"cbbxActionAlarmTypePosA", 0x25}}) {
+    for (const auto& [name, address] : {std::pair{"cbbxActionAlarmTypePosF", kAlarmTypePosFAddress},
+                                        std::pair{"cbbxActionAlarmTypePosA", kAlarmTypePosAAddress}}) {
         const Field& f = c.f(name);
         if (f.mark == 1)
             c.storeSelected(f, address);
@@ -62,9 +64,11 @@ void CollectRadioActionsV1x(MapContext& c) {
     if (!c.isV1x())
         return;
     for (int n = 1; n <= 8; ++n)
-        WriteRelayBits(c, QStringLiteral("cbbxActionRelayPos%1").arg(n), 0x38 + n - 1, 0x03);
+        WriteRelayBits(c, QStringLiteral("cbbxActionRelayPos%1").arg(n), kPositionRelaysV1xAddress + n - 1,
+                       0x03);
     for (int n = 1; n <= 5; ++n)
-        WriteTxBit(c, QStringLiteral("cbbxActionTxPos%1").arg(n), 0x38 + n - 1, 2);
+        WriteTxBit(c, QStringLiteral("cbbxActionTxPos%1").arg(n), kPositionRelaysV1xAddress + n - 1,
+                   kRelayTxBitV1x);
 }
 
 } // namespace

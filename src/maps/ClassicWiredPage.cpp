@@ -12,10 +12,11 @@ namespace {
 
 const std::vector<Row> kWiredInputs{
     {"cbbxWiredInputType{1-5}", Enc::List, 0x60, 1, kScopeClassic, true, Writer::Row},
-    {"cbbxWiredRelay{1-5}", Enc::List, 0x58, 1, kScopeV2x, true, Writer::Row},
+    {"cbbxWiredRelay{1-5}", Enc::List, kWiredRelaysAddress, 1, kScopeV2x, true, Writer::Row},
     {"cbbxWiredTx{1-5}", Enc::List, 0x68, 1, kScopeV2x, true, Writer::Row},
-    {"cbbxWiredRelay{1-5}", Enc::Bits, 0x58, 1, kScopeV1x, true, Writer::Rule, 0, 0, 0x07},
-    {"cbbxWiredTx{1-5}", Enc::Bits, 0x58, 1, kScopeV1x, true, Writer::Rule, 0, 3, 0x01},
+    {"cbbxWiredRelay{1-5}", Enc::Bits, kWiredRelaysAddress, 1, kScopeV1x, true, Writer::Rule, 0, 0, 0x07},
+    {"cbbxWiredTx{1-5}", Enc::Bits, kWiredRelaysAddress, 1, kScopeV1x, true, Writer::Rule, 0, kWiredTxBitV1x,
+     0x01},
     {"cbbxWiredAlarmType{1-5}", Enc::List, 0x20, 1, kScopeClassic, true, Writer::Row},
 };
 
@@ -23,14 +24,16 @@ void CollectWiredV1x(MapContext& c) {
     if (!c.isV1x())
         return;
     for (int i = 1; i <= 5; ++i) {
-        WriteRelayBits(c, QStringLiteral("cbbxWiredRelay%1").arg(i), 0x58 + i - 1, 0x07);
-        WriteTxBit(c, QStringLiteral("cbbxWiredTx%1").arg(i), 0x58 + i - 1, 3);
+        WriteRelayBits(c, QStringLiteral("cbbxWiredRelay%1").arg(i), kWiredRelaysAddress + i - 1, 0x07);
+        WriteTxBit(c, QStringLiteral("cbbxWiredTx%1").arg(i), kWiredRelaysAddress + i - 1, kWiredTxBitV1x);
     }
 }
 
+constexpr std::pair<const char*, int> kThresholds[] = {{"edtWiredThreshold4", kWiredThreshold4Address},
+                                                       {"edtWiredThreshold5", kWiredThreshold5Address}};
+
 void FillThresholds(MapContext& c) {
-    for (const auto& [name, address] :
-         {std::pair{"edtWiredThreshold4", 0x40}, std::pair{"edtWiredThreshold5", 0x41}})
+    for (const auto& [name, address] : kThresholds)
         c.show(c.f(name), c.decimal(c.image[address] * 3.0 / 255, 1));
 }
 
@@ -45,8 +48,7 @@ std::uint8_t ThresholdByte(double d) {
 }
 
 void CollectThresholds(MapContext& c) {
-    for (const auto& [name, address] :
-         {std::pair{"edtWiredThreshold4", 0x40}, std::pair{"edtWiredThreshold5", 0x41}}) {
+    for (const auto& [name, address] : kThresholds) {
         const Field& f = c.f(name);
         if (f.mark == 1)
             c.image[address] = f.text.isEmpty() ? 0 : ThresholdByte(c.parseDecimal(f));
@@ -60,19 +62,21 @@ void FillTimers(MapContext& c) {
     const bool inUse = c.f("edtWiredAutoResetTimer1").mark == 1;
     for (int i = 1; i <= 5; ++i) {
         Field& f = c.f(QStringLiteral("edtWiredAutoResetTimer%1").arg(i));
-        c.setText(f, inUse ? QString::number(ReadU16BE(c.image, 0x76 + 2 * (i - 1))) : QStringLiteral("---"));
+        c.setText(f, inUse ? QString::number(ReadU16BE(c.image, kWiredResetTimerBytes.first + 2 * (i - 1)))
+                           : QStringLiteral("---"));
     }
 }
 
 void CollectTimers(MapContext& c) {
     if (c.f("edtWiredAutoResetTimer1").mark != 1) {
-        for (int a = 0x76; a <= 0x7F; ++a)
+        for (int a = kWiredResetTimerBytes.first; a <= kWiredResetTimerBytes.last; ++a)
             c.image[a] = 0;
         return;
     }
     for (int i = 1; i <= 5; ++i) {
         const int value = c.parseStrict(c.f(QStringLiteral("edtWiredAutoResetTimer%1").arg(i)));
-        WriteU16BE(c.image, 0x76 + 2 * (i - 1), static_cast<std::uint16_t>(value & 0xFFFF));
+        WriteU16BE(c.image, kWiredResetTimerBytes.first + 2 * (i - 1),
+                   static_cast<std::uint16_t>(value & 0xFFFF));
     }
 }
 

@@ -90,9 +90,7 @@ void ShowWiredCodes(MapContext& c) {
 void ShowProductIdentity(MapContext& c) {
     ShowDeviceRadioId(c);
     c.selectAlways(c.f("cbbxProductName"), c.image[kProductCodeAddress], kProductCodeAddress);
-    c.setText(c.f("edtProgramVersion"),
-              FormatVersion(static_cast<std::uint16_t>(c.image[kVersionCodeAddress] << 8 |
-                                                       c.image[kMinorVersionAddress])));
+    c.setText(c.f("edtProgramVersion"), Firmware::Of(c.image).text());
 }
 
 void ShowDeviceRadioId(MapContext& c) {

@@ -151,13 +151,14 @@ const std::vector<Step>& Steps() {
             {"cbbxPowerMode cbbxBatteryAlarm", Enc::Fixed, 0, 0, kBoth, false, W::Nobody},
         },
         IntervalRule("battery alarm interval", "edtBatteryAlarmInterval", "cbbxBatteryAlarmIntervalUnits",
-                     0xA4),
+                     kPlusBatteryAlarmIntervalAddress),
         std::vector<Row>{
             {"edtLowBatteryThreshold", Enc::Tenths, 0xA6, 0, kBoth, false, W::Row},
             {"cbbxMainsFailure", Enc::List, 0xA0, 0, kBoth, true, W::Row},
             {"cbbxMainsOK", Enc::List, 0xA1, 0, kBoth, true, W::Row},
         },
-        IntervalRule("test alarm interval", "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits", 0xA2),
+        IntervalRule("test alarm interval", "edtTestAlarmInterval", "cbbxTestAlarmIntervalUnits",
+                     kPlusTestAlarmIntervalAddress),
         std::vector<Row>{
             {"edtBatteryChargeDuration", Enc::Byte, 0xA7, 0, kBoth, false, W::Row},
             {"edtOutPassageDelay edtInPassageDelay edtPulseActivationTime", Enc::Dash, 0, 0, kBoth, false,

@@ -36,7 +36,7 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
     // every language; a window translates it as it shows it.
     id.productName =
         info ? QString::fromLatin1(info->model) : QString::fromUtf8(QT_TRANSLATE_NOOP("Radio", "Unbekannt"));
-    id.version = FormatVersion(static_cast<std::uint16_t>(Firmware::Of(image).word()));
+    id.version = Firmware::Of(image).text();
     if (HasLongSerial(id.product)) {
         // The long serial and, with the long protocol, the long radio ID share these bytes.
         const int s = kPlus2LongSerialAddress;

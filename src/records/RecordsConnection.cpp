@@ -300,19 +300,31 @@ RecordsProblem Classify(const QSqlError& error, Connection& c) {
 }
 
 namespace {
-std::mutex gPauseMutex;
-std::condition_variable gPauseWake;
+
+// What a pause waits on. Never destroyed, as the watchdog: the thread that acts on a stop may still
+// wake it while the program exits.
+struct Pauses {
+    std::mutex mutex;
+    std::condition_variable wake;
+    static Pauses& Get() {
+        static Pauses* const pauses = new Pauses;
+        return *pauses;
+    }
+};
+
 } // namespace
 
 void CancelRunning() {
     Watchdog::Get().CancelAll();
-    { const std::lock_guard lock(gPauseMutex); }
-    gPauseWake.notify_all();
+    Pauses& p = Pauses::Get();
+    { const std::lock_guard lock(p.mutex); }
+    p.wake.notify_all();
 }
 
 bool Pause(std::chrono::milliseconds time) {
-    std::unique_lock lock(gPauseMutex);
-    return !gPauseWake.wait_for(lock, time, [] { return gStopped.load(); });
+    Pauses& p = Pauses::Get();
+    std::unique_lock lock(p.mutex);
+    return !p.wake.wait_for(lock, time, [] { return gStopped.load(); });
 }
 
 bool Stopped() {

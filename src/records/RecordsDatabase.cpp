@@ -3,7 +3,7 @@
 #include "RecordsSql.h"
 #include "ServerUrl.h"
 
-#include "radio/FixedCodeWindows.h"
+#include "radio/FixedCodes.h"
 #include "shell/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -544,7 +544,7 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
         // on where the last search from this first code ended; only a block that would run past FFFE,
         // where the codes wrap, needs the whole list.
         std::optional<std::vector<std::uint16_t>> block;
-        const int length = plus ? kPlusFixedCodeCount : TfrmChangeFixed::kRows;
+        const int length = plus ? kPlusFixedCodeCount : kFixedCodeCount;
         int start = first;
         q.prepare(QStringLiteral("SELECT next_code FROM code_cursors WHERE first_code = ? AND plus = ?"));
         q.bindValue(0, first);

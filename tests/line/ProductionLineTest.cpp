@@ -1,5 +1,5 @@
 #include "line/ProductionLine.h"
-#include "radio/FixedCodeWindows.h"
+#include "editor/FixedCodeWindows.h"
 #include "records/RecordsDatabase.h"
 #include "support/TempHome.h"
 

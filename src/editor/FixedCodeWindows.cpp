@@ -1,7 +1,7 @@
 #include "FixedCodeWindows.h"
 
-#include "RadioCode.h"
 #include "config/ImageChecksum.h"
+#include "radio/RadioCode.h"
 #include "shell/Messages.h"
 #include "shell/StringTable.h"
 
@@ -30,23 +30,6 @@ CommandResult Outcome(Dialogs& dialogs, std::optional<Msg> failure) {
 }
 
 } // namespace
-
-bool IsValidFirstFixedCode(std::uint16_t first, bool plus) {
-    return first != 0x0000 && first != 0xFFFF && !(plus && first >= 0xFFF7);
-}
-
-std::vector<std::uint16_t> FixedCodeBlock(std::uint16_t first, bool plus) {
-    std::vector<std::uint16_t> codes{first};
-    const int rows = plus ? TfrmChangeFixedPlus::kRows : TfrmChangeFixed::kRows;
-    std::uint16_t code = first;
-    for (int row = 1; row < rows; ++row) {
-        code = static_cast<std::uint16_t>(code + 1);
-        if (!plus && (code == 0x0000 || code == 0xFFFF))
-            code = 0x0001;
-        codes.push_back(code);
-    }
-    return codes;
-}
 
 bool FixedCodeKey(QChar& key) {
     if (!IsRadioCodeKey(key))
@@ -125,7 +108,8 @@ bool TfrmChangeFixed::writeEnabled() const {
 
 namespace {
 
-QString ChangeList(const QString* oldCodes, const QString* newCodes, int rows, const std::vector<int>& captions) {
+QString ChangeList(const QString* oldCodes, const QString* newCodes, int rows,
+                   const std::vector<int>& captions) {
     QStringList lines;
     for (int row = 0; row < rows; ++row) {
         const QString& typed = newCodes[row];

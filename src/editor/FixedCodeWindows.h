@@ -2,6 +2,7 @@
 
 #include "config/ConfigImage.h"
 #include "device/KbxInterface.h"
+#include "radio/FixedCodes.h"
 #include "shell/CommandResult.h"
 #include "shell/Dialogs.h"
 
@@ -20,17 +21,10 @@ namespace zal {
 // The key filter of the change windows: a code key, in upper case.
 bool FixedCodeKey(QChar& key);
 
-// Whether a code may be the first of a device's fixed codes: never 0000 or FFFF; for MUVE+ and MUVE+ II
-// not above FFF6 either, as its eight followers must not reach FFFF.
-bool IsValidFirstFixedCode(std::uint16_t first, bool plus);
-// The fixed codes a device gets from its first: BORA, ZAL, MUVE and DORF six, each one more than the one
-// before with 0000 and FFFF skipped (after FFFE comes 0001); MUVE+ and MUVE+ II nine, plain increments.
-std::vector<std::uint16_t> FixedCodeBlock(std::uint16_t first, bool plus);
-
 // BORA, ZAL, MUVE and DORF: six codes (the 1st to 5th fixed code and the fixed input code).
 class TfrmChangeFixed {
 public:
-    static constexpr int kRows = 6;
+    static constexpr int kRows = kFixedCodeCount;
     static constexpr int kFirst = kFixedCodeBytes.first;
     static constexpr int kLast = kFixedCodeBytes.last;
 
