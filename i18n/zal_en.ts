@@ -2552,10 +2552,6 @@ It is opened in the editor for this.</translation>
         <translation>Compare with</translation>
     </message>
     <message>
-        <source>Konfigurationen (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf *.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)</source>
-        <translation>Configurations (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf *.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)</translation>
-    </message>
-    <message>
         <source>Sicherungen (*.bin)</source>
         <translation>Backups (*.bin)</translation>
     </message>
@@ -2728,6 +2724,10 @@ Please send this file to VESK service.</translation>
     <message>
         <source>(kein Feld geändert)</source>
         <translation>(no field changed)</translation>
+    </message>
+    <message>
+        <source>Konfigurationen (%1)</source>
+        <translation>Configurations (%1)</translation>
     </message>
 </context>
 </TS>

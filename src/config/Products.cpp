@@ -241,6 +241,15 @@ QString SaveFilter() {
     return entries.join(u'|');
 }
 
+QString ConfigurationPatterns() {
+    QStringList lower, asWritten;
+    for (const ProductInfo& p : kProducts) {
+        lower << u'*' + QString::fromLatin1(p.extension).toLower();
+        asWritten << u'*' + QString::fromLatin1(p.extension);
+    }
+    return (lower + asWritten).join(u' ');
+}
+
 int DefaultWriteProduct(const QString& word) {
     for (const ProductInfo& p : kProducts) {
         if (p.family == ProductFamily::Classic &&

@@ -73,6 +73,9 @@ struct ProductInfo {
 std::span<const ProductInfo> Products();
 // nullptr for a code outside the table.
 const ProductInfo* FindProduct(int code);
+// The configuration files' patterns for an open dialog, every product's in both spellings
+// ("*.bora ... *.Bora ...").
+QString ConfigurationPatterns();
 // The device-image save dialog's filter: an entry per product, in their saveFilterIndex order.
 QString SaveFilter();
 // The product a default write of this word ("BORA", as the default images name it) writes; 0 when

@@ -2,6 +2,7 @@
 
 #include "QtDialogs.h"
 #include "config/ImageFile.h"
+#include "config/Products.h"
 #include "report/ConfigReport.h"
 #include "report/SupportInformation.h"
 #include "shell/FileSystem.h"
@@ -362,11 +363,10 @@ void CompareWithOther(TfrmEnterData& editor, QWidget* parent) {
     dialog.setDirectory(QFileInfo(editor.folders().defaultConfigFolder).isDir()
                             ? editor.folders().defaultConfigFolder
                             : editor.folders().configFolder);
-    dialog.setNameFilters({QCoreApplication::translate(
-                               "Window", "Konfigurationen (*.bora *.zal *.muve *.muveplus *.muveplus2 *.dorf "
-                                         "*.Bora *.Zal *.Muve *.Muveplus *.Muveplus2 *.Dorf)"),
-                           QCoreApplication::translate("Window", "Sicherungen (*.bin)"),
-                           QCoreApplication::translate("Window", "Alle Dateien (*)")});
+    dialog.setNameFilters(
+        {QCoreApplication::translate("Window", "Konfigurationen (%1)").arg(ConfigurationPatterns()),
+         QCoreApplication::translate("Window", "Sicherungen (*.bin)"),
+         QCoreApplication::translate("Window", "Alle Dateien (*)")});
     QList<QUrl> places = dialog.sidebarUrls();
     places << QUrl::fromLocalFile(editor.folders().configFolder)
            << QUrl::fromLocalFile(editor.backups().folder());

@@ -86,17 +86,8 @@ QString ProgramVersionText() {
 }
 
 const QStringList& DefaultImageBaseNames() {
-    static const QStringList names = {
-        QStringLiteral("Default BORA V1X"),    QStringLiteral("Default BORA V20"),
-        QStringLiteral("Default BORA V21"),    QStringLiteral("Default BORA V22"),
-        QStringLiteral("Default ZAL V1X"),     QStringLiteral("Default ZAL V20"),
-        QStringLiteral("Default ZAL V21"),     QStringLiteral("Default ZAL V22"),
-        QStringLiteral("Default DORF V1X"),    QStringLiteral("Default DORF V20"),
-        QStringLiteral("Default DORF V21"),    QStringLiteral("Default DORF V22"),
-        QStringLiteral("Default MUVE V1X"),    QStringLiteral("Default MUVE V20"),
-        QStringLiteral("Default MUVE V21"),    QStringLiteral("Default MUVE V22"),
-        QStringLiteral("Default MUVEPLUS V1"), QStringLiteral("Default MUVEPLUS2 V1"),
-    };
+    // The build's list of the images it ships (cmake/DefaultImages.cmake), so that a new one is named once.
+    static const QStringList names = QStringLiteral(ZAL_DEFAULT_IMAGE_NAMES).split(u'|');
     return names;
 }
 

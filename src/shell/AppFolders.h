@@ -48,7 +48,7 @@ inline constexpr char kBackupKeepPerDevice[] = "KeepPerDevice";
 inline constexpr char kBackupBeforeWrite[] = "BeforeWrite";
 inline constexpr char kBackupWritePreview[] = "WritePreview";
 
-// Base names of the eighteen default images, in the order they are installed.
+// Base names of the default images the build ships, in the order they are installed.
 const QStringList& DefaultImageBaseNames();
 
 // Settles the folders, installs or refreshes Values.ini and the default images from the shipped copies,
