@@ -134,11 +134,11 @@ bool MeasureBackups(const char* name, const QString& location, const QString& fo
         MedianMs(1, [&](int) { store.Store(bench::BenchDevice(0, 99), QStringLiteral("write"), now); });
     bool stored = true;
     const double backup = MedianMs(rounds, [&](int i) {
-        const StoredBackup one =
+        const Result<StoredBackup> one =
             store.Store(bench::BenchDevice(i * 37 % (count / 20), 100 + i), QStringLiteral("write"), now);
-        if (!one.ok || !one.recordsProblem.isEmpty()) {
-            std::fprintf(stderr, "records-bench: %s%s\n", qPrintable(one.error),
-                         qPrintable(one.recordsProblem));
+        if (!one || !one->recordsProblem.isEmpty()) {
+            std::fprintf(stderr, "records-bench: %s%s\n", qPrintable(one.error()),
+                         qPrintable(one ? one->recordsProblem : QString()));
             stored = false;
         }
     });

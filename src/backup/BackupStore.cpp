@@ -235,13 +235,13 @@ bool BackupStore::Journal(const QByteArray& line) {
     return (::close(fd) == 0) && ok;
 }
 
-StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command, const QDateTime& now) {
+Result<StoredBackup> BackupStore::Store(const ConfigImage& image, const QString& command,
+                                        const QDateTime& now) {
     StoredBackup stored;
-    if (!QDir().mkpath(folder_)) {
-        stored.error =
-            QCoreApplication::translate("Backups", "Ordner %1 kann nicht angelegt werden").arg(folder_);
-        return stored;
-    }
+    if (!QDir().mkpath(folder_))
+        return Failure{
+            Problem::Unreachable,
+            QCoreApplication::translate("Backups", "Ordner %1 kann nicht angelegt werden").arg(folder_)};
     const auto lock = Lock();
     RecordsDatabase* const records = Records(true);
     const DeviceIdentity device = IdentifyDevice(image);
@@ -255,7 +255,7 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
                   .value_or(std::vector<BackupEntry>{});
         if (!own.empty() && own.back().image == bytes && PlainName(own.back().file) &&
             IsRegularFile(folder_ + own.back().file)) {
-            stored.ok = stored.reused = true;
+            stored.reused = true;
             stored.file = folder_ + own.back().file;
             return stored;
         }
@@ -271,9 +271,9 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
         name = base + QStringLiteral(" (%1).bin").arg(n);
     if (!writer_(folder_ + name, bytes)) {
         QFile::remove(folder_ + name);
-        stored.error =
-            QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(folder_ + name);
-        return stored;
+        return Failure{
+            Problem::Unreachable,
+            QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(folder_ + name)};
     }
     QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
@@ -289,12 +289,11 @@ StoredBackup BackupStore::Store(const ConfigImage& image, const QString& command
             // An image that neither the records nor the index name would be invisible: better none at all.
             QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::WriteOwner);
             QFile::remove(folder_ + name);
-            stored.error =
-                QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(indexPath());
-            return stored;
+            return Failure{
+                Problem::Unreachable,
+                QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(indexPath())};
         }
     }
-    stored.ok = true;
     stored.file = folder_ + name;
     if (records && stored.recordsProblem.isEmpty()) {
         // This device's backups now; the others once a day, as they age.
@@ -328,26 +327,18 @@ bool BackupStore::SetResult(const QString& file, const QString& result) {
     return Journal(Line(QJsonObject{{QStringLiteral("file"), name}, {QStringLiteral("result"), result}}));
 }
 
-bool BackupStore::List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each) {
+Result<> BackupStore::List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return false;
-    if (const Result<> read = records->Backups(query, each); !read) {
-        error_ = read.error();
-        return false;
-    }
-    return true;
+        return Failure{Problem::Unreachable, error_};
+    return records->Backups(query, each);
 }
 
-bool BackupStore::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement) {
+Result<> BackupStore::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return false;
-    if (const Result<> recorded = records->RecordReplacement(old, replacement, station_); !recorded) {
-        error_ = recorded.error();
-        return false;
-    }
-    return true;
+        return Failure{Problem::Unreachable, error_};
+    return records->RecordReplacement(old, replacement, station_);
 }
 
 int BackupStore::FileCount() const {
@@ -358,7 +349,7 @@ RebuiltRecords BackupStore::Rebuild() {
     RebuiltRecords rebuilt;
     RecordsDatabase* const records = Records(false); // takes a waiting index in first
     if (!records) {
-        rebuilt.error = error_;
+        rebuilt.outcome = Failure{Problem::Unreachable, error_};
         return rebuilt;
     }
     // What the journals still say of each file: its command, result, user and exact time.
@@ -375,7 +366,7 @@ RebuiltRecords BackupStore::Rebuild() {
     const auto flush = [&] {
         const Result<int> added = records->AddBackups(batch);
         if (!added) {
-            rebuilt.error = added.error();
+            rebuilt.outcome = added.failure();
             return false;
         }
         rebuilt.added += *added;
@@ -415,29 +406,26 @@ RebuiltRecords BackupStore::Rebuild() {
         if (batch.size() == 1000 && !flush())
             return rebuilt;
     }
-    rebuilt.ok = flush();
+    flush();
     return rebuilt;
 }
 
-std::optional<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& query) {
+Result<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& query) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return std::nullopt;
-    Result<std::vector<BackupEntry>> entries = records->Backups(query);
-    if (!entries) {
-        error_ = entries.error();
-        return std::nullopt;
-    }
-    return std::move(*entries);
+        return Failure{Problem::Unreachable, error_};
+    return records->Backups(query);
 }
 
-std::optional<BackupEntry> BackupStore::Find(const QString& file) {
+Result<BackupEntry> BackupStore::Find(const QString& file) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return std::nullopt;
+        return Failure{Problem::Unreachable, error_};
     const Result<std::vector<BackupEntry>> found = records->Backups({.file = file, .images = true});
-    if (!found || found->empty())
-        return std::nullopt;
+    if (!found)
+        return found.failure();
+    if (found->empty())
+        return Failure{Problem::NotFound, QString()};
     const auto own = std::find_if(found->begin(), found->end(),
                                   [this](const BackupEntry& e) { return e.station == station_; });
     return own != found->end() ? *own : found->back();

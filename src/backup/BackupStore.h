@@ -37,21 +37,18 @@ bool StoreWritePreview(const QString& settingsFile, bool on);
 
 // What Store came to.
 struct StoredBackup {
-    bool ok = false;
     bool reused = false; // the image equals the device's newest backup, which stands for it
     QString file;        // full path of the backup holding the image
-    QString error;       // why nothing could be stored
     // Why the records could not take it (the file is kept, and recorded when they can be reached again).
     QString recordsProblem;
 };
 
 // What taking the backup files back into the records came to.
 struct RebuiltRecords {
-    bool ok = false;
+    Result<> outcome;   // whether the records took them all, else why not
     int files = 0;      // backup files found
     int added = 0;      // of them, taken into the records (the others were there already)
     int unreadable = 0; // not a 256-byte image
-    QString error;      // why the records could not take them
 };
 
 // Images exactly as devices gave them, one file per image ("ZAL 004711 2026-12-07 10-15-02.bin", a plain
@@ -81,32 +78,31 @@ public:
     // What the technician should hear of: an earlier index taken into the records.
     std::function<void(const QString&)> notice;
 
-    StoredBackup Store(const ConfigImage& image, const QString& command,
-                       const QDateTime& now = QDateTime::currentDateTime());
+    // The file holding the image; a failure when none could be written.
+    Result<StoredBackup> Store(const ConfigImage& image, const QString& command,
+                               const QDateTime& now = QDateTime::currentDateTime());
     bool SetResult(const QString& file, const QString& result);
 
-    // The backups the records hold, of every station, oldest first; nothing when the records cannot be
-    // read (error() says why).
-    std::optional<std::vector<BackupEntry>> List(const BackupQuery& query = {});
+    // The backups the records hold, of every station, oldest first.
+    Result<std::vector<BackupEntry>> List(const BackupQuery& query = {});
     // Takes every backup file of this station back into the records (lost or replaced records): the
     // device from the image, the command, user and time from the index journals where they name the
     // file, else the time from the file's name. Entries already there are kept as they are.
     RebuiltRecords Rebuild();
-    // Notes in the records that replacement took the place of old (see RecordsDatabase); false with
-    // error() saying why when they could not take it.
-    bool RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement);
+    // Notes in the records that replacement took the place of old (see RecordsDatabase).
+    Result<> RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement);
     // How many backup files this station's folder holds.
     int FileCount() const;
-    // Each in turn, without holding them all; false when the records cannot be read (error()).
-    bool List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
-    // A backup by its file name (this station's first), with its image.
-    std::optional<BackupEntry> Find(const QString& file);
+    // Each in turn, without holding them all.
+    Result<> List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
+    // A backup by its file name (this station's first), with its image; NotFound when the records
+    // know none of that name.
+    Result<BackupEntry> Find(const QString& file);
     // A file holding the backup's image: this station's own file, or one written from the records
     // (another station's backups go into a folder per station). Empty when there is none.
     QString LocalFile(const BackupEntry& entry);
     // Removes what the policy no longer keeps of this station's backups; how many went.
     int Prune(const QDateTime& now = QDateTime::currentDateTime());
-    QString error() const { return error_; }
     // Ends the connection to the records kept between calls; from the thread that used it.
     void CloseRecords();
 

@@ -91,7 +91,7 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     // Written as they come from the records, never all held at once: 100,000 backups are a list a
     // script may ask for.
     int listed = 0;
-    const bool read = store.List(query, [&](const BackupEntry& e) {
+    const Result<> read = store.List(query, [&](const BackupEntry& e) {
         if (o.json) {
             // The array's elements indented as a whole document would have them.
             QByteArray object = QJsonDocument(BackupJson(e, store)).toJson(QJsonDocument::Indented);
@@ -112,7 +112,7 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
         out.flush();
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
-                   .arg(store.error())
+                   .arg(read.error())
             << Qt::endl;
         return kFailed;
     }
@@ -152,18 +152,18 @@ int RestoreBackup(QTextStream& out, QTextStream& err, const Options& o) {
     QString path = o.positional[1];
     if (!PathExists(path)) {
         BackupStore store = s.editor->backups();
-        const std::optional<BackupEntry> entry = store.Find(o.positional[1]);
+        const Result<BackupEntry> entry = store.Find(o.positional[1]);
         path = entry ? store.LocalFile(*entry) : QString();
         if (path.isEmpty()) {
             err << "zalctl: "
-                << (store.error().isEmpty()
+                << (entry.error().isEmpty()
                         ? QCoreApplication::translate("Cli", "%1 ist weder eine Datei noch eine Sicherung "
                                                              "der Aufzeichnungen; nichts wurde geschrieben")
                               .arg(o.positional[1])
                         : QCoreApplication::translate("Cli",
                                                       "%1 ist weder eine Datei noch eine Sicherung der "
                                                       "Aufzeichnungen (%2); nichts wurde geschrieben")
-                              .arg(o.positional[1], store.error()))
+                              .arg(o.positional[1], entry.error()))
                 << Qt::endl;
             return kFailed;
         }
@@ -250,11 +250,11 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
     Session s = MakeSession(err, o);
     BackupStore store = s.editor->backups();
     const QString serial = o.positional[1];
-    const std::optional<std::vector<BackupEntry>> entries = store.List({.serial = serial, .images = true});
+    const Result<std::vector<BackupEntry>> entries = store.List({.serial = serial, .images = true});
     if (!entries) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
-                   .arg(store.error())
+                   .arg(entries.error())
             << Qt::endl;
         return kFailed;
     }
@@ -365,10 +365,10 @@ int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments)
                    .arg(rebuilt.unreadable)
                    .arg(store.folder())
             << Qt::endl;
-    if (!rebuilt.ok) {
+    if (!rebuilt.outcome) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht aufgebaut werden: %1")
-                   .arg(rebuilt.error)
+                   .arg(rebuilt.outcome.error())
             << Qt::endl;
         return kFailed;
     }

@@ -105,8 +105,9 @@ void TfrmEnterData::LogEvent(const QString& text) const {
 }
 
 void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
-    const StoredBackup stored = commandBackups().Store(image, record_.command);
-    if (stored.ok) {
+    const Result<StoredBackup> kept = commandBackups().Store(image, record_.command);
+    if (kept) {
+        const StoredBackup& stored = *kept;
         record_.backupFile = stored.file;
         record_.backupReused = stored.reused;
         RecordLine((stored.reused ? QStringLiteral("backup unchanged: ") : QStringLiteral("backup: ")) +
@@ -122,8 +123,8 @@ void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
         }
     } else {
         record_.backupProblem =
-            QCoreApplication::translate("Editor", "Sicherung fehlgeschlagen: ") + stored.error;
-        RecordLine(QStringLiteral("backup failed: ") + stored.error);
+            QCoreApplication::translate("Editor", "Sicherung fehlgeschlagen: ") + kept.error();
+        RecordLine(QStringLiteral("backup failed: ") + kept.error());
     }
 }
 

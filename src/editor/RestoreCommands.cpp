@@ -122,12 +122,12 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
         RecordLine(QStringLiteral("replaced: ") + DeviceName(kept) + QStringLiteral(" by ") +
                    DeviceName(planned));
         BackupStore store = backups();
-        if (!store.RecordReplacement(keptId, IdentifyDevice(planned)))
+        if (const Result<> noted = store.RecordReplacement(keptId, IdentifyDevice(planned)); !noted)
             dialogs_.message(MessageKind::Warning, 0,
                              QCoreApplication::translate(
                                  "Editor", "%1 hat %2 ersetzt, die Aufzeichnungen konnten das aber "
                                            "nicht vermerken: %3")
-                                 .arg(DeviceName(planned), DeviceName(kept), store.error()));
+                                 .arg(DeviceName(planned), DeviceName(kept), noted.error()));
     }
     // The editor shows what the device now holds.
     working_ = planned;

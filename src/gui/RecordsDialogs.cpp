@@ -191,8 +191,9 @@ void BackupsDialog::fill() {
     BackupStore store = editor_.backups();
     // A station's records hold many thousands over the years: the newest, and one more to know that
     // there are older ones.
-    entries_ =
-        store.List({.serial = serial_->text(), .newest = kListed + 1}).value_or(std::vector<BackupEntry>{});
+    const Result<std::vector<BackupEntry>> listed =
+        store.List({.serial = serial_->text(), .newest = kListed + 1});
+    entries_ = listed.value_or(std::vector<BackupEntry>{});
     const bool older = entries_.size() > kListed;
     if (older)
         entries_.erase(entries_.begin());
@@ -203,11 +204,11 @@ void BackupsDialog::fill() {
                   .arg(kListed)
             : QCoreApplication::translate("Window", "Die neuesten %1.").arg(kListed));
     more_->setVisible(older);
-    if (!store.error().isEmpty())
+    if (!listed)
         QMessageBox::warning(
             this, QCoreApplication::translate("Window", "Sicherungen"),
             QCoreApplication::translate("Window", "Die Aufzeichnungen können nicht gelesen werden:\n%1")
-                .arg(store.error()));
+                .arg(listed.error()));
     // Made apart and added at once: a list of a thousand rows then lays itself out once.
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(entries_.size()));

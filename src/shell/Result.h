@@ -24,6 +24,7 @@ enum class Problem {
     NewerSchema, // made by a newer program: read, never written
     Damaged,     // not what it should be (not a database, damaged pages, a broken file)
     Exhausted,   // nothing left to hand out (no fixed radio ID codes left)
+    NotFound,    // what was asked for is not there
     Cancelled,   // a stop was asked for (Ctrl+C, SIGTERM, SIGHUP)
     Other,
 };

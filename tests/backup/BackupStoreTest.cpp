@@ -42,7 +42,7 @@ BackupStore Station(TempHome& home, const char* folder, const char* station = "b
 
 std::vector<BackupEntry> Listed(BackupStore& store, const BackupQuery& query = {}) {
     const auto entries = store.List(query);
-    EXPECT_TRUE(entries) << store.error().toStdString();
+    EXPECT_TRUE(entries) << entries.error().toStdString();
     return entries.value_or(std::vector<BackupEntry>{});
 }
 
@@ -78,24 +78,24 @@ TEST(BackupStore, KeepsEachImageOnceByteForByteAndIndexesIt) {
     TempHome home;
     BackupStore store = Station(home, "Backups");
     const ConfigImage zal = Device(kZal, 4711);
-    const StoredBackup first = store.Store(zal, QStringLiteral("read"), kMorning);
-    ASSERT_TRUE(first.ok) << first.error.toStdString();
-    EXPECT_FALSE(first.reused);
-    EXPECT_EQ(QFileInfo(first.file).fileName(), QStringLiteral("ZAL 004711 2026-12-07 10-15-02.bin"));
-    EXPECT_EQ(ReadTestFile(first.file), QByteArray(reinterpret_cast<const char*>(zal.data()), 256));
-    EXPECT_FALSE(QFileInfo(first.file).isWritable() && QFileInfo(first.file).permission(QFile::WriteOwner));
-    EXPECT_TRUE(store.SetResult(first.file, QStringLiteral("done")));
+    const Result<StoredBackup> first = store.Store(zal, QStringLiteral("read"), kMorning);
+    ASSERT_TRUE(first) << first.error().toStdString();
+    EXPECT_FALSE(first->reused);
+    EXPECT_EQ(QFileInfo(first->file).fileName(), QStringLiteral("ZAL 004711 2026-12-07 10-15-02.bin"));
+    EXPECT_EQ(ReadTestFile(first->file), QByteArray(reinterpret_cast<const char*>(zal.data()), 256));
+    EXPECT_FALSE(QFileInfo(first->file).isWritable() && QFileInfo(first->file).permission(QFile::WriteOwner));
+    EXPECT_TRUE(store.SetResult(first->file, QStringLiteral("done")));
 
     // The same image again is the newest backup already; another device's or a changed one is new,
     // also within the same second.
-    const StoredBackup again = store.Store(zal, QStringLiteral("write"), kMorning.addSecs(60));
-    EXPECT_TRUE(again.ok && again.reused);
-    EXPECT_EQ(again.file, first.file);
+    const Result<StoredBackup> again = store.Store(zal, QStringLiteral("write"), kMorning.addSecs(60));
+    EXPECT_TRUE(again && again->reused);
+    EXPECT_EQ(again->file, first->file);
     ConfigImage changed = zal;
     changed[0x50] = 9;
-    const StoredBackup second = store.Store(changed, QStringLiteral("write"), kMorning);
-    EXPECT_EQ(QFileInfo(second.file).fileName(), QStringLiteral("ZAL 004711 2026-12-07 10-15-02 (2).bin"));
-    EXPECT_TRUE(store.Store(Device(kBora, 4711), QStringLiteral("read"), kMorning).ok);
+    const Result<StoredBackup> second = store.Store(changed, QStringLiteral("write"), kMorning);
+    EXPECT_EQ(QFileInfo(second->file).fileName(), QStringLiteral("ZAL 004711 2026-12-07 10-15-02 (2).bin"));
+    EXPECT_TRUE(store.Store(Device(kBora, 4711), QStringLiteral("read"), kMorning));
 
     const std::vector<BackupEntry> list = Listed(store);
     ASSERT_EQ(list.size(), 3u);
@@ -107,7 +107,7 @@ TEST(BackupStore, KeepsEachImageOnceByteForByteAndIndexesIt) {
     EXPECT_EQ(list[1].result, QString());
     // A serial number in the form the editor shows it, or in capitals and small letters, finds its device.
     EXPECT_EQ(Listed(store, {.serial = QStringLiteral("4711")}).size(), 3u);
-    EXPECT_TRUE(store.Store(Device(kMuvePlus2, 0xAB01), QStringLiteral("read"), kMorning).ok);
+    EXPECT_TRUE(store.Store(Device(kMuvePlus2, 0xAB01), QStringLiteral("read"), kMorning));
     EXPECT_EQ(Listed(store, {.serial = QStringLiteral("111111ab01")}).size(), 1u);
     EXPECT_EQ(Listed(store, {.since = kMorning.addSecs(1)}).size(), 0u);
     // The newest few, still oldest first: the window lists a station's years that way.
@@ -122,18 +122,18 @@ TEST(BackupStore, AnotherStationsBackupIsListedAndWrittenFromTheRecords) {
     TempHome home;
     BackupStore first = Station(home, "A/Backups", "../up");
     const ConfigImage zal = Device(kZal, 4711);
-    const StoredBackup kept = first.Store(zal, QStringLiteral("read"), kMorning);
-    ASSERT_TRUE(kept.ok);
+    const Result<StoredBackup> kept = first.Store(zal, QStringLiteral("read"), kMorning);
+    ASSERT_TRUE(kept);
     BackupStore other = Station(home, "B/Backups", "bench-2");
     const std::vector<BackupEntry> seen = Listed(other, {.station = QStringLiteral("../up")});
     ASSERT_EQ(seen.size(), 1u);
     // The station's name stays inside the folder, whatever it holds.
     const QString path = other.LocalFile(seen[0]);
     EXPECT_EQ(path, home.file("B/Backups/stations/_.._up/ZAL 004711 2026-12-07 10-15-02.bin"));
-    EXPECT_EQ(ReadTestFile(path), ReadTestFile(kept.file));
-    EXPECT_EQ(other.Find(seen[0].file)->image, ReadTestFile(kept.file));
+    EXPECT_EQ(ReadTestFile(path), ReadTestFile(kept->file));
+    EXPECT_EQ(other.Find(seen[0].file)->image, ReadTestFile(kept->file));
     // The other station's own backup of the same device is its own: nothing is reused across stations.
-    EXPECT_FALSE(other.Store(zal, QStringLiteral("read"), kMorning).reused);
+    EXPECT_FALSE(other.Store(zal, QStringLiteral("read"), kMorning)->reused);
     EXPECT_EQ(Listed(other, {.serial = QStringLiteral("4711")}).size(), 2u);
 }
 
@@ -174,12 +174,12 @@ TEST(BackupStore, AnEarlierIndexAndWhatWaitedAreTakenInOnce) {
 
     // Records out of reach: the backup and its result are kept beside the files, and said.
     BackupStore away(folder, home.file("no/such/folder/records.sqlite"), QStringLiteral("bench-1"));
-    const StoredBackup waiting = away.Store(Device(kBora, 9), QStringLiteral("write"), kMorning);
-    ASSERT_TRUE(waiting.ok);
-    EXPECT_FALSE(waiting.recordsProblem.isEmpty());
-    EXPECT_TRUE(PathExists(waiting.file));
+    const Result<StoredBackup> waiting = away.Store(Device(kBora, 9), QStringLiteral("write"), kMorning);
+    ASSERT_TRUE(waiting);
+    EXPECT_FALSE(waiting->recordsProblem.isEmpty());
+    EXPECT_TRUE(PathExists(waiting->file));
     EXPECT_FALSE(away.List());
-    EXPECT_TRUE(away.SetResult(waiting.file, QStringLiteral("failed")));
+    EXPECT_TRUE(away.SetResult(waiting->file, QStringLiteral("failed")));
     const std::vector<BackupEntry> later = Listed(store);
     ASSERT_EQ(later.size(), 3u);
     EXPECT_EQ(later[2].result, QStringLiteral("failed"));
@@ -215,10 +215,10 @@ TEST(BackupStore, PrunesOnlyWhatIsBothOldAndBeyondTheNewestOfItsDevice) {
     EXPECT_EQ(store.Prune(now), 1); // B's oldest
     ASSERT_EQ(Listed(store).size(), 6u);
     EXPECT_EQ(Listed(other).size(), 6u);
-    EXPECT_TRUE(other.Store(Device(kDorf, 2, 4), QStringLiteral("read"), now).reused);
-    EXPECT_FALSE(other.Store(Device(kBora, 3), QStringLiteral("read"), now).reused);
+    EXPECT_TRUE(other.Store(Device(kDorf, 2, 4), QStringLiteral("read"), now)->reused);
+    EXPECT_FALSE(other.Store(Device(kBora, 3), QStringLiteral("read"), now)->reused);
     EXPECT_EQ(Listed(store).size(), 7u);
-    EXPECT_TRUE(store.Store(Device(kBora, 3), QStringLiteral("write"), now).reused);
+    EXPECT_TRUE(store.Store(Device(kBora, 3), QStringLiteral("write"), now)->reused);
 
     // Within the age limit nothing goes, however many there are.
     BackupStore young5 = Station(home, "Young", "bench-young", BackupPolicy{365, 1, true});
@@ -230,14 +230,15 @@ TEST(BackupStore, PrunesOnlyWhatIsBothOldAndBeyondTheNewestOfItsDevice) {
 TEST(BackupStore, AFolderOrDiskThatFailsIsReportedAndLeavesNoHalfBackup) {
     TempHome home;
     WriteTestFile(home.file("Blocked"), "a file where the folder should be");
-    const StoredBackup blocked = Station(home, "Blocked").Store(Device(kZal, 1), QStringLiteral("read"));
-    EXPECT_FALSE(blocked.ok);
-    EXPECT_TRUE(blocked.error.contains(QStringLiteral("Blocked")));
+    const Result<StoredBackup> blocked =
+        Station(home, "Blocked").Store(Device(kZal, 1), QStringLiteral("read"));
+    EXPECT_FALSE(blocked);
+    EXPECT_TRUE(blocked.error().contains(QStringLiteral("Blocked")));
 
     BackupStore full =
         Station(home, "Full", "bench-1", {}, [](const QString&, const QByteArray&) { return false; });
-    const StoredBackup noSpace = full.Store(Device(kZal, 1), QStringLiteral("write"));
-    EXPECT_FALSE(noSpace.ok);
+    const Result<StoredBackup> noSpace = full.Store(Device(kZal, 1), QStringLiteral("write"));
+    EXPECT_FALSE(noSpace);
     EXPECT_TRUE(Listed(full).empty());
     EXPECT_TRUE(QDir(full.folder()).entryList({QStringLiteral("*.bin")}).isEmpty());
 }

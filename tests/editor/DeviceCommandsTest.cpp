@@ -435,7 +435,7 @@ TEST_F(DeviceCommands, EveryImageReadIsKeptAndTheLogTellsWhatHappened) {
     ASSERT_NE(e().lastBackup(), readBackup);
     EXPECT_EQ(test::ReadTestFile(e().lastBackup()),
               QByteArray(reinterpret_cast<const char*>(written.data()), 256));
-    const std::vector<BackupEntry> list = e().backups().List().value();
+    const std::vector<BackupEntry> list = e().backups().List().value_or({});
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].command, QStringLiteral("read"));
     EXPECT_EQ(list[1].command, QStringLiteral("write"));
