@@ -154,8 +154,8 @@ public:
 
     // Reserves the next block of fixed codes from first on (six for the older products, nine for the
     // extended repeaters) in one committed transaction, skipping every block that shares a code with
-    // one reserved before, by any station. Nothing when the codes have run out or the database cannot
-    // be reached (error() says which).
+    // one reserved before, by any station. A failure says whether the codes ran out (Exhausted) or
+    // the database could not be reached or written.
     Result<std::vector<std::uint16_t>> ReserveCodeBlock(std::uint16_t first, bool plus,
                                                         const QString& station, const QString& unit);
     // Gives a block back: only for a device known never to have received any of it.
@@ -229,7 +229,9 @@ private:
     Failure fail(const QSqlQuery& q);
     Failure fail(RecordsProblem problem, const QString& text);
     // The failure kept last: why the database could not be opened, or why a call failed.
-    Failure failure() const { return {problem(), error()}; }
+    Failure failure() const {
+        return {problem() == RecordsProblem::None ? RecordsProblem::Other : problem(), error()};
+    }
     Result<> insertBackup(const BackupEntry& entry, bool* added);
     // A statement prepared once for this connection, to run again with new values (a server then
     // gets one round trip per run); nothing when it cannot be prepared (error() says why).

@@ -10,7 +10,7 @@ QString Decoded(const QString& text) {
     return QUrl::fromPercentEncoding(text.toUtf8());
 }
 
-// The part before the host list, without the scheme: "user:password@", or nothing.
+// Where the URL goes on after its scheme ("postgresql://"); -1 without one.
 qsizetype AuthorityStart(const QString& url) {
     const qsizetype scheme = url.indexOf(QLatin1String("://"));
     return scheme < 0 ? -1 : scheme + 3;
