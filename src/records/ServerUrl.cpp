@@ -65,17 +65,17 @@ ServerUrl ParseServerUrl(const QString& url) {
         authority = authority.mid(at + 1);
     }
     bool anyPort = false;
-    for (const QString& spec : authority.split(u',', Qt::SkipEmptyParts)) {
+    for (const QString& entry : authority.split(u',', Qt::SkipEmptyParts)) {
         // [::1]:5432, db1:5433, db1
-        QString host = spec, port;
-        const qsizetype bracket = spec.indexOf(u']');
-        const qsizetype colon = spec.lastIndexOf(u':');
-        if (spec.startsWith(u'[') && bracket > 0) {
-            host = spec.mid(1, bracket - 1);
-            port = spec.mid(bracket + 1).section(u':', 1);
+        QString host = entry, port;
+        const qsizetype bracket = entry.indexOf(u']');
+        const qsizetype colon = entry.lastIndexOf(u':');
+        if (entry.startsWith(u'[') && bracket > 0) {
+            host = entry.mid(1, bracket - 1);
+            port = entry.mid(bracket + 1).section(u':', 1);
         } else if (colon >= 0) {
-            host = spec.left(colon);
-            port = spec.mid(colon + 1);
+            host = entry.left(colon);
+            port = entry.mid(colon + 1);
         }
         bool number = false;
         if (!port.isEmpty() && (port.toInt(&number), !number))
