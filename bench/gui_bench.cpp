@@ -47,7 +47,7 @@ int RecordsChild(int argc, char* argv[], bool devices, int count) {
     TfrmEnterData editor(dialogs, options);
     if (count > 0) { // the filling run
         const QString location =
-            RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile);
+            RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settings());
         const Result<int> added =
             RecordsDatabase(location).AddBackups(bench::BenchBackups(count, QStringLiteral("bench")));
         return added && *added == count ? (std::puts("0"), 0) : 1;

@@ -1,7 +1,8 @@
 ; Values.i - the settings file of the ZAL family programmer as shipped.
 ;
 ; The program installs it into its data folder as Values.ini on the first start and refreshes it
-; whenever a new program version starts; the user's ConfigDirectory survives a refresh.
+; whenever a new program version starts; what the user set (ConfigDirectory, the [Records] and
+; [Backups] sections) survives a refresh.
 ;
 ; Each list section names the items of one kind of drop-down field: the key is the number the device
 ; stores, the text is what the technician sees. A missing key or "<EMPTY>" adds no item, "<END>" ends

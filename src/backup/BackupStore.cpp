@@ -2,7 +2,6 @@
 
 #include "shell/AppFolders.h"
 #include "shell/FileSystem.h"
-#include "shell/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,12 +24,6 @@
 
 namespace zal {
 namespace {
-
-int PositiveSetting(const QString& text, int fallback) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok && value > 0 ? value : fallback;
-}
 
 QByteArray ImageBytes(const ConfigImage& image) {
     return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
@@ -61,24 +54,21 @@ QString BackupFolder(const QString& dataFolder) {
     return WithTrailingSeparator(dataFolder) + QStringLiteral("Backups/");
 }
 
-BackupPolicy LoadBackupPolicy(const QString& settingsFile) {
-    const SettingsFile settings = SettingsFile::Load(settingsFile);
+BackupPolicy LoadBackupPolicy(const Settings& settings) {
     BackupPolicy p;
-    p.maxAgeDays = PositiveSetting(settings.text(kBackupSection, kBackupMaxAgeDays), p.maxAgeDays);
-    p.keepPerDevice = PositiveSetting(settings.text(kBackupSection, kBackupKeepPerDevice), p.keepPerDevice);
-    p.beforeWrite = settings.text(kBackupSection, kBackupBeforeWrite).trimmed() != QLatin1String("0");
-    p.previewWrite = settings.text(kBackupSection, kBackupWritePreview).trimmed() != QLatin1String("0");
+    p.maxAgeDays = settings.value(setting::kBackupMaxAgeDays);
+    p.keepPerDevice = settings.value(setting::kBackupKeepPerDevice);
+    p.beforeWrite = settings.value(setting::kBackupBeforeWrite);
+    p.previewWrite = settings.value(setting::kBackupWritePreview);
     return p;
 }
 
 bool StoreBackupBeforeWrite(const QString& settingsFile, bool on) {
-    return WriteSettingValue(settingsFile, kBackupSection, kBackupBeforeWrite,
-                             on ? QStringLiteral("1") : QStringLiteral("0"));
+    return Settings::Store(settingsFile, setting::kBackupBeforeWrite, on);
 }
 
 bool StoreWritePreview(const QString& settingsFile, bool on) {
-    return WriteSettingValue(settingsFile, kBackupSection, kBackupWritePreview,
-                             on ? QStringLiteral("1") : QStringLiteral("0"));
+    return Settings::Store(settingsFile, setting::kBackupWritePreview, on);
 }
 
 BackupStore::BackupStore(QString folder, QString database, QString station, BackupPolicy policy,

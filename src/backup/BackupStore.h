@@ -3,6 +3,7 @@
 #include "config/ConfigImage.h"
 #include "radio/DeviceIdentity.h"
 #include "records/RecordsDatabase.h"
+#include "shell/Settings.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -21,17 +22,17 @@ namespace zal {
 // How long backups are kept: a backup goes only when it is older than maxAgeDays and not among the
 // newest keepPerDevice of its device, so every device keeps its recent history whatever the age.
 struct BackupPolicy {
-    int maxAgeDays = 365;
-    int keepPerDevice = 20;
-    bool beforeWrite = true; // read and keep the device's image before every write
+    int maxAgeDays = setting::kBackupMaxAgeDays.fallback;
+    int keepPerDevice = setting::kBackupKeepPerDevice.fallback;
+    // read and keep the device's image before every write
+    bool beforeWrite = setting::kBackupBeforeWrite.fallback;
     // Show the technician what a write will change before it changes anything; production work
     // turns it off.
-    bool previewWrite = true;
+    bool previewWrite = setting::kBackupWritePreview.fallback;
 };
 
-// The policy from the section of its own in the settings file; missing or unusable keys give the
-// defaults.
-BackupPolicy LoadBackupPolicy(const QString& settingsFile);
+// The policy from the settings; missing or unusable keys give the defaults.
+BackupPolicy LoadBackupPolicy(const Settings& settings);
 bool StoreBackupBeforeWrite(const QString& settingsFile, bool on);
 bool StoreWritePreview(const QString& settingsFile, bool on);
 

@@ -54,7 +54,7 @@ int RunFolders(QTextStream& out, QTextStream&, const QStringList& arguments) {
     out << "Default configuration folder: " << f.defaultConfigFolder << '\n';
     out << "Settings file: " << f.settingsFile << '\n';
     // Where the records are: a relative Database= is taken in the data folder; a password never shows.
-    const QString records = RecordsDatabase::Location(f.dataFolder, f.settingsFile);
+    const QString records = RecordsDatabase::Location(f.dataFolder, f.settings());
     out << "Records: " << RecordsDatabase::ShownLocation(records) << '\n';
     return kOk;
 }
@@ -320,7 +320,7 @@ int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream&
     if (UsesRecords(c)) {
         const AppFolders f = SettleFolders(FindInstallFolder(QCoreApplication::applicationDirPath()),
                                            ProgramVersionText(), arguments, SystemPlatformFolders());
-        if (const QString records = RecordsDatabase::Location(f.dataFolder, f.settingsFile);
+        if (const QString records = RecordsDatabase::Location(f.dataFolder, f.settings());
             !RecordsDatabase::IsValidLocation(records)) {
             err << "zalctl: "
                 << QCoreApplication::translate("Cli",

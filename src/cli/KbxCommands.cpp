@@ -1,4 +1,5 @@
 #include "KbxCommands.h"
+#include "shell/Settings.h"
 
 #include "CommandTable.h"
 #include "Session.h"
@@ -91,7 +92,7 @@ int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments)
             << '\n';
         kbxSeen += u.isKbx;
     }
-    const QString port = qEnvironmentVariable("ZAL_KBX_PORT");
+    const QString port = Settings::Environment(setting::kKbxPort);
     if (port.isEmpty()) {
         out << "ZAL_KBX_PORT: " << QCoreApplication::translate("Cli", "nicht gesetzt") << '\n';
     } else {

@@ -201,7 +201,7 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
     Session s = MakeSession(err, o);
     const TfrmEnterData& editor = *s.editor;
     RecordsDatabase records(
-        RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile));
+        RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settings()));
     const Result<std::vector<DeviceRecord>> devices = records.Devices();
     if (!devices) {
         err << "zalctl: "
@@ -331,7 +331,7 @@ int ExportRecords(QTextStream& out, QTextStream& err, const Options& o) {
     }
     Session s = MakeSession(err, o);
     RecordsDatabase records(
-        RecordsDatabase::Location(s.editor->folders().dataFolder, s.editor->folders().settingsFile));
+        RecordsDatabase::Location(s.editor->folders().dataFolder, s.editor->folders().settings()));
     const Result<QStringList> written = records.ExportCsv(o.csv);
     if (!written) {
         err << "zalctl: "

@@ -1,4 +1,5 @@
 #include "KbxTransport.h"
+#include "shell/Settings.h"
 #include "TtyTransport.h"
 
 #ifdef ZAL_HAVE_LIBFTDI
@@ -85,7 +86,7 @@ QString UsbLibraryVersion() {
 
 KbxTransportFactory DefaultTransportFactory() {
     return []() -> std::unique_ptr<KbxTransport> {
-        const QString port = qEnvironmentVariable("ZAL_KBX_PORT");
+        const QString port = Settings::Environment(setting::kKbxPort);
         if (!port.isEmpty())
             return std::make_unique<TtyTransport>(port);
 #ifdef ZAL_HAVE_LIBFTDI

@@ -1,4 +1,5 @@
 #include "FtdiTransport.h"
+#include "shell/Settings.h"
 
 #include "KbxFrame.h"
 
@@ -35,7 +36,7 @@ static_assert(FtdiTransport::kMinReadTimeoutMs >= 2 * kLatencyTimerMs + 2);
 // gives one ("vvvv:pppp", hexadecimal).
 std::vector<std::pair<int, int>> UsbIds() {
     std::vector<std::pair<int, int>> ids{{0, 0}}; // libftdi's list of FTDI's own product ids
-    const QStringList own = qEnvironmentVariable("ZAL_KBX_USB_ID").split(u':');
+    const QStringList own = Settings::Environment(setting::kKbxUsbId).split(u':');
     bool vendorOk = false, productOk = false;
     if (own.size() == 2) {
         const int vendor = own[0].toInt(&vendorOk, 16);
@@ -66,7 +67,8 @@ SysfsStrings SysfsUsbStrings(int bus, int address) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.read(256)).trimmed() : QString();
     };
-    const QDir root(qEnvironmentVariable("ZAL_USB_SYSFS", QStringLiteral("/sys/bus/usb/devices")));
+    const QString sysfs = Settings::Environment(setting::kUsbSysfs);
+    const QDir root(sysfs.isEmpty() ? QStringLiteral("/sys/bus/usb/devices") : sysfs);
     for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString device = root.filePath(name) + u'/';
         if (text(device + QStringLiteral("busnum")) != QString::number(bus) ||

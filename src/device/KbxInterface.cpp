@@ -1,4 +1,5 @@
 #include "KbxInterface.h"
+#include "shell/Settings.h"
 
 #include "KbxFrame.h"
 
@@ -48,7 +49,7 @@ TKbxInterface::TKbxInterface() : TKbxInterface(DefaultTransportFactory(), System
 TKbxInterface::TKbxInterface(KbxTransportFactory factory, KbxClock& clock)
     : factory_(std::move(factory)), clock_(clock) {
     // ZAL_KBX_TRACE=1 is the technicians' switch; QT_LOGGING_RULES="zal.kbx.debug=true" does the same.
-    if (qEnvironmentVariable("ZAL_KBX_TRACE") == QLatin1String("1"))
+    if (Settings::EnvironmentSwitch(setting::kKbxTrace))
         const_cast<QLoggingCategory&>(lcKbx()).setEnabled(QtDebugMsg, true);
 }
 

@@ -25,10 +25,10 @@ QString Now() {
 } // namespace
 
 BackupStore TfrmEnterData::backups() const {
+    const Settings settings = folders_.settings();
     BackupStore store(BackupFolder(folders_.dataFolder),
-                      RecordsDatabase::Location(folders_.dataFolder, folders_.settingsFile),
-                      RecordsDatabase::Station(folders_.settingsFile),
-                      LoadBackupPolicy(folders_.settingsFile));
+                      RecordsDatabase::Location(folders_.dataFolder, settings),
+                      RecordsDatabase::Station(settings), LoadBackupPolicy(settings));
     store.notice = [this](const QString& text) {
         LogEvent(text);
         if (observer_.notice)

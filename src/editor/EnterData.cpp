@@ -1,4 +1,5 @@
 #include "EnterData.h"
+#include "shell/Settings.h"
 
 #include "config/ImageFile.h"
 #include "config/Products.h"
@@ -28,7 +29,7 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
     : dialogs_(dialogs), options_(options), kbxFactory_(options.kbxFactory), clock_(*options.clock),
       kbx_(kbxFactory_, clock_), changeFixed_(dialogs, kbxFactory_, clock_),
       changeFixedPlus_(dialogs, kbxFactory_, clock_), locale_(options.locale), menus_(EditorMenu()),
-      frameLogging_(qEnvironmentVariableIsSet("ZAL_KBX_TRACE")) {
+      frameLogging_(Settings::EnvironmentSwitch(setting::kKbxTrace)) {
     kbx_.setChunkObserver([this] {
         ++progressDone_;
         if (observer_.progress)
@@ -250,7 +251,7 @@ CommandResult TfrmEnterData::SelectProduct(int productCode) {
 }
 
 void TfrmEnterData::BuildValueLists() {
-    zal::BuildValueLists(form_, product(), version(), folders_.settingsFile);
+    zal::BuildValueLists(form_, product(), version(), folders_.settings());
 }
 
 void TfrmEnterData::ApplyEnablingRules() {
@@ -321,7 +322,7 @@ void TfrmEnterData::ShowFault(Msg message, int address) {
 }
 
 QString TfrmEnterData::productName(int code) const {
-    return ReadSettingValue(folders_.settingsFile, QStringLiteral("ProductName"), QString::number(code));
+    return folders_.settings().entry(setting::kProductName, code);
 }
 
 // --- Handlers -------------------------------------------------------------------------------------------

@@ -44,10 +44,6 @@ int AppendItem(ValueList& list, const QString& text, int value) {
     return static_cast<int>(list.items.size() - 1);
 }
 
-QString ReadSettingText(const QString& settingsPath, const QString& section, const QString& key) {
-    return ReadSettingValue(settingsPath, section, key);
-}
-
 int IndexOfValue(const std::vector<int>& values, int value) {
     const auto it = std::find(values.begin(), values.end(), value);
     return it == values.end() ? -1 : static_cast<int>(it - values.begin());

@@ -39,9 +39,6 @@ void SetEmptyItem(ValueList& list);
 // Appends the item unless its stored value is already present; returns the new index or -1.
 int AppendItem(ValueList& list, const QString& text, int value);
 
-// The text of one key of the settings file, empty when missing.
-QString ReadSettingText(const QString& settingsPath, const QString& section, const QString& key);
-
 // Index of the first item with this stored value, or -1.
 int IndexOfValue(const std::vector<int>& values, int value);
 

@@ -137,7 +137,7 @@ DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     count_ = new QLabel(this);
 
     records_ = std::make_unique<RecordsDatabase>(
-        RecordsDatabase::Location(editor_.folders().dataFolder, editor_.folders().settingsFile));
+        RecordsDatabase::Location(editor_.folders().dataFolder, editor_.folders().settings()));
     list_ = new DeviceList(*records_, this);
     devices_ = new QTreeView(this);
     devices_->setRootIsDecorated(false);

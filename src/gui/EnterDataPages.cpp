@@ -229,7 +229,7 @@ void EnterDataWindow::buildPages() {
 // cut and the columns keep their place when the product changes.
 void EnterDataWindow::sizeFields() {
     FormModel scratch;
-    const SettingsFile settings = SettingsFile::Load(editor_.folders().settingsFile);
+    const Settings settings = editor_.folders().settings();
     const QFontMetrics metrics = fontMetrics();
     QHash<QString, int> textWidth; // the lists repeat their items from product to product
     std::map<QString, int> widest; // by field name

@@ -34,9 +34,9 @@ RunSetup ProductionRun::Prepare(TfrmEnterData& first) {
     // The run and its rows go into the records, which every station shares. Codes are handed out only
     // through them: without them a line that changes codes does not start; any other line goes on with
     // its log.
-    const QString database =
-        RecordsDatabase::Location(first.folders().dataFolder, first.folders().settingsFile);
-    const QString station = RecordsDatabase::Station(first.folders().settingsFile);
+    const zal::Settings stored = first.folders().settings();
+    const QString database = RecordsDatabase::Location(first.folders().dataFolder, stored);
+    const QString station = RecordsDatabase::Station(stored);
     RecordsDatabase records(database);
     if (!settings_.firstCode.isEmpty()) {
         if (!records.isOpen() || !records.whyNotWritable().isEmpty()) {

@@ -4,7 +4,6 @@
 #include "ServerUrl.h"
 
 #include "radio/FixedCodes.h"
-#include "shell/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -130,25 +129,24 @@ QString Seconds(const QString& duration) {
 
 } // namespace
 
-QString RecordsDatabase::Location(const QString& dataFolder, const QString& settingsFile) {
-    const SettingsFile settings = SettingsFile::Load(settingsFile);
-    QString location = qEnvironmentVariable("ZAL_RECORDS").trimmed();
-    if (location.isEmpty()) {
-        location = settings.text(QStringLiteral("Records"), QStringLiteral("Database")).trimmed();
-        if (location.isEmpty())
-            return dataFolder + QStringLiteral("records.sqlite");
-        if (!IsServer(location) && !HasScheme(location) && !QDir::isAbsolutePath(location))
-            return QDir::cleanPath(QDir(dataFolder).filePath(location));
-    }
+QString RecordsDatabase::Location(const QString& dataFolder, const Settings& settings) {
+    QString location = settings.value(setting::kRecordsDatabase);
+    if (location.isEmpty())
+        return dataFolder + QStringLiteral("records.sqlite");
+    // A relative name in the file is read against the data folder; one from the environment is taken
+    // as it stands, and refused when opened rather than read against a folder the caller did not name.
+    if (!Settings::FromEnvironment(setting::kRecordsDatabase) && !IsServer(location) &&
+        !HasScheme(location) && !QDir::isAbsolutePath(location))
+        return QDir::cleanPath(QDir(dataFolder).filePath(location));
     if (!IsServer(location))
         return location;
     // The waits the settings name go into the URL, unless it names them itself. Appended as text: a
     // URL naming several hosts is no URL Qt parses.
     const QUrlQuery query(location.section(u'?', 1));
-    for (const auto& [key, item] :
-         {std::pair{"ConnectTimeout", "connect_timeout"}, std::pair{"StatementTimeout", "statement_timeout"},
-          std::pair{"LockTimeout", "lock_timeout"}}) {
-        const QString value = settings.text(QStringLiteral("Records"), QLatin1String(key)).trimmed();
+    for (const auto& [wait, item] : {std::pair{setting::kRecordsConnectTimeout, "connect_timeout"},
+                                     std::pair{setting::kRecordsStatementTimeout, "statement_timeout"},
+                                     std::pair{setting::kRecordsLockTimeout, "lock_timeout"}}) {
+        const QString value = settings.value(wait);
         if (!value.isEmpty() && !query.hasQueryItem(QLatin1String(item)))
             location += (location.contains(u'?') ? u'&' : u'?') + QLatin1String(item) + u'=' +
                         QString::fromLatin1(QUrl::toPercentEncoding(value));
@@ -180,12 +178,8 @@ void RecordsDatabase::CancelRunning() {
     records_connection::CancelRunning();
 }
 
-QString RecordsDatabase::Station(const QString& settingsFile) {
-    QString station = qEnvironmentVariable("ZAL_STATION").trimmed();
-    if (station.isEmpty())
-        station = SettingsFile::Load(settingsFile)
-                      .text(QStringLiteral("Records"), QStringLiteral("Station"))
-                      .trimmed();
+QString RecordsDatabase::Station(const Settings& settings) {
+    const QString station = settings.value(setting::kRecordsStation);
     return station.isEmpty() ? QSysInfo::machineHostName() : station;
 }
 

@@ -11,6 +11,7 @@
 
 #include "radio/DeviceIdentity.h"
 #include "shell/Result.h"
+#include "shell/Settings.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -98,7 +99,7 @@ public:
     // password comes from ~/.pgpass or PGPASSWORD, never from the settings. Its waits
     // (connect_timeout, statement_timeout, lock_timeout) come from the URL's query, else from
     // ConnectTimeout, StatementTimeout and LockTimeout under [Records], else 5 s, 30 s and 10 s.
-    static QString Location(const QString& dataFolder, const QString& settingsFile);
+    static QString Location(const QString& dataFolder, const Settings& settings);
     // Whether a location names a database this program can use: an absolute path or a
     // postgresql:// URL.
     static bool IsValidLocation(const QString& location);
@@ -108,7 +109,7 @@ public:
     // any thread but a signal handler.
     static void CancelRunning();
     // The name this PC's records go under: ZAL_STATION, else [Records] Station, else the host name.
-    static QString Station(const QString& settingsFile);
+    static QString Station(const Settings& settings);
     static QString User();
 
     // How long a call waits for a standby to be promoted when its server failed.

@@ -63,7 +63,7 @@ CommandResult SaveSupportBundle(TfrmEnterData& editor, const QString& path) {
         entries.emplace_back(QStringLiteral("backups-index.jsonl"), waiting);
     // The records database only if there is one: asking would create it.
     const QString records =
-        RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settingsFile);
+        RecordsDatabase::Location(editor.folders().dataFolder, editor.folders().settings());
     if (records.startsWith(QLatin1String("postgres")) || PathExists(records))
         entries.emplace_back(QStringLiteral("records.txt"), RecordsDatabase(records).Summary().toUtf8());
     QByteArray settings;

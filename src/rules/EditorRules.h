@@ -4,14 +4,12 @@
 
 namespace zal {
 
-class SettingsFile;
+class Settings;
 
 class FormModel;
 
 // The drop-downs' lists for a product and version, from Values.ini and the string table.
-void BuildValueLists(FormModel& form, int product, int version, const QString& settingsPath);
-// The same from a settings file already read (for building the lists of many products at once).
-void BuildValueLists(FormModel& form, int product, int version, const SettingsFile& settings);
+void BuildValueLists(FormModel& form, int product, int version, const Settings& settings);
 
 // Enabled state, presence mark and maximum length of every field for a product and version.
 void ApplyEnablingRules(FormModel& form, int product, int version);

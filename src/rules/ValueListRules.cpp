@@ -6,7 +6,7 @@
 #include "form/FieldNames.h"
 #include "form/FormModel.h"
 #include "shell/Language.h"
-#include "shell/SettingsFile.h"
+#include "shell/Settings.h"
 #include "shell/StringTable.h"
 
 #include <initializer_list>
@@ -181,13 +181,12 @@ const std::vector<Rule>& Rules() {
 
 class Builder {
 public:
-    Builder(FormModel& form, const SettingsFile& settings) : form_(form), settings_(settings) {
+    Builder(FormModel& form, const Settings& settings) : form_(form), settings_(settings) {
         // The band and protocol texts are read once per build.
         for (int key : {0, 1, 2})
-            band_[key] = ValueListText(settings_.text(QStringLiteral("FrequencyBand"), QString::number(key)));
+            band_[key] = ValueListText(settings_.entry(setting::kFrequencyBand, key));
         for (int key : {0, 2, 3})
-            protocol_[key] =
-                ValueListText(settings_.text(QStringLiteral("RadioProtocol"), QString::number(key)));
+            protocol_[key] = ValueListText(settings_.entry(setting::kRadioProtocol, key));
     }
 
     void apply(const char* fields, const ListSource& source) {
@@ -197,7 +196,7 @@ public:
             bool selectFirst = false;
             if (source.section) {
                 selectFirst =
-                    LoadSectionList(settings_, QString::fromLatin1(source.section), list, source.capacity);
+                    LoadSectionList(settings_.file(), QString::fromLatin1(source.section), list, source.capacity);
                 if (source.transparent)
                     AppendItem(list, Str(10640), 255);
             } else if (source.empty) {
@@ -224,7 +223,7 @@ private:
     }
 
     FormModel& form_;
-    const SettingsFile& settings_;
+    const Settings& settings_;
     QString band_[3];
     QString protocol_[4];
 };
@@ -235,11 +234,7 @@ bool Applies(const Rule& rule, Variant variant, int version) {
 
 } // namespace
 
-void BuildValueLists(FormModel& form, int product, int version, const QString& settingsPath) {
-    BuildValueLists(form, product, version, SettingsFile::Load(settingsPath));
-}
-
-void BuildValueLists(FormModel& form, int product, int version, const SettingsFile& settings) {
+void BuildValueLists(FormModel& form, int product, int version, const Settings& settings) {
     Builder builder(form, settings);
     const Variant variant = VariantOf(product, version);
     for (const Rule& rule : Rules()) {

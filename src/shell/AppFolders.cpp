@@ -1,7 +1,7 @@
 #include "AppFolders.h"
 
 #include "FileSystem.h"
-#include "SettingsFile.h"
+#include "Settings.h"
 #include "StringTable.h"
 
 #include <QDir>
@@ -13,10 +13,6 @@
 
 namespace zal {
 namespace {
-
-constexpr auto kSetup = "Setup";
-constexpr auto kConfigDirectory = "ConfigDirectory";
-constexpr auto kAppVersion = "AppVersion";
 
 bool IsFolder(const QString& path) {
     return !path.isEmpty() && QFileInfo(path).isDir();
@@ -118,29 +114,25 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
     }
 
     // 3. Settings file: installed on the first start, refreshed whenever the program version changes,
-    // keeping the user's choice of configuration folder.
+    // keeping what the user set (the configuration folder, the records, the backups).
     const QString shipped = f.installFolder + QStringLiteral("Values.i");
     f.settingsFile = f.dataFolder + QStringLiteral("Values.ini");
     bool refresh = false;
     if (QFileInfo::exists(shipped)) {
         if (QFileInfo::exists(f.settingsFile)) {
-            const SettingsFile current = SettingsFile::Load(f.settingsFile);
-            const QString configDirectory = current.text(kSetup, kConfigDirectory);
-            if (current.text(kSetup, kAppVersion) != programVersion) {
+            const Settings current = Settings::Load(f.settingsFile);
+            if (current.value(setting::kAppVersion) != programVersion) {
                 CopyFileReplacing(shipped, f.settingsFile);
-                if (!configDirectory.isEmpty())
-                    WriteSettingValue(f.settingsFile, kSetup, kConfigDirectory, configDirectory);
-                for (const char* key :
-                     {kBackupMaxAgeDays, kBackupKeepPerDevice, kBackupBeforeWrite, kBackupWritePreview}) {
-                    if (const std::optional<QString> kept = current.value(kBackupSection, key))
-                        WriteSettingValue(f.settingsFile, kBackupSection, key, *kept);
+                for (const SettingPlace& place : setting::kUserPlaces) {
+                    if (const std::optional<QString> kept = current.stored(place))
+                        Settings::Store(f.settingsFile, place, *kept);
                 }
-                WriteSettingValue(f.settingsFile, kSetup, kAppVersion, programVersion);
+                Settings::Store(f.settingsFile, setting::kAppVersion, programVersion);
                 refresh = true;
             }
         } else {
             CopyFileReplacing(shipped, f.settingsFile);
-            WriteSettingValue(f.settingsFile, kSetup, kAppVersion, programVersion);
+            Settings::Store(f.settingsFile, setting::kAppVersion, programVersion);
         }
     }
 
@@ -161,7 +153,7 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
             return f;
         }
     }
-    const QString stored = ReadSettingValue(f.settingsFile, kSetup, kConfigDirectory);
+    const QString stored = Settings::Load(f.settingsFile).value(setting::kConfigDirectory);
     if (!stored.isEmpty())
         f.defaultConfigFolder = WithoutTrailingSeparator(stored);
     return f;
@@ -169,7 +161,7 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
 
 void StoreDefaultConfigFolder(AppFolders& folders, const QString& folder) {
     folders.defaultConfigFolder = WithoutTrailingSeparator(folder);
-    WriteSettingValue(folders.settingsFile, kSetup, kConfigDirectory, folders.defaultConfigFolder);
+    Settings::Store(folders.settingsFile, setting::kConfigDirectory, folders.defaultConfigFolder);
 }
 
 QSettings UserSettings() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Settings.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -14,6 +16,9 @@ struct AppFolders {
     QString configFolder;        // the user's configuration files
     QString defaultConfigFolder; // without a trailing separator
     QString settingsFile;        // dataFolder + "Values.ini"
+
+    // Values.ini as it stands now: read anew, as other instances of the program share it.
+    Settings settings() const { return Settings::Load(settingsFile); }
 };
 
 // The machine's folders the program settles under; empty when the platform has none.
@@ -39,14 +44,6 @@ QString ProgramVersionText();
 // The user's own settings, apart from Values.ini: the editor window's place and the language chosen
 // (~/.config/VESK/ZAL Programmer.ini).
 QSettings UserSettings();
-
-// The section of Values.ini that holds the settings of the device backups. It is not in the shipped
-// copy, so a refresh after a program update keeps it as the user left it.
-inline constexpr char kBackupSection[] = "Backups";
-inline constexpr char kBackupMaxAgeDays[] = "MaxAgeDays";
-inline constexpr char kBackupKeepPerDevice[] = "KeepPerDevice";
-inline constexpr char kBackupBeforeWrite[] = "BeforeWrite";
-inline constexpr char kBackupWritePreview[] = "WritePreview";
 
 // Base names of the default images the build ships, in the order they are installed.
 const QStringList& DefaultImageBaseNames();

@@ -247,7 +247,9 @@ TEST(BackupStore, PolicyComesFromItsOwnSectionAndSurvivesAProgramUpdate) {
     TempHome home;
     const QString ini =
         WriteTestFile(home.file("Values.ini"), "[Setup]\nAppVersion=1\n[Backups]\nMaxAgeDays=30\n"
-                                               "KeepPerDevice=junk\nBeforeWrite=0\n");
+                                               "KeepPerDevice=junk\nBeforeWrite=0\n"
+                                               "[Records]\nDatabase=postgresql://zal@db/zal\nStation=L2\n");
+    const auto LoadBackupPolicy = [](const QString& path) { return zal::LoadBackupPolicy(Settings::Load(path)); };
     const BackupPolicy p = LoadBackupPolicy(ini);
     EXPECT_EQ(p.maxAgeDays, 30);
     EXPECT_EQ(p.keepPerDevice, 20);
@@ -266,6 +268,9 @@ TEST(BackupStore, PolicyComesFromItsOwnSectionAndSurvivesAProgramUpdate) {
     SettleFolders(install, QStringLiteral("2"), {}, PlatformFolders{data, home.file("docs")});
     EXPECT_TRUE(ReadTestFile(settings).contains("1=BORA"));
     EXPECT_EQ(LoadBackupPolicy(settings).maxAgeDays, 30);
+    // So do the records: an update must not send a station of a shared server back to a file of its own.
+    EXPECT_EQ(Settings::Load(settings).stored(setting::kRecordsDatabase.place), "postgresql://zal@db/zal");
+    EXPECT_EQ(Settings::Load(settings).stored(setting::kRecordsStation.place), "L2");
 }
 
 TEST(SupportLog, RotatesAtItsLimitAndKeepsNoMoreThanItsFiles) {

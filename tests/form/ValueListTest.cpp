@@ -97,13 +97,4 @@ TEST(ValueLookups, IndexAndValue) {
     EXPECT_EQ(ValueAtIndex(values, 4), -1);
 }
 
-TEST(ReadSettingText, OneKeyFromTheFile) {
-    TempHome home;
-    const QString path =
-        WriteTestFile(home.file(QStringLiteral("Values.ini")), "[FrequencyBand]\n0=Band A\n");
-    EXPECT_EQ(ReadSettingText(path, QStringLiteral("FrequencyBand"), QStringLiteral("0")),
-              QStringLiteral("Band A"));
-    EXPECT_EQ(ReadSettingText(path, QStringLiteral("FrequencyBand"), QStringLiteral("2")), QString());
-}
-
 } // namespace

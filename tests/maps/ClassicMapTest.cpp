@@ -254,7 +254,7 @@ TEST_F(ClassicMap, DelayAndHopsWithTheirJumpers) {
     fx.e().form().setText(fx.f("edtDelay"), QStringLiteral("6553,5"));
     EXPECT_EQ(fx.f("edtDelay").text, QStringLiteral("6553"));
     FormModel bare; // no handlers: the rule as it stands
-    BuildValueLists(bare, kZal, 0x22, fx.e().folders().settingsFile);
+    BuildValueLists(bare, kZal, 0x22, fx.e().folders().settings());
     ApplyEnablingRules(bare, kZal, 0x22);
     ConfigImage raw = fx.Default(kZal, 0x22);
     MapContext context(bare, raw, kZal, 0x22, fx.e().locale());

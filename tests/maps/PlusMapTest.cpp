@@ -84,7 +84,7 @@ TEST_F(PlusMap, CarrierSenseIsSignedOnlyForMuvePlus2) {
     // The map shows a MUVE+ byte unsigned; the field's range check (0-31) then holds it at 31, as the
     // fill's change of the text runs the check.
     FormModel bare;
-    BuildValueLists(bare, kMuvePlus, 1, fx.e().folders().settingsFile);
+    BuildValueLists(bare, kMuvePlus, 1, fx.e().folders().settings());
     ApplyEnablingRules(bare, kMuvePlus, 1);
     ConfigImage raw = fx.Default(kMuvePlus, 1);
     raw[0xF6] = 0xB0;

@@ -133,7 +133,7 @@ TEST(RecordsDatabase, WhereTheRecordsAre) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray("[Records]\nDatabase=") + c.setting + '\n');
         file.close();
-        EXPECT_EQ(RecordsDatabase::Location(data, settings), c.location) << c.setting;
+        EXPECT_EQ(RecordsDatabase::Location(data, Settings::Load(settings)), c.location) << c.setting;
     }
     if (!environment.isNull())
         qputenv("ZAL_RECORDS", environment);

@@ -1,3 +1,4 @@
+#include "shell/Settings.h"
 #include "shell/SettingsFile.h"
 #include "shell/TextEncoding.h"
 #include "support/TempHome.h"
@@ -120,6 +121,38 @@ TEST(SettingsFile, SaveAndReadBackThroughTheFileFunctions) {
     const QString path = home.file(QStringLiteral("Values.ini"));
     EXPECT_TRUE(WriteSettingValue(path, "Setup", "AppVersion", QStringLiteral("1.2.3.4")));
     EXPECT_EQ(ReadSettingValue(path, "SETUP", "appversion"), QStringLiteral("1.2.3.4"));
+}
+
+// Each setting is read as declared: its fallback when the file says nothing usable, the environment
+// over the file where it names a variable.
+TEST(Settings, EachSettingAsDeclared) {
+    TempHome home;
+    const QString path = WriteTestFile(home.file(QStringLiteral("Values.ini")),
+                                       "[FrequencyBand]\n0=Band A\n[Backups]\nMaxAgeDays=0\n"
+                                       "KeepPerDevice= 7 \nBeforeWrite=no\nWritePreview=0\n"
+                                       "[records]\nstation= L1 \n");
+    const Settings s = Settings::Load(path);
+    EXPECT_EQ(s.entry(setting::kFrequencyBand, 0), QStringLiteral("Band A"));
+    EXPECT_EQ(s.entry(setting::kFrequencyBand, 2), QString());
+    EXPECT_EQ(s.value(setting::kBackupMaxAgeDays), 365); // not above zero
+    EXPECT_EQ(s.value(setting::kBackupKeepPerDevice), 7);
+    EXPECT_TRUE(s.value(setting::kBackupBeforeWrite)); // only "0" turns it off
+    EXPECT_FALSE(s.value(setting::kBackupWritePreview));
+    EXPECT_EQ(s.stored(setting::kRecordsDatabase.place), std::nullopt);
+
+    const QByteArray before = qgetenv("ZAL_STATION");
+    qunsetenv("ZAL_STATION");
+    EXPECT_EQ(s.value(setting::kRecordsStation), QStringLiteral("L1"));
+    qputenv("ZAL_STATION", " ");
+    EXPECT_EQ(s.value(setting::kRecordsStation), QStringLiteral("L1")); // blank is no override
+    qputenv("ZAL_STATION", "L9");
+    EXPECT_EQ(s.value(setting::kRecordsStation), QStringLiteral("L9"));
+    EXPECT_TRUE(Settings::FromEnvironment(setting::kRecordsStation));
+    before.isNull() ? qunsetenv("ZAL_STATION") : qputenv("ZAL_STATION", before);
+
+    EXPECT_TRUE(Settings::Store(path, setting::kBackupBeforeWrite, false));
+    EXPECT_FALSE(Settings::Load(path).value(setting::kBackupBeforeWrite));
+    EXPECT_EQ(Settings::Load(home.file(QStringLiteral("none.ini"))).value(setting::kBackupKeepPerDevice), 20);
 }
 
 TEST(TextEncoding, Windows1252RoundTripsEveryByte) {
