@@ -4,30 +4,6 @@
 <context>
     <name>Backups</name>
     <message>
-        <source>Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2</source>
-        <translation>The backup index %1 was taken into the records: %2</translation>
-    </message>
-    <message>
-        <source>1 Eintrag</source>
-        <translation>1 entry</translation>
-    </message>
-    <message>
-        <source>%1 Einträge</source>
-        <translation>%1 entries</translation>
-    </message>
-    <message>
-        <source>, %1 ohne ihre Datei ausgelassen</source>
-        <translation>, %1 left out without their file</translation>
-    </message>
-    <message>
-        <source>; nicht lesbare Zeilen: </source>
-        <translation>; unreadable lines: </translation>
-    </message>
-    <message>
-        <source>. Er liegt nun als %1.</source>
-        <translation>. It is now kept as %1.</translation>
-    </message>
-    <message>
         <source>Ordner %1 kann nicht angelegt werden</source>
         <translation>Folder %1 cannot be created</translation>
     </message>
@@ -38,6 +14,28 @@
     <message>
         <source>%1 steht dort schon</source>
         <translation>%1 is there already</translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n ohne ihre Datei ausgelassen</source>
+        <translation>
+            <numerusform>, %n left out without its file</numerusform>
+            <numerusform>, %n left out without their file</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>; nicht lesbare Zeilen: %1</source>
+        <translation>; unreadable lines: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %n Einträge%2%3. Er liegt nun als %4.</source>
+        <translation>
+            <numerusform>The backup index %1 was taken into the records: %n entry%2%3. It is now kept as %4.</numerusform>
+            <numerusform>The backup index %1 was taken into the records: %n entries%2%3. It is now kept as %4.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 kann nicht geschrieben werden: %2</source>
+        <translation>%1 cannot be written: %2</translation>
     </message>
 </context>
 <context>
@@ -335,10 +333,6 @@
         <translation>%1 cannot be changed for this product and version; it holds &quot;%2&quot;</translation>
     </message>
     <message>
-        <source>%1 Felder wie im Rezept; gespeichert: %2</source>
-        <translation>%1 fields as the recipe asks; saved %2</translation>
-    </message>
-    <message>
         <source>%1 braucht einen Wert; ohne die Option wird jedes Gerät gelistet</source>
         <translation>%1 needs a value; leave it out to list every device</translation>
     </message>
@@ -373,14 +367,6 @@
     <message>
         <source>zurückgeschrieben: %1</source>
         <translation>restored %1</translation>
-    </message>
-    <message>
-        <source>%1 Sicherung</source>
-        <translation>%1 backup</translation>
-    </message>
-    <message>
-        <source>%1 Sicherungen</source>
-        <translation>%1 backups</translation>
     </message>
     <message>
         <source>die Aufzeichnungen kennen kein Gerät mit der Seriennummer %1</source>
@@ -708,6 +694,52 @@ it was kept, and verify it; into another device only with --config-only or --rep
     <message>
         <source>das Gerät ersetzt das der Sicherung und übernimmt dessen Funk ID-Codes (die Aufzeichnungen vermerken es)</source>
         <translation>the device replaces the backup&apos;s device and takes over its radio ID codes (the records note it)</translation>
+    </message>
+    <message>
+        <source>POSITION ist 1-8, die Wartezeit in Sekunden</source>
+        <translation>POSITION is 1-8, the timeout in seconds</translation>
+    </message>
+    <message>
+        <source>MODEL ist BORA, ZAL, MUVE oder DORF (mit --service)</source>
+        <translation>MODEL is BORA, ZAL, MUVE or DORF (with --service)</translation>
+    </message>
+    <message>
+        <source>mit --service</source>
+        <translation>with --service</translation>
+    </message>
+    <message>
+        <source>(oder FILE -o OUT allein: Speichern unter)</source>
+        <translation>(or FILE -o OUT alone: Save As)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Sicherungen</source>
+        <translation>
+            <numerusform>%n backup</numerusform>
+            <numerusform>%n backups</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>--csv DIR nennt den Ordner, in den die Tabellen kommen</source>
+        <translation>--csv DIR names the folder the tables go to</translation>
+    </message>
+    <message>
+        <source>SERIAL ist die Seriennummer eines Geräts</source>
+        <translation>SERIAL is a device's serial number</translation>
+    </message>
+    <message>
+        <source>-o und ein Format (--format oder die Endung von OUT) sind nötig</source>
+        <translation>-o and a format (--format, or OUT's extension) are needed</translation>
+    </message>
+    <message>
+        <source>-o FILE.zip ist nötig</source>
+        <translation>-o FILE.zip is needed</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Felder wie im Rezept; gespeichert: %1</source>
+        <translation>
+            <numerusform>%n field as the recipe asks; saved %1</numerusform>
+            <numerusform>%n fields as the recipe asks; saved %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2512,14 +2544,6 @@ It is opened in the editor for this.</translation>
         <translation>No change: the device already holds this configuration.</translation>
     </message>
     <message>
-        <source>Das Schreiben ändert 1 Wert im Gerät:</source>
-        <translation>Writing changes 1 value in the device:</translation>
-    </message>
-    <message>
-        <source>Das Schreiben ändert %1 Werte im Gerät:</source>
-        <translation>Writing changes %1 values in the device:</translation>
-    </message>
-    <message>
         <source>Im Gerät</source>
         <translation>In the device</translation>
     </message>
@@ -2534,14 +2558,6 @@ It is opened in the editor for this.</translation>
     <message>
         <source>Keine Unterschiede.</source>
         <translation>No differences.</translation>
-    </message>
-    <message>
-        <source>1 Unterschied.</source>
-        <translation>1 difference.</translation>
-    </message>
-    <message>
-        <source>%1 Unterschiede.</source>
-        <translation>%1 differences.</translation>
     </message>
     <message>
         <source>Andere Konfiguration öffnen</source>
@@ -2574,10 +2590,6 @@ It is opened in the editor for this.</translation>
     <message>
         <source>Bericht</source>
         <translation>Report</translation>
-    </message>
-    <message>
-        <source>%1 kann nicht geschrieben werden.</source>
-        <translation>%1 cannot be written.</translation>
     </message>
     <message>
         <source>Supportinformationen speichern</source>
@@ -2728,6 +2740,20 @@ Please send this file to VESK service.</translation>
     <message>
         <source>Konfigurationen (%1)</source>
         <translation>Configurations (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Das Schreiben ändert %n Werte im Gerät:</source>
+        <translation>
+            <numerusform>Writing changes %n value in the device:</numerusform>
+            <numerusform>Writing changes %n values in the device:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Unterschiede.</source>
+        <translation>
+            <numerusform>%n difference.</numerusform>
+            <numerusform>%n differences.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -7,7 +7,7 @@ ZAL_BUILD=${ZAL_BUILD:-$ZAL_ROOT/build}
 # Debian packages the build, the tests and the programs need.
 ZAL_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev
     libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file groff-base lintian git

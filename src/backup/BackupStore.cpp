@@ -195,19 +195,22 @@ void BackupStore::ImportIndex(RecordsDatabase& records) {
         return;
     if (!WriteFileAtomically(kept, before + text) || !QFile::remove(indexPath()))
         return;
-    QString message =
-        QCoreApplication::translate("Backups",
-                                    "Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %2")
-            .arg(indexPath(), *added == 1
-                                  ? QCoreApplication::translate("Backups", "1 Eintrag")
-                                  : QCoreApplication::translate("Backups", "%1 Einträge").arg(*added));
-    if (withoutFile > 0)
-        message +=
-            QCoreApplication::translate("Backups", ", %1 ohne ihre Datei ausgelassen").arg(withoutFile);
-    if (!unreadable.empty())
-        message += QCoreApplication::translate("Backups", "; nicht lesbare Zeilen: ") + Numbers(unreadable);
+    // The details are items of the sentence's list, each there only when it has something to say.
+    const QString leftOut =
+        withoutFile > 0
+            ? QCoreApplication::translate("Backups", ", %n ohne ihre Datei ausgelassen", nullptr, withoutFile)
+            : QString();
+    const QString unread =
+        unreadable.empty()
+            ? QString()
+            : QCoreApplication::translate("Backups", "; nicht lesbare Zeilen: %1").arg(Numbers(unreadable));
     if (notice)
-        notice(message + QCoreApplication::translate("Backups", ". Er liegt nun als %1.").arg(kept));
+        notice(QCoreApplication::translate(
+                   "Backups",
+                   "Der Sicherungsindex %1 wurde in die Aufzeichnungen übernommen: %n Einträge%2%3. "
+                   "Er liegt nun als %4.",
+                   nullptr, *added)
+                   .arg(indexPath(), leftOut, unread, kept));
 }
 
 bool BackupStore::Journal(const QByteArray& line) {
@@ -259,11 +262,11 @@ Result<StoredBackup> BackupStore::Store(const ConfigImage& image, const QString&
     QString name = base + QStringLiteral(".bin");
     for (int n = 2; taken(name); ++n)
         name = base + QStringLiteral(" (%1).bin").arg(n);
-    if (!writer_(folder_ + name, bytes)) {
+    if (const Result<> written = writer_(folder_ + name, bytes); !written) {
         QFile::remove(folder_ + name);
-        return Failure{
-            Problem::Unreachable,
-            QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(folder_ + name)};
+        return Failure{written.problem(),
+                       QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden: %2")
+                           .arg(folder_ + name, written.error())};
     }
     QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 

@@ -64,7 +64,7 @@ struct RebuiltRecords {
 // kept as index.jsonl.imported, the next time they can be reached.
 class BackupStore {
 public:
-    using Writer = std::function<bool(const QString& path, const QByteArray& data)>;
+    using Writer = std::function<Result<>(const QString& path, const QByteArray& data)>;
 
     // The folder ends with a separator. The writer is for tests that make the disk fail.
     BackupStore(QString folder, QString database, QString station, BackupPolicy policy = {},

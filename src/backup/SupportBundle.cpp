@@ -29,14 +29,17 @@ la_ssize_t AppendToBytes(archive*, void* bytes, const void* data, size_t size) {
 
 } // namespace
 
-QString WriteZipArchive(const QString& path, const std::vector<BundleEntry>& entries) {
+Result<> WriteZipArchive(const QString& path, const std::vector<BundleEntry>& entries) {
+    const auto failed = [](archive* zip) {
+        return Failure{Problem::Other, QString::fromUtf8(archive_error_string(zip))};
+    };
     // The archive is made in memory and saved whole, as every other file: a full disk or a folder in
     // the way fails plainly, and an earlier bundle stays as it was.
     QByteArray bytes;
     std::unique_ptr<archive, ArchiveCloser> zip(archive_write_new());
     archive_write_set_format_zip(zip.get());
     if (archive_write_open(zip.get(), &bytes, nullptr, AppendToBytes, nullptr) != ARCHIVE_OK)
-        return QString::fromUtf8(archive_error_string(zip.get()));
+        return failed(zip.get());
     const time_t now = QDateTime::currentSecsSinceEpoch();
     for (const auto& [name, content] : entries) {
         std::unique_ptr<archive_entry, decltype(&archive_entry_free)> entry(archive_entry_new(),
@@ -49,14 +52,12 @@ QString WriteZipArchive(const QString& path, const std::vector<BundleEntry>& ent
         if (archive_write_header(zip.get(), entry.get()) != ARCHIVE_OK ||
             archive_write_data(zip.get(), content.constData(), static_cast<size_t>(content.size())) !=
                 content.size())
-            return QString::fromUtf8(archive_error_string(zip.get()));
+            return failed(zip.get());
     }
     if (archive_write_close(zip.get()) != ARCHIVE_OK)
-        return QString::fromUtf8(archive_error_string(zip.get()));
+        return failed(zip.get());
     zip.reset();
-    if (!WriteFileAtomically(path, bytes))
-        return QString::fromLocal8Bit(std::strerror(errno));
-    return QString();
+    return WriteFileAtomically(path, bytes);
 }
 
 std::vector<BundleEntry> ReadZipArchive(const QString& path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,8 +14,8 @@ namespace zal {
 using BundleEntry = std::pair<QString, QByteArray>;
 
 // Writes a zip archive of the entries (through a temporary file, so a failed write leaves no half
-// archive); an empty text when it worked, else why not.
-QString WriteZipArchive(const QString& path, const std::vector<BundleEntry>& entries);
+// archive).
+Result<> WriteZipArchive(const QString& path, const std::vector<BundleEntry>& entries);
 
 // The names and contents of a zip archive, for checking what a bundle holds.
 std::vector<BundleEntry> ReadZipArchive(const QString& path);

@@ -20,10 +20,11 @@
 namespace zal::cli {
 namespace {
 
-bool Usage(QTextStream& err, const Options& o, bool ok, const char* command, const char* note = "") {
+// The note is a text marked for translation in the context "Cli".
+bool Usage(QTextStream& err, const Options& o, bool ok, const char* command, const char* note = nullptr) {
     if (ok && o.error.isEmpty())
         return false;
-    PrintCommandUsage(err, command, QLatin1String(note), o.error);
+    PrintCommandUsage(err, command, note ? QCoreApplication::translate("Cli", note) : QString(), o.error);
     return true;
 }
 
@@ -132,7 +133,7 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (Usage(err, o,
               o.positional.size() == 2 && positionOk && position >= 1 && position <= 8 && timeoutOk &&
                   timeout > 0,
-              "learn", "POSITION is 1-8, the timeout in seconds"))
+              "learn", QT_TRANSLATE_NOOP("Cli", "POSITION ist 1-8, die Wartezeit in Sekunden")))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!Open(s, o.positional[0]))
@@ -250,7 +251,7 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
     const QString model = o.positional.value(0).toUpper();
     const bool known = DefaultWriteProduct(model) != 0;
     if (Usage(err, o, o.positional.size() == 1 && known, "write-default",
-              "MODEL is BORA, ZAL, MUVE or DORF (with --service)"))
+              QT_TRANSLATE_NOOP("Cli", "MODEL ist BORA, ZAL, MUVE oder DORF (mit --service)")))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!MenuOffered(s, MenuId::WriteDefaultBora)) {
@@ -265,7 +266,8 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
 
 int RunWriteVersionByte(QTextStream&, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (Usage(err, o, o.positional.isEmpty(), "write-version-byte", "with --service"))
+    if (Usage(err, o, o.positional.isEmpty(), "write-version-byte",
+              QT_TRANSLATE_NOOP("Cli", "mit --service")))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!MenuOffered(s, MenuId::WriteVersionByte)) {

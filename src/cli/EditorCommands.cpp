@@ -198,7 +198,9 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     // Without assignments, -o OUT saves the file again under another name, as Save As does.
     if (!o.error.isEmpty() || o.positional.isEmpty() || (o.positional.size() < 2 && o.output.isEmpty())) {
-        PrintCommandUsage(err, "set", QStringLiteral("(or FILE -o OUT alone: Save As)"), o.error);
+        PrintCommandUsage(err, "set",
+                          QCoreApplication::translate("Cli", "(oder FILE -o OUT allein: Speichern unter)"),
+                          o.error);
         return kUsage;
     }
     Session s = MakeSession(err, o);

@@ -1,5 +1,4 @@
 #include "KbxCommands.h"
-#include "shell/Settings.h"
 
 #include "CommandTable.h"
 #include "Session.h"
@@ -7,6 +6,7 @@
 #include "config/ImageFile.h"
 #include "device/KbxInterface.h"
 #include "shell/Messages.h"
+#include "shell/Settings.h"
 #include "shell/StringTable.h"
 
 #include <QCoreApplication>

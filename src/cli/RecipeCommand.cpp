@@ -317,8 +317,8 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         return kFailed;
     for (const QString& line : changed)
         out << line << '\n';
-    out << QCoreApplication::translate("Cli", "%1 Felder wie im Rezept; gespeichert: %2")
-               .arg(wishes.size())
+    out << QCoreApplication::translate("Cli", "%n Felder wie im Rezept; gespeichert: %1", nullptr,
+                                       int(wishes.size()))
                .arg(s.editor->fileName())
         << '\n';
     return kOk;

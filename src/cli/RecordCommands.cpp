@@ -230,10 +230,8 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
             << Printable(d.device.serial) << "  " << Printable(Or(d.device.radioId, QStringLiteral("-")))
             << "  " << d.lastSeen.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
             << Printable(d.station) << "  "
-            << (d.backups == 1 ? QCoreApplication::translate("Cli", "%1 Sicherung")
-                               : QCoreApplication::translate("Cli", "%1 Sicherungen"))
-                   .arg(d.backups)
-            << "  " << Printable(Or(d.codes, QStringLiteral("-")));
+            << QCoreApplication::translate("Cli", "%n Sicherungen", nullptr, d.backups) << "  "
+            << Printable(Or(d.codes, QStringLiteral("-")));
         if (!d.replacedBy.isEmpty())
             out << "  "
                 << QCoreApplication::translate("Cli", "ersetzt durch %1 am %2")
@@ -325,8 +323,9 @@ namespace {
 
 int ExportRecords(QTextStream& out, QTextStream& err, const Options& o) {
     if (o.csv.trimmed().isEmpty()) {
-        PrintCommandUsage(err, "records export",
-                          QStringLiteral("--csv DIR names the folder the tables go to"));
+        PrintCommandUsage(
+            err, "records export",
+            QCoreApplication::translate("Cli", "--csv DIR nennt den Ordner, in den die Tabellen kommen"));
         return kUsage;
     }
     Session s = MakeSession(err, o);
@@ -387,7 +386,8 @@ int RunDevices(QTextStream& out, QTextStream& err, const QStringList& arguments)
         return ListDevices(out, err, o);
     if (o.error.isEmpty() && o.positional.size() == 2 && o.positional[0] == QLatin1String("show")) {
         if (o.positional[1].trimmed().isEmpty()) {
-            PrintCommandUsage(err, "devices show", QStringLiteral("SERIAL is a device's serial number"));
+            PrintCommandUsage(err, "devices show",
+                              QCoreApplication::translate("Cli", "SERIAL ist die Seriennummer eines Geräts"));
             return kUsage;
         }
         return ShowDevice(out, err, o);

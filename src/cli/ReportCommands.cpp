@@ -22,7 +22,8 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
                                       QStringLiteral("json")};
     if (!o.error.isEmpty() || o.positional.size() != 1 || o.output.isEmpty() || !kFormats.contains(format)) {
         PrintCommandUsage(err, "export",
-                          QStringLiteral("-o and a format (--format, or OUT's extension) are needed"),
+                          QCoreApplication::translate(
+                              "Cli", "-o und ein Format (--format oder die Endung von OUT) sind nötig"),
                           o.error);
         return kUsage;
     }
@@ -35,27 +36,25 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
         return kFailed;
     }
     const ConfigReport report = BuildReport(*s.editor);
-    bool ok = false;
-    if (format == QLatin1String("pdf"))
-        ok = WriteReportPdf(report, o.output);
-    else if (format == QLatin1String("html"))
-        ok = WriteFileAtomically(o.output, ReportHtml(report).toUtf8());
-    else if (format == QLatin1String("csv"))
-        ok = WriteFileAtomically(o.output, ReportCsv(report));
-    else
-        ok = WriteFileAtomically(o.output, QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
-    if (!ok)
+    const Result<> written =
+        format == QLatin1String("pdf")    ? WriteReportPdf(report, o.output)
+        : format == QLatin1String("html") ? WriteFileAtomically(o.output, ReportHtml(report).toUtf8())
+        : format == QLatin1String("csv")
+            ? WriteFileAtomically(o.output, ReportCsv(report))
+            : WriteFileAtomically(o.output,
+                                  QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
+    if (!written)
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 kann nicht geschrieben werden: %2")
-                   .arg(o.output, QString::fromLocal8Bit(std::strerror(errno)))
+                   .arg(o.output, written.error())
             << Qt::endl;
-    return ok ? kOk : kFailed;
+    return written ? kOk : kFailed;
 }
 
 int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     if (!o.error.isEmpty() || !o.positional.isEmpty() || o.output.isEmpty()) {
-        PrintCommandUsage(err, "support-bundle", QStringLiteral("-o FILE.zip is needed"));
+        PrintCommandUsage(err, "support-bundle", QCoreApplication::translate("Cli", "-o FILE.zip ist nötig"));
         return kUsage;
     }
     if (OutputRefused(err, o))

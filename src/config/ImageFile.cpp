@@ -52,7 +52,7 @@ QString ImageFileProblem(const QString& path) {
     return QString();
 }
 
-bool SaveImageFile(const QString& path, const ConfigImage& image) {
+Result<> SaveImageFile(const QString& path, const ConfigImage& image) {
     // A save of this file that was killed half way may have left its temporary beside it.
     RemoveLeftoverTemporaries(path);
     return WriteFileAtomically(

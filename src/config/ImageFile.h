@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConfigImage.h"
+#include "shell/Result.h"
 
 #include <QString>
 
@@ -16,6 +17,6 @@ bool LoadImageFile(const QString& path, ConfigImage& image);
 QString ImageFileProblem(const QString& path);
 
 // Writes exactly 256 bytes, replacing the file only once the new one is complete.
-bool SaveImageFile(const QString& path, const ConfigImage& image);
+Result<> SaveImageFile(const QString& path, const ConfigImage& image);
 
 } // namespace zal

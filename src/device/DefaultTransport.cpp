@@ -1,6 +1,6 @@
 #include "KbxTransport.h"
-#include "shell/Settings.h"
 #include "TtyTransport.h"
+#include "shell/Settings.h"
 
 #ifdef ZAL_HAVE_LIBFTDI
 #include "FtdiTransport.h"

@@ -1,7 +1,7 @@
 #include "FtdiTransport.h"
-#include "shell/Settings.h"
 
 #include "KbxFrame.h"
+#include "shell/Settings.h"
 
 #include <ftdi.h>
 #include <libusb.h>

@@ -1,7 +1,7 @@
 #include "KbxInterface.h"
-#include "shell/Settings.h"
 
 #include "KbxFrame.h"
+#include "shell/Settings.h"
 
 #include <QLoggingCategory>
 #include <QtGlobal>

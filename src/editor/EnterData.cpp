@@ -1,5 +1,4 @@
 #include "EnterData.h"
-#include "shell/Settings.h"
 
 #include "config/ImageFile.h"
 #include "config/Products.h"
@@ -8,6 +7,7 @@
 #include "rules/EditorRules.h"
 #include "rules/Validation.h"
 #include "shell/FileSystem.h"
+#include "shell/Settings.h"
 #include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 

@@ -298,9 +298,8 @@ WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, Q
     auto* summary = new QLabel(
         rows.empty() ? QCoreApplication::translate(
                            "Window", "Keine Änderung: das Gerät hält diese Konfiguration bereits.")
-        : rows.size() == 1 ? QCoreApplication::translate("Window", "Das Schreiben ändert 1 Wert im Gerät:")
-                           : QCoreApplication::translate("Window", "Das Schreiben ändert %1 Werte im Gerät:")
-                                 .arg(rows.size()),
+                     : QCoreApplication::translate(
+                           "Window", "Das Schreiben ändert %n Werte im Gerät:", nullptr, int(rows.size())),
         this);
     tree_ = DifferenceTree(rows,
                            {QStringLiteral("Parameter"), QCoreApplication::translate("Window", "Im Gerät"),
@@ -337,9 +336,8 @@ CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
     const QString mine =
         editor.fileName().isEmpty() ? editor.title() : QFileInfo(editor.fileName()).fileName();
     auto* summary = new QLabel(
-        rows.empty()       ? QCoreApplication::translate("Window", "Keine Unterschiede.")
-        : rows.size() == 1 ? QCoreApplication::translate("Window", "1 Unterschied.")
-                           : QCoreApplication::translate("Window", "%1 Unterschiede.").arg(rows.size()),
+        rows.empty() ? QCoreApplication::translate("Window", "Keine Unterschiede.")
+                     : QCoreApplication::translate("Window", "%n Unterschiede.", nullptr, int(rows.size())),
         this);
     tree_ = DifferenceTree(rows, {QStringLiteral("Parameter"), mine, QFileInfo(otherPath).fileName()}, this);
 
@@ -379,7 +377,7 @@ void CompareWithOther(TfrmEnterData& editor, QWidget* parent) {
         CompareDialog(editor, other, *rows, parent).exec();
 }
 
-bool ExportReport(TfrmEnterData& editor, const QString& path) {
+Result<> ExportReport(TfrmEnterData& editor, const QString& path) {
     const ConfigReport report = BuildReport(editor);
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("pdf"))
@@ -419,10 +417,11 @@ void ShowReport(TfrmEnterData& editor, QWidget* parent) {
                 target += filter.startsWith(QLatin1String("HTML"))  ? QStringLiteral(".html")
                           : filter.startsWith(QLatin1String("CSV")) ? QStringLiteral(".csv")
                                                                     : QStringLiteral(".pdf");
-            if (!ExportReport(editor, target))
+            if (const Result<> exported = ExportReport(editor, target); !exported)
                 QMessageBox::warning(
                     &preview, QCoreApplication::translate("Window", "Bericht exportieren"),
-                    QCoreApplication::translate("Window", "%1 kann nicht geschrieben werden.").arg(target));
+                    QCoreApplication::translate("Window", "%1 kann nicht geschrieben werden: %2")
+                        .arg(target, exported.error()));
         });
     }
     preview.exec();

@@ -96,8 +96,8 @@ void CompareWithOther(TfrmEnterData& editor, QWidget* parent);
 // File, "Bericht drucken / exportieren...": the report in a print preview, from which it can be
 // printed or exported as PDF, HTML or CSV.
 void ShowReport(TfrmEnterData& editor, QWidget* parent);
-// Saves the report in the format the file name's extension names; false when it could not be written.
-bool ExportReport(TfrmEnterData& editor, const QString& path);
+// Saves the report in the format the file name's extension names.
+Result<> ExportReport(TfrmEnterData& editor, const QString& path);
 // Help, "Supportinformationen speichern...".
 void SaveSupportInformation(TfrmEnterData& editor, QWidget* parent);
 

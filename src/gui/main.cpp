@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     // Before the first text is read: German where the user or the locale asks for it, else English.
-    if (zal::ProgramLanguage() == zal::Language::German || !zal::InstallLanguage(zal::Language::English))
+    if (!zal::InstallLanguage(zal::ProgramLanguage()) || zal::CurrentLanguage() == zal::Language::German)
         zal::gui::QtDialogs::InstallGermanQtTexts();
     QApplication::setApplicationName(zal::Str(10703));
     QApplication::setWindowIcon(zal::gui::ApplicationIcon());

@@ -88,61 +88,61 @@ namespace {
 
 // The log's file, opened to append: a regular file that is empty or starts with the log's header, or
 // none (then made with the header). Anything else (a FIFO, a device, a folder, the configuration file,
-// another program's file, also behind a symlink) is refused untouched. -1 with why said.
-int OpenLogFile(const QString& path, QString* why) {
+// another program's file, also behind a symlink) is refused untouched.
+Result<int> OpenLogFile(const QString& path) {
+    const auto systemError = [](int cause) {
+        return Failure{Problem::Unreachable, QString::fromLocal8Bit(std::strerror(cause))};
+    };
     const QByteArray name = QFile::encodeName(path);
     // Never blocking: a FIFO would otherwise hold the open until something reads it.
     const int fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        *why = QString::fromLocal8Bit(std::strerror(errno));
-        return -1;
-    }
+    if (fd < 0)
+        return systemError(errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        *why = QCoreApplication::translate("Line", "keine gewöhnliche Datei");
-        return -1;
+        return Failure{Problem::Invalid, QCoreApplication::translate("Line", "keine gewöhnliche Datei")};
     }
     const QByteArray header = LineLog::Columns().join(u',').toUtf8() + '\n';
     if (st.st_size == 0) {
         if (::write(fd, header.constData(), static_cast<size_t>(header.size())) != header.size()) {
-            *why = QString::fromLocal8Bit(std::strerror(errno));
+            const int cause = errno;
             [[maybe_unused]] const int cut = ::ftruncate(fd, 0);
             ::close(fd);
-            return -1;
+            return systemError(cause);
         }
         return fd;
     }
     QByteArray first(header.size(), '\0');
     if (::pread(fd, first.data(), static_cast<size_t>(first.size()), 0) != first.size() || first != header) {
         ::close(fd);
-        *why = QCoreApplication::translate(
-            "Line", "keine Protokolldatei dieses Programms (ihre erste Zeile ist nicht "
-                    "der Kopf des Protokolls)");
-        return -1;
+        return Failure{Problem::Invalid,
+                       QCoreApplication::translate(
+                           "Line", "keine Protokolldatei dieses Programms (ihre erste Zeile ist nicht "
+                                   "der Kopf des Protokolls)")};
     }
     // A row torn by a crash or a full disk is ended, so that the next row starts on a line of its own.
     char last = '\n';
     if (::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n' && ::write(fd, "\n", 1) != 1) {
-        *why = QString::fromLocal8Bit(std::strerror(errno));
+        const int cause = errno;
         ::close(fd);
-        return -1;
+        return systemError(cause);
     }
     return fd;
 }
 
 } // namespace
 
-bool LineLog::Open(const QString& path) {
+Result<> LineLog::Open(const QString& path) {
     std::lock_guard lock(mutex_);
     path_ = path;
     used_.clear();
-    const int fd = OpenLogFile(path, &error_);
-    if (fd < 0)
-        return false;
+    const Result<int> fd = OpenLogFile(path);
+    if (!fd)
+        return fd.failure();
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return false;
+    if (!file.open(*fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return Failure{Problem::Unreachable, file.errorString()};
     file.seek(0);
     const qsizetype codesColumn = Columns().indexOf(QStringLiteral("codes"));
     file.readLine(); // the header
@@ -151,10 +151,10 @@ bool LineLog::Open(const QString& path) {
         for (const QString& code : fields.value(codesColumn).split(u' ', Qt::SkipEmptyParts))
             used_.insert(TextToCode(code));
     }
-    return true;
+    return {};
 }
 
-bool LineLog::Append(const LineRecord& r) {
+Result<> LineLog::Append(const LineRecord& r) {
     const QStringList fields{r.time.toString(Qt::ISODate),
                              CsvField(r.serial),
                              CsvField(r.product),
@@ -175,9 +175,10 @@ bool LineLog::Append(const LineRecord& r) {
             recordsProblem_ = added.error();
     }
     // Opened for each row: a log moved away during the run is made again, with its header.
-    const int fd = OpenLogFile(path_, &error_);
-    if (fd < 0)
-        return false;
+    const Result<int> opened = OpenLogFile(path_);
+    if (!opened)
+        return opened.failure();
+    const int fd = *opened;
     // The row in one write, whole or not at all: a part written (a full disk) is cut off again.
     const QByteArray line = fields.join(u',').toUtf8() + '\n';
     struct stat st {};
@@ -185,18 +186,12 @@ bool LineLog::Append(const LineRecord& r) {
     const ssize_t written = ::write(fd, line.constData(), static_cast<size_t>(line.size()));
     // A short write to a file is a full disk (or the file's size limit).
     const int cause = written < 0 ? errno : written < line.size() ? ENOSPC : 0;
-    if (cause != 0) {
-        error_ = QString::fromLocal8Bit(std::strerror(cause));
-        if (before >= 0) [[maybe_unused]]
-            const int cut = ::ftruncate(fd, before);
-    }
+    if (cause != 0 && before >= 0) [[maybe_unused]]
+        const int cut = ::ftruncate(fd, before);
     ::close(fd);
-    return cause == 0;
-}
-
-QString LineLog::error() {
-    std::lock_guard lock(mutex_);
-    return error_;
+    if (cause != 0)
+        return Failure{Problem::Unreachable, QString::fromLocal8Bit(std::strerror(cause))};
+    return {};
 }
 
 void LineLog::RecordInto(QString database, QString station, qint64 run) {
@@ -448,11 +443,11 @@ void LineUnit::RunDevices() {
             ++shared_.written;
         else
             ++shared_.refusedOrFailed;
-        if (shared_.log && !shared_.log->Append(r))
+        if (const Result<> logged = shared_.log ? shared_.log->Append(r) : Result<>(); !logged)
             halt(QCoreApplication::translate("Line",
                                              "das Protokoll konnte nicht geschrieben werden (%1); der "
                                              "Lauf hält an")
-                     .arg(shared_.log->error()));
+                     .arg(logged.error()));
         if (say)
             say(QStringLiteral("%1 %2: %3 (%4 ms)%5")
                     .arg(r.product, r.serial, r.result)

@@ -29,12 +29,12 @@ class LineLog {
 public:
     static const QStringList& Columns();
 
-    // Creates the file with its header, or appends to an existing log; false (error() says why) when it
-    // cannot be written or is no log of this program (a FIFO, a device, a configuration file, ...).
-    bool Open(const QString& path);
-    // One row, written whole or not at all; false with error() saying why.
-    bool Append(const LineRecord& record);
-    QString error();
+    // Creates the file with its header, or appends to an existing log; fails (Invalid) on a file that
+    // is no log of this program (a FIFO, a device, a configuration file, ...), or when it cannot be
+    // written (Unreachable).
+    Result<> Open(const QString& path);
+    // One row, written whole or not at all.
+    Result<> Append(const LineRecord& record);
     // Every fixed code the log says was given, so that a run never gives a code twice.
     const std::set<std::uint16_t>& usedCodes() const { return used_; }
     // Each row goes into the run of the records too. A row they cannot take does not stop the line (the
@@ -46,7 +46,7 @@ private:
     std::mutex mutex_;
     QString path_;
     std::set<std::uint16_t> used_;
-    QString database_, station_, recordsProblem_, error_;
+    QString database_, station_, recordsProblem_;
     qint64 run_ = 0;
 };
 

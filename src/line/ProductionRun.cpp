@@ -27,8 +27,8 @@ RunSetup ProductionRun::Prepare(TfrmEnterData& first) {
         why_.clear();
         return RunSetup::LogRefused;
     }
-    if (!log_.Open(settings_.logPath)) {
-        why_ = log_.error();
+    if (const Result<> opened = log_.Open(settings_.logPath); !opened) {
+        why_ = opened.error();
         return RunSetup::LogRefused;
     }
     // The run and its rows go into the records, which every station shares. Codes are handed out only

@@ -2,6 +2,8 @@
 
 #include "editor/EnterData.h"
 
+#include "shell/Result.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
@@ -45,7 +47,7 @@ QJsonObject ReportJson(const ConfigReport& report);
 void PrepareReportPage(QPagedPaintDevice& device);
 // Lays the report out on pages of the device (a PDF writer or a printer); needs a Gui application.
 void PaintReport(const ConfigReport& report, QPagedPaintDevice& device);
-// An A4 PDF of the report; false when the file could not be written.
-bool WriteReportPdf(const ConfigReport& report, const QString& path);
+// An A4 PDF of the report, saved whole or not at all.
+Result<> WriteReportPdf(const ConfigReport& report, const QString& path);
 
 } // namespace zal

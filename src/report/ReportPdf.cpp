@@ -29,7 +29,7 @@ void PaintReport(const ConfigReport& report, QPagedPaintDevice& device) {
     document.print(&device);
 }
 
-bool WriteReportPdf(const ConfigReport& report, const QString& path) {
+Result<> WriteReportPdf(const ConfigReport& report, const QString& path) {
     // QPdfWriter reports no failure of its own and writes into the file as it goes: the document is made
     // in memory, checked whole, and then saved as every other file is, so that a full disk or a folder
     // in the way fails plainly and an earlier report stays as it was.
@@ -45,10 +45,8 @@ bool WriteReportPdf(const ConfigReport& report, const QString& path) {
         PaintReport(report, writer);
     }
     const QByteArray& bytes = pdf.data();
-    if (!bytes.startsWith("%PDF-") || !bytes.trimmed().endsWith("%%EOF")) {
-        errno = EIO;
-        return false;
-    }
+    if (!bytes.startsWith("%PDF-") || !bytes.trimmed().endsWith("%%EOF"))
+        return Failure{Problem::Other, QString::fromLocal8Bit(std::strerror(EIO))};
     return WriteFileAtomically(path, bytes);
 }
 

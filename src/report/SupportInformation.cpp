@@ -71,9 +71,8 @@ CommandResult SaveSupportBundle(TfrmEnterData& editor, const QString& path) {
         entries.emplace_back(QStringLiteral("Values.ini"), settings);
     if (!notes.isEmpty())
         entries.emplace_back(QStringLiteral("notes.txt"), (notes.join(u'\n') + u'\n').toUtf8());
-    const QString problem = WriteZipArchive(path, entries);
-    if (!problem.isEmpty())
-        return CommandResult(CommandResult::Failed).setDetail(problem);
+    if (const Result<> written = WriteZipArchive(path, entries); !written)
+        return CommandResult(CommandResult::Failed).setDetail(written.error());
     return CommandResult::Done;
 }
 

@@ -195,8 +195,8 @@ public:
             ValueList list;
             bool selectFirst = false;
             if (source.section) {
-                selectFirst =
-                    LoadSectionList(settings_.file(), QString::fromLatin1(source.section), list, source.capacity);
+                selectFirst = LoadSectionList(settings_.file(), QString::fromLatin1(source.section), list,
+                                              source.capacity);
                 if (source.transparent)
                     AppendItem(list, Str(10640), 255);
             } else if (source.empty) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -212,18 +213,30 @@ bool IsReadOnlyFile(const QString& path) {
     return !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) || ::access(native.constData(), W_OK) != 0;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& data) {
+Result<> WriteFileAtomically(const QString& path, const QByteArray& data) {
+    const auto failed = [](int cause) {
+        errno = cause;
+        return Failure{cause == EACCES || cause == EROFS || cause == EPERM ? Problem::ReadOnly
+                                                                           : Problem::Unreachable,
+                       QString::fromLocal8Bit(std::strerror(cause))};
+    };
     const QByteArray target = FollowLinks(NativeName(path));
     if (IsReadOnlyFile(path))
-        return false;
+        return failed(EACCES);
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
 
     const EndingSignalsHeld held;
     QByteArray temp = TemporaryPrefix(target) + QByteArray::number(::getpid()) + "-XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return exists && OverwriteInPlace(target, data);
+    if (fd < 0) {
+        const int cause = errno;
+        if (!exists)
+            return failed(cause);
+        if (!OverwriteInPlace(target, data))
+            return failed(errno);
+        return {};
+    }
     const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask() & ~mode_t(S_IWOTH));
     if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) [[maybe_unused]]
         const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
@@ -234,9 +247,9 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data) {
     if (!ok) {
         const int failure = errno; // what failed, for the caller's message
         ::unlink(temp.constData());
-        errno = failure;
+        return failed(failure);
     }
-    return ok;
+    return {};
 }
 
 bool OpenForReading(QFile& file, const QString& path) {
@@ -270,7 +283,7 @@ bool MakeFolder(const QString& path) {
 
 bool CopyFileReplacing(const QString& source, const QString& target) {
     QByteArray data;
-    return ReadWholeFile(source, data) && WriteFileAtomically(target, data);
+    return ReadWholeFile(source, data) && static_cast<bool>(WriteFileAtomically(target, data));
 }
 
 QString WithoutTrailingSeparator(QString path) {

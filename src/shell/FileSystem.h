@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -31,8 +33,8 @@ bool SameFile(const QString& a, const QString& b);
 // writing would have been. When the folder takes no new file but the file itself is writable, the file
 // is overwritten in place and flushed.
 // Signals that end the program (Ctrl+C, a closed terminal) wait until the temporary file is renamed or
-// removed. On failure errno says why.
-bool WriteFileAtomically(const QString& path, const QByteArray& data);
+// removed. A failure says why (and leaves errno set to its cause).
+Result<> WriteFileAtomically(const QString& path, const QByteArray& data);
 
 // Removes the temporary files of earlier writes of path whose program is gone; how many it removed. A
 // configuration's save and open call it; it reads the whole folder, so the backups' writes do not.

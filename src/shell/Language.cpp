@@ -8,16 +8,6 @@
 #include <atomic>
 #include <cstdlib>
 
-// The translation is compiled into the core library; a static library's resources must be registered,
-// and from outside any namespace.
-static void RegisterTranslations() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(translations);
-        return true;
-    }();
-    (void)registered;
-}
-
 namespace zal {
 namespace {
 
@@ -65,14 +55,19 @@ Language ProgramLanguage() {
 }
 
 bool InstallLanguage(Language language) {
-    static QTranslator english;
+    // German is the language of the sources: its translation holds only the plural forms ("1 Feld",
+    // "2 Felder") of the texts that count something.
+    static QTranslator english, german;
     QCoreApplication::removeTranslator(&english);
+    QCoreApplication::removeTranslator(&german);
     current = Language::German;
     if (language == Language::German)
-        return true;
-    RegisterTranslations();
-    if (!english.load(QStringLiteral(":/i18n/zal_en.qm")) || !QCoreApplication::installTranslator(&english))
+        return german.load(QStringLiteral(":/i18n/zal_de.qm")) &&
+               QCoreApplication::installTranslator(&german);
+    if (!english.load(QStringLiteral(":/i18n/zal_en.qm")) || !QCoreApplication::installTranslator(&english)) {
+        InstallLanguage(Language::German);
         return false;
+    }
     current = Language::English;
     return true;
 }

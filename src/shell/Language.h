@@ -25,6 +25,7 @@ Language ProgramLanguage();
 
 // Makes the program's texts (the string table, the value lists, the messages) speak that language.
 // Needs the application object; false when the translation cannot be loaded (the texts stay German).
+// German needs it too, for the plural forms of texts that count something.
 bool InstallLanguage(Language language);
 Language CurrentLanguage();
 

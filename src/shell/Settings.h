@@ -82,9 +82,9 @@ inline constexpr EnvironmentSetting kUsbSysfs{"ZAL_USB_SYSFS"};
 // What the user sets rather than the shipped copy: kept when a program update installs a new
 // Values.ini over the old one. The shipped copy has none of these keys.
 inline constexpr std::initializer_list<SettingPlace> kUserPlaces{
-    kConfigDirectory.place,         kRecordsDatabase.place,         kRecordsStation.place,
-    kRecordsConnectTimeout.place,   kRecordsStatementTimeout.place, kRecordsLockTimeout.place,
-    kBackupMaxAgeDays.place,        kBackupKeepPerDevice.place,     kBackupBeforeWrite.place,
+    kConfigDirectory.place,       kRecordsDatabase.place,         kRecordsStation.place,
+    kRecordsConnectTimeout.place, kRecordsStatementTimeout.place, kRecordsLockTimeout.place,
+    kBackupMaxAgeDays.place,      kBackupKeepPerDevice.place,     kBackupBeforeWrite.place,
     kBackupWritePreview.place,
 };
 

@@ -174,7 +174,7 @@ QByteArray SettingsFile::toBytes() const {
 }
 
 bool SettingsFile::save(const QString& path) const {
-    return WriteFileAtomically(path, toBytes());
+    return static_cast<bool>(WriteFileAtomically(path, toBytes()));
 }
 
 QString ReadSettingValue(const QString& path, const QString& section, const QString& key) {

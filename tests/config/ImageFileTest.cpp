@@ -83,11 +83,12 @@ TEST(SaveImageFile, AFailedSaveKeepsTheEarlierFile) {
     rlimit small = old;
     small.rlim_cur = 100;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = SaveImageFile(path, Filled(0x55));
+    const Result<> saved = SaveImageFile(path, Filled(0x55));
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.error(), QString::fromLocal8Bit(std::strerror(EFBIG))); // the cause is said
     EXPECT_EQ(ReadTestFile(path), Pattern(256));
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.Zal")});
 }

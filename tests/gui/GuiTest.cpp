@@ -250,6 +250,7 @@ private slots:
     void initTestCase() {
         // The window remembers its place in the user's settings: not the real user's here.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral("config"))));
+        QVERIFY(InstallLanguage(Language::German));
     }
 
     void init() {

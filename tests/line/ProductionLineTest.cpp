@@ -138,15 +138,16 @@ TEST(LineLog, IsNeverDamaged) {
     ASSERT_TRUE(QFile::link(passwd, link));
     for (const QString& path : {fifo, link, home.path(), QStringLiteral("/dev/null")}) {
         LineLog log;
-        EXPECT_FALSE(log.Open(path)) << path.toStdString();
-        EXPECT_FALSE(log.error().isEmpty()) << path.toStdString();
+        const Result<> opened = log.Open(path);
+        EXPECT_FALSE(opened) << path.toStdString();
+        EXPECT_FALSE(opened.error().isEmpty()) << path.toStdString();
     }
     EXPECT_EQ(test::ReadTestFile(passwd), "root:x:0:0:root:/root:/bin/bash\n");
 
     const QString path =
         test::WriteTestFile(home.file(QStringLiteral("log.csv")), header + "2026-12-08T11:35:04Z,000600");
     LineLog log;
-    ASSERT_TRUE(log.Open(path)) << log.error().toStdString();
+    ASSERT_TRUE(log.Open(path));
     ASSERT_TRUE(log.Append(row));
     const QByteArray written = test::ReadTestFile(path);
     EXPECT_TRUE(written.endsWith(
@@ -164,7 +165,8 @@ TEST(LineLog, IsNeverDamaged) {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{static_cast<rlim_t>(before + 10), static_cast<rlim_t>(before + 10)};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(!log.Append(row) && !log.error().isEmpty() ? 0 : 1);
+        const Result<> appended = log.Append(row);
+        ::_exit(!appended && !appended.error().isEmpty() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

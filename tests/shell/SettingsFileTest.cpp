@@ -1,5 +1,5 @@
-#include "shell/Settings.h"
 #include "shell/SettingsFile.h"
+#include "shell/Settings.h"
 #include "shell/TextEncoding.h"
 #include "support/TempHome.h"
 

@@ -2,6 +2,7 @@
 // (Qt 6.8 refuses a database without it), then GoogleTest.
 
 #include "QtPrinters.h"
+#include "shell/Language.h"
 
 #include <QCoreApplication>
 
@@ -48,5 +49,7 @@ void PrintTo(const QStringList& texts, std::ostream* out) {
 int main(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
+    // The program's own language, with its plural forms, as the programs install it at their start.
+    zal::InstallLanguage(zal::Language::German);
     return RUN_ALL_TESTS();
 }
