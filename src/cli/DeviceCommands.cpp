@@ -254,7 +254,7 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
               QT_TRANSLATE_NOOP("Cli", "MODEL ist BORA, ZAL, MUVE oder DORF (mit --service)")))
         return kUsage;
     Session s = MakeSession(err, o);
-    if (!MenuOffered(s, MenuId::WriteDefaultBora)) {
+    if (!MenuOffered(s, MenuId::WriteDefault)) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 ist ein Servicebefehl (--service)")
                    .arg(QStringLiteral("write-default"))

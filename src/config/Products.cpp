@@ -16,6 +16,8 @@ constexpr ProductInfo kProducts[] = {
      .extension = ".Bora",
      .fileTypeTextId = 10612,
      .defaultFileWord = "BORA",
+     .writeDefaultMenu = "mnuWriteDefaultBora",
+     .writeDefaultTextId = 10116,
      .family = ProductFamily::Classic,
      .variant = Variant::Bora2,
      .variantV1x = Variant::Bora1,
@@ -42,6 +44,8 @@ constexpr ProductInfo kProducts[] = {
      .extension = ".Zal",
      .fileTypeTextId = 10613,
      .defaultFileWord = "ZAL",
+     .writeDefaultMenu = "mnuWriteDefaultZal",
+     .writeDefaultTextId = 10117,
      .family = ProductFamily::Classic,
      .variant = Variant::Zal2,
      .variantV1x = Variant::Zal1,
@@ -68,6 +72,8 @@ constexpr ProductInfo kProducts[] = {
      .extension = ".Muve",
      .fileTypeTextId = 10622,
      .defaultFileWord = "MUVE",
+     .writeDefaultMenu = "mnuWriteDefaultMuve",
+     .writeDefaultTextId = 10118,
      .family = ProductFamily::Classic,
      .variant = Variant::Muve2,
      .variantV1x = Variant::Muve1,
@@ -94,6 +100,8 @@ constexpr ProductInfo kProducts[] = {
      .extension = ".Dorf",
      .fileTypeTextId = 10614,
      .defaultFileWord = "DORF",
+     .writeDefaultMenu = "mnuWriteDefaultDorf",
+     .writeDefaultTextId = 10119,
      .family = ProductFamily::Classic,
      .variant = Variant::Dorf2,
      .variantV1x = Variant::Dorf1,
@@ -120,6 +128,8 @@ constexpr ProductInfo kProducts[] = {
      .extension = ".Muveplus",
      .fileTypeTextId = 10623,
      .defaultFileWord = "MUVEPLUS",
+     .writeDefaultMenu = nullptr,
+     .writeDefaultTextId = 0,
      .family = ProductFamily::Plus,
      .variant = Variant::MuvePlus,
      .variantV1x = Variant::None,
@@ -146,6 +156,8 @@ constexpr ProductInfo kProducts[] = {
      .extension = ".Muveplus2",
      .fileTypeTextId = 10653,
      .defaultFileWord = "MUVEPLUS2",
+     .writeDefaultMenu = nullptr,
+     .writeDefaultTextId = 0,
      .family = ProductFamily::Plus,
      .variant = Variant::MuvePlus2,
      .variantV1x = Variant::None,
@@ -252,8 +264,7 @@ QString ConfigurationPatterns() {
 
 int DefaultWriteProduct(const QString& word) {
     for (const ProductInfo& p : kProducts) {
-        if (p.family == ProductFamily::Classic &&
-            word.compare(QLatin1String(p.defaultFileWord), Qt::CaseInsensitive) == 0)
+        if (p.writeDefaultMenu && word.compare(QLatin1String(p.defaultFileWord), Qt::CaseInsensitive) == 0)
             return p.code;
     }
     return 0;
@@ -272,6 +283,8 @@ const ProductInfo& ProductRow(int code) {
                                           .extension = "",
                                           .fileTypeTextId = 0,
                                           .defaultFileWord = "",
+                                          .writeDefaultMenu = nullptr,
+                                          .writeDefaultTextId = 0,
                                           .family = ProductFamily::Classic,
                                           .variant = Variant::None,
                                           .variantV1x = Variant::None,

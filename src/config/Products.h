@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -49,6 +50,10 @@ struct ProductInfo {
     const char* extension;       // configuration file extension, with the dot
     int fileTypeTextId;          // file dialog filter text
     const char* defaultFileWord; // the word in "Default %s %s.bin"
+    // The Communication menu's item that writes its default image (with -SERVICE), and its text; none
+    // (nullptr, 0) for a product without that service write.
+    const char* writeDefaultMenu;
+    int writeDefaultTextId;
     ProductFamily family;
     Variant variant; // its column in the rules: the only one of an extended repeater, an older product's V2x
     Variant variantV1x;          // an older product's V1.x column; None for the extended repeaters
@@ -79,7 +84,7 @@ QString ConfigurationPatterns();
 // The device-image save dialog's filter: an entry per product, in their saveFilterIndex order.
 QString SaveFilter();
 // The product a default write of this word ("BORA", as the default images name it) writes; 0 when
-// no product of the older layouts has it.
+// no product with that service write has it.
 int DefaultWriteProduct(const QString& word);
 // The product a new window and a new file start with.
 int DefaultProduct();
@@ -121,19 +126,59 @@ QString DefaultImageFileName(const QString& productWord, const QString& suffix);
 
 Variant VariantOf(int product, int version);
 
-// A set of variants: the one way to say which products and layouts a rule applies to.
+namespace scope_bits {
+constexpr std::uint16_t Of(Variant v) {
+    return v == Variant::None ? 0 : static_cast<std::uint16_t>(1u << static_cast<unsigned>(v));
+}
+} // namespace scope_bits
+
+// A set of variants: the one way to say which products and layouts a rule applies to. The V2.x
+// variants stand for three layout versions; a rule that holds for some of them only narrows its V2.x
+// variants with onlyV2x(). Unknown() is a version the product does not have, for the rules that check
+// whatever a file shows.
 class Scope {
 public:
     constexpr Scope() = default;
-    constexpr Scope(Variant v) : bits_(v == Variant::None ? 0 : 1u << static_cast<unsigned>(v)) {}
-    friend constexpr Scope operator|(Scope a, Scope b) { return Scope(a.bits_ | b.bits_); }
+    constexpr Scope(Variant v) : bits_(scope_bits::Of(v)) {}
+    static constexpr Scope Unknown() { return Scope(kUnknownBit, kEveryV2x); }
+
+    // Combines two scopes; narrowed V2.x variants stay narrowed (both sides' versions together).
+    friend constexpr Scope operator|(Scope a, Scope b) {
+        const bool aV2x = (a.bits_ & kV2xBits) != 0, bV2x = (b.bits_ & kV2xBits) != 0;
+        const std::uint8_t versions = aV2x && bV2x ? (a.versions_ | b.versions_)
+                                      : aV2x       ? a.versions_
+                                                   : b.versions_;
+        return Scope(a.bits_ | b.bits_, versions);
+    }
+    // The same scope with its V2.x variants only in the versions given.
+    constexpr Scope onlyV2x(std::initializer_list<int> versions) const {
+        std::uint8_t mask = 0;
+        for (const int version : versions)
+            mask |= V2xBit(version);
+        return Scope(bits_, mask);
+    }
+
     constexpr bool contains(Variant v) const { return (bits_ & Scope(v).bits_) != 0; }
-    bool contains(int product, int version) const { return contains(VariantOf(product, version)); }
+    constexpr bool contains(Variant v, int version) const {
+        if (v == Variant::None)
+            return (bits_ & kUnknownBit) != 0;
+        return contains(v) && ((Scope(v).bits_ & kV2xBits) == 0 || (versions_ & V2xBit(version)) != 0);
+    }
+    bool contains(int product, int version) const { return contains(VariantOf(product, version), version); }
 
 private:
-    constexpr explicit Scope(std::uint16_t bits) : bits_(bits) {}
+    static constexpr std::uint16_t kV2xBits = scope_bits::Of(Variant::Bora2) | scope_bits::Of(Variant::Zal2) |
+                                              scope_bits::Of(Variant::Muve2) | scope_bits::Of(Variant::Dorf2);
+    static constexpr std::uint16_t kUnknownBit = 1u << 15;
+    static constexpr std::uint8_t kEveryV2x = 7;
+    static constexpr std::uint8_t V2xBit(int version) {
+        return version == kVersionV20 ? 1 : version == kVersionV21 ? 2 : version == kVersionV22 ? 4 : 0;
+    }
+    constexpr Scope(std::uint16_t bits, std::uint8_t versions) : bits_(bits), versions_(versions) {}
     std::uint16_t bits_ = 0;
+    std::uint8_t versions_ = kEveryV2x; // of the V2.x layouts, the versions covered
 };
+static_assert(kVariantCount < 15, "a Scope keeps a bit per variant and one for an unknown version");
 
 constexpr Scope operator|(Variant a, Variant b) {
     return Scope(a) | b;

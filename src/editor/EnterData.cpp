@@ -19,9 +19,7 @@ namespace zal {
 namespace {
 
 // The service writes, shown only with -SERVICE and only for the older products.
-constexpr MenuId kServiceMenus[] = {MenuId::WriteDefaultBora, MenuId::WriteDefaultZal,
-                                    MenuId::WriteDefaultMuve, MenuId::WriteDefaultDorf,
-                                    MenuId::WriteVersionByte};
+constexpr MenuId kServiceMenus[] = {MenuId::WriteDefault, MenuId::WriteVersionByte};
 
 } // namespace
 

@@ -1,9 +1,13 @@
 #include "Menus.h"
 
+#include "config/Products.h"
+
+#include <algorithm>
+
 namespace zal {
 
 std::vector<MenuItem> EditorMenu() {
-    return {
+    std::vector<MenuItem> menu{
         {MenuId::File, "mnuFile", 10101, "", MenuId::None, false},
         {MenuId::FileNew, "mnuFileNew", 10102, "Ctrl+N", MenuId::File, false},
         {MenuId::FileNewVersion, "mnuFileNewVersion", 10103, "", MenuId::File, false},
@@ -21,15 +25,28 @@ std::vector<MenuItem> EditorMenu() {
          MenuId::Communication, false},
         {MenuId::CommunicationWriteToDevice, "mnuCommunicationWriteToDevice", 10115, "Ctrl+W",
          MenuId::Communication, false},
-        {MenuId::WriteDefaultBora, "mnuWriteDefaultBora", 10116, "", MenuId::Communication, true},
-        {MenuId::WriteDefaultZal, "mnuWriteDefaultZal", 10117, "", MenuId::Communication, false},
-        {MenuId::WriteDefaultMuve, "mnuWriteDefaultMuve", 10118, "", MenuId::Communication, false},
-        {MenuId::WriteDefaultDorf, "mnuWriteDefaultDorf", 10119, "", MenuId::Communication, false},
         {MenuId::WriteVersionByte, "mnuWriteVersionByte", 10120, "", MenuId::Communication, true},
         {MenuId::ChangeFixedRadioCodes, "mnuChangeFixedRadioCodes", 10121, "", MenuId::Communication, true},
         {MenuId::Help, "mnuHelp", 10130, "", MenuId::None, false},
         {MenuId::HelpAbout, "mnuHelpAbout", 10131, "", MenuId::Help, false},
     };
+    // The default writes, one per product that has one, in the rows' order after "write to device".
+    auto at =
+        menu.begin() + 1 +
+        (std::find_if(menu.begin(), menu.end(),
+                      [](const MenuItem& item) { return item.id == MenuId::CommunicationWriteToDevice; }) -
+         menu.begin());
+    bool first = true;
+    for (const ProductInfo& p : Products()) {
+        if (!p.writeDefaultMenu)
+            continue;
+        MenuItem item{
+            MenuId::WriteDefault, p.writeDefaultMenu, p.writeDefaultTextId, "", MenuId::Communication, first};
+        item.product = p.code;
+        at = menu.insert(at, item) + 1;
+        first = false;
+    }
+    return menu;
 }
 
 } // namespace zal

@@ -24,10 +24,7 @@ enum class MenuId {
     Communication,
     CommunicationReadFromDevice,
     CommunicationWriteToDevice,
-    WriteDefaultBora,
-    WriteDefaultZal,
-    WriteDefaultMuve,
-    WriteDefaultDorf,
+    WriteDefault, // an item per product with a default write, which the item names
     WriteVersionByte,
     ChangeFixedRadioCodes,
     Help,
@@ -43,6 +40,7 @@ struct MenuItem {
     bool separatorBefore;
     bool visible = true;
     bool enabled = true;
+    int product = 0; // a default write: the product whose default image it writes
 };
 
 // The editor's main menu, in display order.

@@ -45,7 +45,8 @@ void EnterDataWindow::buildMenus(QMenuBar* bar) {
         if (qstrlen(item.shortcut))
             action->setShortcut(QKeySequence(QLatin1String(item.shortcut)));
         actions_.insert(QLatin1String(item.name), action);
-        connect(action, &QAction::triggered, this, [this, id] { runMenu(id); });
+        connect(action, &QAction::triggered, this,
+                [this, id, product = item.product] { runMenu(id, product); });
     }
     addRecordMenus();
 }
@@ -149,7 +150,7 @@ void EnterDataWindow::mirrorMenus() {
     }
 }
 
-void EnterDataWindow::runMenu(MenuId id) {
+void EnterDataWindow::runMenu(MenuId id, int product) {
     TfrmEnterData& e = editor_;
     const auto fileNew = [this](NewEntry entry) {
         if (mayDiscardEdits())
@@ -197,17 +198,8 @@ void EnterDataWindow::runMenu(MenuId id) {
     case MenuId::CommunicationWriteToDevice:
         runCommand([&e] { e.WriteToDevice(); });
         break;
-    case MenuId::WriteDefaultBora:
-        runCommand([&e] { e.WriteDefault(QStringLiteral("BORA")); });
-        break;
-    case MenuId::WriteDefaultZal:
-        runCommand([&e] { e.WriteDefault(QStringLiteral("ZAL")); });
-        break;
-    case MenuId::WriteDefaultMuve:
-        runCommand([&e] { e.WriteDefault(QStringLiteral("MUVE")); });
-        break;
-    case MenuId::WriteDefaultDorf:
-        runCommand([&e] { e.WriteDefault(QStringLiteral("DORF")); });
+    case MenuId::WriteDefault:
+        runCommand([&e, product] { e.WriteDefault(QLatin1String(ProductRow(product).defaultFileWord)); });
         break;
     case MenuId::WriteVersionByte:
         runCommand([&e] { e.WriteVersionByte(); });

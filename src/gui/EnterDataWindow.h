@@ -59,7 +59,8 @@ private:
     void mirror(const Field& field);
     void mirrorMenus();
     void mirrorStatus();
-    void runMenu(MenuId id);
+    // product: what a default write writes.
+    void runMenu(MenuId id, int product = 0);
     void learn(int position);
     void changeFixedCodes();
     void selectDefaultFolder();

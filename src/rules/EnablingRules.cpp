@@ -92,18 +92,21 @@ const EnablingRow kRows[] = {
     Row("edtDeviceRadioId", dis, dis, dis, dis, dis, dis, dis, dis, dis, dis),
 };
 
-// Maximum text lengths, by column MUVE+, MUVE+ II, V20, V21 and V22, V1.x; 0 leaves the length.
+// Maximum text lengths; a field outside every row's scope keeps its length.
 struct LengthRow {
-    const char* field;
-    int muvePlus, muvePlus2, v20, v21v22, v1x;
+    const char* fields;
+    Scope scope;
+    int length;
 };
 
 const LengthRow kLengths[] = {
-    {"edtSameCodeInhibitTime", 4, 4, 3, 4, 3},
-    {"edtDementiaBlockTime", 4, 4, 0, 0, 0},
-    {"edtCarrierSenseThresholdValue", 2, 4, 2, 2, 0},
-    {"edtPulseActivationTime", 0, 0, 6, 6, 4},
-    {"edtDelay", 0, 0, 6, 6, 4},
+    {"edtSameCodeInhibitTime", kScopePlus | kScopeV2x.onlyV2x({kVersionV21, kVersionV22}), 4},
+    {"edtSameCodeInhibitTime", kScopeV2x.onlyV2x({kVersionV20}) | kScopeV1x, 3},
+    {"edtDementiaBlockTime", kScopePlus, 4},
+    {"edtCarrierSenseThresholdValue", Variant::MuvePlus | kScopeV2x, 2},
+    {"edtCarrierSenseThresholdValue", Variant::MuvePlus2, 4},
+    {"edtPulseActivationTime edtDelay", kScopeV2x, 6},
+    {"edtPulseActivationTime edtDelay", kScopeV1x, 4},
 };
 
 void Apply(FormModel& form, const char* fields, State state, int version) {
@@ -132,19 +135,9 @@ void Apply(FormModel& form, const char* fields, State state, int version) {
 
 void ApplyLengths(FormModel& form, Variant variant, int version) {
     for (const LengthRow& row : kLengths) {
-        int length = 0;
-        if (variant == Variant::MuvePlus)
-            length = row.muvePlus;
-        else if (variant == Variant::MuvePlus2)
-            length = row.muvePlus2;
-        else if (version == kVersionV20)
-            length = row.v20;
-        else if (version == kVersionV21 || version == kVersionV22)
-            length = row.v21v22;
-        else if (version == kVersionV1x)
-            length = row.v1x;
-        if (length > 0)
-            form.setMaxLength(form[row.field], length);
+        if (row.scope.contains(variant, version))
+            for (const QString& name : ExpandFieldNames(row.fields))
+                form.setMaxLength(form.field(name), row.length);
     }
 }
 

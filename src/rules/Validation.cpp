@@ -42,34 +42,10 @@ enum class Skip {
     Disabled,    // a disabled field, or a placeholder
 };
 
-// The layouts a limit applies to.
-enum Layouts : unsigned {
-    kV1x = 1,
-    kV20 = 2,
-    kV21 = 4,
-    kV22 = 8,
-    kPlusLayout = 16,
-    kOtherLayout = 32, // a version the product does not have
-    kV2xLayouts = kV20 | kV21 | kV22,
-    kAnyLayout = 63,
-};
-
-unsigned LayoutOf(int product, int version) {
-    if (IsPlusProduct(product))
-        return kPlusLayout;
-    switch (version) {
-    case kVersionV1x:
-        return kV1x;
-    case kVersionV20:
-        return kV20;
-    case kVersionV21:
-        return kV21;
-    case kVersionV22:
-        return kV22;
-    default:
-        return kOtherLayout;
-    }
-}
+// Every layout, and a version the product does not have.
+constexpr Scope kAnyLayout = kScopeAll | Scope::Unknown();
+constexpr Scope kV21V22 = kScopeV2x.onlyV2x({kVersionV21, kVersionV22});
+constexpr Scope kV22 = kScopeV2x.onlyV2x({kVersionV22});
 
 // The text a rejected value is replaced with when a limit names none: the limit with one decimal in
 // the user's locale. A message argument of kSameText is that replacement text.
@@ -87,7 +63,7 @@ enum class Products {
 // the text for that side.
 struct Limit {
     const char* fields;
-    unsigned layouts;
+    Scope layouts;
     Products products;
     Number number;
     Skip skip;
@@ -98,7 +74,7 @@ struct Limit {
     const char* argument; // the message's %s: none (nullptr), a text, or kSameText
 
     bool appliesTo(int p, int version) const {
-        return (layouts & LayoutOf(p, version)) != 0 &&
+        return layouts.contains(p, version) &&
                (products == Products::All ||
                 (products == Products::SignedSense) == ProductRow(p).signedCarrierSense);
     }
@@ -110,21 +86,21 @@ constexpr double kNone = -1e300;
 const Limit kLimits[] = {
     {"edtNoShortTransm", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::ShortTransmissionsRange, nullptr, "255", nullptr},
     {"edtNoLongTransm", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::LongTransmissionsRange, nullptr, "255", nullptr},
-    {"edtTestAlarmInterval", kAnyLayout & ~kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::TestIntervalRange, nullptr, "255", kSameText},
-    {"edtTestAlarmInterval", kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 500, Msg::TestIntervalRange, nullptr, "500", kSameText},
-    {"edtPulseActivationTime", kV2xLayouts, Products::All, Number::Decimal, Skip::Empty, kNone, 3600, Msg::PulseTimeRange, nullptr, "3600", kSameText},
-    {"edtPulseActivationTime", kV1x, Products::All, Number::Decimal, Skip::Empty, kNone, 25.5, Msg::PulseTimeRange, nullptr, kOneDecimal, kSameText},
+    {"edtTestAlarmInterval", kScopeClassic | Scope::Unknown(), Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::TestIntervalRange, nullptr, "255", kSameText},
+    {"edtTestAlarmInterval", kScopePlus, Products::All, Number::Whole, Skip::Nothing, kNone, 500, Msg::TestIntervalRange, nullptr, "500", kSameText},
+    {"edtPulseActivationTime", kScopeV2x, Products::All, Number::Decimal, Skip::Empty, kNone, 3600, Msg::PulseTimeRange, nullptr, "3600", kSameText},
+    {"edtPulseActivationTime", kScopeV1x, Products::All, Number::Decimal, Skip::Empty, kNone, 25.5, Msg::PulseTimeRange, nullptr, kOneDecimal, kSameText},
     {"edtWiredThreshold4", kAnyLayout, Products::All, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold4Range, nullptr, kOneDecimal, nullptr},
     {"edtWiredThreshold5", kAnyLayout, Products::All, Number::Decimal, Skip::Empty, kNone, 3, Msg::Threshold5Range, nullptr, kOneDecimal, nullptr},
     {"edtBatteryChargeDuration", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::ChargeDurationRange, nullptr, "255", nullptr},
     {"edtOutPassageDelay", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::OutPassageDelayRange, nullptr, "255", nullptr},
     {"edtInPassageDelay", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::InPassageDelayRange, nullptr, "255", nullptr},
-    {"edtDelay", kV2xLayouts, Products::All, Number::Single, Skip::Placeholder, kNone, 6553.4, Msg::DelayRange, nullptr, "6553", kSameText},
-    {"edtDelay", kV1x, Products::All, Number::Single, Skip::Placeholder, kNone, 25.4, Msg::DelayRange, nullptr, kOneDecimal, kSameText},
+    {"edtDelay", kScopeV2x, Products::All, Number::Single, Skip::Placeholder, kNone, 6553.4, Msg::DelayRange, nullptr, "6553", kSameText},
+    {"edtDelay", kScopeV1x, Products::All, Number::Single, Skip::Placeholder, kNone, 25.4, Msg::DelayRange, nullptr, kOneDecimal, kSameText},
     {"edtMaxNoOfHops", kAnyLayout, Products::All, Number::Whole, Skip::Placeholder, 1, 15, Msg::HopsRange, "1", "15", nullptr},
-    {"edtSameCodeInhibitTime", kV20, Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::InhibitTimeRange, nullptr, "255", nullptr},
-    {"edtSameCodeInhibitTime", kV21 | kV22 | kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 3600, Msg::InhibitTimeLongRange, nullptr, "3600", nullptr},
-    {"edtDementiaBlockTime", kV22 | kPlusLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 3600, Msg::DementiaTimeRange, nullptr, "3600", nullptr},
+    {"edtSameCodeInhibitTime", kScopeV2x.onlyV2x({kVersionV20}), Products::All, Number::Whole, Skip::Nothing, kNone, 255, Msg::InhibitTimeRange, nullptr, "255", nullptr},
+    {"edtSameCodeInhibitTime", kV21V22 | kScopePlus, Products::All, Number::Whole, Skip::Nothing, kNone, 3600, Msg::InhibitTimeLongRange, nullptr, "3600", nullptr},
+    {"edtDementiaBlockTime", kV22 | kScopePlus, Products::All, Number::Whole, Skip::Nothing, kNone, 3600, Msg::DementiaTimeRange, nullptr, "3600", nullptr},
     {"edtBatteryAlarmInterval", kAnyLayout, Products::All, Number::Whole, Skip::Nothing, kNone, 500, Msg::BatteryIntervalRange, nullptr, "500", kSameText},
     {"edtLowBatteryThreshold", kAnyLayout, Products::All, Number::Decimal, Skip::Placeholder, kNone, 6, Msg::LowBatteryRange, nullptr, kOneDecimal, nullptr},
     {"edtCarrierSenseThresholdValue", kAnyLayout, Products::SignedSense, Number::Whole, Skip::Nothing, -128, 127, Msg::CarrierSensePlus2Range, "-128", "127", nullptr},

@@ -75,6 +75,18 @@ TEST(Products, EveryRowAndLayout) {
         EXPECT_LT(static_cast<int>(column), kVariantCount) << v.product;
         EXPECT_EQ(columns.emplace(column, v.product).first->second, v.product)
             << v.product << '/' << v.version;
+        // A scope narrowed to some V2.x versions holds this layout exactly when it is one of them.
+        EXPECT_TRUE(kScopeAll.contains(v.product, v.version));
+        const bool v2x = row.family == ProductFamily::Classic && IsV2x(v.version);
+        for (const int version : {kVersionV20, kVersionV21, kVersionV22}) {
+            const zal::Scope narrowed = kScopePlus | kScopeV1x | kScopeV2x.onlyV2x({version});
+            EXPECT_EQ(narrowed.contains(v.product, v.version), !v2x || version == v.version)
+                << v.product << '/' << v.version << " in " << version;
+        }
+        // A version the product does not have (the MUVE+ family has one layout, whatever its byte).
+        EXPECT_EQ(kScopeAll.contains(v.product, 0x30), row.family == ProductFamily::Plus);
+        EXPECT_TRUE((kScopeV1x | zal::Scope::Unknown()).contains(v.product, 0x30) ||
+                    row.family == ProductFamily::Plus);
         const QString suffix = row.family == ProductFamily::Plus
                                    ? QStringLiteral("V1")
                                    : QLatin1String(FindClassicVersion(v.version)->defaultSuffix);

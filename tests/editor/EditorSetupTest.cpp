@@ -27,6 +27,23 @@ TEST(EditorSetup, StartsWithANewBoraV22) {
               fx.home.file(QStringLiteral("documents/VESK/ZAL Config")));
 }
 
+// The Communication menu in its order: a default write per product that has one, from the rows.
+TEST(EditorSetup, TheDefaultWritesComeFromTheProducts) {
+    QStringList communication;
+    for (const MenuItem& item : EditorMenu()) {
+        if (item.parent == MenuId::Communication)
+            communication << QLatin1String(item.name);
+        if (item.id == MenuId::WriteDefault) {
+            EXPECT_EQ(QLatin1String(ProductRow(item.product).writeDefaultMenu), QLatin1String(item.name));
+        }
+    }
+    EXPECT_EQ(
+        communication.join(u' '),
+        QStringLiteral("mnuCommunicationReadFromDevice mnuCommunicationWriteToDevice mnuWriteDefaultBora "
+                       "mnuWriteDefaultZal mnuWriteDefaultMuve mnuWriteDefaultDorf mnuWriteVersionByte "
+                       "mnuChangeFixedRadioCodes"));
+}
+
 TEST(EditorSetup, CommandLineSwitches) {
     const struct {
         QStringList arguments;
