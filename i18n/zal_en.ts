@@ -193,26 +193,6 @@
         <translation>no FTDI device plugged in</translation>
     </message>
     <message>
-        <source>USB-Bus %1, Gerät %2: </source>
-        <translation>USB bus %1 device %2: </translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; Seriennummer %2</source>
-        <translation>&quot;%1&quot; serial %2</translation>
-    </message>
-    <message>
-        <source>FTDI-Gerät, </source>
-        <translation>FTDI device, </translation>
-    </message>
-    <message>
-        <source>Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)</source>
-        <translation>access denied (install the udev rule 70-zal-kbx.rules)</translation>
-    </message>
-    <message>
-        <source> - keine KBX</source>
-        <translation> - not a KBX</translation>
-    </message>
-    <message>
         <source>nicht gesetzt</source>
         <translation>not set</translation>
     </message>
@@ -724,11 +704,11 @@ it was kept, and verify it; into another device only with --config-only or --rep
     </message>
     <message>
         <source>SERIAL ist die Seriennummer eines Geräts</source>
-        <translation>SERIAL is a device's serial number</translation>
+        <translation>SERIAL is a device&apos;s serial number</translation>
     </message>
     <message>
         <source>-o und ein Format (--format oder die Endung von OUT) sind nötig</source>
-        <translation>-o and a format (--format, or OUT's extension) are needed</translation>
+        <translation>-o and a format (--format, or OUT&apos;s extension) are needed</translation>
     </message>
     <message>
         <source>-o FILE.zip ist nötig</source>
@@ -741,16 +721,32 @@ it was kept, and verify it; into another device only with --config-only or --rep
             <numerusform>%n fields as the recipe asks; saved %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>USB-Bus %1, Gerät %2: FTDI-Gerät, Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)</source>
+        <translation>USB bus %1 device %2: FTDI device, access denied (install the udev rule 70-zal-kbx.rules)</translation>
+    </message>
+    <message>
+        <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - KBX, Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)</source>
+        <translation>USB bus %1 device %2: "%3" serial %4 - KBX, access denied (install the udev rule 70-zal-kbx.rules)</translation>
+    </message>
+    <message>
+        <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)</source>
+        <translation>USB bus %1 device %2: "%3" serial %4 - access denied (install the udev rule 70-zal-kbx.rules)</translation>
+    </message>
+    <message>
+        <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - KBX</source>
+        <translation>USB bus %1 device %2: "%3" serial %4 - KBX</translation>
+    </message>
+    <message>
+        <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - keine KBX</source>
+        <translation>USB bus %1 device %2: "%3" serial %4 - not a KBX</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
     <message>
         <source>Die Sicherung %1 wurde gespeichert, die Aufzeichnungen konnten aber nicht aktualisiert werden (%2); sie wird nachgetragen, sobald sie erreichbar sind.</source>
         <translation>The backup %1 was saved, but the records could not be updated (%2); it will be added as soon as they can be reached.</translation>
-    </message>
-    <message>
-        <source>Sicherung fehlgeschlagen: </source>
-        <translation>Backup failed: </translation>
     </message>
     <message>
         <source>Die KBX hat keinen Informationstext geliefert.</source>
@@ -843,10 +839,6 @@ Should the device now get back what it held before the write?</translation>
         <translation>0x%1: %2 instead of %3</translation>
     </message>
     <message>
-        <source>Nicht angenommen wurden die Bytes </source>
-        <translation>The device did not take the bytes </translation>
-    </message>
-    <message>
         <source>
 
 Sicherungen sind schreibgeschützt. Mit „Speichern unter...“ behalten Sie eine Kopie mit Ihren Änderungen.</source>
@@ -923,6 +915,14 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>Das Gerät hat sich seit der Vorschau geändert.</source>
         <translation>The device has changed since the preview.</translation>
+    </message>
+    <message>
+        <source>Sicherung fehlgeschlagen: %1</source>
+        <translation>Backup failed: %1</translation>
+    </message>
+    <message>
+        <source>Nicht angenommen wurden die Bytes %1.</source>
+        <translation>The device did not take the bytes %1.</translation>
     </message>
 </context>
 <context>
@@ -1030,10 +1030,6 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <translation>device found: %1</translation>
     </message>
     <message>
-        <source>, Codes %1</source>
-        <translation>, codes %1</translation>
-    </message>
-    <message>
         <source>das Gerät entfernen</source>
         <translation>remove the device</translation>
     </message>
@@ -1048,6 +1044,14 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>das Protokoll konnte nicht geschrieben werden (%1); der Lauf hält an</source>
         <translation>the log could not be written (%1); the run stops</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 (%4 ms)</source>
+        <translation>%1 %2: %3 (%4 ms)</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 (%4 ms), Codes %5</source>
+        <translation>%1 %2: %3 (%4 ms), codes %5</translation>
     </message>
 </context>
 <context>

@@ -71,25 +71,29 @@ int RunKbxList(QTextStream& out, QTextStream& err, const QStringList& arguments)
     else if (units.empty())
         out << "USB: " << QCoreApplication::translate("Cli", "kein FTDI-Gerät eingesteckt") << '\n';
     for (const UsbUnit& u : units) {
-        out << QCoreApplication::translate("Cli", "USB-Bus %1, Gerät %2: ")
-                   .arg(u.bus, 3, 10, QChar(u'0'))
-                   .arg(u.address, 3, 10, QChar(u'0'));
-        if (!u.accessible) {
-            if (!u.description.isEmpty())
-                out << QCoreApplication::translate("Cli", "\"%1\" Seriennummer %2")
-                           .arg(u.description, u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
-                    << (u.isKbx ? " - KBX, " : " - ");
-            else
-                out << QCoreApplication::translate("Cli", "FTDI-Gerät, ");
-            out << QCoreApplication::translate(
-                       "Cli", "Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)")
-                << '\n';
+        // One whole line per unit: "USB-Bus 001, Gerät 004: ..."
+        const char* line =
+            !u.accessible && u.description.isEmpty()
+                ? QT_TRANSLATE_NOOP("Cli",
+                                    "USB-Bus %1, Gerät %2: FTDI-Gerät, Zugriff verweigert (die udev-Regel "
+                                    "70-zal-kbx.rules installieren)")
+            : !u.accessible && u.isKbx
+                ? QT_TRANSLATE_NOOP("Cli",
+                                    "USB-Bus %1, Gerät %2: \"%3\" Seriennummer %4 - KBX, Zugriff verweigert "
+                                    "(die udev-Regel 70-zal-kbx.rules installieren)")
+            : !u.accessible
+                ? QT_TRANSLATE_NOOP("Cli", "USB-Bus %1, Gerät %2: \"%3\" Seriennummer %4 - Zugriff "
+                                           "verweigert (die udev-Regel 70-zal-kbx.rules installieren)")
+            : u.isKbx ? QT_TRANSLATE_NOOP("Cli", "USB-Bus %1, Gerät %2: \"%3\" Seriennummer %4 - KBX")
+                      : QT_TRANSLATE_NOOP("Cli", "USB-Bus %1, Gerät %2: \"%3\" Seriennummer %4 - keine KBX");
+        QString text = QCoreApplication::translate("Cli", line)
+                           .arg(u.bus, 3, 10, QChar(u'0'))
+                           .arg(u.address, 3, 10, QChar(u'0'));
+        if (u.accessible || !u.description.isEmpty())
+            text = text.arg(u.description, u.serial.isEmpty() ? QStringLiteral("-") : u.serial);
+        out << text << '\n';
+        if (!u.accessible)
             continue;
-        }
-        out << QCoreApplication::translate("Cli", "\"%1\" Seriennummer %2")
-                   .arg(u.description, u.serial.isEmpty() ? QStringLiteral("-") : u.serial)
-            << (u.isKbx ? QStringLiteral(" - KBX") : QCoreApplication::translate("Cli", " - keine KBX"))
-            << '\n';
         kbxSeen += u.isKbx;
     }
     const QString port = Settings::Environment(setting::kKbxPort);

@@ -123,7 +123,7 @@ void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
         }
     } else {
         record_.backupProblem =
-            QCoreApplication::translate("Editor", "Sicherung fehlgeschlagen: ") + kept.error();
+            QCoreApplication::translate("Editor", "Sicherung fehlgeschlagen: %1").arg(kept.error());
         RecordLine(QStringLiteral("backup failed: ") + kept.error());
     }
 }

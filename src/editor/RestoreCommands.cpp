@@ -114,8 +114,9 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
                               FormatHexByte(planned[static_cast<size_t>(a)]));
     if (!differing.isEmpty()) {
         report(MessageKind::Error, Msg::VerifyFailed, {},
-               QCoreApplication::translate("Editor", "Nicht angenommen wurden die Bytes ") +
-                   differing.join(QStringLiteral(", ")) + QStringLiteral(". ") + WriteConsequence());
+               QCoreApplication::translate("Editor", "Nicht angenommen wurden die Bytes %1.")
+                       .arg(differing.join(QStringLiteral(", "))) +
+                   u' ' + WriteConsequence());
         return CommandResult::Failed;
     }
     if (replacement) {

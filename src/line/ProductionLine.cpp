@@ -449,11 +449,9 @@ void LineUnit::RunDevices() {
                                              "Lauf hält an")
                      .arg(logged.error()));
         if (say)
-            say(QStringLiteral("%1 %2: %3 (%4 ms)%5")
-                    .arg(r.product, r.serial, r.result)
-                    .arg(r.durationMs)
-                    .arg(r.codes.isEmpty() ? QString()
-                                           : QCoreApplication::translate("Line", ", Codes %1").arg(r.codes)));
+            say((r.codes.isEmpty() ? QCoreApplication::translate("Line", "%1 %2: %3 (%4 ms)")
+                                   : QCoreApplication::translate("Line", "%1 %2: %3 (%4 ms), Codes %5"))
+                    .arg(r.product, r.serial, r.result, QString::number(r.durationMs), r.codes));
         if (shared_.count > 0 && shared_.claimed.load() >= shared_.count)
             return; // no device is left to this run
         if ((shared_.stopRequested && shared_.stopRequested()) || shared_.halted)
