@@ -158,6 +158,7 @@ public:
         return Scope(bits_, mask);
     }
 
+    // The variant alone, whatever versions its V2.x layouts are narrowed to.
     constexpr bool contains(Variant v) const { return (bits_ & Scope(v).bits_) != 0; }
     constexpr bool contains(Variant v, int version) const {
         if (v == Variant::None)
