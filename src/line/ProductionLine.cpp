@@ -141,8 +141,10 @@ Result<> LineLog::Open(const QString& path) {
     if (!fd)
         return fd.failure();
     QFile file;
-    if (!file.open(*fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    if (!file.open(*fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(*fd);
         return Failure{Problem::Unreachable, file.errorString()};
+    }
     file.seek(0);
     const qsizetype codesColumn = Columns().indexOf(QStringLiteral("codes"));
     file.readLine(); // the header
