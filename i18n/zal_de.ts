@@ -34,6 +34,44 @@
             <numerusform>%n Sicherungen</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n Codes, die %1 als vergeben nennt, in den Aufzeichnungen nachgetragen</source>
+        <translation>
+            <numerusform>%n Code, den %1 als vergeben nennt, in den Aufzeichnungen nachgetragen</numerusform>
+            <numerusform>%n Codes, die %1 als vergeben nennt, in den Aufzeichnungen nachgetragen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Codeblöcke sind in den Aufzeichnungen noch als reserviert vermerkt; der nächste Lauf mit %1 trägt sie nach</source>
+        <translation>
+            <numerusform>%n Codeblock ist in den Aufzeichnungen noch als reserviert vermerkt; der nächste Lauf mit %1 trägt ihn nach</numerusform>
+            <numerusform>%n Codeblöcke sind in den Aufzeichnungen noch als reserviert vermerkt; der nächste Lauf mit %1 trägt sie nach</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Festcodes aus den Abbildern gelten als vergeben (%1 neu)</source>
+        <translation>
+            <numerusform>%n Festcode aus den Abbildern gilt als vergeben (%1 neu)</numerusform>
+            <numerusform>%n Festcodes aus den Abbildern gelten als vergeben (%1 neu)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Records</name>
+    <message numerus="yes">
+        <source>der Server hat %n Standby(s), aber seine Commits warten auf keinen (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</source>
+        <translation>
+            <numerusform>der Server hat %n Standby, aber seine Commits warten auf keinen (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</numerusform>
+            <numerusform>der Server hat %n Standbys, aber seine Commits warten auf keinen (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</source>
+        <translation>
+            <numerusform>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</numerusform>
+            <numerusform>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Window</name>

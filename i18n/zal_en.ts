@@ -602,12 +602,6 @@ else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to 
         <translation>the records must be an absolute path or a postgresql:// URL, not &quot;%1&quot;</translation>
     </message>
     <message>
-        <source>jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere
-Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen</source>
-        <translation>take every backup file of this station back into the records (lost or empty
-records): the device from the image, the time from the name</translation>
-    </message>
-    <message>
         <source>die Aufzeichnungen kennen keine Sicherung, in %1 liegen aber %2 Sicherungsdateien; zalctl records rebuild nimmt sie auf</source>
         <translation>the records know no backup, but %1 holds %2 backup files; zalctl records rebuild takes them in</translation>
     </message>
@@ -727,19 +721,72 @@ it was kept, and verify it; into another device only with --config-only or --rep
     </message>
     <message>
         <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - KBX, Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)</source>
-        <translation>USB bus %1 device %2: "%3" serial %4 - KBX, access denied (install the udev rule 70-zal-kbx.rules)</translation>
+        <translation>USB bus %1 device %2: &quot;%3&quot; serial %4 - KBX, access denied (install the udev rule 70-zal-kbx.rules)</translation>
     </message>
     <message>
         <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - Zugriff verweigert (die udev-Regel 70-zal-kbx.rules installieren)</source>
-        <translation>USB bus %1 device %2: "%3" serial %4 - access denied (install the udev rule 70-zal-kbx.rules)</translation>
+        <translation>USB bus %1 device %2: &quot;%3&quot; serial %4 - access denied (install the udev rule 70-zal-kbx.rules)</translation>
     </message>
     <message>
         <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - KBX</source>
-        <translation>USB bus %1 device %2: "%3" serial %4 - KBX</translation>
+        <translation>USB bus %1 device %2: &quot;%3&quot; serial %4 - KBX</translation>
     </message>
     <message>
         <source>USB-Bus %1, Gerät %2: &quot;%3&quot; Seriennummer %4 - keine KBX</source>
-        <translation>USB bus %1 device %2: "%3" serial %4 - not a KBX</translation>
+        <translation>USB bus %1 device %2: &quot;%3&quot; serial %4 - not a KBX</translation>
+    </message>
+    <message>
+        <source>jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere
+Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen; die Festcodes der Abbilder und
+jedes mit --log genannten Protokolls gelten als vergeben</source>
+        <translation>take every backup file of this station back into the records (lost or empty
+records): the device from the image, the time from the name; the fixed codes of the images and
+of every log named with --log count as handed out</translation>
+    </message>
+    <message>
+        <source>%1. Kein Gerät wurde berührt. Den Standby synchron machen (README, &quot;A server with a standby&quot;), oder mit --allow-async-standby trotzdem vergeben</source>
+        <translation>%1. No device was touched. Make the standby synchronous (README, &quot;A server with a standby&quot;), or hand out codes all the same with --allow-async-standby</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Codes, die %1 als vergeben nennt, in den Aufzeichnungen nachgetragen</source>
+        <translation>
+            <numerusform>%n code that %1 names as handed out brought up to date in the records</numerusform>
+            <numerusform>%n codes that %1 names as handed out brought up to date in the records</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Codeblöcke sind in den Aufzeichnungen noch als reserviert vermerkt; der nächste Lauf mit %1 trägt sie nach</source>
+        <translation>
+            <numerusform>%n code block is still marked reserved in the records; the next run with %1 brings it up to date</numerusform>
+            <numerusform>%n code blocks are still marked reserved in the records; the next run with %1 brings them up to date</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>das Protokoll %1 kann nicht gelesen werden: %2</source>
+        <translation>the log %1 cannot be read: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Festcodes aus den Abbildern gelten als vergeben (%1 neu)</source>
+        <translation>
+            <numerusform>%n fixed code of the images counts as handed out (%1 new)</numerusform>
+            <numerusform>%n fixed codes of the images count as handed out (%1 new)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>die Codes aus %1 konnten nicht aufgenommen werden: %2</source>
+        <translation>the codes of %1 could not be taken in: %2</translation>
+    </message>
+    <message>
+        <source>nicht wiederhergestellt: Ersatzvermerke, Produktionsläufe und ihre Zeilen, und die Festcodes von Geräten ohne Sicherung hier. Jedes Protokoll einer Fertigungslinie mit --log nennen und records rebuild an jeder Station laufen lassen, die Sicherungen hat, bevor wieder Codes vergeben werden</source>
+        <translation>not recovered: replacement notes, production runs and their rows, and the fixed codes of devices without a backup here. Name every production line log with --log, and run records rebuild at every station that keeps backups, before codes are handed out again</translation>
+    </message>
+    <message>
+        <source>Codes auch vergeben, wenn der Server der Aufzeichnungen keinen synchronen Standby hat (jede Zeile des Protokolls vermerkt es)</source>
+        <translation>hand out codes even when the records' server has no synchronous standby (every row of the log says so)</translation>
+    </message>
+    <message>
+        <source>%1 (--allow-async-standby; jede Zeile vermerkt es)</source>
+        <translation>%1 (--allow-async-standby; every row says so)</translation>
     </message>
 </context>
 <context>
@@ -1053,6 +1100,14 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <source>%1 %2: %3 (%4 ms), Codes %5</source>
         <translation>%1 %2: %3 (%4 ms), codes %5</translation>
     </message>
+    <message>
+        <source>die Aufzeichnungen haben die Codes %1 noch einmal vergeben, die dieser Lauf oder sein Protokoll schon vergeben hat: sie haben Reservierungen verloren</source>
+        <translation>the records handed out the codes %1 again, which this run or its log handed out already: they have lost reservations</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen sind nicht erreichbar; warte höchstens %1 s, dass ein Standby übernimmt</source>
+        <translation>the records cannot be reached; waiting at most %1 s for a standby to take over</translation>
+    </message>
 </context>
 <context>
     <name>Maps</name>
@@ -1133,6 +1188,32 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>%1 kann nicht geschrieben werden: %2</source>
         <translation>%1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>ein Halt wurde verlangt, bevor der Standby das Festschreiben bestätigt hat</source>
+        <translation>a stop was asked for before the standby confirmed the commit</translation>
+    </message>
+    <message>
+        <source>der Standby hat das Festschreiben nicht innerhalb von %1 s bestätigt (der Server hält es nur bei sich; ein Failover kann es verlieren)</source>
+        <translation>the standby has not confirmed the commit within %1 s (the server keeps it only locally; a failover can lose it)</translation>
+    </message>
+    <message>
+        <source>die Reservierung der Codes %1 gilt nicht: %2</source>
+        <translation>the reservation of the codes %1 does not count: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>der Server hat %n Standby(s), aber seine Commits warten auf keinen (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</source>
+        <translation>
+            <numerusform>the server has %n standby, but its commits wait for none (synchronous_standby_names is empty): a failover can lose codes handed out, which a second device then gets</numerusform>
+            <numerusform>the server has %n standbys, but its commits wait for none (synchronous_standby_names is empty): a failover can lose codes handed out, which a second device then gets</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</source>
+        <translation>
+            <numerusform>the URL names %n server, but the server's commits wait for no standby (synchronous_standby_names is empty): a failover can lose codes handed out, which a second device then gets</numerusform>
+            <numerusform>the URL names %n servers, but the server's commits wait for no standby (synchronous_standby_names is empty): a failover can lose codes handed out, which a second device then gets</numerusform>
+        </translation>
     </message>
 </context>
 <context>

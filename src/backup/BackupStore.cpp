@@ -356,6 +356,7 @@ RebuiltRecords BackupStore::Rebuild() {
     }
     static const QRegularExpression stamp(QStringLiteral("(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)"));
     std::vector<BackupEntry> batch;
+    std::set<std::uint16_t> codes;
     const auto flush = [&] {
         const Result<int> added = records->AddBackups(batch);
         if (!added) {
@@ -378,6 +379,10 @@ RebuiltRecords BackupStore::Rebuild() {
         BackupEntry e = known != journal.end() ? known->second : BackupEntry{};
         ConfigImage image{};
         std::copy(bytes.begin(), bytes.end(), image.begin());
+        // A device's fixed codes must never go to another: whatever a kept image holds counts as
+        // handed out, also when the records that said so are lost.
+        for (const std::uint16_t code : FixedCodesOf(image))
+            codes.insert(code);
         e.file = info.fileName();
         e.device = IdentifyDevice(image);
         e.image = bytes;
@@ -399,7 +404,14 @@ RebuiltRecords BackupStore::Rebuild() {
         if (batch.size() == 1000 && !flush())
             return rebuilt;
     }
-    flush();
+    if (!flush())
+        return rebuilt;
+    rebuilt.codes = static_cast<int>(codes.size());
+    const Result<int> marked = records->ImportUsedCodes(codes, QStringLiteral("backups"));
+    if (!marked)
+        rebuilt.outcome = marked.failure();
+    else
+        rebuilt.newCodes = *marked;
     return rebuilt;
 }
 

@@ -50,6 +50,8 @@ struct RebuiltRecords {
     int files = 0;      // backup files found
     int added = 0;      // of them, taken into the records (the others were there already)
     int unreadable = 0; // not a 256-byte image
+    int codes = 0;      // fixed radio ID codes the images hold
+    int newCodes = 0;   // of them, not yet counted as handed out in the records
 };
 
 // Images exactly as devices gave them, one file per image ("ZAL 004711 2026-12-07 10-15-02.bin", a plain

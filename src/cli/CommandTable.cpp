@@ -89,9 +89,10 @@ const Command kCommands[] = {
     {"backups restore", "FILE", kEditor | kOptConfigOnly | kOptReplace, KbxUse::One, RunBackups,
      QT_TRANSLATE_NOOP("Cli", "eine Sicherung (eine Datei oder ein Name aus der Liste, auch einer anderen Station) genau so in das\n"
      "Gerät schreiben, wie sie aufbewahrt wurde, und prüfen; in ein anderes Gerät nur mit --config-only oder --replace")},
-    {"records rebuild", "", kEditor, KbxUse::None, RunRecords,
+    {"records rebuild", "", kEditor | kOptLog, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere\n"
-     "Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen")},
+     "Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen; die Festcodes der Abbilder und\n"
+     "jedes mit --log genannten Protokolls gelten als vergeben")},
     {"records export", "", kEditor | kOptCsv, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "die Aufzeichnungen für eine Tabellenkalkulation: Sicherungen (ohne Abbilder), Geräte,\n"
      "Produktionsläufe und ihre Zeilen, Festcodes, je eine CSV-Datei")},
@@ -115,7 +116,7 @@ const Command kCommands[] = {
      QT_TRANSLATE_NOOP("Cli", "Service: das Standardabbild von BORA, ZAL, MUVE oder DORF schreiben")},
     {"write-version-byte", "", kEditor, KbxUse::One, RunWriteVersionByte,
      QT_TRANSLATE_NOOP("Cli", "Service: das Versionsbyte eines Geräts mit V1.x-Firmware setzen")},
-    {"line", "FILE", kEditor | kOptCount | kOptChangeCodesFrom | kOptLog, KbxUse::Several, RunLine,
+    {"line", "FILE", kEditor | kOptCount | kOptChangeCodesFrom | kOptLog | kOptAllowAsync, KbxUse::Several, RunLine,
      QT_TRANSLATE_NOOP("Cli", "Fertigungslinie: FILE in jedes Gerät schreiben, das an die KBX (oder an mehrere zugleich) kommt,\n"
      "wahlweise mit dem nächsten Block Festcodes, eine CSV-Zeile je Gerät; Strg+C endet nach dem\n"
      "Gerät in Arbeit")},

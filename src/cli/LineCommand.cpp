@@ -90,10 +90,12 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         add(QString(), QString());
 
     const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
-    ProductionRun run(
-        {.file = file, .logPath = logPath, .firstCode = firstCode, .count = count, .stopRequested = [] {
-             return Interrupted();
-         }});
+    ProductionRun run({.file = file,
+                       .logPath = logPath,
+                       .firstCode = firstCode,
+                       .count = count,
+                       .stopRequested = [] { return Interrupted(); },
+                       .allowAsynchronous = (o.given & kOptAllowAsync) != 0});
     switch (run.Prepare(*units.front()->session.editor)) {
     case RunSetup::Ready:
         break;
@@ -126,7 +128,27 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                    .arg(run.why())
             << Qt::endl;
         return kFailed;
+    case RunSetup::Asynchronous:
+        err << "zalctl: "
+            << QCoreApplication::translate(
+                   "Cli", "%1. Kein Gerät wurde berührt. Den Standby synchron machen (README, \"A server "
+                          "with a standby\"), oder mit --allow-async-standby trotzdem vergeben")
+                   .arg(run.why())
+            << Qt::endl;
+        return kFailed;
     }
+    if (!run.replicationRisk().isEmpty())
+        err << "zalctl: warning: "
+            << QCoreApplication::translate("Cli", "%1 (--allow-async-standby; jede Zeile vermerkt es)")
+                   .arg(run.replicationRisk())
+            << Qt::endl;
+    if (run.reconciledCodes() > 0)
+        err << "zalctl: "
+            << QCoreApplication::translate(
+                   "Cli", "%n Codes, die %1 als vergeben nennt, in den Aufzeichnungen nachgetragen", nullptr,
+                   run.reconciledCodes())
+                   .arg(logPath)
+            << Qt::endl;
     if (run.importedCodes() > 0)
         err << "zalctl: "
             << QCoreApplication::translate("Cli",
@@ -166,6 +188,14 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
             << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht jedes Gerät des Laufs "
                                                   "aufnehmen (%1); %2 enthält sie alle")
                    .arg(problem, logPath)
+            << Qt::endl;
+    if (run.unsettledBlocks() > 0)
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli",
+                                           "%n Codeblöcke sind in den Aufzeichnungen noch als reserviert "
+                                           "vermerkt; der nächste Lauf mit %1 trägt sie nach",
+                                           nullptr, run.unsettledBlocks())
+                   .arg(logPath)
             << Qt::endl;
     const int written = shared.written, other = shared.refusedOrFailed;
     out << QCoreApplication::translate("Cli",

@@ -4,6 +4,7 @@
 #include "EditorView.h"
 #include "Session.h"
 #include "config/ImageFile.h"
+#include "line/ProductionLine.h"
 #include "radio/DeviceIdentity.h"
 #include "shell/FileSystem.h"
 
@@ -354,6 +355,18 @@ int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments)
         PrintCommandUsage(err, "records rebuild", {}, o.error);
         return kUsage;
     }
+    // Every log is read before anything is written: a mistyped name stops the rebuild untouched.
+    std::vector<std::unique_ptr<LineLog>> logs;
+    for (const QString& path : o.logs) {
+        logs.push_back(std::make_unique<LineLog>());
+        if (const Result<> read = logs.back()->Read(path); !read) {
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "das Protokoll %1 kann nicht gelesen werden: %2")
+                       .arg(path, read.error())
+                << Qt::endl;
+            return read.problem() == Problem::Invalid ? kUsage : kFailed;
+        }
+    }
     Session s = MakeSession(err, o);
     BackupStore store = s.editor->backups();
     const RebuiltRecords rebuilt = store.Rebuild();
@@ -377,6 +390,37 @@ int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments)
                .arg(rebuilt.added)
                .arg(rebuilt.files - rebuilt.unreadable)
         << '\n';
+    out << QCoreApplication::translate("Cli", "%n Festcodes aus den Abbildern gelten als vergeben (%1 neu)",
+                                       nullptr, rebuilt.codes)
+               .arg(rebuilt.newCodes)
+        << '\n';
+    RecordsDatabase records(store.database());
+    for (size_t i = 0; i < logs.size(); ++i) {
+        const LineLog& log = *logs[i];
+        const Result<int> imported = records.ImportUsedCodes(log.usedCodes(), o.logs[static_cast<int>(i)]);
+        const Result<int> reconciled = imported ? records.ReconcileCodes(log.loggedCodes()) : imported;
+        if (!reconciled) {
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "die Codes aus %1 konnten nicht aufgenommen werden: %2")
+                       .arg(o.logs[static_cast<int>(i)], reconciled.error())
+                << Qt::endl;
+            return kFailed;
+        }
+        out << QCoreApplication::translate("Cli", "%n Festcodes aus %1 gelten als vergeben (%2 neu)", nullptr,
+                                           static_cast<int>(log.usedCodes().size()))
+                   .arg(o.logs[static_cast<int>(i)])
+                   .arg(*imported)
+            << '\n';
+    }
+    // What no backup file holds is gone with the records: said, with what to do about it.
+    err << "zalctl: "
+        << QCoreApplication::translate(
+               "Cli",
+               "nicht wiederhergestellt: Ersatzvermerke, Produktionsläufe und ihre Zeilen, und die "
+               "Festcodes von Geräten ohne Sicherung hier. Jedes Protokoll einer Fertigungslinie mit --log "
+               "nennen und records rebuild an jeder Station laufen lassen, die Sicherungen hat, bevor "
+               "wieder Codes vergeben werden")
+        << Qt::endl;
     return kOk;
 }
 

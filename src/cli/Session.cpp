@@ -57,6 +57,9 @@ const OptionSpelling (&OptionSpellings())[kOptionCount] {
          QT_TRANSLATE_NOOP("Cli",
                            "das Gerät ersetzt das der Sicherung und übernimmt dessen Funk ID-Codes (die "
                            "Aufzeichnungen vermerken es)")},
+        {kOptAllowAsync, "allow-async-standby", "--allow-async-standby",
+         QT_TRANSLATE_NOOP("Cli", "Codes auch vergeben, wenn der Server der Aufzeichnungen keinen synchronen "
+                                  "Standby hat (jede Zeile des Protokolls vermerkt es)")},
     };
     return spellings;
 }
@@ -107,6 +110,7 @@ Options Parse(const QStringList& arguments) {
     o.count = value(kOptCount);
     o.changeCodes_ = value(kOptChangeCodesFrom);
     o.log = value(kOptLog);
+    o.logs = values(kOptLog);
     o.since = value(kOptSince);
     o.station = value(kOptStation);
     o.csv = value(kOptCsv);

@@ -35,8 +35,9 @@ enum Option : unsigned {
     kOptCsv = 1u << 18,
     kOptConfigOnly = 1u << 19,
     kOptReplace = 1u << 20,
+    kOptAllowAsync = 1u << 21,
 };
-constexpr int kOptionCount = 21;
+constexpr int kOptionCount = 22;
 // How an option is written on the command line and in usage texts ("-o FILE", "--json").
 struct OptionSpelling {
     Option option;
@@ -53,6 +54,7 @@ struct Options {
     QString output, product, timeout, serial, format, since, station, csv;
     QStringList kbx, port;            // chosen KBX units: USB serial numbers, ttys
     QString count, changeCodes_, log; // line mode
+    QStringList logs;                 // every --log given (records rebuild takes several)
     QStringList positional;
     QString error;
 };

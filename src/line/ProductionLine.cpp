@@ -137,6 +137,7 @@ Result<> LineLog::Open(const QString& path) {
     std::lock_guard lock(mutex_);
     path_ = path;
     used_.clear();
+    logged_.clear();
     const Result<int> fd = OpenLogFile(path);
     if (!fd)
         return fd.failure();
@@ -146,14 +147,50 @@ Result<> LineLog::Open(const QString& path) {
         return Failure{Problem::Unreachable, file.errorString()};
     }
     file.seek(0);
-    const qsizetype codesColumn = Columns().indexOf(QStringLiteral("codes"));
     file.readLine(); // the header
-    while (!file.atEnd()) {
-        const QStringList fields = CsvFields(QString::fromUtf8(file.readLine()).trimmed());
-        for (const QString& code : fields.value(codesColumn).split(u' ', Qt::SkipEmptyParts))
-            used_.insert(TextToCode(code));
-    }
+    while (!file.atEnd())
+        Take(CsvFields(QString::fromUtf8(file.readLine()).trimmed()));
     return {};
+}
+
+Result<> LineLog::Read(const QString& path) {
+    std::lock_guard lock(mutex_);
+    used_.clear();
+    logged_.clear();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Failure{errno == ENOENT ? Problem::NotFound : Problem::Unreachable,
+                       QString::fromLocal8Bit(std::strerror(errno))};
+    QFile file;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Failure{Problem::Invalid, QCoreApplication::translate("Line", "keine gewöhnliche Datei")};
+    }
+    if (file.readLine() != Columns().join(u',').toUtf8() + '\n')
+        return Failure{Problem::Invalid,
+                       QCoreApplication::translate(
+                           "Line", "keine Protokolldatei dieses Programms (ihre erste Zeile ist nicht "
+                                   "der Kopf des Protokolls)")};
+    while (!file.atEnd())
+        Take(CsvFields(QString::fromUtf8(file.readLine()).trimmed()));
+    return {};
+}
+
+void LineLog::Take(const QStringList& fields) {
+    static const qsizetype codes = Columns().indexOf(QStringLiteral("codes"));
+    static const qsizetype result = Columns().indexOf(QStringLiteral("result"));
+    static const qsizetype serial = Columns().indexOf(QStringLiteral("serial"));
+    static const qsizetype product = Columns().indexOf(QStringLiteral("product"));
+    // A row with codes went to a device: written there, or failed part way (the device may hold some).
+    const QString state = fields.value(result) == QLatin1String("written") ? QStringLiteral("written")
+                                                                           : QStringLiteral("failed");
+    for (const QString& text : fields.value(codes).split(u' ', Qt::SkipEmptyParts)) {
+        const std::uint16_t code = TextToCode(text);
+        used_.insert(code);
+        logged_[code] = {state, fields.value(serial), fields.value(product)};
+    }
 }
 
 Result<> LineLog::Append(const LineRecord& r) {
@@ -167,15 +204,32 @@ Result<> LineLog::Append(const LineRecord& r) {
                              CsvField(QString(r.message).replace(u'\n', u' ').simplified()),
                              QString::number(r.durationMs),
                              CsvField(r.unit)};
-    std::lock_guard lock(mutex_);
-    for (const QString& code : r.codes.split(u' ', Qt::SkipEmptyParts))
-        used_.insert(TextToCode(code));
-    if (run_ > 0) {
+    QString database, station;
+    qint64 run = 0;
+    RecordsDatabase::FailoverWindow* window = nullptr;
+    Result<> written;
+    {
+        std::lock_guard lock(mutex_);
+        Take({QString(), r.serial, r.product, QString(), QString(), r.codes, r.result});
+        database = database_;
+        station = station_;
+        run = run_;
+        window = window_;
+        written = WriteRow(fields);
+    }
+    // The records' row after the file's, outside the lock: a unit waiting for a standby never holds
+    // another unit's row back.
+    if (run > 0) {
         const Result<> added = RecordsDatabase::AcrossFailover(
-            database_, [&](RecordsDatabase& records) { return records.AddRunRow(run_, station_, r); });
+            database, [&](RecordsDatabase& records) { return records.AddRunRow(run, station, r); }, window);
+        std::lock_guard lock(mutex_);
         if (!added && recordsProblem_.isEmpty())
             recordsProblem_ = added.error();
     }
+    return written;
+}
+
+Result<> LineLog::WriteRow(const QStringList& fields) {
     // Opened for each row: a log moved away during the run is made again, with its header.
     const Result<int> opened = OpenLogFile(path_);
     if (!opened)
@@ -196,11 +250,13 @@ Result<> LineLog::Append(const LineRecord& r) {
     return {};
 }
 
-void LineLog::RecordInto(QString database, QString station, qint64 run) {
+void LineLog::RecordInto(QString database, QString station, qint64 run,
+                         RecordsDatabase::FailoverWindow* window) {
     std::lock_guard lock(mutex_);
     database_ = std::move(database);
     station_ = std::move(station);
     run_ = run;
+    window_ = window;
 }
 
 QString LineLog::recordsProblem() {
@@ -210,28 +266,77 @@ QString LineLog::recordsProblem() {
 
 // --- Codes ----------------------------------------------------------------------------------------------
 
-CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, QString database, QString station)
-    : first_(first), plus_(plus), database_(std::move(database)), station_(std::move(station)) {}
+CodeAllocator::CodeAllocator(std::uint16_t first, bool plus, QString database, QString station,
+                             std::set<std::uint16_t> alreadyOut, RecordsDatabase::FailoverWindow* window)
+    : first_(first), plus_(plus), database_(std::move(database)), station_(std::move(station)),
+      window_(window), out_(std::move(alreadyOut)) {}
 
-Result<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit) {
+Result<std::vector<std::uint16_t>> CodeAllocator::Next(const QString& unit, const Waiting& waiting) {
     // The records keep this thread's connection; a server that went away and came back is simply
     // connected to again. A block reserved on a primary that failed before it answered is never handed
     // out again: its reservation went to the standby with the commit.
-    return RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
-        return records.ReserveCodeBlock(first_, plus_, station_, unit);
-    });
+    Result<std::vector<std::uint16_t>> block = RecordsDatabase::AcrossFailover(
+        database_,
+        [&](RecordsDatabase& records) { return records.ReserveCodeBlock(first_, plus_, station_, unit); },
+        window_, waiting);
+    if (!block)
+        return block;
+    std::lock_guard lock(mutex_);
+    std::vector<std::uint16_t> again;
+    for (const std::uint16_t code : *block) {
+        if (out_.count(code) > 0)
+            again.push_back(code);
+    }
+    if (!again.empty())
+        // The records lost reservations they had confirmed (an asynchronous standby promoted, a
+        // restored database): the block stays reserved there and goes nowhere.
+        return Failure{Problem::Conflict, QCoreApplication::translate(
+                                              "Line", "die Aufzeichnungen haben die Codes %1 noch einmal "
+                                                      "vergeben, die dieser Lauf oder sein Protokoll schon "
+                                                      "vergeben hat: sie haben Reservierungen verloren")
+                                              .arg(CodesText(again))};
+    out_.insert(block->begin(), block->end());
+    return block;
 }
 
-void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block) {
-    RecordsDatabase::AcrossFailover(database_,
-                                    [&](RecordsDatabase& records) { return records.ReleaseCodes(block); });
+void CodeAllocator::GiveBack(const std::vector<std::uint16_t>& block, const Waiting& waiting) {
+    // A block the records took back may come again for the next device; one they did not take back
+    // stays reserved there and is never handed out again anyway.
+    if (RecordsDatabase::AcrossFailover(
+            database_, [&](RecordsDatabase& records) { return records.ReleaseCodes(block); }, window_,
+            waiting)) {
+        std::lock_guard lock(mutex_);
+        for (const std::uint16_t code : block)
+            out_.erase(code);
+    }
 }
 
-void CodeAllocator::Settle(const std::vector<std::uint16_t>& block, const QString& state,
-                           const QString& serial, const QString& product) {
-    RecordsDatabase::AcrossFailover(database_, [&](RecordsDatabase& records) {
-        return records.SetCodesState(block, state, serial, product);
-    });
+Result<> CodeAllocator::Settle(const std::vector<std::uint16_t>& block, const QString& state,
+                               const QString& serial, const QString& product, const Waiting& waiting) {
+    const Result<> settled = RecordsDatabase::AcrossFailover(
+        database_,
+        [&](RecordsDatabase& records) { return records.SetCodesState(block, state, serial, product); },
+        window_, waiting);
+    if (!settled) {
+        std::lock_guard lock(mutex_);
+        unsettled_.push_back({block, state, serial, product});
+    }
+    return settled;
+}
+
+int CodeAllocator::SettleLeftOver() {
+    std::vector<Unsettled> left;
+    {
+        std::lock_guard lock(mutex_);
+        left.swap(unsettled_);
+    }
+    int still = 0;
+    if (left.empty())
+        return 0;
+    RecordsDatabase records(database_);
+    for (const Unsettled& u : left)
+        still += !records.SetCodesState(u.block, u.state, u.serial, u.product);
+    return still;
 }
 
 // --- Unit -----------------------------------------------------------------------------------------------
@@ -342,8 +447,16 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     // The device's codes are reserved before anything is written to it: a device the run cannot give
     // codes to (none left, the records read-only or away) is left as it came, and the run stops.
     std::optional<std::vector<std::uint16_t>> block;
+    // A unit that waits for a standby to take over says so, and for how long at most: the whole line
+    // shares one window, however many units wait in it.
+    const CodeAllocator::Waiting waiting = [this](qint64 secondsLeft) {
+        if (say)
+            say(QCoreApplication::translate("Line", "die Aufzeichnungen sind nicht erreichbar; warte "
+                                                    "höchstens %1 s, dass ein Standby übernimmt")
+                    .arg(secondsLeft));
+    };
     if (shared_.codes) {
-        if (Result<std::vector<std::uint16_t>> reserved = shared_.codes->Next(name_); reserved) {
+        if (Result<std::vector<std::uint16_t>> reserved = shared_.codes->Next(name_, waiting); reserved) {
             block = std::move(*reserved);
         } else {
             r.result = LineResultWord(CommandResult::Failed);
@@ -370,7 +483,7 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     }
     // The codes go only after the write: a device whose write did not finish never got any of them.
     if (block && result != CommandResult::Done)
-        shared_.codes->GiveBack(*block);
+        shared_.codes->GiveBack(*block, waiting);
     if (result == CommandResult::Done && block) {
         CommandResult changed = CommandResult::Refused;
         const FixedCodeWindow window = editor_.ChangeFixedCodesBegin(&changed);
@@ -391,15 +504,15 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
         if (changed) {
             editor_.ChangeFixedCodesCommit(window);
             r.codes = CodesText(*block);
-            shared_.codes->Settle(*block, QStringLiteral("written"), serial, identified.productName);
+            shared_.codes->Settle(*block, QStringLiteral("written"), serial, identified.productName, waiting);
         } else if (!changed.deviceChanged()) {
             // Refused before anything was sent: the device never got any of them.
-            shared_.codes->GiveBack(*block);
+            shared_.codes->GiveBack(*block, waiting);
             r.result = LineResultWord(CommandResult::Failed);
             r.message = changed.text();
         } else {
             // The device may hold some of them: they stay used, and the row names them.
-            shared_.codes->Settle(*block, QStringLiteral("failed"), serial, identified.productName);
+            shared_.codes->Settle(*block, QStringLiteral("failed"), serial, identified.productName, waiting);
             r.codes = CodesText(*block);
             r.result = LineResultWord(CommandResult::Failed);
             r.message = changed.text();
@@ -411,6 +524,8 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
     r.version = id.version;
     r.radioId = id.radioId;
     r.durationMs = timer.elapsed();
+    if (!shared_.rowNote.isEmpty())
+        r.message = QStringLiteral("%1 [%2]").arg(r.message, shared_.rowNote);
     return r;
 }
 

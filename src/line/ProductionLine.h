@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -33,44 +34,72 @@ public:
     // is no log of this program (a FIFO, a device, a configuration file, ...), or when it cannot be
     // written (Unreachable).
     Result<> Open(const QString& path);
+    // Reads an existing log without writing to it (nor making it): its codes, as Open takes them.
+    Result<> Read(const QString& path);
     // One row, written whole or not at all.
     Result<> Append(const LineRecord& record);
     // Every fixed code the log says was given, so that a run never gives a code twice.
     const std::set<std::uint16_t>& usedCodes() const { return used_; }
+    // What the log's rows say became of each code (written into a device, or failed there).
+    const std::map<std::uint16_t, RecordsDatabase::LoggedCode>& loggedCodes() const { return logged_; }
     // Each row goes into the run of the records too. A row they cannot take does not stop the line (the
-    // CSV has it); the first reason is kept.
-    void RecordInto(QString database, QString station, qint64 run);
+    // CSV has it); the first reason is kept. A wait for a standby is the run's window.
+    void RecordInto(QString database, QString station, qint64 run,
+                    RecordsDatabase::FailoverWindow* window = nullptr);
     QString recordsProblem();
 
 private:
     std::mutex mutex_;
     QString path_;
     std::set<std::uint16_t> used_;
+    std::map<std::uint16_t, RecordsDatabase::LoggedCode> logged_;
+    // Takes a row's codes (fields as the log's columns) into what the log says was given.
+    void Take(const QStringList& fields);
+    Result<> WriteRow(const QStringList& fields);
     QString database_, station_, recordsProblem_;
     qint64 run_ = 0;
+    RecordsDatabase::FailoverWindow* window_ = nullptr;
 };
 
 // Hands out blocks of fixed codes from a first code on, skipping every block that would reuse a code.
 // Each block is reserved and committed in the records database before it goes anywhere, so that every
 // process and station using the same database hands out each code once, and a crash never frees a code
-// that may have reached a device. Safe to use from several threads (the records keep a connection per
-// thread).
+// that may have reached a device. Whatever the records answer (a standby promoted that lost the last
+// reservations), a code this run handed out or its log holds is never handed out again. Safe to use
+// from several threads (the records keep a connection per thread).
 class CodeAllocator {
 public:
-    CodeAllocator(std::uint16_t first, bool plus, QString database, QString station);
-    // The next block; a failure says whether the codes ran out (Exhausted) or the records could not
-    // hand one out (away, read-only, of a newer program, or a stop asked for).
-    Result<std::vector<std::uint16_t>> Next(const QString& unit = {});
+    // alreadyOut: the codes the log names; window: the run's shared wait for a standby.
+    CodeAllocator(std::uint16_t first, bool plus, QString database, QString station,
+                  std::set<std::uint16_t> alreadyOut = {}, RecordsDatabase::FailoverWindow* window = nullptr);
+    // Hears how long a call will wait for a standby, in seconds, when it starts to wait.
+    using Waiting = std::function<void(qint64)>;
+    // The next block; a failure says whether the codes ran out (Exhausted), the standby did not confirm
+    // the reservation (Unconfirmed), the records answered with a code this run gave out already
+    // (Conflict), or the records could not hand one out (away, read-only, of a newer program, or a stop
+    // asked for).
+    Result<std::vector<std::uint16_t>> Next(const QString& unit = {}, const Waiting& waiting = {});
     // A block the device is known never to have received (refused before the write began) goes back.
-    void GiveBack(const std::vector<std::uint16_t>& block);
-    // What became of a block that went to a device: "written", or "failed" (it stays used).
-    void Settle(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial,
-                const QString& product = {});
+    void GiveBack(const std::vector<std::uint16_t>& block, const Waiting& waiting = {});
+    // What became of a block that went to a device: "written", or "failed" (it stays used). One the
+    // records could not take is tried again by SettleLeftOver, and the log has it for the next run.
+    Result<> Settle(const std::vector<std::uint16_t>& block, const QString& state, const QString& serial,
+                    const QString& product = {}, const Waiting& waiting = {});
+    // Tries once more each block whose state could not be recorded; how many still could not.
+    int SettleLeftOver();
 
 private:
+    struct Unsettled {
+        std::vector<std::uint16_t> block;
+        QString state, serial, product;
+    };
     std::uint16_t first_;
     bool plus_;
     QString database_, station_;
+    RecordsDatabase::FailoverWindow* window_;
+    std::mutex mutex_;
+    std::set<std::uint16_t> out_; // handed out by this run, or named by its log
+    std::vector<Unsettled> unsettled_;
 };
 
 struct LineOptions {
@@ -91,6 +120,9 @@ struct LineShared {
     std::atomic<bool> halted{false};
     QString haltReason; // written once, before halted is set
     std::function<bool()> stopRequested;
+    // Said in every row's message: why this run's codes may not last through a failover, when the
+    // operator chose to go on all the same.
+    QString rowNote;
 };
 
 // One KBX's line: waits for a device, writes the configuration (with the write's checks and

@@ -51,11 +51,31 @@ RunSetup ProductionRun::Prepare(TfrmEnterData& first) {
             return RunSetup::NoCodes;
         }
         imported_ = *imported;
-        codes_ = std::make_unique<CodeAllocator>(TextToCode(settings_.firstCode), plus, database, station);
+        // What an earlier run wrote into devices while the records were away: written there now.
+        const Result<int> reconciled = records.ReconcileCodes(log_.loggedCodes());
+        if (!reconciled) {
+            why_ = reconciled.error();
+            return RunSetup::NoCodes;
+        }
+        reconciled_ = *reconciled;
+        // A code must outlive a failover of the server: refused before any device unless the operator
+        // said otherwise, and then every row says so.
+        const Result<QString> risk = records.ReplicationRisk();
+        if (!risk) {
+            why_ = risk.error();
+            return RunSetup::NoCodes;
+        }
+        if (!risk->isEmpty() && !settings_.allowAsynchronous) {
+            why_ = *risk;
+            return RunSetup::Asynchronous;
+        }
+        shared_.rowNote = *risk;
+        codes_ = std::make_unique<CodeAllocator>(TextToCode(settings_.firstCode), plus, database, station,
+                                                 log_.usedCodes(), &failover_);
     }
     if (const Result<qint64> run = records.StartRun(
             station, settings_.file, IdentifyDevice(first.working(), first.product()).productName))
-        log_.RecordInto(database, station, *run);
+        log_.RecordInto(database, station, *run, &failover_);
     else
         runNotRecorded_ = run.error();
     shared_.log = &log_;
@@ -78,6 +98,8 @@ void ProductionRun::Run(const std::vector<Unit>& units) {
         threads.emplace_back([&line] { line->Run(); });
     for (std::thread& t : threads)
         t.join();
+    if (codes_)
+        unsettled_ = codes_->SettleLeftOver();
 }
 
 } // namespace zal

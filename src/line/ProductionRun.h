@@ -21,6 +21,9 @@ enum class RunSetup {
     LogRefused,    // the log is the configuration itself, or cannot be a log (why())
     NotAFirstCode, // the first code cannot start a block of fixed codes
     NoCodes,       // codes are to be handed out, but the records cannot hand them out (why())
+    // codes are to be handed out, but a failover of the records' server could lose them (why()): its
+    // standby is not synchronous
+    Asynchronous,
 };
 
 class ProductionRun {
@@ -31,6 +34,8 @@ public:
         QString firstCode; // four hexadecimal digits; empty: the devices keep their fixed codes
         int count = 0;     // devices of the run; 0: until stopped
         std::function<bool()> stopRequested;
+        // The operator accepts a server whose standby is not synchronous: every row then says so.
+        bool allowAsynchronous = false;
     };
     // A unit of the run: the editor its line works through (made for its KBX), its name, and where
     // its messages go (from its own thread).
@@ -52,6 +57,13 @@ public:
     // What the set-up did that does not stop the run: codes an earlier log names taken into the
     // records, and why the records could not take the run (its devices are then in the log alone).
     int importedCodes() const { return imported_; }
+    // Codes the log says were written (or failed) that the records still held as only reserved.
+    int reconciledCodes() const { return reconciled_; }
+    // Why the run's codes may not last through a failover, when allowAsynchronous let it go on.
+    const QString& replicationRisk() const { return shared_.rowNote; }
+    // Blocks whose state the records could not take even after the run (the log has them; the next
+    // run brings the records up to date).
+    int unsettledBlocks() const { return unsettled_; }
     QString runNotRecorded() const { return runNotRecorded_; }
 
     // Runs a line per unit, each in a thread of its own, until the count is reached, a stop is asked
@@ -70,7 +82,8 @@ private:
     std::unique_ptr<CodeAllocator> codes_;
     LineShared shared_;
     QString why_, runNotRecorded_;
-    int imported_ = 0;
+    int imported_ = 0, reconciled_ = 0, unsettled_ = 0;
+    RecordsDatabase::FailoverWindow failover_;
 };
 
 } // namespace zal

@@ -57,6 +57,22 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
     return id;
 }
 
+std::vector<std::uint16_t> FixedCodesOf(const ConfigImage& image) {
+    const int product = IdentifyDevice(image).product;
+    if (!FindProduct(product))
+        return {};
+    const int own = ProductRow(product).ownCodeAddress;
+    const int count = IsPlusProduct(product) ? kPlusFixedCodeCount : kFixedCodeCount;
+    std::vector<std::uint16_t> codes;
+    for (int i = 0; i < count; ++i) {
+        const auto code = static_cast<std::uint16_t>(image[static_cast<size_t>(own + 2 * i)] << 8 |
+                                                     image[static_cast<size_t>(own + 2 * i + 1)]);
+        if (code != 0x0000 && code != 0xFFFF)
+            codes.push_back(code);
+    }
+    return codes;
+}
+
 QString SerialKey(const QString& serial) {
     return WithoutLeadingZeros(serial.trimmed()).toUpper();
 }

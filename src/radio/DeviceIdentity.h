@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <vector>
+
 namespace zal {
 
 // Who a device image belongs to, as a technician names it: product, firmware, serial number and the
@@ -31,6 +34,9 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product);
 // Whether two serial numbers name the same device, in whichever form either was written: the shown
 // "42" finds the recorded "000042", hexadecimal digits in either case.
 bool SameSerial(const QString& a, const QString& b);
+// The fixed radio ID codes an image holds, at its product's own addresses (six for the older products,
+// nine for the extended repeaters), leaving out the unset 0000 and FFFF; none for an unknown product.
+std::vector<std::uint16_t> FixedCodesOf(const ConfigImage& image);
 // The one form of a serial number that every written form of it comes to (records look it up by this).
 QString SerialKey(const QString& serial);
 

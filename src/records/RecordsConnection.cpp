@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -34,12 +35,12 @@ public:
         return *watchdog;
     }
 
-    void Arm(Connection* c) {
+    void Arm(Connection* c, std::chrono::milliseconds wait) {
         const std::lock_guard lock(mutex_);
         if (gStopped.load())
             armed_[c] = {Clock::now() + kAfterStop, true}; // no cancel request first: cut at once
         else
-            armed_[c] = {Clock::now() + c->wait, false};
+            armed_[c] = {Clock::now() + wait, false};
         if (!thread_.joinable())
             thread_ = std::thread([this] { Loop(); });
         wake_.notify_one();
@@ -184,8 +185,16 @@ void Connection::attach() {
         auto* pg = static_cast<PGconn*>(handle);
         // The server's own words as it shuts down ("terminating connection due to ...") are no news
         // for the technician: the call that meets the shutdown says what it means for the command.
-        PQsetNoticeProcessor(
-            pg, [](void*, const char*) {}, nullptr);
+        // Its warnings are counted, never shown: a commit whose wait for the standby was cancelled
+        // succeeds with one, and that commit must not count as lasting.
+        PQsetNoticeReceiver(
+            pg,
+            [](void* connection, const PGresult* notice) {
+                const char* severity = PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
+                if (severity && std::strcmp(severity, "WARNING") == 0)
+                    ++static_cast<Connection*>(connection)->warnings;
+            },
+            this);
         QuietenLostStatements();
         socket = PQsocket(pg);
         cancel =
@@ -219,7 +228,7 @@ Watch::Watch(Connection& connection) : connection_(connection) {
         return;
     connection_.cutOff = RecordsProblem::None;
     if (connection_.postgres)
-        Watchdog::Get().Arm(&connection_);
+        Watchdog::Get().Arm(&connection_, connection_.wait);
 }
 
 Watch::~Watch() {
@@ -233,8 +242,27 @@ Watch::~Watch() {
 }
 
 void Watch::rearm() {
+    rearm(connection_.wait);
+}
+
+void Watch::rearm(std::chrono::milliseconds wait) {
     if (connection_.postgres)
-        Watchdog::Get().Arm(&connection_);
+        Watchdog::Get().Arm(&connection_, wait);
+}
+
+Commit CommitDurably(Connection& c, Watch& watch, QSqlQuery& q, const QString& statement) {
+    if (!c.postgres)
+        return q.exec(statement) ? Commit::Done : Commit::Failed;
+    c.warnings = 0;
+    watch.rearm(std::min(c.commitWait, c.wait));
+    const bool committed = q.exec(statement);
+    // A commit whose wait for the standby was cut (by its time or by a stop) still succeeds, with a
+    // warning; so may one the cancel request reached just after it ended: neither counts as lasting.
+    const bool cut = c.cutOff.load() != RecordsProblem::None;
+    watch.rearm(); // the connection is still good: the cancel request was answered
+    if (!committed)
+        return Commit::Failed;
+    return c.warnings > 0 || cut ? Commit::Unconfirmed : Commit::Done;
 }
 
 RecordsProblem Classify(const QSqlError& error, Connection& c) {

@@ -44,6 +44,12 @@ struct Connection {
     bool broken = false;               // replaced at the next use: the server went away, or the watch cut it
     std::chrono::milliseconds wait{0}; // how long one call may wait on a server (0: not watched)
     std::chrono::milliseconds busyWait{10000}; // how long SQLite waits for another program's lock
+    // How long a commit waits for a synchronous standby's confirmation before it is cancelled (the
+    // server then keeps it locally, unconfirmed).
+    std::chrono::milliseconds commitWait{10000};
+    // Warnings the server sent since they were last cleared: a commit whose wait for its standby was
+    // cancelled still succeeds, with a warning as its only sign.
+    int warnings = 0;
     // Statements prepared once for this connection, to be run again with new values.
     std::map<QString, std::unique_ptr<QSqlQuery>> prepared;
     // Set by the watch when it ended a wait: TimedOut or Cancelled.
@@ -69,10 +75,20 @@ public:
     Watch(const Watch&) = delete;
     Watch& operator=(const Watch&) = delete;
     void rearm();
+    // Starts the wait anew, with a time of its own (a commit's wait for its standby).
+    void rearm(std::chrono::milliseconds wait);
 
 private:
     Connection& connection_;
 };
+
+// How a statement that commits went: done, failed (the query's error says why), or kept by the server
+// only locally because its synchronous standby did not confirm it in time (or a stop cut the wait).
+enum class Commit { Done, Failed, Unconfirmed };
+// Runs statement (COMMIT, or one that commits by itself) with the connection's commit wait as its
+// time, then gives the watch its usual time again. SQLite's commits are Done or Failed.
+Commit CommitDurably(Connection& c, Watch& watch, QSqlQuery& q,
+                     const QString& statement = QStringLiteral("COMMIT"));
 
 // The kind of a failed statement, from the error's type and the driver's code, never from its words.
 RecordsProblem Classify(const QSqlError& error, Connection& connection);
@@ -107,6 +123,10 @@ public:
     QSqlDatabase db() const { return connection_->database(); }
     Connection& connection() const { return *connection_; }
     void rearm() { watch_->rearm(); }
+    // Commits the transaction under way so that it is known to last: on a server with a synchronous
+    // standby, a commit the standby did not confirm within the connection's commit wait (the wait is
+    // then cancelled, the server keeps it locally) is Unconfirmed, never taken for done.
+    Result<> commitDurably(QSqlQuery& q);
 
 private:
     RecordsDatabase& records_;

@@ -145,7 +145,8 @@ QString RecordsDatabase::Location(const QString& dataFolder, const Settings& set
     const QUrlQuery query(location.section(u'?', 1));
     for (const auto& [wait, item] : {std::pair{setting::kRecordsConnectTimeout, "connect_timeout"},
                                      std::pair{setting::kRecordsStatementTimeout, "statement_timeout"},
-                                     std::pair{setting::kRecordsLockTimeout, "lock_timeout"}}) {
+                                     std::pair{setting::kRecordsLockTimeout, "lock_timeout"},
+                                     std::pair{setting::kRecordsReplicationWait, "replication_wait"}}) {
         const QString value = settings.value(wait);
         if (!value.isEmpty() && !query.hasQueryItem(QLatin1String(item)))
             location += (location.contains(u'?') ? u'&' : u'?') + QLatin1String(item) + u'=' +
@@ -160,11 +161,29 @@ bool RecordsDatabase::IsValidLocation(const QString& location) {
     return !HasScheme(location) && QDir::isAbsolutePath(location);
 }
 
+std::chrono::steady_clock::time_point RecordsDatabase::FailoverWindow::until() {
+    const std::lock_guard lock(mutex_);
+    if (!until_)
+        until_ = std::chrono::steady_clock::now() + kFailoverWait;
+    return *until_;
+}
+
+void RecordsDatabase::FailoverWindow::close() {
+    const std::lock_guard lock(mutex_);
+    until_.reset();
+}
+
+bool RecordsDatabase::mayAwaitFailover(RecordsProblem problem,
+                                       std::chrono::steady_clock::time_point until) const {
+    return problem == RecordsProblem::Unreachable && postgres_ &&
+           records_url::ParseServerUrl(location_).hosts.size() >= 2 &&
+           until > std::chrono::steady_clock::now() && !records_connection::Stopped();
+}
+
 bool RecordsDatabase::awaitFailover(RecordsProblem problem,
                                     std::chrono::steady_clock::time_point until) const {
     using namespace std::chrono;
-    if (problem != RecordsProblem::Unreachable || !postgres_ ||
-        records_url::ParseServerUrl(location_).hosts.size() < 2)
+    if (!mayAwaitFailover(problem, until))
         return false;
     const auto left = duration_cast<milliseconds>(until - steady_clock::now());
     return left.count() > 0 && records_connection::Pause(std::min(left, milliseconds(500)));
@@ -321,6 +340,8 @@ void RecordsDatabase::open(Connection& c) const {
                 .join(u';'));
         // The program's own watch gives the server its statement time and a little more, then cuts.
         c.wait = std::chrono::milliseconds(Milliseconds(Duration(url, "statement_timeout", "30s")) + 2000);
+        // A commit waits for a synchronous standby without any statement timeout: the watch ends it.
+        c.commitWait = std::chrono::milliseconds(Milliseconds(Duration(url, "replication_wait", "10s")));
     } else {
         db.setDatabaseName(location_);
         // Records this user may read but not write (a read-only file, folder or mount) are still read.
@@ -336,10 +357,21 @@ void RecordsDatabase::open(Connection& c) const {
             QCoreApplication::translate("Records", "Die Aufzeichnungen %1 können nicht geöffnet werden: %2")
                 .arg(shown, db.lastError().text()));
     c.attach();
+    // From here on every wait on the server is watched: a commit of the schema that waits for a standby
+    // that is down, or a lock a stuck session keeps, ends with its time or a stop.
+    std::optional<records_connection::Watch> watch;
+    if (postgres_)
+        watch.emplace(c);
     QSqlQuery q(db);
     if (postgres_) {
         // The server's notices ("already exists, skipping") are no news for the technician.
         q.exec(QStringLiteral("SET client_min_messages = warning"));
+        // Commits wait at least for the server's own disk, and for its synchronous standby where it
+        // has one: a session may not hand out codes a crash or a failover could forget.
+        if (q.exec(QStringLiteral("SELECT current_setting('synchronous_commit')")) && q.next() &&
+            (q.value(0).toString() == QLatin1String("off") ||
+             q.value(0).toString() == QLatin1String("local")))
+            q.exec(QStringLiteral("SET synchronous_commit = on"));
         // A statement never waits without end: a lock another session holds (an administrator's
         // LOCK TABLE) or a statement the server cannot finish fails with the server's reason instead.
         for (const auto& [name, fallback] :
@@ -395,12 +427,39 @@ void RecordsDatabase::open(Connection& c) const {
     // (or, on a server, for its advisory lock) and then finds the version moved on.
     static std::mutex lock;
     const std::lock_guard guard(lock);
-    if (QSqlError why; !migrate(c, q, &why))
-        failed(Classify(why, c),
+    if (const Result<> migrated = migrate(c, q, watch ? &*watch : nullptr); !migrated)
+        failed(migrated.problem(),
                QCoreApplication::translate(
                    "Records", "Die Aufzeichnungen konnten nicht auf Version %1 gebracht werden: %2")
                    .arg(CurrentSchemaVersion())
-                   .arg(why.text()));
+                   .arg(migrated.error()));
+}
+
+namespace {
+
+QString NotConfirmed(const records_connection::Connection& c) {
+    return c.cutOff.load() == RecordsProblem::Cancelled
+               ? QCoreApplication::translate(
+                     "Records", "ein Halt wurde verlangt, bevor der Standby das Festschreiben bestätigt hat")
+               : QCoreApplication::translate("Records",
+                                             "der Standby hat das Festschreiben nicht innerhalb von %1 s "
+                                             "bestätigt (der Server hält es nur bei sich; ein Failover "
+                                             "kann es verlieren)")
+                     .arg(QString::number(static_cast<double>(c.commitWait.count()) / 1000.0));
+}
+
+} // namespace
+
+Result<> RecordsDatabase::Call::commitDurably(QSqlQuery& q) {
+    switch (records_connection::CommitDurably(*connection_, *watch_, q)) {
+    case records_connection::Commit::Done:
+        return {};
+    case records_connection::Commit::Failed:
+        return records_.fail(q);
+    case records_connection::Commit::Unconfirmed:
+        break;
+    }
+    return records_.fail(RecordsProblem::Unconfirmed, NotConfirmed(*connection_));
 }
 
 bool RecordsDatabase::begin(QSqlQuery& q) const {
@@ -461,21 +520,35 @@ QSqlQuery* RecordsDatabase::prepared(const QString& sql) {
     return query.get();
 }
 
-bool RecordsDatabase::migrate(Connection& c, QSqlQuery& q, QSqlError* why) {
+Result<> RecordsDatabase::migrate(Connection& c, QSqlQuery& q, records_connection::Watch* watch) {
+    using records_connection::Commit;
+    const auto failed = [&c](const QSqlQuery& query) {
+        return Failure{Classify(query.lastError(), c), query.lastError().text()};
+    };
+    // Each statement that commits: on a server, one the standby does not confirm fails the migration.
+    const auto commit = [&](const QString& statement) -> Result<> {
+        const Commit done = watch ? records_connection::CommitDurably(c, *watch, q, statement)
+                                  : (q.exec(statement) ? Commit::Done : Commit::Failed);
+        if (done == Commit::Done)
+            return {};
+        if (done == Commit::Failed)
+            return failed(q);
+        return Failure{RecordsProblem::Unconfirmed, NotConfirmed(c)};
+    };
     if (c.postgres) {
         // Stations starting at the same moment would create the version table twice (PostgreSQL's
         // IF NOT EXISTS does not hold against a concurrent create): one at a time, until the schema
-        // stands. The lock ends with the session at the latest.
-        q.exec(QStringLiteral("SELECT pg_advisory_lock(74603)"));
+        // stands. The lock ends with the session at the latest; its wait ends with the lock timeout.
+        if (!q.exec(QStringLiteral("SELECT pg_advisory_lock(74603)")))
+            return failed(q);
     }
-    bool done =
-        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"));
+    Result<> done =
+        commit(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"));
     while (done) {
         // One migration at a time, each in its own transaction; a second process migrating at the same
         // moment waits for the first, then finds the version moved on.
         if (!q.exec(c.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
-            *why = q.lastError();
-            done = false;
+            done = failed(q);
             break;
         }
         int version = 0;
@@ -492,16 +565,13 @@ bool RecordsDatabase::migrate(Connection& c, QSqlQuery& q, QSqlError* why) {
              q.exec(version == 0 ? QStringLiteral("INSERT INTO schema_version VALUES (1)")
                                  : QStringLiteral("UPDATE schema_version SET version = %1").arg(version + 1));
         if (!ok) {
-            *why = q.lastError();
+            done = failed(q);
             q.exec(QStringLiteral("ROLLBACK"));
-            done = false;
             break;
         }
-        done = q.exec(QStringLiteral("COMMIT"));
+        done = commit(QStringLiteral("COMMIT"));
     }
-    if (!done && why->type() == QSqlError::NoError)
-        *why = q.lastError();
-    if (c.postgres) {
+    if (c.postgres && c.alive()) {
         QSqlQuery unlock(c.database());
         unlock.exec(QStringLiteral("SELECT pg_advisory_unlock(74603)"));
     }
@@ -621,9 +691,19 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
             q.bindValue(2, block->back() + 1);
             ok = ok && q.exec();
         }
-        if (ok && q.exec(QStringLiteral("COMMIT")))
-            return std::move(*block);
-        const Failure why = fail(q);
+        if (ok) {
+            // A reservation counts only once it lasts: one the standby did not confirm is kept by the
+            // server (its codes are never given out again there) but never goes into a device.
+            const Result<> committed = call.commitDurably(q);
+            if (committed)
+                return std::move(*block);
+            if (committed.problem() == RecordsProblem::Unconfirmed)
+                return fail(
+                    RecordsProblem::Unconfirmed,
+                    QCoreApplication::translate("Records", "die Reservierung der Codes %1 gilt nicht: %2")
+                        .arg(CodeList(*block), committed.error()));
+        }
+        const Failure why = ok ? failure() : fail(q);
         lastFailure = q.lastError().text();
         q.exec(QStringLiteral("ROLLBACK"));
         // Only another station's insert of the same code is worth a new look.
@@ -683,6 +763,39 @@ Result<> RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block,
     return {};
 }
 
+Result<QString> RecordsDatabase::ReplicationRisk() {
+    if (!postgres_)
+        return QString();
+    Call call(*this);
+    if (!call)
+        return failure();
+    QSqlQuery q(call.db());
+    // What a role without monitoring rights may see of pg_stat_replication is its rows, and that is
+    // enough: whether there are standbys at all.
+    if (!q.exec(QStringLiteral("SELECT current_setting('synchronous_standby_names'), "
+                               "(SELECT count(*) FROM pg_stat_replication)")) ||
+        !q.next())
+        return fail(q);
+    const QString names = q.value(0).toString().trimmed();
+    const int streaming = q.value(1).toInt();
+    const qsizetype hosts = records_url::ParseServerUrl(location_).hosts.size();
+    if (!names.isEmpty() || (streaming == 0 && hosts < 2))
+        return QString();
+    if (streaming > 0)
+        return QCoreApplication::translate("Records",
+                                           "der Server hat %n Standby(s), aber seine Commits warten auf "
+                                           "keinen (synchronous_standby_names ist leer): ein Failover kann "
+                                           "vergebene Codes verlieren, die dann ein zweites Gerät bekommt",
+                                           nullptr, streaming);
+    const int named = static_cast<int>(hosts);
+    return QCoreApplication::translate("Records",
+                                       "die Adresse nennt %n Server, aber die Commits des Servers warten "
+                                       "auf keinen Standby (synchronous_standby_names ist leer): ein "
+                                       "Failover kann vergebene Codes verlieren, die dann ein zweites "
+                                       "Gerät bekommt",
+                                       nullptr, named);
+}
+
 Result<int> RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source) {
     if (codes.empty())
         return 0;
@@ -712,6 +825,34 @@ Result<int> RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& code
     if (const Result<> ended = end(q, ok); !ended)
         return ended.failure();
     return added;
+}
+
+Result<int> RecordsDatabase::ReconcileCodes(const std::map<std::uint16_t, LoggedCode>& logged) {
+    if (logged.empty())
+        return 0;
+    if (!writable())
+        return failure();
+    Call call(*this);
+    if (!call)
+        return failure();
+    QSqlQuery q(call.db());
+    if (!begin(q))
+        return fail(q);
+    int brought = 0;
+    bool ok = q.prepare(QStringLiteral("UPDATE fixed_codes SET state = :state, serial = :serial, "
+                                       "product = :product WHERE code = :code AND state = 'reserved'"));
+    for (const auto& [code, what] : logged) {
+        q.bindValue(QStringLiteral(":state"), Text(what.state));
+        q.bindValue(QStringLiteral(":serial"), Text(what.serial));
+        q.bindValue(QStringLiteral(":product"), Text(what.product));
+        q.bindValue(QStringLiteral(":code"), code);
+        ok = ok && q.exec();
+        if (ok)
+            brought += q.numRowsAffected() > 0;
+    }
+    if (const Result<> ended = end(q, ok); !ended)
+        return ended.failure();
+    return brought;
 }
 
 Result<std::vector<std::pair<std::uint16_t, QString>>> RecordsDatabase::Codes() {

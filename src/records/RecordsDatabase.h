@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <vector>
@@ -33,7 +34,8 @@ namespace zal {
 
 namespace records_connection {
 struct Connection;
-}
+class Watch;
+} // namespace records_connection
 
 // What kind of failure a records call met: the program's one vocabulary of failures.
 using RecordsProblem = Problem;
@@ -114,16 +116,42 @@ public:
 
     // How long a call waits for a standby to be promoted when its server failed.
     static constexpr std::chrono::seconds kFailoverWait{30};
+    // The wait for a standby that several callers share (a line's units): it starts with the first
+    // call that finds no server and ends for all of them together, kFailoverWait later, however many
+    // calls wait in turn; a call that reaches a server closes it.
+    class FailoverWindow {
+    public:
+        std::chrono::steady_clock::time_point until();
+        void close();
+
+    private:
+        std::mutex mutex_;
+        std::optional<std::chrono::steady_clock::time_point> until_;
+    };
     // Makes call on a handle of its own and gives its result. When the server could not be reached
     // and the location names a standby beside it (several hosts), the call is made again while the
-    // standby is promoted, up to kFailoverWait and never after a stop, so that a line goes on with
-    // the new primary instead of stopping.
-    template <class Call> static auto AcrossFailover(const QString& location, Call call) {
-        const auto until = std::chrono::steady_clock::now() + kFailoverWait;
+    // standby is promoted, until the window's end (kFailoverWait from now without one) and never after
+    // a stop, so that a line goes on with the new primary instead of stopping. waiting hears once how
+    // many seconds are left when the call starts to wait.
+    template <class Call>
+    static auto AcrossFailover(const QString& location, Call call, FailoverWindow* window = nullptr,
+                               const std::function<void(qint64 secondsLeft)>& waiting = {}) {
+        using Clock = std::chrono::steady_clock;
+        std::optional<Clock::time_point> until;
         for (;;) {
             RecordsDatabase records(location);
             auto result = call(records);
-            if (result || !records.awaitFailover(result.problem(), until))
+            if (result) {
+                if (window)
+                    window->close();
+                return result;
+            }
+            if (!until) {
+                until = window ? window->until() : Clock::now() + kFailoverWait;
+                if (waiting && records.mayAwaitFailover(result.problem(), *until))
+                    waiting(std::chrono::ceil<std::chrono::seconds>(*until - Clock::now()).count());
+            }
+            if (!records.awaitFailover(result.problem(), *until))
                 return result;
         }
     }
@@ -170,8 +198,21 @@ public:
     // replacement, and the replacement is seen as it is now, in one transaction.
     Result<> RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
                                const QString& station);
-    // Codes handed out elsewhere (an earlier CSV log) count as used; how many were new.
+    // Why a code handed out here might not last through a failover: the server has or names a
+    // standby, but its commits do not wait for a synchronous one. Empty when they do, or when there is
+    // no standby (and for SQLite).
+    Result<QString> ReplicationRisk();
+    // Codes handed out elsewhere (an earlier CSV log, the backups' images) count as used; how many
+    // were new.
     Result<int> ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source);
+    // What a log says became of its codes, for codes the records still hold as only reserved (their
+    // state could not be recorded when the server was away): how many were brought up to date, in one
+    // transaction.
+    struct LoggedCode {
+        QString state; // "written" or "failed"
+        QString serial, product;
+    };
+    Result<int> ReconcileCodes(const std::map<std::uint16_t, LoggedCode>& logged);
     // Records backups, and their devices as last seen, in one transaction; an entry of the same station
     // and file already there is kept (an index taken in twice), and not counted: how many were added.
     Result<int> AddBackups(const std::vector<BackupEntry>& entries);
@@ -216,12 +257,15 @@ private:
     // After a call that found no server: whether a standby may take over before until (it has then
     // waited a moment for it).
     bool awaitFailover(RecordsProblem problem, std::chrono::steady_clock::time_point until) const;
+    // Whether it would wait at all.
+    bool mayAwaitFailover(RecordsProblem problem, std::chrono::steady_clock::time_point until) const;
     // This thread's connection, made when it has none; nothing when it cannot be (error() says why).
     Connection* connection();
     void open(Connection& c) const;
     // False (with error() saying why) when the records are of a newer schema, or read-only here.
     bool writable();
-    static bool migrate(Connection& c, QSqlQuery& q, QSqlError* why);
+    // Brings the schema forward under the watch; a commit the standby did not confirm fails it.
+    static Result<> migrate(Connection& c, QSqlQuery& q, records_connection::Watch* watch);
     // Starts a transaction that writes.
     bool begin(QSqlQuery& q) const;
     // Ends one: commits when ok, else rolls back; error() says why it failed.

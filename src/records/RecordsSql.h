@@ -5,7 +5,11 @@
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+
+#include <cstdint>
+#include <vector>
 
 namespace zal::records_sql {
 
@@ -22,6 +26,14 @@ inline QString Utc(const QDateTime& time) {
 inline void Bind(QSqlQuery& q, const QVariantList& values) {
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
+}
+
+// Codes as the log writes them: four hex digits in capitals, space-separated.
+inline QString CodeList(const std::vector<std::uint16_t>& codes) {
+    QStringList texts;
+    for (const std::uint16_t code : codes)
+        texts << QStringLiteral("%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
+    return texts.join(u' ');
 }
 
 inline QString Now() {

@@ -20,6 +20,7 @@ enum class Problem {
     Busy,        // another program held a lock longer than this one waits
     TimedOut,    // a server did not finish in its time
     Conflict,    // another station changed the same rows at the same moment
+    Unconfirmed, // committed on the server, but its standby never confirmed it: may be lost in a failover
     ReadOnly,    // it can be read here, not written
     NewerSchema, // made by a newer program: read, never written
     Damaged,     // not what it should be (not a database, damaged pages, a broken file)

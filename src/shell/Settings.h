@@ -59,6 +59,8 @@ inline constexpr TextSetting kRecordsStation{{"Records", "Station"}, "ZAL_STATIO
 inline constexpr TextSetting kRecordsConnectTimeout{{"Records", "ConnectTimeout"}};
 inline constexpr TextSetting kRecordsStatementTimeout{{"Records", "StatementTimeout"}};
 inline constexpr TextSetting kRecordsLockTimeout{{"Records", "LockTimeout"}};
+// How long a commit that hands out fixed codes waits for a synchronous standby to confirm it.
+inline constexpr TextSetting kRecordsReplicationWait{{"Records", "ReplicationWait"}};
 
 // The device backups: how long they are kept, whether a write reads and keeps the device's image first
 // and whether it shows what it will change.
@@ -82,10 +84,10 @@ inline constexpr EnvironmentSetting kUsbSysfs{"ZAL_USB_SYSFS"};
 // What the user sets rather than the shipped copy: kept when a program update installs a new
 // Values.ini over the old one. The shipped copy has none of these keys.
 inline constexpr std::initializer_list<SettingPlace> kUserPlaces{
-    kConfigDirectory.place,       kRecordsDatabase.place,         kRecordsStation.place,
-    kRecordsConnectTimeout.place, kRecordsStatementTimeout.place, kRecordsLockTimeout.place,
-    kBackupMaxAgeDays.place,      kBackupKeepPerDevice.place,     kBackupBeforeWrite.place,
-    kBackupWritePreview.place,
+    kConfigDirectory.place,        kRecordsDatabase.place,         kRecordsStation.place,
+    kRecordsConnectTimeout.place,  kRecordsStatementTimeout.place, kRecordsLockTimeout.place,
+    kRecordsReplicationWait.place, kBackupMaxAgeDays.place,        kBackupKeepPerDevice.place,
+    kBackupBeforeWrite.place,      kBackupWritePreview.place,
 };
 
 } // namespace setting

@@ -784,6 +784,10 @@ TEST_F(ZalctlDevice, ALineNeverConfiguresADeviceItCannotFinish) {
 TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
     ConfigImage device = Load(shipped("Default ZAL V22"));
     device[0xFF] = 42;
+    for (int i = 0; i < 6; ++i) { // fixed codes 5000-5005, as a line gave them
+        device[static_cast<size_t>(0x10 + 2 * i)] = 0x50;
+        device[static_cast<size_t>(0x11 + 2 * i)] = static_cast<std::uint8_t>(i);
+    }
     ASSERT_TRUE(SaveImageFile(file("s42.bin"), device));
     startDevice(file("s42.bin"));
     ASSERT_EQ(zalctl({"read", "-o", file("r.Zal")}).exitCode, 0);
@@ -799,6 +803,11 @@ TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
         const Outcome rebuilt = zalctl({"records", "rebuild"});
         EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.err.toStdString();
         EXPECT_TRUE(rebuilt.out.startsWith(QLatin1String(taken))) << rebuilt.out.toStdString();
+        // The codes the image holds count as handed out again; what no file holds is said.
+        EXPECT_TRUE(rebuilt.out.contains(QStringLiteral("6 Festcodes aus den Abbildern")))
+            << rebuilt.out.toStdString();
+        EXPECT_TRUE(rebuilt.err.contains(QStringLiteral("nicht wiederhergestellt")))
+            << rebuilt.err.toStdString();
     }
     // For a spreadsheet: a file per table, images left out.
     const Outcome exported = zalctl({"records", "export", "--csv", file("csv")});
@@ -809,6 +818,30 @@ TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
     // What only the records knew (how the read ended) is unknown now; the rest is as it was.
     EXPECT_EQ(zalctl({"backups", "list"}).out,
               QString(listed).replace(QStringLiteral("read done"), QStringLiteral("read ?")));
+
+    // A line's log gives back the codes of devices no backup holds; a log that is not there, or no log,
+    // stops the rebuild before it starts.
+    WriteTestFile(file("l.csv"), "time,serial,product,version,radio_id,codes,result,message,"
+                                 "duration_ms,unit\n2026-12-07T20:05:05Z,000007,ZAL,22.08,6000,"
+                                 "6000 6001 6002 6003 6004 6005,written,,90,KBX\n");
+    const Outcome logged = zalctl({"records", "rebuild", "--log", file("l.csv")});
+    EXPECT_TRUE(logged.out.contains(
+        QStringLiteral("6 Festcodes aus %1 gelten als vergeben (6 neu)").arg(file("l.csv"))))
+        << logged.out.toStdString();
+    EXPECT_EQ(zalctl({"records", "rebuild", "--log", file("nosuch.csv")}).exitCode, 1);
+    EXPECT_EQ(zalctl({"records", "rebuild", "--log", file("r.Zal")}).exitCode, 2);
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    for (const char* first : {"5000", "6000"}) {
+        const Outcome line = zalctl({"line", file("z.Zal"), "--change-codes", first, "--count", "1", "--log",
+                                     file(QStringLiteral("n%1.csv").arg(QLatin1String(first)).toLatin1())});
+        EXPECT_EQ(line.exitCode, 0) << line.err.toStdString();
+        const QStringList given =
+            LogRows(file(QStringLiteral("n%1.csv").arg(QLatin1String(first)).toLatin1()), 1);
+        ASSERT_EQ(given.size(), 1);
+        EXPECT_EQ(given[0].split(u',')[5].left(4), QString::number(QString::fromLatin1(first).toInt() + 6))
+            << given[0].toStdString();
+        startDevice(file("s42.bin"));
+    }
 }
 
 TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {

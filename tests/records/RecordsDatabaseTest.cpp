@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <set>
 #include <thread>
@@ -449,6 +450,80 @@ TEST_F(PostgresServer, EveryWaitEnds) {
     EXPECT_EQ(patient.problem(), RecordsProblem::Cancelled) << patient.error().toStdString();
     stop.join();
     ASSERT_TRUE(server_.freeze(false));
+}
+
+// A primary whose synchronous standby is down: a reservation it cannot have confirmed is never handed
+// out and stays reserved on the primary, an empty database's schema is not taken as made, and the wait
+// is the program's own (1 s here), not the statement timeout. A standby that commits do not wait for
+// is named before any code goes out.
+TEST_F(PostgresServer, OnlyAReservationTheStandbyConfirmedCounts) {
+    test::PostgresServer standby(server_);
+    ASSERT_TRUE(standby.running());
+    server_.sql(QStringLiteral("CREATE DATABASE empty"));
+    const QString hosts =
+        QStringLiteral("?host=%1,%2&replication_wait=1s").arg(server_.folder(), standby.folder());
+    const QString both = QStringLiteral("postgresql://zal@/postgres") + hosts;
+    {
+        RecordsDatabase records(both);
+        ASSERT_TRUE(records.isOpen()) << records.error().toStdString();
+        EXPECT_EQ(records.ReplicationRisk(), QString());
+    }
+    ASSERT_TRUE(standby.stop());
+    CodeAllocator line(0x3000, false, both, QStringLiteral("A"));
+    QElapsedTimer timer;
+    timer.start();
+    const Result<Block> unconfirmed = line.Next();
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(unconfirmed.problem(), RecordsProblem::Unconfirmed) << unconfirmed.error().toStdString();
+    EXPECT_TRUE(unconfirmed.error().contains(QStringLiteral("3000 3001 3002 3003 3004 3005")))
+        << unconfirmed.error().toStdString();
+    EXPECT_EQ(server_.sql(QStringLiteral("SELECT string_agg(to_hex(code), ' ' ORDER BY code) FROM "
+                                         "fixed_codes WHERE state = 'reserved'")),
+              QStringLiteral("3000 3001 3002 3003 3004 3005"));
+
+    timer.restart();
+    RecordsDatabase fresh(QStringLiteral("postgresql://zal@/empty") + hosts);
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_FALSE(fresh.isOpen());
+    EXPECT_EQ(fresh.problem(), RecordsProblem::Unconfirmed) << fresh.error().toStdString();
+
+    server_.sql(QStringLiteral("ALTER SYSTEM SET synchronous_standby_names = ''"));
+    server_.sql(QStringLiteral("SELECT pg_reload_conf()"));
+    RecordsDatabase asynchronous(both);
+    const Result<QString> risk = asynchronous.ReplicationRisk();
+    ASSERT_TRUE(risk) << risk.error().toStdString();
+    EXPECT_TRUE(risk->contains(QStringLiteral("synchronous_standby_names"))) << risk->toStdString();
+    EXPECT_EQ(RecordsDatabase(location_).ReplicationRisk(), QString()); // one server, no standby
+}
+
+// What a log says became of its codes reaches records that still hold them as only reserved (the server
+// was away when the device was written), never codes they already know the fate of; and a code the run
+// or its log gave out is never handed out again, whatever the records answer.
+TEST_F(PostgresServer, TheLogSettlesTheRecordsAndIsNeverRepeated) {
+    RecordsDatabase records(location_);
+    const Result<Block> block = records.ReserveCodeBlock(0x4000, false, QStringLiteral("A"), QString());
+    ASSERT_TRUE(block) << block.error().toStdString();
+    ASSERT_TRUE(records.ReserveCodeBlock(0x4100, false, QStringLiteral("A"), QString()));
+    ASSERT_TRUE(records.SetCodesState({0x4100}, QStringLiteral("failed"), QStringLiteral("000009")));
+    std::map<std::uint16_t, RecordsDatabase::LoggedCode> logged;
+    for (const std::uint16_t code : *block)
+        logged[code] = {QStringLiteral("written"), QStringLiteral("004711"), QStringLiteral("ZAL")};
+    logged[0x4100] = {QStringLiteral("written"), QStringLiteral("000001"), QStringLiteral("ZAL")};
+    EXPECT_EQ(records.ReconcileCodes(logged), 6);
+    EXPECT_EQ(server_.sql(QStringLiteral("SELECT string_agg(state || ':' || serial, ' ' ORDER BY code) "
+                                         "FROM fixed_codes WHERE code IN (16384, 16640)")),
+              QStringLiteral("written:004711 failed:000009"));
+
+    // Records that lost what this run handed out (a restored database): the block goes nowhere.
+    ASSERT_TRUE(records.ReleaseCodes({0x4101, 0x4102, 0x4103, 0x4104, 0x4105}));
+    server_.sql(QStringLiteral("DELETE FROM fixed_codes WHERE code BETWEEN 16640 AND 16645"));
+    CodeAllocator line(0x4100, false, location_, QStringLiteral("A"), {0x4102});
+    const Result<Block> again = line.Next();
+    EXPECT_EQ(again.problem(), RecordsProblem::Conflict);
+    EXPECT_TRUE(again.error().contains(QStringLiteral("4102"))) << again.error().toStdString();
+    const Result<Block> next = line.Next();
+    ASSERT_TRUE(next) << next.error().toStdString();
+    EXPECT_EQ(next->front(), 0x4107);
 }
 
 } // namespace
