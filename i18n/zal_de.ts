@@ -65,13 +65,6 @@
             <numerusform>der Server hat %n Standbys, aber seine Commits warten auf keinen (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</source>
-        <translation>
-            <numerusform>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</numerusform>
-            <numerusform>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</numerusform>
-        </translation>
-    </message>
 </context>
 <context>
     <name>Window</name>

@@ -598,10 +598,6 @@ else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to 
         <translation>only those of the station NAME</translation>
     </message>
     <message>
-        <source>die Aufzeichnungen müssen ein absoluter Pfad oder eine postgresql://-Adresse sein, nicht &quot;%1&quot;</source>
-        <translation>the records must be an absolute path or a postgresql:// URL, not &quot;%1&quot;</translation>
-    </message>
-    <message>
         <source>die Aufzeichnungen kennen keine Sicherung, in %1 liegen aber %2 Sicherungsdateien; zalctl records rebuild nimmt sie auf</source>
         <translation>the records know no backup, but %1 holds %2 backup files; zalctl records rebuild takes them in</translation>
     </message>
@@ -782,7 +778,7 @@ of every log named with --log count as handed out</translation>
     </message>
     <message>
         <source>Codes auch vergeben, wenn der Server der Aufzeichnungen keinen synchronen Standby hat (jede Zeile des Protokolls vermerkt es)</source>
-        <translation>hand out codes even when the records' server has no synchronous standby (every row of the log says so)</translation>
+        <translation>hand out codes even when the records&apos; server has no synchronous standby (every row of the log says so)</translation>
     </message>
     <message>
         <source>%1 (--allow-async-standby; jede Zeile vermerkt es)</source>
@@ -1208,12 +1204,37 @@ As long as both devices have the same radio ID codes, they can set off each othe
             <numerusform>the server has %n standbys, but its commits wait for none (synchronous_standby_names is empty): a failover can lose codes handed out, which a second device then gets</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>die Adresse nennt %n Server, aber die Commits des Servers warten auf keinen Standby (synchronous_standby_names ist leer): ein Failover kann vergebene Codes verlieren, die dann ein zweites Gerät bekommt</source>
-        <translation>
-            <numerusform>the URL names %n server, but the server's commits wait for no standby (synchronous_standby_names is empty): a failover can lose codes handed out, which a second device then gets</numerusform>
-            <numerusform>the URL names %n servers, but the server's commits wait for no standby (synchronous_standby_names is empty): a failover can lose codes handed out, which a second device then gets</numerusform>
-        </translation>
+    <message>
+        <source>%1 enthält ein Passwort; es gehört in ~/.pgpass (Modus 0600) oder die Datei, die PGPASSFILE nennt, nie in die URL</source>
+        <translation>%1 holds a password; it belongs in ~/.pgpass (mode 0600) or the file PGPASSFILE names, never in the URL</translation>
+    </message>
+    <message>
+        <source>%1 ist keine URL</source>
+        <translation>%1 is no URL</translation>
+    </message>
+    <message>
+        <source>in %1 folgt auf &quot;]&quot; kein &quot;:PORT&quot;</source>
+        <translation>in %1, &quot;]&quot; is not followed by &quot;:PORT&quot;</translation>
+    </message>
+    <message>
+        <source>in %1 ist eine eckige Klammer nicht geschlossen</source>
+        <translation>in %1, a square bracket is not closed</translation>
+    </message>
+    <message>
+        <source>in %1 ist der Port &quot;%2&quot; keine Zahl</source>
+        <translation>in %1, the port &quot;%2&quot; is no number</translation>
+    </message>
+    <message>
+        <source>%1 nennt die unbekannte Option &quot;%2&quot;; bekannt sind %3</source>
+        <translation>%1 names the unknown option &quot;%2&quot;; known are %3</translation>
+    </message>
+    <message>
+        <source>%1: %2=%3 ist keine Dauer (eine ganze Zahl in ms, oder mit ms, s oder min: 500ms, 2s, 1min)</source>
+        <translation>%1: %2=%3 is no duration (a whole number of ms, or with ms, s or min: 500ms, 2s, 1min)</translation>
+    </message>
+    <message>
+        <source>%1: der Wert von %2 kann nicht weitergegeben werden</source>
+        <translation>%1: the value of %2 cannot be passed on</translation>
     </message>
 </context>
 <context>

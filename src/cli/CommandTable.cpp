@@ -321,14 +321,10 @@ int CheckedRun(const Command& c, RunFunction run, QTextStream& out, QTextStream&
     if (UsesRecords(c)) {
         const AppFolders f = SettleFolders(FindInstallFolder(QCoreApplication::applicationDirPath()),
                                            ProgramVersionText(), arguments, SystemPlatformFolders());
-        if (const QString records = RecordsDatabase::Location(f.dataFolder, f.settings());
-            !RecordsDatabase::IsValidLocation(records)) {
-            err << "zalctl: "
-                << QCoreApplication::translate("Cli",
-                                               "die Aufzeichnungen müssen ein absoluter Pfad oder eine "
-                                               "postgresql://-Adresse sein, nicht \"%1\"")
-                       .arg(Printable(records))
-                << Qt::endl;
+        if (const QString problem =
+                RecordsDatabase::LocationProblem(RecordsDatabase::Location(f.dataFolder, f.settings()));
+            !problem.isEmpty()) {
+            err << "zalctl: " << Printable(problem) << Qt::endl;
             return kUsage;
         }
     }

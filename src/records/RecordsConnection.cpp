@@ -226,6 +226,7 @@ Connection& ThreadConnection(const QString& location, const std::function<void(C
 Watch::Watch(Connection& connection) : connection_(connection) {
     if (connection_.watched++ > 0)
         return;
+    connection_.watch = this;
     connection_.cutOff = RecordsProblem::None;
     if (connection_.postgres)
         Watchdog::Get().Arm(&connection_, connection_.wait);
@@ -234,6 +235,7 @@ Watch::Watch(Connection& connection) : connection_(connection) {
 Watch::~Watch() {
     if (--connection_.watched > 0)
         return;
+    connection_.watch = nullptr;
     if (connection_.postgres)
         Watchdog::Get().Disarm(&connection_);
     // A cut connection is gone; one whose statement the server cancelled is still good.
@@ -250,12 +252,13 @@ void Watch::rearm(std::chrono::milliseconds wait) {
         Watchdog::Get().Arm(&connection_, wait);
 }
 
-Commit CommitDurably(Connection& c, Watch& watch, QSqlQuery& q, const QString& statement) {
-    if (!c.postgres)
-        return q.exec(statement) ? Commit::Done : Commit::Failed;
+Commit CommitDurably(Connection& c, const std::function<bool()>& statement) {
+    if (!c.postgres || !c.watch)
+        return statement() ? Commit::Done : Commit::Failed;
+    Watch& watch = *c.watch;
     c.warnings = 0;
     watch.rearm(std::min(c.commitWait, c.wait));
-    const bool committed = q.exec(statement);
+    const bool committed = statement();
     // A commit whose wait for the standby was cut (by its time or by a stop) still succeeds, with a
     // warning; so may one the cancel request reached just after it ended: neither counts as lasting.
     const bool cut = c.cutOff.load() != RecordsProblem::None;

@@ -22,6 +22,8 @@
 
 namespace zal::records_connection {
 
+class Watch;
+
 struct Connection {
     Connection() = default;
     Connection(const Connection&) = delete;
@@ -55,7 +57,8 @@ struct Connection {
     // Set by the watch when it ended a wait: TimedOut or Cancelled.
     std::atomic<RecordsProblem> cutOff{RecordsProblem::None};
     std::chrono::steady_clock::time_point busySince{};
-    int watched = 0; // calls under way on it (one may call another)
+    int watched = 0;        // calls under way on it (one may call another)
+    Watch* watch = nullptr; // the outermost call's watch
 
     void* handle = nullptr;       // the driver's PGconn* or sqlite3*
     std::shared_ptr<void> cancel; // PostgreSQL's cancel request, kept apart from the connection
@@ -85,10 +88,10 @@ private:
 // How a statement that commits went: done, failed (the query's error says why), or kept by the server
 // only locally because its synchronous standby did not confirm it in time (or a stop cut the wait).
 enum class Commit { Done, Failed, Unconfirmed };
-// Runs statement (COMMIT, or one that commits by itself) with the connection's commit wait as its
-// time, then gives the watch its usual time again. SQLite's commits are Done or Failed.
-Commit CommitDurably(Connection& c, Watch& watch, QSqlQuery& q,
-                     const QString& statement = QStringLiteral("COMMIT"));
+// Runs statement (a COMMIT, or a write outside a transaction, which commits by itself) with the
+// connection's commit wait as its time when a watch is on it, then gives the watch its usual time again.
+// SQLite's commits are Done or Failed.
+Commit CommitDurably(Connection& c, const std::function<bool()>& statement);
 
 // The kind of a failed statement, from the error's type and the driver's code, never from its words.
 RecordsProblem Classify(const QSqlError& error, Connection& connection);
@@ -123,10 +126,6 @@ public:
     QSqlDatabase db() const { return connection_->database(); }
     Connection& connection() const { return *connection_; }
     void rearm() { watch_->rearm(); }
-    // Commits the transaction under way so that it is known to last: on a server with a synchronous
-    // standby, a commit the standby did not confirm within the connection's commit wait (the wait is
-    // then cancelled, the server keeps it locally) is Unconfirmed, never taken for done.
-    Result<> commitDurably(QSqlQuery& q);
 
 private:
     RecordsDatabase& records_;

@@ -105,26 +105,10 @@ bool HasScheme(const QString& location) {
     return scheme.match(location).hasMatch();
 }
 
-// A wait the URL may set (?lock_timeout=2s): a whole number with ms, s or min; anything else is the
-// fallback, so that no text reaches the server's SET.
-QString Duration(const records_url::ServerUrl& url, const char* name, const char* fallback) {
-    static const QRegularExpression duration(QStringLiteral("^\\d{1,6}(ms|s|min)$"));
-    const QString value = url.item(QLatin1String(name));
-    return duration.match(value).hasMatch() ? value : QLatin1String(fallback);
-}
-
-// A duration as Duration gives it, in ms (999999min does not fit an int).
-qint64 Milliseconds(const QString& duration) {
-    const qint64 number =
-        duration.left(duration.indexOf(QRegularExpression(QStringLiteral("[a-z]")))).toLongLong();
-    return duration.endsWith(QLatin1String("ms"))    ? number
-           : duration.endsWith(QLatin1String("min")) ? number * 60000
-                                                     : number * 1000;
-}
-
-// libpq's connect_timeout takes whole seconds (at least 2).
-QString Seconds(const QString& duration) {
-    return QString::number(std::max<qint64>(Milliseconds(duration) / 1000, 2));
+// A wait the URL sets (?lock_timeout=2s), in ms; the fallback where it sets none (a URL whose wait is
+// no duration is refused before it gets here).
+qint64 WaitMs(const records_url::ServerUrl& url, const char* name, qint64 fallback) {
+    return records_url::DurationMs(url.item(QLatin1String(name))).value_or(fallback);
 }
 
 } // namespace
@@ -156,9 +140,19 @@ QString RecordsDatabase::Location(const QString& dataFolder, const Settings& set
 }
 
 bool RecordsDatabase::IsValidLocation(const QString& location) {
+    return LocationProblem(location).isEmpty();
+}
+
+QString RecordsDatabase::LocationProblem(const QString& location) {
     if (IsServer(location))
-        return records_url::ParseServerUrl(location).valid;
-    return !HasScheme(location) && QDir::isAbsolutePath(location);
+        return records_url::ParseServerUrl(location).problem;
+    if (!HasScheme(location) && QDir::isAbsolutePath(location))
+        return QString();
+    // A relative name would follow the current folder: two job folders, two databases, one code twice.
+    return QCoreApplication::translate(
+               "Records",
+               "Die Aufzeichnungen müssen ein absoluter Pfad oder eine postgresql://-URL sein, nicht \"%1\"")
+        .arg(records_url::WithoutPassword(location));
 }
 
 std::chrono::steady_clock::time_point RecordsDatabase::FailoverWindow::until() {
@@ -232,13 +226,8 @@ QStringList RecordsDatabase::MigrationStatements(int version, bool postgres) {
 
 RecordsDatabase::RecordsDatabase(QString location) : location_(std::move(location)) {
     postgres_ = IsServer(location_);
-    if (!IsValidLocation(location_)) {
-        // A relative name would follow the current folder: two job folders, two databases, one code twice.
-        openError_ =
-            QCoreApplication::translate(
-                "Records",
-                "Die Aufzeichnungen müssen ein absoluter Pfad oder eine postgresql://-URL sein, nicht \"%1\"")
-                .arg(location_);
+    if (const QString problem = LocationProblem(location_); !problem.isEmpty()) {
+        openError_ = problem;
         openProblem_ = RecordsProblem::Invalid;
         return;
     }
@@ -334,14 +323,15 @@ void RecordsDatabase::open(Connection& c) const {
         db.setUserName(url.user);
         db.setDatabaseName(url.database);
         db.setConnectOptions(
-            (QStringList{
-                 QStringLiteral("connect_timeout=%1").arg(Seconds(Duration(url, "connect_timeout", "5s")))} +
+            (QStringList{// libpq takes whole seconds, at least 2.
+                         QStringLiteral("connect_timeout=%1")
+                             .arg(std::max<qint64>(WaitMs(url, "connect_timeout", 5000) / 1000, 2))} +
              url.options())
                 .join(u';'));
         // The program's own watch gives the server its statement time and a little more, then cuts.
-        c.wait = std::chrono::milliseconds(Milliseconds(Duration(url, "statement_timeout", "30s")) + 2000);
+        c.wait = std::chrono::milliseconds(WaitMs(url, "statement_timeout", 30000) + 2000);
         // A commit waits for a synchronous standby without any statement timeout: the watch ends it.
-        c.commitWait = std::chrono::milliseconds(Milliseconds(Duration(url, "replication_wait", "10s")));
+        c.commitWait = std::chrono::milliseconds(WaitMs(url, "replication_wait", 10000));
     } else {
         db.setDatabaseName(location_);
         // Records this user may read but not write (a read-only file, folder or mount) are still read.
@@ -375,9 +365,9 @@ void RecordsDatabase::open(Connection& c) const {
         // A statement never waits without end: a lock another session holds (an administrator's
         // LOCK TABLE) or a statement the server cannot finish fails with the server's reason instead.
         for (const auto& [name, fallback] :
-             {std::pair{"statement_timeout", "30s"}, std::pair{"lock_timeout", "10s"}}) {
+             {std::pair{"statement_timeout", qint64{30000}}, std::pair{"lock_timeout", qint64{10000}}}) {
             if (!q.exec(
-                    QStringLiteral("SET %1 = '%2'").arg(QLatin1String(name), Duration(url, name, fallback))))
+                    QStringLiteral("SET %1 = %2").arg(QLatin1String(name)).arg(WaitMs(url, name, fallback))))
                 return failed(Classify(q.lastError(), c),
                               QCoreApplication::translate(
                                   "Records", "Die Aufzeichnungen können nicht verwendet werden: %1")
@@ -427,7 +417,7 @@ void RecordsDatabase::open(Connection& c) const {
     // (or, on a server, for its advisory lock) and then finds the version moved on.
     static std::mutex lock;
     const std::lock_guard guard(lock);
-    if (const Result<> migrated = migrate(c, q, watch ? &*watch : nullptr); !migrated)
+    if (const Result<> migrated = migrate(c, q); !migrated)
         failed(migrated.problem(),
                QCoreApplication::translate(
                    "Records", "Die Aufzeichnungen konnten nicht auf Version %1 gebracht werden: %2")
@@ -450,16 +440,18 @@ QString NotConfirmed(const records_connection::Connection& c) {
 
 } // namespace
 
-Result<> RecordsDatabase::Call::commitDurably(QSqlQuery& q) {
-    switch (records_connection::CommitDurably(*connection_, *watch_, q)) {
+Result<> RecordsDatabase::committed(const QSqlQuery& q, const std::function<bool()>& statement) {
+    if (!current_)
+        return statement() ? Result<>() : Result<>(fail(q));
+    switch (records_connection::CommitDurably(*current_, statement)) {
     case records_connection::Commit::Done:
         return {};
     case records_connection::Commit::Failed:
-        return records_.fail(q);
+        return fail(q);
     case records_connection::Commit::Unconfirmed:
         break;
     }
-    return records_.fail(RecordsProblem::Unconfirmed, NotConfirmed(*connection_));
+    return fail(RecordsProblem::Unconfirmed, NotConfirmed(*current_));
 }
 
 bool RecordsDatabase::begin(QSqlQuery& q) const {
@@ -498,10 +490,14 @@ Failure RecordsDatabase::fail(const QSqlQuery& q) {
 }
 
 Result<> RecordsDatabase::end(QSqlQuery& q, bool ok) {
-    if (ok && q.exec(QStringLiteral("COMMIT")))
-        return {};
-    if (ok || error_.isEmpty()) // a statement that failed may have said why already
+    if (ok) {
+        const Result<> done = committed(q, [&q] { return q.exec(QStringLiteral("COMMIT")); });
+        // Unconfirmed is committed on the server: nothing is left to roll back.
+        if (done || done.problem() == RecordsProblem::Unconfirmed)
+            return done;
+    } else if (error_.isEmpty()) { // a statement that failed may have said why already
         fail(q);
+    }
     q.exec(QStringLiteral("ROLLBACK"));
     return failure();
 }
@@ -520,15 +516,14 @@ QSqlQuery* RecordsDatabase::prepared(const QString& sql) {
     return query.get();
 }
 
-Result<> RecordsDatabase::migrate(Connection& c, QSqlQuery& q, records_connection::Watch* watch) {
+Result<> RecordsDatabase::migrate(Connection& c, QSqlQuery& q) {
     using records_connection::Commit;
     const auto failed = [&c](const QSqlQuery& query) {
         return Failure{Classify(query.lastError(), c), query.lastError().text()};
     };
     // Each statement that commits: on a server, one the standby does not confirm fails the migration.
     const auto commit = [&](const QString& statement) -> Result<> {
-        const Commit done = watch ? records_connection::CommitDurably(c, *watch, q, statement)
-                                  : (q.exec(statement) ? Commit::Done : Commit::Failed);
+        const Commit done = records_connection::CommitDurably(c, [&] { return q.exec(statement); });
         if (done == Commit::Done)
             return {};
         if (done == Commit::Failed)
@@ -694,14 +689,14 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
         if (ok) {
             // A reservation counts only once it lasts: one the standby did not confirm is kept by the
             // server (its codes are never given out again there) but never goes into a device.
-            const Result<> committed = call.commitDurably(q);
-            if (committed)
+            const Result<> done = committed(q, [&q] { return q.exec(QStringLiteral("COMMIT")); });
+            if (done)
                 return std::move(*block);
-            if (committed.problem() == RecordsProblem::Unconfirmed)
+            if (done.problem() == RecordsProblem::Unconfirmed)
                 return fail(
                     RecordsProblem::Unconfirmed,
                     QCoreApplication::translate("Records", "die Reservierung der Codes %1 gilt nicht: %2")
-                        .arg(CodeList(*block), committed.error()));
+                        .arg(CodeList(*block), done.error()));
         }
         const Failure why = ok ? failure() : fail(q);
         lastFailure = q.lastError().text();
@@ -725,20 +720,21 @@ Result<> RecordsDatabase::ReleaseCodes(const std::vector<std::uint16_t>& block) 
     if (!call)
         return failure();
     QSqlQuery q(call.db());
-    bool ok = q.prepare(QStringLiteral("DELETE FROM fixed_codes WHERE code = ? AND state = 'reserved'"));
+    // The codes and the cursor together: a cursor moved back over codes still taken costs a search, a
+    // code freed behind a cursor that stayed would never be found again.
+    if (!begin(q))
+        return fail(q);
+    bool ok = q.prepare(QStringLiteral("DELETE FROM fixed_codes WHERE code = :code AND state = 'reserved'"));
     for (const std::uint16_t code : block) {
-        q.bindValue(0, code);
+        q.bindValue(QStringLiteral(":code"), code);
         ok = ok && q.exec();
     }
     // The searches that went past it look here again.
-    ok = ok && q.prepare(QStringLiteral(
-                   "UPDATE code_cursors SET next_code = ? WHERE first_code <= ? AND next_code > ?"));
-    q.bindValue(0, block.front());
-    q.bindValue(1, block.front());
-    q.bindValue(2, block.front());
-    if (!ok || !q.exec())
-        return fail(q);
-    return {};
+    ok = ok && q.prepare(QStringLiteral("UPDATE code_cursors SET next_code = :first WHERE first_code <= "
+                                        ":first AND next_code > :first"));
+    q.bindValue(QStringLiteral(":first"), block.front());
+    ok = ok && q.exec();
+    return end(q, ok);
 }
 
 Result<> RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block, const QString& state,
@@ -749,18 +745,19 @@ Result<> RecordsDatabase::SetCodesState(const std::vector<std::uint16_t>& block,
     if (!call)
         return failure();
     QSqlQuery q(call.db());
-    bool ok =
-        q.prepare(QStringLiteral("UPDATE fixed_codes SET state = ?, serial = ?, product = ? WHERE code = ?"));
+    // A block's codes have one fate: all of them, or none.
+    if (!begin(q))
+        return fail(q);
+    bool ok = q.prepare(QStringLiteral(
+        "UPDATE fixed_codes SET state = :state, serial = :serial, product = :product WHERE code = :code"));
     for (const std::uint16_t code : block) {
-        q.bindValue(0, Text(state));
-        q.bindValue(1, Text(serial));
-        q.bindValue(2, Text(product));
-        q.bindValue(3, code);
+        q.bindValue(QStringLiteral(":state"), Text(state));
+        q.bindValue(QStringLiteral(":serial"), Text(serial));
+        q.bindValue(QStringLiteral(":product"), Text(product));
+        q.bindValue(QStringLiteral(":code"), code);
         ok = ok && q.exec();
     }
-    if (!ok)
-        return fail(q);
-    return {};
+    return end(q, ok);
 }
 
 Result<QString> RecordsDatabase::ReplicationRisk() {
@@ -778,22 +775,14 @@ Result<QString> RecordsDatabase::ReplicationRisk() {
         return fail(q);
     const QString names = q.value(0).toString().trimmed();
     const int streaming = q.value(1).toInt();
-    const qsizetype hosts = records_url::ParseServerUrl(location_).hosts.size();
-    if (!names.isEmpty() || (streaming == 0 && hosts < 2))
+    // A server alone (a promoted standby whose old primary is gone) loses nothing to a failover.
+    if (!names.isEmpty() || streaming == 0)
         return QString();
-    if (streaming > 0)
-        return QCoreApplication::translate("Records",
-                                           "der Server hat %n Standby(s), aber seine Commits warten auf "
-                                           "keinen (synchronous_standby_names ist leer): ein Failover kann "
-                                           "vergebene Codes verlieren, die dann ein zweites Gerät bekommt",
-                                           nullptr, streaming);
-    const int named = static_cast<int>(hosts);
     return QCoreApplication::translate("Records",
-                                       "die Adresse nennt %n Server, aber die Commits des Servers warten "
-                                       "auf keinen Standby (synchronous_standby_names ist leer): ein "
-                                       "Failover kann vergebene Codes verlieren, die dann ein zweites "
-                                       "Gerät bekommt",
-                                       nullptr, named);
+                                       "der Server hat %n Standby(s), aber seine Commits warten auf "
+                                       "keinen (synchronous_standby_names ist leer): ein Failover kann "
+                                       "vergebene Codes verlieren, die dann ein zweites Gerät bekommt",
+                                       nullptr, streaming);
 }
 
 Result<int> RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& codes, const QString& source) {

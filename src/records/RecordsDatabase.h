@@ -34,7 +34,6 @@ namespace zal {
 
 namespace records_connection {
 struct Connection;
-class Watch;
 } // namespace records_connection
 
 // What kind of failure a records call met: the program's one vocabulary of failures.
@@ -105,6 +104,8 @@ public:
     // Whether a location names a database this program can use: an absolute path or a
     // postgresql:// URL.
     static bool IsValidLocation(const QString& location);
+    // Why it does not (never showing a password); empty when it does.
+    static QString LocationProblem(const QString& location);
     // The location as messages show it: a server's URL without its password.
     static QString ShownLocation(const QString& location);
     // Cancels every records statement under way in this process (a stop was asked for); callable from
@@ -198,9 +199,9 @@ public:
     // replacement, and the replacement is seen as it is now, in one transaction.
     Result<> RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
                                const QString& station);
-    // Why a code handed out here might not last through a failover: the server has or names a
-    // standby, but its commits do not wait for a synchronous one. Empty when they do, or when there is
-    // no standby (and for SQLite).
+    // Why a code handed out here might not last through a failover: the server streams to a standby,
+    // but its commits wait for no synchronous one. Empty when they do, or when the server has no
+    // standby (and for SQLite).
     Result<QString> ReplicationRisk();
     // Codes handed out elsewhere (an earlier CSV log, the backups' images) count as used; how many
     // were new.
@@ -265,11 +266,15 @@ private:
     // False (with error() saying why) when the records are of a newer schema, or read-only here.
     bool writable();
     // Brings the schema forward under the watch; a commit the standby did not confirm fails it.
-    static Result<> migrate(Connection& c, QSqlQuery& q, records_connection::Watch* watch);
+    static Result<> migrate(Connection& c, QSqlQuery& q);
     // Starts a transaction that writes.
     bool begin(QSqlQuery& q) const;
-    // Ends one: commits when ok, else rolls back; error() says why it failed.
+    // Ends one: commits when ok, else rolls back; error() says why it failed. A commit the server's
+    // synchronous standby did not confirm in time is Unconfirmed (the server keeps it, locally only).
     Result<> end(QSqlQuery& q, bool ok);
+    // Runs a statement that commits (COMMIT, or a write outside a transaction) so that it is known to
+    // last, as end() does: Unconfirmed when the standby did not confirm it in time.
+    Result<> committed(const QSqlQuery& q, const std::function<bool()>& statement);
     // Keeps why a call failed (error() and problem() say it too) and gives it as the call's result.
     Failure fail(const QSqlQuery& q);
     Failure fail(RecordsProblem problem, const QString& text);

@@ -117,9 +117,7 @@ Result<> RecordsDatabase::SetBackupResult(const QString& station, const QString&
     if (!q)
         return failure();
     Bind(*q, {Text(result), Text(station), Text(file)});
-    if (!q->exec())
-        return fail(*q);
-    return {};
+    return committed(*q, [q] { return q->exec(); });
 }
 
 Result<> RecordsDatabase::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement,
@@ -277,9 +275,7 @@ Result<> RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
                              "DO UPDATE SET pruned_ms = excluded.pruned_ms"));
     q.bindValue(0, Text(station));
     q.bindValue(1, ms);
-    if (!q.exec())
-        return fail(q);
-    return {};
+    return committed(q, [&q] { return q.exec(); });
 }
 
 Result<int> RecordsDatabase::BackupCount(const DeviceIdentity& device) {
@@ -390,7 +386,9 @@ Result<qint64> RecordsDatabase::StartRun(const QString& station, const QString& 
               (postgres_ ? QStringLiteral(" RETURNING id") : QString()));
     const QVariantList values{Text(station), Text(User()), Now(), Text(file), Text(product)};
     Bind(q, values);
-    if (!q.exec() || (postgres_ && !q.next()))
+    if (const Result<> made = committed(q, [&q] { return q.exec(); }); !made)
+        return made.failure();
+    if (postgres_ && !q.next())
         return fail(q);
     return postgres_ ? q.value(0).toLongLong() : q.lastInsertId().toLongLong();
 }
@@ -418,9 +416,7 @@ Result<> RecordsDatabase::AddRunRow(qint64 run, const QString& station, const Pr
                               Text(row.message),
                               row.durationMs};
     Bind(q, values);
-    if (!q.exec())
-        return fail(q);
-    return {};
+    return committed(q, [&q] { return q.exec(); });
 }
 
 } // namespace zal

@@ -1,10 +1,21 @@
 #include "ServerUrl.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
+
 #include <QUrl>
+#include <algorithm>
+#include <iterator>
 
 namespace zal::records_url {
 namespace {
+
+QString NoPassword(const QString& shown) {
+    return QCoreApplication::translate(
+               "Records", "%1 enthält ein Passwort; es gehört in ~/.pgpass (Modus 0600) oder die "
+                          "Datei, die PGPASSFILE nennt, nie in die URL")
+        .arg(shown);
+}
 
 QString Decoded(const QString& text) {
     return QUrl::fromPercentEncoding(text.toUtf8());
@@ -26,18 +37,67 @@ QString ServerUrl::item(const QString& key) const {
     return QString();
 }
 
+namespace {
+
+// The libpq options passed on as they stand.
+constexpr const char* kPassedOn[] = {"target_session_attrs",
+                                     "sslmode",
+                                     "sslrootcert",
+                                     "sslcert",
+                                     "sslkey",
+                                     "application_name",
+                                     "keepalives",
+                                     "keepalives_idle",
+                                     "keepalives_interval",
+                                     "keepalives_count",
+                                     "tcp_user_timeout"};
+// The waits this program sets itself.
+constexpr const char* kWaits[] = {"connect_timeout", "statement_timeout", "lock_timeout", "replication_wait"};
+
+// Qt's driver joins the options with spaces unquoted: only a value that cannot end one option and
+// start another is passed on.
+const QRegularExpression& PlainValue() {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:+-]+$"));
+    return plain;
+}
+
+} // namespace
+
+const QStringList& KnownOptions() {
+    static const QStringList known = [] {
+        QStringList names{QStringLiteral("host"), QStringLiteral("port")};
+        for (const char* name : kWaits)
+            names << QLatin1String(name);
+        for (const char* name : kPassedOn)
+            names << QLatin1String(name);
+        return names;
+    }();
+    return known;
+}
+
+std::optional<qint64> DurationMs(const QString& text) {
+    static const QRegularExpression duration(QStringLiteral("^(\\d{1,10})(ms|s|min)?$"));
+    const QRegularExpressionMatch match = duration.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const qint64 number = match.captured(1).toLongLong();
+    const QString unit = match.captured(2);
+    const qint64 ms = unit == QLatin1String("min") ? number * 60000
+                      : unit == QLatin1String("s") ? number * 1000
+                                                   : number;
+    // The server takes a wait up to INT_MAX ms.
+    if (ms > 2147483647)
+        return std::nullopt;
+    return ms;
+}
+
 QStringList ServerUrl::options() const {
     QStringList options;
     if (!ports.isEmpty())
         options << QStringLiteral("port=") + ports.join(u',');
-    // Qt's driver joins the options with spaces unquoted: a value that could end one option and start
-    // another is not passed on.
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:+-]+$"));
-    for (const char* key :
-         {"target_session_attrs", "sslmode", "sslrootcert", "sslcert", "sslkey", "application_name",
-          "keepalives", "keepalives_idle", "keepalives_interval", "keepalives_count", "tcp_user_timeout"}) {
+    for (const char* key : kPassedOn) {
         const QString value = item(QLatin1String(key));
-        if (plain.match(value).hasMatch())
+        if (PlainValue().match(value).hasMatch())
             options << QLatin1String(key) + u'=' + value;
     }
     // With a standby named beside the primary, a station writes only where writing is possible: a
@@ -49,9 +109,15 @@ QStringList ServerUrl::options() const {
 
 ServerUrl ParseServerUrl(const QString& url) {
     ServerUrl parsed;
+    const QString shown = WithoutPassword(url);
+    const auto invalid = [&](const QString& why) {
+        parsed.valid = false;
+        parsed.problem = why;
+        return parsed;
+    };
     const qsizetype start = AuthorityStart(url);
     if (start < 0)
-        return parsed;
+        return invalid(QCoreApplication::translate("Records", "%1 ist keine URL").arg(shown));
     QString rest = url.mid(start);
     if (const qsizetype q = rest.indexOf(u'?'); q >= 0) {
         for (const QString& i : rest.mid(q + 1).split(u'&', Qt::SkipEmptyParts))
@@ -62,6 +128,8 @@ ServerUrl ParseServerUrl(const QString& url) {
     parsed.database = Decoded(rest.section(u'/', 1));
     if (const qsizetype at = authority.lastIndexOf(u'@'); at >= 0) {
         parsed.user = Decoded(authority.left(at).section(u':', 0, 0));
+        if (authority.left(at).contains(u':'))
+            return invalid(NoPassword(shown));
         authority = authority.mid(at + 1);
     }
     bool anyPort = false;
@@ -72,14 +140,22 @@ ServerUrl ParseServerUrl(const QString& url) {
         const qsizetype colon = entry.lastIndexOf(u':');
         if (entry.startsWith(u'[') && bracket > 0) {
             host = entry.mid(1, bracket - 1);
+            if (bracket + 1 < entry.size() && entry[bracket + 1] != u':')
+                return invalid(QCoreApplication::translate("Records", "in %1 folgt auf \"]\" kein \":PORT\"")
+                                   .arg(shown));
             port = entry.mid(bracket + 1).section(u':', 1);
+        } else if (entry.startsWith(u'[') || entry.contains(u']')) {
+            return invalid(
+                QCoreApplication::translate("Records", "in %1 ist eine eckige Klammer nicht geschlossen")
+                    .arg(shown));
         } else if (colon >= 0) {
             host = entry.left(colon);
             port = entry.mid(colon + 1);
         }
         bool number = false;
         if (!port.isEmpty() && (port.toInt(&number), !number))
-            return parsed;
+            return invalid(QCoreApplication::translate("Records", "in %1 ist der Port \"%2\" keine Zahl")
+                               .arg(shown, port));
         anyPort = anyPort || !port.isEmpty();
         parsed.hosts << Decoded(host);
         parsed.ports << port;
@@ -92,20 +168,51 @@ ServerUrl ParseServerUrl(const QString& url) {
     }
     if (!anyPort)
         parsed.ports.clear();
+    // Every option of the query is one this program uses: a typo (sslmod=require) would otherwise
+    // connect without what it asked for.
+    for (const QString& i : parsed.query) {
+        const QString key = i.section(u'=', 0, 0), value = i.section(u'=', 1);
+        if (key == QLatin1String("password"))
+            return invalid(NoPassword(shown));
+        if (!KnownOptions().contains(key))
+            return invalid(QCoreApplication::translate("Records", "%1 nennt die unbekannte Option \"%2\"; "
+                                                                  "bekannt sind %3")
+                               .arg(shown, key, KnownOptions().join(QStringLiteral(", "))));
+        if (std::find_if(std::begin(kWaits), std::end(kWaits),
+                         [&](const char* w) { return key == QLatin1String(w); }) != std::end(kWaits)) {
+            if (!DurationMs(value))
+                return invalid(QCoreApplication::translate(
+                                   "Records",
+                                   "%1: %2=%3 ist keine Dauer (eine ganze Zahl in ms, oder mit ms, s "
+                                   "oder min: 500ms, 2s, 1min)")
+                                   .arg(shown, key, value));
+        } else if (key != QLatin1String("host") && key != QLatin1String("port") &&
+                   !PlainValue().match(value).hasMatch()) {
+            return invalid(
+                QCoreApplication::translate("Records", "%1: der Wert von %2 kann nicht weitergegeben werden")
+                    .arg(shown, key));
+        }
+    }
     parsed.valid = true;
     return parsed;
 }
 
 QString WithoutPassword(const QString& url) {
-    const qsizetype start = AuthorityStart(url);
-    const qsizetype at = url.indexOf(u'@', start);
-    const qsizetype end = url.indexOf(u'/', start);
+    QString shown = url;
+    // ?password=... or &password=...: its value goes, wherever it stands.
+    static const QRegularExpression inQuery(QStringLiteral("([?&]password=)[^&]*"));
+    shown.replace(inQuery, QStringLiteral("\\1***"));
+    const qsizetype start = AuthorityStart(shown);
+    const qsizetype at = shown.indexOf(u'@', start);
+    qsizetype end = shown.indexOf(u'/', start);
+    if (const qsizetype query = shown.indexOf(u'?', start); query >= 0 && (end < 0 || query < end))
+        end = query;
     if (start < 0 || at < 0 || (end >= 0 && at > end))
-        return url;
-    const qsizetype colon = url.indexOf(u':', start);
+        return shown;
+    const qsizetype colon = shown.indexOf(u':', start);
     if (colon < 0 || colon > at)
-        return url;
-    return url.left(colon) + url.mid(at);
+        return shown;
+    return shown.left(colon) + shown.mid(at);
 }
 
 } // namespace zal::records_url

@@ -7,10 +7,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace zal::records_url {
 
 struct ServerUrl {
     bool valid = false;
+    QString problem; // why it is not valid, for the technician (without any password)
     QString user;
     QString database;
     QStringList hosts; // names, addresses or socket folders; libpq tries them in this order
@@ -22,9 +25,20 @@ struct ServerUrl {
     QStringList options() const;
 };
 
+// Reads the URL; it is not valid (problem says why) when a port is no number, a bracket is not closed,
+// it holds a password (which belongs in ~/.pgpass or PGPASSFILE), or its query names an option this
+// program does not know, a wait that is no duration (a whole number of ms, or with ms, s or min), or a
+// value that cannot be passed on.
 ServerUrl ParseServerUrl(const QString& url);
+// The query's options this program takes: its own waits, libpq's host and port lists, and the
+// libpq options passed on.
+const QStringList& KnownOptions();
+// A wait as the URL or the settings give it ("2s", "1min", "500ms", or "500" in ms); nothing when it is
+// none (or longer than a server takes).
+std::optional<qint64> DurationMs(const QString& text);
 
-// The URL as messages show it: without a password, whatever else it holds.
+// The URL as messages show it: without a password (in its user part or its query), whatever else it
+// holds.
 QString WithoutPassword(const QString& url);
 
 } // namespace zal::records_url

@@ -16,6 +16,22 @@
 namespace zal {
 namespace {
 
+// The settings as support may see them: a URL without its password, and no key that names one.
+QByteArray Redacted(const QByteArray& settings) {
+    QList<QByteArray> lines = settings.split('\n');
+    for (QByteArray& line : lines) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0)
+            continue;
+        const QString key = QString::fromUtf8(line.left(equals)).trimmed();
+        const QString value = QString::fromUtf8(line.mid(equals + 1));
+        line = key.contains(QLatin1String("password"), Qt::CaseInsensitive)
+                   ? line.left(equals + 1) + "(removed)"
+                   : line.left(equals + 1) + RecordsDatabase::ShownLocation(value).toUtf8();
+    }
+    return lines.join('\n');
+}
+
 // A file of the data folder goes into the bundle only when it is a regular file of its own: a link could
 // carry a private file from elsewhere into an archive that is sent away, and a pipe or a device would
 // never end. What is left out is named in the bundle's notes.
@@ -68,7 +84,7 @@ CommandResult SaveSupportBundle(TfrmEnterData& editor, const QString& path) {
         entries.emplace_back(QStringLiteral("records.txt"), RecordsDatabase(records).Summary().toUtf8());
     QByteArray settings;
     if (ReadOwnFile(editor.folders().settingsFile, settings, notes))
-        entries.emplace_back(QStringLiteral("Values.ini"), settings);
+        entries.emplace_back(QStringLiteral("Values.ini"), Redacted(settings));
     if (!notes.isEmpty())
         entries.emplace_back(QStringLiteral("notes.txt"), (notes.join(u'\n') + u'\n').toUtf8());
     if (const Result<> written = WriteZipArchive(path, entries); !written)

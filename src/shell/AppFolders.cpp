@@ -5,6 +5,7 @@
 #include "StringTable.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -117,7 +118,7 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
     // keeping what the user set (the configuration folder, the records, the backups).
     const QString shipped = f.installFolder + QStringLiteral("Values.i");
     f.settingsFile = f.dataFolder + QStringLiteral("Values.ini");
-    bool refresh = false;
+    bool refresh = false, installed = false;
     if (QFileInfo::exists(shipped)) {
         if (QFileInfo::exists(f.settingsFile)) {
             const Settings current = Settings::Load(f.settingsFile);
@@ -133,7 +134,12 @@ AppFolders SettleFolders(const QString& installFolder, const QString& programVer
         } else {
             CopyFileReplacing(shipped, f.settingsFile);
             Settings::Store(f.settingsFile, setting::kAppVersion, programVersion);
+            installed = true;
         }
+        // The settings name the records' server and its user: for this user's eyes only (a later
+        // rewrite keeps the mode).
+        if (refresh || installed)
+            QFile::setPermissions(f.settingsFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
     // 4. Default images: missing ones always, all of them on a refresh.

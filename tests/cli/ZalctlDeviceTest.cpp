@@ -690,6 +690,160 @@ TEST_F(ZalctlDevice, ALineGoesOnAcrossAFailover) {
               QStringLiteral("36"));
 }
 
+// Codes must outlive the records' server: a standby that commits do not wait for is refused before any
+// device unless the operator says otherwise; a reservation the standby did not confirm (it stopped
+// mid-run) goes into no device, which is left as it came, and the run stops saying why; an empty
+// database's schema waiting for that standby ends with SIGTERM at once; after a failover to the standby
+// no code is handed out twice.
+TEST_F(ZalctlDevice, NoDeviceGetsACodeItsStandbyDidNotConfirm) {
+    PostgresServer primary;
+    if (!primary.installed())
+        GTEST_SKIP() << "PostgreSQL is not installed (./test installs it)";
+    ASSERT_TRUE(primary.running());
+    PostgresServer standby(primary);
+    ASSERT_TRUE(standby.running());
+    primary.sql(QStringLiteral("CREATE DATABASE empty"));
+    const QString hosts = QStringLiteral("host=%1,%2").arg(primary.folder(), standby.folder());
+    env_[QStringLiteral("ZAL_RECORDS")] =
+        QStringLiteral("postgresql://zal@/postgres?%1&replication_wait=1s").arg(hosts);
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    const auto image = [this](int serial) {
+        ConfigImage own = Load(shipped("Default ZAL V22"));
+        own[0xFF] = static_cast<std::uint8_t>(serial);
+        const QString path = file(QStringLiteral("g%1.bin").arg(serial).toLatin1());
+        EXPECT_TRUE(SaveImageFile(path, own));
+        return path;
+    };
+    SimProcess unit({"--no-pacing", "--image", image(0x70)});
+    ASSERT_TRUE(unit.ready());
+    const auto memory = [&] {
+        EXPECT_EQ(unit.command(QStringLiteral("save ") + file("now.bin")), QStringLiteral("saved"));
+        return Load(file("now.bin"));
+    };
+    const QStringList line{"line",           file("z.Zal"), "--port", unit.path(),
+                           "--change-codes", "3000",        "--log",  file("g.csv")};
+    const auto synchronous = [&](const char* names) {
+        primary.sql(
+            QStringLiteral("ALTER SYSTEM SET synchronous_standby_names = '%1'").arg(QLatin1String(names)));
+        primary.sql(QStringLiteral("SELECT pg_reload_conf()"));
+        for (int i = 0;
+             i < 100 && primary.sql(QStringLiteral("SELECT count(*) FROM pg_stat_replication "
+                                                   "WHERE sync_state = '%1'")
+                                        .arg(QLatin1String(*names ? "sync" : "async"))) != QLatin1String("1");
+             ++i)
+            QThread::msleep(100);
+    };
+    synchronous("");
+    const Outcome refused = zalctl(line + QStringList{"--count", "1"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--allow-async-standby"))) << refused.err.toStdString();
+    EXPECT_EQ(memory(), Load(image(0x70)));
+    const Outcome allowed = zalctl(line + QStringList{"--count", "1", "--allow-async-standby"});
+    EXPECT_EQ(allowed.exitCode, 0) << allowed.err.toStdString();
+    EXPECT_TRUE(LogRows(file("g.csv"), 1).value(0).contains(QStringLiteral("synchronous_standby_names")));
+    synchronous("*");
+
+    QProcess running;
+    start(running, line);
+    QString said = waitForError(running, QStringLiteral("das Gerät entfernen"));
+    ASSERT_TRUE(standby.stop());
+    const QString second = image(0x71);
+    EXPECT_EQ(unit.command(QStringLiteral("remove")), QStringLiteral("removed"));
+    EXPECT_EQ(unit.command(QStringLiteral("insert ") + second), QStringLiteral("inserted"));
+    ASSERT_TRUE(running.waitForFinished(30000));
+    said += QString::fromUtf8(running.readAllStandardError());
+    EXPECT_EQ(running.exitCode(), 1);
+    EXPECT_TRUE(said.contains(QStringLiteral("gilt nicht: der Standby hat das Festschreiben nicht")))
+        << said.toStdString();
+    EXPECT_TRUE(LogRows(file("g.csv"), 3).value(2).contains(QStringLiteral(",,failed,")));
+    EXPECT_EQ(memory(), Load(second));
+
+    // The first connection to an empty database makes the schema, whose commit waits for the standby.
+    env_[QStringLiteral("ZAL_RECORDS")] = QStringLiteral("postgresql://zal@/empty?host=") + primary.folder();
+    QProcess devices;
+    start(devices, {"devices"});
+    QThread::msleep(1500);
+    ASSERT_GT(devices.processId(), 0);
+    ::kill(static_cast<pid_t>(devices.processId()), SIGTERM);
+    EXPECT_TRUE(devices.waitForFinished(2000));
+    EXPECT_NE(devices.exitCode(), 0);
+
+    // The standby takes over; the next run repeats nothing.
+    env_[QStringLiteral("ZAL_RECORDS")] = QStringLiteral("postgresql://zal@/postgres?") + hosts;
+    ASSERT_TRUE(primary.kill());
+    ASSERT_TRUE(standby.start());
+    ASSERT_TRUE(standby.promote());
+    const Outcome after = zalctl(line + QStringList{"--count", "1"});
+    EXPECT_EQ(after.exitCode, 0) << after.err.toStdString();
+    std::set<QString> codes;
+    for (const QString& row : LogRows(file("g.csv"), 4))
+        for (const QString& code : row.split(u',')[5].split(u' ', Qt::SkipEmptyParts))
+            EXPECT_TRUE(codes.insert(code).second) << code.toStdString();
+    EXPECT_EQ(codes.size(), 18u);
+}
+
+// The primary lost and no standby promoted, with three units waiting for it: the whole line shares one
+// window, each unit says it waits, and the line stops within a few seconds of the window's end with each
+// new device left as it came.
+TEST_F(ZalctlDevice, ALostPrimaryStopsTheWholeLineWithinOneWindow) {
+    PostgresServer primary;
+    if (!primary.installed())
+        GTEST_SKIP() << "PostgreSQL is not installed (./test installs it)";
+    ASSERT_TRUE(primary.running());
+    PostgresServer standby(primary);
+    ASSERT_TRUE(standby.running());
+    env_[QStringLiteral("ZAL_RECORDS")] =
+        QStringLiteral("postgresql://zal@/postgres?host=%1,%2").arg(primary.folder(), standby.folder());
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    const auto image = [this](int serial) {
+        ConfigImage own = Load(shipped("Default ZAL V22"));
+        own[0xFF] = static_cast<std::uint8_t>(serial);
+        const QString path = file(QStringLiteral("h%1.bin").arg(serial).toLatin1());
+        EXPECT_TRUE(SaveImageFile(path, own));
+        return path;
+    };
+    std::vector<std::unique_ptr<SimProcess>> units;
+    QStringList arguments{"line", file("z.Zal"), "--change-codes", "3000", "--log", file("h.csv")};
+    for (int unit = 0; unit < 3; ++unit) {
+        units.push_back(
+            std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", image(0x80 + unit)}));
+        ASSERT_TRUE(units.back()->ready());
+        arguments << "--port" << units.back()->path();
+    }
+    QProcess line;
+    start(line, arguments);
+    QString said;
+    QElapsedTimer waited;
+    waited.start();
+    while (said.count(QStringLiteral("das Gerät entfernen")) < 3 && waited.elapsed() < 30000 &&
+           line.state() != QProcess::NotRunning) {
+        line.waitForReadyRead(200);
+        said += QString::fromUtf8(line.readAllStandardError());
+    }
+    ASSERT_EQ(said.count(QStringLiteral("das Gerät entfernen")), 3) << said.toStdString();
+    ASSERT_TRUE(primary.kill());
+    QElapsedTimer timer;
+    timer.start();
+    for (int unit = 0; unit < 3; ++unit) {
+        EXPECT_EQ(units[static_cast<size_t>(unit)]->command(QStringLiteral("remove")),
+                  QStringLiteral("removed"));
+        EXPECT_EQ(units[static_cast<size_t>(unit)]->command(QStringLiteral("insert ") + image(0x83 + unit)),
+                  QStringLiteral("inserted"));
+    }
+    ASSERT_TRUE(line.waitForFinished(60000));
+    const qint64 took = timer.elapsed();
+    said += QString::fromUtf8(line.readAllStandardError());
+    EXPECT_EQ(line.exitCode(), 1) << said.toStdString();
+    EXPECT_LT(took, (RecordsDatabase::kFailoverWait.count() + 5) * 1000) << said.toStdString();
+    EXPECT_EQ(said.count(QStringLiteral("dass ein Standby übernimmt")), 3) << said.toStdString();
+    RecordProperty("stop after a lost primary, 3 units (ms)", static_cast<int>(took));
+    for (int unit = 0; unit < 3; ++unit) {
+        EXPECT_EQ(units[static_cast<size_t>(unit)]->command(QStringLiteral("save ") + file("now.bin")),
+                  QStringLiteral("saved"));
+        EXPECT_EQ(Load(file("now.bin")), Load(image(0x83 + unit))) << unit;
+    }
+}
+
 // A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.
 TEST_F(ZalctlDevice, LineReportsAnUnusableKbxAtOnce) {
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
@@ -932,6 +1086,13 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
     const QString log = file(".local/share/VESK/ZAL Programmer (DE)/Support.log");
     WriteTestFile(file("private.txt"), "SECRET\n");
     ASSERT_TRUE(QFile::remove(log) && QFile::link(file("private.txt"), log));
+    // Nor does a password the settings hold (they are the user's alone to read).
+    const QString settings = file(".local/share/VESK/ZAL Programmer (DE)/Values.ini");
+    EXPECT_EQ(QFile::permissions(settings) & ~(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ReadUser | QFileDevice::WriteUser),
+              QFileDevice::Permissions());
+    WriteTestFile(settings, ReadTestFile(settings) +
+                                "\n[Other]\nPassword=SECRET\nUrl=postgresql://zal:SECRET@db/zal\n");
     ASSERT_EQ(zalctl({"support-bundle", "-o", file("s2.zip")}).exitCode, 0);
     QByteArray notes;
     for (const BundleEntry& e : ReadZipArchive(file("s2.zip"))) {

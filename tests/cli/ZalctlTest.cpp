@@ -172,12 +172,20 @@ TEST_F(Zalctl, WrongUsage) {
     EXPECT_EQ(zalctl({"backups"}).exitCode, 2);
     EXPECT_EQ(zalctl({"line", "x.Zal", "--change-codes", ""}).exitCode, 2); // an empty script variable
     // Records named by a relative path or an unknown scheme would be made in the current folder.
+    // A server's URL that would connect otherwise than it says, or holds a password, likewise; the
+    // password is never shown.
     const QByteArray records = qgetenv("ZAL_RECORDS");
-    qputenv("ZAL_RECORDS", "garbage::%%%");
-    const Result located = zalctl({"backups", "list"});
+    for (const auto& [location, said] : {std::pair{"garbage::%%%", "absoluter Pfad"},
+                                         std::pair{"postgresql://zal:SECRET@db/zal", "~/.pgpass"},
+                                         std::pair{"postgresql://zal@db/zal?password=SECRET", "~/.pgpass"},
+                                         std::pair{"postgresql://zal@db/zal?sslmod=require", "sslmode"}}) {
+        qputenv("ZAL_RECORDS", location);
+        const Result located = zalctl({"backups", "list", "--json"});
+        EXPECT_EQ(located.exitCode, 2) << location;
+        EXPECT_TRUE(located.err.contains(QLatin1String(said))) << located.err.toStdString();
+        EXPECT_FALSE((located.err + located.out).contains(QStringLiteral("SECRET"))) << location;
+    }
     records.isNull() ? qunsetenv("ZAL_RECORDS") : qputenv("ZAL_RECORDS", records);
-    EXPECT_EQ(located.exitCode, 2);
-    EXPECT_TRUE(located.err.contains(QStringLiteral("absoluter Pfad"))) << located.err.toStdString();
     // An output never replaces the input or a configuration file without --yes.
     ASSERT_EQ(zalctl({"new", "BORA", "-o", file("keep.Bora")}).exitCode, 0);
     const QByteArray kept = ReadTestFile(file("keep.Bora"));
