@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <utility>
 
 namespace zal {
 using namespace records_sql;
@@ -205,33 +207,67 @@ Result<> RecordsDatabase::Backups(const BackupQuery& query,
     Call call(*this);
     if (!call)
         return failure();
-    QSqlQuery* q = prepared(
-        QStringLiteral("SELECT %1%2 FROM backups%3 %4")
-            .arg(QLatin1String(kBackupColumns), query.images ? QStringLiteral(", image") : QString(),
-                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QLatin1String(" AND ")),
-                 query.newest > 0
-                     ? QStringLiteral("ORDER BY time_ms DESC, id DESC LIMIT %1").arg(query.newest)
-                     : QStringLiteral("ORDER BY time_ms, id")));
-    if (!q)
-        return failure();
-    Bind(*q, values);
-    if (!q->exec())
-        return fail(*q);
-    // The newest so many come newest first; they are few, and given oldest first.
-    std::vector<BackupEntry> newest;
-    bool going = true;
-    while (going && q->next()) {
-        if (query.newest > 0)
+    const QString columns =
+        QLatin1String(kBackupColumns) + (query.images ? QStringLiteral(", image") : QString());
+    const auto filtered = [](const QStringList& conditions) {
+        return conditions.isEmpty() ? QString()
+                                    : QStringLiteral(" WHERE ") + conditions.join(QLatin1String(" AND "));
+    };
+    if (query.newest > 0) {
+        // The newest so many come newest first; they are few, and given oldest first.
+        QSqlQuery* q =
+            prepared(QStringLiteral("SELECT %1 FROM backups%2 ORDER BY time_ms DESC, id DESC LIMIT %3")
+                         .arg(columns, filtered(where))
+                         .arg(query.newest));
+        if (!q)
+            return failure();
+        Bind(*q, values);
+        if (!q->exec())
+            return fail(*q);
+        std::vector<BackupEntry> newest;
+        while (q->next())
             newest.push_back(BackupFrom(*q, query.images));
-        else
-            going = each(BackupFrom(*q, query.images));
+        const Result<> read = q->lastError().isValid() ? Result<>(fail(*q)) : Result<>();
+        q->finish();
+        for (auto e = newest.rbegin(); read && e != newest.rend(); ++e) {
+            if (!each(*e))
+                break;
+        }
+        return read;
     }
-    const Result<> read = q->lastError().isValid() ? Result<>(fail(*q)) : Result<>();
-    // Done with: a statement left open would hold on to what the database was when it ran.
-    q->finish();
-    for (auto e = newest.rbegin(); going && e != newest.rend(); ++e)
-        going = each(*e);
-    return read;
+    // In pages, each a statement of its own that goes on after the last row of the one before: no
+    // statement of a long list runs into the server's statement timeout, and none is held whole.
+    constexpr int kPage = 5000;
+    std::optional<std::pair<qint64, qint64>> after; // the last row's time and id
+    for (;;) {
+        QStringList conditions = where;
+        QVariantList bound = values;
+        if (after) {
+            conditions << QStringLiteral("(time_ms > ? OR (time_ms = ? AND id > ?))");
+            bound << after->first << after->first << after->second;
+        }
+        QSqlQuery* q = prepared(QStringLiteral("SELECT id, %1 FROM backups%2 ORDER BY time_ms, id LIMIT %3")
+                                    .arg(columns, filtered(conditions))
+                                    .arg(kPage));
+        if (!q)
+            return failure();
+        Bind(*q, bound);
+        if (!q->exec())
+            return fail(*q);
+        int rows = 0;
+        bool going = true;
+        while (going && q->next()) {
+            ++rows;
+            after = std::pair{q->value(QStringLiteral("time_ms")).toLongLong(), q->value(0).toLongLong()};
+            going = each(BackupFrom(*q, query.images));
+        }
+        const Result<> read = q->lastError().isValid() ? Result<>(fail(*q)) : Result<>();
+        // Done with: a statement left open would hold on to what the database was when it ran.
+        q->finish();
+        if (!read || !going || rows < kPage)
+            return read;
+        call.rearm(); // the next page has the whole wait again
+    }
 }
 
 Result<> RecordsDatabase::RemoveBackups(const QString& station, const std::vector<QString>& files) {

@@ -548,4 +548,31 @@ TEST_F(PostgresServer, TheLogSettlesTheRecordsAndIsNeverRepeated) {
     EXPECT_EQ(next->front(), 0x4107);
 }
 
+// A long list from a server that answers: read whole and in order, however long its reader takes over
+// it (here about 6 s, twice the statement timeout), with many backups of one time across its pages.
+TEST_F(PostgresServer, ALongListIsNeverCut) {
+    ASSERT_TRUE(RecordsDatabase(location_).isOpen());
+    server_.sql(QStringLiteral(
+        "INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, product, "
+        "product_name, version, serial, serial_key, radio_id, device_key, image) SELECT 'A', 'f' || i, i / 7, "
+        "'', 'read', 'done', 'u', 2, 'ZAL', '22.08', '000001', '1', 'A001', 'ZAL 000001', '\\x00'::bytea "
+        "FROM generate_series(1, 150000) i"));
+    RecordsDatabase records(location_ + QStringLiteral("&statement_timeout=3s"));
+    int listed = 0;
+    QString last;
+    bool ordered = true;
+    QElapsedTimer timer;
+    timer.start();
+    const Result<> read = records.Backups({}, [&](const BackupEntry& e) {
+        ordered = ordered && e.file == QStringLiteral("f%1").arg(++listed);
+        if (listed % 100 == 0)
+            QThread::msleep(4);
+        return true;
+    });
+    EXPECT_TRUE(read) << read.error().toStdString();
+    EXPECT_EQ(listed, 150000);
+    EXPECT_TRUE(ordered);
+    EXPECT_GT(timer.elapsed(), 5000); // longer than one statement may take
+}
+
 } // namespace
