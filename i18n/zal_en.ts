@@ -784,6 +784,16 @@ of every log named with --log count as handed out</translation>
         <source>%1 (--allow-async-standby; jede Zeile vermerkt es)</source>
         <translation>%1 (--allow-async-standby; every row says so)</translation>
     </message>
+    <message>
+        <source>das SQL, das auf einem PostgreSQL-Server die Rolle ROLE (zal_station) der Stationen anlegt: sie
+reserviert Codes, fügt Sicherungen und Zeilen hinzu und vermerkt, was aus ihren Codes wurde, und löscht nichts</source>
+        <translation>the SQL that sets up the stations' role ROLE (zal_station) on a PostgreSQL server: it
+reserves codes, adds backups and rows and records what became of its codes, and deletes nothing</translation>
+    </message>
+    <message>
+        <source>ROLE ist ein einfacher Name aus Buchstaben, Ziffern und _, nicht %1</source>
+        <translation>ROLE is a plain name of letters, digits and _, not %1</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

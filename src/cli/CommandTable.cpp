@@ -93,6 +93,9 @@ const Command kCommands[] = {
      QT_TRANSLATE_NOOP("Cli", "jede Sicherungsdatei dieser Station wieder in die Aufzeichnungen aufnehmen (verlorene oder leere\n"
      "Aufzeichnungen): das Gerät aus dem Abbild, die Zeit aus dem Namen; die Festcodes der Abbilder und\n"
      "jedes mit --log genannten Protokolls gelten als vergeben")},
+    {"records roles", "[ROLE]", kEditor, KbxUse::None, RunRecords,
+     QT_TRANSLATE_NOOP("Cli", "das SQL, das auf einem PostgreSQL-Server die Rolle ROLE (zal_station) der Stationen anlegt: sie\n"
+     "reserviert Codes, fügt Sicherungen und Zeilen hinzu und vermerkt, was aus ihren Codes wurde, und löscht nichts")},
     {"records export", "", kEditor | kOptCsv, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "die Aufzeichnungen für eine Tabellenkalkulation: Sicherungen (ohne Abbilder), Geräte,\n"
      "Produktionsläufe und ihre Zeilen, Festcodes, je eine CSV-Datei")},

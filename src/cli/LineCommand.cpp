@@ -36,8 +36,9 @@ void Print(Unit& u, const QString& text) {
     for (const QString& line : u.buffer.split(u'\n', Qt::SkipEmptyParts))
         std::fprintf(stderr, "[%s] %s\n", qPrintable(u.name), qPrintable(line));
     u.buffer.clear();
-    if (!text.isEmpty())
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(u.name), qPrintable(text));
+    // Every line of a reason that runs over several carries its unit, as the lines of the others do.
+    for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts))
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(u.name), qPrintable(line));
     std::fflush(stderr);
 }
 

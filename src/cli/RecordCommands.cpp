@@ -351,6 +351,21 @@ int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments)
     const Options o = Parse(arguments);
     if (o.error.isEmpty() && o.positional == QStringList{QStringLiteral("export")})
         return ExportRecords(out, err, o);
+    if (o.error.isEmpty() && o.positional.value(0) == QLatin1String("roles") && o.positional.size() <= 2) {
+        // A plain name, so that the SQL says exactly the role asked for.
+        static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]{0,62}$"));
+        const QString role = o.positional.value(1, QStringLiteral("zal_station"));
+        if (!plain.match(role).hasMatch()) {
+            PrintCommandUsage(
+                err, "records roles",
+                QCoreApplication::translate(
+                    "Cli", "ROLE ist ein einfacher Name aus Buchstaben, Ziffern und _, nicht %1")
+                    .arg(Printable(role)));
+            return kUsage;
+        }
+        out << RecordsDatabase::StationRoleSql(role);
+        return kOk;
+    }
     if (!o.error.isEmpty() || o.positional != QStringList{QStringLiteral("rebuild")}) {
         PrintCommandUsage(err, "records rebuild", {}, o.error);
         return kUsage;

@@ -565,9 +565,12 @@ void LineUnit::RunDevices() {
                                              "das Protokoll konnte nicht geschrieben werden (%1); der "
                                              "Lauf hält an")
                      .arg(logged.error()));
-        if (say)
-            say((r.codes.isEmpty() ? QCoreApplication::translate("Line", "%1 %2: %3 (%4 ms)")
-                                   : QCoreApplication::translate("Line", "%1 %2: %3 (%4 ms), Codes %5"))
+        // Each text with exactly its own placeholders: one argument too many is a warning of Qt's.
+        if (say && r.codes.isEmpty())
+            say(QCoreApplication::translate("Line", "%1 %2: %3 (%4 ms)")
+                    .arg(r.product, r.serial, r.result, QString::number(r.durationMs)));
+        else if (say)
+            say(QCoreApplication::translate("Line", "%1 %2: %3 (%4 ms), Codes %5")
                     .arg(r.product, r.serial, r.result, QString::number(r.durationMs), r.codes));
         if (shared_.count > 0 && shared_.claimed.load() >= shared_.count)
             return; // no device is left to this run

@@ -135,7 +135,10 @@ int BusyWait(void* data, int count) {
 QtMessageHandler gPreviousHandler = nullptr;
 
 void DropLostStatementWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("Unable to free statement:")))
+    // So does a statement on a connection the driver closed when it was lost (a rollback after it).
+    if (type == QtWarningMsg && (message.startsWith(QLatin1String("Unable to free statement:")) ||
+                                 message.startsWith(QLatin1String("QSqlQuery::exec: database not open")) ||
+                                 message.startsWith(QLatin1String("QSqlQuery::prepare: database not open"))))
         return;
     if (gPreviousHandler)
         gPreviousHandler(type, context, message);

@@ -248,6 +248,13 @@ public:
     // are and the last 50 backups; never a password or an image.
     QString Summary();
 
+    // The SQL (PostgreSQL) that gives the stations of a team's server the role they need and no more:
+    // read everything; add codes, backups, devices, runs and rows; record what became of a code (its
+    // state only from reserved to written or failed, its value never), a backup's result and a device
+    // as last seen. No station deletes anything, so a code is never freed and a backup never pruned by a
+    // station: a block the line gives back stays reserved, and pruning is the owner's.
+    static QString StationRoleSql(const QString& role);
+
     // The statements that take the schema from version to version + 1, as this back end runs them.
     static QStringList MigrationStatements(int version, bool postgres);
 

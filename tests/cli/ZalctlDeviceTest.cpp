@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 
@@ -837,11 +838,60 @@ TEST_F(ZalctlDevice, ALostPrimaryStopsTheWholeLineWithinOneWindow) {
     EXPECT_LT(took, (RecordsDatabase::kFailoverWait.count() + 5) * 1000) << said.toStdString();
     EXPECT_EQ(said.count(QStringLiteral("dass ein Standby übernimmt")), 3) << said.toStdString();
     RecordProperty("stop after a lost primary, 3 units (ms)", static_cast<int>(took));
+    for (const char* stray : {"QString::arg", "database not open", "QSqlQuery"})
+        EXPECT_FALSE(said.contains(QLatin1String(stray))) << said.toStdString();
     for (int unit = 0; unit < 3; ++unit) {
         EXPECT_EQ(units[static_cast<size_t>(unit)]->command(QStringLiteral("save ") + file("now.bin")),
                   QStringLiteral("saved"));
         EXPECT_EQ(Load(file("now.bin")), Load(image(0x83 + unit))) << unit;
     }
+}
+
+// A station of a team's server with the role zalctl records roles gives it: a whole line runs, and the
+// station can neither delete a code or a backup, nor free a code, nor change one's value.
+TEST_F(ZalctlDevice, AStationRoleRunsALineAndFreesNothing) {
+    PostgresServer server;
+    if (!server.installed())
+        GTEST_SKIP() << "PostgreSQL is not installed (./test installs it)";
+    ASSERT_TRUE(server.running());
+    env_[QStringLiteral("ZAL_RECORDS")] = server.location();
+    ASSERT_EQ(zalctl({"devices"}).exitCode, 0); // the owner makes the tables
+    const Outcome roles = zalctl({"records", "roles"});
+    ASSERT_EQ(roles.exitCode, 0);
+    server.sql(roles.out);
+    EXPECT_EQ(zalctl({"records", "roles", "x\"; DROP"}).exitCode, 2);
+    server.sql(QStringLiteral("CREATE ROLE line2 LOGIN IN ROLE zal_station"));
+    const QString station = QStringLiteral("postgresql://line2@/postgres?host=") + server.folder();
+    env_[QStringLiteral("ZAL_RECORDS")] = station;
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    startDevice(shipped("Default ZAL V22"));
+    const Outcome line =
+        zalctl({"line", file("z.Zal"), "--change-codes", "3000", "--count", "1", "--log", file("s.csv")});
+    EXPECT_EQ(line.exitCode, 0) << line.err.toStdString();
+    EXPECT_TRUE(
+        LogRows(file("s.csv"), 1).value(0).contains(QStringLiteral("3000 3001 3002 3003 3004 3005,written")));
+    EXPECT_EQ(server.sql(QStringLiteral("SELECT count(*) FROM fixed_codes WHERE state = 'written'")),
+              QStringLiteral("6"));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("station"));
+    db.setHostName(server.folder());
+    db.setUserName(QStringLiteral("line2"));
+    db.setDatabaseName(QStringLiteral("postgres"));
+    ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+    for (const char* statement :
+         {"DELETE FROM fixed_codes", "DELETE FROM backups", "UPDATE fixed_codes SET state = 'reserved'",
+          "UPDATE fixed_codes SET code = code + 16", "UPDATE fixed_codes SET block_first = 1",
+          "TRUNCATE fixed_codes", "DROP TABLE fixed_codes"}) {
+        QSqlQuery q(db);
+        EXPECT_FALSE(q.exec(QLatin1String(statement))) << statement;
+        EXPECT_EQ(q.lastError().nativeErrorCode().left(2), QStringLiteral("42")) << statement;
+    }
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("station"));
+    EXPECT_FALSE(RecordsDatabase(station).ReleaseCodes({0x3000}));
+    EXPECT_EQ(server.sql(QStringLiteral("SELECT count(*) FROM fixed_codes WHERE state = 'written'")),
+              QStringLiteral("6"));
 }
 
 // A unit whose KBX is missing or silent is reported at once; with no usable unit the line ends.
