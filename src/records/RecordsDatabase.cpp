@@ -827,10 +827,22 @@ Result<int> RecordsDatabase::ReconcileCodes(const std::map<std::uint16_t, Logged
     QSqlQuery q(call.db());
     if (!begin(q))
         return fail(q);
+    // Only codes still reserved can be behind: few, where a long log names tens of thousands.
+    std::vector<std::uint16_t> reserved;
+    if (!q.exec(QStringLiteral("SELECT code FROM fixed_codes WHERE state = 'reserved'"))) {
+        const Failure why = fail(q);
+        q.exec(QStringLiteral("ROLLBACK"));
+        return why;
+    }
+    while (q.next()) {
+        if (logged.count(static_cast<std::uint16_t>(q.value(0).toInt())) > 0)
+            reserved.push_back(static_cast<std::uint16_t>(q.value(0).toInt()));
+    }
     int brought = 0;
     bool ok = q.prepare(QStringLiteral("UPDATE fixed_codes SET state = :state, serial = :serial, "
                                        "product = :product WHERE code = :code AND state = 'reserved'"));
-    for (const auto& [code, what] : logged) {
+    for (const std::uint16_t code : reserved) {
+        const LoggedCode& what = logged.at(code);
         q.bindValue(QStringLiteral(":state"), Text(what.state));
         q.bindValue(QStringLiteral(":serial"), Text(what.serial));
         q.bindValue(QStringLiteral(":product"), Text(what.product));
