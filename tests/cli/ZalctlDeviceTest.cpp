@@ -86,15 +86,35 @@ protected:
         p.start(QStringLiteral(ZAL_BIN_DIR "/zalctl"), arguments);
     }
     // Waits until the process has written text to standard error; what it wrote.
-    static QString waitForError(QProcess& p, const QString& text) {
-        QString err;
+    static QString waitForError(QProcess& p, const QString& text) { return waitForError(p, text, 1, {}); }
+    // Until the process's standard error (after what was read already) says text so many times.
+    static QString waitForError(QProcess& p, const QString& text, int times, QString err) {
         QElapsedTimer timer;
         timer.start();
-        while (!err.contains(text) && timer.elapsed() < 15000 && p.state() != QProcess::NotRunning) {
+        while (err.count(text) < times && timer.elapsed() < 30000 && p.state() != QProcess::NotRunning) {
             p.waitForReadyRead(200);
             err += QString::fromUtf8(p.readAllStandardError());
         }
         return err;
+    }
+    // Units of a line, each a simulator with its own device, named on the line's arguments.
+    std::vector<std::unique_ptr<SimProcess>> startUnits(int count, int firstSerial, QStringList& arguments) {
+        std::vector<std::unique_ptr<SimProcess>> units;
+        for (int unit = 0; unit < count; ++unit) {
+            units.push_back(std::make_unique<SimProcess>(
+                QStringList{"--no-pacing", "--image", ownDevice(firstSerial + unit)}));
+            EXPECT_TRUE(units.back()->ready());
+            arguments << "--port" << units.back()->path();
+        }
+        return units;
+    }
+    // The shipped ZAL V22 as a device of its own serial number.
+    QString ownDevice(int serial) {
+        ConfigImage own = Load(shipped("Default ZAL V22"));
+        own[0xFF] = static_cast<std::uint8_t>(serial);
+        const QString path = file(QStringLiteral("own%1.bin").arg(serial).toLatin1());
+        EXPECT_TRUE(SaveImageFile(path, own));
+        return path;
     }
     static ConfigImage Load(const QString& path) {
         ConfigImage image{};
@@ -623,34 +643,16 @@ TEST_F(ZalctlDevice, ALineGoesOnAcrossAFailover) {
     env_[QStringLiteral("ZAL_RECORDS")] =
         QStringLiteral("postgresql://zal@/postgres?host=%1,%2").arg(primary.folder(), standby.folder());
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
-    const auto image = [this](int serial) {
-        ConfigImage own = Load(shipped("Default ZAL V22"));
-        own[0xFF] = static_cast<std::uint8_t>(serial);
-        const QString path = file(QStringLiteral("f%1.bin").arg(serial).toLatin1());
-        EXPECT_TRUE(SaveImageFile(path, own));
-        return path;
-    };
-    std::vector<std::unique_ptr<SimProcess>> units;
+    const auto image = [this](int serial) { return ownDevice(serial); };
     QStringList arguments{"line",           file("z.Zal"), "--count", "6",
                           "--change-codes", "3000",        "--log",   file("f.csv")};
-    for (int unit = 0; unit < 2; ++unit) {
-        units.push_back(
-            std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", image(0x70 + unit)}));
-        ASSERT_TRUE(units.back()->ready());
-        arguments << "--port" << units.back()->path();
-    }
+    const auto units = startUnits(2, 0x70, arguments);
     QProcess line;
     start(line, arguments);
     QString said;
     // Each unit's next device, once the line is done with the one before.
     const auto next = [&](int round) {
-        QElapsedTimer waited;
-        waited.start();
-        while (said.count(QStringLiteral("das Gerät entfernen")) < round * 2 && waited.elapsed() < 30000 &&
-               line.state() != QProcess::NotRunning) {
-            line.waitForReadyRead(200);
-            said += QString::fromUtf8(line.readAllStandardError());
-        }
+        said = waitForError(line, QStringLiteral("das Gerät entfernen"), round * 2, said);
         ASSERT_EQ(said.count(QStringLiteral("das Gerät entfernen")), round * 2) << said.toStdString();
         for (int unit = 0; unit < 2; ++unit) {
             EXPECT_EQ(units[static_cast<size_t>(unit)]->command(QStringLiteral("remove")),
@@ -708,13 +710,7 @@ TEST_F(ZalctlDevice, NoDeviceGetsACodeItsStandbyDidNotConfirm) {
     env_[QStringLiteral("ZAL_RECORDS")] =
         QStringLiteral("postgresql://zal@/postgres?%1&replication_wait=1s").arg(hosts);
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
-    const auto image = [this](int serial) {
-        ConfigImage own = Load(shipped("Default ZAL V22"));
-        own[0xFF] = static_cast<std::uint8_t>(serial);
-        const QString path = file(QStringLiteral("g%1.bin").arg(serial).toLatin1());
-        EXPECT_TRUE(SaveImageFile(path, own));
-        return path;
-    };
+    const auto image = [this](int serial) { return ownDevice(serial); };
     SimProcess unit({"--no-pacing", "--image", image(0x70)});
     ASSERT_TRUE(unit.ready());
     const auto memory = [&] {
@@ -796,31 +792,12 @@ TEST_F(ZalctlDevice, ALostPrimaryStopsTheWholeLineWithinOneWindow) {
     env_[QStringLiteral("ZAL_RECORDS")] =
         QStringLiteral("postgresql://zal@/postgres?host=%1,%2").arg(primary.folder(), standby.folder());
     ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
-    const auto image = [this](int serial) {
-        ConfigImage own = Load(shipped("Default ZAL V22"));
-        own[0xFF] = static_cast<std::uint8_t>(serial);
-        const QString path = file(QStringLiteral("h%1.bin").arg(serial).toLatin1());
-        EXPECT_TRUE(SaveImageFile(path, own));
-        return path;
-    };
-    std::vector<std::unique_ptr<SimProcess>> units;
+    const auto image = [this](int serial) { return ownDevice(serial); };
     QStringList arguments{"line", file("z.Zal"), "--change-codes", "3000", "--log", file("h.csv")};
-    for (int unit = 0; unit < 3; ++unit) {
-        units.push_back(
-            std::make_unique<SimProcess>(QStringList{"--no-pacing", "--image", image(0x80 + unit)}));
-        ASSERT_TRUE(units.back()->ready());
-        arguments << "--port" << units.back()->path();
-    }
+    const auto units = startUnits(3, 0x80, arguments);
     QProcess line;
     start(line, arguments);
-    QString said;
-    QElapsedTimer waited;
-    waited.start();
-    while (said.count(QStringLiteral("das Gerät entfernen")) < 3 && waited.elapsed() < 30000 &&
-           line.state() != QProcess::NotRunning) {
-        line.waitForReadyRead(200);
-        said += QString::fromUtf8(line.readAllStandardError());
-    }
+    QString said = waitForError(line, QStringLiteral("das Gerät entfernen"), 3, {});
     ASSERT_EQ(said.count(QStringLiteral("das Gerät entfernen")), 3) << said.toStdString();
     ASSERT_TRUE(primary.kill());
     QElapsedTimer timer;
