@@ -330,13 +330,16 @@ int CodeAllocator::SettleLeftOver() {
         std::lock_guard lock(mutex_);
         left.swap(unsettled_);
     }
-    int still = 0;
     if (left.empty())
         return 0;
+    // Records that cannot take one now (away, or a standby that confirms nothing) take none: the rest
+    // is left to the next run's log at once, rather than each block waiting out its own time.
     RecordsDatabase records(database_);
-    for (const Unsettled& u : left)
-        still += !records.SetCodesState(u.block, u.state, u.serial, u.product);
-    return still;
+    for (size_t i = 0; i < left.size(); ++i) {
+        if (!records.SetCodesState(left[i].block, left[i].state, left[i].serial, left[i].product))
+            return static_cast<int>(left.size() - i);
+    }
+    return 0;
 }
 
 // --- Unit -----------------------------------------------------------------------------------------------

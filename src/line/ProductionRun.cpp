@@ -73,8 +73,15 @@ RunSetup ProductionRun::Prepare(TfrmEnterData& first) {
         codes_ = std::make_unique<CodeAllocator>(TextToCode(settings_.firstCode), plus, database, station,
                                                  log_.usedCodes(), &failover_);
     }
-    if (const Result<qint64> run = records.StartRun(
-            station, settings_.file, IdentifyDevice(first.working(), first.product()).productName))
+    const Result<qint64> run = records.StartRun(station, settings_.file,
+                                                IdentifyDevice(first.working(), first.product()).productName);
+    if (!run && codes_ && run.problem() == Problem::Unconfirmed) {
+        // The standby confirms nothing now: no reservation could count either, so no device is
+        // touched rather than each one waiting for it in turn.
+        why_ = run.error();
+        return RunSetup::NoCodes;
+    }
+    if (run)
         log_.RecordInto(database, station, *run, &failover_);
     else
         runNotRecorded_ = run.error();

@@ -148,6 +148,10 @@ public:
                 return result;
             }
             if (!until) {
+                // Only a server that could not be reached opens the wait (and the shared window); any
+                // other failure is the call's answer.
+                if (!records.mayAwaitFailover(result.problem(), Clock::now() + kFailoverWait))
+                    return result;
                 until = window ? window->until() : Clock::now() + kFailoverWait;
                 if (waiting && records.mayAwaitFailover(result.problem(), *until))
                     waiting(std::chrono::ceil<std::chrono::seconds>(*until - Clock::now()).count());

@@ -754,6 +754,11 @@ TEST_F(ZalctlDevice, NoDeviceGetsACodeItsStandbyDidNotConfirm) {
         << said.toStdString();
     EXPECT_TRUE(LogRows(file("g.csv"), 3).value(2).contains(QStringLiteral(",,failed,")));
     EXPECT_EQ(memory(), Load(second));
+    // A run started while the standby is down touches no device.
+    const Outcome down = zalctl(line + QStringList{"--count", "1"});
+    EXPECT_EQ(down.exitCode, 1);
+    EXPECT_TRUE(down.err.contains(QStringLiteral("kein Gerät wurde berührt"))) << down.err.toStdString();
+    EXPECT_EQ(LogRows(file("g.csv"), 3).size(), 3);
 
     // The first connection to an empty database makes the schema, whose commit waits for the standby.
     env_[QStringLiteral("ZAL_RECORDS")] = QStringLiteral("postgresql://zal@/empty?host=") + primary.folder();
