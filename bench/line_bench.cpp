@@ -158,8 +158,8 @@ bool Run(int units, int perUnit, int swapMs, double writeMs, const QString& home
         u->line = std::make_unique<LineUnit>(*u->editor, u->sim.pty, LineOptions{file, 500}, shared);
         const SimUnit* sim = &u->sim;
         // The technician takes the device away and puts the next one in after the swap time.
-        u->line->say = [sim, swapMs, &swaps, &swapLock, &dir, &nextSerial](const QString& text) {
-            if (text != QLatin1String("remove the device"))
+        u->line->event = [sim, swapMs, &swaps, &swapLock, &dir, &nextSerial](LineEvent event) {
+            if (event != LineEvent::RemoveDevice)
                 return;
             sim->send("remove\n");
             const QByteArray insert = "insert " + QFile::encodeName(DeviceImage(dir, nextSerial++)) + '\n';

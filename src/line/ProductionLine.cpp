@@ -375,6 +375,11 @@ void LineUnit::halt(const QString& why) {
         say(why);
 }
 
+void LineUnit::tell(LineEvent what) {
+    if (event)
+        event(what);
+}
+
 void LineUnit::problem(const QString& text) {
     if (text != lastProblem_ && say)
         say(text);
@@ -549,12 +554,14 @@ void LineUnit::RunDevices() {
     }
     ConfigImage identity{};
     for (;;) {
+        tell(LineEvent::WaitingForDevice);
         if (say)
             say(QCoreApplication::translate("Line", "warte auf ein Gerät"));
         if (!WaitFor(true, identity))
             return;
         if (shared_.count > 0 && shared_.claimed.fetch_add(1) >= shared_.count)
             return; // the run has its devices (another unit took the last one)
+        tell(LineEvent::DeviceFound);
         if (say)
             say(QCoreApplication::translate("Line", "Gerät gefunden: %1")
                     .arg(IdentifyDevice(identity).deviceKey()));
@@ -575,10 +582,12 @@ void LineUnit::RunDevices() {
         else if (say)
             say(QCoreApplication::translate("Line", "%1 %2: %3 (%4 ms), Codes %5")
                     .arg(r.product, r.serial, r.result, QString::number(r.durationMs), r.codes));
+        tell(LineEvent::DeviceDone);
         if (shared_.count > 0 && shared_.claimed.load() >= shared_.count)
             return; // no device is left to this run
         if ((shared_.stopRequested && shared_.stopRequested()) || shared_.halted)
             return;
+        tell(LineEvent::RemoveDevice);
         if (say)
             say(QCoreApplication::translate("Line", "das Gerät entfernen"));
         if (!WaitFor(false, identity))

@@ -125,6 +125,10 @@ struct LineShared {
     QString rowNote;
 };
 
+// The moments of a unit's line, for a program that acts on them (a bench swapping devices, a window);
+// say carries the same moments in words for a person.
+enum class LineEvent { WaitingForDevice, DeviceFound, DeviceDone, RemoveDevice };
+
 // One KBX's line: waits for a device, writes the configuration (with the write's checks and
 // verification), gives it its codes, records it, waits for it to go, and so on until the run's count
 // is reached or a stop is asked for (the device under way is finished first).
@@ -133,6 +137,8 @@ public:
     LineUnit(TfrmEnterData& editor, QString name, LineOptions options, LineShared& shared);
     // Messages for the technician (device found, written, waiting); from the unit's own thread.
     std::function<void(const QString&)> say;
+    // The same moments as typed events, from the unit's own thread.
+    std::function<void(LineEvent)> event;
 
     // A unit whose KBX cannot be opened or does not answer at the start says why and leaves the run.
     void Run();
@@ -141,6 +147,7 @@ private:
     void RunDevices();
     enum class Presence { Present, Absent, Unknown, NoKbx, Silent };
     Presence Probe(ConfigImage* identity);
+    void tell(LineEvent what);
     // Says a problem with the KBX once, until the KBX works again.
     void problem(const QString& text);
     // Ends the run for every unit before its next device.
