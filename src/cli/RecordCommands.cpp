@@ -411,20 +411,19 @@ int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments)
         << '\n';
     RecordsDatabase records(store.database());
     for (size_t i = 0; i < logs.size(); ++i) {
-        const LineLog& log = *logs[i];
-        const Result<int> imported = records.ImportUsedCodes(log.usedCodes(), o.logs[static_cast<int>(i)]);
-        const Result<int> reconciled = imported ? records.ReconcileCodes(log.loggedCodes()) : imported;
-        if (!reconciled) {
+        const QString& path = o.logs[static_cast<int>(i)];
+        const Result<LineLog::Taken> taken = logs[i]->TakeInto(records, path);
+        if (!taken) {
             err << "zalctl: "
                 << QCoreApplication::translate("Cli", "die Codes aus %1 konnten nicht aufgenommen werden: %2")
-                       .arg(o.logs[static_cast<int>(i)], reconciled.error())
+                       .arg(path, taken.error())
                 << Qt::endl;
             return kFailed;
         }
         out << QCoreApplication::translate("Cli", "%n Festcodes aus %1 gelten als vergeben (%2 neu)", nullptr,
-                                           static_cast<int>(log.usedCodes().size()))
-                   .arg(o.logs[static_cast<int>(i)])
-                   .arg(*imported)
+                                           static_cast<int>(logs[i]->usedCodes().size()))
+                   .arg(path)
+                   .arg(taken->added)
             << '\n';
     }
     // What no backup file holds is gone with the records: said, with what to do about it.

@@ -136,7 +136,6 @@ Result<int> OpenLogFile(const QString& path) {
 Result<> LineLog::Open(const QString& path) {
     std::lock_guard lock(mutex_);
     path_ = path;
-    used_.clear();
     logged_.clear();
     const Result<int> fd = OpenLogFile(path);
     if (!fd)
@@ -155,7 +154,6 @@ Result<> LineLog::Open(const QString& path) {
 
 Result<> LineLog::Read(const QString& path) {
     std::lock_guard lock(mutex_);
-    used_.clear();
     logged_.clear();
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -186,11 +184,31 @@ void LineLog::Take(const QStringList& fields) {
     // A row with codes went to a device: written there, or failed part way (the device may hold some).
     const QString state = fields.value(result) == QLatin1String("written") ? QStringLiteral("written")
                                                                            : QStringLiteral("failed");
-    for (const QString& text : fields.value(codes).split(u' ', Qt::SkipEmptyParts)) {
-        const std::uint16_t code = TextToCode(text);
-        used_.insert(code);
-        logged_[code] = {state, fields.value(serial), fields.value(product)};
+    for (const QString& text : fields.value(codes).split(u' ', Qt::SkipEmptyParts))
+        logged_[TextToCode(text)] = {state, fields.value(serial), fields.value(product)};
+}
+
+std::set<std::uint16_t> LineLog::usedCodes() const {
+    std::lock_guard lock(mutex_);
+    std::set<std::uint16_t> used;
+    for (const auto& [code, fate] : logged_)
+        used.insert(used.end(), code);
+    return used;
+}
+
+Result<LineLog::Taken> LineLog::TakeInto(RecordsDatabase& records, const QString& source) const {
+    const Result<int> added = records.ImportUsedCodes(usedCodes(), source);
+    if (!added)
+        return added.failure();
+    std::map<std::uint16_t, RecordsDatabase::LoggedCode> logged;
+    {
+        std::lock_guard lock(mutex_);
+        logged = logged_;
     }
+    const Result<int> settled = records.ReconcileCodes(logged);
+    if (!settled)
+        return settled.failure();
+    return Taken{*added, *settled};
 }
 
 Result<> LineLog::Append(const LineRecord& r) {

@@ -39,9 +39,14 @@ public:
     // One row, written whole or not at all.
     Result<> Append(const LineRecord& record);
     // Every fixed code the log says was given, so that a run never gives a code twice.
-    const std::set<std::uint16_t>& usedCodes() const { return used_; }
-    // What the log's rows say became of each code (written into a device, or failed there).
-    const std::map<std::uint16_t, RecordsDatabase::LoggedCode>& loggedCodes() const { return logged_; }
+    std::set<std::uint16_t> usedCodes() const;
+    // Takes the log's codes into the records as handed out, and brings those the records still hold
+    // as only reserved (their fate could not be recorded while the server was away) to what the log
+    // says became of them: how many codes were new to the records, and how many were brought up to date.
+    struct Taken {
+        int added = 0, settled = 0;
+    };
+    Result<Taken> TakeInto(RecordsDatabase& records, const QString& source) const;
     // Each row goes into the run of the records too. A row they cannot take does not stop the line (the
     // CSV has it); the first reason is kept. A wait for a standby is the run's window.
     void RecordInto(QString database, QString station, qint64 run,
@@ -49,9 +54,9 @@ public:
     QString recordsProblem();
 
 private:
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     QString path_;
-    std::set<std::uint16_t> used_;
+    // What the log's rows say became of each code they name (written into a device, or failed there).
     std::map<std::uint16_t, RecordsDatabase::LoggedCode> logged_;
     // Takes a row's codes (fields as the log's columns) into what the log says was given.
     void Take(const QStringList& fields);

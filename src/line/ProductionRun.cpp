@@ -43,21 +43,16 @@ RunSetup ProductionRun::Prepare(TfrmEnterData& first) {
             why_ = records.isOpen() ? records.whyNotWritable() : records.error();
             return RunSetup::NoCodes;
         }
-        // Codes an earlier log names count as handed out: a log the records could not take in would
-        // let them go to a second device.
-        const Result<int> imported = records.ImportUsedCodes(log_.usedCodes(), settings_.logPath);
-        if (!imported) {
-            why_ = imported.error();
+        // Codes an earlier log names count as handed out (a log the records could not take in would
+        // let them go to a second device), and what an earlier run wrote into devices while the
+        // records were away is written there now.
+        const Result<LineLog::Taken> taken = log_.TakeInto(records, settings_.logPath);
+        if (!taken) {
+            why_ = taken.error();
             return RunSetup::NoCodes;
         }
-        imported_ = *imported;
-        // What an earlier run wrote into devices while the records were away: written there now.
-        const Result<int> reconciled = records.ReconcileCodes(log_.loggedCodes());
-        if (!reconciled) {
-            why_ = reconciled.error();
-            return RunSetup::NoCodes;
-        }
-        reconciled_ = *reconciled;
+        imported_ = taken->added;
+        reconciled_ = taken->settled;
         // A code must outlive a failover of the server: refused before any device unless the operator
         // said otherwise, and then every row says so.
         const Result<QString> risk = records.ReplicationRisk();
