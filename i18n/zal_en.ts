@@ -787,12 +787,24 @@ of every log named with --log count as handed out</translation>
     <message>
         <source>das SQL, das auf einem PostgreSQL-Server die Rolle ROLE (zal_station) der Stationen anlegt: sie
 reserviert Codes, fügt Sicherungen und Zeilen hinzu und vermerkt, was aus ihren Codes wurde, und löscht nichts</source>
-        <translation>the SQL that sets up the stations' role ROLE (zal_station) on a PostgreSQL server: it
+        <translation>the SQL that sets up the stations&apos; role ROLE (zal_station) on a PostgreSQL server: it
 reserves codes, adds backups and rows and records what became of its codes, and deletes nothing</translation>
     </message>
     <message>
         <source>ROLE ist ein einfacher Name aus Buchstaben, Ziffern und _, nicht %1</source>
         <translation>ROLE is a plain name of letters, digits and _, not %1</translation>
+    </message>
+    <message>
+        <source>Gerät: %1 %2, Seriennummer %3</source>
+        <translation>Device: %1 %2, serial number %3</translation>
+    </message>
+    <message>
+        <source>%1 gehört zur Produktinformation und kann auch mit --force nicht geändert werden</source>
+        <translation>%1 is part of the product information and cannot be changed, not even with --force</translation>
+    </message>
+    <message>
+        <source>Die Sicherung von vor dem Schreiben, „%1“, schreibt „zalctl backups restore %1“ zurück in das Gerät.</source>
+        <translation>The backup from before the write, “%1”, goes back into the device with “zalctl backups restore %1”.</translation>
     </message>
 </context>
 <context>
@@ -816,10 +828,6 @@ reserves codes, adds backups and rows and records what became of its codes, and 
     <message>
         <source>Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.</source>
         <translation>Before the operation ended, the device was sent: addresses %1.</translation>
-    </message>
-    <message>
-        <source> Die Sicherung von vor dem Schreiben, „%1“, kann unter „Datei &gt; Sicherungen“ zurück in das Gerät geschrieben werden.</source>
-        <translation> The backup from before the write, “%1”, can be written back to the device under “File &gt; Backups”.</translation>
     </message>
     <message>
         <source> Vor dem Schreiben wurde keine Sicherung angelegt.</source>
@@ -916,10 +924,6 @@ Connected: %1 %2, serial number %3.</translation>
         <translation>Writing cancelled, another device connected</translation>
     </message>
     <message>
-        <source>Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. Es wurde während der Übertragung getauscht; beide können einen Teil der neuen Konfiguration halten. </source>
-        <translation>Another device is connected now: %1 instead of %2. It was swapped during the transfer; both may hold part of the new configuration. </translation>
-    </message>
-    <message>
         <source>Die Sicherung ist von %1 %2, angeschlossen ist %1 %3.</source>
         <translation>The backup is of %1 %2, the connected device is %1 %3.</translation>
     </message>
@@ -976,6 +980,54 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>Nicht angenommen wurden die Bytes %1.</source>
         <translation>The device did not take the bytes %1.</translation>
+    </message>
+    <message>
+        <source>Das Gerät wurde während des Lesens getauscht: erst %1, dann %2. Der Editor ist unverändert; bitte erneut lesen.</source>
+        <translation>The device was swapped during the read: first %1, then %2. The editor is unchanged; please read again.</translation>
+    </message>
+    <message>
+        <source>Das Gerät wurde während des Lesens getauscht: erst %1, dann %2. Nichts wurde geschrieben und nichts gesichert.</source>
+        <translation>The device was swapped during the read: first %1, then %2. Nothing was written and nothing was backed up.</translation>
+    </message>
+    <message>
+        <source>Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2.</source>
+        <translation>Another device is connected now: %1 instead of %2.</translation>
+    </message>
+    <message>
+        <source> Nichts wurde geschrieben.</source>
+        <translation> Nothing was written.</translation>
+    </message>
+    <message>
+        <source> In %1 gingen, in dieser Reihenfolge: Adressen %2.</source>
+        <translation> %1 received, in this order: addresses %2.</translation>
+    </message>
+    <message>
+        <source> In %1 oder schon in %2 gingen, in dieser Reihenfolge: Adressen %3; beide können einen Teil der neuen Konfiguration halten.</source>
+        <translation> %1, or already %2, received, in this order: addresses %3; both may hold part of the new configuration.</translation>
+    </message>
+    <message>
+        <source> Danach gingen in %1 oder schon in %2: Adressen %3; beide können einen Teil der neuen Konfiguration halten.</source>
+        <translation> After that, %1 or already %2 received: addresses %3; both may hold part of the new configuration.</translation>
+    </message>
+    <message>
+        <source>Die Sicherung von vor dem Schreiben, „%1“, kann unter „Datei &gt; Sicherungen“ zurück in das Gerät geschrieben werden.</source>
+        <translation>The backup from before the write, “%1”, can be written back into the device under “File &gt; Backups”.</translation>
+    </message>
+    <message>
+        <source>Bytes ohne Feld</source>
+        <translation>Bytes without a field</translation>
+    </message>
+    <message>
+        <source>Adresse %1</source>
+        <translation>Address %1</translation>
+    </message>
+    <message>
+        <source>Im langen Protokoll ist die lange Seriennummer die Funk-ID; %1 behält seine eigene, die Empfänger müssen sie neu lernen.</source>
+        <translation>In the long protocol the long serial number is the radio ID; %1 keeps its own, and the receivers must learn it again.</translation>
+    </message>
+    <message>
+        <source> – das Gerät behält seine Seriennummer und Funk-IDs</source>
+        <translation> – the device keeps its serial number and radio IDs</translation>
     </message>
 </context>
 <context>

@@ -113,8 +113,18 @@ int RunWrite(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         if (listed)
             json.insert(QStringLiteral("changes"),
                         ChangesJson(s.editor->writeChanges(), "device", "written"));
+        if (const std::optional<DeviceIdentity> target = s.editor->writeTarget(); target && listed)
+            json.insert(QStringLiteral("target"),
+                        QJsonObject{{QStringLiteral("product"), target->productName},
+                                    {QStringLiteral("version"), target->version},
+                                    {QStringLiteral("serial"), target->shownSerial}});
         PrintJsonDocument(out, err, json, !result);
     } else if (listed) {
+        // The device the changes are for: the one behind the KBX, never the file's.
+        if (const std::optional<DeviceIdentity> target = s.editor->writeTarget())
+            out << QCoreApplication::translate("Cli", "Gerät: %1 %2, Seriennummer %3")
+                       .arg(target->productName, target->version, target->shownSerial)
+                << Qt::endl;
         PrintChanges(out, s.editor->writeChanges(), o.preview);
     } else if (result) {
         out << QCoreApplication::translate("Cli", "geschrieben; die geänderten Felder werden nicht gelistet, "

@@ -7,6 +7,7 @@
 #include "EditorView.h"
 #include "config/Products.h"
 #include "editor/EnterData.h"
+#include "form/FormLayout.h"
 #include "form/ValueList.h"
 
 #include <QCoreApplication>
@@ -94,6 +95,13 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
     if (const QString why = ShowsOnly(*f); !why.isEmpty() && f->text != value)
         return why;
     request.forced = !f->enabled || !f->visible;
+    // The product information tells what a device is (its product, its protocols): forcing it would make
+    // a file of one product that another takes.
+    if (request.forced && InInformationGroup(*f->decl))
+        return QCoreApplication::translate("Cli",
+                                           "%1 gehört zur Produktinformation und kann auch mit --force "
+                                           "nicht geändert werden")
+            .arg(name);
     if (!force && request.forced)
         return (f->mark == 2 || !f->visible
                     ? QCoreApplication::translate(

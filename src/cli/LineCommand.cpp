@@ -74,6 +74,8 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         u->stream = std::make_unique<QTextStream>(&u->buffer);
         u->session = MakeSession(*u->stream, o, port, serial);
         u->session.editor->observer().progress = nullptr;
+        // The line ends after the device under way, as it always has; its own watch decides.
+        u->session.editor->observer().stopRequested = nullptr;
         u->session.editor->observer().notice = [raw = u.get()](const QString& text) {
             *raw->stream << text << '\n';
         };

@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "Interrupt.h"
+
 #include "config/Products.h"
 #include "shell/FileSystem.h"
 
@@ -161,6 +163,13 @@ Session MakeSession(QTextStream& err, const Options& o, const QString& port, con
     options.kbxFactory = TransportFactoryFor(port, usbSerial);
     s.editor = std::make_unique<TfrmEnterData>(*s.dialogs, options);
     s.editor->observer().notice = [&err](const QString& text) { err << "zalctl: " << text << Qt::endl; };
+    // Ctrl+C, SIGTERM or SIGHUP before the first written byte: nothing goes into the device.
+    s.editor->observer().stopRequested = [] { return Interrupted(); };
+    s.editor->observer().restoreHint = [](const QString& backup) {
+        return QCoreApplication::translate("Cli", "Die Sicherung von vor dem Schreiben, „%1“, schreibt "
+                                                  "„zalctl backups restore %1“ zurück in das Gerät.")
+            .arg(backup);
+    };
     if (::isatty(STDERR_FILENO)) {
         s.editor->observer().progress = [](int done, int planned) {
             if (planned <= 0)

@@ -8,6 +8,8 @@
 #include "config/Products.h"
 #include "radio/DeviceIdentity.h"
 
+#include <QStringList>
+
 #include <optional>
 #include <vector>
 
@@ -35,6 +37,17 @@ inline bool SameIdentity(const ConfigImage& a, const ConfigImage& b) {
     return SameRange(a, b, kIdentityBytes.first, kIdentityBytes.last) &&
            (!HasLongSerial(a[kProductCodeAddress]) ||
             SameRange(a, b, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last));
+}
+
+// Ranges as messages list them, in the order given: "0x00-0x0F, 0xE0".
+inline QString RangesText(const std::vector<AddressRange>& ranges) {
+    const auto hex = [](int address) {
+        return QStringLiteral("0x") + QStringLiteral("%1").arg(address, 2, 16, QChar(u'0')).toUpper();
+    };
+    QStringList parts;
+    for (const AddressRange& r : ranges)
+        parts << (r.first == r.last ? hex(r.first) : hex(r.first) + u'-' + hex(r.last));
+    return parts.join(QStringLiteral(", "));
 }
 
 // A device as messages name it: "ZAL 004711".

@@ -29,6 +29,7 @@ TfrmEnterData::TfrmEnterData(Dialogs& dialogs, Options options)
       changeFixedPlus_(dialogs, kbxFactory_, clock_), locale_(options.locale), menus_(EditorMenu()),
       frameLogging_(Settings::EnvironmentSwitch(setting::kKbxTrace)) {
     kbx_.setChunkObserver([this] {
+        StopBeforeWriting();
         ++progressDone_;
         if (observer_.progress)
             observer_.progress(progressDone_, progressPlanned_);
@@ -112,6 +113,10 @@ void TfrmEnterData::setPage(int page) {
 }
 
 void TfrmEnterData::setFile(const QString& name, FileState state) {
+    // A file opened or begun anew is no device's; a read names its device before it sets the state,
+    // and saving what a device holds keeps naming it.
+    if (state == fsNew || state == fsOpened)
+        deviceName_.clear();
     fileName_ = name;
     fileState_ = state;
     UpdateCaption();
@@ -131,6 +136,9 @@ void TfrmEnterData::UpdateCaption() {
         first = Str(10706);
         break;
     }
+    if (!deviceName_.isEmpty())
+        first += QStringLiteral(" \u00b7 ") + deviceName_;
+    titleSubject_ = first;
     title_ = FormatText(QStringLiteral("%s - %s"), {first, Str(10702)});
     if (observer_.titleChanged)
         observer_.titleChanged();

@@ -8,6 +8,7 @@
 #include "form/FormModel.h"
 #include "form/Menus.h"
 #include "maps/ParameterMap.h"
+#include "radio/DeviceIdentity.h"
 #include "rules/Validation.h"
 #include "shell/AppFolders.h"
 #include "shell/CommandResult.h"
@@ -51,6 +52,13 @@ struct EditorObserver {
     // now, other: the value it will get); false stops the write. Not asked when unset or when the
     // preview is switched off in the backup settings.
     std::function<bool(const std::vector<DifferenceRow>&)> confirmWrite;
+    // Asked between the chunks of a device command until its first write frame: true ends the command
+    // there with nothing written (a signal to a command-line program; the window's Abbrechen cancels the
+    // transfer itself). Once a byte is written the transfer runs on to its verification.
+    std::function<bool()> stopRequested;
+    // How the technician puts a kept backup back, said after a write that did not end as planned; the
+    // window's menu item when unset.
+    std::function<QString(const QString& backupName)> restoreHint;
 };
 
 // Results of the default image procedure (the steps after the question and the device check).
@@ -117,6 +125,9 @@ public:
     const QLocale& locale() const override { return locale_; }
     int page() const { return page_; }
     QString title() const { return title_; }
+    // What the title names before the program's name: the file, and the device it was read from or
+    // written into.
+    QString titleSubject() const { return titleSubject_; }
     QString statusText() const { return status_; }
     bool busy() const { return busy_; }
     int lastFault() const { return lastFault_; }
@@ -185,13 +196,18 @@ public:
     // Whether writeChanges() tells: only when the device was read whole before the write (backups or
     // the preview on).
     bool writeChangesKnown() const { return changeImages_.has_value(); }
+    // The device the last write or preview read before writing: the one it writes into.
+    std::optional<DeviceIdentity> writeTarget() const;
+    // The device the editor's image was last read from or verified in; empty for a file or a new one.
+    const QString& deviceName() const { return deviceName_; }
     // Stops the transfer under way before its next chunk (the progress bar's cancel button).
     void CancelTransfer() { kbx_.requestCancel(); }
     CommandResult SaveDeviceImage(const ConfigImage& image, int productCode);
     // Done only when the default image was written and verified; cancelled when asked No.
     CommandResult WriteDefault(const QString& modelWord);
-    int DefaultWriteProcedure(const QString& fileName); // a DefaultWriteResult
-    CommandResult WriteVersionByte();                   // done when the device reads back version byte 0
+    // A DefaultWriteResult. With a device, the write goes only into the one with its identity.
+    int DefaultWriteProcedure(const QString& fileName, const ConfigImage* device = nullptr);
+    CommandResult WriteVersionByte(); // done when the device reads back version byte 0
 
     // Radio code learning: Start switches reception on (false when that failed), Poll is the 500 ms
     // tick (Received: a code arrived and the window closes; LineLost: the KBX is gone and the window
@@ -285,8 +301,30 @@ private:
     std::optional<CommandResult> ConfirmWrite(int writeChunks);
     CommandResult WriteCancelled(const WritePlan& plan, const ConfigImage& before, bool whole);
     CommandResult VerifyWrite(const WritePlan& plan);
-    // Sends a plan's writes, every one even after a failure; whether all were acknowledged.
-    bool SendPlan(const WritePlan& plan);
+    // Sends a plan's writes, every one even after a failure; whether all were acknowledged. With an
+    // expected device, its identity is read again before the first frame and before every range that
+    // carries radio IDs: another device there stops the plan (swappedIn_ holds what answered).
+    bool SendPlan(const WritePlan& plan, const ConfigImage* expected = nullptr);
+    // The identity of the device behind the KBX now: its identity bytes and a MUVE+ II's long serial.
+    int ReadIdentity(ConfigImage& into);
+    int IdentityChunks() const;
+    // Reads ranges of the device between two reads of its identity. Swapped: the device changed during
+    // the read, so `into` mixes two devices and is neither kept nor written from.
+    enum class DeviceRead { Read, Cancelled, Failed, Swapped };
+    // `before` receives the identity read first.
+    DeviceRead ReadDevice(ConfigImage& into, const std::vector<AddressRange>& ranges, ConfigImage& before);
+    // How many identity reads SendPlan makes for these writes.
+    int IdentityChecks(const std::vector<AddressRange>& writes) const;
+    // How a kept backup goes back into the device, as this program's user does it.
+    QString RestoreHint(const QString& backupName) const;
+    // After another device answered than the one written into: both named, and which of the ranges sent
+    // went into the first and which into either, in the order sent.
+    QString SwapConsequence(const ConfigImage& now, const ConfigImage& expected) const;
+    CommandResult SwappedDuringRead(const ConfigImage& now, const ConfigImage& before);
+    // The stop asked for before the first write frame.
+    bool StopBeforeWriting();
+    // The editor takes what the device holds after a verified transfer; the status names what it kept.
+    void TakeVerifiedImage();
     // The full read after a write; false after saying the device could not be read.
     bool ReadForVerification();
     // A write verified: said, and the editor clean.
@@ -329,6 +367,13 @@ private:
     CommandResult noted_ = CommandResult::Done;
     int commandDepth_ = 0;
     bool deviceWritten_ = false; // a write frame went to the device during the command under way
+    // The ranges of the command's writes in the order sent, how many went out before the last identity
+    // read that found the device expected, and the device found instead.
+    std::vector<AddressRange> sentInOrder_;
+    size_t sentConfirmed_ = 0;
+    std::optional<ConfigImage> swappedIn_;
+    QString deviceName_;
+    bool keptOwn_ = false; // the verified device kept a serial number or radio IDs the editor did not hold
 
     Dialogs& dialogs_;
     Options options_; // as made, for a second editor of the same kind
@@ -361,6 +406,7 @@ private:
     bool codeChange_ = false;
     int page_ = 0;
     QString title_;
+    QString titleSubject_;
     QString status_;
     bool busy_ = false;
     int lastFault_ = -1;

@@ -320,7 +320,24 @@ std::vector<DifferenceRow> TfrmEnterData::Differences(const ConfigImage& from, c
             e->SelectProductVersion(version(), minor(), product());
         e->FillFields();
     }
-    return Rows(a.form_, b.form_);
+    std::vector<DifferenceRow> rows = Rows(a.form_, b.form_);
+    // A byte no field in use writes (a value another product keeps there, a checksum) changes all the
+    // same: the second editor's fields collected over the first image leave exactly those bytes as they
+    // were, and each is listed by its address.
+    b.working_ = from;
+    if (!b.CollectFields()) {
+        for (int address = 0; address < static_cast<int>(to.size()); ++address) {
+            const auto at = static_cast<size_t>(address);
+            if (from[at] == to[at] || b.working_[at] == to[at])
+                continue;
+            const QString hex =
+                QStringLiteral("0x") + QStringLiteral("%1").arg(address, 2, 16, QChar(u'0')).toUpper();
+            rows.push_back({hex, QCoreApplication::translate("Editor", "Bytes ohne Feld"), QString(),
+                            QCoreApplication::translate("Editor", "Adresse %1").arg(hex),
+                            FormatHexByte(from[at]), FormatHexByte(to[at])});
+        }
+    }
+    return rows;
 }
 
 std::vector<DifferenceRow> TfrmEnterData::DifferencesBetween(const ConfigImage& from, const ConfigImage& to) {

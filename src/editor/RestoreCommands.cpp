@@ -36,8 +36,18 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
     processEvents();
     // What a write covers, the fixed radio IDs a write keeps, and a MUVE+ II's written marker: the
     // backup's own bytes in every one of them.
-    planProgress(2 * Chunks({kWholeImage}) + Chunks(PlanRestore(product(), kept, kept, true, false).writes));
-    if (kbx_.ReadImage(comparison_) != kbxOk) {
+    const std::vector<AddressRange> writes = PlanRestore(product(), kept, kept, true, false).writes;
+    planProgress(2 * Chunks({kWholeImage}) + Chunks(writes) + IdentityChunks() + IdentityChecks(writes));
+    ConfigImage identity{};
+    switch (ReadDevice(comparison_, {kWholeImage}, identity)) {
+    case DeviceRead::Read:
+        break;
+    case DeviceRead::Swapped:
+        return SwappedDuringRead(comparison_, identity);
+    case DeviceRead::Cancelled:
+        setStatus(QCoreApplication::translate("Editor", "Schreiben abgebrochen"));
+        return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
+    case DeviceRead::Failed:
         report(MessageKind::Error, Msg::ReadFailed, {}, WriteConsequence());
         return CommandResult::Failed;
     }
@@ -59,6 +69,14 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
     const DeviceIdentity keptId = IdentifyDevice(kept);
     const DeviceIdentity deviceId = IdentifyDevice(comparison_);
     const bool another = !SameSerial(keptId.serial, deviceId.serial);
+    // In the long protocol a MUVE+ II's long serial is its radio ID, and another device keeps its own:
+    // a replacement then cannot spare the receivers their learning.
+    const bool longRadioId =
+        HasLongSerial(product()) && kept[kPlus2TransmissionProtocolAddress] == kPlus2LongProtocol;
+    const QString relearn =
+        QCoreApplication::translate("Editor", "Im langen Protokoll ist die lange Seriennummer die Funk-ID; "
+                                              "%1 behält seine eigene, die Empfänger müssen sie neu lernen.")
+            .arg(DeviceName(comparison_));
     if (another && into == RestoreInto::Ask) {
         const QString names =
             QCoreApplication::translate("Editor", "Die Sicherung ist von %1 %2, angeschlossen ist %1 %3.")
@@ -74,7 +92,8 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
                     "(ein defektes Gerät wird ersetzt, die Empfänger müssen nicht neu lernen); die "
                     "Aufzeichnungen vermerken %1 %2 als ersetzt.\n\nSolange beide Geräte dieselben Funk "
                     "ID-Codes haben, können sie gegenseitig Alarme auslösen.")
-                    .arg(keptId.productName, keptId.serial),
+                    .arg(keptId.productName, keptId.serial) +
+                (longRadioId ? QStringLiteral("\n\n") + relearn : QString()),
             {QCoreApplication::translate("Editor", "&Nur Konfiguration"),
              QCoreApplication::translate("Editor", "&Ersetzen")});
         if (chosen < 0) {
@@ -99,7 +118,17 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
     const ConfigImage& planned = plan.planned;
     changeImages_.emplace(comparison_, planned);
 
-    const bool written = SendPlan(plan);
+    const ConfigImage before = comparison_;
+    const bool written = SendPlan(plan, &before);
+    if (swappedIn_) {
+        const QString text = SwapConsequence(*swappedIn_, before);
+        report(MessageKind::Error, Msg::WriteFailed, {}, text);
+        return CommandResult(CommandResult::Failed).setDetail(text);
+    }
+    if (kbx_.cancelled() && kbx_.sentWrites().empty()) {
+        setStatus(QCoreApplication::translate("Editor", "Schreiben abgebrochen – nichts wurde geschrieben"));
+        return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
+    }
     if (!written || kbx_.cancelled()) {
         report(MessageKind::Error, Msg::WriteFailed, {}, WriteConsequence());
         return kbx_.cancelled() ? CommandResult::Cancelled : CommandResult::Failed;
@@ -122,6 +151,8 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
     if (replacement) {
         RecordLine(QStringLiteral("replaced: ") + DeviceName(kept) + QStringLiteral(" by ") +
                    DeviceName(planned));
+        if (longRadioId)
+            dialogs_.message(MessageKind::Warning, 0, relearn);
         BackupStore store = backups();
         if (const Result<> noted = store.RecordReplacement(keptId, IdentifyDevice(planned)); !noted)
             dialogs_.message(MessageKind::Warning, 0,
@@ -131,8 +162,7 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
                                  .arg(DeviceName(planned), DeviceName(kept), noted.error()));
     }
     // The editor shows what the device now holds.
-    working_ = planned;
-    FillFields();
+    TakeVerifiedImage();
     return Programmed();
 }
 

@@ -89,10 +89,21 @@ CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord, const C
         // A default image replaces the whole configuration: with backups on, the device's image is
         // read and kept first.
         const bool backup = backups().policy().beforeWrite;
-        planProgress(backup ? Chunks({kWholeImage}) : 1);
-        if ((backup ? kbx_.ReadImage(comparison_)
-                    : kbx_.ReadBlock(comparison_, kIdentificationBytes.first, kIdentificationBytes.last)) !=
-            kbxOk) {
+        planProgress(backup ? Chunks({kWholeImage}) + 1 : 1);
+        ConfigImage identity{};
+        const DeviceRead read =
+            backup ? ReadDevice(comparison_, {kWholeImage}, identity)
+            : kbx_.ReadBlock(comparison_, kIdentityBytes.first, kIdentityBytes.last) == kbxOk
+                ? DeviceRead::Read
+                : DeviceRead::Failed;
+        if (read == DeviceRead::Swapped)
+            return SwappedDuringRead(comparison_, identity);
+        if (read == DeviceRead::Cancelled) {
+            setStatus(
+                QCoreApplication::translate("Editor", "Schreiben abgebrochen – nichts wurde geschrieben"));
+            return CommandResult::Cancelled;
+        }
+        if (read != DeviceRead::Read) {
             report(MessageKind::Error, Msg::ReadFailed);
             return CommandResult::Failed;
         }
@@ -117,13 +128,20 @@ CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord, const C
         if (file.isEmpty())
             return CommandResult::Refused;
     }
-    const int result = DefaultWriteProcedure(file);
+    const ConfigImage device = comparison_;
+    const int result = DefaultWriteProcedure(file, &device);
     if (result == dwWritten) {
         // DefaultWriteProcedure has put the default image into the working_ image.
         SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress],
                              working_[kProductCodeAddress]);
         FillFields();
+        UpdateCaption();
         report(MessageKind::Information, Msg::DefaultWritten, {modelWord, versionText});
+    } else if (swappedIn_) {
+        report(MessageKind::Error, Msg::WriteFailed, {}, SwapConsequence(*swappedIn_, device));
+    } else if (kbx_.cancelled() && kbx_.sentWrites().empty()) {
+        setStatus(QCoreApplication::translate("Editor", "Schreiben abgebrochen – nichts wurde geschrieben"));
+        return CommandResult::Cancelled;
     } else {
         const Msg failures[] = {Msg::VerifyFailed, Msg::ReadFailed, Msg::WriteFailed, Msg::NoDeviceConnection,
                                 Msg::KbxNotFound}; // results 2-6
@@ -132,7 +150,7 @@ CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord, const C
     return result == dwWritten ? CommandResult::Done : CommandResult::Failed;
 }
 
-int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
+int TfrmEnterData::DefaultWriteProcedure(const QString& fileName, const ConfigImage* device) {
     CommandFrame frame(*this, kbx_);
     // The default image goes into a copy: only a verified write makes it the editor's, so a failed
     // one cannot mix default bytes into the technician's configuration at the next Save.
@@ -145,8 +163,8 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
     if (kbx_.ConnectDevice() != kbxOk)
         return dwNoDevice;
     const WritePlan plan = PlanDefaultWrite(image);
-    planProgress(Chunks(plan.writes) + Chunks({kWholeImage}));
-    if (!SendPlan(plan))
+    planProgress(Chunks(plan.writes) + (device ? IdentityChecks(plan.writes) : 0) + Chunks({kWholeImage}));
+    if (!SendPlan(plan, device))
         return dwWriteFailed;
     setStatus(Msg::Verifying);
     processEvents();
@@ -154,7 +172,9 @@ int TfrmEnterData::DefaultWriteProcedure(const QString& fileName) {
         return dwVerifyReadFailed;
     if (!Unverified(plan, comparison_).empty())
         return dwDifferent;
-    working_ = image;
+    // The device's own bytes beside the default image's: its serial number and radio IDs stay its own.
+    working_ = comparison_;
+    deviceName_ = DeviceName(comparison_);
     return dwWritten;
 }
 

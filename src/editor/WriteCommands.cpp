@@ -27,23 +27,15 @@ const std::vector<DifferenceRow>& TfrmEnterData::writeChanges() {
     return *writeChanges_;
 }
 
+std::optional<DeviceIdentity> TfrmEnterData::writeTarget() const {
+    if (!changeImages_)
+        return std::nullopt;
+    return IdentifyDevice(changeImages_->first);
+}
+
 CommandResult TfrmEnterData::PreviewWrite() {
     return RunDeviceCommand(QStringLiteral("preview"), [this] { return WriteSteps(true); });
 }
-
-namespace {
-
-QString RangesText(const std::vector<AddressRange>& ranges) {
-    const auto hex = [](int address) {
-        return QStringLiteral("0x%1").arg(QStringLiteral("%1").arg(address, 2, 16, QChar(u'0')).toUpper());
-    };
-    QStringList parts;
-    for (const AddressRange& r : ranges)
-        parts << (r.first == r.last ? hex(r.first) : hex(r.first) + u'-' + hex(r.last));
-    return parts.join(QStringLiteral(", "));
-}
-
-} // namespace
 
 QString TfrmEnterData::WriteConsequence() const {
     const std::vector<AddressRange>& sent = kbx_.sentWrites();
@@ -54,10 +46,7 @@ QString TfrmEnterData::WriteConsequence() const {
         QCoreApplication::translate("Editor", "Bevor der Vorgang endete, gingen an das Gerät: Adressen %1.")
             .arg(RangesText(sent));
     if (!record_.backupFile.isEmpty())
-        text += QCoreApplication::translate("Editor",
-                                            " Die Sicherung von vor dem Schreiben, „%1“, kann unter "
-                                            "„Datei > Sicherungen“ zurück in das Gerät geschrieben werden.")
-                    .arg(QFileInfo(record_.backupFile).fileName());
+        text += u' ' + RestoreHint(QFileInfo(record_.backupFile).fileName());
     else
         text += QCoreApplication::translate("Editor", " Vor dem Schreiben wurde keine Sicherung angelegt.");
     return text;
@@ -88,23 +77,27 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     const bool whole = policy.beforeWrite || preview || previewOnly;
     const std::vector<AddressRange> reads =
         whole ? std::vector<AddressRange>{kWholeImage} : IdentificationRanges(product());
-    // The write, its marker and the verification's read, after whatever is read first.
-    const int writeChunks = Chunks(writes) + Chunks({kWholeImage});
-    planProgress(previewOnly ? Chunks(reads) : Chunks(reads) + writeChunks);
-    bool identified = true;
-    for (const AddressRange& r : reads)
-        identified = kbx_.ReadBlock(comparison_, r.first, r.last) == kbxOk && identified;
-    if (policy.beforeWrite && identified && !previewOnly)
-        BackupDeviceImage(comparison_);
-    if (kbx_.cancelled()) {
+    // The write, the identity read before its first frame and its radio IDs, its marker and the
+    // verification's read, after whatever is read first (between two reads of the identity).
+    const int writeChunks = Chunks(writes) + IdentityChecks(writes) + Chunks({kWholeImage});
+    const int readChunks = Chunks(reads) + IdentityChunks();
+    planProgress(previewOnly ? readChunks : readChunks + writeChunks);
+    ConfigImage identity{};
+    const DeviceRead read = ReadDevice(comparison_, reads, identity);
+    if (read == DeviceRead::Cancelled) {
         setStatus(QCoreApplication::translate("Editor", "Schreiben abgebrochen"));
         return CommandResult(CommandResult::Cancelled).setDetail(WriteConsequence());
     }
-    if (!identified) {
+    if (read == DeviceRead::Failed) {
         // Reported rather than ending silently: the technician must know that nothing was written.
         report(MessageKind::Error, Msg::ReadFailed, {}, WriteConsequence());
         return CommandResult::Failed;
     }
+    // An image of two devices is neither kept nor written from.
+    if (read == DeviceRead::Swapped)
+        return SwappedDuringRead(comparison_, identity);
+    if (policy.beforeWrite && !previewOnly)
+        BackupDeviceImage(comparison_);
     if (const std::optional<CommandResult> refused = RefusedBeforeWrite())
         return *refused;
 
@@ -123,7 +116,12 @@ CommandResult TfrmEnterData::WriteSteps(bool previewOnly) {
     }
     working_ = plan.image;
     const ConfigImage before = comparison_; // what the device held, when it was read whole
-    const bool written = SendPlan(plan);
+    const bool written = SendPlan(plan, &before);
+    if (swappedIn_) {
+        const QString text = SwapConsequence(*swappedIn_, before);
+        report(MessageKind::Error, Msg::WriteFailed, {}, text);
+        return CommandResult(CommandResult::Failed).setDetail(text);
+    }
     if (kbx_.cancelled())
         return WriteCancelled(plan, before, whole);
     if (!written) {
@@ -296,17 +294,20 @@ CommandResult TfrmEnterData::VerifyWrite(const WritePlan& plan) {
         report(MessageKind::Error, Msg::VerifyFailed, {}, more);
         return CommandResult::Failed;
     }
+    TakeVerifiedImage();
     return Programmed();
 }
 
-bool TfrmEnterData::SendPlan(const WritePlan& plan) {
-    // Every range is tried even after one failed, as the device may hold part of it by then: what
-    // went out is reported from the KBX's own account.
-    bool written = true;
-    deviceWritten_ = true;
-    for (const AddressRange& r : plan.writes)
-        written = kbx_.WriteBlock(plan.image, r.first, r.last) == kbxOk && written;
-    return written;
+void TfrmEnterData::TakeVerifiedImage() {
+    // What the device kept of its own (its identity, fixed radio IDs, long serial, product data) is
+    // what the page, the title, a report and a later save must name, not what the file held.
+    keptOwn_ = !SameIdentity(working_, comparison_) || FixedCodesOf(working_) != FixedCodesOf(comparison_);
+    working_ = comparison_;
+    deviceName_ = DeviceName(comparison_);
+    if (working_[kVersionCodeAddress] != version() || working_[kMinorVersionAddress] != minor())
+        SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress], product());
+    FillFields();
+    UpdateCaption();
 }
 
 bool TfrmEnterData::ReadForVerification() {
@@ -323,6 +324,10 @@ bool TfrmEnterData::ReadForVerification() {
 CommandResult TfrmEnterData::Programmed() {
     show(MessageKind::Information, Msg::ProgrammingDone);
     setStatus(Msg::WriteVerified);
+    if (keptOwn_)
+        setStatus(statusText() + QCoreApplication::translate(
+                                     "Editor", " – das Gerät behält seine Seriennummer und Funk-IDs"));
+    keptOwn_ = false;
     MarkClean();
     return CommandResult::Done;
 }
@@ -330,13 +335,7 @@ CommandResult TfrmEnterData::Programmed() {
 bool TfrmEnterData::StillTheSameDevice(const ConfigImage& expected) {
     if (SameIdentity(expected, comparison_))
         return true;
-    report(MessageKind::Error, Msg::VerifyFailed, {},
-           QCoreApplication::translate("Editor",
-                                       "Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. Es wurde "
-                                       "während der Übertragung getauscht; beide können einen Teil der neuen "
-                                       "Konfiguration halten. ")
-                   .arg(DeviceName(comparison_), DeviceName(expected)) +
-               WriteConsequence());
+    report(MessageKind::Error, Msg::VerifyFailed, {}, SwapConsequence(comparison_, expected));
     return false;
 }
 

@@ -165,14 +165,16 @@ int FormGroupPage(const char* groupName) {
     return -1;
 }
 
-bool IsInformationOnly(const FieldDecl& field) {
-    if (field.kind != FieldKind::Edit)
-        return false;
+bool InInformationGroup(const FieldDecl& field) {
     for (const GroupDecl& g : FormGroups()) {
         if (std::string_view(g.name) == field.group)
             return g.informationOnly;
     }
     return false;
+}
+
+bool IsInformationOnly(const FieldDecl& field) {
+    return field.kind == FieldKind::Edit && InInformationGroup(field);
 }
 
 const std::vector<FieldDecl>& FormFields() {

@@ -43,5 +43,8 @@ const std::vector<FieldDecl>& FormFields();
 int FormGroupPage(const char* groupName);
 // Whether a field only shows information (read-only, but selectable for copying).
 bool IsInformationOnly(const FieldDecl& field);
+// Whether the field belongs to the product information, which tells what a device is: none of its
+// fields is ever changed where the window would not let it be.
+bool InInformationGroup(const FieldDecl& field);
 
 } // namespace zal

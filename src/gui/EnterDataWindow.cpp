@@ -162,8 +162,10 @@ void EnterDataWindow::mirrorTitle() {
     const QString product =
         info ? QStringLiteral("%1 %2").arg(QLatin1String(info->model), editor_.selection().firmware().text())
              : QString();
-    setWindowTitle((product.isEmpty() ? QString() : product + QStringLiteral(" \u2013 ")) + editor_.title() +
-                   QStringLiteral("[*]"));
+    // The mark of unsaved changes belongs to what is edited, so it follows the file, not the program.
+    const QString subject = editor_.titleSubject();
+    setWindowTitle((product.isEmpty() ? QString() : product + QStringLiteral(" \u2013 ")) + subject +
+                   QStringLiteral("[*]") + editor_.title().mid(subject.size()));
 }
 
 void EnterDataWindow::switchPage(int step) {

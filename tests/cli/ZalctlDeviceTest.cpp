@@ -150,6 +150,22 @@ TEST_F(ZalctlDevice, ReadThenSetThenWrite) {
     const ConfigImage device = stopDevice();
     EXPECT_EQ(device[0x51], 4);
     EXPECT_EQ(ReadU16BE(device, 0x02), 0xABCD);
+
+    // Bytes that no BORA field shows change all the same: the preview names the device and lists them
+    // by address, and never says nothing would change.
+    ConfigImage bora = Load(shipped("Default BORA V22"));
+    bora[0x53] = 0x05;
+    bora[0x9F] = 0x32;
+    bora[0xFF] = 0x2A;
+    ASSERT_TRUE(SaveImageFile(file("bora.bin"), bora));
+    startDevice(file("bora.bin"));
+    ASSERT_EQ(zalctl({"new", "BORA", "V22", "-o", file("n.Bora")}).exitCode, 0);
+    const Outcome bytes = zalctl({"write", file("n.Bora"), "--preview"});
+    ASSERT_EQ(bytes.exitCode, 0) << bytes.err.toStdString();
+    for (const char* line :
+         {"Gerät: BORA 22.08, Seriennummer 42", "Adresse 0x53: 05 -> 00", "Adresse 0x9F: 32 -> 00"})
+        EXPECT_TRUE(bytes.out.contains(QString::fromUtf8(line))) << bytes.out.toStdString();
+    EXPECT_EQ(stopDevice(), bora);
 }
 
 TEST_F(ZalctlDevice, ReadFaults) {
@@ -239,25 +255,41 @@ TEST_F(ZalctlDevice, AKbxGoneMidCommandIsSaidAtOnce) {
     sim_.reset();
 }
 
-// SIGTERM, or SIGHUP of a closed terminal, during a write: the transfer under way is finished and
-// reported, then the exit code says so.
-TEST_F(ZalctlDevice, SigtermFinishesTheWriteUnderWay) {
+// Ctrl+C, SIGTERM, or SIGHUP of a closed terminal during the read before a write: nothing is written and
+// the device is left byte for byte as it was. During the write: the transfer under way is finished and
+// reported. Either way the exit code says so.
+TEST_F(ZalctlDevice, ASignalStopsAWriteBeforeItsFirstByteOrFinishesIt) {
     ASSERT_EQ(zalctl({"new", "ZAL", "V21", "-o", file("w.Zal")}).exitCode, 0);
     ASSERT_EQ(zalctl({"set", file("w.Zal"), "edtNoShortTransm=7"}).exitCode, 0);
-    for (const int signal : {SIGTERM, SIGHUP}) {
+    const ConfigImage shippedImage = Load(shipped("Default ZAL V21"));
+    const struct {
+        int signal;
+        const char* at; // the frame after which it comes
+        bool written;
+    } cases[] = {
+        {SIGINT, "> <STX>R", false},   {SIGTERM, "> <STX>R", false}, {SIGHUP, "> <STX>R", false},
+        {SIGTERM, "> <STX>W00", true}, {SIGHUP, "> <STX>W00", true},
+    };
+    for (const auto& c : cases) {
         sim_ = std::make_unique<SimProcess>(QStringList{
             "--latency-ms", "30", "--image", shipped("Default ZAL V21"), "--save", file("device.bin")});
         ASSERT_TRUE(sim_->ready());
         QProcess writer;
         start(writer, {"write", file("w.Zal")}, true);
-        QString err = waitForError(writer, QStringLiteral("> <STX>W00"));
+        QString err = waitForError(writer, QString::fromLatin1(c.at));
         ASSERT_GT(writer.processId(), 0) << err.toStdString(); // never kill(0): that is our own group
-        ::kill(static_cast<pid_t>(writer.processId()), signal);
+        ::kill(static_cast<pid_t>(writer.processId()), c.signal);
         ASSERT_TRUE(writer.waitForFinished(10000));
         err += QString::fromUtf8(writer.readAllStandardError());
-        EXPECT_EQ(writer.exitCode(), 130) << signal;
-        EXPECT_TRUE(err.contains(QStringLiteral("information 10619"))) << err.toStdString();
-        EXPECT_EQ(stopDevice()[0x50], 7);
+        EXPECT_EQ(writer.exitCode(), 130) << c.signal;
+        EXPECT_EQ(err.contains(QStringLiteral("information 10619")), c.written) << err.toStdString();
+        const ConfigImage device = stopDevice();
+        if (c.written) {
+            EXPECT_EQ(device[0x50], 7);
+        } else {
+            EXPECT_EQ(device, shippedImage) << c.signal;
+            EXPECT_FALSE(err.contains(QStringLiteral("> <STX>W"))) << err.toStdString();
+        }
     }
 }
 
@@ -1209,7 +1241,7 @@ TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {
         {{"--refuse-writes"}, "error 10609"},
         {{"--protect", "50-50"}, "error 10633"},
         // Silent after two written chunks: the write ends there and says what went out.
-        {{"--disconnect-after", "19"}, "Adressen 0x00-0x0F, 0x1F-0x3E"},
+        {{"--disconnect-after", "21"}, "Adressen 0x00-0x0F, 0x1F-0x3E"},
         {{"--truncate-rate", "1"}, "error 10608"},
     };
     for (const auto& c : cases) {

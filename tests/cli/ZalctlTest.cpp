@@ -419,6 +419,11 @@ TEST_F(Zalctl, SetActsAsATechnician) {
     } unchangeable[] = {
         {{"set", file("p.Muveplus"), "edtProgramVersion=99.99"}, "edtProgramVersion zeigt nur"},
         {{"set", file("p.Muveplus"), "edtSerialNumber=5", "--force"}, "edtSerialNumber zeigt nur"},
+        // Forcing the product or a protocol would make a file that another product takes.
+        {{"set", file("p.Muveplus"), "cbbxProductName=v:1", "--force"},
+         "cbbxProductName gehört zur Produktinformation"},
+        {{"set", file("p.Muveplus"), "cbbxTransmissionProtocol=v:2", "--force"},
+         "cbbxTransmissionProtocol gehört zur Produktinformation"},
         {{"set", file("p.Muveplus"), "edtActionCodePos1=1234", "--force"},
          "edtActionCodePos1 hat den verlangten Wert nicht angenommen"},
         {{"apply", file("p.Muveplus"), file("r.json"), "--force"},

@@ -80,9 +80,10 @@ TEST_F(DeviceCommands, ReadShowsTheDevicesConfiguration) {
     EXPECT_EQ(e().working(), device());
     EXPECT_EQ(fx->f("edtRxCodePos1").text, QStringLiteral("1234"));
     EXPECT_EQ(e().fileState(), fsFromDevice);
-    EXPECT_EQ(e().title(), QStringLiteral("(aus Gerät ausgelesen) - ZAL family programmer"));
+    EXPECT_EQ(e().title(),
+              QStringLiteral("(aus Gerät ausgelesen) \u00b7 ZAL 000000 - ZAL family programmer"));
     EXPECT_EQ(sent('O'), 1);
-    EXPECT_EQ(sent('R'), 16);
+    EXPECT_EQ(sent('R'), 1 + 16); // the identity, then the whole image ending with it again
     EXPECT_FALSE(e().busy());
 }
 
@@ -217,14 +218,14 @@ TEST_F(DeviceCommands, DisconnectInTheMiddleOfATransfer) {
     rig.engine = sim::KbxSimEngine(sim::KbxSimOptions{});
     device() = fx->Default(kBora, 0x22);
     const ConfigImage original = device();
-    rig.engine.options().disconnectAfter = 1 + 16 + 2;
+    rig.engine.options().disconnectAfter = 1 + 1 + 16 + 1 + 2;
     reset();
     fx->f("edtNoShortTransm").text = QStringLiteral("9");
     const CommandResult result = e().WriteToDevice();
     EXPECT_EQ(result, CommandResult::Failed);
     EXPECT_TRUE(result.deviceChanged());
     EXPECT_EQ(ids(), std::vector<int>{10609});
-    EXPECT_EQ(rig.engine.commands(), 1 + 16 + 2 + 3); // the silent chunk's three tries, then nothing
+    EXPECT_EQ(rig.engine.commands(), 1 + 1 + 16 + 1 + 2 + 3); // the silent chunk's three tries, then nothing
     EXPECT_TRUE(result.detail().contains(QStringLiteral("Adressen 0x00-0x0F, 0x1F-0x3E")))
         << result.detail().toStdString();
     EXPECT_TRUE(result.detail().contains(QFileInfo(e().lastBackup()).fileName()))
@@ -242,19 +243,29 @@ TEST_F(DeviceCommands, WriteOfTheOlderProductsWritesItsThreeRangesAndVerifies) {
     fx->e().form().setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
     EXPECT_TRUE(e().WriteToDevice());
     EXPECT_EQ(ids(), std::vector<int>{10619});
-    EXPECT_EQ(e().statusText(), QStringLiteral("Schreiben und Überprüfung vollständig"));
+    // The device kept its serial number and radio IDs, and the editor now holds them as it does.
+    EXPECT_EQ(e().statusText(),
+              QStringLiteral("Schreiben und Überprüfung vollständig \u2013 das Gerät behält "
+                             "seine Seriennummer und Funk-IDs"));
     EXPECT_EQ(device()[0x50], 7);
-    for (int a : {0x10, 0x1B, 0x1E, 0x6E, 0x6F, 0xF7, 0xFD})
+    for (int a : {0x10, 0x1B, 0x1E, 0x6E, 0x6F, 0xF7, 0xFD}) {
         EXPECT_EQ(device()[a], original[a]) << a;
+        EXPECT_EQ(e().working()[a], original[a]) << a;
+    }
+    EXPECT_EQ(e().working(), device());
+    EXPECT_FALSE(e().HasUnsavedChanges());
     EXPECT_EQ(bytesWritten(), 230);
-    EXPECT_EQ(sent('R'), 16 + 16); // the whole image read and kept before the write, and read back
+    // The whole image read and kept before the write between two reads of the identity, the identity
+    // again before the first frame, and the read-back.
+    EXPECT_EQ(sent('R'), 1 + 16 + 1 + 16);
     EXPECT_EQ(e().fileState(), fsNew);
 
     // Without the backup before a write, only the 51 bytes of identification are read first.
     StoreBackupBeforeWrite(e().folders().settingsFile, false);
     reset();
     EXPECT_TRUE(e().WriteToDevice());
-    EXPECT_EQ(sent('R'), 4 + 16);
+    EXPECT_EQ(sent('R'), 1 + 4 + 1 + 16);
+    EXPECT_EQ(e().statusText(), QStringLiteral("Schreiben und Überprüfung vollständig"));
 }
 
 TEST_F(DeviceCommands, WriteOfAMuvePlusKeepsTheDevicesOwnBytes) {
@@ -321,61 +332,109 @@ TEST_F(DeviceCommands, WriteRefusesAnotherProductOrVersion) {
     }
 }
 
-// Another device behind the KBX before the verification read, or before the write-back of a cancelled
-// write: a failure naming both, never "done", and nothing written back into the other one.
+// Another device behind the KBX at any step of a write or a restore, or a stop asked for before the first
+// written frame: never "done", never two devices mixed in a device or a backup, and a stop before the
+// first frame leaves the device byte for byte as it was.
 TEST_F(DeviceCommands, ADeviceSwappedDuringATransferIsNeverCalledDone) {
     const ConfigImage first = fx->Default(kZal, 0x22);
     ConfigImage second = first;
     second[0xFF] ^= 0x5A; // another serial number
     const QString names = QStringLiteral("ZAL %1 statt ZAL %2")
                               .arg(IdentifyDevice(second).serial, IdentifyDevice(first).serial);
+    const QString bothReads = QStringLiteral("erst ZAL %1, dann ZAL %2")
+                                  .arg(IdentifyDevice(first).serial, IdentifyDevice(second).serial);
     enum Command { Write, Restore, CancelledWrite, PreviewedWrite };
+    enum Then { Swap, Stop };
+    // Chunks: the identity, the whole image (16), the identity before the first frame, then the write's
+    // three ranges (15) and, for a restore, the identity and the fixed radio IDs; the verification
+    // read last (a negative step counts from the end).
+    constexpr int kPreRead = 1 + 16;
     const struct {
         Command command;
+        int at;
+        Then then;
         CommandResult::Kind outcome;
-        const char* said;
+        const char* said; // what the last message says, with the devices named (none for a stop)
+        bool nameBoth;    // as "second statt first"; else as read, first then second
+        bool untouched;   // the device behind the KBX at the end holds what it held when put there
     } cases[] = {
-        {Write, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen"},
-        {Restore, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen"},
-        {CancelledWrite, CommandResult::Cancelled, "Nichts wurde zurückgeschrieben"},
+        {Write, -16, Swap, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen", true, false},
+        {Restore, -16, Swap, CommandResult::Failed, "Ein anderes Gerät ist jetzt angeschlossen", true, false},
+        {CancelledWrite, kPreRead + 2, Swap, CommandResult::Cancelled, "Nichts wurde zurückgeschrieben", true,
+         false},
         // Swapped while the technician read the preview: nothing is written.
-        {PreviewedWrite, CommandResult::Refused, "Ein anderes Gerät ist jetzt angeschlossen"},
+        {PreviewedWrite, 0, Swap, CommandResult::Refused, "Ein anderes Gerät ist jetzt angeschlossen", true,
+         true},
+        // During the read before the write: nothing kept, nothing written.
+        {Write, 5, Swap, CommandResult::Failed, "während des Lesens getauscht", false, true},
+        {Restore, 5, Swap, CommandResult::Failed, "während des Lesens getauscht", false, true},
+        // After that read, before the first frame.
+        {Write, kPreRead, Swap, CommandResult::Failed, "Nichts wurde geschrieben", true, true},
+        // A restore's fixed radio IDs go last and only into the device whose identity was just read.
+        {Restore, kPreRead + 1 + 15, Swap, CommandResult::Failed,
+         "In ZAL 000000 oder schon in ZAL 000090 gingen, in dieser Reihenfolge: Adressen 0x00-0x0F, "
+         "0x1F-0x6D, 0x70-0xF6;",
+         true, true},
+        // Ctrl+C or SIGTERM during the read before the write, or just before the first frame.
+        {Write, 5, Stop, CommandResult::Cancelled, "", false, true},
+        {Write, kPreRead, Stop, CommandResult::Cancelled, "", false, true},
+        {Restore, 5, Stop, CommandResult::Cancelled, "", false, true},
     };
     for (const auto& c : cases) {
+        const std::string label = std::to_string(c.command) + '@' + std::to_string(c.at);
         e().SelectProduct(kZal);
         device() = first;
+        device()[0x50] = 3;
+        const ConfigImage before = device();
+        ConfigImage connected = before;
         reset();
         fx->e().form().setText(fx->f("edtNoShortTransm"), QStringLiteral("7"));
-        // Swapped once everything is written and only the verification read is left; a cancelled write
-        // is swapped after its first written chunk.
-        int swapAt = c.command == CancelledWrite ? 17 : -16;
+        bool stop = false;
+        e().observer().stopRequested = [&stop] { return stop; };
         e().observer().progress = [&](int done, int planned) {
-            if (done != (swapAt < 0 ? planned + swapAt : swapAt) || device() == second)
+            if (done != (c.at < 0 ? planned + c.at : c.at) || c.command == PreviewedWrite)
+                return;
+            if (c.then == Stop) {
+                stop = true;
+                return;
+            }
+            if (device()[0xFF] == second[0xFF])
                 return;
             if (c.command == CancelledWrite)
                 e().CancelTransfer();
-            device() = second;
+            device() = connected = second;
         };
         fx->dialogs.answers = {Answer::Yes}; // put back what the device held
         StoreWritePreview(e().folders().settingsFile, c.command == PreviewedWrite);
         e().observer().confirmWrite = [&](const std::vector<DifferenceRow>&) {
-            device() = second;
+            device() = connected = second;
             return true;
         };
         rig.sent.clear();
+        const int backups = e().backups().FileCount();
         const CommandResult result = c.command == Restore ? e().RestoreImage(first) : e().WriteToDevice();
         e().observer().progress = nullptr;
         e().observer().confirmWrite = nullptr;
-        if (c.command == PreviewedWrite) {
-            EXPECT_EQ(sent('W'), 0);
-        }
-        EXPECT_EQ(result.kind(), c.outcome) << c.command;
+        e().observer().stopRequested = nullptr;
+        EXPECT_EQ(result.kind(), c.outcome) << label;
         const QString said = fx->dialogs.shown.empty() ? QString() : fx->dialogs.shown.back().text;
-        EXPECT_TRUE(said.contains(QString::fromUtf8(c.said)) && said.contains(names)) << said.toStdString();
+        if (*c.said) {
+            EXPECT_TRUE(said.contains(QString::fromUtf8(c.said)) &&
+                        said.contains(c.nameBoth ? names : bothReads))
+                << label << ' ' << said.toStdString();
+        }
         const std::vector<int> shown = ids();
-        EXPECT_EQ(std::count(shown.begin(), shown.end(), 10619), 0) << c.command;
-        if (c.command == CancelledWrite) {
-            EXPECT_EQ(device(), second); // nothing of the first device's image went into it
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), 10619), 0) << label;
+        if (c.untouched) {
+            EXPECT_EQ(device(), connected) << label;
+        }
+        if (c.then == Stop) {
+            EXPECT_EQ(sent('W'), 0) << label;
+            EXPECT_EQ(device(), before) << label;
+        }
+        // A read that saw two devices is never kept as a backup.
+        if (c.at == 5 && c.then == Swap) {
+            EXPECT_EQ(e().backups().FileCount(), backups) << label;
         }
     }
 }
@@ -480,7 +539,7 @@ TEST_F(DeviceCommands, ProgressCountsEveryChunk) {
     EXPECT_TRUE(e().WriteToDevice());
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back().first, seen.back().second);
-    EXPECT_EQ(seen.back().second, 16 + 15 + 16);
+    EXPECT_EQ(seen.back().second, 1 + 16 + 1 + 15 + 16);
 }
 
 // --- Service writes -------------------------------------------------------------------------------------
@@ -723,6 +782,33 @@ TEST_F(DeviceCommands, AFailedCodeWriteKeepsTheWindowOpen) {
     EXPECT_FALSE(e().changeFixed().WriteToDevice());
     EXPECT_EQ(ids(), std::vector<int>{10633});
     EXPECT_EQ(e().working(), before);
+}
+
+} // namespace
+
+namespace {
+
+// A MUVE+ II replacing another keeps its own long serial, which in the long protocol is its radio ID:
+// the technician hears that the receivers must learn it, and only then.
+TEST_F(DeviceCommands, AReplacementInTheLongProtocolSaysTheReceiversMustLearn) {
+    for (const bool longProtocol : {true, false}) {
+        ConfigImage kept = fx->Default(kMuvePlus2, 1);
+        kept[0x94] = longProtocol ? 2 : 1;
+        StoreImageChecksum(kept);
+        device() = kept;
+        device()[0xFF] ^= 0x5A; // another device, with a long serial of its own
+        device()[0xC9] ^= 0x11;
+        StoreImageChecksum(device());
+        const ConfigImage own = device();
+        e().SelectProduct(kMuvePlus2);
+        reset();
+        EXPECT_TRUE(e().RestoreImage(kept, RestoreInto::Replacement)) << longProtocol;
+        EXPECT_EQ(device()[0xC9], own[0xC9]);
+        const bool said = std::any_of(fx->dialogs.shown.begin(), fx->dialogs.shown.end(), [](const auto& m) {
+            return m.kind == MessageKind::Warning && m.text.contains(QStringLiteral("neu lernen"));
+        });
+        EXPECT_EQ(said, longProtocol);
+    }
 }
 
 } // namespace
