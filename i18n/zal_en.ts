@@ -806,6 +806,10 @@ reserves codes, adds backups and rows and records what became of its codes, and 
         <source>Die Sicherung von vor dem Schreiben, „%1“, schreibt „zalctl backups restore %1“ zurück in das Gerät.</source>
         <translation>The backup from before the write, “%1”, goes back into the device with “zalctl backups restore %1”.</translation>
     </message>
+    <message>
+        <source>(nach der Übertragung, geprüft)</source>
+        <translation>(after the transfer, verified)</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -1029,6 +1033,10 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <source> – das Gerät behält seine Seriennummer und Funk-IDs</source>
         <translation> – the device keeps its serial number and radio IDs</translation>
     </message>
+    <message>
+        <source>Die Aufzeichnungen konnten nicht festhalten, was das Gerät jetzt hält: %1</source>
+        <translation>The records could not keep what the device holds now: %1</translation>
+    </message>
 </context>
 <context>
     <name>ImageFile</name>
@@ -1165,6 +1173,10 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>die Aufzeichnungen sind nicht erreichbar; warte höchstens %1 s, dass ein Standby übernimmt</source>
         <translation>the records cannot be reached; waiting at most %1 s for a standby to take over</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen konnten die neuen Codes von %1 nicht festhalten: %2</source>
+        <translation>the records could not keep the new codes of %1: %2</translation>
     </message>
 </context>
 <context>
@@ -2922,6 +2934,30 @@ Please send this file to VESK service.</translation>
             <numerusform>%n difference.</numerusform>
             <numerusform>%n differences.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 (ersetzt durch %2)</source>
+        <translation>%1 (replaced by %2)</translation>
+    </message>
+    <message>
+        <source>geschrieben und geprüft</source>
+        <translation>written and verified</translation>
+    </message>
+    <message>
+        <source>wiederhergestellt und geprüft</source>
+        <translation>restored and verified</translation>
+    </message>
+    <message>
+        <source>als Ersatz geschrieben und geprüft</source>
+        <translation>written as a replacement and verified</translation>
+    </message>
+    <message>
+        <source>Standardkonfiguration geschrieben und geprüft</source>
+        <translation>default configuration written and verified</translation>
+    </message>
+    <message>
+        <source>Fertigungslinie: Festcodes geschrieben und geprüft</source>
+        <translation>production line: fixed codes written and verified</translation>
     </message>
 </context>
 </TS>

@@ -92,6 +92,13 @@ public:
     // device from the image, the command, user and time from the index journals where they name the
     // file, else the time from the file's name. Entries already there are kept as they are.
     RebuiltRecords Rebuild();
+    // Records what a transfer left in the device, read back (kind: "write", "restore", "replacement",
+    // "write-default", "line"); its device row takes it as its newest state.
+    Result<> RecordEvent(const ConfigImage& image, const QString& kind,
+                         const QDateTime& now = QDateTime::currentDateTime());
+    // A device's history: the backups the query names and the events after transfers, oldest first
+    // (at the same moment the image read before comes first), each with its image; an event has no file.
+    Result<std::vector<BackupEntry>> History(BackupQuery query);
     // Notes in the records that replacement took the place of old (see RecordsDatabase).
     Result<> RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement);
     // How many backup files this station's folder holds.

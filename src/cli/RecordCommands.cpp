@@ -22,8 +22,10 @@ namespace zal::cli {
 namespace {
 
 QJsonObject BackupJson(const BackupEntry& e, const BackupStore& store) {
-    const bool own = e.station == store.station();
+    // An event (what a transfer left in the device) has no file of its own.
+    const bool own = e.station == store.station() && !e.file.isEmpty();
     return QJsonObject{{QStringLiteral("file"), e.file},
+                       {QStringLiteral("event"), e.file.isEmpty()},
                        {QStringLiteral("path"), own ? QJsonValue(store.folder() + e.file) : QJsonValue()},
                        {QStringLiteral("product"), e.device.productName},
                        {QStringLiteral("productCode"), e.device.product},
@@ -249,7 +251,8 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
     Session s = MakeSession(err, o);
     BackupStore store = s.editor->backups();
     const QString serial = o.positional[1];
-    const Result<std::vector<BackupEntry>> entries = store.List({.serial = serial, .images = true});
+    // The images read before each change and what each transfer left in the device, in order.
+    const Result<std::vector<BackupEntry>> entries = store.History({.serial = serial});
     if (!entries) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "die Aufzeichnungen können nicht gelesen werden: %1")
@@ -289,7 +292,9 @@ int ShowDevice(QTextStream& out, QTextStream& err, const Options& o) {
             << Printable(e.device.productName) << ' ' << Printable(e.device.version) << "  "
             << Printable(e.device.serial) << "  " << Printable(e.command) << ' '
             << Printable(Or(e.result, QStringLiteral("?"))) << "  " << Printable(e.station) << "  "
-            << Printable(e.file) << '\n';
+            << (e.file.isEmpty() ? QCoreApplication::translate("Cli", "(nach der Übertragung, geprüft)")
+                                 : Printable(e.file))
+            << '\n';
         if (!last)
             out << "    "
                 << QCoreApplication::translate("Cli",

@@ -128,6 +128,24 @@ void TfrmEnterData::BackupDeviceImage(const ConfigImage& image) {
     }
 }
 
+Result<> TfrmEnterData::RecordDeviceEvent(const ConfigImage& image, const QString& kind) {
+    return commandBackups().RecordEvent(image, kind);
+}
+
+void TfrmEnterData::RecordEvent(const QString& kind) {
+    const Result<> recorded = RecordDeviceEvent(comparison_, kind);
+    RecordLine(QStringLiteral("event %1: ").arg(kind) +
+               (recorded ? QStringLiteral("recorded") : recorded.error()));
+    if (recorded)
+        return;
+    const QString text =
+        QCoreApplication::translate("Editor", "Die Aufzeichnungen konnten nicht festhalten, was "
+                                              "das Gerät jetzt hält: %1")
+            .arg(recorded.error());
+    record_.backupProblem =
+        record_.backupProblem.isEmpty() ? text : record_.backupProblem + QStringLiteral(" \u2013 ") + text;
+}
+
 QString TfrmEnterData::KbxInformation() {
     CommandFrame frame(*this, kbx_);
     if (kbx_.Open() != kbxOk) {

@@ -234,6 +234,9 @@ public:
     BackupStore backups() const;
     // Ends the connection to the records the device commands keep; from the thread that ran them.
     void CloseRecords();
+    // Records in the device's history what a transfer left in it (the image read back) and of what kind
+    // ("write", "restore", "replacement", "write-default", "line"); the commands here record their own.
+    Result<> RecordDeviceEvent(const ConfigImage& image, const QString& kind);
     // The backup the last device command made or found unchanged; empty when it made none.
     const QString& lastBackup() const { return lastBackup_; }
     // Frames in the support log (the window's "Protokoll" switch); on when ZAL_KBX_TRACE is set.
@@ -325,6 +328,9 @@ private:
     bool StopBeforeWriting();
     // The editor takes what the device holds after a verified transfer; the status names what it kept.
     void TakeVerifiedImage();
+    // The verified image as the command's event in the device's history; a failure is said, never
+    // undoes the transfer.
+    void RecordEvent(const QString& kind);
     // The full read after a write; false after saying the device could not be read.
     bool ReadForVerification();
     // A write verified: said, and the editor clean.

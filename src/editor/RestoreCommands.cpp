@@ -163,6 +163,7 @@ CommandResult TfrmEnterData::RestoreSteps(const ConfigImage& kept, RestoreInto i
     }
     // The editor shows what the device now holds.
     TakeVerifiedImage();
+    RecordEvent(replacement ? QStringLiteral("replacement") : QStringLiteral("restore"));
     return Programmed();
 }
 

@@ -136,6 +136,7 @@ CommandResult TfrmEnterData::WriteDefaultSteps(const QString& modelWord, const C
                              working_[kProductCodeAddress]);
         FillFields();
         UpdateCaption();
+        RecordEvent(QStringLiteral("write-default"));
         report(MessageKind::Information, Msg::DefaultWritten, {modelWord, versionText});
     } else if (swappedIn_) {
         report(MessageKind::Error, Msg::WriteFailed, {}, SwapConsequence(*swappedIn_, device));

@@ -295,6 +295,7 @@ CommandResult TfrmEnterData::VerifyWrite(const WritePlan& plan) {
         return CommandResult::Failed;
     }
     TakeVerifiedImage();
+    RecordEvent(QStringLiteral("write"));
     return Programmed();
 }
 

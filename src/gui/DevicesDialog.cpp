@@ -2,6 +2,7 @@
 
 #include "RecordsDialogs.h"
 #include "config/ImageLayout.h"
+#include "radio/DeviceIdentity.h"
 
 #include <QAbstractTableModel>
 #include <QCoreApplication>
@@ -58,8 +59,64 @@ public:
                 shown_.push_back(i);
         }
         endResetModel();
+        resort();
     }
     const DeviceRecord& at(int row) const { return devices_[shown_[static_cast<size_t>(row)]]; }
+    // The row of a device, or -1 when it is not shown.
+    int rowOf(const QString& deviceKey) const {
+        for (size_t row = 0; row < shown_.size(); ++row) {
+            if (devices_[shown_[row]].device.deviceKey() == deviceKey)
+                return static_cast<int>(row);
+        }
+        return -1;
+    }
+
+    // By a column: serial numbers as numbers (a shorter one first), times as times, the counts as counts.
+    void sort(int column, Qt::SortOrder order) override {
+        sortColumn_ = column;
+        sortOrder_ = order;
+        emit layoutAboutToBeChanged();
+        const QModelIndexList before = persistentIndexList();
+        std::vector<size_t> rowsBefore = shown_;
+        const auto key = [this, column](size_t i) -> std::pair<QString, qint64> {
+            DeviceRecord& d = devices_[i];
+            switch (column) {
+            case 1:
+                return {d.device.version, 0};
+            case 2:
+                return {SerialKey(d.device.serial).rightJustified(12, u'0'), 0};
+            case 3:
+                return {d.device.radioId, 0};
+            case 4:
+                return {QString(), d.lastSeen.toMSecsSinceEpoch()};
+            case 5:
+                return {d.station, 0};
+            case 6:
+                if (d.backups < 0)
+                    d.backups = records_.BackupCount(d.device).value_or(0);
+                return {QString(), d.backups};
+            case 7:
+                return {d.codes, 0};
+            default:
+                return {d.device.productName, 0};
+            }
+        };
+        std::stable_sort(shown_.begin(), shown_.end(), [&](size_t a, size_t b) {
+            return order == Qt::AscendingOrder ? key(a) < key(b) : key(b) < key(a);
+        });
+        QModelIndexList after;
+        for (const QModelIndex& index : before) {
+            const size_t device = rowsBefore[static_cast<size_t>(index.row())];
+            const auto row = std::find(shown_.begin(), shown_.end(), device) - shown_.begin();
+            after << this->index(static_cast<int>(row), index.column());
+        }
+        changePersistentIndexList(before, after);
+        emit layoutChanged();
+    }
+    void resort() {
+        if (sortColumn_ >= 0)
+            sort(sortColumn_, sortOrder_);
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(shown_.size());
@@ -76,8 +133,14 @@ public:
         if (role != Qt::DisplayRole)
             return {};
         switch (index.column()) {
-        case 0:
-            return QCoreApplication::translate("Radio", d.device.productName.toUtf8().constData());
+        case 0: {
+            const QString product =
+                QCoreApplication::translate("Radio", d.device.productName.toUtf8().constData());
+            // A replaced device says so in its row, where the eye goes down the list.
+            return d.replacedBy.isEmpty() ? product
+                                          : QCoreApplication::translate("Window", "%1 (ersetzt durch %2)")
+                                                .arg(product, d.replacedBy);
+        }
         case 1:
             return d.device.version;
         case 2:
@@ -122,6 +185,8 @@ public:
 
 private:
     RecordsDatabase& records_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     mutable std::vector<DeviceRecord> devices_; // a device's backups are counted once shown
     std::vector<size_t> shown_;                 // indices into devices_, in its order
 };
@@ -144,6 +209,10 @@ DevicesDialog::DevicesDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     devices_->setUniformRowHeights(true);
     devices_->setSelectionMode(QAbstractItemView::SingleSelection);
     devices_->setModel(list_);
+    // A click on a column header sorts by it, with the header's indicator; until then, the records' order.
+    devices_->header()->setSortIndicatorShown(true);
+    devices_->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    devices_->setSortingEnabled(true);
     // The columns fit the rows a screen shows first.
     devices_->header()->setResizeContentsPrecision(50);
     history_ = new QTreeWidget(this);
@@ -233,17 +302,20 @@ void DevicesDialog::showHistory() {
     if (current.isValid()) {
         const DeviceRecord& d = list_->at(current.row());
         BackupStore store = editor_.backups();
-        backups_ = store.List({.deviceKey = d.device.deviceKey(), .images = true})
-                       .value_or(std::vector<BackupEntry>{});
+        // The backups read before each change and the events after each transfer, each against the
+        // one before it.
+        backups_ = store.History({.deviceKey = d.device.deviceKey()}).value_or(std::vector<BackupEntry>{});
         const QString format = QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss");
         QList<QTreeWidgetItem*> items;
         // Newest first, each against the one before it.
         for (size_t i = backups_.size(); i-- > 0;) {
             const BackupEntry& e = backups_[i];
-            auto* top = new QTreeWidgetItem(
-                QStringList{QStringLiteral("%1  %2, %3  %4")
-                                .arg(e.time.toString(format), BackupCommandText(e.command),
-                                     BackupResultText(e.result), e.station)});
+            auto* top = new QTreeWidgetItem(QStringList{
+                e.file.isEmpty() ? QStringLiteral("%1  %2  %3")
+                                       .arg(e.time.toString(format), HistoryEventText(e.command), e.station)
+                                 : QStringLiteral("%1  %2, %3  %4")
+                                       .arg(e.time.toString(format), BackupCommandText(e.command),
+                                            BackupResultText(e.result), e.station)});
             top->setData(0, kIndexRole, static_cast<qulonglong>(i));
             top->setToolTip(0, e.file);
             // What changed is worked out when a backup is opened: a device read every day has a
@@ -293,7 +365,9 @@ const BackupEntry* DevicesDialog::selectedBackup() const {
 }
 
 void DevicesDialog::updateButtons() {
-    const bool chosen = selectedBackup() != nullptr;
+    // An event has no file of its own to open or write back: the backups do.
+    const BackupEntry* e = selectedBackup();
+    const bool chosen = e && !e->file.isEmpty();
     open_->setEnabled(chosen);
     compare_->setEnabled(chosen);
     write_->setEnabled(chosen);
@@ -329,8 +403,16 @@ bool DevicesDialog::writeSelected(bool ask) {
     if (!e || path.isEmpty())
         return false;
     const BackupEntry entry = *e; // the history is listed again below
+    const QModelIndex current = devices_->currentIndex();
+    const QString shown = current.isValid() ? list_->at(current.row()).device.deviceKey() : QString();
     const bool written = WriteBackupIntoDevice(editor_, path, entry, ask, this);
-    showHistory(); // the write may have kept the device's image first
+    // The rows and the history follow what the device now holds: its radio ID, when it was last seen,
+    // the backup kept before and the event after; the same device stays chosen.
+    list_->setDevices(records_->Devices(false).value_or(std::vector<DeviceRecord>{}));
+    list_->narrow(filter_->text().trimmed());
+    count_->setText(QCoreApplication::translate("Window", "Geräte: %1").arg(list_->rowCount()));
+    chooseDevice(std::max(0, list_->rowOf(shown)));
+    showHistory();
     return written;
 }
 

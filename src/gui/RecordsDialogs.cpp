@@ -33,6 +33,20 @@ namespace zal::gui {
 namespace {
 
 constexpr int kEntryRole = Qt::UserRole;
+// What a column sorts by where its text would sort wrongly: dates as times, serial numbers as numbers.
+constexpr int kSortRole = Qt::UserRole + 1;
+
+class SortedItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant mine = data(column, kSortRole), theirs = other.data(column, kSortRole);
+        if (mine.isValid() && theirs.isValid())
+            return mine.toString() < theirs.toString();
+        return QTreeWidgetItem::operator<(other);
+    }
+};
 
 } // namespace
 
@@ -51,6 +65,20 @@ QString BackupCommandText(const QString& command) {
     if (command == QLatin1String("restore"))
         return QCoreApplication::translate("Window", "vor Wiederherstellung");
     return command;
+}
+
+QString HistoryEventText(const QString& kind) {
+    if (kind == QLatin1String("write"))
+        return QCoreApplication::translate("Window", "geschrieben und geprüft");
+    if (kind == QLatin1String("restore"))
+        return QCoreApplication::translate("Window", "wiederhergestellt und geprüft");
+    if (kind == QLatin1String("replacement"))
+        return QCoreApplication::translate("Window", "als Ersatz geschrieben und geprüft");
+    if (kind == QLatin1String("write-default"))
+        return QCoreApplication::translate("Window", "Standardkonfiguration geschrieben und geprüft");
+    if (kind == QLatin1String("line"))
+        return QCoreApplication::translate("Window", "Fertigungslinie: Festcodes geschrieben und geprüft");
+    return kind;
 }
 
 void FollowTyping(QLineEdit* field, int pauseMs, QWidget* owner, std::function<void()> follow) {
@@ -80,7 +108,7 @@ bool WriteBackupIntoDevice(TfrmEnterData& editor, const QString& path, const Bac
                            QWidget* parent) {
     if (ask &&
         QMessageBox::question(
-            parent, QCoreApplication::translate("Window", "Sicherungen"),
+            parent, parent->windowTitle(), // the window it was asked from: "Sicherungen" or "Geräte"
             QCoreApplication::translate("Window", "Die Sicherung von %1 %2 vom %3 in das Gerät schreiben?\n\n"
                                                   "Sie wird dazu im Editor geöffnet.")
                 .arg(QCoreApplication::translate("Radio", entry.device.productName.toUtf8().constData()),
@@ -104,6 +132,9 @@ BackupsDialog::BackupsDialog(TfrmEnterData& editor, QWidget* parent) : QDialog(p
     info->setWordWrap(true);
     list_ = new QTreeWidget(this);
     list_->setRootIsDecorated(false);
+    // A click on a column header sorts by it; the newest first until then.
+    list_->setSortingEnabled(true);
+    list_->sortByColumn(0, Qt::DescendingOrder);
     list_->setHeaderLabels(
         {QCoreApplication::translate("Window", "Datum"), QCoreApplication::translate("Window", "Produkt"),
          QStringLiteral("Version"), QCoreApplication::translate("Window", "Seriennummer"),
@@ -215,12 +246,15 @@ void BackupsDialog::fill() {
     const QString format = QCoreApplication::translate("Window", "dd.MM.yyyy HH:mm:ss");
     for (size_t i = entries_.size(); i-- > 0;) {
         const BackupEntry& e = entries_[i];
-        auto* item = new QTreeWidgetItem(
+        auto* item = new SortedItem(
             QStringList{e.time.toString(format),
                         QCoreApplication::translate("Radio", e.device.productName.toUtf8().constData()),
                         e.device.version, e.device.serial, e.device.radioId, BackupCommandText(e.command),
                         BackupResultText(e.result), e.station});
         item->setData(0, kEntryRole, static_cast<qulonglong>(i));
+        item->setData(0, kSortRole,
+                      QStringLiteral("%1").arg(e.time.toMSecsSinceEpoch(), 15, 10, QChar(u'0')));
+        item->setData(3, kSortRole, SerialKey(e.device.serial).rightJustified(12, u'0'));
         item->setToolTip(0, e.file);
         items.append(item);
     }

@@ -77,6 +77,8 @@ private:
 
 // A backup's command and result as the windows name them ("Lesen", "vor dem Schreiben"; "fertig").
 QString BackupCommandText(const QString& command);
+// What a transfer in a device's history did: "write" becomes "geschrieben und geprüft".
+QString HistoryEventText(const QString& kind);
 QString BackupResultText(const QString& result);
 // A list that follows what is typed into field after a short pause rather than at every key, and at
 // once on Enter.

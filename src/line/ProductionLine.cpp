@@ -529,6 +529,13 @@ LineRecord LineUnit::Configure(const ConfigImage& identity) {
         const QString serial = identified.serial;
         if (changed) {
             editor_.ChangeFixedCodesCommit(window);
+            // The device's history ends with what it holds now: its new radio IDs, not the write's.
+            if (const Result<> recorded = editor_.RecordDeviceEvent(device, QStringLiteral("line"));
+                !recorded)
+                say(QCoreApplication::translate("Line",
+                                                "die Aufzeichnungen konnten die neuen Codes von %1 nicht "
+                                                "festhalten: %2")
+                        .arg(IdentifyDevice(device).serial, recorded.error()));
             r.codes = CodesText(*block);
             shared_.codes->Settle(*block, QStringLiteral("written"), serial, identified.productName, waiting);
         } else if (!changed.deviceChanged()) {

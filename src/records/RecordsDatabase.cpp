@@ -86,6 +86,19 @@ const std::vector<std::vector<const char*>>& Migrations() {
             "ALTER TABLE devices ADD COLUMN replaced_by TEXT NOT NULL DEFAULT ''",
             "ALTER TABLE devices ADD COLUMN replaced_ms BIGINT NOT NULL DEFAULT 0",
         },
+        {
+            // What each write, restore, replacement, default write and line device left in the device,
+            // read back: the history's events beside the images read before a change. An image is kept
+            // once, by its digest, however many events leave the same bytes.
+            "CREATE TABLE device_images (digest TEXT PRIMARY KEY, image %BLOB% NOT NULL)",
+            "CREATE TABLE device_events (id %ID%, station TEXT NOT NULL, time_ms BIGINT NOT NULL, "
+            "time_utc TEXT NOT NULL, kind TEXT NOT NULL, user_name TEXT NOT NULL, product INTEGER NOT NULL, "
+            "product_name TEXT NOT NULL, version TEXT NOT NULL, serial TEXT NOT NULL, "
+            "serial_key TEXT NOT NULL, radio_id TEXT NOT NULL, device_key TEXT NOT NULL, "
+            "digest TEXT NOT NULL REFERENCES device_images (digest))",
+            "CREATE INDEX device_events_device ON device_events (device_key, time_ms)",
+            "CREATE INDEX device_events_serial ON device_events (serial_key, time_ms)",
+        },
     };
     return migrations;
 }

@@ -228,6 +228,13 @@ public:
     // each returns false to stop.
     Result<> Backups(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each);
     Result<> RemoveBackups(const QString& station, const std::vector<QString>& files);
+    // What a transfer left in a device, verified by reading it back: the entry's image, its command
+    // (the kind: "write", "restore", "replacement", "write-default", "line"), station, user and time.
+    // The device's row takes it as its newest state; identical images are kept once.
+    Result<> AddEvent(const BackupEntry& event);
+    // The events the query names (serial, device key, station, times), oldest first, each with its
+    // image and an empty file.
+    Result<std::vector<BackupEntry>> Events(const BackupQuery& query);
     // When this station last went through all its backups for the policy (ms since the epoch; 0: never).
     Result<qint64> LastFullPrune(const QString& station);
     Result<> SetLastFullPrune(const QString& station, qint64 ms);

@@ -29,6 +29,8 @@ constexpr TableRights kStationRights[] = {
     {"stations", true, "pruned_ms"},
     {"production_runs", true, nullptr},
     {"production_rows", true, nullptr},
+    {"device_images", true, nullptr},
+    {"device_events", true, nullptr},
 };
 
 } // namespace
@@ -59,7 +61,9 @@ QString RecordsDatabase::StationRoleSql(const QString& role) {
             sql << QStringLiteral("GRANT UPDATE (%1) ON %2 TO \"%3\";")
                        .arg(QLatin1String(t.updates), table, name);
     }
-    sql << QStringLiteral("GRANT USAGE ON SEQUENCE backups_id_seq, production_runs_id_seq TO \"%1\";")
+    sql << QStringLiteral(
+               "GRANT USAGE ON SEQUENCE backups_id_seq, production_runs_id_seq, device_events_id_seq TO "
+               "\"%1\";")
                .arg(name)
         // A row rule for every role: a code keeps its value and where it came from, and its state only
         // moves on from reserved (the owner may drop the trigger for a repair by hand).

@@ -1061,6 +1061,72 @@ TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
     }
 }
 
+// One customer's file written into another device, a restore, a replacement and a line device: the
+// editor, the records' row and the history all tell what the device holds afterwards.
+TEST_F(ZalctlDevice, AfterATransferEverythingNamesTheDeviceWritten) {
+    const auto device = [this](int serial, std::uint16_t code) {
+        ConfigImage image = Load(shipped("Default ZAL V22"));
+        WriteU16BE(image, 0xFE, static_cast<std::uint16_t>(serial));
+        WriteU16BE(image, 0x10, code);
+        const QString path = file(QStringLiteral("d%1.bin").arg(serial).toLatin1());
+        EXPECT_TRUE(SaveImageFile(path, image));
+        return path;
+    };
+    const auto row = [this](const char* serial) {
+        for (const QJsonValue d : QJsonDocument::fromJson(zalctl({"devices", "--json"}).out.toUtf8()).array())
+            if (d[QStringLiteral("serial")].toString() == QLatin1String(serial))
+                return d.toObject();
+        return QJsonObject();
+    };
+    const auto last = [this](const char* serial) {
+        const QJsonArray steps =
+            QJsonDocument::fromJson(zalctl({"devices", "show", serial, "--json"}).out.toUtf8()).array();
+        return steps.isEmpty() ? QJsonObject() : steps.last().toObject();
+    };
+    startDevice(device(4711, 0xB101));
+    ASSERT_EQ(zalctl({"read", "-o", file("kunde1.Zal")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("kunde1.Zal"), "edtNoShortTransm=7"}).exitCode, 0);
+    stopDevice();
+
+    // The file of 4711 into 4712: the editor holds 4712 and its radio ID, as do its row and history.
+    startDevice(device(4712, 0xB201));
+    const Outcome write = zalctl({"write", file("kunde1.Zal"), "--json"});
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    const QJsonObject fields = QJsonDocument::fromJson(write.out.toUtf8()).object()["fields"].toObject();
+    EXPECT_EQ(fields["edtSerialNumber"]["text"].toString(), QStringLiteral("4712"));
+    EXPECT_EQ(fields["edtDeviceRadioId"]["text"].toString(), QStringLiteral("B201"));
+    EXPECT_TRUE(QJsonDocument::fromJson(write.out.toUtf8())
+                    .object()["title"]
+                    .toString()
+                    .contains(QStringLiteral("ZAL 004712")));
+    EXPECT_EQ(row("004712")["radioId"].toString(), QStringLiteral("B201"));
+    QJsonObject event = last("4712");
+    EXPECT_TRUE(event["event"].toBool());
+    EXPECT_EQ(event["command"].toString(), QStringLiteral("write"));
+    EXPECT_EQ(event["changes"].toArray().size(), 1); // the write's own change, and only it
+    stopDevice();
+
+    // The backup of 4711 into 4712 as its replacement: the history ends with the replacement, the
+    // row with the radio ID 4712 now has.
+    startDevice(file("d4712.bin"));
+    const Outcome replace = zalctl({"backups", "restore", file("d4711.bin"), "--replace", "--yes"});
+    ASSERT_EQ(replace.exitCode, 0) << replace.err.toStdString();
+    event = last("4712");
+    EXPECT_EQ(event["command"].toString(), QStringLiteral("replacement"));
+    EXPECT_EQ(event["radioId"].toString(), QStringLiteral("B101"));
+    EXPECT_EQ(row("004712")["radioId"].toString(), QStringLiteral("B101"));
+    EXPECT_FALSE(replace.err.contains(QStringLiteral("Datei > Sicherungen")));
+    stopDevice();
+
+    // A line device: its row shows the codes the line gave it, not the ones it came with.
+    startDevice(device(4713, 0xA001));
+    const Outcome line = zalctl({"line", file("kunde1.Zal"), "--change-codes", "3000", "--count", "1"});
+    ASSERT_EQ(line.exitCode, 0) << line.err.toStdString();
+    EXPECT_EQ(row("004713")["radioId"].toString(), QStringLiteral("3000"));
+    EXPECT_EQ(last("4713")["command"].toString(), QStringLiteral("line"));
+    EXPECT_EQ(last("4713")["changes"].toArray().isEmpty(), false);
+}
+
 TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
     // A station named with an escape sequence and a newline (another PC's records) shows escaped on a
     // terminal and exact in JSON.
@@ -1110,7 +1176,12 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
         QJsonDocument::fromJson(
             zalctl({"devices", "show", pristine["serial"].toString(), "--json"}).out.toUtf8())
             .array();
-    ASSERT_EQ(steps.size(), 2);
+    // The read, the first write's event (its pre-write image was the read's), the backup before the
+    // second write and its event: each write is there with exactly its own changes.
+    ASSERT_EQ(steps.size(), 4);
+    for (const int event : {1, 3})
+        EXPECT_TRUE(steps[event][QStringLiteral("event")].toBool()) << event;
+    EXPECT_TRUE(steps[3][QStringLiteral("changes")].toArray().isEmpty());
     const QJsonObject change = steps[1][QStringLiteral("changes")][0].toObject();
     EXPECT_EQ(change[QStringLiteral("field")].toString(), QStringLiteral("edtNoLongTransm"));
     EXPECT_EQ(change[QStringLiteral("before")].toString() + u'>' + change[QStringLiteral("after")].toString(),

@@ -408,10 +408,19 @@ private slots:
         }
         QCOMPARE(devices.devices()->currentIndex().siblingAtColumn(2).data().toString(),
                  QStringLiteral("000119"));
+        int withFile = 0;
+        for (int i = 0; i < devices.history()->topLevelItemCount(); ++i)
+            withFile += !devices.history()->topLevelItem(i)->toolTip(0).isEmpty();
         QCOMPARE(devices.devices()->currentIndex().siblingAtColumn(6).data().toInt(),
-                 devices.history()->topLevelItemCount()); // its backups, counted as shown
-        QTreeWidgetItem* kept = devices.history()->topLevelItem(0);
-        QVERIFY(devices.history()->topLevelItemCount() >= 2);
+                 withFile); // its backups, counted as shown
+        // The newest is the write-back itself, with its own change: the 9 the device held goes.
+        QVERIFY(devices.history()->topLevelItemCount() >= 3);
+        QTreeWidgetItem* event = devices.history()->topLevelItem(0);
+        QVERIFY(event->toolTip(0).isEmpty());
+        QCOMPARE(event->childCount(), 1);
+        QCOMPARE(event->child(0)->text(1), QStringLiteral("9"));
+        QTreeWidgetItem* kept = devices.history()->topLevelItem(1);
+        kept->setExpanded(true);
         QCOMPARE(kept->childCount(), 1);
         QCOMPARE(kept->child(0)->text(2), QStringLiteral("9"));
         devices.history()->setCurrentItem(kept->child(0)); // a change row stands for its backup

@@ -269,7 +269,8 @@ TEST(RecordsDatabase, EveryEarlierSchemaIsBroughtForward) {
                                   "'BORA 000100', x'00')")
                            << QStringLiteral(
                                   "INSERT INTO devices VALUES ('BORA 000100', 1, 'BORA', '22.08', '000100', "
-                                  "'100', 'A001', 1, 'A')")
+                                  "'100', 'A001', 1, 'A'") +
+                                  (version >= 6 ? QStringLiteral(", '', 0)") : QStringLiteral(")"))
                            << QStringLiteral("INSERT INTO production_runs VALUES (1, 'A', 'vm', "
                                              "'2026-01-01T00:00:00Z', 'z.Zal', 'ZAL')")
                            << QStringLiteral(
@@ -554,7 +555,8 @@ TEST_F(PostgresServer, ALongListIsNeverCut) {
     ASSERT_TRUE(RecordsDatabase(location_).isOpen());
     server_.sql(QStringLiteral(
         "INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, product, "
-        "product_name, version, serial, serial_key, radio_id, device_key, image) SELECT 'A', 'f' || i, i / 7, "
+        "product_name, version, serial, serial_key, radio_id, device_key, image) SELECT 'A', 'f' || i, i / "
+        "7, "
         "'', 'read', 'done', 'u', 2, 'ZAL', '22.08', '000001', '1', 'A001', 'ZAL 000001', '\\x00'::bytea "
         "FROM generate_series(1, 150000) i"));
     RecordsDatabase records(location_ + QStringLiteral("&statement_timeout=3s"));
