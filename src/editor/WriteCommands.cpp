@@ -303,12 +303,15 @@ void TfrmEnterData::TakeVerifiedImage() {
     // What the device kept of its own (its identity, fixed radio IDs, long serial, product data) is
     // what the page, the title, a report and a later save must name, not what the file held.
     keptOwn_ = !SameIdentity(working_, comparison_) || FixedCodesOf(working_) != FixedCodesOf(comparison_);
+    const QString device = DeviceName(comparison_);
     working_ = comparison_;
-    deviceName_ = DeviceName(comparison_);
     if (working_[kVersionCodeAddress] != version() || working_[kMinorVersionAddress] != minor())
         SelectProductVersion(working_[kVersionCodeAddress], working_[kMinorVersionAddress], product());
     FillFields();
-    UpdateCaption();
+    if (device != deviceName_) {
+        deviceName_ = device;
+        UpdateCaption();
+    }
 }
 
 bool TfrmEnterData::ReadForVerification() {
