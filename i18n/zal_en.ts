@@ -1037,6 +1037,14 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <source>Die Aufzeichnungen konnten nicht festhalten, was das Gerät jetzt hält: %1</source>
         <translation>The records could not keep what the device holds now: %1</translation>
     </message>
+    <message>
+        <source>Rückgängig: %1</source>
+        <translation>Undo: %1</translation>
+    </message>
+    <message>
+        <source>Wiederholen: %1</source>
+        <translation>Redo: %1</translation>
+    </message>
 </context>
 <context>
     <name>ImageFile</name>

@@ -136,6 +136,13 @@ public:
     const MenuItem& menu(MenuId id) const;
     Dialogs& dialogs() { return dialogs_; }
 
+    // --- Undo ---
+    // One step back or forward. The page of the first field the step changes comes into view and the
+    // status bar names the step ("Rückgängig: Funkeingänge / Position 1 / Funk ID's"); the field's
+    // name, for the window to show it, or empty when there was no step.
+    QString Undo();
+    QString Redo();
+
     // --- Product selection ---
     void SelectProductVersion(int versionCode, int minorVersion, int productCode);
     void SetCurrentProduct(int productCode);
@@ -353,6 +360,7 @@ private:
     CommandResult WriteVersionByteSteps();
     std::optional<int> productCodeOfDevice();
     void RefreshFixedCodeFields();
+    QString TravelHistory(bool back);
 
     // The messages a command shows are noted while it runs, so that its result can name the one that
     // tells most. Commands nest (Exit saves, Read may save the device's image): the outermost one

@@ -3,6 +3,7 @@
 
 #include "EnterData.h"
 #include "form/FieldText.h"
+#include "form/FormLayout.h"
 
 #include "config/ImageFile.h"
 #include "config/Products.h"
@@ -350,6 +351,34 @@ std::vector<DifferenceRow> TfrmEnterData::ImageChanges(const ConfigImage& from, 
             return {};
     }
     return Differences(from, to, true);
+}
+
+QString TfrmEnterData::Undo() {
+    return TravelHistory(true);
+}
+
+QString TfrmEnterData::Redo() {
+    return TravelHistory(false);
+}
+
+QString TfrmEnterData::TravelHistory(bool back) {
+    const FormModel::Step* step = back ? form_.lastStep() : form_.nextRedo();
+    if (!step || !(back ? form_.canUndo() : form_.canRedo()))
+        return QString();
+    // The first field, in the window's order, whose shown value the step changes.
+    const std::vector<FieldDifference> changes = StepChanges(form_, *step);
+    const Field* changed = changes.empty() ? nullptr : changes.front().a;
+    const QString name = changed ? changed->name() : QString();
+    const QString where =
+        changed ? PageCaption(*changed) + QStringLiteral(" / ") + FieldCaption(*changed) : QString();
+    if (!(back ? form_.undo() : form_.redo()))
+        return QString();
+    if (changed)
+        setPage(FormGroupPage(changed->decl->group));
+    setStatus((back ? QCoreApplication::translate("Editor", "Rückgängig: %1")
+                    : QCoreApplication::translate("Editor", "Wiederholen: %1"))
+                  .arg(where));
+    return name;
 }
 
 void TfrmEnterData::SetDefaultConfigFolder(const QString& folder) {

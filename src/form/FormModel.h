@@ -143,6 +143,8 @@ public:
     size_t undoCount() const { return undo_.size(); }
     // The newest step that undo would take back; nullptr when none.
     const Step* lastStep() const { return undo_.empty() ? nullptr : &undo_.back(); }
+    // The newest step that redo would take forward; nullptr when none.
+    const Step* nextRedo() const { return redo_.empty() ? nullptr : &redo_.back(); }
     // Heard after every change of what undo, redo and the base say.
     void onHistoryChanged(std::function<void()> heard) { historyObservers_.push_back(std::move(heard)); }
     static constexpr size_t kUndoLimit = 200;

@@ -3,14 +3,29 @@
 #include "EnterDataWindow.h"
 
 #include <QAction>
+#include <QScrollArea>
 
 namespace zal::gui {
 
 void EnterDataWindow::bindHistory() {
     QAction* undo = actions_.value(QStringLiteral("mnuEditUndo"));
     QAction* redo = actions_.value(QStringLiteral("mnuEditRedo"));
-    connect(undo, &QAction::triggered, this, [this] { editor_.form().undo(); });
-    connect(redo, &QAction::triggered, this, [this] { editor_.form().redo(); });
+    // The step's field comes into view, on its page, with the focus, so that the technician sees
+    // what was taken back; the status bar names it.
+    const auto show = [this](const QString& field) {
+        QWidget* w = field.isEmpty() ? nullptr : widget(field);
+        if (!w)
+            return;
+        for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+            if (auto* area = qobject_cast<QScrollArea*>(p)) {
+                area->ensureWidgetVisible(w);
+                break;
+            }
+        }
+        w->setFocus(Qt::OtherFocusReason);
+    };
+    connect(undo, &QAction::triggered, this, [this, show] { show(editor_.Undo()); });
+    connect(redo, &QAction::triggered, this, [this, show] { show(editor_.Redo()); });
     editor_.form().onHistoryChanged([this] { updateHistory(); });
     updateHistory();
 }

@@ -17,6 +17,8 @@
 #include "shell/Language.h"
 #include "support/SimRig.h"
 
+#include "form/FieldText.h"
+#include "form/FormLayout.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -732,6 +734,31 @@ private slots:
         QCOMPARE(editor_->form()["edtNoShortTransm"].text, QStringLiteral("7"));
         QVERIFY(read->isEnabled());
         QCOMPARE(undo->isEnabled(), window_->editor().form().canUndo());
+        window_->hide();
+    }
+
+    // Undo and redo show where they act: the step's page comes up with its field focused, and the status
+    // bar names the step.
+    void undoShowsWhereItActs() {
+        editor_->SelectProduct(kZal);
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        Field& field = editor_->form()["edtNoShortTransm"];
+        editor_->form().replaceText(field, QStringLiteral("7")); // an undo step
+        auto* tabs = window_->findChild<QTabWidget*>();
+        const int page = FormGroupPage(field.decl->group);
+        tabs->setCurrentIndex(page == 0 ? 1 : 0);
+        const QString where = PageCaption(field) + QStringLiteral(" / ") + FieldCaption(field);
+        for (const auto& [name, said] :
+             {std::pair{"mnuEditUndo", "Rückgängig: "}, std::pair{"mnuEditRedo", "Wiederholen: "}}) {
+            window_->action(QLatin1String(name))->trigger();
+            QCOMPARE(tabs->currentIndex(), page);
+            QCOMPARE(window_->statusLabel()->text(), QString::fromUtf8(said) + where);
+            QTRY_COMPARE(QApplication::focusWidget(), window_->widget(QStringLiteral("edtNoShortTransm")));
+            tabs->setCurrentIndex(page == 0 ? 1 : 0);
+        }
+        QCOMPARE(field.text, QStringLiteral("7"));
+        shoot(window_.get(), "undo");
         window_->hide();
     }
 
