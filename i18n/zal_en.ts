@@ -906,14 +906,6 @@ Should the device now get back what it held before the write?</translation>
     <message>
         <source>
 
-Sicherungen sind schreibgeschützt. Mit „Speichern unter...“ behalten Sie eine Kopie mit Ihren Änderungen.</source>
-        <translation>
-
-Backups are read-only. With “Save as...” you keep a copy with your changes.</translation>
-    </message>
-    <message>
-        <source>
-
 Angeschlossen ist: %1 %2, Seriennummer %3.</source>
         <translation>
 
@@ -1045,6 +1037,18 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <source>Wiederholen: %1</source>
         <translation>Redo: %1</translation>
     </message>
+    <message>
+        <source>
+
+Sicherungen sind schreibgeschützt. Mit „%1“ behalten Sie eine Kopie mit Ihren Änderungen.</source>
+        <translation>
+
+Backups are read-only. With “%1” you keep a copy with your changes.</translation>
+    </message>
+    <message>
+        <source>Die Konfiguration hat ungespeicherte Änderungen. Möchten Sie sie speichern, bevor eine andere an ihre Stelle tritt?</source>
+        <translation>The configuration has unsaved changes. Do you want to save them before another takes its place?</translation>
+    </message>
 </context>
 <context>
     <name>ImageFile</name>
@@ -1122,6 +1126,14 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>Es ist kein FTDI-USB-Gerät eingesteckt: ist die KBX angeschlossen?</source>
         <translation>No FTDI USB device is plugged in: is the KBX connected?</translation>
+    </message>
+    <message>
+        <source>meldete einen Ein-/Ausgabefehler</source>
+        <translation>gave an I/O error</translation>
+    </message>
+    <message>
+        <source>hat die Verbindung beendet</source>
+        <translation>hung up</translation>
     </message>
 </context>
 <context>

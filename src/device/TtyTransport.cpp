@@ -33,7 +33,7 @@ TtyTransport::~TtyTransport() {
 void TtyTransport::hungUp(const char* how) {
     if (lineFailure_.isEmpty())
         lineFailure_ = QCoreApplication::translate("Kbx", "Die KBX wurde getrennt (%1 %2).")
-                           .arg(path_, QLatin1String(how));
+                           .arg(path_, QCoreApplication::translate("Kbx", how));
 }
 
 bool TtyTransport::open() {
@@ -208,7 +208,7 @@ void TtyTransport::drain() {
     if (n > 0)
         received_.append(buffer, static_cast<qsizetype>(n));
     else if (n < 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
-        hungUp("gave an I/O error");
+        hungUp(QT_TRANSLATE_NOOP("Kbx", "meldete einen Ein-/Ausgabefehler"));
 }
 
 int TtyTransport::queueStatus() {
@@ -239,7 +239,7 @@ int TtyTransport::write(const QByteArray& bytes) {
             continue;
         }
         if (n < 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
-            hungUp("gave an I/O error");
+            hungUp(QT_TRANSLATE_NOOP("Kbx", "meldete einen Ein-/Ausgabefehler"));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return -1;
         pollfd p{fd_, POLLOUT, 0};
@@ -267,7 +267,7 @@ void TtyTransport::waitForData(int timeoutMs, int bytesAwaited) {
         // Hung up or gone: nothing will come. Said at once, so that the command ends now instead of
         // waiting out every remaining attempt.
         if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
-            hungUp("hung up");
+            hungUp(QT_TRANSLATE_NOOP("Kbx", "hat die Verbindung beendet"));
         return;
     }
     // The line delivers no faster than its byte rate: rather than waking for every byte of a reply,

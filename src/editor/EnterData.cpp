@@ -214,6 +214,9 @@ void TfrmEnterData::report(MessageKind kind, Msg message, const QStringList& arg
                (consequence.isEmpty() ? QString() : u' ' + consequence));
     // The box says it whole (the status bar has room for the start only): the message, why the line
     // failed, what it means for the device, each a paragraph of its own.
+    // An error ends the transfer: its progress does not stay behind the box.
+    if (kind == MessageKind::Error)
+        planProgress(0);
     QStringList paragraphs{text};
     for (const QString& more : {why, consequence})
         if (!more.isEmpty())

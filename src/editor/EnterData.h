@@ -170,6 +170,9 @@ public:
     // The window's close box: without unsaved changes true at once; with them the question of
     // File, Exit, with the same outcomes. The caller resets the editor when it closes.
     bool CloseRequested();
+    // Before New, Open or Read replace unsaved edits: the question whether to save them first (a
+    // question, not the exit one); true when the editor may go on.
+    bool DiscardRequested();
     // Whether the fields hold what the image last opened, saved, read or written does not.
     bool HasUnsavedChanges();
     // Whatever way the editor closes, it resets itself to BORA without a file.

@@ -149,9 +149,11 @@ CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
             noted_.noteMessage(MessageKind::Error, Msg::CannotSaveConfiguration);
             ShowMessage(dialogs_, MessageKind::Error, Msg::CannotSaveConfiguration,
                         MessageText(Msg::CannotSaveConfiguration) +
-                            QCoreApplication::translate(
-                                "Editor", "\n\nSicherungen sind schreibgeschützt. Mit „Speichern "
-                                          "unter...“ behalten Sie eine Kopie mit Ihren Änderungen."));
+                            QCoreApplication::translate("Editor",
+                                                        "\n\nSicherungen sind schreibgeschützt. Mit „%1“ "
+                                                        "behalten Sie eine Kopie mit Ihren Änderungen.")
+                                // the menu item as the technician sees it
+                                .arg(Str(10110).remove(u'&')));
         } else {
             show(MessageKind::Error, Msg::CannotSaveConfiguration);
         }
@@ -252,6 +254,19 @@ bool TfrmEnterData::AskToSaveBeforeLeaving() {
 
 bool TfrmEnterData::CloseRequested() {
     return !HasUnsavedChanges() || AskToSaveBeforeLeaving();
+}
+
+bool TfrmEnterData::DiscardRequested() {
+    if (!HasUnsavedChanges())
+        return true;
+    // Not the exit question: the editor stays open, and another configuration takes the place of this.
+    const Answer answer = AskQuestion(
+        dialogs_, MessageKind::Question, Msg::SaveBeforeLeaving, QuestionButtons::YesNoCancel,
+        QCoreApplication::translate("Editor", "Die Konfiguration hat ungespeicherte Änderungen. Möchten Sie "
+                                              "sie speichern, bevor eine andere an ihre Stelle tritt?"));
+    if (answer == Answer::Cancel)
+        return false;
+    return answer != Answer::Yes || static_cast<bool>(FileSave());
 }
 
 CommandResult TfrmEnterData::FileExit() {

@@ -326,6 +326,7 @@ bool TfrmEnterData::ReadForVerification() {
 }
 
 CommandResult TfrmEnterData::Programmed() {
+    planProgress(0); // the transfer is over: nothing of it stays behind the final box
     show(MessageKind::Information, Msg::ProgrammingDone);
     setStatus(Msg::WriteVerified);
     if (keptOwn_)

@@ -69,7 +69,7 @@ private:
     // step, or starts a new history when the fields are what was last opened, read, saved or written).
     void runCommand(const std::function<void()>& command);
     // New, Open and Read replace the fields: the close box's question first.
-    bool mayDiscardEdits() { return editor_.CloseRequested(); }
+    bool mayDiscardEdits() { return editor_.DiscardRequested(); }
     // Binds undo and redo to the editor's history, which the core keeps.
     void bindHistory();
     void updateHistory();

@@ -20,7 +20,8 @@ namespace zal::gui {
 SelectDirectoryDialog::SelectDirectoryDialog(const QString& folder, QWidget* parent) : QDialog(parent) {
     setWindowTitle(Str(10151));
     auto* box = new QGroupBox(Str(10152), this);
-    auto* info = new QLabel(Str(10153), box);
+    // A product name stays whole on its line: its hyphen does not break.
+    auto* info = new QLabel(Str(10153).replace(QStringLiteral("K-ORBA"), QStringLiteral("K\u2011ORBA")), box);
     info->setWordWrap(true);
     edit_ = new QLineEdit(WithoutTrailingSeparator(folder), box);
     edit_->setMinimumWidth(417);
