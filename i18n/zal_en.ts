@@ -2979,5 +2979,13 @@ Please send this file to VESK service.</translation>
         <source>Fertigungslinie: Festcodes geschrieben und geprüft</source>
         <translation>production line: fixed codes written and verified</translation>
     </message>
+    <message>
+        <source>Angeschlossen ist %1 %2, Seriennummer %3.</source>
+        <translation>Connected is %1 %2, serial number %3.</translation>
+    </message>
+    <message>
+        <source>Editor: %1</source>
+        <translation>Editor: %1</translation>
+    </message>
 </context>
 </TS>

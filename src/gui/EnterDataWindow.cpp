@@ -128,7 +128,7 @@ EnterDataWindow::EnterDataWindow(TfrmEnterData& editor, QWidget* parent)
         QCoreApplication::processEvents();
     };
     editor_.observer().confirmWrite = [this](const std::vector<DifferenceRow>& rows) {
-        return WritePreviewDialog(rows, this).exec() == QDialog::Accepted;
+        return WritePreviewDialog(rows, editor_.writeTarget(), this).exec() == QDialog::Accepted;
     };
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) { editor_.setPage(page); });
 

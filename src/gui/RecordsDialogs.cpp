@@ -326,15 +326,25 @@ QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStrin
 
 } // namespace
 
-WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows, QWidget* parent)
+WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows,
+                                       const std::optional<DeviceIdentity>& target, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QCoreApplication::translate("Window", "Vorschau: In Gerät schreiben"));
+    // The device behind the KBX, which the write goes into: never the file's.
+    const QString device =
+        target ? QCoreApplication::translate("Window", "Angeschlossen ist %1 %2, Seriennummer %3.")
+                         .arg(QCoreApplication::translate("Radio", target->productName.toUtf8().constData()),
+                              target->version, target->shownSerial) +
+                     u' '
+               : QString();
     auto* summary = new QLabel(
-        rows.empty() ? QCoreApplication::translate(
-                           "Window", "Keine Änderung: das Gerät hält diese Konfiguration bereits.")
-                     : QCoreApplication::translate(
-                           "Window", "Das Schreiben ändert %n Werte im Gerät:", nullptr, int(rows.size())),
+        device + (rows.empty()
+                      ? QCoreApplication::translate(
+                            "Window", "Keine Änderung: das Gerät hält diese Konfiguration bereits.")
+                      : QCoreApplication::translate(
+                            "Window", "Das Schreiben ändert %n Werte im Gerät:", nullptr, int(rows.size()))),
         this);
+    summary->setWordWrap(true);
     tree_ = DifferenceTree(rows,
                            {QStringLiteral("Parameter"), QCoreApplication::translate("Window", "Im Gerät"),
                             QCoreApplication::translate("Window", "Wird geschrieben")},
@@ -367,13 +377,16 @@ CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
     : QDialog(parent) {
     setWindowTitle(
         QCoreApplication::translate("Window", "Vergleich mit %1").arg(QFileInfo(otherPath).fileName()));
-    const QString mine =
-        editor.fileName().isEmpty() ? editor.title() : QFileInfo(editor.fileName()).fileName();
+    // What the editor holds, as its title names it before the program's name: the file, or the device.
+    const QString mine = QCoreApplication::translate("Window", "Editor: %1").arg(editor.titleSubject());
     auto* summary = new QLabel(
         rows.empty() ? QCoreApplication::translate("Window", "Keine Unterschiede.")
                      : QCoreApplication::translate("Window", "%n Unterschiede.", nullptr, int(rows.size())),
         this);
     tree_ = DifferenceTree(rows, {QStringLiteral("Parameter"), mine, QFileInfo(otherPath).fileName()}, this);
+    // Each column as wide as its header says: a backup's name is long, and it is the point.
+    for (int c = 0; c < tree_->columnCount(); ++c)
+        tree_->resizeColumnToContents(c);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* openOther = buttons->addButton(
@@ -433,8 +446,18 @@ void ShowReport(TfrmEnterData& editor, QWidget* parent) {
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&report](QPrinter* p) { PaintReport(report, *p); });
     if (auto* bar = preview.findChild<QToolBar*>()) {
-        QAction* exportAction = bar->addAction(QCoreApplication::translate("Window", "Exportieren..."));
+        // What the technician came for stands first, where a narrow screen never hides it behind the
+        // toolbar's overflow: print (the toolbar's last action) and export, then the view's own.
+        const QList<QAction*> own = bar->actions();
+        QAction* first = own.value(0);
+        auto* exportAction = new QAction(QCoreApplication::translate("Window", "Exportieren..."), bar);
         exportAction->setObjectName(QStringLiteral("exportReport"));
+        if (QAction* print = own.isEmpty() ? nullptr : own.last()) {
+            bar->removeAction(print);
+            bar->insertAction(first, print);
+        }
+        bar->insertAction(first, exportAction);
+        bar->insertSeparator(first);
         QObject::connect(exportAction, &QAction::triggered, &preview, [&editor, &preview] {
             QString filter = QStringLiteral("PDF (*.pdf)");
             const QString base = QFileInfo(editor.fileName()).completeBaseName();

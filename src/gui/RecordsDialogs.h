@@ -53,7 +53,8 @@ private:
 // the device's value beside the one it will get.
 class WritePreviewDialog : public QDialog {
 public:
-    WritePreviewDialog(const std::vector<DifferenceRow>& rows, QWidget* parent = nullptr);
+    WritePreviewDialog(const std::vector<DifferenceRow>& rows, const std::optional<DeviceIdentity>& target,
+                       QWidget* parent = nullptr);
     QTreeWidget* tree() const { return tree_; }
     QPushButton* writeButton() const { return write_; }
     QPushButton* cancelButton() const { return cancel_; }

@@ -41,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -637,6 +638,12 @@ private slots:
             rows = 0;
             for (QTreeWidgetItemIterator it(preview->tree(), QTreeWidgetItemIterator::NoChildren); *it; ++it)
                 rows += (*it)->text(2) == QStringLiteral("7") ? 1 : 100;
+            // It names the device it writes into.
+            bool named = false;
+            for (const QLabel* label : preview->findChildren<QLabel*>())
+                named = named || label->text().contains(QStringLiteral("ZAL 22.08, Seriennummer "));
+            rows += named ? 0 : 1000;
+            shoot(preview, "preview");
             QTest::mouseClick(preview->cancelButton(), Qt::LeftButton);
         });
         watch.start(10);
@@ -759,6 +766,33 @@ private slots:
         }
         QCOMPARE(field.text, QStringLiteral("7"));
         shoot(window_.get(), "undo");
+        window_->hide();
+    }
+
+    // The report preview keeps Drucken and Exportieren in view on a narrow screen (1024 pixels wide),
+    // never behind the toolbar's overflow.
+    void theReportPreviewKeepsPrintAndExportInView() {
+        editor_->SelectProduct(kZal);
+        window_->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        bool inView = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* preview = QApplication::activeModalWidget();
+            auto* bar = preview ? preview->findChild<QToolBar*>() : nullptr;
+            if (!bar)
+                return;
+            preview->resize(1000, 700);
+            QCoreApplication::processEvents();
+            QAction* exportAction = bar->findChild<QAction*>(QStringLiteral("exportReport"));
+            const QList<QAction*> actions = bar->actions();
+            inView = exportAction && !actions.isEmpty() && bar->widgetForAction(actions.first()) &&
+                     bar->widgetForAction(actions.first())->isVisible() &&
+                     bar->widgetForAction(exportAction) && bar->widgetForAction(exportAction)->isVisible();
+            shoot(preview, "report");
+            preview->close();
+        });
+        window_->action(QStringLiteral("mnuFileReport"))->trigger();
+        QVERIFY(inView);
         window_->hide();
     }
 
@@ -1028,7 +1062,7 @@ private slots:
         ChangeFixedDialog fixed(editor_->changeFixed());
         BackupsDialog backups(*editor_);
         SelectDirectoryDialog folder(home_.path());
-        WritePreviewDialog preview({});
+        WritePreviewDialog preview({}, IdentifyDevice(editor_->working()));
         AboutDialog about(rig_->factory(), rig_->clock);
         DevicesDialog devices(*editor_);
         for (QWidget* dialog :
@@ -1050,7 +1084,7 @@ private slots:
     void everyAddedItemHasItsOwnLetter() {
         editor_->SelectProduct(kZal);
         BackupsDialog backups(*editor_);
-        WritePreviewDialog preview({});
+        WritePreviewDialog preview({}, IdentifyDevice(editor_->working()));
         DevicesDialog devices(*editor_);
         const QStringList problems = MnemonicProblems(*window_, {&backups, &preview, &devices});
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
