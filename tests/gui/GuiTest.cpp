@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -708,6 +709,22 @@ private slots:
         QCOMPARE(writes, 4); // chunks 19-22 were writes; nothing after the click
         QCOMPARE(window_->statusLabel()->text(), QStringLiteral("Schreiben abgebrochen"));
         QVERIFY(dialogs_.ids.back() == 0); // the question offering the device's former content
+
+        // Escape during the read before the write: nothing is written, and nothing is asked.
+        const ConfigImage before = rig_->engine.memory();
+        dialogs_.ids.clear();
+        disconnect(bar, nullptr, this, nullptr);
+        connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value == 5)
+                QTest::keyClick(window_.get(), Qt::Key_Escape);
+        });
+        rig_->takeSent();
+        window_->action(QStringLiteral("mnuCommunicationWriteToDevice"))->trigger();
+        for (const QByteArray& command : rig_->takeSent())
+            QVERIFY(!command.startsWith('W'));
+        QCOMPARE(rig_->engine.memory(), before);
+        QVERIFY(dialogs_.ids.empty());
+        QCOMPARE(window_->statusLabel()->text(), QStringLiteral("Schreiben abgebrochen"));
         window_->hide();
     }
 
@@ -794,6 +811,51 @@ private slots:
         window_->action(QStringLiteral("mnuFileReport"))->trigger();
         QVERIFY(inView);
         window_->hide();
+    }
+
+    // The devices window sorts by a click on any column header (serial numbers as numbers), and after a
+    // write from it, its row and history are current, with the same device chosen.
+    void theDevicesWindowSortsAndFollowsAWrite() {
+        editor_->SelectProduct(kZal);
+        ConfigImage image = editor_->working();
+        for (const int serial : {119, 5, 20}) {
+            image[0xFF] = static_cast<std::uint8_t>(serial);
+            rig_->engine.memory() = image;
+            QVERIFY(editor_->ReadFromDevice());
+        }
+        DevicesDialog devices(*editor_, window_.get());
+        devices.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&devices));
+        QHeaderView* header = devices.devices()->header();
+        const auto serials = [&devices] {
+            QStringList shown;
+            for (int row = 0; row < devices.shownDevices(); ++row)
+                shown << devices.shownDevice(row).device.serial;
+            return shown;
+        };
+        const QPoint serialColumn(header->sectionViewportPosition(2) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, serialColumn);
+        QCOMPARE(header->sortIndicatorSection(), 2);
+        QCOMPARE(serials().mid(0, 3), (QStringList{"000005", "000020", "000119"}));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, serialColumn);
+        QCOMPARE(serials().mid(0, 3), (QStringList{"000119", "000020", "000005"}));
+
+        // The device changes; its backup goes back from here.
+        devices.chooseDevice(serials().indexOf(QStringLiteral("000020")));
+        const QDateTime seen = devices.shownDevice(devices.devices()->currentIndex().row()).lastSeen;
+        rig_->engine.memory()[0x50] = 9;
+        devices.history()->setCurrentItem(devices.history()->topLevelItem(0));
+        QVERIFY(devices.writeSelected(false));
+        QCOMPARE(rig_->engine.memory()[0x50], image[0x50]);
+        const DeviceRecord& now = devices.shownDevice(devices.devices()->currentIndex().row());
+        QCOMPARE(now.device.serial, QStringLiteral("000020"));
+        QVERIFY(now.lastSeen > seen);
+        QTreeWidgetItem* newest = devices.history()->topLevelItem(0);
+        QVERIFY(newest->toolTip(0).isEmpty()); // the write itself, read back
+        QCOMPARE(newest->childCount(), 1);
+        QCOMPARE(newest->child(0)->text(1), QStringLiteral("9"));
+        QCOMPARE(serials().mid(0, 3), (QStringList{"000119", "000020", "000005"})); // still sorted
+        shoot(&devices, "devices-sorted");
     }
 
     // Closing the editor brings the selection window back, after the event loop has run; only the
