@@ -84,7 +84,7 @@ void PrintChanges(QTextStream& out, const std::vector<DifferenceRow>& rows, bool
     QString page, group;
     for (const DifferenceRow& r : rows) {
         if (r.page != page || r.group != group)
-            out << r.page << " / " << r.group << Qt::endl;
+            out << r.page << (r.group.isEmpty() ? QString() : QStringLiteral(" / ") + r.group) << Qt::endl;
         page = r.page;
         group = r.group;
         const auto shown = [](const QString& v) {

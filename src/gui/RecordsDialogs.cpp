@@ -310,12 +310,14 @@ QTreeWidget* DifferenceTree(const std::vector<DifferenceRow>& rows, const QStrin
             page = new QTreeWidgetItem(tree, {r.page});
             group = nullptr;
         }
-        if (!group || group->text(0) != r.group)
+        // A byte no field shows stands under no group: directly under its heading.
+        if (!r.group.isEmpty() && (!group || group->text(0) != r.group))
             group = new QTreeWidgetItem(page, {r.group});
         const auto shown = [](const QString& value) {
             return value.isEmpty() ? QCoreApplication::translate("Window", "(leer)") : value;
         };
-        auto* item = new QTreeWidgetItem(group, {r.caption, shown(r.mine), shown(r.other)});
+        auto* item =
+            new QTreeWidgetItem(r.group.isEmpty() ? page : group, {r.caption, shown(r.mine), shown(r.other)});
         item->setToolTip(0, r.name);
     }
     tree->expandAll();
@@ -370,6 +372,8 @@ WritePreviewDialog::WritePreviewDialog(const std::vector<DifferenceRow>& rows,
     layout->addWidget(buttons);
     if (!rows.empty())
         resize(760, 420);
+    else // the device and "no change" on one line or two, not folded into a narrow column
+        summary->setMinimumWidth(summary->fontMetrics().averageCharWidth() * 60);
 }
 
 CompareDialog::CompareDialog(TfrmEnterData& editor, const QString& otherPath,
