@@ -829,19 +829,23 @@ private slots:
         QHeaderView* header = devices.devices()->header();
         const auto serials = [&devices] {
             QStringList shown;
-            for (int row = 0; row < devices.shownDevices(); ++row)
-                shown << devices.shownDevice(row).device.serial;
+            for (int row = 0; row < devices.shownDevices(); ++row) // this test's devices, in their order
+                if (QStringList{"000005", "000020", "000119"}.contains(
+                        devices.shownDevice(row).device.serial))
+                    shown << devices.shownDevice(row).device.serial;
             return shown;
         };
         const QPoint serialColumn(header->sectionViewportPosition(2) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, serialColumn);
         QCOMPARE(header->sortIndicatorSection(), 2);
-        QCOMPARE(serials().mid(0, 3), (QStringList{"000005", "000020", "000119"}));
+        QCOMPARE(serials(), (QStringList{"000005", "000020", "000119"}));
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, serialColumn);
-        QCOMPARE(serials().mid(0, 3), (QStringList{"000119", "000020", "000005"}));
+        QCOMPARE(serials(), (QStringList{"000119", "000020", "000005"}));
 
         // The device changes; its backup goes back from here.
-        devices.chooseDevice(serials().indexOf(QStringLiteral("000020")));
+        for (int row = 0; row < devices.shownDevices(); ++row)
+            if (devices.shownDevice(row).device.serial == QLatin1String("000020"))
+                devices.chooseDevice(row);
         const QDateTime seen = devices.shownDevice(devices.devices()->currentIndex().row()).lastSeen;
         rig_->engine.memory()[0x50] = 9;
         devices.history()->setCurrentItem(devices.history()->topLevelItem(0));
@@ -854,7 +858,7 @@ private slots:
         QVERIFY(newest->toolTip(0).isEmpty()); // the write itself, read back
         QCOMPARE(newest->childCount(), 1);
         QCOMPARE(newest->child(0)->text(1), QStringLiteral("9"));
-        QCOMPARE(serials().mid(0, 3), (QStringList{"000119", "000020", "000005"})); // still sorted
+        QCOMPARE(serials(), (QStringList{"000119", "000020", "000005"})); // still sorted
         shoot(&devices, "devices-sorted");
     }
 
