@@ -66,6 +66,10 @@ CommandResult TfrmEnterData::RunDeviceCommand(const QString& name,
     const CommandScope scope(*this);
     record_ = CommandRecord{};
     record_.active = true;
+    // What an earlier command sent, and whom it found, says nothing of this one.
+    swappedIn_.reset();
+    sentInOrder_.clear();
+    sentConfirmed_ = 0;
     record_.command = name;
     record_.lines << Now() + u' ' + name + QStringLiteral(" (") + productName(product()) + u' ' +
                          selection_.firmware().text() +
