@@ -340,11 +340,15 @@ std::vector<DifferenceRow> TfrmEnterData::Differences(const ConfigImage& from, c
     // A byte no field in use writes (a value another product keeps there, a checksum) changes all the
     // same: the second editor's fields collected over the first image leave exactly those bytes as they
     // were, and each is listed by its address.
+    // Two bytes that a field shows alike are listed too when nothing else would be: "no change" is
+    // said only when no byte changes.
     b.working_ = from;
-    if (!b.CollectFields()) {
+    const bool collected = !b.CollectFields();
+    const bool otherwiseNone = rows.empty();
+    if (collected || otherwiseNone) {
         for (int address = 0; address < static_cast<int>(to.size()); ++address) {
             const auto at = static_cast<size_t>(address);
-            if (from[at] == to[at] || b.working_[at] == to[at])
+            if (from[at] == to[at] || (collected && b.working_[at] == to[at] && !otherwiseNone))
                 continue;
             const QString hex =
                 QStringLiteral("0x") + QStringLiteral("%1").arg(address, 2, 16, QChar(u'0')).toUpper();

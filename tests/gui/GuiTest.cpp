@@ -813,6 +813,29 @@ private slots:
         window_->hide();
     }
 
+    // One customer's configuration written into another device: the page, the title and the report name
+    // the device written, with its own serial number and radio ID.
+    void aWriteIntoAnotherDeviceNamesThatDevice() {
+        editor_->SelectProduct(kZal);
+        ConfigImage file = editor_->working();
+        WriteU16BE(file, 0xFE, 4711);
+        WriteU16BE(file, 0x10, 0xB101);
+        ConfigImage other = file;
+        WriteU16BE(other, 0xFE, 4712);
+        WriteU16BE(other, 0x10, 0xB201);
+        editor_->setWorking(file);
+        editor_->FillFields();
+        rig_->engine.memory() = other;
+        QVERIFY(editor_->WriteToDevice());
+        QCOMPARE(editor_->form()["edtSerialNumber"].text, QStringLiteral("4712"));
+        QVERIFY(editor_->title().contains(QStringLiteral("ZAL 004712")));
+        const ConfigReport report = BuildReport(*editor_);
+        QCOMPARE(report.serial, QStringLiteral("4712"));
+        QCOMPARE(report.radioId, QStringLiteral("B201"));
+        for (const ReportRow& row : report.rows)
+            QVERIFY2(!row.value.contains(QStringLiteral("B101")), qPrintable(row.caption));
+    }
+
     // The devices window sorts by a click on any column header (serial numbers as numbers), and after a
     // write from it, its row and history are current, with the same device chosen.
     void theDevicesWindowSortsAndFollowsAWrite() {
