@@ -1051,6 +1051,17 @@ Backups are read-only. With “%1” you keep a copy with your changes.</transla
     </message>
 </context>
 <context>
+    <name>Files</name>
+    <message>
+        <source>ein Blockgerät oder Socket wird weder beschrieben noch ersetzt</source>
+        <translation>a block device or a socket is neither written nor replaced</translation>
+    </message>
+    <message>
+        <source>niemand liest daraus</source>
+        <translation>nobody reads from it</translation>
+    </message>
+</context>
+<context>
     <name>ImageFile</name>
     <message>
         <source>Die Datei %1 gibt es nicht.</source>

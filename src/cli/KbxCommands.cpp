@@ -126,7 +126,7 @@ int RunKbxDump(QTextStream& out, QTextStream& err, const QStringList& arguments)
         PrintCommandUsage(err, "kbx-dump", {}, o.error);
         return 2;
     }
-    const QString output = o.output;
+    const QString output = OutputPath(o);
     if (OutputRefused(err, o))
         return 1;
     TKbxInterface kbx(ChosenKbx(o), SystemClock());

@@ -36,13 +36,13 @@ int RunExport(QTextStream&, QTextStream& err, const QStringList& arguments) {
         return kFailed;
     }
     const ConfigReport report = BuildReport(*s.editor);
+    const QString output = OutputPath(o);
     const Result<> written =
-        format == QLatin1String("pdf")    ? WriteReportPdf(report, o.output)
-        : format == QLatin1String("html") ? WriteFileAtomically(o.output, ReportHtml(report).toUtf8())
+        format == QLatin1String("pdf")    ? WriteReportPdf(report, output)
+        : format == QLatin1String("html") ? WriteFileAtomically(output, ReportHtml(report).toUtf8())
         : format == QLatin1String("csv")
-            ? WriteFileAtomically(o.output, ReportCsv(report))
-            : WriteFileAtomically(o.output,
-                                  QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
+            ? WriteFileAtomically(output, ReportCsv(report))
+            : WriteFileAtomically(output, QJsonDocument(ReportJson(report)).toJson(QJsonDocument::Indented));
     if (!written)
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 kann nicht geschrieben werden: %2")
@@ -60,7 +60,7 @@ int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& argu
     if (OutputRefused(err, o))
         return kFailed;
     Session s = MakeSession(err, o);
-    const CommandResult saved = SaveSupportBundle(*s.editor, o.output);
+    const CommandResult saved = SaveSupportBundle(*s.editor, OutputPath(o));
     if (!saved) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 kann nicht geschrieben werden: %2")
@@ -68,7 +68,10 @@ int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& argu
             << Qt::endl;
         return kFailed;
     }
-    out << QCoreApplication::translate("Cli", "Supportinformationen gespeichert in %1").arg(o.output) << '\n';
+    // On standard output the archive is all there is.
+    if (o.output != QLatin1String("-"))
+        out << QCoreApplication::translate("Cli", "Supportinformationen gespeichert in %1").arg(o.output)
+            << '\n';
     return kOk;
 }
 

@@ -74,6 +74,10 @@ Session MakeSession(QTextStream& err, const Options& options, const QString& por
 
 // An output (-o) that names one of the inputs, or an existing configuration file, is not replaced
 // without --yes: true (and why on err) when the command must stop.
+// Where -o writes: "-" is standard output, whatever it is (a pipe, a terminal, a file).
+inline QString OutputPath(const Options& o) {
+    return o.output == QLatin1String("-") ? QStringLiteral("/dev/stdout") : o.output;
+}
 bool OutputRefused(QTextStream& err, const Options& options, const QStringList& inputs = {});
 
 // Opens a file as the menu does; done when the editor took it.

@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,8 +76,45 @@ bool OverwriteInPlace(const QByteArray& target, const QByteArray& data) {
 // A save's temporary file is ".NAME.zal-PID-XXXXXX" beside its target: hidden from file dialogs, and
 // with the process id, so that a later save can tell a killed program's leftover from a save under way.
 QByteArray TemporaryPrefix(const QByteArray& target) {
+    // At most 200 bytes of the name: with ".", ".zal-", the process id and "-XXXXXX" the temporary
+    // name stays within the 255 bytes a file system takes for any name it took for the target.
+    constexpr qsizetype kNameBytes = 200;
     const qsizetype slash = target.lastIndexOf('/');
-    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".zal-";
+    return target.left(slash + 1) + '.' + target.mid(slash + 1).left(kNameBytes) + ".zal-";
+}
+
+// A target that is no regular file: a FIFO, a terminal, /dev/stdout, /dev/null, a device, a socket.
+// Such a target is never replaced by a file of its own: a FIFO or a character device is written
+// through (the reader gets the bytes, /dev/full says it is full), anything else is refused. Nothing
+// when the target is a regular file or missing.
+std::optional<Result<>> WriteThrough(const QByteArray& native, const QByteArray& data) {
+    struct stat st {};
+    const bool special = native.startsWith("/dev/") || native.startsWith("/proc/");
+    if (::stat(native.constData(), &st) != 0 || (S_ISREG(st.st_mode) && !special))
+        return std::nullopt;
+    const auto refused = [](int cause, const QString& why) {
+        errno = cause;
+        return Result<>(Failure{Problem::Invalid, why});
+    };
+    if (S_ISDIR(st.st_mode))
+        return refused(EISDIR, QString::fromLocal8Bit(std::strerror(EISDIR)));
+    if (S_ISBLK(st.st_mode) || S_ISSOCK(st.st_mode))
+        return refused(EINVAL, QCoreApplication::translate("Files", "ein Blockgerät oder Socket wird weder "
+                                                                    "beschrieben noch ersetzt"));
+    // Not waiting for a reader that may never come: a FIFO nobody reads is refused at once.
+    // (A regular file behind /dev/stdout, a shell's redirection, is written from its start.)
+    const int fd = ::open(native.constData(),
+                          O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (S_ISREG(st.st_mode) ? O_TRUNC : 0));
+    if (fd < 0)
+        return errno == ENXIO ? refused(ENXIO, QCoreApplication::translate("Files", "niemand liest daraus"))
+                              : refused(errno, QString::fromLocal8Bit(std::strerror(errno)));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    bool ok = WriteAll(fd, data);
+    const int cause = errno;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        return Result<>();
+    return refused(cause, QString::fromLocal8Bit(std::strerror(cause)));
 }
 
 // Signals that end the program hold off while a temporary file exists, so that Ctrl+C or a closed
@@ -220,6 +259,8 @@ Result<> WriteFileAtomically(const QString& path, const QByteArray& data) {
                                                                            : Problem::Unreachable,
                        QString::fromLocal8Bit(std::strerror(cause))};
     };
+    if (std::optional<Result<>> through = WriteThrough(NativeName(path), data))
+        return *through;
     const QByteArray target = FollowLinks(NativeName(path));
     if (IsReadOnlyFile(path))
         return failed(EACCES);

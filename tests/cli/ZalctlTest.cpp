@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,6 +14,15 @@
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace zal;
 using namespace zal::test;
@@ -647,6 +657,68 @@ TEST_F(Zalctl, ReportOfEveryProduct) {
     for (const char* expected : {"Konfigurationsbericht", "MUVE+ II", "Seriennummer", "Funkeingänge"})
         EXPECT_TRUE(words.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_EQ(zalctl({"export", config, "--format", "doc", "-o", file("r.doc")}).exitCode, 2);
+}
+
+} // namespace
+
+namespace {
+
+// -o never replaces what it names when that is no regular file: a FIFO with a reader and a character
+// device are written through, a FIFO nobody reads and a socket are refused, and each stays what it was;
+// "-" is standard output; a name as long as the file system takes gets its temporary name.
+TEST_F(Zalctl, AnOutputIsNeverReplacedByAFile) {
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("a.Zal")}).exitCode, 0);
+    const QByteArray fifo = QFile::encodeName(file("fifo")), lonely = QFile::encodeName(file("lonely"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(lonely.constData(), 0600), 0);
+    QByteArray read;
+    std::thread reader([&] {
+        QFile f(QString::fromLocal8Bit(fifo));
+        if (f.open(QIODevice::ReadOnly))
+            read = f.readAll();
+    });
+    const Result throughFifo = zalctl({"export", file("a.Zal"), "-o", file("fifo"), "--format", "json"});
+    reader.join();
+    EXPECT_EQ(throughFifo.exitCode, 0) << throughFifo.err.toStdString();
+    EXPECT_TRUE(QJsonDocument::fromJson(read).isObject());
+    const Result nobody = zalctl({"export", file("a.Zal"), "-o", file("lonely"), "--format", "json"});
+    EXPECT_EQ(nobody.exitCode, 1);
+    const QByteArray sock = QFile::encodeName(file("sock"));
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, sock.constData(), sizeof(address.sun_path) - 1);
+    const bool bound = ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    if (bound) {
+        EXPECT_EQ(zalctl({"support-bundle", "-o", file("sock")}).exitCode, 1);
+    }
+    ::close(s);
+    // A device node made here (as root): /dev/null's kind, written through and left a device.
+    const QByteArray node = QFile::encodeName(file("null"));
+    const bool made = ::geteuid() == 0 && ::mknod(node.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    if (made) {
+        EXPECT_EQ(zalctl({"export", file("a.Zal"), "-o", file("null"), "--format", "csv"}).exitCode, 0);
+    }
+    for (const auto& [path, isKind] : std::initializer_list<std::pair<QByteArray, bool (*)(mode_t)>>{
+             {fifo, [](mode_t m) { return S_ISFIFO(m); }},
+             {lonely, [](mode_t m) { return S_ISFIFO(m); }},
+             {sock, [](mode_t m) { return S_ISSOCK(m); }},
+             {node, [](mode_t m) { return S_ISCHR(m); }}}) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0) {
+            EXPECT_TRUE(isKind(st.st_mode)) << path.constData();
+        }
+    }
+    // "-" is standard output: the document itself, and no file named "-".
+    const Result dash = zalctl({"export", file("a.Zal"), "-o", "-", "--format", "json"});
+    EXPECT_EQ(dash.exitCode, 0);
+    EXPECT_TRUE(QJsonDocument::fromJson(dash.out.toUtf8()).isObject());
+    EXPECT_FALSE(QFile::exists(file("-")));
+    const QString longName =
+        QFileInfo(file("a.Zal")).path() + u'/' + QString(250, u'x') + QStringLiteral(".json");
+    const Result named = zalctl({"export", file("a.Zal"), "-o", longName});
+    EXPECT_EQ(named.exitCode, 0) << named.err.toStdString();
+    EXPECT_TRUE(QFile::exists(longName));
 }
 
 } // namespace
