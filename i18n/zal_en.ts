@@ -1049,6 +1049,10 @@ Backups are read-only. With “%1” you keep a copy with your changes.</transla
         <source>Die Konfiguration hat ungespeicherte Änderungen. Möchten Sie sie speichern, bevor eine andere an ihre Stelle tritt?</source>
         <translation>The configuration has unsaved changes. Do you want to save them before another takes its place?</translation>
     </message>
+    <message>
+        <source>Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. Die Funk ID-Codes wurden nicht geschrieben.</source>
+        <translation>Another device is connected now: %1 instead of %2. The radio ID codes were not written.</translation>
+    </message>
 </context>
 <context>
     <name>Files</name>

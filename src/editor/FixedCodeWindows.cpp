@@ -1,9 +1,14 @@
 #include "FixedCodeWindows.h"
 
 #include "config/ImageChecksum.h"
+#include "config/ImageLayout.h"
+#include "config/Products.h"
+#include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
 #include "shell/Messages.h"
 #include "shell/StringTable.h"
+
+#include <QCoreApplication>
 
 #include <optional>
 
@@ -21,12 +26,38 @@ QString FourDigits(std::uint16_t code) {
 
 // Shows a failure and says whether the device may have been changed: once the device answered, a
 // write was sent.
-CommandResult Outcome(Dialogs& dialogs, std::optional<Msg> failure) {
+// Reads the identity of the device behind the KBX again (and a MUVE+ II's long serial): the text naming
+// both when another device answers than the one the window read, empty when it is the same one, nothing
+// when it could not be read. Fixed radio IDs never go into a device swapped in while the window was open.
+std::optional<QString> AnotherDevice(TKbxInterface& kbx, const ConfigImage& read) {
+    ConfigImage now = read;
+    const bool longSerial = HasLongSerial(read[kProductCodeAddress]);
+    bool ok = kbx.ReadBlock(now, kIdentityBytes.first, kIdentityBytes.last) == kbxOk;
+    if (ok && longSerial)
+        ok = kbx.ReadBlock(now, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last) == kbxOk;
+    if (!ok)
+        return std::nullopt;
+    if (SameRange(now, read, kIdentityBytes.first, kIdentityBytes.last) &&
+        (!longSerial || SameRange(now, read, kPlus2LongSerialBytes.first, kPlus2LongSerialBytes.last)))
+        return QString();
+    const DeviceIdentity was = IdentifyDevice(read), is = IdentifyDevice(now);
+    return QCoreApplication::translate("Editor", "Ein anderes Gerät ist jetzt angeschlossen: %1 statt %2. "
+                                                 "Die Funk ID-Codes wurden nicht geschrieben.")
+        .arg(is.productName + u' ' + is.serial, was.productName + u' ' + was.serial);
+}
+
+CommandResult Refused(Dialogs& dialogs, const QString& text) {
+    dialogs.message(MessageKind::Error, 0, text);
+    return CommandResult(CommandResult::Refused).setDetail(text);
+}
+
+// sent: whether a write frame went out (a failure before it leaves the device as it was).
+CommandResult Outcome(Dialogs& dialogs, std::optional<Msg> failure, bool sent = true) {
     if (!failure)
         return CommandResult(CommandResult::Done).setDeviceChanged(true);
     ShowMessage(dialogs, MessageKind::Error, *failure);
     return CommandResult(CommandResult::Failed, MessageKind::Error, *failure)
-        .setDeviceChanged(*failure != Msg::KbxNotFound && *failure != Msg::NoDeviceConnection);
+        .setDeviceChanged(sent && *failure != Msg::KbxNotFound && *failure != Msg::NoDeviceConnection);
 }
 
 } // namespace
@@ -43,7 +74,8 @@ TfrmChangeFixed::TfrmChangeFixed(Dialogs& dialogs, KbxTransportFactory factory, 
 
 bool TfrmChangeFixed::Prepare() {
     bool ok = kbx_.Open() == kbxOk && kbx_.ConnectDevice() == kbxOk &&
-              kbx_.ReadBlock(deviceImage_, kFirst, kLast) == kbxOk;
+              kbx_.ReadBlock(deviceImage_, kFirst, kLast) == kbxOk &&
+              kbx_.ReadBlock(deviceImage_, kIdentityBytes.first, kIdentityBytes.last) == kbxOk;
     kbx_.Close();
     for (int row = 0; row < kRows; ++row) {
         oldCodes[static_cast<size_t>(row)] = ok ? CodeAt(deviceImage_, kFirst + 2 * row) : QString();
@@ -80,11 +112,18 @@ CommandResult TfrmChangeFixed::WriteToDevice() {
         WriteU16BE(newImage_, kFirst + 2 * row, TextToCode(text));
     }
     std::optional<Msg> failure;
+    std::optional<QString> another;
     if (kbx_.Open() != kbxOk)
         failure = Msg::KbxNotFound;
     else if (kbx_.ConnectDevice() != kbxOk)
         failure = Msg::NoDeviceConnection;
-    else if (kbx_.WriteBlock(newImage_, kFirst, kLast) != kbxOk)
+    else if (another = AnotherDevice(kbx_, deviceImage_); !another) {
+        kbx_.Close();
+        return Outcome(dialogs_, Msg::ReadFailed, false);
+    } else if (!another->isEmpty()) {
+        kbx_.Close();
+        return Refused(dialogs_, *another);
+    } else if (kbx_.WriteBlock(newImage_, kFirst, kLast) != kbxOk)
         failure = Msg::WriteFailed;
     else if (kbx_.ReadBlock(deviceImage_, kFirst, kLast) != kbxOk)
         failure = Msg::ReadFailed;
@@ -182,6 +221,12 @@ CommandResult TfrmChangeFixedPlus::WriteToDevice() {
         failure = Msg::KbxNotFound;
     } else if (kbx_.ConnectDevice() != kbxOk) {
         failure = Msg::NoDeviceConnection;
+    } else if (const std::optional<QString> another = AnotherDevice(kbx_, deviceImage_); !another) {
+        kbx_.Close();
+        return Outcome(dialogs_, Msg::ReadFailed, false);
+    } else if (!another->isEmpty()) {
+        kbx_.Close();
+        return Refused(dialogs_, *another);
     } else {
         const bool codes =
             kbx_.WriteBlock(newImage_, kPlusFixedCodeBytes.first, kPlusFixedCodeBytes.last) == kbxOk;

@@ -814,3 +814,38 @@ TEST_F(DeviceCommands, AReplacementInTheLongProtocolSaysTheReceiversMustLearn) {
 }
 
 } // namespace
+
+namespace {
+
+// A device swapped in while a fixed code window is open never gets the codes: they go only into the
+// device the window read, the older products' and the extended repeaters' alike.
+TEST_F(DeviceCommands, FixedCodesGoOnlyIntoTheDeviceTheWindowRead) {
+    for (const int product : {kZal, kMuvePlus2}) {
+        const bool plus = product == kMuvePlus2;
+        const ConfigImage first = fx->Default(product, plus ? 1 : 0x22);
+        ConfigImage second = first;
+        second[0xFF] ^= 0x5A; // another serial number
+        if (plus)
+            StoreImageChecksum(second);
+        device() = first;
+        e().SelectProduct(product);
+        ASSERT_NE(e().ChangeFixedCodesBegin(), FixedCodeWindow::None) << product;
+        if (plus)
+            e().changeFixedPlus().setNew1(QStringLiteral("2000"));
+        else
+            e().changeFixed().setNew(0, QStringLiteral("2000"));
+        device() = second;
+        reset();
+        const CommandResult result =
+            plus ? e().changeFixedPlus().WriteToDevice() : e().changeFixed().WriteToDevice();
+        EXPECT_EQ(result.kind(), CommandResult::Refused) << product;
+        EXPECT_FALSE(result.deviceChanged());
+        EXPECT_EQ(sent('W'), 0) << product;
+        EXPECT_EQ(device(), second) << product;
+        ASSERT_FALSE(fx->dialogs.shown.empty());
+        EXPECT_TRUE(fx->dialogs.shown.back().text.startsWith(
+            QStringLiteral("Ein anderes Gerät ist jetzt angeschlossen")));
+    }
+}
+
+} // namespace
