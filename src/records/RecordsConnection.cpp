@@ -9,12 +9,62 @@
 #include <mutex>
 #include <thread>
 
+#include <dlfcn.h>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 #include <sys/socket.h>
 
 namespace zal::records_connection {
 namespace {
+
+// The few calls made beside Qt's drivers (cancelling, the server's notices, SQLite's lock wait) are
+// looked up in the client libraries the drivers load, once a database of their kind is opened: a
+// command that opens none never loads them (libpq alone brings some twenty libraries with it: Kerberos,
+// LDAP, TLS), which keeps every zalctl command's start-up short.
+template <typename Function> bool Find(void* library, const char* name, Function& function) {
+    function = library ? reinterpret_cast<Function>(::dlsym(library, name)) : nullptr;
+    return function != nullptr;
+}
+
+void* Library(const char* name) {
+    void* library = ::dlopen(name, RTLD_NOW | RTLD_NOLOAD); // the driver's, already there
+    return library ? library : ::dlopen(name, RTLD_NOW | RTLD_LOCAL);
+}
+
+struct PqCalls {
+    decltype(&PQcancel) cancel = nullptr;
+    decltype(&PQstatus) status = nullptr;
+    decltype(&PQsetNoticeReceiver) setNoticeReceiver = nullptr;
+    decltype(&PQresultErrorField) resultErrorField = nullptr;
+    decltype(&PQsocket) socket = nullptr;
+    decltype(&PQgetCancel) getCancel = nullptr;
+    decltype(&PQfreeCancel) freeCancel = nullptr;
+    bool found = false;
+};
+
+// Nothing when libpq cannot be found (no PostgreSQL connection can then have been opened either).
+const PqCalls* Pq() {
+    static const PqCalls calls = [] {
+        PqCalls c;
+        void* pq = Library("libpq.so.5");
+        c.found = Find(pq, "PQcancel", c.cancel) && Find(pq, "PQstatus", c.status) &&
+                  Find(pq, "PQsetNoticeReceiver", c.setNoticeReceiver) &&
+                  Find(pq, "PQresultErrorField", c.resultErrorField) && Find(pq, "PQsocket", c.socket) &&
+                  Find(pq, "PQgetCancel", c.getCancel) && Find(pq, "PQfreeCancel", c.freeCancel);
+        return c;
+    }();
+    return calls.found ? &calls : nullptr;
+}
+
+decltype(&sqlite3_busy_handler) SqliteBusyHandler() {
+    static const decltype(&sqlite3_busy_handler) call = [] {
+        decltype(&sqlite3_busy_handler) f = nullptr;
+        Find(Library("libsqlite3.so.0"), "sqlite3_busy_handler", f);
+        return f;
+    }();
+    return call;
+}
+
 
 using Clock = std::chrono::steady_clock;
 
@@ -106,7 +156,8 @@ private:
             // beside the watch, holding its own share of the request.
             std::thread([cancel = c->cancel] {
                 char reason[256];
-                PQcancel(static_cast<PGcancel*>(cancel.get()), reason, sizeof reason);
+                if (const PqCalls* pq = Pq())
+                    pq->cancel(static_cast<PGcancel*>(cancel.get()), reason, sizeof reason);
             }).detach();
         }
     }
@@ -171,7 +222,8 @@ bool Connection::alive() const {
     // The driver may have closed it (and freed its handle) on its own.
     if (!database().isOpen())
         return false;
-    return !postgres || !handle || PQstatus(static_cast<PGconn*>(handle)) == CONNECTION_OK;
+    const PqCalls* pq = postgres ? Pq() : nullptr;
+    return !postgres || !handle || !pq || pq->status(static_cast<PGconn*>(handle)) == CONNECTION_OK;
 }
 
 void Connection::attach() {
@@ -184,26 +236,28 @@ void Connection::attach() {
         return;
     // Qt names the type as its header spells it: PGconn is libpq's typedef of struct pg_conn.
     const QByteArray type = driverHandle.typeName();
-    if (postgres && (type == "PGconn*" || type == "pg_conn*")) {
+    const PqCalls* pq = postgres ? Pq() : nullptr;
+    const auto busyHandler = postgres ? nullptr : SqliteBusyHandler();
+    if (pq && (type == "PGconn*" || type == "pg_conn*")) {
         auto* pg = static_cast<PGconn*>(handle);
         // The server's own words as it shuts down ("terminating connection due to ...") are no news
         // for the technician: the call that meets the shutdown says what it means for the command.
         // Its warnings are counted, never shown: a commit whose wait for the standby was cancelled
         // succeeds with one, and that commit must not count as lasting.
-        PQsetNoticeReceiver(
+        pq->setNoticeReceiver(
             pg,
             [](void* connection, const PGresult* notice) {
-                const char* severity = PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
+                const char* severity = Pq()->resultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
                 if (severity && std::strcmp(severity, "WARNING") == 0)
                     ++static_cast<Connection*>(connection)->warnings;
             },
             this);
         QuietenLostStatements();
-        socket = PQsocket(pg);
-        cancel =
-            std::shared_ptr<void>(PQgetCancel(pg), [](void* p) { PQfreeCancel(static_cast<PGcancel*>(p)); });
-    } else if (!postgres && type == "sqlite3*") {
-        sqlite3_busy_handler(static_cast<sqlite3*>(handle), BusyWait, this);
+        socket = pq->socket(pg);
+        cancel = std::shared_ptr<void>(pq->getCancel(pg),
+                                       [](void* p) { Pq()->freeCancel(static_cast<PGcancel*>(p)); });
+    } else if (busyHandler && type == "sqlite3*") {
+        busyHandler(static_cast<sqlite3*>(handle), BusyWait, this);
     } else {
         handle = nullptr;
     }
