@@ -810,6 +810,18 @@ reserves codes, adds backups and rows and records what became of its codes, and 
         <source>(nach der Übertragung, geprüft)</source>
         <translation>(after the transfer, verified)</translation>
     </message>
+    <message>
+        <source>unbekannte Option &apos;%1&apos;</source>
+        <translation>unknown option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>; meinten Sie &apos;%1&apos;?</source>
+        <translation>; did you mean &apos;%1&apos;?</translation>
+    </message>
+    <message>
+        <source>zalctl --help listet die Befehle</source>
+        <translation>zalctl --help lists the commands</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

@@ -198,6 +198,13 @@ int RunShow(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!SelectProductOption(s, o, err))
         return kUsage;
     const CommandResult opened = Open(s, o.positional[0]);
+    // A file that did not open has nothing to show: stdout stays empty (a script reads no default
+    // configuration for it), and --json gets the error alone.
+    if (!opened) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet").arg(o.positional[0]) << Qt::endl;
+        return kFailed;
+    }
     PrintResult(out, err, s, o.json, !opened.clean());
     return opened.clean() ? kOk : kFailed;
 }

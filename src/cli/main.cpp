@@ -16,11 +16,52 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace zal::cli;
 
 namespace {
+
+// The command a mistyped word most likely meant: the first words of the commands within two edits of
+// it (letters added, dropped, changed or swapped), the nearest first; empty when none is that near.
+QString NearestCommand(const QString& typed) {
+    const auto distance = [](const QString& a, const QString& b) {
+        std::vector<std::vector<int>> d(static_cast<size_t>(a.size() + 1),
+                                        std::vector<int>(static_cast<size_t>(b.size() + 1)));
+        for (qsizetype i = 0; i <= a.size(); ++i)
+            d[static_cast<size_t>(i)][0] = static_cast<int>(i);
+        for (qsizetype j = 0; j <= b.size(); ++j)
+            d[0][static_cast<size_t>(j)] = static_cast<int>(j);
+        for (qsizetype i = 1; i <= a.size(); ++i) {
+            for (qsizetype j = 1; j <= b.size(); ++j) {
+                const auto x = static_cast<size_t>(i), y = static_cast<size_t>(j);
+                d[x][y] =
+                    std::min({d[x - 1][y] + 1, d[x][y - 1] + 1, d[x - 1][y - 1] + (a[i - 1] != b[j - 1])});
+                if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                    d[x][y] = std::min(d[x][y], d[x - 2][y - 2] + 1);
+            }
+        }
+        return d[static_cast<size_t>(a.size())][static_cast<size_t>(b.size())];
+    };
+    // An option is compared with the program's own options, a word with the commands' first words.
+    QStringList names{QStringLiteral("--version"), QStringLiteral("--help"), QStringLiteral("--completion")};
+    if (!typed.startsWith(u'-')) {
+        names.clear();
+        for (const Command& c : Commands())
+            names << QString::fromLatin1(c.name).section(u' ', 0, 0);
+    }
+    QString nearest;
+    int best = 3;
+    for (const QString& name : names) {
+        const int d = distance(typed, name);
+        if (d < best) {
+            best = d;
+            nearest = name;
+        }
+    }
+    return nearest;
+}
 
 // Hands a report command to zalctl-report: beside zalctl in a build tree, in the package's libexec
 // folder when installed. Returns only when neither could be started.
@@ -113,11 +154,17 @@ int Run(QTextStream& out, QTextStream& err, const QStringList& arguments, char* 
             subcommands = subcommands || QLatin1String(c.name).startsWith(first + u' ');
         if (subcommands) {
             PrintCommandUsage(err, first.toLatin1().constData());
-        } else {
-            err << "zalctl: " << QCoreApplication::translate("Cli", "unbekannter Befehl '%1'").arg(first)
-                << '\n';
-            PrintUsage(err);
+            return kUsage;
         }
+        // A short answer for a typo: what was not understood, the nearest command, where the list is.
+        err << "zalctl: "
+            << (first.startsWith(u'-') ? QCoreApplication::translate("Cli", "unbekannte Option '%1'")
+                                       : QCoreApplication::translate("Cli", "unbekannter Befehl '%1'"))
+                   .arg(first);
+        if (const QString nearest = NearestCommand(first); !nearest.isEmpty())
+            err << QCoreApplication::translate("Cli", "; meinten Sie '%1'?").arg(nearest);
+        err << '\n'
+            << "zalctl: " << QCoreApplication::translate("Cli", "zalctl --help listet die Befehle") << '\n';
         return kUsage;
     }
     if (command->report()) {

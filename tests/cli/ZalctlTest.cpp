@@ -238,12 +238,20 @@ TEST_F(Zalctl, WrongUsage) {
         {{"backups", "list", "--since", "2026-12-08T12:61"}, "is not a date"},
         {{"backups", "list", "--since", "2026-12-08Txyz"}, "is not a date"},
         {{"help", "frobnicate"}, "unknown command"},
+        // A typo gets the nearest command or option, not the whole usage.
+        {{"wirte", "a.Zal"}, "unknown command 'wirte'; did you mean 'write'?"},
+        {{"--verison"}, "unknown option '--verison'; did you mean '--version'?"},
     };
     for (const auto& r : refused) {
         const Result run = zalctl(r.arguments, QStringLiteral("en_GB.UTF-8"));
         EXPECT_EQ(run.exitCode, 2) << r.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QLatin1String(r.said))) << run.err.toStdString();
     }
+    EXPECT_FALSE(zalctl({"wirte"}, QStringLiteral("en_GB.UTF-8")).err.contains(QStringLiteral("Commands:")));
+    // A file that did not open shows nothing on stdout.
+    const Result missing = zalctl({"show", file("nosuch.Zal")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.isEmpty()) << missing.out.size();
     EXPECT_EQ(zalctl({"version"}).out, zalctl({"--version"}).out);
     EXPECT_EQ(zalctl({"help", "help"}).out, zalctl({"--help"}).out);
     // A folder is no output file.
