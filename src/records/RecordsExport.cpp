@@ -48,7 +48,13 @@ Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
                         "serial, radio_id, device_key FROM backups ORDER BY time_ms, id"},
         {"devices.csv",
          "SELECT device_key, product_name, version, serial, radio_id, last_seen_ms AS last_seen, station, "
-         "replaced_by FROM devices ORDER BY product_name, LENGTH(serial_key), serial_key"},
+         "replaced_by, replaced_ms AS replaced FROM devices ORDER BY product_name, LENGTH(serial_key), "
+         "serial_key"},
+        // What each transfer left in a device (its image is in the records, a backup file's twin).
+        {"device_events.csv", "SELECT time_utc, station, user_name, kind, product_name, version, serial, "
+                              "radio_id, device_key, digest FROM device_events ORDER BY time_ms, id"},
+        {"stations.csv", "SELECT station, pruned_ms AS pruned FROM stations ORDER BY station"},
+        {"schema_version.csv", "SELECT version FROM schema_version"},
         {"production_runs.csv",
          "SELECT id, station, user_name, started_utc, file, product FROM production_runs "
          "ORDER BY id"},
@@ -87,8 +93,12 @@ Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
                                .arg(q.value(i).toInt(), 4, 16, QChar(u'0'))
                                .toUpper()
                                .toUtf8();
-                else if (name == QLatin1String("last_seen"))
-                    row << Utc(QDateTime::fromMSecsSinceEpoch(q.value(i).toLongLong())).toUtf8();
+                else if (name == QLatin1String("last_seen") || name == QLatin1String("replaced") ||
+                         name == QLatin1String("pruned"))
+                    // A time as a time; 0 is "never" (not replaced, never pruned).
+                    row << (q.value(i).toLongLong() == 0
+                                ? QByteArray()
+                                : Utc(QDateTime::fromMSecsSinceEpoch(q.value(i).toLongLong())).toUtf8());
                 else
                     row << CsvField(q.value(i).toString());
             }

@@ -1032,6 +1032,12 @@ TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
     const QList<QByteArray> rows = ReadTestFile(file("csv/backups.csv")).split('\n');
     ASSERT_EQ(rows.size(), 3); // the header, the backup, the end
     EXPECT_TRUE(rows[1].contains(",000042,")) << rows[1].constData();
+    // Every table, the devices with when one was replaced.
+    for (const char* table : {"devices", "device_events", "production_runs", "production_rows", "fixed_codes",
+                              "stations", "schema_version"})
+        EXPECT_TRUE(QFile::exists(file("csv/") + QLatin1String(table) + QStringLiteral(".csv"))) << table;
+    EXPECT_TRUE(ReadTestFile(file("csv/devices.csv")).startsWith(
+        "device_key,product_name,version,serial,radio_id,last_seen,station,replaced_by,replaced\n"));
     // What only the records knew (how the read ended) is unknown now; the rest is as it was.
     EXPECT_EQ(zalctl({"backups", "list"}).out,
               QString(listed).replace(QStringLiteral("read done"), QStringLiteral("read ?")));
