@@ -96,7 +96,7 @@ const Command kCommands[] = {
     {"records roles", "[ROLE]", kEditor, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "das SQL, das auf einem PostgreSQL-Server die Rolle ROLE (zal_station) der Stationen anlegt: sie\n"
      "reserviert Codes, fügt Sicherungen und Zeilen hinzu und vermerkt, was aus ihren Codes wurde, und löscht nichts")},
-    {"records export", "", kEditor | kOptCsv, KbxUse::None, RunRecords,
+    {"records export", "--csv DIR", kEditor | kOptCsv, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "die Aufzeichnungen für eine Tabellenkalkulation: Sicherungen (ohne Abbilder), Geräte,\n"
      "Produktionsläufe und ihre Zeilen, Festcodes, je eine CSV-Datei")},
     {"devices", "", kEditor | kOptJson, KbxUse::None, RunDevices,
@@ -175,7 +175,9 @@ QString UsageLine(const Command& c) {
         line += u' ' + QLatin1String(c.arguments);
     for (const OptionSpelling& s : OptionSpellings()) {
         // The editor's switches are said once for all commands; the KBX options last.
-        if ((c.options & s.option) && !(kEditor & s.option))
+        // An option the command needs stands among its arguments, not as optional.
+        if ((c.options & s.option) && !(kEditor & s.option) &&
+            !QLatin1String(c.arguments).contains(QLatin1String(s.usage)))
             line += QStringLiteral(" [") + QLatin1String(s.usage) + u']';
     }
     if (c.kbx == KbxUse::One)

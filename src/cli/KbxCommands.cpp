@@ -45,7 +45,9 @@ int RunKbxInfo(QTextStream& out, QTextStream& err, const QStringList& arguments)
     QString info;
     const int result = kbx.ReadInfo(info);
     kbx.Close();
-    out << StrF(10705, {info}) << Qt::endl;
+    // Only an answer goes to standard output: a failure leaves it empty.
+    if (result == kbxOk)
+        out << StrF(10705, {info}) << Qt::endl;
     if (result != kbxOk) {
         err << "zalctl: "
             << (opened ? QCoreApplication::translate("Cli", "die KBX hat nicht geantwortet")

@@ -265,6 +265,7 @@ TEST_F(Zalctl, WrongUsage) {
         const auto missing = zalctl({command, "--port", "/nonexistent/tty"});
         EXPECT_EQ(missing.exitCode, 1) << command;
         EXPECT_TRUE(missing.err.contains(QStringLiteral("existiert nicht"))) << missing.err.toStdString();
+        EXPECT_TRUE(missing.out.isEmpty()) << command << ' ' << missing.out.toStdString();
     }
 }
 
