@@ -822,6 +822,10 @@ reserves codes, adds backups and rows and records what became of its codes, and 
         <source>zalctl --help listet die Befehle</source>
         <translation>zalctl --help lists the commands</translation>
     </message>
+    <message>
+        <source>Warnung: %1</source>
+        <translation>warning: %1</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -1434,6 +1438,25 @@ Backups are read-only. With “%1” you keep a copy with your changes.</transla
     <message>
         <source>abgebrochen</source>
         <translation>cancelled</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source> (ein „;“ nach dem Wert beginnt keinen Kommentar: Kommentare stehen auf einer eigenen Zeile)</source>
+        <translation> (a “;” after the value starts no comment: comments stand on a line of their own)</translation>
+    </message>
+    <message>
+        <source>: weder 0 noch 1; es gilt %1</source>
+        <translation>: neither 0 nor 1; %1 is used</translation>
+    </message>
+    <message>
+        <source>: keine ganze Zahl über 0; es gilt %1</source>
+        <translation>: no whole number above 0; %1 is used</translation>
+    </message>
+    <message>
+        <source>: es gilt der ganze Text</source>
+        <translation>: the whole text is used</translation>
     </message>
 </context>
 <context>

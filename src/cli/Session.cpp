@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace zal::cli {
@@ -163,6 +164,12 @@ Session MakeSession(QTextStream& err, const Options& o, const QString& port, con
     options.kbxFactory = TransportFactoryFor(port, usbSerial);
     s.editor = std::make_unique<TfrmEnterData>(*s.dialogs, options);
     s.editor->observer().notice = [&err](const QString& text) { err << "zalctl: " << text << Qt::endl; };
+    // Settings that cannot be used as written are said once a command (a line makes a session a unit).
+    static bool settingsSaid = false;
+    if (!std::exchange(settingsSaid, true)) {
+        for (const QString& problem : s.editor->folders().settings().problems())
+            err << "zalctl: " << QCoreApplication::translate("Cli", "Warnung: %1").arg(problem) << Qt::endl;
+    }
     // Ctrl+C, SIGTERM or SIGHUP before the first written byte: nothing goes into the device.
     s.editor->observer().stopRequested = [] { return Interrupted(); };
     s.editor->observer().restoreHint = [](const QString& backup) {

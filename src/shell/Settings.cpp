@@ -1,5 +1,8 @@
 #include "Settings.h"
 
+#include <QCoreApplication>
+#include <QRegularExpression>
+
 namespace zal {
 namespace {
 
@@ -10,7 +13,50 @@ QString Text(const char* name) {
 } // namespace
 
 Settings Settings::Load(const QString& path) {
-    return Settings(SettingsFile::Load(path));
+    return Settings(SettingsFile::Load(path), path);
+}
+
+QStringList Settings::problems() const {
+    QStringList said;
+    const auto where = [this](const SettingPlace& place, const QString& value) {
+        return QStringLiteral("%1:%2: [%3] %4=%5")
+            .arg(path_)
+            .arg(file_.lineOf(Text(place.section), Text(place.key)))
+            .arg(Text(place.section), Text(place.key), value);
+    };
+    // A ";" after blanks reads as a comment to a person, never to the file's rules.
+    static const QRegularExpression comment(QStringLiteral("\\s;"));
+    const auto commented = [](const QString& value) { return value.contains(comment); };
+    const QString commentNote = QCoreApplication::translate(
+        "Settings", " (ein „;“ nach dem Wert beginnt keinen Kommentar: Kommentare "
+                    "stehen auf einer eigenen Zeile)");
+    for (const SwitchSetting& s : {setting::kBackupBeforeWrite, setting::kBackupWritePreview}) {
+        const QString text = file_.text(Text(s.place.section), Text(s.place.key)).trimmed();
+        if (!text.isEmpty() && text != QLatin1String("0") && text != QLatin1String("1"))
+            said << where(s.place, text) +
+                        QCoreApplication::translate("Settings", ": weder 0 noch 1; es gilt %1")
+                            .arg(value(s) ? 1 : 0) +
+                        (commented(text) ? commentNote : QString());
+    }
+    for (const CountSetting& s : {setting::kBackupMaxAgeDays, setting::kBackupKeepPerDevice}) {
+        const QString text = file_.text(Text(s.place.section), Text(s.place.key)).trimmed();
+        bool ok = false;
+        if (!text.isEmpty() && (text.toInt(&ok) <= 0 || !ok))
+            said << where(s.place, text) +
+                        QCoreApplication::translate("Settings", ": keine ganze Zahl über 0; es gilt %1")
+                            .arg(value(s)) +
+                        (commented(text) ? commentNote : QString());
+    }
+    for (const TextSetting& s :
+         {setting::kConfigDirectory, setting::kRecordsDatabase, setting::kRecordsStation,
+          setting::kRecordsConnectTimeout, setting::kRecordsStatementTimeout, setting::kRecordsLockTimeout,
+          setting::kRecordsReplicationWait}) {
+        const QString text = file_.text(Text(s.place.section), Text(s.place.key)).trimmed();
+        if (commented(text))
+            said << where(s.place, text) +
+                        QCoreApplication::translate("Settings", ": es gilt der ganze Text") + commentNote;
+    }
+    return said;
 }
 
 bool Settings::FromEnvironment(const TextSetting& setting) {

@@ -7,6 +7,7 @@
 #include "SettingsFile.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 #include <optional>
@@ -98,7 +99,8 @@ class Settings {
 public:
     // A missing or unreadable file gives every setting its fallback.
     static Settings Load(const QString& path);
-    explicit Settings(SettingsFile file) : file_(std::move(file)) {}
+    explicit Settings(SettingsFile file, QString path = {})
+        : file_(std::move(file)), path_(std::move(path)) {}
 
     QString value(const TextSetting& setting) const;
     int value(const CountSetting& setting) const;
@@ -107,6 +109,11 @@ public:
     QString entry(const NumberedSetting& setting, int number) const;
     // What the file itself holds at the place, without fallback or environment.
     std::optional<QString> stored(const SettingPlace& place) const;
+
+    // What the file holds that cannot be used as it stands, each with the file, its line and what is used
+    // instead: a value followed by "; comment" (the file's rules keep it as part of the value), a switch
+    // that is neither 0 nor 1, a count that is no whole number above zero.
+    QStringList problems() const;
 
     // Shipped lists of numbered entries that are declared as data elsewhere (the value lists' rows).
     const SettingsFile& file() const { return file_; }
@@ -124,6 +131,7 @@ public:
 
 private:
     SettingsFile file_;
+    QString path_;
 };
 
 } // namespace zal

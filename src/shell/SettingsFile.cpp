@@ -126,6 +126,14 @@ std::optional<QString> SettingsFile::value(const QString& section, const QString
     return ParseLine(decode(lines_[*it].raw)).value;
 }
 
+int SettingsFile::lineOf(const QString& section, const QString& key) const {
+    const Section* s = findSection(section);
+    if (!s)
+        return 0;
+    const auto it = s->keys.constFind(key.trimmed().toLower());
+    return it == s->keys.constEnd() ? 0 : *it + 1;
+}
+
 QString SettingsFile::text(const QString& section, const QString& key) const {
     return value(section, key).value_or(QString());
 }

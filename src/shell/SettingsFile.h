@@ -29,6 +29,8 @@ public:
     std::optional<QString> value(const QString& section, const QString& key) const;
     // The value, or the empty text when the key is missing.
     QString text(const QString& section, const QString& key) const;
+    // The line (from 1) the key's value stands on; 0 when it is missing.
+    int lineOf(const QString& section, const QString& key) const;
 
     void setValue(const QString& section, const QString& key, const QString& value);
 

@@ -139,6 +139,20 @@ TEST(Settings, EachSettingAsDeclared) {
     EXPECT_TRUE(s.value(setting::kBackupBeforeWrite)); // only "0" turns it off
     EXPECT_FALSE(s.value(setting::kBackupWritePreview));
     EXPECT_EQ(s.stored(setting::kRecordsDatabase.place), std::nullopt);
+    // What cannot be used as written is said with its line and what is used instead.
+    const QStringList problems = s.problems();
+    ASSERT_EQ(problems.size(), 2) << problems.join(u'\n').toStdString();
+    EXPECT_TRUE(problems[0].startsWith(path + QStringLiteral(":6: [Backups] BeforeWrite=no")));
+    EXPECT_TRUE(problems[0].endsWith(QStringLiteral("; es gilt 1")));
+    EXPECT_TRUE(problems[1].contains(QStringLiteral(":4: [Backups] MaxAgeDays=0: ")) &&
+                problems[1].endsWith(QStringLiteral("es gilt 365")));
+    const QString commented =
+        WriteTestFile(home.file(QStringLiteral("c.ini")), "[Backups]\nBeforeWrite=0   ; 0: none\n[Records]\n"
+                                                          "Station=Line 2   ; optional\n");
+    const QStringList said = Settings::Load(commented).problems();
+    ASSERT_EQ(said.size(), 2);
+    for (const QString& problem : said)
+        EXPECT_TRUE(problem.contains(QStringLiteral("Kommentare stehen auf einer eigenen Zeile")));
 
     const QByteArray before = qgetenv("ZAL_STATION");
     qunsetenv("ZAL_STATION");
