@@ -826,6 +826,10 @@ reserves codes, adds backups and rows and records what became of its codes, and 
         <source>Warnung: %1</source>
         <translation>warning: %1</translation>
     </message>
+    <message>
+        <source>--serial %1 ist keine Seriennummer (Ziffern, oder zehn Hexadezimalziffern eines MUVE+ II)</source>
+        <translation>--serial %1 is no serial number (digits, or the ten hexadecimal digits of a MUVE+ II)</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

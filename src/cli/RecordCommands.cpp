@@ -77,6 +77,17 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
             return kUsage;
         }
     }
+    // A serial number is decimal digits, or a MUVE+ II's ten hexadecimal ones: anything else finds
+    // nothing, and is a mistyped value, not an empty answer.
+    static const QRegularExpression serial(QStringLiteral("^(\\d{1,8}|[0-9A-Fa-f]{10})$"));
+    if ((o.given & kOptSerial) && !serial.match(o.serial.trimmed()).hasMatch()) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "--serial %1 ist keine Seriennummer (Ziffern, oder zehn "
+                                                  "Hexadezimalziffern eines MUVE+ II)")
+                   .arg(Printable(o.serial))
+            << Qt::endl;
+        return kUsage;
+    }
     if (o.given & kOptSince) {
         const std::optional<QDateTime> since = ParseSince(o.since);
         if (!since) {

@@ -233,6 +233,7 @@ TEST_F(Zalctl, WrongUsage) {
         {{"--version", "now"}, "takes nothing more"},
         {{"devices", "show", ""}, "usage: zalctl devices show"},
         {{"backups", "list", "--serial", ""}, "--serial needs a value"},
+        {{"backups", "list", "--serial", "xyz"}, "--serial xyz is no serial number"},
         {{"backups", "list", "--since", ""}, "is not a date"},
         {{"backups", "list", "--since", "2026-12-08T25:00"}, "is not a date"},
         {{"backups", "list", "--since", "2026-12-08T12:61"}, "is not a date"},
