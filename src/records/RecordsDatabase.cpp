@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <vector>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -210,8 +211,13 @@ QString RecordsDatabase::Station(const Settings& settings) {
 }
 
 QString RecordsDatabase::User() {
-    if (const passwd* pw = ::getpwuid(::geteuid()))
-        return QString::fromLocal8Bit(pw->pw_name);
+    // The line's units ask from their threads: getpwuid_r, with a buffer of their own, never shares
+    // the static record getpwuid fills.
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
     return qEnvironmentVariable("USER");
 }
 
