@@ -55,22 +55,7 @@ Result<> RecordsDatabase::AddEvent(const BackupEntry& e) {
 Result<std::vector<BackupEntry>> RecordsDatabase::Events(const BackupQuery& query) {
     if (!isOpen())
         return failure();
-    QStringList where;
-    QVariantList values;
-    const auto narrow = [&](const char* condition, const QVariant& value) {
-        where << QString::fromLatin1(condition);
-        values << value;
-    };
-    if (!query.serial.trimmed().isEmpty())
-        narrow("e.serial_key = ?", SerialKey(query.serial));
-    if (!query.deviceKey.isEmpty())
-        narrow("e.device_key = ?", query.deviceKey);
-    if (!query.station.isEmpty())
-        narrow("e.station = ?", query.station);
-    if (query.since.isValid())
-        narrow("e.time_ms >= ?", query.since.toMSecsSinceEpoch());
-    if (query.before.isValid())
-        narrow("e.time_ms < ?", query.before.toMSecsSinceEpoch());
+    const auto [where, values] = QueryConditions(query, QStringLiteral("e."), false);
     Call call(*this);
     if (!call)
         return failure();

@@ -186,24 +186,7 @@ Result<> RecordsDatabase::Backups(const BackupQuery& query,
                                   const std::function<bool(const BackupEntry&)>& each) {
     if (!isOpen())
         return failure();
-    QStringList where;
-    QVariantList values;
-    const auto narrow = [&](const char* condition, const QVariant& value) {
-        where << QString::fromLatin1(condition);
-        values << value;
-    };
-    if (!query.serial.trimmed().isEmpty())
-        narrow("serial_key = ?", SerialKey(query.serial));
-    if (query.since.isValid())
-        narrow("time_ms >= ?", query.since.toMSecsSinceEpoch());
-    if (query.before.isValid())
-        narrow("time_ms < ?", query.before.toMSecsSinceEpoch());
-    if (!query.station.isEmpty())
-        narrow("station = ?", query.station);
-    if (!query.deviceKey.isEmpty())
-        narrow("device_key = ?", query.deviceKey);
-    if (!query.file.isEmpty())
-        narrow("file = ?", query.file);
+    const auto [where, values] = QueryConditions(query, QString(), true);
     Call call(*this);
     if (!call)
         return failure();

@@ -2,6 +2,9 @@
 
 // What the records' sources share about talking to the database.
 
+#include "RecordsDatabase.h"
+#include "radio/DeviceIdentity.h"
+
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QString>
@@ -34,6 +37,33 @@ inline QString CodeList(const std::vector<std::uint16_t>& codes) {
     for (const std::uint16_t code : codes)
         texts << QStringLiteral("%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
     return texts.join(u' ');
+}
+
+// The conditions a query names, over the columns of a table of backups or of events (prefix: the
+// table's alias with its dot, or none); a file only where the table has files.
+struct Conditions {
+    QStringList where;
+    QVariantList values;
+};
+inline Conditions QueryConditions(const BackupQuery& query, const QString& prefix, bool files) {
+    Conditions c;
+    const auto narrow = [&](const char* condition, const QVariant& value) {
+        c.where << prefix + QString::fromLatin1(condition);
+        c.values << value;
+    };
+    if (!query.serial.trimmed().isEmpty())
+        narrow("serial_key = ?", SerialKey(query.serial));
+    if (query.since.isValid())
+        narrow("time_ms >= ?", query.since.toMSecsSinceEpoch());
+    if (query.before.isValid())
+        narrow("time_ms < ?", query.before.toMSecsSinceEpoch());
+    if (!query.station.isEmpty())
+        narrow("station = ?", query.station);
+    if (!query.deviceKey.isEmpty())
+        narrow("device_key = ?", query.deviceKey);
+    if (files && !query.file.isEmpty())
+        narrow("file = ?", query.file);
+    return c;
 }
 
 inline QString Now() {
