@@ -614,12 +614,6 @@ else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to 
         <translation>%1 of %2 backup files taken into the records, the others were there already</translation>
     </message>
     <message>
-        <source>die Aufzeichnungen für eine Tabellenkalkulation: Sicherungen (ohne Abbilder), Geräte,
-Produktionsläufe und ihre Zeilen, Festcodes, je eine CSV-Datei</source>
-        <translation>the records for a spreadsheet: backups (without images), devices,
-production runs and their rows, fixed codes, one CSV file each</translation>
-    </message>
-    <message>
         <source>die Aufzeichnungen konnten nicht ausgegeben werden: %1</source>
         <translation>the records could not be exported: %1</translation>
     </message>
@@ -687,10 +681,6 @@ it was kept, and verify it; into another device only with --config-only or --rep
             <numerusform>%n backup</numerusform>
             <numerusform>%n backups</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>--csv DIR nennt den Ordner, in den die Tabellen kommen</source>
-        <translation>--csv DIR names the folder the tables go to</translation>
     </message>
     <message>
         <source>SERIAL ist die Seriennummer eines Geräts</source>
@@ -829,6 +819,18 @@ reserves codes, adds backups and rows and records what became of its codes, and 
     <message>
         <source>--serial %1 ist keine Seriennummer (Ziffern, oder zehn Hexadezimalziffern eines MUVE+ II)</source>
         <translation>--serial %1 is no serial number (digits, or the ten hexadecimal digits of a MUVE+ II)</translation>
+    </message>
+    <message>
+        <source>die Aufzeichnungen für eine Tabellenkalkulation, jede Tabelle (Sicherungen ohne Abbilder, Geräte,
+Ereignisse, Stationen, Produktionsläufe und ihre Zeilen, Festcodes): je eine CSV-Datei in DIR oder
+ein Blatt der Arbeitsmappe FILE.xlsx (Codes, Seriennummern und Versionen als Text, Zeiten als Datum)</source>
+        <translation>the records for a spreadsheet, every table (backups without images, devices, events, stations,
+production runs and their rows, fixed codes): a CSV file each in DIR or a sheet each of the
+workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)</translation>
+    </message>
+    <message>
+        <source>--csv DIR nennt den Ordner, in den die Tabellen kommen, -o FILE.xlsx die Arbeitsmappe</source>
+        <translation>--csv DIR names the folder the tables go into, -o FILE.xlsx the workbook</translation>
     </message>
 </context>
 <context>
@@ -1364,6 +1366,10 @@ Backups are read-only. With “%1” you keep a copy with your changes.</transla
     <message>
         <source>%1: der Wert von %2 kann nicht weitergegeben werden</source>
         <translation>%1: the value of %2 cannot be passed on</translation>
+    </message>
+    <message>
+        <source>die Tabelle %1 hat mehr Zeilen, als ein Blatt fasst; --csv gibt sie ganz aus</source>
+        <translation>the table %1 has more rows than a sheet holds; --csv writes it whole</translation>
     </message>
 </context>
 <context>

@@ -9,7 +9,7 @@ ZAL_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev
-    libftdi1-dev libarchive-dev poppler-utils fonts-dejavu-core
+    libftdi1-dev libarchive-dev libxlsxwriter-dev poppler-utils fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file groff-base lintian git
     libqt6sql6-sqlite libqt6sql6-psql postgresql libpq-dev libsqlite3-dev
 )

@@ -96,9 +96,10 @@ const Command kCommands[] = {
     {"records roles", "[ROLE]", kEditor, KbxUse::None, RunRecords,
      QT_TRANSLATE_NOOP("Cli", "das SQL, das auf einem PostgreSQL-Server die Rolle ROLE (zal_station) der Stationen anlegt: sie\n"
      "reserviert Codes, fügt Sicherungen und Zeilen hinzu und vermerkt, was aus ihren Codes wurde, und löscht nichts")},
-    {"records export", "--csv DIR", kEditor | kOptCsv, KbxUse::None, RunRecords,
-     QT_TRANSLATE_NOOP("Cli", "die Aufzeichnungen für eine Tabellenkalkulation: Sicherungen (ohne Abbilder), Geräte,\n"
-     "Produktionsläufe und ihre Zeilen, Festcodes, je eine CSV-Datei")},
+    {"records export", "--csv DIR | -o FILE.xlsx", kEditor | kOptCsv | kOptOutput, KbxUse::None, nullptr,
+     QT_TRANSLATE_NOOP("Cli", "die Aufzeichnungen für eine Tabellenkalkulation, jede Tabelle (Sicherungen ohne Abbilder, Geräte,\n"
+     "Ereignisse, Stationen, Produktionsläufe und ihre Zeilen, Festcodes): je eine CSV-Datei in DIR oder\n"
+     "ein Blatt der Arbeitsmappe FILE.xlsx (Codes, Seriennummern und Versionen als Text, Zeiten als Datum)")},
     {"devices", "", kEditor | kOptJson, KbxUse::None, RunDevices,
      QT_TRANSLATE_NOOP("Cli", "eine Zeile je Gerät der Aufzeichnungen: Produkt, Version, Seriennummer, Funk-ID, zuletzt gesehen,\n"
      "Station, Sicherungen, Festcodes")},

@@ -336,37 +336,8 @@ int RunBackups(QTextStream& out, QTextStream& err, const QStringList& arguments)
     return kUsage;
 }
 
-namespace {
-
-int ExportRecords(QTextStream& out, QTextStream& err, const Options& o) {
-    if (o.csv.trimmed().isEmpty()) {
-        PrintCommandUsage(
-            err, "records export",
-            QCoreApplication::translate("Cli", "--csv DIR nennt den Ordner, in den die Tabellen kommen"));
-        return kUsage;
-    }
-    Session s = MakeSession(err, o);
-    RecordsDatabase records(
-        RecordsDatabase::Location(s.editor->folders().dataFolder, s.editor->folders().settings()));
-    const Result<QStringList> written = records.ExportCsv(o.csv);
-    if (!written) {
-        err << "zalctl: "
-            << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht ausgegeben werden: %1")
-                   .arg(written.error())
-            << Qt::endl;
-        return kFailed;
-    }
-    for (const QString& file : *written)
-        out << file << '\n';
-    return kOk;
-}
-
-} // namespace
-
 int RunRecords(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (o.error.isEmpty() && o.positional == QStringList{QStringLiteral("export")})
-        return ExportRecords(out, err, o);
     if (o.error.isEmpty() && o.positional.value(0) == QLatin1String("roles") && o.positional.size() <= 2) {
         // A plain name, so that the SQL says exactly the role asked for.
         static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]{0,62}$"));

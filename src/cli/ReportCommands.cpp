@@ -2,6 +2,8 @@
 
 #include "CommandTable.h"
 #include "Session.h"
+#include "records/RecordsDatabase.h"
+#include "records/RecordsWorkbook.h"
 #include "report/ConfigReport.h"
 #include "report/SupportInformation.h"
 #include "shell/FileSystem.h"
@@ -72,6 +74,57 @@ int RunSupportBundle(QTextStream& out, QTextStream& err, const QStringList& argu
     if (o.output != QLatin1String("-"))
         out << QCoreApplication::translate("Cli", "Supportinformationen gespeichert in %1").arg(o.output)
             << '\n';
+    return kOk;
+}
+
+int RunRecordsExport(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || o.positional != QStringList{QStringLiteral("export")} ||
+        (o.csv.trimmed().isEmpty() && o.output.isEmpty())) {
+        PrintCommandUsage(err, "records export",
+                          QCoreApplication::translate("Cli",
+                                                      "--csv DIR nennt den Ordner, in den die Tabellen "
+                                                      "kommen, -o FILE.xlsx die Arbeitsmappe"),
+                          o.error);
+        return kUsage;
+    }
+    if (OutputRefused(err, o))
+        return kFailed;
+    Session s = MakeSession(err, o);
+    RecordsDatabase records(
+        RecordsDatabase::Location(s.editor->folders().dataFolder, s.editor->folders().settings()));
+    const auto failed = [&err](const QString& why) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "die Aufzeichnungen konnten nicht ausgegeben werden: %1")
+                   .arg(why)
+            << Qt::endl;
+        return kFailed;
+    };
+    QStringList written;
+    if (!o.csv.trimmed().isEmpty()) {
+        const Result<QStringList> files = records.ExportCsv(o.csv);
+        if (!files)
+            return failed(files.error());
+        written << *files;
+    }
+    if (!o.output.isEmpty()) {
+        const Result<QByteArray> book = RecordsWorkbook(records);
+        if (!book)
+            return failed(book.error());
+        if (const Result<> saved = WriteFileAtomically(OutputPath(o), *book); !saved) {
+            err << "zalctl: "
+                << QCoreApplication::translate("Cli", "%1 kann nicht geschrieben werden: %2")
+                       .arg(o.output, saved.error())
+                << Qt::endl;
+            return kFailed;
+        }
+        if (o.output != QLatin1String("-"))
+            written << o.output;
+    }
+    // On standard output a workbook is all there is.
+    if (o.output != QLatin1String("-"))
+        for (const QString& file : written)
+            out << file << '\n';
     return kOk;
 }
 

@@ -1,6 +1,6 @@
-// zalctl-report: the zalctl commands that need Qt Gui (the PDF report's text layout), the PDF writer
-// or libarchive. zalctl hands them over by exec, so that every other command starts without loading
-// those libraries.
+// zalctl-report: the zalctl commands that need Qt Gui (the PDF report's text layout), the PDF writer,
+// libarchive or libxlsxwriter. zalctl hands them over by exec, so that every other command starts without
+// loading those libraries.
 
 #include "CommandTable.h"
 #include "ReportCommands.h"
@@ -36,9 +36,20 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = zal::ArgumentsFromNative(argc, argv);
     const Command* command = FindCommand(arguments);
     if (!command || !command->report()) {
-        err << "zalctl-report runs zalctl's export and support-bundle; use zalctl" << Qt::endl;
+        err << "zalctl-report runs zalctl's export, support-bundle and records export; use zalctl"
+            << Qt::endl;
         return kUsage;
     }
-    const RunFunction run = qstrcmp(command->name, "export") == 0 ? RunExport : RunSupportBundle;
+    static const struct {
+        const char* name;
+        RunFunction run;
+    } kRuns[] = {
+        {"export", RunExport}, {"support-bundle", RunSupportBundle}, {"records export", RunRecordsExport}};
+    RunFunction run = nullptr;
+    for (const auto& r : kRuns)
+        if (qstrcmp(command->name, r.name) == 0)
+            run = r.run;
+    if (!run)
+        return kUsage;
     return FinishOutput(RunCommand(*command, run, out, err, arguments.mid(1)), out, err);
 }

@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <cstdint>
@@ -85,6 +86,27 @@ struct ProductionRow {
     QString message;
     qint64 durationMs = 0;
     QString unit; // the KBX the device was behind
+};
+
+// How a spreadsheet should take a column's cells: as text (codes, serial numbers and versions keep their
+// form), as a number, or as a time (UTC; an empty cell is "never").
+enum class CellKind { Text, Number, Time };
+
+// One table of the records as the export gives it.
+struct RecordsTable {
+    QString name;
+    QStringList columns;
+    std::vector<CellKind> kinds;
+};
+
+// Where the export puts the tables: a CSV file each, a workbook's sheets. Each cell is text as the CSV
+// shows it (a time in ISO 8601, a code in four hex digits).
+class RecordsTableSink {
+public:
+    virtual ~RecordsTableSink() = default;
+    virtual Result<> Begin(const RecordsTable& table) = 0;
+    virtual Result<> Row(const QStringList& cells) = 0;
+    virtual Result<> End() = 0;
 };
 
 class RecordsDatabase {
@@ -252,6 +274,8 @@ public:
     // images, devices, production runs and rows, fixed codes as the hex text the log shows. The files
     // written.
     Result<QStringList> ExportCsv(const QString& folder);
+    // Every table but the images, table by table, into sink.
+    Result<> ExportTables(RecordsTableSink& sink);
 
     // Every code reserved, with its state.
     Result<std::vector<std::pair<std::uint16_t, QString>>> Codes();

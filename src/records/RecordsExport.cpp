@@ -1,4 +1,4 @@
-// The records as CSV files for a spreadsheet: every table but the images.
+// The records for a spreadsheet: every table but the images, as CSV files or through any other sink.
 
 #include "RecordsConnection.h"
 #include "RecordsDatabase.h"
@@ -19,6 +19,124 @@ using namespace records_sql;
 
 namespace {
 
+// How a column's stored value becomes its cell: as it is, a code as four hex digits, a time in ms as
+// ISO 8601 (0 is "never": not replaced, never pruned).
+enum class Stored { AsIs, Code, Ms };
+
+struct ColumnSpec {
+    const char* name;
+    CellKind kind = CellKind::Text;
+    Stored stored = Stored::AsIs;
+};
+
+struct TableSpec {
+    const char* name;
+    const char* from; // FROM ... ORDER BY ...
+    std::vector<ColumnSpec> columns;
+};
+
+constexpr ColumnSpec kTimeUtc{"time_utc", CellKind::Time};
+
+// Each table once; an image is the backup file itself, not a spreadsheet's cell.
+const std::vector<TableSpec>& Tables() {
+    static const std::vector<TableSpec> tables = {
+        {"backups",
+         "FROM backups ORDER BY time_ms, id",
+         {{"station"},
+          {"file"},
+          kTimeUtc,
+          {"command"},
+          {"result"},
+          {"user_name"},
+          {"product_name"},
+          {"version"},
+          {"serial"},
+          {"radio_id"},
+          {"device_key"}}},
+        {"devices",
+         "FROM devices ORDER BY product_name, LENGTH(serial_key), serial_key",
+         {{"device_key"},
+          {"product_name"},
+          {"version"},
+          {"serial"},
+          {"radio_id"},
+          {"last_seen_ms", CellKind::Time, Stored::Ms},
+          {"station"},
+          {"replaced_by"},
+          {"replaced_ms", CellKind::Time, Stored::Ms}}},
+        // What each transfer left in a device (its image is in the records, a backup file's twin).
+        {"device_events",
+         "FROM device_events ORDER BY time_ms, id",
+         {kTimeUtc,
+          {"station"},
+          {"user_name"},
+          {"kind"},
+          {"product_name"},
+          {"version"},
+          {"serial"},
+          {"radio_id"},
+          {"device_key"},
+          {"digest"}}},
+        {"stations",
+         "FROM stations ORDER BY station",
+         {{"station"}, {"pruned_ms", CellKind::Time, Stored::Ms}}},
+        {"schema_version", "FROM schema_version", {{"version", CellKind::Number}}},
+        {"production_runs",
+         "FROM production_runs ORDER BY id",
+         {{"id", CellKind::Number},
+          {"station"},
+          {"user_name"},
+          {"started_utc", CellKind::Time},
+          {"file"},
+          {"product"}}},
+        {"production_rows",
+         "FROM production_rows ORDER BY run_id, time_utc",
+         {{"run_id", CellKind::Number},
+          kTimeUtc,
+          {"station"},
+          {"unit"},
+          {"serial"},
+          {"product"},
+          {"version"},
+          {"radio_id"},
+          {"codes"},
+          {"result"},
+          {"message"},
+          {"duration_ms", CellKind::Number}}},
+        {"fixed_codes",
+         "FROM fixed_codes ORDER BY code",
+         {{"code", CellKind::Text, Stored::Code},
+          {"block_first", CellKind::Text, Stored::Code},
+          {"state"},
+          {"station"},
+          {"unit"},
+          {"serial"},
+          {"product"},
+          {"reserved_at", CellKind::Time}}},
+    };
+    return tables;
+}
+
+// The heading a column shows: a time kept in ms is shown as a time, so it loses its unit.
+QString Heading(const ColumnSpec& c) {
+    QString name = QLatin1String(c.name);
+    if (c.stored == Stored::Ms)
+        name.chop(3);
+    return name;
+}
+
+QString Cell(const ColumnSpec& c, const QVariant& value) {
+    switch (c.stored) {
+    case Stored::Code:
+        return QStringLiteral("%1").arg(value.toInt(), 4, 16, QChar(u'0')).toUpper();
+    case Stored::Ms:
+        return value.toLongLong() == 0 ? QString() : Utc(QDateTime::fromMSecsSinceEpoch(value.toLongLong()));
+    case Stored::AsIs:
+        break;
+    }
+    return value.toString();
+}
+
 QByteArray CsvField(const QString& text) {
     QByteArray field = text.toUtf8();
     if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
@@ -26,7 +144,84 @@ QByteArray CsvField(const QString& text) {
     return field;
 }
 
+// A CSV file per table in a folder.
+class CsvFolder final : public RecordsTableSink {
+public:
+    explicit CsvFolder(const QString& folder) : folder_(folder) {}
+
+    Result<> Begin(const RecordsTable& table) override {
+        file_.setFileName(QDir(folder_).filePath(table.name + QStringLiteral(".csv")));
+        if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return failed();
+        return Row(table.columns);
+    }
+    Result<> Row(const QStringList& cells) override {
+        QByteArrayList fields;
+        for (const QString& cell : cells)
+            fields << CsvField(cell);
+        if (file_.write(fields.join(',') + '\n') <= 0)
+            return failed();
+        return {};
+    }
+    Result<> End() override {
+        if (!file_.flush())
+            return failed();
+        file_.close();
+        written_ << file_.fileName();
+        return {};
+    }
+    const QStringList& written() const { return written_; }
+
+private:
+    Failure failed() const {
+        return Failure{Problem::Other,
+                       QCoreApplication::translate("Records", "%1 kann nicht geschrieben werden: %2")
+                           .arg(file_.fileName(), file_.errorString())};
+    }
+
+    QString folder_;
+    QFile file_;
+    QStringList written_;
+};
+
 } // namespace
+
+Result<> RecordsDatabase::ExportTables(RecordsTableSink& sink) {
+    if (!isOpen())
+        return failure();
+    Call call(*this);
+    if (!call)
+        return failure();
+    for (const TableSpec& spec : Tables()) {
+        RecordsTable table{QLatin1String(spec.name), {}, {}};
+        QStringList columns;
+        for (const ColumnSpec& c : spec.columns) {
+            table.columns << Heading(c);
+            table.kinds.push_back(c.kind);
+            columns << QLatin1String(c.name);
+        }
+        QSqlQuery q(call.db());
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT %1 %2")
+                        .arg(columns.join(QStringLiteral(", ")), QLatin1String(spec.from))))
+            return fail(q);
+        if (Result<> begun = sink.Begin(table); !begun)
+            return begun;
+        while (q.next()) {
+            call.rearm();
+            QStringList cells;
+            for (int i = 0; i < static_cast<int>(spec.columns.size()); ++i)
+                cells << Cell(spec.columns[static_cast<size_t>(i)], q.value(i));
+            if (Result<> row = sink.Row(cells); !row)
+                return row;
+        }
+        if (q.lastError().isValid())
+            return fail(q);
+        if (Result<> ended = sink.End(); !ended)
+            return ended;
+    }
+    return {};
+}
 
 Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
     if (!isOpen())
@@ -36,82 +231,10 @@ Result<QStringList> RecordsDatabase::ExportCsv(const QString& folder) {
                     QCoreApplication::translate("Records", "%1 ist kein Ordner, der beschrieben werden kann")
                         .arg(folder));
     }
-    Call call(*this);
-    if (!call)
-        return failure();
-    // Each table once; an image is the backup file itself, not a spreadsheet's cell.
-    static const struct {
-        const char* file;
-        const char* query;
-    } tables[] = {
-        {"backups.csv", "SELECT station, file, time_utc, command, result, user_name, product_name, version, "
-                        "serial, radio_id, device_key FROM backups ORDER BY time_ms, id"},
-        {"devices.csv",
-         "SELECT device_key, product_name, version, serial, radio_id, last_seen_ms AS last_seen, station, "
-         "replaced_by, replaced_ms AS replaced FROM devices ORDER BY product_name, LENGTH(serial_key), "
-         "serial_key"},
-        // What each transfer left in a device (its image is in the records, a backup file's twin).
-        {"device_events.csv", "SELECT time_utc, station, user_name, kind, product_name, version, serial, "
-                              "radio_id, device_key, digest FROM device_events ORDER BY time_ms, id"},
-        {"stations.csv", "SELECT station, pruned_ms AS pruned FROM stations ORDER BY station"},
-        {"schema_version.csv", "SELECT version FROM schema_version"},
-        {"production_runs.csv",
-         "SELECT id, station, user_name, started_utc, file, product FROM production_runs "
-         "ORDER BY id"},
-        {"production_rows.csv",
-         "SELECT run_id, time_utc, station, unit, serial, product, version, radio_id, "
-         "codes, result, message, duration_ms FROM production_rows ORDER BY run_id, time_utc"},
-        {"fixed_codes.csv", "SELECT code, block_first, state, station, unit, serial, product, reserved_at "
-                            "FROM fixed_codes ORDER BY code"},
-    };
-    QStringList written;
-    for (const auto& table : tables) {
-        QSqlQuery q(call.db());
-        q.setForwardOnly(true);
-        if (!q.exec(QLatin1String(table.query))) {
-            return fail(q);
-        }
-        const QString path = QDir(folder).filePath(QLatin1String(table.file));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            return fail(RecordsProblem::Other,
-                        QCoreApplication::translate("Records", "%1 kann nicht geschrieben werden: %2")
-                            .arg(path, file.errorString()));
-        }
-        const QSqlRecord columns = q.record();
-        QByteArrayList header;
-        for (int i = 0; i < columns.count(); ++i)
-            header << columns.fieldName(i).toUtf8();
-        bool ok = file.write(header.join(',') + '\n') > 0;
-        while (ok && q.next()) {
-            call.rearm();
-            QByteArrayList row;
-            for (int i = 0; i < columns.count(); ++i) {
-                const QString name = columns.fieldName(i);
-                if (name == QLatin1String("code") || name == QLatin1String("block_first"))
-                    row << QStringLiteral("%1")
-                               .arg(q.value(i).toInt(), 4, 16, QChar(u'0'))
-                               .toUpper()
-                               .toUtf8();
-                else if (name == QLatin1String("last_seen") || name == QLatin1String("replaced") ||
-                         name == QLatin1String("pruned"))
-                    // A time as a time; 0 is "never" (not replaced, never pruned).
-                    row << (q.value(i).toLongLong() == 0
-                                ? QByteArray()
-                                : Utc(QDateTime::fromMSecsSinceEpoch(q.value(i).toLongLong())).toUtf8());
-                else
-                    row << CsvField(q.value(i).toString());
-            }
-            ok = file.write(row.join(',') + '\n') > 0;
-        }
-        if (!ok || !file.flush()) {
-            return fail(RecordsProblem::Other,
-                        QCoreApplication::translate("Records", "%1 kann nicht geschrieben werden: %2")
-                            .arg(path, file.errorString()));
-        }
-        written << path;
-    }
-    return written;
+    CsvFolder csv(folder);
+    if (Result<> exported = ExportTables(csv); !exported)
+        return exported.failure();
+    return csv.written();
 }
 
 } // namespace zal

@@ -21,6 +21,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <csignal>
@@ -1036,8 +1037,10 @@ TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
     for (const char* table : {"devices", "device_events", "production_runs", "production_rows", "fixed_codes",
                               "stations", "schema_version"})
         EXPECT_TRUE(QFile::exists(file("csv/") + QLatin1String(table) + QStringLiteral(".csv"))) << table;
-    EXPECT_TRUE(ReadTestFile(file("csv/devices.csv")).startsWith(
-        "device_key,product_name,version,serial,radio_id,last_seen,station,replaced_by,replaced\n"));
+    EXPECT_TRUE(
+        ReadTestFile(file("csv/devices.csv"))
+            .startsWith(
+                "device_key,product_name,version,serial,radio_id,last_seen,station,replaced_by,replaced\n"));
     // What only the records knew (how the read ended) is unknown now; the rest is as it was.
     EXPECT_EQ(zalctl({"backups", "list"}).out,
               QString(listed).replace(QStringLiteral("read done"), QStringLiteral("read ?")));
@@ -1065,6 +1068,96 @@ TEST_F(ZalctlDevice, LostRecordsAreRebuiltFromTheBackupFiles) {
             << given[0].toStdString();
         startDevice(file("s42.bin"));
     }
+}
+
+// A CSV file's rows, each cell with whether it stood in quotes.
+static std::vector<std::vector<std::pair<QString, bool>>> CsvCells(const QByteArray& text) {
+    std::vector<std::vector<std::pair<QString, bool>>> rows(1);
+    QString cell;
+    bool quoted = false, inQuotes = false;
+    const QString all = QString::fromUtf8(text);
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QChar c = all[i];
+        if (inQuotes && c == u'"' && i + 1 < all.size() && all[i + 1] == u'"') {
+            cell += c;
+            ++i;
+        } else if (c == u'"') {
+            inQuotes = !inQuotes;
+            quoted = true;
+        } else if (!inQuotes && (c == u',' || c == u'\n')) {
+            rows.back().emplace_back(cell, quoted);
+            cell.clear();
+            quoted = false;
+            if (c == u'\n')
+                rows.emplace_back();
+        } else if (c != u'\r' || inQuotes) {
+            cell += c;
+        }
+    }
+    if (rows.back().empty())
+        rows.pop_back();
+    return rows;
+}
+
+// The workbook read by LibreOffice, cell by cell against the CSV files: codes, serial numbers and
+// versions stay text as they are (1E10 no number, 004711 with its zeros), times are dates, ids numbers.
+TEST_F(ZalctlDevice, TheRecordsReachASpreadsheetAsTheyAre) {
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed; ./test installs libreoffice-calc-nogui";
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("z.Zal")}).exitCode, 0);
+    ConfigImage device = Load(shipped("Default ZAL V22"));
+    WriteU16BE(device, 0xFE, 4711);
+    ASSERT_TRUE(SaveImageFile(file("d.bin"), device));
+    startDevice(file("d.bin"));
+    const Outcome line =
+        zalctl({"line", file("z.Zal"), "--change-codes", "1E10", "--count", "1", "--log", file("log.csv")});
+    ASSERT_EQ(line.exitCode, 0) << line.err.toStdString();
+    const Outcome exported = zalctl({"records", "export", "--csv", file("csv"), "-o", file("r.xlsx")});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    QProcess convert;
+    convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + file("office"), "--headless",
+                           "--convert-to",
+                           // UTF-8, text cells in quotes, cells as shown, every sheet
+                           "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,true,false,false,-1",
+                           "--outdir", file("sheets"), file("r.xlsx")});
+    ASSERT_TRUE(convert.waitForFinished(120000));
+    ASSERT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().constData();
+    const std::set<QString> numbers{"id", "run_id", "duration_ms", "schema_version.version"};
+    const std::set<QString> times{"time_utc",  "started_utc", "reserved_at",
+                                  "last_seen", "replaced",    "pruned"};
+    int tables = 0;
+    for (const QString& csv : exported.out.split(u'\n', Qt::SkipEmptyParts)) {
+        if (!csv.endsWith(QLatin1String(".csv")))
+            continue;
+        ++tables;
+        const QString table = QFileInfo(csv).completeBaseName();
+        const auto expected = CsvCells(ReadTestFile(csv));
+        const auto shown = CsvCells(ReadTestFile(file("sheets/r-") + table + QStringLiteral(".csv")));
+        ASSERT_EQ(shown.size(), expected.size()) << table.toStdString();
+        for (size_t r = 0; r < expected.size(); ++r) {
+            ASSERT_EQ(shown[r].size(), expected[r].size()) << table.toStdString() << " row " << r;
+            for (size_t c = 0; c < expected[r].size(); ++c) {
+                const QString column = expected[0][c].first;
+                QString want = expected[r][c].first;
+                const auto& [got, text] = shown[r][c];
+                const bool number = numbers.count(column) || numbers.count(table + u'.' + column);
+                const bool time = times.count(column) > 0;
+                if (r > 0 && time) // a date as the sheet shows it, to the second
+                    want = want.left(19).replace(u'T', u' ');
+                EXPECT_EQ(got, want) << table.toStdString() << ' ' << column.toStdString() << " row " << r;
+                if (r > 0 && !want.isEmpty()) {
+                    EXPECT_EQ(text, !number && !time) << table.toStdString() << ' ' << column.toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_EQ(tables, 8);
+    // What a spreadsheet's CSV import used to turn into numbers.
+    const QByteArray codes = ReadTestFile(file("sheets/r-fixed_codes.csv"));
+    for (const char* code : {"\"1E10\",\"1E10\"", "\"1E15\",\"1E10\""})
+        EXPECT_TRUE(codes.contains(code)) << codes.constData();
+    EXPECT_TRUE(ReadTestFile(file("sheets/r-devices.csv")).contains(",\"004711\",")) << "serial";
 }
 
 // One customer's file written into another device, a restore, a replacement and a line device: the
@@ -1351,7 +1444,7 @@ TEST_F(ZalctlDevice, RawBackup) {
         << list.out.toStdString();
     sim_.reset();
     EXPECT_EQ(zalctl({"kbx-info"}).out, QString()); // nothing answered: nothing on stdout
-    EXPECT_EQ(zalctl({"kbx-list"}).exitCode, 1); // nothing answers
+    EXPECT_EQ(zalctl({"kbx-list"}).exitCode, 1);    // nothing answers
 }
 
 TEST_F(ZalctlDevice, LearnAPosition) {
