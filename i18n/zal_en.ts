@@ -832,6 +832,50 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
         <source>--csv DIR nennt den Ordner, in den die Tabellen kommen, -o FILE.xlsx die Arbeitsmappe</source>
         <translation>--csv DIR names the folder the tables go into, -o FILE.xlsx the workbook</translation>
     </message>
+    <message>
+        <source>(fehlt)</source>
+        <translation>(missing)</translation>
+    </message>
+    <message>
+        <source>%1 Bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>Einstellungen (Herkunft, Name=Wert):</source>
+        <translation>Settings (origin, name=value):</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>Umgebung %1</source>
+        <translation>environment %1</translation>
+    </message>
+    <message>
+        <source>Installationsordner</source>
+        <translation>Install folder</translation>
+    </message>
+    <message>
+        <source>Datenordner</source>
+        <translation>Data folder</translation>
+    </message>
+    <message>
+        <source>Konfigurationsordner</source>
+        <translation>Configuration folder</translation>
+    </message>
+    <message>
+        <source>Standard-Konfigurationsordner</source>
+        <translation>Default configuration folder</translation>
+    </message>
+    <message>
+        <source>Einstellungsdatei</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>Aufzeichnungen</source>
+        <translation>Records</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -1467,6 +1511,18 @@ Backups are read-only. With “%1” you keep a copy with your changes.</transla
     <message>
         <source>: es gilt der ganze Text</source>
         <translation>: the whole text is used</translation>
+    </message>
+    <message>
+        <source>: keine Dauer (500ms, 2s, 1min); es gilt der Standardwert</source>
+        <translation>: no duration (500ms, 2s, 1min); the default is used</translation>
+    </message>
+    <message>
+        <source>: gilt nur für Aufzeichnungen auf einem PostgreSQL-Server; SQLite wartet bis zu 10 s auf eine Sperre</source>
+        <translation>: only for records on a PostgreSQL server; SQLite waits up to 10 s for a lock</translation>
+    </message>
+    <message>
+        <source>: ohne Einheit; es gilt %1 ms, wie PostgreSQL es liest (%1s für Sekunden)</source>
+        <translation>: no unit; %1 ms is used, as PostgreSQL reads it (%1s for seconds)</translation>
     </message>
 </context>
 <context>

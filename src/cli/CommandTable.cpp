@@ -11,6 +11,7 @@
 #include "Session.h"
 #include "StandardStreams.h"
 #include "records/RecordsDatabase.h"
+#include "records/ServerUrl.h"
 #include "shell/AppFolders.h"
 
 #include <QCoreApplication>
@@ -29,33 +30,63 @@ void PrintFolder(QTextStream& out, const QString& title, const QString& path) {
     out << title << ": " << path << '\n';
     const QDir dir(path);
     if (!dir.exists()) {
-        out << "    (missing)\n";
+        out << "    " << QCoreApplication::translate("Cli", "(fehlt)") << '\n';
         return;
     }
     const QFileInfoList entries =
         dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::DirsFirst);
     if (entries.isEmpty())
-        out << "    (empty)\n";
+        out << "    " << QCoreApplication::translate("Cli", "(leer)") << '\n';
     for (const QFileInfo& entry : entries) {
         if (entry.isDir())
             out << "    " << entry.fileName() << "/\n";
         else
-            out << "    " << entry.fileName() << "  (" << entry.size() << " bytes)\n";
+            out << "    " << entry.fileName() << "  ("
+                << QCoreApplication::translate("Cli", "%1 Bytes").arg(entry.size()) << ")\n";
     }
 }
 
-int RunFolders(QTextStream& out, QTextStream&, const QStringList& arguments) {
+// Every setting with what is used and where it came from, as git config --list --show-origin does.
+void PrintSettings(QTextStream& out, const Settings& settings, const QString& file) {
+    out << '\n' << QCoreApplication::translate("Cli", "Einstellungen (Herkunft, Name=Wert):") << '\n';
+    for (const ListedSetting& s : settings.listing()) {
+        QString origin;
+        switch (s.origin) {
+        case SettingOrigin::Default:
+            origin = QCoreApplication::translate("Cli", "Standard");
+            break;
+        case SettingOrigin::File:
+            origin = QStringLiteral("%1:%2").arg(QFileInfo(file).fileName()).arg(s.line);
+            break;
+        case SettingOrigin::Environment:
+            origin = QCoreApplication::translate("Cli", "Umgebung %1").arg(s.environment);
+            break;
+        }
+        // A server's URL never shows a password, wherever it came from.
+        const QString value =
+            s.name == QLatin1String("[Records] Database") ? records_url::WithoutPassword(s.value) : s.value;
+        out << "  " << origin.leftJustified(24) << ' ' << s.name << '=' << Printable(value) << '\n';
+    }
+}
+
+int RunFolders(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const QString install = FindInstallFolder(QCoreApplication::applicationDirPath());
     const AppFolders f = SettleFolders(install, ProgramVersionText(), arguments, SystemPlatformFolders());
     out << "ZAL family programmer " << ProgramVersionText() << "\n\n";
-    PrintFolder(out, QStringLiteral("Install folder"), f.installFolder);
-    PrintFolder(out, QStringLiteral("Data folder"), f.dataFolder);
-    PrintFolder(out, QStringLiteral("Configuration folder"), f.configFolder);
-    out << "Default configuration folder: " << f.defaultConfigFolder << '\n';
-    out << "Settings file: " << f.settingsFile << '\n';
+    PrintFolder(out, QCoreApplication::translate("Cli", "Installationsordner"), f.installFolder);
+    PrintFolder(out, QCoreApplication::translate("Cli", "Datenordner"), f.dataFolder);
+    PrintFolder(out, QCoreApplication::translate("Cli", "Konfigurationsordner"), f.configFolder);
+    out << QCoreApplication::translate("Cli", "Standard-Konfigurationsordner") << ": "
+        << f.defaultConfigFolder << '\n';
+    out << QCoreApplication::translate("Cli", "Einstellungsdatei") << ": " << f.settingsFile << '\n';
     // Where the records are: a relative Database= is taken in the data folder; a password never shows.
-    const QString records = RecordsDatabase::Location(f.dataFolder, f.settings());
-    out << "Records: " << RecordsDatabase::ShownLocation(records) << '\n';
+    const Settings settings = f.settings();
+    const QString records = RecordsDatabase::Location(f.dataFolder, settings);
+    out << QCoreApplication::translate("Cli", "Aufzeichnungen") << ": "
+        << RecordsDatabase::ShownLocation(records) << '\n';
+    PrintSettings(out, settings, f.settingsFile);
+    for (const QString& problem : settings.problems())
+        err << "zalctl: " << QCoreApplication::translate("Cli", "Warnung: %1").arg(problem) << Qt::endl;
     return kOk;
 }
 

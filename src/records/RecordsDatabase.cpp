@@ -145,7 +145,8 @@ QString RecordsDatabase::Location(const QString& dataFolder, const Settings& set
                                      std::pair{setting::kRecordsStatementTimeout, "statement_timeout"},
                                      std::pair{setting::kRecordsLockTimeout, "lock_timeout"},
                                      std::pair{setting::kRecordsReplicationWait, "replication_wait"}}) {
-        const QString value = settings.value(wait);
+        // A wait that is no duration is said with the settings' problems and leaves the default.
+        const QString value = settings.wait(wait);
         if (!value.isEmpty() && !query.hasQueryItem(QLatin1String(item)))
             location += (location.contains(u'?') ? u'&' : u'?') + QLatin1String(item) + u'=' +
                         QString::fromLatin1(QUrl::toPercentEncoding(value));

@@ -1,5 +1,7 @@
 #include "ServerUrl.h"
 
+#include "shell/Settings.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -76,19 +78,7 @@ const QStringList& KnownOptions() {
 }
 
 std::optional<qint64> DurationMs(const QString& text) {
-    static const QRegularExpression duration(QStringLiteral("^(\\d{1,10})(ms|s|min)?$"));
-    const QRegularExpressionMatch match = duration.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const qint64 number = match.captured(1).toLongLong();
-    const QString unit = match.captured(2);
-    const qint64 ms = unit == QLatin1String("min") ? number * 60000
-                      : unit == QLatin1String("s") ? number * 1000
-                                                   : number;
-    // The server takes a wait up to INT_MAX ms.
-    if (ms > 2147483647)
-        return std::nullopt;
-    return ms;
+    return zal::DurationMs(text);
 }
 
 QStringList ServerUrl::options() const {

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace zal {
 namespace {
 
@@ -10,7 +12,64 @@ QString Text(const char* name) {
     return QString::fromLatin1(name);
 }
 
+constexpr const TextSetting* kWaits[] = {&setting::kRecordsConnectTimeout, &setting::kRecordsStatementTimeout,
+                                         &setting::kRecordsLockTimeout, &setting::kRecordsReplicationWait};
+
 } // namespace
+
+std::optional<qint64> DurationMs(const QString& text) {
+    static const QRegularExpression duration(QStringLiteral("^(\\d{1,10})(ms|s|min)?$"));
+    const QRegularExpressionMatch match = duration.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const qint64 number = match.captured(1).toLongLong();
+    const QString unit = match.captured(2);
+    const qint64 ms = unit == QLatin1String("min") ? number * 60000
+                      : unit == QLatin1String("s") ? number * 1000
+                                                   : number;
+    // The server takes a wait up to INT_MAX ms.
+    if (ms > 2147483647)
+        return std::nullopt;
+    return ms;
+}
+
+std::vector<ListedSetting> Settings::listing() const {
+    std::vector<ListedSetting> listed;
+    const auto add = [&](const SettingPlace& place, const QString& value, const char* environment) {
+        ListedSetting l{QStringLiteral("[%1] %2").arg(Text(place.section), Text(place.key)), value,
+                        SettingOrigin::Default, 0, QString()};
+        if (environment && !qEnvironmentVariable(environment).trimmed().isEmpty()) {
+            l.origin = SettingOrigin::Environment;
+            l.environment = Text(environment);
+        } else if (file_.value(Text(place.section), Text(place.key))) {
+            l.origin = SettingOrigin::File;
+            l.line = file_.lineOf(Text(place.section), Text(place.key));
+        }
+        listed.push_back(std::move(l));
+    };
+    for (const TextSetting& s :
+         {setting::kConfigDirectory, setting::kAppVersion, setting::kRecordsDatabase,
+          setting::kRecordsStation, setting::kRecordsConnectTimeout, setting::kRecordsStatementTimeout,
+          setting::kRecordsLockTimeout, setting::kRecordsReplicationWait})
+        add(s.place, value(s), s.environment);
+    for (const CountSetting& s : {setting::kBackupMaxAgeDays, setting::kBackupKeepPerDevice})
+        add(s.place, QString::number(value(s)), nullptr);
+    for (const SwitchSetting& s : {setting::kBackupBeforeWrite, setting::kBackupWritePreview})
+        add(s.place, value(s) ? QStringLiteral("1") : QStringLiteral("0"), nullptr);
+    for (const EnvironmentSetting& s :
+         {setting::kKbxPort, setting::kKbxTrace, setting::kKbxUsbId, setting::kUsbSysfs}) {
+        const QString value = Environment(s);
+        listed.push_back({Text(s.name), value,
+                          value.isEmpty() ? SettingOrigin::Default : SettingOrigin::Environment, 0,
+                          value.isEmpty() ? QString() : Text(s.name)});
+    }
+    return listed;
+}
+
+QString Settings::wait(const TextSetting& setting) const {
+    const QString text = value(setting);
+    return DurationMs(text) ? text : QString();
+}
 
 Settings Settings::Load(const QString& path) {
     return Settings(SettingsFile::Load(path), path);
@@ -55,6 +114,30 @@ QStringList Settings::problems() const {
         if (commented(text))
             said << where(s.place, text) +
                         QCoreApplication::translate("Settings", ": es gilt der ganze Text") + commentNote;
+    }
+    // The waits: a duration with its unit, and only where a server reads them.
+    const QString records = value(setting::kRecordsDatabase);
+    const bool server = records.startsWith(QLatin1String("postgresql://")) ||
+                        records.startsWith(QLatin1String("postgres://"));
+    for (const TextSetting* s : kWaits) {
+        const QString text = file_.text(Text(s->place.section), Text(s->place.key)).trimmed();
+        if (text.isEmpty() || commented(text))
+            continue;
+        const std::optional<qint64> ms = DurationMs(text);
+        if (!ms)
+            said << where(s->place, text) + QCoreApplication::translate(
+                                                "Settings", ": keine Dauer (500ms, 2s, 1min); es gilt der "
+                                                            "Standardwert");
+        else if (!server)
+            said << where(s->place, text) + QCoreApplication::translate(
+                                                "Settings",
+                                                ": gilt nur für Aufzeichnungen auf einem PostgreSQL-Server; "
+                                                "SQLite wartet bis zu 10 s auf eine Sperre");
+        else if (text.back().isDigit())
+            said << where(s->place, text) + QCoreApplication::translate(
+                                                "Settings", ": ohne Einheit; es gilt %1 ms, wie PostgreSQL "
+                                                            "es liest (%1s für Sekunden)")
+                                                .arg(*ms);
     }
     return said;
 }

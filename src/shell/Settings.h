@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <vector>
 
 namespace zal {
 
@@ -93,6 +94,21 @@ inline constexpr std::initializer_list<SettingPlace> kUserPlaces{
 
 } // namespace setting
 
+// Where a setting's value came from, for a listing of them all.
+enum class SettingOrigin { Default, File, Environment };
+
+struct ListedSetting {
+    QString name;  // "[Records] Station", or the variable for one set only in the environment
+    QString value; // what is used
+    SettingOrigin origin;
+    int line = 0;        // in the file, when it came from there
+    QString environment; // the variable, when it came from there
+};
+
+// A wait as a server URL or the settings give it ("2s", "1min", "500ms", or "500" in ms, as PostgreSQL
+// reads it); nothing when it is none (or longer than a server takes).
+std::optional<qint64> DurationMs(const QString& text);
+
 // Values.ini read once; each question answers from that one reading (and the environment), so a
 // command that needs several settings opens the file once.
 class Settings {
@@ -107,12 +123,18 @@ public:
     bool value(const SwitchSetting& setting) const;
     // The entry numbered so, or empty.
     QString entry(const NumberedSetting& setting, int number) const;
+    // A wait for the server's records: its text when it is a duration, else empty (the default holds).
+    QString wait(const TextSetting& setting) const;
+    // Every declared setting but the shipped lists, with what is used and where it came from (as git
+    // config --list --show-origin does).
+    std::vector<ListedSetting> listing() const;
     // What the file itself holds at the place, without fallback or environment.
     std::optional<QString> stored(const SettingPlace& place) const;
 
     // What the file holds that cannot be used as it stands, each with the file, its line and what is used
     // instead: a value followed by "; comment" (the file's rules keep it as part of the value), a switch
-    // that is neither 0 nor 1, a count that is no whole number above zero.
+    // that is neither 0 nor 1, a count that is no whole number above zero, a wait that is no duration, has
+    // no unit, or is set for records that are no server.
     QStringList problems() const;
 
     // Shipped lists of numbered entries that are declared as data elsewhere (the value lists' rows).

@@ -505,6 +505,22 @@ TEST_F(Zalctl, FoldersAreSettledInTheHome) {
     EXPECT_EQ(folders.exitCode, 0);
     EXPECT_TRUE(folders.out.contains(home.file(QStringLiteral(".local/share/VESK/ZAL Programmer (DE)/"))));
     EXPECT_TRUE(folders.out.contains(QStringLiteral("Default MUVEPLUS2 V1.bin")));
+    // Every setting with what is used and where it came from, in the user's language; what cannot be
+    // used is said beside it.
+    const QString values = file(".local/share/VESK/ZAL Programmer (DE)/Values.ini");
+    QByteArray ini = ReadTestFile(values);
+    const int line = static_cast<int>(ini.count('\n')) + 2;
+    WriteTestFile(values, ini + "[Records]\nStation=L2\nLockTimeout=2\n");
+    const Result listed = zalctl({"folders"}, QStringLiteral("en_US.UTF-8"));
+    EXPECT_TRUE(listed.out.contains(QStringLiteral("Install folder: "))) << listed.out.toStdString();
+    const QRegularExpression station(
+        QStringLiteral("\\n  Values\\.ini:%1 +\\[Records\\] Station=L2\\n").arg(line));
+    EXPECT_TRUE(listed.out.contains(station)) << listed.out.toStdString();
+    EXPECT_TRUE(listed.out.contains(
+        QRegularExpression(QStringLiteral("\\n  Default +\\[Backups\\] MaxAgeDays=365\\n"))));
+    EXPECT_TRUE(listed.err.contains(
+        QStringLiteral("[Records] LockTimeout=2: only for records on a PostgreSQL server")))
+        << listed.err.toStdString();
 }
 
 // A configuration exported with show --json, trimmed or not, applies to another file as set would.

@@ -32,7 +32,7 @@ done
 dpkg-deb -x "$deb" "$work/root"
 mkdir -p "$work/home"
 HOME="$work/home" XDG_DATA_HOME="$work/home/data" "$work/root/usr/bin/zalctl" folders > "$work/folders.txt"
-grep -q "Install folder: $work/root/usr/share/zal-programmer" "$work/folders.txt" || {
+grep -q ": $work/root/usr/share/zal-programmer/\?$" "$work/folders.txt" || {
     echo "the unpacked zalctl did not find its data:"; cat "$work/folders.txt"; failures=$((failures + 1)); }
 grep -q "Default ZAL V22.bin" "$work/folders.txt" || { echo "no default images installed"; failures=$((failures + 1)); }
 # The report commands run in zalctl-report, which zalctl finds in the package's libexec folder.

@@ -153,6 +153,37 @@ TEST(Settings, EachSettingAsDeclared) {
     ASSERT_EQ(said.size(), 2);
     for (const QString& problem : said)
         EXPECT_TRUE(problem.contains(QStringLiteral("Kommentare stehen auf einer eigenen Zeile")));
+    // A wait: a duration with its unit, read only where the records are a server's.
+    const QByteArray records = qgetenv("ZAL_RECORDS");
+    qunsetenv("ZAL_RECORDS");
+    const struct {
+        const char* database;
+        const char* wait;
+        const char* said; // nullptr: nothing to say
+    } waits[] = {
+        {"postgresql://zal@db/zal", "LockTimeout=2", ": ohne Einheit; es gilt 2 ms"},
+        {"postgresql://zal@db/zal", "LockTimeout=2 s", ": keine Dauer"},
+        {"postgresql://zal@db/zal", "ConnectTimeout=5s", nullptr},
+        {"/srv/records.sqlite", "LockTimeout=2s",
+         ": gilt nur für Aufzeichnungen auf einem PostgreSQL-Server"},
+    };
+    for (const auto& w : waits) {
+        const Settings waiting = Settings::Load(
+            WriteTestFile(home.file(QStringLiteral("w.ini")),
+                          QByteArray("[Records]\nDatabase=") + w.database + "\n" + w.wait + "\n"));
+        const QStringList told = waiting.problems();
+        ASSERT_EQ(told.size(), w.said ? 1 : 0) << w.wait;
+        if (w.said) {
+            EXPECT_TRUE(told[0].contains(QStringLiteral(":3: [Records] ") + QLatin1String(w.wait) +
+                                         QString::fromUtf8(w.said)))
+                << told[0].toStdString();
+        }
+        // What is no duration is not passed on: the default holds.
+        EXPECT_EQ(waiting.wait(setting::kRecordsLockTimeout).isEmpty(),
+                  QByteArray(w.wait) != "LockTimeout=2" && QByteArray(w.wait) != "LockTimeout=2s")
+            << w.wait;
+    }
+    records.isNull() ? qunsetenv("ZAL_RECORDS") : qputenv("ZAL_RECORDS", records);
 
     const QByteArray before = qgetenv("ZAL_STATION");
     qunsetenv("ZAL_STATION");
