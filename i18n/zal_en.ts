@@ -1104,12 +1104,8 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <translation>Redo: %1</translation>
     </message>
     <message>
-        <source>
-
-Sicherungen sind schreibgeschützt. Mit „%1“ behalten Sie eine Kopie mit Ihren Änderungen.</source>
-        <translation>
-
-Backups are read-only. With “%1” you keep a copy with your changes.</translation>
+        <source>Sicherungen sind schreibgeschützt. Mit „%1“ behalten Sie eine Kopie mit Ihren Änderungen.</source>
+        <translation>Backups are read-only. With “%1” you keep a copy with your changes.</translation>
     </message>
     <message>
         <source>Die Konfiguration hat ungespeicherte Änderungen. Möchten Sie sie speichern, bevor eine andere an ihre Stelle tritt?</source>

@@ -11,10 +11,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <optional>
 #include <vector>
@@ -205,8 +209,16 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     constexpr qint64 kRecipeLimit = 1 << 20;
     QFile file;
     QByteArray bytes;
-    if (OpenForReading(file, o.positional[1]))
-        bytes = file.read(kRecipeLimit + 1);
+    if (!OpenForReading(file, o.positional[1])) {
+        const int why = errno;
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "das Rezept %1 kann nicht gelesen werden: %2")
+                   .arg(o.positional[1], QString::fromLocal8Bit(std::strerror(
+                                             QFileInfo(o.positional[1]).isDir() ? EISDIR : why)))
+            << Qt::endl;
+        return kFailed;
+    }
+    bytes = file.read(kRecipeLimit + 1);
     if (bytes.size() > kRecipeLimit) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 ist größer, als ein Rezept sein darf (1 MiB)")

@@ -61,13 +61,17 @@ qint64 StreamDevice::writeData(const char* data, qint64 size) {
 }
 
 void ErrorStreamDevice::line(const QString& text) {
-    static const QRegularExpression numbered(QStringLiteral("^error (\\d+): (.*)$"));
+    // The kinds as CliDialogs writes them (never translated): a command refused with an information or
+    // a warning (another device than the file's) has that message's number.
+    static const QRegularExpression numbered(QStringLiteral("^(error|warning|information) (\\d+): (.*)$"));
     static const QLatin1String own("zalctl: ");
     const std::lock_guard lock(mutex_);
     if (const QRegularExpressionMatch m = numbered.match(text); m.hasMatch()) {
-        if (number_ == 0)
-            number_ = m.captured(1).toInt();
-        errors_ << m.captured(2);
+        const bool error = m.captured(1) == QLatin1String("error");
+        int& number = error ? number_ : otherNumber_;
+        if (number == 0)
+            number = m.captured(2).toInt();
+        (error ? errors_ : others_) << m.captured(3);
     } else if (text.startsWith(own)) {
         errors_ << text.mid(own.size());
     }
@@ -75,10 +79,11 @@ void ErrorStreamDevice::line(const QString& text) {
 
 QJsonObject ErrorStreamDevice::errorJson() const {
     const std::lock_guard lock(mutex_);
-    if (errors_.isEmpty())
+    if (errors_.isEmpty() && others_.isEmpty())
         return {};
-    return QJsonObject{{QStringLiteral("number"), number_ ? QJsonValue(number_) : QJsonValue()},
-                       {QStringLiteral("text"), errors_.join(u'\n')}};
+    const int number = number_ ? number_ : otherNumber_;
+    return QJsonObject{{QStringLiteral("number"), number ? QJsonValue(number) : QJsonValue()},
+                       {QStringLiteral("text"), (errors_.isEmpty() ? others_ : errors_).join(u'\n')}};
 }
 
 } // namespace zal::cli

@@ -44,8 +44,8 @@ private:
 class ErrorStreamDevice : public StreamDevice {
 public:
     ErrorStreamDevice() : StreamDevice(2, true) {}
-    // {"number": the first numbered error's number or null, "text": the errors, one a line}; empty
-    // when none was said.
+    // {"number": the first numbered error's number (else the first warning's or information's) or null,
+    // "text": the errors, one a line (else those messages)}; empty when none was said.
     QJsonObject errorJson() const;
 
 protected:
@@ -53,8 +53,9 @@ protected:
 
 private:
     mutable std::mutex mutex_;
-    int number_ = 0;
-    QStringList errors_;
+    int number_ = 0;      // the first numbered error's
+    int otherNumber_ = 0; // the first numbered warning's or information's
+    QStringList errors_, others_;
 };
 
 // The errors said on err (an ErrorStreamDevice's), for a --json document's "error"; a command that

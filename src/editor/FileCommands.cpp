@@ -140,23 +140,26 @@ CommandResult TfrmEnterData::SaveTo(const QString& path, bool saveAs) {
         ReportConversionError(*error);
         return CommandResult::Failed;
     }
-    if (!SaveImageFile(path, working_)) {
+    if (const Result<> saved = SaveImageFile(path, working_); !saved) {
+        // Why it failed (a missing folder, a full disk, no permission) is the part a technician can mend.
+        QStringList paragraphs{MessageText(Msg::CannotSaveConfiguration),
+                               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), saved.error())};
         // This station's backups and the copies of other stations' backups below them alike.
         const QString backupFolder = QDir(backups().folder()).absolutePath() + u'/';
-        if (QFileInfo(path).absoluteFilePath().startsWith(backupFolder)) {
+        if (QFileInfo(path).absoluteFilePath().startsWith(backupFolder))
             // A backup stands for what a device held and is kept read-only: say so, and how to keep
             // the edits.
-            noted_.noteMessage(MessageKind::Error, Msg::CannotSaveConfiguration);
-            ShowMessage(dialogs_, MessageKind::Error, Msg::CannotSaveConfiguration,
-                        MessageText(Msg::CannotSaveConfiguration) +
-                            QCoreApplication::translate("Editor",
-                                                        "\n\nSicherungen sind schreibgeschützt. Mit „%1“ "
-                                                        "behalten Sie eine Kopie mit Ihren Änderungen.")
-                                // the menu item as the technician sees it
-                                .arg(Str(10110).remove(u'&')));
-        } else {
-            show(MessageKind::Error, Msg::CannotSaveConfiguration);
-        }
+            paragraphs << QCoreApplication::translate("Editor",
+                                                      "Sicherungen sind schreibgeschützt. Mit „%1“ "
+                                                      "behalten Sie eine Kopie mit Ihren Änderungen.")
+                              // the menu item as the technician sees it
+                              .arg(Str(10110).remove(u'&'));
+        noted_.noteMessage(MessageKind::Error, Msg::CannotSaveConfiguration);
+        noted_.setDetail(paragraphs[1]);
+        RecordLine(QStringLiteral("message %1: ").arg(MessageId(Msg::CannotSaveConfiguration)) +
+                   paragraphs.mid(0, 2).join(QStringLiteral(" – ")));
+        ShowMessage(dialogs_, MessageKind::Error, Msg::CannotSaveConfiguration,
+                    paragraphs.join(QStringLiteral("\n\n")));
         // A Save As that failed must not leave the title naming a file that does not exist.
         if (!saveAs)
             setFile(path, fsSaved);

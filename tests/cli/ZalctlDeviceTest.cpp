@@ -1424,6 +1424,13 @@ TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {
         EXPECT_TRUE(SameRange(device, Load(shipped("Default BORA V22")), 0x10, 0x1E));
         EXPECT_EQ(device[0x50], 3) << c.message; // the new value never arrived
     }
+    // Refused with an information (another product's device): --json's error has that message's number.
+    startDevice(shipped("Default ZAL V22"));
+    const Outcome other = zalctl({"write", file("b.Bora"), "--json"});
+    EXPECT_EQ(other.exitCode, 1);
+    const QJsonObject error = QJsonDocument::fromJson(other.out.toUtf8())["error"].toObject();
+    EXPECT_EQ(error["number"].toInt(), 10602) << other.out.left(300).toStdString();
+    EXPECT_TRUE(error["text"].toString().contains(QStringLiteral("nicht identisch"))) << other.err.toStdString();
 }
 
 TEST_F(ZalctlDevice, RawBackup) {

@@ -216,6 +216,9 @@ TEST_F(FileCommands, AFailedSaveIsReported) {
     // A failed Save As leaves the title naming no file that does not exist.
     EXPECT_FALSE(SaveAs(file(QStringLiteral("no/such/folder/x.Bora"))));
     EXPECT_EQ(fx.dialogs.ids(), std::vector<int>{10605});
+    // The box names the file and why (here: the folder is missing), which is what can be mended.
+    EXPECT_TRUE(fx.dialogs.shown[0].text.contains(file(QStringLiteral("no/such/folder/x.Bora: "))))
+        << fx.dialogs.shown[0].text.toStdString();
     EXPECT_EQ(fx.e().fileState(), fsNew);
     EXPECT_TRUE(fx.e().fileName().isEmpty());
     // A failed Save keeps the file's name and counts as saved, as it always did.
