@@ -876,6 +876,26 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
         <source>Aufzeichnungen</source>
         <translation>Records</translation>
     </message>
+    <message>
+        <source>das Rezept %1 kann nicht gelesen werden: %2</source>
+        <translation>cannot read the recipe %1: %2</translation>
+    </message>
+    <message>
+        <source>-o - (die Konfiguration auf der Standardausgabe) und --json schließen einander aus</source>
+        <translation>-o - (the configuration on standard output) and --json exclude each other</translation>
+    </message>
+    <message>
+        <source>eine Konfiguration wird unter der Endung ihres Produkts gespeichert (%1), nicht unter .%2</source>
+        <translation>a configuration is saved with its product's extension (%1), not .%2</translation>
+    </message>
+    <message>
+        <source>%1 wurde nicht gespeichert: eine Konfiguration von %2 endet auf %3</source>
+        <translation>%1 was not saved: a %2 configuration ends in %3</translation>
+    </message>
+    <message>
+        <source>gespeichert als %1</source>
+        <translation>saved as %1</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

@@ -53,7 +53,7 @@ std::optional<FileDialogResult> CliDialogs::saveFile(const FileDialogRequest& re
         return std::nullopt;
     // The file type stays the one the dialog preselected, which gives a name without an extension
     // the product's own.
-    FileDialogResult result{savePaths_.front(), request.filterIndex > 0 ? request.filterIndex : 1};
+    FileDialogResult result{savePaths_.front(), request.filterIndex > 0 ? request.filterIndex : 1, true};
     savePaths_.pop_front();
     return result;
 }

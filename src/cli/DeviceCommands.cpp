@@ -53,18 +53,18 @@ template <typename OnChange> void TypeCode(QString& field, const QString& code, 
 
 int RunRead(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
-    if (Usage(err, o, o.positional.isEmpty(), "read"))
+    if (Usage(err, o, o.positional.isEmpty(), "read") || SaveNameRefused(err, o, "read"))
         return kUsage;
     Session s = MakeSession(err, o);
-    if (!o.output.isEmpty())
-        s.dialogs->answerSaveWith(o.output); // also answers the save offer for an image it cannot show
+    if (!o.output.isEmpty()) // also answers the save offer for an image it cannot show
+        s.dialogs->answerSaveWith(o.output == QLatin1String("-") ? QStringLiteral("/dev/stdout") : o.output);
     bool ok = static_cast<bool>(s.editor->ReadFromDevice());
     if (ok && !o.output.isEmpty() && Interrupted())
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "unterbrochen, bevor %1 gespeichert wurde").arg(o.output)
             << Qt::endl;
     else if (ok && !o.output.isEmpty())
-        ok = static_cast<bool>(SaveAs(s, o.output));
+        ok = static_cast<bool>(SaveAs(s, o.output, err));
     if (o.json)
         PrintJson(out, err, s, !ok);
     return ok ? kOk : kFailed;

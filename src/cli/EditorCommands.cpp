@@ -165,6 +165,8 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         PrintCommandUsage(err, "new", {}, o.error);
         return kUsage;
     }
+    if (SaveNameRefused(err, o, "new"))
+        return kUsage;
     const int product = ProductByName(o.positional[0]);
     std::optional<NewEntry> entry = NewEntry::New;
     if (o.positional.size() == 2)
@@ -182,7 +184,7 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (*entry != NewEntry::New)
         ok = s.editor->FileNew(*entry).clean() && ok;
     if (ok && !o.output.isEmpty())
-        ok = static_cast<bool>(SaveAs(s, o.output));
+        ok = static_cast<bool>(SaveAs(s, o.output, err));
     if (o.json)
         PrintResult(out, err, s, true, !ok);
     return ok ? kOk : kFailed;
@@ -218,6 +220,8 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                           o.error);
         return kUsage;
     }
+    if (SaveNameRefused(err, o, "set"))
+        return kUsage;
     Session s = MakeSession(err, o);
     if (!SelectProductOption(s, o, err))
         return kUsage;
@@ -265,7 +269,7 @@ int RunSet(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (o.output.isEmpty()) {
         ok = static_cast<bool>(s.editor->FileSave());
     } else {
-        ok = static_cast<bool>(SaveAs(s, o.output));
+        ok = static_cast<bool>(SaveAs(s, o.output, err));
     }
     if (o.json)
         PrintResult(out, err, s, true, !ok);

@@ -10,8 +10,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QJsonArray>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
@@ -204,6 +204,8 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         PrintCommandUsage(err, "apply", {}, o.error);
         return kUsage;
     }
+    if (SaveNameRefused(err, o, "apply"))
+        return kUsage;
     // A recipe is small: anything larger (or a device that never ends, such as /dev/zero) is refused
     // before it is read whole.
     constexpr qint64 kRecipeLimit = 1 << 20;
@@ -323,10 +325,13 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         err << "zalctl: " << QCoreApplication::translate("Cli", "nichts wurde gespeichert") << Qt::endl;
         return kFailed;
     }
-    const bool saved =
-        o.output.isEmpty() ? static_cast<bool>(s.editor->FileSave()) : static_cast<bool>(SaveAs(s, o.output));
+    const bool saved = o.output.isEmpty() ? static_cast<bool>(s.editor->FileSave())
+                                          : static_cast<bool>(SaveAs(s, o.output, err));
     if (!saved)
         return kFailed;
+    // On standard output the configuration is all there is.
+    if (o.output == QLatin1String("-"))
+        return kOk;
     for (const QString& line : changed)
         out << line << '\n';
     out << QCoreApplication::translate("Cli", "%n Felder wie im Rezept; gespeichert: %1", nullptr,

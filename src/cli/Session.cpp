@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "CommandTable.h"
 #include "Interrupt.h"
 
 #include "config/Products.h"
@@ -195,9 +196,60 @@ CommandResult Open(Session& s, const QString& path) {
     return s.editor->FileOpen();
 }
 
-CommandResult SaveAs(Session& s, const QString& path) {
+namespace {
+
+const ProductInfo* ProductOfExtension(const QString& suffix) {
+    for (const ProductInfo& p : Products())
+        if (QString(u'.' + suffix).compare(QLatin1String(p.extension), Qt::CaseInsensitive) == 0)
+            return &p;
+    return nullptr;
+}
+
+} // namespace
+
+bool SaveNameRefused(QTextStream& err, const Options& o, const char* command) {
+    if (o.output == QLatin1String("-")) {
+        if (!o.json)
+            return false;
+        PrintCommandUsage(err, command,
+                          QCoreApplication::translate("Cli",
+                                                      "-o - (die Konfiguration auf der Standardausgabe) "
+                                                      "und --json schließen einander aus"));
+        return true;
+    }
+    const QString suffix = QFileInfo(o.output).suffix();
+    if (o.output.isEmpty() || suffix.isEmpty() || ProductOfExtension(suffix) || IsWrittenThrough(o.output))
+        return false;
+    QStringList extensions;
+    for (const ProductInfo& p : Products())
+        extensions << QLatin1String(p.extension);
+    PrintCommandUsage(err, command,
+                      QCoreApplication::translate("Cli",
+                                                  "eine Konfiguration wird unter der Endung ihres Produkts "
+                                                  "gespeichert (%1), nicht unter .%2")
+                          .arg(extensions.join(QStringLiteral(", ")), suffix));
+    return true;
+}
+
+CommandResult SaveAs(Session& s, const QString& given, QTextStream& err) {
+    const QString path = given == QLatin1String("-") ? QStringLiteral("/dev/stdout") : given;
+    const ProductInfo* ours = FindProduct(s.editor->product());
+    const QString suffix = QFileInfo(path).suffix();
+    if (ours && !suffix.isEmpty() && !IsWrittenThrough(path) && ProductOfExtension(suffix) != ours) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli",
+                                           "%1 wurde nicht gespeichert: eine Konfiguration von %2 endet "
+                                           "auf %3")
+                   .arg(given, QLatin1String(ours->model), QLatin1String(ours->extension))
+            << Qt::endl;
+        return CommandResult::Refused;
+    }
     s.dialogs->answerSaveWith(path);
-    return s.editor->FileSaveAs();
+    const CommandResult saved = s.editor->FileSaveAs();
+    if (saved && s.editor->fileName() != path)
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "gespeichert als %1").arg(s.editor->fileName()) << Qt::endl;
+    return saved;
 }
 
 } // namespace zal::cli

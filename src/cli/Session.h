@@ -82,7 +82,13 @@ bool OutputRefused(QTextStream& err, const Options& options, const QStringList& 
 
 // Opens a file as the menu does; done when the editor took it.
 CommandResult Open(Session& session, const QString& path);
-// Save As to a path; done when it was saved.
-CommandResult SaveAs(Session& session, const QString& path);
+// A configuration's -o, checked before the command does anything: a name is written as given and never
+// silently changed, so one that ends in no product's extension (out.bin, out.txt) is refused with the
+// reason, and -o - (standard output) takes no --json beside it. Says why on err.
+bool SaveNameRefused(QTextStream& err, const Options& options, const char* command);
+// Save As to -o's path (- is standard output): one ending in the product's extension, in any case, is
+// written as given; one ending in another product's is refused, saying why on err; one without an
+// extension gets the product's, and err says the name it was saved under.
+CommandResult SaveAs(Session& session, const QString& path, QTextStream& err);
 
 } // namespace zal::cli

@@ -214,15 +214,20 @@ CommandResult TfrmEnterData::FileSaveAs() {
     if (!chosen)
         return scope(CommandResult::Cancelled);
 
-    // The product's extension is forced: Lager.txt is saved as Lager.Zal.
+    // The product's extension is forced: Lager.txt is saved as Lager.Zal. A stream (standard output, a
+    // FIFO) is written as it is named.
     const qsizetype slash = chosen->path.lastIndexOf(u'/');
     QString base = chosen->path.mid(slash + 1);
     const qsizetype dot = base.lastIndexOf(u'.');
+    const bool typedExtension =
+        chosen->asTyped && dot > 0 && base.mid(dot).compare(extension, Qt::CaseInsensitive) == 0;
     if (dot > 0)
         base.truncate(dot);
-    const QString target = chosen->path.left(slash + 1) + base + extension;
+    const bool stream = IsWrittenThrough(chosen->path);
+    const QString target =
+        stream || typedExtension ? chosen->path : chosen->path.left(slash + 1) + base + extension;
 
-    if (PathExists(target)) {
+    if (!stream && PathExists(target)) {
         if (IsReadOnlyFile(target)) {
             show(MessageKind::Information, Msg::FileReadOnly);
             return scope(CommandResult::Refused);

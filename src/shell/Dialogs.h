@@ -29,6 +29,9 @@ struct FileDialogRequest {
 struct FileDialogResult {
     QString path;
     int filterIndex = 1;
+    // A name typed where no dialog offers the product's extension (a command line): one that ends in
+    // the extension in another case (X.MuvePlus) is kept as it is rather than given the product's.
+    bool asTyped = false;
 };
 
 // What the core asks of whoever shows it: the GUI answers with windows, zalctl on the command line,

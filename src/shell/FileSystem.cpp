@@ -244,6 +244,14 @@ int RemoveLeftoverTemporaries(const QString& path) {
     return removed;
 }
 
+bool IsWrittenThrough(const QString& path) {
+    const QByteArray native = NativeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
+        return false;
+    return !S_ISREG(st.st_mode) || native.startsWith("/dev/") || native.startsWith("/proc/");
+}
+
 bool IsReadOnlyFile(const QString& path) {
     const QByteArray native = NativeName(path);
     struct stat st {};

@@ -36,6 +36,11 @@ bool SameFile(const QString& a, const QString& b);
 // removed. A failure says why (and leaves errno set to its cause).
 Result<> WriteFileAtomically(const QString& path, const QByteArray& data);
 
+// An existing target that is no regular file (a FIFO, a terminal, /dev/stdout and anything else under
+// /dev or /proc): WriteFileAtomically writes it where it is, and there is nothing there to replace, ask
+// about or read back.
+bool IsWrittenThrough(const QString& path);
+
 // Removes the temporary files of earlier writes of path whose program is gone; how many it removed. A
 // configuration's save and open call it; it reads the whole folder, so the backups' writes do not.
 int RemoveLeftoverTemporaries(const QString& path);

@@ -1430,7 +1430,8 @@ TEST_F(ZalctlDevice, WriteFaultsNeverClaimSuccess) {
     EXPECT_EQ(other.exitCode, 1);
     const QJsonObject error = QJsonDocument::fromJson(other.out.toUtf8())["error"].toObject();
     EXPECT_EQ(error["number"].toInt(), 10602) << other.out.left(300).toStdString();
-    EXPECT_TRUE(error["text"].toString().contains(QStringLiteral("nicht identisch"))) << other.err.toStdString();
+    EXPECT_TRUE(error["text"].toString().contains(QStringLiteral("nicht identisch")))
+        << other.err.toStdString();
 }
 
 TEST_F(ZalctlDevice, RawBackup) {

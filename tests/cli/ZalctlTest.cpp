@@ -747,4 +747,43 @@ TEST_F(Zalctl, AnOutputIsNeverReplacedByAFile) {
     EXPECT_TRUE(QFile::exists(longName));
 }
 
+// A configuration's name is written as given (its product's extension in any case), given the product's
+// extension when it has none (and said), or refused with the reason; "-" is standard output.
+TEST_F(Zalctl, AConfigurationIsSavedUnderTheNameGiven) {
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* written; // nullptr: nothing
+        const char* said;
+    } names[] = {
+        {{"new", "ZAL", "-o", "out.bin"}, 2, nullptr, "(.Bora, .Zal, .Muve, .Dorf, .Muveplus, .Muveplus2)"},
+        {{"new", "MUVE+", "-o", "X.MuvePlus"}, 0, "X.MuvePlus", ""},
+        {{"new", "ZAL", "-o", "X.Bora"}, 1, nullptr, "a ZAL configuration ends in .Zal"},
+        {{"new", "ZAL", "-o", "plain"}, 0, "plain.Zal", "saved as "},
+        {{"new", "ZAL", "-o", "-", "--json"}, 2, nullptr, "-o - "},
+    };
+    for (const auto& n : names) {
+        QStringList arguments = n.arguments;
+        if (arguments[3] != QLatin1String("-"))
+            arguments[3] = home.file(arguments[3]);
+        const Result run = zalctl(arguments, QStringLiteral("en_GB.UTF-8"));
+        EXPECT_EQ(run.exitCode, n.exitCode) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(n.said))) << run.err.toStdString();
+        const QStringList files = QDir(home.path()).entryList(QDir::Files);
+        EXPECT_EQ(files, n.written ? QStringList{QLatin1String(n.written)} : QStringList())
+            << arguments.join(u' ').toStdString();
+        for (const QString& f : files)
+            QFile::remove(home.file(f));
+    }
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("a.Zal")}).exitCode, 0);
+    ASSERT_EQ(zalctl({"set", file("a.Zal"), "edtNoShortTransm=7", "-o", file("b.Zal")}).exitCode, 0);
+    const Result piped =
+        zalctl({QStringLiteral("-c"), QStringLiteral("'%1/zalctl' set '%2' edtNoShortTransm=7 -o - > '%3'")
+                                          .arg(QStringLiteral(ZAL_BIN_DIR), file("a.Zal"), file("c"))},
+               QStringLiteral("C.UTF-8"), QStringLiteral("/bin/sh"));
+    EXPECT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+    EXPECT_EQ(ReadTestFile(file("c")), ReadTestFile(file("b.Zal")));
+    EXPECT_FALSE(QFile::exists(file("-")));
+}
+
 } // namespace
