@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 #include <utility>
@@ -79,9 +80,29 @@ Options Parse(const QStringList& arguments) {
     }
     for (const QCommandLineOption& option : options)
         parser.addOption(option);
+    // "-dash.Zal" is one unknown option, not the letters d, a, s, h, ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     Options o;
+    // A file whose name starts with "-" (and names no option) is the file: it stands in for the parser
+    // as a word no option can be, and takes its place among the positional arguments again.
+    QStringList words{QStringLiteral("zalctl")};
+    QStringList dashFiles;
+    bool optionsEnd = false;
+    for (const QString& a : arguments) {
+        optionsEnd = optionsEnd || a == QLatin1String("--");
+        const QString name = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1).section(u'=', 0, 0);
+        const bool option = std::any_of(options.begin(), options.end(), [&](const QCommandLineOption& c) {
+            return c.names().contains(name);
+        });
+        if (!optionsEnd && a.size() > 1 && a.startsWith(u'-') && !option && QFileInfo::exists(a)) {
+            words << QStringLiteral("\x01%1").arg(dashFiles.size());
+            dashFiles << a;
+        } else {
+            words << a;
+        }
+    }
     // The parser wants a program name in front.
-    if (!parser.parse(QStringList{QStringLiteral("zalctl")} + arguments)) {
+    if (!parser.parse(words)) {
         o.error = parser.errorText();
         return o;
     }
@@ -119,6 +140,9 @@ Options Parse(const QStringList& arguments) {
     o.station = value(kOptStation);
     o.csv = value(kOptCsv);
     o.positional = parser.positionalArguments();
+    for (QString& p : o.positional)
+        if (p.startsWith(u'\x01'))
+            p = dashFiles.value(p.mid(1).toInt());
     return o;
 }
 

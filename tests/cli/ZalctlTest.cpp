@@ -242,6 +242,7 @@ TEST_F(Zalctl, WrongUsage) {
         // A typo gets the nearest command or option, not the whole usage.
         {{"wirte", "a.Zal"}, "unknown command 'wirte'; did you mean 'write'?"},
         {{"--verison"}, "unknown option '--verison'; did you mean '--version'?"},
+        {{"show", "-nosuch.Zal"}, "Unknown option 'nosuch.Zal'."}, // one word, not its letters
     };
     for (const auto& r : refused) {
         const Result run = zalctl(r.arguments, QStringLiteral("en_GB.UTF-8"));
@@ -249,6 +250,14 @@ TEST_F(Zalctl, WrongUsage) {
         EXPECT_TRUE(run.err.contains(QLatin1String(r.said))) << run.err.toStdString();
     }
     EXPECT_FALSE(zalctl({"wirte"}, QStringLiteral("en_GB.UTF-8")).err.contains(QStringLiteral("Commands:")));
+    // A file whose name starts with "-" is the file.
+    ASSERT_EQ(zalctl({"new", "ZAL", "-o", file("-dash.Zal")}).exitCode, 0);
+    const Result dash =
+        zalctl({QStringLiteral("-c"), QStringLiteral("cd '%1' && '%2/zalctl' show -dash.Zal --json")
+                                          .arg(home.path(), QStringLiteral(ZAL_BIN_DIR))},
+               QStringLiteral("C.UTF-8"), QStringLiteral("/bin/sh"));
+    EXPECT_EQ(dash.exitCode, 0) << dash.err.toStdString();
+    EXPECT_EQ(json(dash)[QStringLiteral("fileName")].toString(), QStringLiteral("-dash.Zal"));
     // A file that did not open shows nothing on stdout.
     const Result missing = zalctl({"show", file("nosuch.Zal")});
     EXPECT_EQ(missing.exitCode, 1);
