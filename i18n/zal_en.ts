@@ -886,7 +886,7 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
     </message>
     <message>
         <source>eine Konfiguration wird unter der Endung ihres Produkts gespeichert (%1), nicht unter .%2</source>
-        <translation>a configuration is saved with its product's extension (%1), not .%2</translation>
+        <translation>a configuration is saved with its product&apos;s extension (%1), not .%2</translation>
     </message>
     <message>
         <source>%1 wurde nicht gespeichert: eine Konfiguration von %2 endet auf %3</source>
@@ -895,6 +895,50 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
     <message>
         <source>gespeichert als %1</source>
         <translation>saved as %1</translation>
+    </message>
+    <message>
+        <source>Zeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Seriennummer</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>Funk-ID</source>
+        <translation>Radio ID</translation>
+    </message>
+    <message>
+        <source>Befehl</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Zuletzt gesehen</source>
+        <translation>Last seen</translation>
+    </message>
+    <message>
+        <source>Sicherungen</source>
+        <translation>Backups</translation>
+    </message>
+    <message>
+        <source>Festcodes</source>
+        <translation>Fixed codes</translation>
+    </message>
+    <message>
+        <source>Spaltenköpfe und ausgerichtete Spalten auch, wenn die Ausgabe kein Terminal ist</source>
+        <translation>column heads and aligned columns also when the output is no terminal</translation>
     </message>
 </context>
 <context>

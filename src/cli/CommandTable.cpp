@@ -114,7 +114,7 @@ const Command kCommands[] = {
     {"diff", "A B", kEditor, KbxUse::None, RunDiff, QT_TRANSLATE_NOOP("Cli", "die Felder auflisten, deren angezeigte Werte sich unterscheiden")},
     {"export", "FILE", kEditor | kOptFormat | kOptOutput, KbxUse::None, nullptr,
      QT_TRANSLATE_NOOP("Cli", "der Konfigurationsbericht: jede Seite, Beschriftung und jeder angezeigte Wert")},
-    {"backups list", "", kEditor | kOptSerial | kOptSince | kOptStation | kOptJson, KbxUse::None, RunBackups,
+    {"backups list", "", kEditor | kOptSerial | kOptSince | kOptStation | kOptJson | kOptHeader, KbxUse::None, RunBackups,
      QT_TRANSLATE_NOOP("Cli", "die von Geräten aufbewahrten Abbilder (bei jedem Lesen und vor jedem Schreiben), an jeder Station der\n"
      "Aufzeichnungen; --since nimmt ein Datum (2026-12-07) oder eine Zeit")},
     {"backups restore", "FILE", kEditor | kOptConfigOnly | kOptReplace, KbxUse::One, RunBackups,
@@ -131,7 +131,7 @@ const Command kCommands[] = {
      QT_TRANSLATE_NOOP("Cli", "die Aufzeichnungen für eine Tabellenkalkulation, jede Tabelle (Sicherungen ohne Abbilder, Geräte,\n"
      "Ereignisse, Stationen, Produktionsläufe und ihre Zeilen, Festcodes): je eine CSV-Datei in DIR oder\n"
      "ein Blatt der Arbeitsmappe FILE.xlsx (Codes, Seriennummern und Versionen als Text, Zeiten als Datum)")},
-    {"devices", "", kEditor | kOptJson, KbxUse::None, RunDevices,
+    {"devices", "", kEditor | kOptJson | kOptHeader, KbxUse::None, RunDevices,
      QT_TRANSLATE_NOOP("Cli", "eine Zeile je Gerät der Aufzeichnungen: Produkt, Version, Seriennummer, Funk-ID, zuletzt gesehen,\n"
      "Station, Sicherungen, Festcodes")},
     {"devices show", "SERIAL", kEditor | kOptJson, KbxUse::None, RunDevices,

@@ -22,8 +22,10 @@ QString Completer(const QString& command, QString argument) {
     const auto words = [](const QStringList& list) {
         return QStringLiteral("COMPREPLY=($(compgen -W \"%1\" -- \"$cur\"))").arg(list.join(u' '));
     };
+    // A backup by its name in the list (the last cell of each row) or as a file.
     if (argument == QLatin1String("FILE") && command.startsWith(QLatin1String("backups")))
-        return QStringLiteral("_filedir bin");
+        return QStringLiteral("COMPREPLY=($(compgen -W \"$(zalctl backups list 2>/dev/null | "
+                              "awk '{print $NF}')\" -- \"$cur\")); _filedir bin");
     if (argument == QLatin1String("FILE") || argument == QLatin1String("A") || argument == QLatin1String("B"))
         return QStringLiteral("_filedir \"$files\"");
     if (argument == QLatin1String("RECIPE.json"))
@@ -70,6 +72,7 @@ void PrintBashCompletion(QTextStream& out) {
         const QString e = QString::fromLatin1(p.extension).mid(1);
         extensions << e << e.toLower();
     }
+    extensions << QStringLiteral("bin"); // a backup opens as a configuration does
     QStringList valued, files;
     for (const OptionSpelling& s : OptionSpellings()) {
         const QString usage = QString::fromLatin1(s.usage);
@@ -78,7 +81,7 @@ void PrintBashCompletion(QTextStream& out) {
         const QString name = usage.section(u' ', 0, 0);
         if (s.option == kOptOutput || s.option == kOptLog || s.option == kOptPort)
             files << name;
-        else if (s.option != kOptProduct && s.option != kOptFormat)
+        else if (s.option != kOptProduct && s.option != kOptFormat && s.option != kOptCsv)
             valued << name;
     }
     QStringList products;
@@ -102,6 +105,11 @@ void PrintBashCompletion(QTextStream& out) {
         << first.join(u' ') << " help --help --version\" -- \"$cur\"))\n"
         << "        return\n"
            "    fi\n"
+           "    if [ \"$COMP_CWORD\" -eq 2 ] && [ \"${COMP_WORDS[1]}\" = help ]; then\n"
+           "        COMPREPLY=($(compgen -W \""
+        << first.join(u' ') << "\" -- \"$cur\"))\n"
+        << "        return\n"
+           "    fi\n"
            "    case $prev in\n"
            "        "
         << files.join(QStringLiteral(" | ")) << ")\n"
@@ -110,6 +118,9 @@ void PrintBashCompletion(QTextStream& out) {
            "            COMPREPLY=($(compgen -W \""
         << products.join(u' ') << "\" -- \"$cur\"))\n"
         << "            return\n            ;;\n"
+           "        --csv)\n"
+           "            _filedir -d\n"
+           "            return\n            ;;\n"
            "        --format)\n"
            "            COMPREPLY=($(compgen -W \"pdf html csv json\" -- \"$cur\"))\n"
            "            return\n            ;;\n"
@@ -124,7 +135,8 @@ void PrintBashCompletion(QTextStream& out) {
            "        case ${COMP_WORDS[i]} in\n"
            "            -*) ;;\n"
            "            *) case ${COMP_WORDS[i-1]} in "
-        << (files + valued + QStringList{QStringLiteral("--product"), QStringLiteral("--format")})
+        << (files + valued +
+            QStringList{QStringLiteral("--product"), QStringLiteral("--format"), QStringLiteral("--csv")})
                .join(QStringLiteral(" | "))
         << ") ;; *) words+=(\"${COMP_WORDS[i]}\") ;; esac ;;\n"
            "        esac\n"

@@ -16,7 +16,10 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <map>
+
+#include <unistd.h>
 
 namespace zal::cli {
 namespace {
@@ -38,6 +41,46 @@ QJsonObject BackupJson(const BackupEntry& e, const BackupStore& store) {
                        {QStringLiteral("station"), e.station},
                        {QStringLiteral("user"), e.user}};
 }
+
+// Rows for a person: column heads and aligned columns on a terminal (or with --header); a pipe gets the
+// rows as scripts have always read them, their cells two spaces apart.
+class Columns {
+public:
+    struct Head {
+        const char* text; // translated
+        int width;        // what a typical cell takes; a longer one pushes the row on, never cut
+    };
+    Columns(QTextStream& out, const Options& o, std::initializer_list<Head> heads)
+        : out_(out), aligned_(!o.json && (o.header || ::isatty(STDOUT_FILENO) == 1)) {
+        for (const Head& h : heads) {
+            const QString text = QCoreApplication::translate("Cli", h.text);
+            heads_ << text;
+            widths_.push_back(std::max(h.width, static_cast<int>(text.size())));
+        }
+    }
+    void row(const QStringList& cells) {
+        if (aligned_ && !headed_) {
+            headed_ = true;
+            row(heads_);
+        }
+        QString line;
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            const bool last = i + 1 == cells.size();
+            line += aligned_ && !last && i < static_cast<qsizetype>(widths_.size())
+                        ? cells[i].leftJustified(widths_[static_cast<size_t>(i)])
+                        : cells[i];
+            if (!last)
+                line += QStringLiteral("  ");
+        }
+        out_ << line << '\n';
+    }
+
+private:
+    QTextStream& out_;
+    bool aligned_, headed_ = false;
+    QStringList heads_;
+    std::vector<int> widths_;
+};
 
 QString Or(const QString& text, const QString& empty) {
     return text.isEmpty() ? empty : text;
@@ -105,6 +148,14 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
     // Written as they come from the records, never all held at once: 100,000 backups are a list a
     // script may ask for.
     int listed = 0;
+    Columns columns(out, o,
+                    {{QT_TRANSLATE_NOOP("Cli", "Zeit"), 19},
+                     {QT_TRANSLATE_NOOP("Cli", "Gerät"), 13},
+                     {QT_TRANSLATE_NOOP("Cli", "Seriennummer"), 8},
+                     {QT_TRANSLATE_NOOP("Cli", "Funk-ID"), 7},
+                     {QT_TRANSLATE_NOOP("Cli", "Befehl"), 14},
+                     {QT_TRANSLATE_NOOP("Cli", "Station"), 10},
+                     {QT_TRANSLATE_NOOP("Cli", "Datei"), 0}});
     const Result<> read = store.List(query, [&](const BackupEntry& e) {
         if (o.json) {
             // The array's elements indented as a whole document would have them.
@@ -113,11 +164,11 @@ int ListBackups(QTextStream& out, QTextStream& err, const Options& o) {
             object.replace("\n", "\n    ");
             out << (listed == 0 ? "[\n    " : ",\n    ") << QString::fromUtf8(object);
         } else {
-            out << e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-                << Printable(e.device.productName) << ' ' << Printable(e.device.version) << "  "
-                << Printable(e.device.serial) << "  " << Printable(Or(e.device.radioId, QStringLiteral("-")))
-                << "  " << Printable(e.command) << ' ' << Printable(Or(e.result, QStringLiteral("?"))) << "  "
-                << Printable(e.station) << "  " << Printable(e.file) << '\n';
+            columns.row({e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                         Printable(e.device.productName) + u' ' + Printable(e.device.version),
+                         Printable(e.device.serial), Printable(Or(e.device.radioId, QStringLiteral("-"))),
+                         Printable(e.command) + u' ' + Printable(Or(e.result, QStringLiteral("?"))),
+                         Printable(e.station), Printable(e.file)});
         }
         ++listed;
         return true;
@@ -225,6 +276,14 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
         return kFailed;
     }
     QJsonArray json;
+    Columns columns(out, o,
+                    {{QT_TRANSLATE_NOOP("Cli", "Gerät"), 13},
+                     {QT_TRANSLATE_NOOP("Cli", "Seriennummer"), 8},
+                     {QT_TRANSLATE_NOOP("Cli", "Funk-ID"), 7},
+                     {QT_TRANSLATE_NOOP("Cli", "Zuletzt gesehen"), 19},
+                     {QT_TRANSLATE_NOOP("Cli", "Station"), 10},
+                     {QT_TRANSLATE_NOOP("Cli", "Sicherungen"), 14},
+                     {QT_TRANSLATE_NOOP("Cli", "Festcodes"), 29}});
     for (const DeviceRecord& d : *devices) {
         if (o.json) {
             json.append(QJsonObject{{QStringLiteral("product"), d.device.productName},
@@ -240,18 +299,18 @@ int ListDevices(QTextStream& out, QTextStream& err, const Options& o) {
                                     {QStringLiteral("replaced"), JsonTime(d.replaced.toLocalTime())}});
             continue;
         }
-        out << Printable(d.device.productName) << ' ' << Printable(d.device.version) << "  "
-            << Printable(d.device.serial) << "  " << Printable(Or(d.device.radioId, QStringLiteral("-")))
-            << "  " << d.lastSeen.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-            << Printable(d.station) << "  "
-            << QCoreApplication::translate("Cli", "%n Sicherungen", nullptr, d.backups) << "  "
-            << Printable(Or(d.codes, QStringLiteral("-")));
+        QStringList cells{Printable(d.device.productName) + u' ' + Printable(d.device.version),
+                          Printable(d.device.serial),
+                          Printable(Or(d.device.radioId, QStringLiteral("-"))),
+                          d.lastSeen.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                          Printable(d.station),
+                          QCoreApplication::translate("Cli", "%n Sicherungen", nullptr, d.backups),
+                          Printable(Or(d.codes, QStringLiteral("-")))};
         if (!d.replacedBy.isEmpty())
-            out << "  "
-                << QCoreApplication::translate("Cli", "ersetzt durch %1 am %2")
-                       .arg(Printable(d.replacedBy),
-                            d.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-        out << '\n';
+            cells << QCoreApplication::translate("Cli", "ersetzt durch %1 am %2")
+                         .arg(Printable(d.replacedBy),
+                              d.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        columns.row(cells);
     }
     if (o.json)
         out << QJsonDocument(json).toJson(QJsonDocument::Indented);

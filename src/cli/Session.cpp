@@ -65,6 +65,9 @@ const OptionSpelling (&OptionSpellings())[kOptionCount] {
         {kOptAllowAsync, "allow-async-standby", "--allow-async-standby",
          QT_TRANSLATE_NOOP("Cli", "Codes auch vergeben, wenn der Server der Aufzeichnungen keinen synchronen "
                                   "Standby hat (jede Zeile des Protokolls vermerkt es)")},
+        {kOptHeader, "header", "--header",
+         QT_TRANSLATE_NOOP(
+             "Cli", "Spaltenköpfe und ausgerichtete Spalten auch, wenn die Ausgabe kein Terminal ist")},
     };
     return spellings;
 }
@@ -125,6 +128,7 @@ Options Parse(const QStringList& arguments) {
     o.json = o.given & kOptJson;
     o.force = o.given & kOptForce;
     o.preview = o.given & kOptPreview;
+    o.header = o.given & kOptHeader;
     o.output = value(kOptOutput);
     o.product = value(kOptProduct);
     o.timeout = value(kOptTimeout);

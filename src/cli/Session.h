@@ -36,8 +36,9 @@ enum Option : unsigned {
     kOptConfigOnly = 1u << 19,
     kOptReplace = 1u << 20,
     kOptAllowAsync = 1u << 21,
+    kOptHeader = 1u << 22,
 };
-constexpr int kOptionCount = 22;
+constexpr int kOptionCount = 23;
 // How an option is written on the command line and in usage texts ("-o FILE", "--json").
 struct OptionSpelling {
     Option option;
@@ -50,7 +51,8 @@ const OptionSpelling (&OptionSpellings())[kOptionCount];
 // The options the editor and device commands share, and the arguments left over.
 struct Options {
     unsigned given = 0; // the Option bits present on the command line
-    bool yes = false, service = false, changeCodes = false, json = false, force = false, preview = false;
+    bool yes = false, service = false, changeCodes = false, json = false, force = false, preview = false,
+         header = false;
     QString output, product, timeout, serial, format, since, station, csv;
     QStringList kbx, port;            // chosen KBX units: USB serial numbers, ttys
     QString count, changeCodes_, log; // line mode

@@ -1258,6 +1258,14 @@ TEST_F(ZalctlDevice, ThePristineImageIsKeptAndCanBeRestored) {
         EXPECT_FALSE(out.contains(QChar(0x1b))) << text.join(u' ').toStdString();
         EXPECT_TRUE(out.contains(QStringLiteral("Lager\\x1b[2J\\x0aforged"))) << out.toStdString();
         EXPECT_EQ(out.count(u'\n'), text.size() == 2 ? 2 : 1) << out.toStdString(); // no forged row
+        // Heads over aligned columns on a terminal, or in a pipe when asked.
+        const QStringList headed = zalctl(text + QStringList{"--header"}).out.split(u'\n');
+        ASSERT_EQ(headed.size(), out.count(u'\n') + 2) << headed.join(u'\n').toStdString();
+        EXPECT_TRUE(
+            headed[0].startsWith(text.size() == 2 ? QStringLiteral("Zeit ") : QStringLiteral("Gerät ")));
+        EXPECT_EQ(headed[0].indexOf(QStringLiteral("Seriennummer")),
+                  headed[1].indexOf(pristine["serial"].toString() + QStringLiteral("  ")))
+            << headed.join(u'\n').toStdString();
         // A list that cannot be written is a failure, not an empty answer.
         QProcess full;
         full.setStandardOutputFile(QStringLiteral("/dev/full"));

@@ -365,7 +365,8 @@ TEST_F(Zalctl, CompletionAndManualPageFollowTheCommandTable) {
             continue;
         const QStringList words = line.trimmed().split(u' ');
         // A word that is no command of its own names its commands with the next word.
-        const bool group = words[0] == QLatin1String("backups") || words[0] == QLatin1String("records");
+        const bool group = words[0] == QLatin1String("backups") || words[0] == QLatin1String("records") ||
+                           (words[0] == QLatin1String("devices") && words.value(1) == QLatin1String("show"));
         const QString name = group ? words[0] + u' ' + words[1] : words[0];
         ++commands;
         EXPECT_TRUE(completion.contains(u' ' + words[0] + u' ') ||
@@ -404,6 +405,35 @@ TEST_F(Zalctl, CompletionAndManualPageFollowTheCommandTable) {
     EXPECT_GE(commands, 21);
     for (const char* global : {"--yes", "--service", "--changecodes", "--kbx", "--port"})
         EXPECT_TRUE(manual.contains(QLatin1String(global))) << global;
+}
+
+// The completion as bash runs it (bash-completion's _filedir stood in for): what each place offers.
+TEST_F(Zalctl, CompletionOffersWhatEachPlaceTakes) {
+    WriteTestFile(file("zalctl.bash"), zalctl({"--completion", "bash"}).out.toUtf8());
+    const struct {
+        const char* line; // the words typed, the last being completed
+        const char* offered;
+    } places[] = {
+        {"zalctl help wr", "write write-default write-version-byte"},
+        {"zalctl records export --csv ", "<files -d>"},
+        {"zalctl show ",
+         "<files @(Bora|bora|Zal|zal|Muve|muve|Dorf|dorf|Muveplus|muveplus|Muveplus2|muveplus2|bin)>"},
+        {"zalctl backups restore ", "<files bin>"},
+        {"zalctl devices --he", "--header --help"},
+    };
+    for (const auto& p : places) {
+        const QString script =
+            QStringLiteral("_filedir() { COMPREPLY+=(\"<files $*>\"); }; compopt() { :; }; PATH='%1':$PATH; "
+                           ". '%2'; COMP_WORDS=(%3); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); %4 _zalctl; "
+                           "echo \"${COMPREPLY[*]}\"")
+                .arg(QStringLiteral(ZAL_BIN_DIR), file("zalctl.bash"), QLatin1String(p.line),
+                     QLatin1String(p.line).endsWith(u' ')
+                         ? QStringLiteral("COMP_WORDS+=(''); ((COMP_CWORD++));")
+                         : QString());
+        const Result run =
+            zalctl({QStringLiteral("-c"), script}, QStringLiteral("C.UTF-8"), QStringLiteral("/bin/bash"));
+        EXPECT_EQ(run.out.trimmed(), QLatin1String(p.offered)) << p.line << ": " << run.err.toStdString();
+    }
 }
 
 TEST_F(Zalctl, SetActsAsATechnician) {
