@@ -9,11 +9,14 @@
 #include "shell/Language.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -29,17 +32,41 @@ namespace {
 // What a recipe asks of one field, as the field's own kind of value.
 struct Wish {
     Field* field = nullptr;
-    QString text;   // entry fields
+    QString text;   // entry fields, a decimal with this language's separator
+    QString given;  // as the recipe wrote it (a version such as 2.1 is shown so in either language)
+    QLocale locale; // the editor's, in which the fields show their texts
     int index = -1; // drop-downs
     bool checked = false;
     bool forced = false; // set with --force while the window would not let it be
 };
 
+// Whether a recipe's text, written under either language, is what a field shows in this one: an item's
+// name in either, a decimal with either separator (869,2 MHz), a date in either's short form.
+bool SameShown(const QString& shown, const QString& given, const QLocale& locale) {
+    if (SameValueListText(shown, given))
+        return true;
+    if (QString(shown).replace(u',', u'.') == QString(given).replace(u',', u'.'))
+        return true;
+    const QDate date = locale.toDate(shown, QLocale::ShortFormat);
+    if (!date.isValid())
+        return false;
+    for (const QLocale& other :
+         {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        QDate theirs = other.toDate(given, QLocale::ShortFormat);
+        // Two-digit years are read in the 1900s.
+        if (theirs.isValid() && theirs.year() < 1950)
+            theirs = theirs.addYears(100);
+        if (theirs == date || theirs == date.addYears(100))
+            return true;
+    }
+    return false;
+}
+
 bool Granted(const Wish& w) {
     const Field& f = *w.field;
     switch (f.kind()) {
-    case FieldKind::Edit:
-        return f.text == w.text;
+    case FieldKind::Edit: // a text the recipe wrote under the other language shows the same
+        return f.text == w.text || SameShown(f.text, w.given, w.locale);
     case FieldKind::Combo:
         return f.index == w.index;
     case FieldKind::Check:
@@ -54,7 +81,9 @@ bool Granted(const Wish& w) {
 // for a text, a 1 for a check box or a null would otherwise be read as something nobody wrote. An
 // entry that names nothing the field can set is refused too. Other keys (as show --json writes them:
 // kind, enabled, mark) are left alone.
-bool MakeWish(Field& f, const QJsonValue& value, Wish& w, QString& problem) {
+bool MakeWish(Field& f, const QJsonValue& value, const QLocale& locale, Wish& w, QString& problem) {
+    w.locale = locale;
+    const QString decimalPoint = locale.decimalPoint();
     w.field = &f;
     // why: a text with %1 for the field's name.
     const auto refuse = [&](const QString& why) {
@@ -71,7 +100,11 @@ bool MakeWish(Field& f, const QJsonValue& value, Wish& w, QString& problem) {
         if (!entry.value(QStringLiteral("text")).isString())
             return refuse(QCoreApplication::translate(
                 "Cli", "%1 ist ein Eingabefeld: es nimmt {\"text\": \"...\"}, eine Zeichenkette"));
-        w.text = entry.value(QStringLiteral("text")).toString();
+        w.text = w.given = entry.value(QStringLiteral("text")).toString();
+        // A decimal as the other language writes it (0.5 for 0,5): the fields take this one's.
+        if (static const QRegularExpression decimal(QStringLiteral("^-?\\d+[.,]\\d+$"));
+            decimal.match(w.text).hasMatch())
+            w.text.replace(QRegularExpression(QStringLiteral("[.,]")), decimalPoint);
         return true;
     case FieldKind::Combo:
         // The stored value is what the image holds; the index and the text depend on the value list.
@@ -96,10 +129,11 @@ bool MakeWish(Field& f, const QJsonValue& value, Wish& w, QString& problem) {
             if (!entry.value(QStringLiteral("text")).isString())
                 return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"text\" als Zeichenkette"));
             const QString text = entry.value(QStringLiteral("text")).toString();
-            w.index = static_cast<int>(f.list.items.indexOf(text));
-            // A recipe written while the program spoke German names the items in German.
-            if (w.index < 0)
-                w.index = static_cast<int>(f.list.items.indexOf(ValueListText(text)));
+            // A recipe written while the program spoke the other language names the items in it.
+            const auto named =
+                std::find_if(f.list.items.begin(), f.list.items.end(),
+                             [&](const QString& item) { return SameValueListText(item, text); });
+            w.index = named == f.list.items.end() ? -1 : static_cast<int>(named - f.list.items.begin());
             if (w.index < 0 && !text.isEmpty())
                 problem =
                     QCoreApplication::translate("Cli", "%1 hat keinen Eintrag \"%2\"").arg(f.name(), text);
@@ -261,7 +295,7 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         }
         Wish w;
         QString problem;
-        if (!MakeWish(*f, it.value(), w, problem)) {
+        if (!MakeWish(*f, it.value(), s.editor->locale(), w, problem)) {
             err << "zalctl: "
                 << QCoreApplication::translate("Cli", "%1; nichts wurde gespeichert").arg(problem)
                 << Qt::endl;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 
 namespace zal {
 namespace {
@@ -87,6 +88,25 @@ QString ValueListText(const QString& text) {
     // Some drop-downs take their items from the string table rather than the settings file.
     const QString listed = QCoreApplication::translate("ValueList", source.constData());
     return listed != text ? listed : QCoreApplication::translate("StringTable", source.constData());
+}
+
+bool SameValueListText(const QString& shown, const QString& given) {
+    if (shown == given || ValueListText(given) == shown)
+        return true;
+    if (current != Language::German)
+        return false;
+    // Shown in German (the sources), given in English: the English of what is shown.
+    static const std::unique_ptr<QTranslator> english = [] {
+        auto t = std::make_unique<QTranslator>();
+        return t->load(QStringLiteral(":/i18n/zal_en.qm")) ? std::move(t) : nullptr;
+    }();
+    if (!english)
+        return false;
+    const QByteArray source = shown.toUtf8();
+    for (const char* context : {"ValueList", "StringTable"})
+        if (english->translate(context, source.constData()) == given)
+            return true;
+    return false;
 }
 
 } // namespace zal

@@ -34,5 +34,8 @@ QString LanguageCode(Language language);
 
 // A drop-down's item, spelt as the settings file or the string table holds it, in the current language.
 QString ValueListText(const QString& text);
+// Whether a text given in either language (a recipe written under the other) names the item or text
+// shown in the current one.
+bool SameValueListText(const QString& shown, const QString& given);
 
 } // namespace zal

@@ -585,6 +585,29 @@ TEST_F(Zalctl, RecipesRoundTripThroughShowJson) {
             QStringLiteral("cbbxActionTxPos1\tPosition 1 / Funk Übertragung\tAus\tSende mit 1. fester ID"),
             QStringLiteral("edtActionCodePos1\tPosition 1 / ID\t----\tA001"),
             QStringLiteral("edtNoShortTransm\tAnzahl kurzer Übertragungen\t3\t7")}));
+    // A recipe made under one language applies under the other: items, decimals, dates and what the
+    // read-only fields show, in either.
+    for (const auto& [product, set] :
+         {std::pair{"ZAL", "edtWiredThreshold4=2,5"}, std::pair{"MUVE+", "edtNoShortTransm=6"}}) {
+        for (const auto& [from, to] :
+             {std::pair{"de_DE.UTF-8", "en_US.UTF-8"}, std::pair{"en_US.UTF-8", "de_DE.UTF-8"}}) {
+            ASSERT_EQ(zalctl({"new", product, "-o", file("x")}).exitCode, 0);
+            const QString made = QDir(home.path()).entryList({QStringLiteral("x.*")}).value(0);
+            ASSERT_EQ(zalctl({"set", file(made.toLatin1()), set}, QStringLiteral("de_DE.UTF-8")).exitCode, 0);
+            WriteTestFile(
+                file("other.json"),
+                zalctl({"show", file(made.toLatin1()), "--json"}, QLatin1String(from)).out.toUtf8());
+            ASSERT_EQ(zalctl({"new", product, "-o", file("y")}).exitCode, 0);
+            const QString target = QDir(home.path()).entryList({QStringLiteral("y.*")}).value(0);
+            const Result crossed =
+                zalctl({"apply", file(target.toLatin1()), file("other.json")}, QLatin1String(to));
+            EXPECT_EQ(crossed.exitCode, 0) << product << ' ' << from << ": " << crossed.err.toStdString();
+            EXPECT_EQ(ReadTestFile(file(target.toLatin1())), ReadTestFile(file(made.toLatin1())))
+                << product << ' ' << from;
+            QFile::remove(file(made.toLatin1()));
+            QFile::remove(file(target.toLatin1()));
+        }
+    }
 
     const struct {
         const char* recipe;
