@@ -940,6 +940,10 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
         <source>Spaltenköpfe und ausgerichtete Spalten auch, wenn die Ausgabe kein Terminal ist</source>
         <translation>column heads and aligned columns also when the output is no terminal</translation>
     </message>
+    <message>
+        <source>%1 braucht einen Wert</source>
+        <translation>%1 needs a value</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>

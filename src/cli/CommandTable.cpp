@@ -297,7 +297,7 @@ void PrintCommandUsage(QTextStream& err, const char* name, const QString& note, 
         }
     }
     if (!note.isEmpty())
-        err << note << '\n';
+        err << "zalctl: " << note << '\n';
     if (!error.isEmpty())
         err << error << '\n';
     err.flush();

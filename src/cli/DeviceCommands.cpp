@@ -157,7 +157,7 @@ int RunLearn(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     }
     if (!s.editor->LearnStart(position))
         return kFailed;
-    err << s.editor->learnActionText() << Qt::endl;
+    err << "zalctl: " << s.editor->learnActionText() << Qt::endl;
     // The learning window polls the KBX every 500 ms until a code arrives; the timeout is Abort.
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(timeout * 1000));

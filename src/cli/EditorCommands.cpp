@@ -115,8 +115,11 @@ QString SetField(Session& s, const QString& assignment, bool force, QTextStream&
         form.replaceText(*f, QString());
         for (QChar key : value) {
             if (!form.typeKey(*f, key))
-                err << "warning: "
-                    << QCoreApplication::translate("Cli", "Taste '%1' von %2 verworfen").arg(key).arg(name)
+                err << "zalctl: "
+                    << QCoreApplication::translate("Cli", "Warnung: %1")
+                           .arg(QCoreApplication::translate("Cli", "Taste '%1' von %2 verworfen")
+                                    .arg(key)
+                                    .arg(name))
                     << Qt::endl;
         }
         form.leave(*f);

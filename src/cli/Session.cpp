@@ -106,7 +106,23 @@ Options Parse(const QStringList& arguments) {
     }
     // The parser wants a program name in front.
     if (!parser.parse(words)) {
-        o.error = parser.errorText();
+        // In the user's language, and as typed: the parser's own text is English and drops the dashes.
+        const QStringList unknown = parser.unknownOptionNames();
+        const QString last = arguments.value(arguments.size() - 1);
+        const auto typed = [&](const QString& name) {
+            for (const QString& a : arguments)
+                if (a.startsWith(u'-') &&
+                    a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1).section(u'=', 0, 0) == name)
+                    return a.section(u'=', 0, 0);
+            return QStringLiteral("--") + name;
+        };
+        if (!unknown.isEmpty())
+            o.error =
+                QCoreApplication::translate("Cli", "unbekannte Option '%1'").arg(typed(unknown.first()));
+        else if (last.startsWith(u'-') && !last.contains(u'='))
+            o.error = QCoreApplication::translate("Cli", "%1 braucht einen Wert").arg(last);
+        else
+            o.error = parser.errorText();
         return o;
     }
     // The parser's options stand in the order of the spellings.

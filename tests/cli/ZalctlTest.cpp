@@ -227,7 +227,8 @@ TEST_F(Zalctl, WrongUsage) {
         QStringList arguments;
         const char* said; // on standard error
     } refused[] = {
-        {{"version", "--bogus"}, "Unknown option 'bogus'"},
+        {{"version", "--bogus"}, "unknown option '--bogus'"},
+        {{"show", "a.Zal", "-o"}, "-o needs a value"},
         {{"folders", "extra"}, "folders does not take extra"},
         {{"--field-names", "--bogus"}, "takes nothing more"},
         {{"--version", "now"}, "takes nothing more"},
@@ -242,7 +243,7 @@ TEST_F(Zalctl, WrongUsage) {
         // A typo gets the nearest command or option, not the whole usage.
         {{"wirte", "a.Zal"}, "unknown command 'wirte'; did you mean 'write'?"},
         {{"--verison"}, "unknown option '--verison'; did you mean '--version'?"},
-        {{"show", "-nosuch.Zal"}, "Unknown option 'nosuch.Zal'."}, // one word, not its letters
+        {{"show", "-nosuch.Zal"}, "unknown option '-nosuch.Zal'"}, // one word, not its letters
     };
     for (const auto& r : refused) {
         const Result run = zalctl(r.arguments, QStringLiteral("en_GB.UTF-8"));
@@ -444,7 +445,7 @@ TEST_F(Zalctl, SetActsAsATechnician) {
         zalctl({"set", file("z.Zal"), "edtNoShortTransm=256", "cbbxActionTxPos4=v:3", "edtRxCodePos1=12g4"});
     EXPECT_EQ(kept.exitCode, 1);
     EXPECT_TRUE(kept.err.contains(QStringLiteral("error 10680: Anzahl der kurzen Übertragungen")));
-    EXPECT_TRUE(kept.err.contains(QStringLiteral("warning: Taste 'g' von edtRxCodePos1 verworfen")));
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("zalctl: Warnung: Taste 'g' von edtRxCodePos1 verworfen")));
     EXPECT_TRUE(kept.err.contains(QStringLiteral("edtNoShortTransm hat den verlangten Wert nicht angenommen; "
                                                  "es enthält \"255\"")));
     EXPECT_TRUE(kept.err.contains(QStringLiteral("edtRxCodePos1 hat den verlangten Wert nicht")));
