@@ -521,10 +521,10 @@ TEST_F(ZalctlDevice, LinesOnOneDatabaseNeverShareACode) {
 TEST_F(ZalctlDevice, AKillDuringABackupHidesNoOther) {
     sim_ = std::make_unique<SimProcess>(QStringList{"--image", shipped("Default ZAL V22")}); // at line speed
     ASSERT_TRUE(sim_->ready());
-    QElapsedTimer timer;
-    timer.start();
-    ASSERT_EQ(zalctl({"read"}).exitCode, 0);
-    const qint64 whole = timer.elapsed();
+    // Where each kill lands is a point of the read, not a time: after so many of its 17 replies, the
+    // last of which starts the backup (a kill then lands in it or just after).
+    const std::pair<const char*, int> killPoints[] = {{"< <STX>", 12}, {"< <STX>", 14}, {"< <STX>", 16},
+                                                      {"< <STX>", 17}, {"< <STX>", 17}, {"< <STX>", 17}};
     int kills = 0, completed = 0;
     for (int i = 0; i < 12; ++i) {
         ConfigImage image = Load(shipped("Default ZAL V22"));
@@ -532,14 +532,18 @@ TEST_F(ZalctlDevice, AKillDuringABackupHidesNoOther) {
         ASSERT_TRUE(SaveImageFile(file("i.bin"), image));
         ASSERT_EQ(sim_->command(QStringLiteral("insert ") + file("i.bin")), QStringLiteral("inserted"));
         QProcess read;
-        start(read, {"read"});
+        start(read, {"read"}, true);
         if (i % 2 == 1) {
-            // Spread over the read's second half, where the backup is made.
-            QThread::msleep(static_cast<unsigned long>(whole / 2 + whole * i / 24));
-            ::kill(static_cast<pid_t>(read.processId()), SIGKILL);
-            ++kills;
+            const auto& [text, times] = killPoints[i / 2];
+            waitForError(read, QLatin1String(text), times, {});
+            if (read.processId() > 0) { // 0 once it ended: kill(0) would end this test's whole group
+                ::kill(static_cast<pid_t>(read.processId()), SIGKILL);
+                ++kills;
+            }
         }
-        ASSERT_TRUE(read.waitForFinished(20000));
+        if (read.state() != QProcess::NotRunning) {
+            ASSERT_TRUE(read.waitForFinished(20000));
+        }
         completed += read.exitStatus() == QProcess::NormalExit && read.exitCode() == 0;
     }
     const Outcome list = zalctl({"backups", "list", "--json"});
@@ -639,8 +643,10 @@ TEST_F(ZalctlDevice, StationsOnOneServer) {
     ASSERT_EQ(rows.size(), 2);
     EXPECT_TRUE(rows[1].contains(QStringLiteral(",,failed,"))) << rows[1].toStdString(); // no codes
 
-    // Frozen while the line takes its next device: SIGTERM still ends the line within 2 s, the device's
-    // row logged, where a frozen server held it until it thawed.
+    // Frozen while the line takes its next device: SIGTERM still ends the line, the device's row logged,
+    // while the server stays frozen (it held the line until it thawed before): within a wait far below
+    // the statement timeout (30 s), so the stop did not wait for the server. No wall-clock figure is
+    // asserted, which a loaded machine would break.
     ASSERT_TRUE(server.start());
     QProcess stopped;
     start(stopped,
@@ -650,15 +656,11 @@ TEST_F(ZalctlDevice, StationsOnOneServer) {
     EXPECT_EQ(unit.command(QStringLiteral("remove")), QStringLiteral("removed"));
     EXPECT_EQ(unit.command(QStringLiteral("insert ") + file("s1u1.bin")), QStringLiteral("inserted"));
     QThread::msleep(1500);
-    QElapsedTimer timer;
-    timer.start();
     ASSERT_GT(stopped.processId(), 0);
     ::kill(static_cast<pid_t>(stopped.processId()), SIGTERM);
     const bool ended = stopped.waitForFinished(10000);
-    const qint64 took = timer.elapsed();
     ASSERT_TRUE(server.freeze(false));
     ASSERT_TRUE(ended);
-    EXPECT_LT(took, 2000);
     EXPECT_EQ(stopped.exitCode(), 130) << stopped.readAllStandardError().toStdString();
     EXPECT_EQ(LogRows(file("d.csv"), 2).size(), 2u);
 }
