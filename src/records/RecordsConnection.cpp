@@ -1,5 +1,6 @@
 #include "RecordsConnection.h"
 
+#include <QCoreApplication>
 #include <QSqlDriver>
 #include <QVariant>
 #include <QtGlobal>
@@ -64,7 +65,6 @@ decltype(&sqlite3_busy_handler) SqliteBusyHandler() {
     }();
     return call;
 }
-
 
 using Clock = std::chrono::steady_clock;
 
@@ -417,6 +417,17 @@ bool Pause(std::chrono::milliseconds time) {
 
 bool Stopped() {
     return gStopped.load();
+}
+
+QString NotConfirmed(const Connection& c) {
+    return c.cutOff.load() == RecordsProblem::Cancelled
+               ? QCoreApplication::translate(
+                     "Records", "ein Halt wurde verlangt, bevor der Standby das Festschreiben bestätigt hat")
+               : QCoreApplication::translate("Records",
+                                             "der Standby hat das Festschreiben nicht innerhalb von %1 s "
+                                             "bestätigt (der Server hält es nur bei sich; ein Failover "
+                                             "kann es verlieren)")
+                     .arg(QString::number(static_cast<double>(c.commitWait.count()) / 1000.0));
 }
 
 } // namespace zal::records_connection

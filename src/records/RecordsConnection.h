@@ -95,6 +95,8 @@ Commit CommitDurably(Connection& c, const std::function<bool()>& statement);
 
 // The kind of a failed statement, from the error's type and the driver's code, never from its words.
 RecordsProblem Classify(const QSqlError& error, Connection& connection);
+// Why a commit counts as not done: a stop came first, or the standby did not confirm it in time.
+QString NotConfirmed(const Connection& connection);
 
 // Every statement under way in this process is cancelled (a stop was asked for); from any thread but a
 // signal handler's. Statements started afterwards may wait a second at most.

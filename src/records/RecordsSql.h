@@ -17,6 +17,12 @@
 namespace zal::records_sql {
 
 // A text that is never NULL to the database (a null QString binds as NULL).
+// A PostgreSQL server's URL, as opposed to an SQLite file.
+inline bool IsServerLocation(const QString& location) {
+    return location.startsWith(QLatin1String("postgresql://")) ||
+           location.startsWith(QLatin1String("postgres://"));
+}
+
 inline QString Text(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
