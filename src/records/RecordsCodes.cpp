@@ -41,17 +41,19 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
         std::optional<std::vector<std::uint16_t>> block;
         const int length = plus ? kPlusFixedCodeCount : kFixedCodeCount;
         int start = first;
-        q.prepare(QStringLiteral("SELECT next_code FROM code_cursors WHERE first_code = ? AND plus = ?"));
-        q.bindValue(0, first);
-        q.bindValue(1, plus ? 1 : 0);
-        if (q.exec() && q.next() && q.value(0).toInt() > first && q.value(0).toInt() <= 0xFFFE)
-            start = q.value(0).toInt();
+        q.prepare(
+            QStringLiteral("SELECT next_code FROM code_cursors WHERE first_code = :first AND plus = :plus"));
+        q.bindValue(QStringLiteral(":first"), first);
+        q.bindValue(QStringLiteral(":plus"), plus ? 1 : 0);
+        if (q.exec() && q.next() && q.value(QStringLiteral("next_code")).toInt() > first &&
+            q.value(QStringLiteral("next_code")).toInt() <= 0xFFFE)
+            start = q.value(QStringLiteral("next_code")).toInt();
         int candidate = -1;
         // The server takes its lock on the codes when it prepares the statement already.
-        bool looked =
-            q.prepare(QStringLiteral("SELECT COUNT(*) FROM fixed_codes WHERE code BETWEEN ? AND ?"));
-        q.bindValue(0, start);
-        q.bindValue(1, start + length - 1);
+        bool looked = q.prepare(
+            QStringLiteral("SELECT COUNT(*) AS taken FROM fixed_codes WHERE code BETWEEN :start AND :last"));
+        q.bindValue(QStringLiteral(":start"), start);
+        q.bindValue(QStringLiteral(":last"), start + length - 1);
         if (!looked || !q.exec()) {
             // A lock that was not given in time, a statement cut off: the server's own reason, before
             // the transaction it aborted hides it.
@@ -59,17 +61,17 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
             q.exec(QStringLiteral("ROLLBACK"));
             return why;
         }
-        if (q.next() && q.value(0).toInt() == 0) {
+        if (q.next() && q.value(QStringLiteral("taken")).toInt() == 0) {
             candidate = start;
         } else {
             q.prepare(
                 QStringLiteral("SELECT code FROM (SELECT code, LEAD(code) OVER (ORDER BY code) AS following "
-                               "FROM fixed_codes WHERE code >= ?) runs WHERE following IS NULL OR "
-                               "following - code > ? ORDER BY code LIMIT 1"));
-            q.bindValue(0, start);
-            q.bindValue(1, length);
+                               "FROM fixed_codes WHERE code >= :start) runs WHERE following IS NULL OR "
+                               "following - code > :length ORDER BY code LIMIT 1"));
+            q.bindValue(QStringLiteral(":start"), start);
+            q.bindValue(QStringLiteral(":length"), length);
             if (q.exec() && q.next())
-                candidate = q.value(0).toInt() + 1;
+                candidate = q.value(QStringLiteral("code")).toInt() + 1;
         }
         if (candidate >= 0 && candidate + length - 1 <= 0xFFFE &&
             IsValidFirstFixedCode(static_cast<std::uint16_t>(candidate), plus))
@@ -100,27 +102,23 @@ Result<std::vector<std::uint16_t>> RecordsDatabase::ReserveCodeBlock(std::uint16
                     .arg(length)
                     .arg(QStringLiteral("%1").arg(first, 4, 16, QChar(u'0')).toUpper()));
         }
-        bool ok =
-            q.prepare(QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, "
-                                     "serial, reserved_at) VALUES (?, ?, 'reserved', ?, ?, '', ?)"));
-        const QString now = Now();
+        Row reserved{{"code", 0},
+                     {"block_first", block->front()},
+                     {"state", QStringLiteral("reserved")},
+                     {"station", Text(station)},
+                     {"unit", Text(unit)},
+                     {"serial", QStringLiteral("")},
+                     {"reserved_at", Now()}};
+        bool ok = q.prepare(InsertInto("fixed_codes", reserved));
         for (const std::uint16_t code : *block) {
-            q.bindValue(0, code);
-            q.bindValue(1, block->front());
-            q.bindValue(2, Text(station));
-            q.bindValue(3, Text(unit));
-            q.bindValue(4, now);
+            reserved.front().second = code;
+            Bind(q, reserved);
             ok = ok && q.exec();
         }
         if (ok && block->back() > block->front()) { // not wrapped: the next search goes on after it
-            ok = q.prepare(
-                QStringLiteral("INSERT INTO code_cursors (first_code, plus, next_code) VALUES (?, ?, ?) "
-                               "ON CONFLICT (first_code, plus) DO UPDATE SET next_code = "
-                               "excluded.next_code"));
-            q.bindValue(0, first);
-            q.bindValue(1, plus ? 1 : 0);
-            q.bindValue(2, block->back() + 1);
-            ok = ok && q.exec();
+            ok = Insert(q, "code_cursors",
+                        {{"first_code", first}, {"plus", plus ? 1 : 0}, {"next_code", block->back() + 1}},
+                        "ON CONFLICT (first_code, plus) DO UPDATE SET next_code = excluded.next_code");
         }
         if (ok) {
             // A reservation counts only once it lasts: one the standby did not confirm is kept by the
@@ -233,15 +231,18 @@ Result<int> RecordsDatabase::ImportUsedCodes(const std::set<std::uint16_t>& code
     if (!begin(q))
         return fail(q);
     int added = 0;
-    bool ok = q.prepare(
-        QStringLiteral("INSERT INTO fixed_codes (code, block_first, state, station, unit, serial, "
-                       "reserved_at) VALUES (?, ?, 'imported', ?, '', '', ?) ON CONFLICT (code) DO NOTHING"));
-    const QString now = Now();
+    Row imported{{"code", 0},
+                 {"block_first", 0},
+                 {"state", QStringLiteral("imported")},
+                 {"station", Text(source)},
+                 {"unit", QStringLiteral("")},
+                 {"serial", QStringLiteral("")},
+                 {"reserved_at", Now()}};
+    bool ok = q.prepare(InsertInto("fixed_codes", imported, "ON CONFLICT (code) DO NOTHING"));
     for (const std::uint16_t code : codes) {
-        q.bindValue(0, code);
-        q.bindValue(1, code);
-        q.bindValue(2, Text(source));
-        q.bindValue(3, now);
+        imported[0].second = code; // a code imported alone is its own block
+        imported[1].second = code;
+        Bind(q, imported);
         ok = ok && q.exec();
         if (ok)
             added += q.numRowsAffected() > 0;

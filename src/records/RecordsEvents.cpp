@@ -24,31 +24,25 @@ Result<> RecordsDatabase::AddEvent(const BackupEntry& e) {
     const qint64 ms = e.time.toMSecsSinceEpoch();
     const QString digest =
         QString::fromLatin1(QCryptographicHash::hash(e.image, QCryptographicHash::Sha256).toHex());
-    const auto run = [&q](const char* sql, const QVariantList& values) {
-        if (!q.prepare(QString::fromLatin1(sql)))
-            return false;
-        Bind(q, values);
-        return q.exec();
-    };
     const DeviceIdentity& d = e.device;
     // The device's row is its newest state: an event older than what the row shows leaves it alone.
-    const bool ok =
-        run("INSERT INTO device_images (digest, image) VALUES (?, ?) ON CONFLICT (digest) DO NOTHING",
-            {digest, e.image}) &&
-        run("INSERT INTO device_events (station, time_ms, time_utc, kind, user_name, product, product_name, "
-            "version, serial, serial_key, radio_id, device_key, digest) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {Text(e.station), ms, Utc(e.time), Text(e.command), Text(e.user), d.product, Text(d.productName),
-             Text(d.version), Text(d.serial), SerialKey(d.serial), Text(d.radioId), d.deviceKey(), digest}) &&
-        run("INSERT INTO devices (device_key, product, product_name, version, serial, serial_key, radio_id, "
-            "last_seen_ms, station) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_key) DO UPDATE "
-            "SET "
-            "product = excluded.product, product_name = excluded.product_name, version = excluded.version, "
-            "serial = excluded.serial, serial_key = excluded.serial_key, radio_id = excluded.radio_id, "
-            "last_seen_ms = excluded.last_seen_ms, station = excluded.station "
-            "WHERE excluded.last_seen_ms >= devices.last_seen_ms",
-            {d.deviceKey(), d.product, Text(d.productName), Text(d.version), Text(d.serial),
-             SerialKey(d.serial), Text(d.radioId), ms, Text(e.station)});
+    const bool ok = Insert(q, "device_images", {{"digest", digest}, {"image", e.image}},
+                           "ON CONFLICT (digest) DO NOTHING") &&
+                    Insert(q, "device_events",
+                           {{"station", Text(e.station)},
+                            {"time_ms", ms},
+                            {"time_utc", Utc(e.time)},
+                            {"kind", Text(e.command)},
+                            {"user_name", Text(e.user)},
+                            {"product", d.product},
+                            {"product_name", Text(d.productName)},
+                            {"version", Text(d.version)},
+                            {"serial", Text(d.serial)},
+                            {"serial_key", SerialKey(d.serial)},
+                            {"radio_id", Text(d.radioId)},
+                            {"device_key", d.deviceKey()},
+                            {"digest", digest}}) &&
+                    Insert(q, "devices", DeviceRow(d, ms, e.station), kNewestDeviceState);
     return end(q, ok);
 }
 

@@ -49,34 +49,36 @@ BackupEntry BackupFrom(const QSqlQuery& q, bool image) {
 Result<> RecordsDatabase::insertBackup(const BackupEntry& e, bool* added) {
     *added = false;
     const qint64 ms = e.time.toMSecsSinceEpoch();
-    QSqlQuery* backup = prepared(QStringLiteral(
-        "INSERT INTO backups (station, file, time_ms, time_utc, command, result, user_name, product, "
-        "product_name, version, serial, serial_key, radio_id, device_key, image) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (station, file) DO NOTHING"));
+    const Row row{{"station", Text(e.station)},
+                  {"file", Text(e.file)},
+                  {"time_ms", ms},
+                  {"time_utc", Utc(e.time)},
+                  {"command", Text(e.command)},
+                  {"result", Text(e.result)},
+                  {"user_name", Text(e.user)},
+                  {"product", e.device.product},
+                  {"product_name", Text(e.device.productName)},
+                  {"version", Text(e.device.version)},
+                  {"serial", Text(e.device.serial)},
+                  {"serial_key", SerialKey(e.device.serial)},
+                  {"radio_id", Text(e.device.radioId)},
+                  {"device_key", e.device.deviceKey()},
+                  {"image", e.image}};
+    QSqlQuery* backup = prepared(InsertInto("backups", row, "ON CONFLICT (station, file) DO NOTHING"));
     if (!backup)
         return failure();
-    Bind(*backup,
-         {Text(e.station), Text(e.file), ms, Utc(e.time), Text(e.command), Text(e.result), Text(e.user),
-          e.device.product, Text(e.device.productName), Text(e.device.version), Text(e.device.serial),
-          SerialKey(e.device.serial), Text(e.device.radioId), e.device.deviceKey(), e.image});
+    Bind(*backup, row);
     if (!backup->exec())
         return fail(*backup);
     *added = backup->numRowsAffected() > 0;
     if (!*added)
         return {};
     // The device as its newest backup shows it; an older backup imported later leaves it alone.
-    QSqlQuery* device = prepared(QStringLiteral(
-        "INSERT INTO devices (device_key, product, product_name, version, serial, serial_key, radio_id, "
-        "last_seen_ms, station) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_key) DO UPDATE SET "
-        "product = excluded.product, product_name = excluded.product_name, version = excluded.version, "
-        "serial = excluded.serial, serial_key = excluded.serial_key, radio_id = excluded.radio_id, "
-        "last_seen_ms = excluded.last_seen_ms, station = excluded.station "
-        "WHERE excluded.last_seen_ms >= devices.last_seen_ms"));
+    const Row seen = DeviceRow(e.device, ms, e.station);
+    QSqlQuery* device = prepared(InsertInto("devices", seen, kNewestDeviceState));
     if (!device)
         return failure();
-    Bind(*device,
-         {e.device.deviceKey(), e.device.product, Text(e.device.productName), Text(e.device.version),
-          Text(e.device.serial), SerialKey(e.device.serial), Text(e.device.radioId), ms, Text(e.station)});
+    Bind(*device, seen);
     if (!device->exec())
         return fail(*device);
     return {};
@@ -133,40 +135,29 @@ Result<> RecordsDatabase::RecordReplacement(const DeviceIdentity& old, const Dev
     if (!begin(q))
         return fail(q);
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    const auto run = [&q](const char* sql, const QVariantList& values) {
-        if (!q.prepare(QString::fromLatin1(sql)))
-            return false;
-        Bind(q, values);
-        return q.exec();
-    };
     // A device seen now; for the old one only that it was replaced, for it was not seen.
     const char* seen =
-        "INSERT INTO devices (device_key, product, product_name, version, serial, serial_key, radio_id, "
-        "last_seen_ms, station, replaced_by, replaced_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
         "ON CONFLICT (device_key) DO UPDATE SET replaced_by = excluded.replaced_by, replaced_ms = "
         "excluded.replaced_ms, radio_id = CASE WHEN excluded.replaced_by = '' THEN excluded.radio_id ELSE "
         "devices.radio_id END, last_seen_ms = CASE WHEN excluded.replaced_by = '' THEN excluded.last_seen_ms "
         "ELSE devices.last_seen_ms END, station = CASE WHEN excluded.replaced_by = '' THEN excluded.station "
         "ELSE devices.station END";
-    const auto device = [&](const DeviceIdentity& d, const QString& replacedBy) -> QVariantList {
-        return {d.deviceKey(),
-                d.product,
-                Text(d.productName),
-                Text(d.version),
-                Text(d.serial),
-                SerialKey(d.serial),
-                Text(d.radioId),
-                now,
-                Text(station),
-                Text(replacedBy),
-                replacedBy.isEmpty() ? 0 : now};
+    const auto device = [&](const DeviceIdentity& d, const QString& replacedBy) {
+        Row row = DeviceRow(d, now, station);
+        row.emplace_back("replaced_by", Text(replacedBy));
+        row.emplace_back("replaced_ms", replacedBy.isEmpty() ? 0 : now);
+        return row;
     };
     // Codes of an older program's records that name no product are the old device's too.
-    const bool ok = run("UPDATE fixed_codes SET serial = ?, product = ? WHERE serial = ? AND "
-                        "(product = ? OR product = '')",
-                        {Text(replacement.serial), Text(replacement.productName), Text(old.serial),
-                         Text(old.productName)}) &&
-                    run(seen, device(old, replacement.deviceKey())) && run(seen, device(replacement, {}));
+    bool ok =
+        q.prepare(QStringLiteral("UPDATE fixed_codes SET serial = :new_serial, product = :new_product "
+                                 "WHERE serial = :old_serial AND (product = :old_product OR product = '')"));
+    q.bindValue(QStringLiteral(":new_serial"), Text(replacement.serial));
+    q.bindValue(QStringLiteral(":new_product"), Text(replacement.productName));
+    q.bindValue(QStringLiteral(":old_serial"), Text(old.serial));
+    q.bindValue(QStringLiteral(":old_product"), Text(old.productName));
+    ok = ok && q.exec() && Insert(q, "devices", device(old, replacement.deviceKey()), seen) &&
+         Insert(q, "devices", device(replacement, {}), seen);
     return end(q, ok);
 }
 
@@ -262,10 +253,10 @@ Result<> RecordsDatabase::RemoveBackups(const QString& station, const std::vecto
     QSqlQuery q(call.db());
     if (!begin(q))
         return fail(q);
-    bool ok = q.prepare(QStringLiteral("DELETE FROM backups WHERE station = ? AND file = ?"));
+    bool ok = q.prepare(QStringLiteral("DELETE FROM backups WHERE station = :station AND file = :file"));
     for (const QString& file : files) {
-        q.bindValue(0, Text(station));
-        q.bindValue(1, file);
+        q.bindValue(QStringLiteral(":station"), Text(station));
+        q.bindValue(QStringLiteral(":file"), file);
         ok = ok && q.exec();
     }
     return end(q, ok);
@@ -276,8 +267,8 @@ Result<qint64> RecordsDatabase::LastFullPrune(const QString& station) {
     if (!call)
         return failure();
     QSqlQuery q(call.db());
-    q.prepare(QStringLiteral("SELECT pruned_ms FROM stations WHERE station = ?"));
-    q.bindValue(0, Text(station));
+    q.prepare(QStringLiteral("SELECT pruned_ms FROM stations WHERE station = :station"));
+    q.bindValue(QStringLiteral(":station"), Text(station));
     if (!q.exec())
         return fail(q);
     return q.next() ? q.value(0).toLongLong() : qint64{0};
@@ -400,10 +391,12 @@ Result<qint64> RecordsDatabase::StartRun(const QString& station, const QString& 
     if (!call)
         return failure();
     QSqlQuery q(call.db());
-    q.prepare(QStringLiteral("INSERT INTO production_runs (station, user_name, started_utc, file, product) "
-                             "VALUES (?, ?, ?, ?, ?)") +
-              (postgres_ ? QStringLiteral(" RETURNING id") : QString()));
-    const QVariantList values{Text(station), Text(User()), Now(), Text(file), Text(product)};
+    const Row values{{"station", Text(station)},
+                     {"user_name", Text(User())},
+                     {"started_utc", Now()},
+                     {"file", Text(file)},
+                     {"product", Text(product)}};
+    q.prepare(InsertInto("production_runs", values, postgres_ ? "RETURNING id" : ""));
     Bind(q, values);
     if (const Result<> made = committed(q, [&q] { return q.exec(); }); !made)
         return made.failure();
@@ -419,21 +412,19 @@ Result<> RecordsDatabase::AddRunRow(qint64 run, const QString& station, const Pr
     if (!call)
         return failure();
     QSqlQuery q(call.db());
-    q.prepare(QStringLiteral("INSERT INTO production_rows (run_id, time_utc, station, unit, serial, product, "
-                             "version, radio_id, codes, result, message, duration_ms) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    const QVariantList values{run,
-                              Utc(row.time),
-                              Text(station),
-                              Text(row.unit),
-                              Text(row.serial),
-                              Text(row.product),
-                              Text(row.version),
-                              Text(row.radioId),
-                              Text(row.codes),
-                              Text(row.result),
-                              Text(row.message),
-                              row.durationMs};
+    const Row values{{"run_id", run},
+                     {"time_utc", Utc(row.time)},
+                     {"station", Text(station)},
+                     {"unit", Text(row.unit)},
+                     {"serial", Text(row.serial)},
+                     {"product", Text(row.product)},
+                     {"version", Text(row.version)},
+                     {"radio_id", Text(row.radioId)},
+                     {"codes", Text(row.codes)},
+                     {"result", Text(row.result)},
+                     {"message", Text(row.message)},
+                     {"duration_ms", row.durationMs}};
+    q.prepare(InsertInto("production_rows", values));
     Bind(q, values);
     return committed(q, [&q] { return q.exec(); });
 }

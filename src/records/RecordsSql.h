@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace zal::records_sql {
@@ -31,6 +32,50 @@ inline QString Text(const QString& text) {
 inline QString Utc(const QDateTime& time) {
     return time.toUTC().toString(Qt::ISODate);
 }
+
+// A row to write, each value beside its column's name: the statement and its binds are made from the
+// same list, so that no value can land in another column.
+using Row = std::vector<std::pair<const char*, QVariant>>;
+
+// "INSERT INTO table (a, b) VALUES (:a, :b)", then tail (an ON CONFLICT clause, RETURNING).
+inline QString InsertInto(const char* table, const Row& row, const char* tail = "") {
+    QStringList names, binds;
+    for (const auto& [name, value] : row) {
+        names << QLatin1String(name);
+        binds << u':' + QLatin1String(name);
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+        .arg(QLatin1String(table), names.join(QStringLiteral(", ")), binds.join(QStringLiteral(", ")),
+             *tail ? u' ' + QLatin1String(tail) : QString());
+}
+
+// Each value to the placeholder of its name (":a").
+inline void Bind(QSqlQuery& q, const Row& row) {
+    for (const auto& [name, value] : row)
+        q.bindValue(u':' + QLatin1String(name), value);
+}
+
+// Prepares the row's INSERT and runs it.
+inline bool Insert(QSqlQuery& q, const char* table, const Row& row, const char* tail = "") {
+    if (!q.prepare(InsertInto(table, row, tail)))
+        return false;
+    Bind(q, row);
+    return q.exec();
+}
+
+// A device's row as a backup or an event shows it, seen at ms.
+inline Row DeviceRow(const DeviceIdentity& d, qint64 ms, const QString& station) {
+    return {{"device_key", d.deviceKey()}, {"product", d.product},     {"product_name", Text(d.productName)},
+            {"version", Text(d.version)},  {"serial", Text(d.serial)}, {"serial_key", SerialKey(d.serial)},
+            {"radio_id", Text(d.radioId)}, {"last_seen_ms", ms},       {"station", Text(station)}};
+}
+
+// The device's row is its newest state: one seen earlier than what the row shows leaves it alone.
+inline constexpr const char* kNewestDeviceState =
+    "ON CONFLICT (device_key) DO UPDATE SET product = excluded.product, product_name = "
+    "excluded.product_name, version = excluded.version, serial = excluded.serial, serial_key = "
+    "excluded.serial_key, radio_id = excluded.radio_id, last_seen_ms = excluded.last_seen_ms, station = "
+    "excluded.station WHERE excluded.last_seen_ms >= devices.last_seen_ms";
 
 inline void Bind(QSqlQuery& q, const QVariantList& values) {
     for (int i = 0; i < values.size(); ++i)
