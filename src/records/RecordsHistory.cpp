@@ -117,10 +117,11 @@ Result<> RecordsDatabase::SetBackupResult(const QString& station, const QString&
     Call call(*this);
     if (!call)
         return failure();
-    QSqlQuery* q = prepared(QStringLiteral("UPDATE backups SET result = ? WHERE station = ? AND file = ?"));
+    QSqlQuery* q = prepared(
+        QStringLiteral("UPDATE backups SET result = :result WHERE station = :station AND file = :file"));
     if (!q)
         return failure();
-    Bind(*q, {Text(result), Text(station), Text(file)});
+    Bind(*q, {{"result", Text(result)}, {"station", Text(station)}, {"file", Text(file)}});
     return committed(*q, [q] { return q->exec(); });
 }
 
@@ -215,10 +216,13 @@ Result<> RecordsDatabase::Backups(const BackupQuery& query,
     std::optional<std::pair<qint64, qint64>> after; // the last row's time and id
     for (;;) {
         QStringList conditions = where;
-        QVariantList bound = values;
+        Row bound = values;
         if (after) {
-            conditions << QStringLiteral("(time_ms > ? OR (time_ms = ? AND id > ?))");
-            bound << after->first << after->first << after->second;
+            // A name once each: a driver may bind by position under the names.
+            conditions << QStringLiteral("(time_ms > :after_ms OR (time_ms = :at_ms AND id > :after_id))");
+            bound.emplace_back("after_ms", after->first);
+            bound.emplace_back("at_ms", after->first);
+            bound.emplace_back("after_id", after->second);
         }
         QSqlQuery* q = prepared(QStringLiteral("SELECT id, %1 FROM backups%2 ORDER BY time_ms, id LIMIT %3")
                                     .arg(columns, filtered(conditions))
@@ -232,7 +236,8 @@ Result<> RecordsDatabase::Backups(const BackupQuery& query,
         bool going = true;
         while (going && q->next()) {
             ++rows;
-            after = std::pair{q->value(QStringLiteral("time_ms")).toLongLong(), q->value(0).toLongLong()};
+            after = std::pair{q->value(QStringLiteral("time_ms")).toLongLong(),
+                              q->value(QStringLiteral("id")).toLongLong()};
             going = each(BackupFrom(*q, query.images));
         }
         const Result<> read = q->lastError().isValid() ? Result<>(fail(*q)) : Result<>();
@@ -281,10 +286,10 @@ Result<> RecordsDatabase::SetLastFullPrune(const QString& station, qint64 ms) {
     if (!call)
         return failure();
     QSqlQuery q(call.db());
-    q.prepare(QStringLiteral("INSERT INTO stations (station, pruned_ms) VALUES (?, ?) ON CONFLICT (station) "
-                             "DO UPDATE SET pruned_ms = excluded.pruned_ms"));
-    q.bindValue(0, Text(station));
-    q.bindValue(1, ms);
+    const Row row{{"station", Text(station)}, {"pruned_ms", ms}};
+    q.prepare(
+        InsertInto("stations", row, "ON CONFLICT (station) DO UPDATE SET pruned_ms = excluded.pruned_ms"));
+    Bind(q, row);
     return committed(q, [&q] { return q.exec(); });
 }
 
@@ -293,11 +298,11 @@ Result<int> RecordsDatabase::BackupCount(const DeviceIdentity& device) {
     if (!call)
         return failure();
     // By the serial number's index: a device's few backups, not all of them.
-    QSqlQuery* q =
-        prepared(QStringLiteral("SELECT COUNT(*) FROM backups WHERE serial_key = ? AND device_key = ?"));
+    QSqlQuery* q = prepared(QStringLiteral("SELECT COUNT(*) FROM backups WHERE serial_key = :serial_key AND "
+                                           "device_key = :device_key"));
     if (!q)
         return failure();
-    Bind(*q, {SerialKey(device.serial), device.deviceKey()});
+    Bind(*q, {{"serial_key", SerialKey(device.serial)}, {"device_key", device.deviceKey()}});
     const Result<int> count =
         q->exec() && q->next() ? Result<int>(q->value(0).toInt()) : Result<int>(fail(*q));
     q->finish();

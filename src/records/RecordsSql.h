@@ -77,11 +77,6 @@ inline constexpr const char* kNewestDeviceState =
     "excluded.serial_key, radio_id = excluded.radio_id, last_seen_ms = excluded.last_seen_ms, station = "
     "excluded.station WHERE excluded.last_seen_ms >= devices.last_seen_ms";
 
-inline void Bind(QSqlQuery& q, const QVariantList& values) {
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-}
-
 // Codes as the log writes them: four hex digits in capitals, space-separated.
 inline QString CodeList(const std::vector<std::uint16_t>& codes) {
     QStringList texts;
@@ -94,26 +89,28 @@ inline QString CodeList(const std::vector<std::uint16_t>& codes) {
 // table's alias with its dot, or none); a file only where the table has files.
 struct Conditions {
     QStringList where;
-    QVariantList values;
+    Row values;
 };
 inline Conditions QueryConditions(const BackupQuery& query, const QString& prefix, bool files) {
     Conditions c;
-    const auto narrow = [&](const char* condition, const QVariant& value) {
-        c.where << prefix + QString::fromLatin1(condition);
-        c.values << value;
+    // Each bound by a name of its own (":since", ":before" on the same column).
+    const auto narrow = [&](const char* column, const char* op, const char* name, const QVariant& value) {
+        c.where << QStringLiteral("%1%2 %3 :%4")
+                       .arg(prefix, QLatin1String(column), QLatin1String(op), QLatin1String(name));
+        c.values.emplace_back(name, value);
     };
     if (!query.serial.trimmed().isEmpty())
-        narrow("serial_key = ?", SerialKey(query.serial));
+        narrow("serial_key", "=", "serial_key", SerialKey(query.serial));
     if (query.since.isValid())
-        narrow("time_ms >= ?", query.since.toMSecsSinceEpoch());
+        narrow("time_ms", ">=", "since", query.since.toMSecsSinceEpoch());
     if (query.before.isValid())
-        narrow("time_ms < ?", query.before.toMSecsSinceEpoch());
+        narrow("time_ms", "<", "before", query.before.toMSecsSinceEpoch());
     if (!query.station.isEmpty())
-        narrow("station = ?", query.station);
+        narrow("station", "=", "station", query.station);
     if (!query.deviceKey.isEmpty())
-        narrow("device_key = ?", query.deviceKey);
+        narrow("device_key", "=", "device_key", query.deviceKey);
     if (files && !query.file.isEmpty())
-        narrow("file = ?", query.file);
+        narrow("file", "=", "file", query.file);
     return c;
 }
 
