@@ -240,8 +240,9 @@ TEST(RecordsDatabase, ReadOnlyRecordsAreStillRead) {
     ::chmod(QFile::encodeName(folder).constData(), 0755);
 }
 
-// Records of every earlier schema are brought forward with every row kept: each is built from the
-// migrations' own statements, given the rows its version holds, and opened.
+// Records of every earlier schema are brought forward with every row kept: each is built from a frozen
+// copy of what that version made (tests/records/schemas, never from today's migrations, so that an
+// edited old migration cannot pass), given the rows its version holds, and opened.
 TEST(RecordsDatabase, EveryEarlierSchemaIsBroughtForward) {
     for (int version = 1; version < RecordsDatabase::CurrentSchemaVersion(); ++version) {
         QTemporaryDir dir;
@@ -252,10 +253,12 @@ TEST(RecordsDatabase, EveryEarlierSchemaIsBroughtForward) {
             db.setDatabaseName(path);
             ASSERT_TRUE(db.open());
             QSqlQuery q(db);
-            QStringList statements{QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
-                                   QStringLiteral("INSERT INTO schema_version VALUES (%1)").arg(version)};
-            for (int step = 0; step < version; ++step)
-                statements += RecordsDatabase::MigrationStatements(step, false);
+            QFile frozen(QStringLiteral(ZAL_SOURCE_DIR "/tests/records/schemas/sqlite-v%1.sql").arg(version));
+            ASSERT_TRUE(frozen.open(QIODevice::ReadOnly)) << frozen.fileName().toStdString();
+            QStringList statements;
+            for (const QString& line : QString::fromUtf8(frozen.readAll()).split(u'\n', Qt::SkipEmptyParts))
+                if (!line.startsWith(QLatin1String("--")))
+                    statements << line.chopped(1); // each statement a line, ending in ";"
             // A ZAL 000100 that the line gave 7000-7005, and a BORA of the same serial that was only read.
             statements << QStringLiteral("INSERT INTO fixed_codes VALUES (%1, 28672, 'written', 'A', 'u', "
                                          "'000100', '2026-01-01T00:00:00Z'") +
