@@ -157,10 +157,6 @@
         <translation>%1 is a button</translation>
     </message>
     <message>
-        <source>Produkte sind BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; Versionen V1.x, V20, V21, V22</source>
-        <translation>products are BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; versions V1.x, V20, V21, V22</translation>
-    </message>
-    <message>
         <source>%1 wurde nicht geöffnet</source>
         <translation>%1 was not opened</translation>
     </message>
@@ -463,10 +459,6 @@ with --preview list what it would change and write nothing</translation>
         <translation>change the device&apos;s fixed radio ID codes (the first alone derives the rest)</translation>
     </message>
     <message>
-        <source>Service: das Standardabbild von BORA, ZAL, MUVE oder DORF schreiben</source>
-        <translation>service: write the default image of BORA, ZAL, MUVE or DORF</translation>
-    </message>
-    <message>
         <source>Service: das Versionsbyte eines Geräts mit V1.x-Firmware setzen</source>
         <translation>service: set the version byte of a device with V1.x firmware</translation>
     </message>
@@ -548,10 +540,6 @@ else the unit found by its USB description. ZAL_KBX_TRACE=1 logs every frame to 
     <message>
         <source>die zu schreibende Datei</source>
         <translation>the file to write</translation>
-    </message>
-    <message>
-        <source>die Datei als Produkt P öffnen (BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II)</source>
-        <translation>open the file as product P (BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II)</translation>
     </message>
     <message>
         <source>nach S Sekunden aufgeben</source>
@@ -662,10 +650,6 @@ it was kept, and verify it; into another device only with --config-only or --rep
     <message>
         <source>POSITION ist 1-8, die Wartezeit in Sekunden</source>
         <translation>POSITION is 1-8, the timeout in seconds</translation>
-    </message>
-    <message>
-        <source>MODEL ist BORA, ZAL, MUVE oder DORF (mit --service)</source>
-        <translation>MODEL is BORA, ZAL, MUVE or DORF (with --service)</translation>
     </message>
     <message>
         <source>mit --service</source>
@@ -943,6 +927,22 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
     <message>
         <source>%1 braucht einen Wert</source>
         <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>Service: das Standardabbild eines Produkts schreiben (MODEL: %DEFAULTS%)</source>
+        <translation>service: write a product's default image (MODEL: %DEFAULTS%)</translation>
+    </message>
+    <message>
+        <source>MODEL ist eines von %DEFAULTS% (mit --service)</source>
+        <translation>MODEL is one of %DEFAULTS% (with --service)</translation>
+    </message>
+    <message>
+        <source>Produkte sind %PRODUCTS%; Versionen V1.x, V20, V21, V22</source>
+        <translation>products are %PRODUCTS%; versions V1.x, V20, V21, V22</translation>
+    </message>
+    <message>
+        <source>die Datei als Produkt P öffnen (%PRODUCTS%)</source>
+        <translation>open the file as product P (%PRODUCTS%)</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include "RecordCommands.h"
 #include "Session.h"
 #include "StandardStreams.h"
+#include "config/Products.h"
 #include "records/RecordsDatabase.h"
 #include "records/ServerUrl.h"
 #include "shell/AppFolders.h"
@@ -148,7 +149,7 @@ const Command kCommands[] = {
     {"change-codes", "FILE NEWCODE...", kEditor, KbxUse::One, RunChangeCodes,
      QT_TRANSLATE_NOOP("Cli", "die festen Funk-ID-Codes des Geräts ändern (aus dem ersten allein folgen die übrigen)")},
     {"write-default", "MODEL", kEditor, KbxUse::One, RunWriteDefault,
-     QT_TRANSLATE_NOOP("Cli", "Service: das Standardabbild von BORA, ZAL, MUVE oder DORF schreiben")},
+     QT_TRANSLATE_NOOP("Cli", "Service: das Standardabbild eines Produkts schreiben (MODEL: %DEFAULTS%)")},
     {"write-version-byte", "", kEditor, KbxUse::One, RunWriteVersionByte,
      QT_TRANSLATE_NOOP("Cli", "Service: das Versionsbyte eines Geräts mit V1.x-Firmware setzen")},
     {"line", "FILE", kEditor | kOptCount | kOptChangeCodesFrom | kOptLog | kOptAllowAsync, KbxUse::Several, RunLine,
@@ -182,6 +183,20 @@ QString Spelling(Option option) {
 }
 
 } // namespace
+
+QString ProductNames(bool withDefaultWriteOnly) {
+    QStringList names;
+    for (const ProductInfo& p : Products())
+        if (!withDefaultWriteOnly || p.writeDefaultMenu)
+            names << QString::fromLatin1(p.model).remove(u' ');
+    return names.join(QStringLiteral(", "));
+}
+
+QString CliText(const char* text) {
+    return QCoreApplication::translate("Cli", text)
+        .replace(QLatin1String("%PRODUCTS%"), ProductNames())
+        .replace(QLatin1String("%DEFAULTS%"), ProductNames(true));
+}
 
 std::span<const Command> Commands() {
     return kCommands;
@@ -224,7 +239,7 @@ void PrintUsage(QTextStream& out) {
     out << "Usage: zalctl COMMAND [OPTIONS]\n\n" << QCoreApplication::translate("Cli", "Befehle:") << '\n';
     for (const Command& c : kCommands) {
         out << "  " << UsageLine(c) << '\n';
-        for (const QString& line : QCoreApplication::translate("Cli", c.help).split(u'\n'))
+        for (const QString& line : CliText(c.help).split(u'\n'))
             out << "        " << line << '\n';
     }
     out << '\n'
@@ -268,7 +283,7 @@ bool PrintCommandHelp(QTextStream& out, const QString& name) {
             continue;
         if (n != name)
             out << n << ":\n";
-        for (const QString& line : QCoreApplication::translate("Cli", c.help).split(u'\n'))
+        for (const QString& line : CliText(c.help).split(u'\n'))
             out << "  " << line << '\n';
     }
     if (kbx)
@@ -277,8 +292,8 @@ bool PrintCommandHelp(QTextStream& out, const QString& name) {
         out << '\n' << QCoreApplication::translate("Cli", "Optionen:") << '\n';
         for (const OptionSpelling& s : OptionSpellings()) {
             if (options & s.option)
-                out << "  " << QString::fromLatin1(s.usage).leftJustified(28) << ' '
-                    << QCoreApplication::translate("Cli", s.help) << '\n';
+                out << "  " << QString::fromLatin1(s.usage).leftJustified(28) << ' ' << CliText(s.help)
+                    << '\n';
         }
     }
     out << "  " << QStringLiteral("-h, --help").leftJustified(28) << ' '

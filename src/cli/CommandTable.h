@@ -28,6 +28,13 @@ struct Command {
     bool report() const { return run == nullptr; }
 };
 
+// The products as a command line names them ("BORA, ZAL, ..., MUVE+II"), all of them or those with a
+// default-image service write, from the product rows.
+QString ProductNames(bool withDefaultWriteOnly = false);
+// A text of zalctl's in the user's language, its %PRODUCTS% and %DEFAULTS% the product lists above:
+// no list of products is written by hand.
+QString CliText(const char* text);
+
 std::span<const Command> Commands();
 // The command the arguments name (its one or two words); nullptr when none.
 const Command* FindCommand(const QStringList& arguments);

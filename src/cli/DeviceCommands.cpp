@@ -24,7 +24,7 @@ namespace {
 bool Usage(QTextStream& err, const Options& o, bool ok, const char* command, const char* note = nullptr) {
     if (ok && o.error.isEmpty())
         return false;
-    PrintCommandUsage(err, command, note ? QCoreApplication::translate("Cli", note) : QString(), o.error);
+    PrintCommandUsage(err, command, note ? CliText(note) : QString(), o.error);
     return true;
 }
 
@@ -261,7 +261,7 @@ int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments
     const QString model = o.positional.value(0).toUpper();
     const bool known = DefaultWriteProduct(model) != 0;
     if (Usage(err, o, o.positional.size() == 1 && known, "write-default",
-              QT_TRANSLATE_NOOP("Cli", "MODEL ist BORA, ZAL, MUVE oder DORF (mit --service)")))
+              QT_TRANSLATE_NOOP("Cli", "MODEL ist eines von %DEFAULTS% (mit --service)")))
         return kUsage;
     Session s = MakeSession(err, o);
     if (!MenuOffered(s, MenuId::WriteDefault)) {

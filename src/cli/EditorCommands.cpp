@@ -20,7 +20,7 @@
 namespace zal::cli {
 namespace {
 
-// BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II in any case; 0 when unknown.
+// A product by its model name (ProductNames()), in any case and with or without spaces; 0 when unknown.
 int ProductByName(QString name) {
     name = name.toUpper().remove(u' ');
     for (const ProductInfo& p : Products()) {
@@ -176,9 +176,7 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         entry = EntryByName(o.positional[1]);
     if (!product || !entry) {
         err << "zalctl: "
-            << QCoreApplication::translate(
-                   "Cli",
-                   "Produkte sind BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II; Versionen V1.x, V20, V21, V22")
+            << CliText(QT_TRANSLATE_NOOP("Cli", "Produkte sind %PRODUCTS%; Versionen V1.x, V20, V21, V22"))
             << Qt::endl;
         return kUsage;
     }

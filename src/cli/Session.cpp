@@ -34,7 +34,7 @@ const OptionSpelling (&OptionSpellings())[kOptionCount] {
          QT_TRANSLATE_NOOP("Cli", "auch Felder ändern, die für das Produkt gesperrt sind")},
         {kOptOutput, "o", "-o FILE", QT_TRANSLATE_NOOP("Cli", "die zu schreibende Datei")},
         {kOptProduct, "product", "--product P",
-         QT_TRANSLATE_NOOP("Cli", "die Datei als Produkt P öffnen (BORA, ZAL, MUVE, DORF, MUVE+, MUVE+II)")},
+         QT_TRANSLATE_NOOP("Cli", "die Datei als Produkt P öffnen (%PRODUCTS%)")},
         {kOptTimeout, "timeout", "--timeout S", QT_TRANSLATE_NOOP("Cli", "nach S Sekunden aufgeben")},
         {kOptSerial, "serial", "--serial S",
          QT_TRANSLATE_NOOP("Cli", "nur das Gerät mit der Seriennummer S")},

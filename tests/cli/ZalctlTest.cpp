@@ -1,6 +1,7 @@
 // zalctl end to end, as a technician or a batch script runs it, in a temporary home.
 
 #include "config/ImageFile.h"
+#include "config/Products.h"
 #include "shell/FileSystem.h"
 #include "support/TempHome.h"
 
@@ -435,6 +436,42 @@ TEST_F(Zalctl, CompletionOffersWhatEachPlaceTakes) {
             zalctl({QStringLiteral("-c"), script}, QStringLiteral("C.UTF-8"), QStringLiteral("/bin/bash"));
         EXPECT_EQ(run.out.trimmed(), QLatin1String(p.offered)) << p.line << ": " << run.err.toStdString();
     }
+}
+
+// Every list of the products a user reads (the help in both languages, the manual pages, the package
+// and desktop descriptions, the README) names the products of the rows: all of them, or those with a
+// default write. A product added to the rows alone fails here until every list names it.
+TEST_F(Zalctl, ProductListsFollowTheProductRows) {
+    QStringList all, defaults;
+    for (const ProductInfo& p : Products()) {
+        all << QString::fromLatin1(p.model).remove(u' ');
+        if (p.writeDefaultMenu)
+            defaults << all.last();
+    }
+    QStringList texts{zalctl({"--help"}).out, zalctl({"--help"}, QStringLiteral("en_GB.UTF-8")).out,
+                      zalctl({"new", "KAFFEE"}).err, zalctl({"help", "write-default"}).out};
+    for (const char* path :
+         {"README.md", "CMakeLists.txt", "data/man/zalctl.1", "data/man/zal-programmer.1",
+          "data/desktop/zal-programmer.desktop", "data/desktop/zal-programmer.metainfo.xml"}) {
+        QFile f(QStringLiteral(ZAL_SOURCE_DIR "/") + QLatin1String(path));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path;
+        texts << QString::fromUtf8(f.readAll()).replace(QStringLiteral("\"\n       \""), QString());
+    }
+    const QString name = QStringLiteral(R"([A-Z][A-Z0-9]*\+?(?: ?II)?)");
+    const QRegularExpression list(QStringLiteral(R"(BORA(?:(?:, | and | or | oder |\s+)%1)+)").arg(name));
+    int lists = 0;
+    for (const QString& text : texts) {
+        for (auto m = list.globalMatch(text); m.hasNext();) {
+            const QString found = m.next().captured(0);
+            QStringList names =
+                found.split(QRegularExpression(QStringLiteral(R"(, | and | or | oder |\s+(?=[A-Z]{3}))")));
+            for (QString& n : names)
+                n.remove(QRegularExpression(QStringLiteral(R"(\s)")));
+            EXPECT_TRUE(names == all || names == defaults) << found.toStdString();
+            ++lists;
+        }
+    }
+    EXPECT_GE(lists, 12);
 }
 
 TEST_F(Zalctl, SetActsAsATechnician) {
