@@ -188,7 +188,7 @@ QString ProductNames(bool withDefaultWriteOnly) {
     QStringList names;
     for (const ProductInfo& p : Products())
         if (!withDefaultWriteOnly || p.writeDefaultMenu)
-            names << QString::fromLatin1(p.model).remove(u' ');
+            names << QString::fromLatin1(p.model.get()).remove(u' ');
     return names.join(QStringLiteral(", "));
 }
 

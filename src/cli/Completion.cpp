@@ -15,9 +15,9 @@ QString Completer(const QString& command, QString argument) {
     QStringList products;
     QStringList classic;
     for (const ProductInfo& p : Products()) {
-        products << QString::fromLatin1(p.model).remove(u' ');
+        products << QString::fromLatin1(p.model.get()).remove(u' ');
         if (p.family == ProductFamily::Classic)
-            classic << QString::fromLatin1(p.model);
+            classic << QString::fromLatin1(p.model.get());
     }
     const auto words = [](const QStringList& list) {
         return QStringLiteral("COMPREPLY=($(compgen -W \"%1\" -- \"$cur\"))").arg(list.join(u' '));
@@ -69,7 +69,7 @@ void PrintBashCompletion(QTextStream& out) {
             first << word;
     }
     for (const ProductInfo& p : Products()) {
-        const QString e = QString::fromLatin1(p.extension).mid(1);
+        const QString e = QString::fromLatin1(p.extension.get()).mid(1);
         extensions << e << e.toLower();
     }
     extensions << QStringLiteral("bin"); // a backup opens as a configuration does
@@ -86,7 +86,7 @@ void PrintBashCompletion(QTextStream& out) {
     }
     QStringList products;
     for (const ProductInfo& p : Products())
-        products << QString::fromLatin1(p.model).remove(u' ');
+        products << QString::fromLatin1(p.model.get()).remove(u' ');
 
     out << "# bash completion for zalctl, the ZAL family programmer on the command line.\n"
            "# Made by zalctl --completion bash from its command table.\n\n"

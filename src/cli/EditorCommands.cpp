@@ -24,7 +24,7 @@ namespace {
 int ProductByName(QString name) {
     name = name.toUpper().remove(u' ');
     for (const ProductInfo& p : Products()) {
-        if (QString::fromLatin1(p.model).remove(u' ') == name)
+        if (QString::fromLatin1(p.model.get()).remove(u' ') == name)
             return p.code;
     }
     return 0;

@@ -236,7 +236,7 @@ Variant VariantOf(int product, int version) {
         return p->variant;
     if (version == kVersionV1x)
         return p->variantV1x;
-    return IsV2x(version) ? p->variant : Variant::None;
+    return IsV2x(version) ? p->variant.get() : Variant::None;
 }
 
 QString SaveFilter() {
@@ -248,16 +248,16 @@ QString SaveFilter() {
     });
     QStringList entries;
     for (const ProductInfo* p : rows)
-        entries << QString::fromUtf8(p->saveFilterLabel)
-                << u'*' + QString::fromLatin1(p->extension).toLower();
+        entries << QString::fromUtf8(p->saveFilterLabel.get())
+                << u'*' + QString::fromLatin1(p->extension.get()).toLower();
     return entries.join(u'|');
 }
 
 QString ConfigurationPatterns() {
     QStringList lower, asWritten;
     for (const ProductInfo& p : kProducts) {
-        lower << u'*' + QString::fromLatin1(p.extension).toLower();
-        asWritten << u'*' + QString::fromLatin1(p.extension);
+        lower << u'*' + QString::fromLatin1(p.extension.get()).toLower();
+        asWritten << u'*' + QString::fromLatin1(p.extension.get());
     }
     return (lower + asWritten).join(u' ');
 }
@@ -349,7 +349,7 @@ std::vector<AddressRange> DefaultWriteRanges() {
 
 int WrittenMarkerAddress(int product) {
     const ProductInfo* p = FindProduct(product);
-    return p ? p->writtenMarker : -1;
+    return p ? p->writtenMarker.get() : -1;
 }
 
 bool HasLongSerial(int product) {

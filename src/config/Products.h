@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImageLayout.h"
+#include "shell/Required.h"
 
 #include <QString>
 
@@ -39,40 +40,43 @@ enum class V1xActionCodes {
     Repeated, // every position but the fixed input repeats what it receives (MUVE)
 };
 
-// One product. A new product of an existing family is a row here (and its default images, its texts
+// One product; every field must be given (a row that leaves one out does not compile). A new product of
+// an existing family is a row here (and its default images, its texts
 // and its column in the enabling table): the rules, maps and commands ask the row, never the name.
 struct ProductInfo {
-    int code;
-    const char* model;           // BORA, ZAL, ...
-    const char* buttonCaption;   // caption of the product button
-    int buttonOrder;             // where its button stands in the main window, from the top
-    int infoTextId;              // text beside the product button
-    const char* extension;       // configuration file extension, with the dot
-    int fileTypeTextId;          // file dialog filter text
-    const char* defaultFileWord; // the word in "Default %s %s.bin"
+    Required<int> code;
+    Required<const char*> model;           // BORA, ZAL, ...
+    Required<const char*> buttonCaption;   // caption of the product button
+    Required<int> buttonOrder;             // where its button stands in the main window, from the top
+    Required<int> infoTextId;              // text beside the product button
+    Required<const char*> extension;       // configuration file extension, with the dot
+    Required<int> fileTypeTextId;          // file dialog filter text
+    Required<const char*> defaultFileWord; // the word in "Default %s %s.bin"
     // The Communication menu's item that writes its default image (with -SERVICE), and its text; none
     // (nullptr, 0) for a product without that service write.
-    const char* writeDefaultMenu;
-    int writeDefaultTextId;
-    ProductFamily family;
-    Variant variant; // its column in the rules: the only one of an extended repeater, an older product's V2x
-    Variant variantV1x;          // an older product's V1.x column; None for the extended repeaters
-    int saveFilterIndex;         // the entry of the device-image save dialog's filter that shows its files
-    const char* saveFilterLabel; // that entry's text
-    int ownCodeAddress;          // where its own radio ID code (its first fixed code) is kept
-    bool longSerial;             // keeps a long serial (0xC8-0xCA), its radio ID in the long protocol
-    int writtenMarker;           // the byte a write sets to 1 and sends after the verified ranges; -1: none
-    bool
+    Required<const char*> writeDefaultMenu;
+    Required<int> writeDefaultTextId;
+    Required<ProductFamily> family;
+    Required<Variant>
+        variant; // its column in the rules: the only one of an extended repeater, an older product's V2x
+    Required<Variant> variantV1x;  // an older product's V1.x column; None for the extended repeaters
+    Required<int> saveFilterIndex; // the entry of the device-image save dialog's filter that shows its files
+    Required<const char*> saveFilterLabel; // that entry's text
+    Required<int> ownCodeAddress;          // where its own radio ID code (its first fixed code) is kept
+    Required<bool> longSerial;   // keeps a long serial (0xC8-0xCA), its radio ID in the long protocol
+    Required<int> writtenMarker; // the byte a write sets to 1 and sends after the verified ranges; -1: none
+    Required<bool>
         signedCarrierSense; // the carrier sense threshold is signed and used only with listen-before-transmit
-    bool frequencyRegionText; // the frequency region is shown as the device reports it, not chosen
-    bool delayJumpers;        // V2x: delay and hops may be left to the device's jumpers (ZAL, MUVE)
-    bool v1xJumpers;          // V1.x: delay and hops are set by the device's jumpers (MUVE)
-    bool v1xSharedInputs;     // V1.x: the fixed input follows position 1, positions 1-5 the wired alarm types
-    V1xActionCodes v1xActionCodes;
-    bool txActionCodesV2x; // V2x: a position's action code follows what it transmits (ZAL, MUVE)
-    bool positions;        // V22: K-ORBA position codes, types and relays (ZAL, DORF)
-    bool radioInputs;      // the editor's page of radio inputs is used (all but BORA)
-    bool wiredInputs;      // the page of wired inputs is used (BORA, ZAL)
+    Required<bool> frequencyRegionText; // the frequency region is shown as the device reports it, not chosen
+    Required<bool> delayJumpers;        // V2x: delay and hops may be left to the device's jumpers (ZAL, MUVE)
+    Required<bool> v1xJumpers;          // V1.x: delay and hops are set by the device's jumpers (MUVE)
+    Required<bool>
+        v1xSharedInputs; // V1.x: the fixed input follows position 1, positions 1-5 the wired alarm types
+    Required<V1xActionCodes> v1xActionCodes;
+    Required<bool> txActionCodesV2x; // V2x: a position's action code follows what it transmits (ZAL, MUVE)
+    Required<bool> positions;        // V22: K-ORBA position codes, types and relays (ZAL, DORF)
+    Required<bool> radioInputs;      // the editor's page of radio inputs is used (all but BORA)
+    Required<bool> wiredInputs;      // the page of wired inputs is used (BORA, ZAL)
 };
 
 std::span<const ProductInfo> Products();

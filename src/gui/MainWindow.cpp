@@ -69,7 +69,7 @@ MainWindow::MainWindow(TfrmEnterData& editor, EditorWindowFactory makeEditorWind
               [](const ProductInfo* a, const ProductInfo* b) { return a->buttonOrder < b->buttonOrder; });
     for (int row = 0; row < static_cast<int>(order.size()); ++row) {
         const ProductInfo* info = order[static_cast<size_t>(row)];
-        auto* button = new QPushButton(QString::fromUtf8(info->buttonCaption), panel);
+        auto* button = new QPushButton(QString::fromUtf8(info->buttonCaption.get()), panel);
         button->setObjectName(QStringLiteral("btnSelect_%1").arg(info->code));
         button->setFixedSize(97, 33);
         auto* label = new QLabel(Str(info->infoTextId), panel);

@@ -34,8 +34,8 @@ DeviceIdentity IdentifyDevice(const ConfigImage& image, int product) {
     const ProductInfo* info = FindProduct(id.product);
     // The name is part of the device's key (backup names, the records), so it is the same word in
     // every language; a window translates it as it shows it.
-    id.productName =
-        info ? QString::fromLatin1(info->model) : QString::fromUtf8(QT_TRANSLATE_NOOP("Radio", "Unbekannt"));
+    id.productName = info ? QString::fromLatin1(info->model.get())
+                          : QString::fromUtf8(QT_TRANSLATE_NOOP("Radio", "Unbekannt"));
     id.version = Firmware::Of(image).text();
     if (HasLongSerial(id.product)) {
         // The long serial and, with the long protocol, the long radio ID share these bytes.

@@ -48,7 +48,7 @@ ConfigReport BuildReport(const TfrmEnterData& editor, const QDateTime& when) {
     ConfigReport r;
     r.title = editor.title();
     const ProductInfo* product = FindProduct(editor.product());
-    r.product = product ? QString::fromLatin1(product->model) : QString::number(editor.product());
+    r.product = product ? QString::fromLatin1(product->model.get()) : QString::number(editor.product());
     r.version = FieldText(editor, "edtProgramVersion");
     r.serial = FieldText(editor, "edtSerialNumber");
     r.radioId = FieldText(editor, "edtDeviceRadioId");

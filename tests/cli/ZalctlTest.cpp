@@ -444,7 +444,7 @@ TEST_F(Zalctl, CompletionOffersWhatEachPlaceTakes) {
 TEST_F(Zalctl, ProductListsFollowTheProductRows) {
     QStringList all, defaults;
     for (const ProductInfo& p : Products()) {
-        all << QString::fromLatin1(p.model).remove(u' ');
+        all << QString::fromLatin1(p.model.get()).remove(u' ');
         if (p.writeDefaultMenu)
             defaults << all.last();
     }
