@@ -4,13 +4,14 @@
 ZAL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZAL_BUILD=${ZAL_BUILD:-$ZAL_ROOT/build}
 
-# Debian packages the build, the tests and the programs need (zlib1g-dev: libxlsxwriter's pkg-config
-# file links -lz, which its -dev package does not pull in on Debian 12).
+# Debian packages the build, the tests and the programs need (libminizip-dev and zlib1g-dev:
+# libxlsxwriter's pkg-config file asks for minizip on Debian 13 and links -lz on Debian 12, which its
+# -dev package pulls in on neither).
 ZAL_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev
-    libftdi1-dev libarchive-dev libxlsxwriter-dev zlib1g-dev poppler-utils fonts-dejavu-core
+    libftdi1-dev libarchive-dev libxlsxwriter-dev libminizip-dev zlib1g-dev poppler-utils fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file groff-base lintian git
     libqt6sql6-sqlite libqt6sql6-psql postgresql libpq-dev libsqlite3-dev
 )
