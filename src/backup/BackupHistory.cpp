@@ -11,7 +11,7 @@ namespace zal {
 Result<> BackupStore::RecordEvent(const ConfigImage& image, const QString& kind, const QDateTime& now) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return Failure{Problem::Unreachable, error_};
+        return failure_;
     const QByteArray bytes(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
     return records->AddEvent(BackupEntry{QString(), IdentifyDevice(image), now, kind, QString(), station_,
                                          RecordsDatabase::User(), bytes});
@@ -20,7 +20,7 @@ Result<> BackupStore::RecordEvent(const ConfigImage& image, const QString& kind,
 Result<std::vector<BackupEntry>> BackupStore::History(BackupQuery query) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return Failure{Problem::Unreachable, error_};
+        return failure_;
     query.images = true;
     Result<std::vector<BackupEntry>> backups = records->Backups(query);
     if (!backups)

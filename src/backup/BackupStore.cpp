@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <set>
@@ -143,7 +145,7 @@ RecordsDatabase* BackupStore::Records(bool locked) {
         recordsThread_ = std::this_thread::get_id();
     }
     if (!records_->isOpen()) {
-        error_ = records_->error();
+        failure_ = records_->failure();
         records_.reset();
         return nullptr;
     }
@@ -177,7 +179,7 @@ void BackupStore::ImportIndex(RecordsDatabase& records) {
     });
     const Result<int> added = records.AddBackups(entries);
     if (!added) {
-        error_ = added.error();
+        failure_ = added.failure();
         return;
     }
     // Kept beside, never lost: an earlier import's file takes this one's lines after its own.
@@ -205,10 +207,16 @@ void BackupStore::ImportIndex(RecordsDatabase& records) {
                    .arg(indexPath(), leftOut, unread, kept));
 }
 
-bool BackupStore::Journal(const QByteArray& line) {
+Result<> BackupStore::Journal(const QByteArray& line) {
+    const auto failed = [this](int cause) {
+        return Failure{FileProblem(cause),
+                       QCoreApplication::translate("Backups", "%1 kann nicht geschrieben "
+                                                              "werden: %2")
+                           .arg(indexPath(), QString::fromLocal8Bit(std::strerror(cause)))};
+    };
     const int fd = ::open(NativeName(indexPath()).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-        return false;
+        return failed(errno);
     // A line torn by a kill or a power cut must not swallow this one: it is ended first, and stays an
     // unreadable line of its own.
     QByteArray text = line;
@@ -216,8 +224,11 @@ bool BackupStore::Journal(const QByteArray& line) {
     char last = '\n';
     if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n')
         text.prepend('\n');
-    const bool ok = ::write(fd, text.constData(), static_cast<size_t>(text.size())) == text.size();
-    return (::close(fd) == 0) && ok;
+    const ssize_t n = ::write(fd, text.constData(), static_cast<size_t>(text.size()));
+    const int cause = n < 0 ? errno : ENOSPC; // a short write: the disk filled up under it
+    if (::close(fd) != 0 || n != text.size())
+        return failed(n == text.size() ? errno : cause);
+    return {};
 }
 
 Result<StoredBackup> BackupStore::Store(const ConfigImage& image, const QString& command,
@@ -263,20 +274,17 @@ Result<StoredBackup> BackupStore::Store(const ConfigImage& image, const QString&
     QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
     const BackupEntry e{name, device, now, command, QString(), station_, RecordsDatabase::User(), bytes};
-    const Result<int> added =
-        records ? records->AddBackups({e}) : Result<int>(Failure{Problem::Unreachable, error_});
+    const Result<int> added = records ? records->AddBackups({e}) : Result<int>(failure_);
     if (!added || *added != 1) {
         if (!added)
             stored.recordsProblem = added.error();
         else // a PC under the same station name recorded a backup of this name
             stored.recordsProblem = QCoreApplication::translate("Backups", "%1 steht dort schon").arg(name);
-        if (!Journal(Line(EntryJson(e)))) {
+        if (Result<> journaled = Journal(Line(EntryJson(e))); !journaled) {
             // An image that neither the records nor the index name would be invisible: better none at all.
             QFile::setPermissions(folder_ + name, QFile::ReadOwner | QFile::WriteOwner);
             QFile::remove(folder_ + name);
-            return Failure{
-                Problem::Unreachable,
-                QCoreApplication::translate("Backups", "%1 kann nicht geschrieben werden").arg(indexPath())};
+            return journaled.failure();
         }
     }
     stored.file = folder_ + name;
@@ -309,20 +317,21 @@ bool BackupStore::SetResult(const QString& file, const QString& result) {
     RecordsDatabase* const records = Records(true);
     if (records && records->SetBackupResult(station_, name, result))
         return true;
-    return Journal(Line(QJsonObject{{QStringLiteral("file"), name}, {QStringLiteral("result"), result}}));
+    return static_cast<bool>(
+        Journal(Line(QJsonObject{{QStringLiteral("file"), name}, {QStringLiteral("result"), result}})));
 }
 
 Result<> BackupStore::List(const BackupQuery& query, const std::function<bool(const BackupEntry&)>& each) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return Failure{Problem::Unreachable, error_};
+        return failure_;
     return records->Backups(query, each);
 }
 
 Result<> BackupStore::RecordReplacement(const DeviceIdentity& old, const DeviceIdentity& replacement) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return Failure{Problem::Unreachable, error_};
+        return failure_;
     return records->RecordReplacement(old, replacement, station_);
 }
 
@@ -334,7 +343,7 @@ RebuiltRecords BackupStore::Rebuild() {
     RebuiltRecords rebuilt;
     RecordsDatabase* const records = Records(false); // takes a waiting index in first
     if (!records) {
-        rebuilt.outcome = Failure{Problem::Unreachable, error_};
+        rebuilt.outcome = failure_;
         return rebuilt;
     }
     // What the journals still say of each file: its command, result, user and exact time.
@@ -410,14 +419,14 @@ RebuiltRecords BackupStore::Rebuild() {
 Result<std::vector<BackupEntry>> BackupStore::List(const BackupQuery& query) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return Failure{Problem::Unreachable, error_};
+        return failure_;
     return records->Backups(query);
 }
 
 Result<BackupEntry> BackupStore::Find(const QString& file) {
     RecordsDatabase* const records = Records(false);
     if (!records)
-        return Failure{Problem::Unreachable, error_};
+        return failure_;
     const Result<std::vector<BackupEntry>> found = records->Backups({.file = file, .images = true});
     if (!found)
         return found.failure();

@@ -122,7 +122,7 @@ private:
     RecordsDatabase* Records(bool locked);
     void ImportIndex(RecordsDatabase& records);
     // Keeps a line for the records in index.jsonl while they cannot be reached.
-    bool Journal(const QByteArray& line);
+    Result<> Journal(const QByteArray& line);
     int PruneEntries(RecordsDatabase& records, const std::vector<BackupEntry>& entries, const QDateTime& now);
     int PruneAll(RecordsDatabase& records, const QDateTime& now);
 
@@ -131,7 +131,7 @@ private:
     QString station_;
     BackupPolicy policy_;
     Writer writer_;
-    QString error_;
+    Failure failure_;     // why the records could not be reached or written last, of its own kind
     qint64 prunedAt_ = 0; // when all of this station's backups were last pruned, as last looked up
     // The connection kept between calls (shared by copies of the store), and the thread it belongs to.
     std::shared_ptr<RecordsDatabase> records_;

@@ -5,6 +5,7 @@
 #include "config/Products.h"
 #include "radio/DeviceIdentity.h"
 #include "radio/RadioCode.h"
+#include "shell/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -91,7 +92,7 @@ namespace {
 // another program's file, also behind a symlink) is refused untouched.
 Result<int> OpenLogFile(const QString& path) {
     const auto systemError = [](int cause) {
-        return Failure{Problem::Unreachable, QString::fromLocal8Bit(std::strerror(cause))};
+        return Failure{FileProblem(cause), QString::fromLocal8Bit(std::strerror(cause))};
     };
     const QByteArray name = QFile::encodeName(path);
     // Never blocking: a FIFO would otherwise hold the open until something reads it.
@@ -264,7 +265,7 @@ Result<> LineLog::WriteRow(const QStringList& fields) {
         const int cut = ::ftruncate(fd, before);
     ::close(fd);
     if (cause != 0)
-        return Failure{Problem::Unreachable, QString::fromLocal8Bit(std::strerror(cause))};
+        return Failure{FileProblem(cause), QString::fromLocal8Bit(std::strerror(cause))};
     return {};
 }
 

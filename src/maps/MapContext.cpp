@@ -51,9 +51,9 @@ std::optional<double> MapContext::ParseDecimal(const QLocale& locale, const QStr
 
 double MapContext::parseDecimal(const Field& field) const {
     const std::optional<double> value = ParseDecimal(locale, field.text);
-    if (!value)
-        throw ConversionError{field.name(), field.text, true};
-    return *value;
+    if (!value && !conversionError)
+        conversionError = ConversionError{field.name(), field.text, true};
+    return value.value_or(0.0);
 }
 
 long double MapContext::parseDecimalExtended(const Field& field) const {
@@ -79,9 +79,9 @@ int MapContext::ParseLenient(const QString& text) {
 int MapContext::parseStrict(const Field& field) const {
     bool ok = false;
     const int value = field.text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        throw ConversionError{field.name(), field.text, false};
-    return value;
+    if (!ok && !conversionError)
+        conversionError = ConversionError{field.name(), field.text, false};
+    return ok ? value : 0;
 }
 
 } // namespace zal

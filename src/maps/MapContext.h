@@ -70,13 +70,17 @@ public:
 
     // Numbers in the user's locale.
     QString decimal(double value, int decimals) const;
-    double parseDecimal(const Field& field) const; // throws ConversionError
+    // A text that does not parse gives 0 and is kept as the conversion's first error: the collection
+    // goes on into its copy of the image, and the caller discards the copy when there is one.
+    double parseDecimal(const Field& field) const;
     // A decimal text in the user's locale; nothing when it is not one.
     static std::optional<double> ParseDecimal(const QLocale& locale, const QString& text);
     // The same in extended precision, as the original parsed decimal texts.
     long double parseDecimalExtended(const Field& field) const;
     static int ParseLenient(const QString& text); // 0 when the text is not a whole number
-    int parseStrict(const Field& field) const;    // throws ConversionError
+    int parseStrict(const Field& field) const;    // as parseDecimal, for a whole number
+    // The first text a collection could not parse; none when every one did.
+    mutable std::optional<ConversionError> conversionError;
 
     bool isV1x() const { return version == kVersionV1x; }
     bool isV2x() const { return IsV2x(version); }

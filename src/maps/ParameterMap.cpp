@@ -10,15 +10,12 @@ int FillFields(MapContext& context, MapState& state, const MapHooks& hooks) {
 }
 
 std::optional<ConversionError> CollectFields(MapContext& context) {
-    try {
-        if (IsPlusProduct(context.product))
-            CollectPlus(context);
-        else
-            CollectClassic(context);
-    } catch (const ConversionError& error) {
-        return error;
-    }
-    return std::nullopt;
+    context.conversionError.reset();
+    if (IsPlusProduct(context.product))
+        CollectPlus(context);
+    else
+        CollectClassic(context);
+    return context.conversionError;
 }
 
 } // namespace zal

@@ -25,8 +25,9 @@ struct MapState {
 // list item.
 int FillFields(MapContext& context, MapState& state, const MapHooks& hooks);
 
-// Writes the fields in use back into the image. A text that does not parse stops the collect: the
-// error is returned and the image is left half written, so callers collect into a copy.
+// Writes the fields in use back into the image. A text that does not parse is returned as the error
+// (the first such field); the others are written all the same, so callers collect into a copy and
+// keep it only when there is none.
 std::optional<ConversionError> CollectFields(MapContext& context);
 
 // The derived fields, also run by change handlers and after the fixed radio ID codes changed.

@@ -195,6 +195,10 @@ public:
     QString error() const { return error_.isEmpty() ? openError_ : error_; }
     // The kind of that failure.
     RecordsProblem problem() const { return error_.isEmpty() ? openProblem_ : problem_; }
+    // The failure kept last: why the database could not be opened, or why a call failed.
+    Failure failure() const {
+        return {problem() == RecordsProblem::None ? RecordsProblem::Other : problem(), error()};
+    }
     // An SQLite file or folder this user cannot write: the records are read, never written.
     bool readOnly() const { return readOnly_; }
     // The schema version of records made by a newer program, which this one reads but never writes
@@ -320,10 +324,6 @@ private:
     // Keeps why a call failed (error() and problem() say it too) and gives it as the call's result.
     Failure fail(const QSqlQuery& q);
     Failure fail(RecordsProblem problem, const QString& text);
-    // The failure kept last: why the database could not be opened, or why a call failed.
-    Failure failure() const {
-        return {problem() == RecordsProblem::None ? RecordsProblem::Other : problem(), error()};
-    }
     Result<> insertBackup(const BackupEntry& entry, bool* added);
     // A statement prepared once for this connection, to run again with new values (a server then
     // gets one round trip per run); nothing when it cannot be prepared (error() says why).

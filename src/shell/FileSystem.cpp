@@ -114,7 +114,8 @@ std::optional<Result<>> WriteThrough(const QByteArray& native, const QByteArray&
     ok = (::close(fd) == 0) && ok;
     if (ok)
         return Result<>();
-    return refused(cause, QString::fromLocal8Bit(std::strerror(cause)));
+    errno = cause;
+    return Result<>(Failure{FileProblem(cause), QString::fromLocal8Bit(std::strerror(cause))});
 }
 
 // Signals that end the program hold off while a temporary file exists, so that Ctrl+C or a closed
@@ -260,12 +261,24 @@ bool IsReadOnlyFile(const QString& path) {
     return !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) || ::access(native.constData(), W_OK) != 0;
 }
 
+Problem FileProblem(int cause) {
+    switch (cause) {
+    case ENOSPC:
+    case EDQUOT:
+        return Problem::Full;
+    case EACCES:
+    case EROFS:
+    case EPERM:
+        return Problem::ReadOnly;
+    default:
+        return Problem::Unreachable;
+    }
+}
+
 Result<> WriteFileAtomically(const QString& path, const QByteArray& data) {
     const auto failed = [](int cause) {
         errno = cause;
-        return Failure{cause == EACCES || cause == EROFS || cause == EPERM ? Problem::ReadOnly
-                                                                           : Problem::Unreachable,
-                       QString::fromLocal8Bit(std::strerror(cause))};
+        return Failure{FileProblem(cause), QString::fromLocal8Bit(std::strerror(cause))};
     };
     if (std::optional<Result<>> through = WriteThrough(NativeName(path), data))
         return *through;

@@ -35,6 +35,9 @@ bool SameFile(const QString& a, const QString& b);
 // Signals that end the program (Ctrl+C, a closed terminal) wait until the temporary file is renamed or
 // removed. A failure says why (and leaves errno set to its cause).
 Result<> WriteFileAtomically(const QString& path, const QByteArray& data);
+// What kind of failure an errno of a file call is: Full (no space, over quota), ReadOnly (no
+// permission, a read-only file system), Unreachable otherwise.
+Problem FileProblem(int cause);
 
 // An existing target that is no regular file (a FIFO, a terminal, /dev/stdout and anything else under
 // /dev or /proc): WriteFileAtomically writes it where it is, and there is nothing there to replace, ask

@@ -2,9 +2,13 @@
 
 // How a call that is not a technician's command went: its value, or what kind of failure it met and
 // the words that say it. The kind decides what a caller does (a line stops when the records are away,
-// and only says so when the codes ran out); the words are for the technician. Beside CommandResult,
-// which carries the message a command showed, this is the one way the layers below say how a call
-// went: no bool beside an error(), no 0 or -1 meaning "failed", no empty text meaning "done".
+// and only says so when the codes ran out; a full disk is said as such); the words are for the
+// technician. Beside CommandResult, which carries the message a command showed, this is how the layers
+// below say how a call went: no exception, no bool beside an error(), no 0 or -1 meaning "failed".
+// Not yet brought to it: the KBX's numbered result codes (the numbers the service documents use), the
+// transports' bool with their failure text, LoadImageFile's bool with ImageFileProblem(), a production
+// run's state with why(), and the plain bools of Settings::Store, SupportLog::Append and
+// CopyFileReplacing.
 
 #include <QString>
 
@@ -25,6 +29,7 @@ enum class Problem {
     NewerSchema, // made by a newer program: read, never written
     Damaged,     // not what it should be (not a database, damaged pages, a broken file)
     Exhausted,   // nothing left to hand out (no fixed radio ID codes left)
+    Full,        // the disk (or the user's quota) has no room for what was to be written
     NotFound,    // what was asked for is not there
     Cancelled,   // a stop was asked for (Ctrl+C, SIGTERM, SIGHUP)
     Other,

@@ -91,6 +91,8 @@ TEST(SaveImageFile, AFailedSaveKeepsTheEarlierFile) {
     EXPECT_EQ(saved.error(), QString::fromLocal8Bit(std::strerror(EFBIG))); // the cause is said
     EXPECT_EQ(ReadTestFile(path), Pattern(256));
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.Zal")});
+    // A full disk is a kind of its own, not a file that cannot be reached.
+    EXPECT_EQ(SaveImageFile(QStringLiteral("/dev/full"), Filled(0x55)).problem(), Problem::Full);
 }
 
 // Saving keeps what the file is: a link stays a link and its target gets the bytes, a file keeps its
@@ -157,7 +159,19 @@ TEST(SaveImageFile, AnInterruptedSaveLeavesNoTemporary) {
             for (;;)
                 WriteFileAtomically(path, data);
         }
-        ::usleep(30000 + 7000 * static_cast<useconds_t>(signal));
+        // The signal comes while a temporary stands beside the file: in the middle of a save, however
+        // fast or loaded the machine (never after a guessed time).
+        const auto temporaryStands = [&] {
+            return QDir(home.path()).entryList(QDir::Files | QDir::Hidden).size() >
+                   (QFileInfo::exists(path) ? 1 : 0);
+        };
+        for (int waited = 0; !temporaryStands() && waited < 20000; ++waited)
+            ::usleep(500);
+        if (!temporaryStands()) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            FAIL() << "no save got under way";
+        }
         ::kill(child, signal);
         int status = 0;
         ::waitpid(child, &status, 0);
