@@ -77,6 +77,48 @@ bool Granted(const Wish& w) {
     return true;
 }
 
+// A drop-down's entry: its stored value, its index or its text (in either language).
+bool ComboWish(const Field& f, const QJsonObject& entry, Wish& w, QString& problem) {
+    const auto refuse = [&](const QString& why) {
+        problem = why.arg(f.name());
+        return false;
+    };
+    const auto isInteger = [](const QJsonValue& v) { return v.isDouble() && v.toDouble() == v.toInt(); };
+    // The stored value is what the image holds; the index and the text depend on the value list.
+    // -1 (value or index) is no selection, as show --json writes a drop-down with none.
+    if (entry.contains(QStringLiteral("value"))) {
+        if (!isInteger(entry.value(QStringLiteral("value"))))
+            return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"value\" als ganze Zahl"));
+        const int value = entry.value(QStringLiteral("value")).toInt(-1);
+        w.index = value < 0 ? -1 : IndexOfValue(f.list.values, value);
+        if (value >= 0 && w.index < 0)
+            problem = QCoreApplication::translate("Cli", "%1 hat keinen Eintrag mit dem Wert %2")
+                          .arg(f.name())
+                          .arg(value);
+    } else if (entry.contains(QStringLiteral("index"))) {
+        if (!isInteger(entry.value(QStringLiteral("index"))))
+            return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"index\" als ganze Zahl"));
+        w.index = entry.value(QStringLiteral("index")).toInt(-1);
+        if (w.index >= f.list.items.size())
+            problem =
+                QCoreApplication::translate("Cli", "%1 hat keinen Eintrag %2").arg(f.name()).arg(w.index);
+    } else if (entry.contains(QStringLiteral("text"))) {
+        if (!entry.value(QStringLiteral("text")).isString())
+            return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"text\" als Zeichenkette"));
+        const QString text = entry.value(QStringLiteral("text")).toString();
+        // A recipe written while the program spoke the other language names the items in it.
+        const auto named = std::find_if(f.list.items.begin(), f.list.items.end(),
+                                        [&](const QString& item) { return SameValueListText(item, text); });
+        w.index = named == f.list.items.end() ? -1 : static_cast<int>(named - f.list.items.begin());
+        if (w.index < 0 && !text.isEmpty())
+            problem = QCoreApplication::translate("Cli", "%1 hat keinen Eintrag \"%2\"").arg(f.name(), text);
+    } else {
+        return refuse(QCoreApplication::translate(
+            "Cli", "%1 ist eine Auswahlliste: sie nimmt \"value\", \"index\" oder \"text\""));
+    }
+    return problem.isEmpty();
+}
+
 // The recipe entry as a wish. Each kind of field takes its value only in its own JSON type: a number
 // for a text, a 1 for a check box or a null would otherwise be read as something nobody wrote. An
 // entry that names nothing the field can set is refused too. Other keys (as show --json writes them:
@@ -94,7 +136,6 @@ bool MakeWish(Field& f, const QJsonValue& value, const QLocale& locale, Wish& w,
         return refuse(QCoreApplication::translate(
             "Cli", "%1 braucht ein Objekt wie {\"text\": \"5\"}, {\"value\": 1} oder {\"checked\": true}"));
     const QJsonObject entry = value.toObject();
-    const auto isInteger = [](const QJsonValue& v) { return v.isDouble() && v.toDouble() == v.toInt(); };
     switch (f.kind()) {
     case FieldKind::Edit:
         if (!entry.value(QStringLiteral("text")).isString())
@@ -107,41 +148,7 @@ bool MakeWish(Field& f, const QJsonValue& value, const QLocale& locale, Wish& w,
             w.text.replace(QRegularExpression(QStringLiteral("[.,]")), decimalPoint);
         return true;
     case FieldKind::Combo:
-        // The stored value is what the image holds; the index and the text depend on the value list.
-        // -1 (value or index) is no selection, as show --json writes a drop-down with none.
-        if (entry.contains(QStringLiteral("value"))) {
-            if (!isInteger(entry.value(QStringLiteral("value"))))
-                return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"value\" als ganze Zahl"));
-            const int value = entry.value(QStringLiteral("value")).toInt(-1);
-            w.index = value < 0 ? -1 : IndexOfValue(f.list.values, value);
-            if (value >= 0 && w.index < 0)
-                problem = QCoreApplication::translate("Cli", "%1 hat keinen Eintrag mit dem Wert %2")
-                              .arg(f.name())
-                              .arg(value);
-        } else if (entry.contains(QStringLiteral("index"))) {
-            if (!isInteger(entry.value(QStringLiteral("index"))))
-                return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"index\" als ganze Zahl"));
-            w.index = entry.value(QStringLiteral("index")).toInt(-1);
-            if (w.index >= f.list.items.size())
-                problem =
-                    QCoreApplication::translate("Cli", "%1 hat keinen Eintrag %2").arg(f.name()).arg(w.index);
-        } else if (entry.contains(QStringLiteral("text"))) {
-            if (!entry.value(QStringLiteral("text")).isString())
-                return refuse(QCoreApplication::translate("Cli", "%1 nimmt \"text\" als Zeichenkette"));
-            const QString text = entry.value(QStringLiteral("text")).toString();
-            // A recipe written while the program spoke the other language names the items in it.
-            const auto named =
-                std::find_if(f.list.items.begin(), f.list.items.end(),
-                             [&](const QString& item) { return SameValueListText(item, text); });
-            w.index = named == f.list.items.end() ? -1 : static_cast<int>(named - f.list.items.begin());
-            if (w.index < 0 && !text.isEmpty())
-                problem =
-                    QCoreApplication::translate("Cli", "%1 hat keinen Eintrag \"%2\"").arg(f.name(), text);
-        } else {
-            return refuse(QCoreApplication::translate(
-                "Cli", "%1 ist eine Auswahlliste: sie nimmt \"value\", \"index\" oder \"text\""));
-        }
-        return problem.isEmpty();
+        return ComboWish(f, entry, w, problem);
     case FieldKind::Check:
         if (!entry.value(QStringLiteral("checked")).isBool())
             return refuse(QCoreApplication::translate(

@@ -75,17 +75,25 @@ Settings Settings::Load(const QString& path) {
     return Settings(SettingsFile::Load(path), path);
 }
 
+QString Settings::where(const SettingPlace& place, const QString& value) const {
+    return QStringLiteral("%1:%2: [%3] %4=%5")
+        .arg(path_)
+        .arg(file_.lineOf(Text(place.section), Text(place.key)))
+        .arg(Text(place.section), Text(place.key), value);
+}
+
+namespace {
+
+// A ";" after blanks reads as a comment to a person, never to the file's rules.
+bool Commented(const QString& value) {
+    static const QRegularExpression comment(QStringLiteral("\\s;"));
+    return value.contains(comment);
+}
+
+} // namespace
+
 QStringList Settings::problems() const {
     QStringList said;
-    const auto where = [this](const SettingPlace& place, const QString& value) {
-        return QStringLiteral("%1:%2: [%3] %4=%5")
-            .arg(path_)
-            .arg(file_.lineOf(Text(place.section), Text(place.key)))
-            .arg(Text(place.section), Text(place.key), value);
-    };
-    // A ";" after blanks reads as a comment to a person, never to the file's rules.
-    static const QRegularExpression comment(QStringLiteral("\\s;"));
-    const auto commented = [](const QString& value) { return value.contains(comment); };
     const QString commentNote = QCoreApplication::translate(
         "Settings", " (ein „;“ nach dem Wert beginnt keinen Kommentar: Kommentare "
                     "stehen auf einer eigenen Zeile)");
@@ -95,7 +103,7 @@ QStringList Settings::problems() const {
             said << where(s.place, text) +
                         QCoreApplication::translate("Settings", ": weder 0 noch 1; es gilt %1")
                             .arg(value(s) ? 1 : 0) +
-                        (commented(text) ? commentNote : QString());
+                        (Commented(text) ? commentNote : QString());
     }
     for (const CountSetting& s : {setting::kBackupMaxAgeDays, setting::kBackupKeepPerDevice}) {
         const QString text = file_.text(Text(s.place.section), Text(s.place.key)).trimmed();
@@ -104,24 +112,29 @@ QStringList Settings::problems() const {
             said << where(s.place, text) +
                         QCoreApplication::translate("Settings", ": keine ganze Zahl über 0; es gilt %1")
                             .arg(value(s)) +
-                        (commented(text) ? commentNote : QString());
+                        (Commented(text) ? commentNote : QString());
     }
     for (const TextSetting& s :
          {setting::kConfigDirectory, setting::kRecordsDatabase, setting::kRecordsStation,
           setting::kRecordsConnectTimeout, setting::kRecordsStatementTimeout, setting::kRecordsLockTimeout,
           setting::kRecordsReplicationWait}) {
         const QString text = file_.text(Text(s.place.section), Text(s.place.key)).trimmed();
-        if (commented(text))
+        if (Commented(text))
             said << where(s.place, text) +
                         QCoreApplication::translate("Settings", ": es gilt der ganze Text") + commentNote;
     }
-    // The waits: a duration with its unit, and only where a server reads them.
+    return said + waitProblems();
+}
+
+QStringList Settings::waitProblems() const {
+    // A duration with its unit, and only where a server reads it.
+    QStringList said;
     const QString records = value(setting::kRecordsDatabase);
     const bool server = records.startsWith(QLatin1String("postgresql://")) ||
                         records.startsWith(QLatin1String("postgres://"));
     for (const TextSetting* s : kWaits) {
         const QString text = file_.text(Text(s->place.section), Text(s->place.key)).trimmed();
-        if (text.isEmpty() || commented(text))
+        if (text.isEmpty() || Commented(text)) // said as a comment already
             continue;
         const std::optional<qint64> ms = DurationMs(text);
         if (!ms)

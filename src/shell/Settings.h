@@ -152,6 +152,10 @@ public:
     static bool Store(const QString& path, const SettingPlace& place, const QString& value);
 
 private:
+    // "path:line: [Section] Key=value", where a problem's words follow.
+    QString where(const SettingPlace& place, const QString& value) const;
+    QStringList waitProblems() const;
+
     SettingsFile file_;
     QString path_;
 };
