@@ -90,14 +90,18 @@ Options Parse(const QStringList& arguments) {
     // as a word no option can be, and takes its place among the positional arguments again.
     QStringList words{QStringLiteral("zalctl")};
     QStringList dashFiles;
-    bool optionsEnd = false;
+    bool optionsEnd = false, valueNext = false;
     for (const QString& a : arguments) {
         optionsEnd = optionsEnd || a == QLatin1String("--");
         const QString name = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1).section(u'=', 0, 0);
-        const bool option = std::any_of(options.begin(), options.end(), [&](const QCommandLineOption& c) {
-            return c.names().contains(name);
+        const auto option = std::find_if(options.begin(), options.end(), [&](const QCommandLineOption& c) {
+            return a.startsWith(u'-') && c.names().contains(name);
         });
-        if (!optionsEnd && a.size() > 1 && a.startsWith(u'-') && !option && QFileInfo::exists(a)) {
+        // An option's value ("--count -1") stays its value whatever file has that name.
+        const bool isValue = std::exchange(valueNext, option != options.end() && !a.contains(u'=') &&
+                                                          !option->valueName().isEmpty());
+        if (!optionsEnd && !isValue && a.size() > 1 && a.startsWith(u'-') && option == options.end() &&
+            QFileInfo::exists(a)) {
             words << QStringLiteral("\x01%1").arg(dashFiles.size());
             dashFiles << a;
         } else {
