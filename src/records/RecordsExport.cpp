@@ -23,23 +23,23 @@ namespace {
 // ISO 8601 (0 is "never": not replaced, never pruned).
 enum class Stored { AsIs, Code, Ms };
 
-struct ColumnSpec {
+struct ExportedColumn {
     const char* name;
     CellKind kind = CellKind::Text;
     Stored stored = Stored::AsIs;
 };
 
-struct TableSpec {
+struct ExportedTable {
     const char* name;
     const char* from; // FROM ... ORDER BY ...
-    std::vector<ColumnSpec> columns;
+    std::vector<ExportedColumn> columns;
 };
 
-constexpr ColumnSpec kTimeUtc{"time_utc", CellKind::Time};
+constexpr ExportedColumn kTimeUtc{"time_utc", CellKind::Time};
 
 // Each table once; an image is the backup file itself, not a spreadsheet's cell.
-const std::vector<TableSpec>& Tables() {
-    static const std::vector<TableSpec> tables = {
+const std::vector<ExportedTable>& Tables() {
+    static const std::vector<ExportedTable> tables = {
         {"backups",
          "FROM backups ORDER BY time_ms, id",
          {{"station"},
@@ -118,14 +118,14 @@ const std::vector<TableSpec>& Tables() {
 }
 
 // The heading a column shows: a time kept in ms is shown as a time, so it loses its unit.
-QString Heading(const ColumnSpec& c) {
+QString Heading(const ExportedColumn& c) {
     QString name = QLatin1String(c.name);
     if (c.stored == Stored::Ms)
         name.chop(3);
     return name;
 }
 
-QString Cell(const ColumnSpec& c, const QVariant& value) {
+QString Cell(const ExportedColumn& c, const QVariant& value) {
     switch (c.stored) {
     case Stored::Code:
         return QStringLiteral("%1").arg(value.toInt(), 4, 16, QChar(u'0')).toUpper();
@@ -192,10 +192,10 @@ Result<> RecordsDatabase::ExportTables(RecordsTableSink& sink) {
     Call call(*this);
     if (!call)
         return failure();
-    for (const TableSpec& spec : Tables()) {
-        RecordsTable table{QLatin1String(spec.name), {}, {}};
+    for (const ExportedTable& declared : Tables()) {
+        RecordsTable table{QLatin1String(declared.name), {}, {}};
         QStringList columns;
-        for (const ColumnSpec& c : spec.columns) {
+        for (const ExportedColumn& c : declared.columns) {
             table.columns << Heading(c);
             table.kinds.push_back(c.kind);
             columns << QLatin1String(c.name);
@@ -203,15 +203,15 @@ Result<> RecordsDatabase::ExportTables(RecordsTableSink& sink) {
         QSqlQuery q(call.db());
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("SELECT %1 %2")
-                        .arg(columns.join(QStringLiteral(", ")), QLatin1String(spec.from))))
+                        .arg(columns.join(QStringLiteral(", ")), QLatin1String(declared.from))))
             return fail(q);
         if (Result<> begun = sink.Begin(table); !begun)
             return begun;
         while (q.next()) {
             call.rearm();
             QStringList cells;
-            for (int i = 0; i < static_cast<int>(spec.columns.size()); ++i)
-                cells << Cell(spec.columns[static_cast<size_t>(i)], q.value(i));
+            for (int i = 0; i < static_cast<int>(declared.columns.size()); ++i)
+                cells << Cell(declared.columns[static_cast<size_t>(i)], q.value(i));
             if (Result<> row = sink.Row(cells); !row)
                 return row;
         }
