@@ -15,21 +15,22 @@
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 using namespace zal::cli;
 
 int main(int argc, char* argv[]) {
     GuardStandardDescriptors();
     std::unique_ptr<QCoreApplication> app;
-    const QTemporaryDir runtime; // made 0700, as a runtime folder must be
+    std::optional<QTemporaryDir> runtime; // made 0700, as a runtime folder must be
     if (argc > 1 && qstrcmp(argv[1], "export") == 0) {
         // The PDF lays out text, which needs a Gui application; no window is ever shown.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         // Without a session (cron, ssh, a root shell) Qt would make a runtime folder of its own and warn
         // about it on standard error, where only the command's own words belong.
-        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
-            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.emplace().isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

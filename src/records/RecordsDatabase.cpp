@@ -30,7 +30,7 @@ namespace {
 // A wait the URL sets (?lock_timeout=2s), in ms; the fallback where it sets none (a URL whose wait is
 // no duration is refused before it gets here).
 qint64 WaitMs(const records_url::ServerUrl& url, const char* name, qint64 fallback) {
-    return records_url::DurationMs(url.item(QLatin1String(name))).value_or(fallback);
+    return DurationMs(url.item(QLatin1String(name))).value_or(fallback);
 }
 
 } // namespace

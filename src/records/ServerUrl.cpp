@@ -77,10 +77,6 @@ const QStringList& KnownOptions() {
     return known;
 }
 
-std::optional<qint64> DurationMs(const QString& text) {
-    return zal::DurationMs(text);
-}
-
 QStringList ServerUrl::options() const {
     QStringList options;
     if (!ports.isEmpty())
@@ -170,7 +166,7 @@ ServerUrl ParseServerUrl(const QString& url) {
                                .arg(shown, key, KnownOptions().join(QStringLiteral(", "))));
         if (std::find_if(std::begin(kWaits), std::end(kWaits),
                          [&](const char* w) { return key == QLatin1String(w); }) != std::end(kWaits)) {
-            if (!DurationMs(value))
+            if (!zal::DurationMs(value))
                 return invalid(QCoreApplication::translate(
                                    "Records",
                                    "%1: %2=%3 ist keine Dauer (eine ganze Zahl in ms, oder mit ms, s "

@@ -33,9 +33,6 @@ ServerUrl ParseServerUrl(const QString& url);
 // The query's options this program takes: its own waits, libpq's host and port lists, and the
 // libpq options passed on.
 const QStringList& KnownOptions();
-// A wait as the URL or the settings give it ("2s", "1min", "500ms", or "500" in ms); nothing when it is
-// none (or longer than a server takes).
-std::optional<qint64> DurationMs(const QString& text);
 
 // The URL as messages show it: without a password (in its user part or its query), whatever else it
 // holds.

@@ -193,7 +193,7 @@ TEST(RecordsDatabase, WhereTheRecordsAre) {
         qint64 ms; // -1: none
     } waits[] = {{"2", 2}, {"2s", 2000}, {"1min", 60000}, {"500ms", 500}, {"2x", -1}, {"", -1}, {"s", -1}};
     for (const auto& w : waits)
-        EXPECT_EQ(records_url::DurationMs(QLatin1String(w.text)).value_or(-1), w.ms) << w.text;
+        EXPECT_EQ(DurationMs(QLatin1String(w.text)).value_or(-1), w.ms) << w.text;
 }
 
 // Records this user may read but not write (the file, or its folder too): read, never written, and a
