@@ -8,10 +8,6 @@
         <translation>Folder %1 cannot be created</translation>
     </message>
     <message>
-        <source>%1 kann nicht geschrieben werden</source>
-        <translation>%1 cannot be written</translation>
-    </message>
-    <message>
         <source>%1 steht dort schon</source>
         <translation>%1 is there already</translation>
     </message>
@@ -930,7 +926,7 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
     </message>
     <message>
         <source>Service: das Standardabbild eines Produkts schreiben (MODEL: %DEFAULTS%)</source>
-        <translation>service: write a product's default image (MODEL: %DEFAULTS%)</translation>
+        <translation>service: write a product&apos;s default image (MODEL: %DEFAULTS%)</translation>
     </message>
     <message>
         <source>MODEL ist eines von %DEFAULTS% (mit --service)</source>
@@ -943,6 +939,10 @@ workbook FILE.xlsx (codes, serial numbers and versions as text, times as dates)<
     <message>
         <source>die Datei als Produkt P öffnen (%PRODUCTS%)</source>
         <translation>open the file as product P (%PRODUCTS%)</translation>
+    </message>
+    <message>
+        <source>%1 hat die Version %2 nicht; Versionen: %3</source>
+        <translation>%1 has no version %2; versions: %3</translation>
     </message>
 </context>
 <context>
@@ -1356,6 +1356,69 @@ As long as both devices have the same radio ID codes, they can set off each othe
     </message>
 </context>
 <context>
+    <name>Products</name>
+    <message>
+        <source>Funksender mit verkableten Eingängen</source>
+        <translation>Radio transmitter with wired inputs</translation>
+    </message>
+    <message>
+        <source>BORA Konfigurationsdatei</source>
+        <translation>BORA configuration file</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default BORA&apos; in Gerät</source>
+        <translation>Write 'Default BORA' to device</translation>
+    </message>
+    <message>
+        <source>Sende/Empfänger für verkabelete Ein/Ausgänge</source>
+        <translation>Transmitter/receiver for wired inputs/outputs</translation>
+    </message>
+    <message>
+        <source>ZAL Konfigurationsdatei</source>
+        <translation>ZAL configuration file</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default ZAL&apos; in Gerät</source>
+        <translation>Write 'Default ZAL' to device</translation>
+    </message>
+    <message>
+        <source>Funkrepeater zur Vergrößerung der Funkreichweite</source>
+        <translation>Radio repeater to extend the radio range</translation>
+    </message>
+    <message>
+        <source>MUVE Konfigurationsdatei</source>
+        <translation>MUVE configuration file</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default MUVE&apos; in Gerät</source>
+        <translation>Write 'Default MUVE' to device</translation>
+    </message>
+    <message>
+        <source>Funkempfänger mit verkabeltem Ausgang</source>
+        <translation>Radio receiver with wired output</translation>
+    </message>
+    <message>
+        <source>DORF Konfigurationsdatei</source>
+        <translation>DORF configuration file</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default DORF&apos; in Gerät</source>
+        <translation>Write 'Default DORF' to device</translation>
+    </message>
+    <message>
+        <source>Dualband Funkrepaeter zur Vergrößerung der Funkreichweite</source>
+        <translation>Dual-band radio repeater to extend the radio range</translation>
+    </message>
+    <message>
+        <source>MUVE+ Konfigurationsdatei</source>
+        <translation>MUVE+ configuration file</translation>
+    </message>
+    <message>
+        <source>MUVE+ II Konfigurationsdatei</source>
+        <translation>MUVE+ II configuration file</translation>
+    </message>
+</context>
+<context>
     <name>Radio</name>
     <message>
         <source>Unbekannt</source>
@@ -1600,26 +1663,6 @@ As long as both devices have the same radio ID codes, they can set off each othe
         <translation>Please select the product to configure</translation>
     </message>
     <message>
-        <source>Funksender mit verkableten Eingängen</source>
-        <translation>Radio transmitter with wired inputs</translation>
-    </message>
-    <message>
-        <source>Sende/Empfänger für verkabelete Ein/Ausgänge</source>
-        <translation>Transmitter/receiver for wired inputs/outputs</translation>
-    </message>
-    <message>
-        <source>Funkrepeater zur Vergrößerung der Funkreichweite</source>
-        <translation>Radio repeater to extend the radio range</translation>
-    </message>
-    <message>
-        <source>Dualband Funkrepaeter zur Vergrößerung der Funkreichweite</source>
-        <translation>Dual-band radio repeater to extend the radio range</translation>
-    </message>
-    <message>
-        <source>Funkempfänger mit verkabeltem Ausgang</source>
-        <translation>Radio receiver with wired output</translation>
-    </message>
-    <message>
         <source>&amp;Datei</source>
         <translation>&amp;File</translation>
     </message>
@@ -1678,22 +1721,6 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>&amp;Schreibe in Gerät</source>
         <translation>&amp;Write to device</translation>
-    </message>
-    <message>
-        <source>Schreibe ,Default BORA&apos; in Gerät</source>
-        <translation>Write &apos;Default BORA&apos; to device</translation>
-    </message>
-    <message>
-        <source>Schreibe ,Default ZAL&apos; in Gerät</source>
-        <translation>Write &apos;Default ZAL&apos; to device</translation>
-    </message>
-    <message>
-        <source>Schreibe ,Default MUVE&apos; in Gerät</source>
-        <translation>Write &apos;Default MUVE&apos; to device</translation>
-    </message>
-    <message>
-        <source>Schreibe ,Default DORF&apos; in Gerät</source>
-        <translation>Write &apos;Default DORF&apos; to device</translation>
     </message>
     <message>
         <source>Schreibe Byte für Version in v1.x Gerät</source>
@@ -2080,18 +2107,6 @@ Writing cancelled.</translation>
         <translation>The configuration file already exists. Do you want to overwrite it?</translation>
     </message>
     <message>
-        <source>BORA Konfigurationsdatei</source>
-        <translation>BORA configuration file</translation>
-    </message>
-    <message>
-        <source>ZAL Konfigurationsdatei</source>
-        <translation>ZAL configuration file</translation>
-    </message>
-    <message>
-        <source>DORF Konfigurationsdatei</source>
-        <translation>DORF configuration file</translation>
-    </message>
-    <message>
         <source>Keine Verbindung zum Gerät. Bitte prüfen Sie, ob das Gerät eingeschlatet ist 
 und ob das Kabel im Anschluss &apos;DC&apos; vom Gerät eingesteckt ist.</source>
         <translation>No connection to the device. Please check that the device is switched on 
@@ -2120,14 +2135,6 @@ and that the cable is plugged into the device&apos;s &apos;DC&apos; socket.</tra
     <message>
         <source>Lese aus Gerät...</source>
         <translation>Reading from device...</translation>
-    </message>
-    <message>
-        <source>MUVE Konfigurationsdatei</source>
-        <translation>MUVE configuration file</translation>
-    </message>
-    <message>
-        <source>MUVE+ Konfigurationsdatei</source>
-        <translation>MUVE+ configuration file</translation>
     </message>
     <message>
         <source>Speichern als</source>
@@ -2268,10 +2275,6 @@ If the error is still reported, please contact VESK service.
     <message>
         <source>Positionsalarme werden erst ab Version 22.8 unterstützt</source>
         <translation>Position alarms are supported from version 22.8 on</translation>
-    </message>
-    <message>
-        <source>MUVE+ II Konfigurationsdatei</source>
-        <translation>MUVE+ II configuration file</translation>
     </message>
     <message>
         <source>Die ausgewählte Datei ist nicht kompatibel. Möchten Sie den Dateityp %s mit %s überschreiben?</source>

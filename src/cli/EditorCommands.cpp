@@ -43,6 +43,19 @@ std::optional<NewEntry> EntryByName(const QString& name) {
     return std::nullopt;
 }
 
+int EntryVersion(NewEntry entry) {
+    switch (entry) {
+    case NewEntry::V1x:
+        return kVersionV1x;
+    case NewEntry::V20xx:
+        return kVersionV20;
+    case NewEntry::V21xx:
+        return kVersionV21;
+    default:
+        return kVersionV22;
+    }
+}
+
 void PrintResult(QTextStream& out, QTextStream& err, const Session& s, bool json, bool failed) {
     if (json)
         PrintJsonDocument(out, err, EditorJson(*s.editor, *s.dialogs), failed);
@@ -177,6 +190,16 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!product || !entry) {
         err << "zalctl: "
             << CliText(QT_TRANSLATE_NOOP("Cli", "Produkte sind %PRODUCTS%; Versionen V1.x, V20, V21, V22"))
+            << Qt::endl;
+        return kUsage;
+    }
+    // An older product made in fewer layouts says which it has; an extended repeater has one, whichever
+    // is asked.
+    if (o.positional.size() == 2 && IsClassicProduct(product) && !HasLayout(product, EntryVersion(*entry))) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 hat die Version %2 nicht; Versionen: %3")
+                   .arg(QString::fromLatin1(ProductRow(product).model.get()), o.positional[1],
+                        LayoutNames(product))
             << Qt::endl;
         return kUsage;
     }

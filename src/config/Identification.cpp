@@ -13,7 +13,9 @@ IdentifyResult IdentifyImage(int versionCode, int productCode) {
         return versionCode == 0 ? irUnknownVersion : irUnsupportedVersion;
     }
     if (versionCode == 0x00 || versionCode == 0xFF || IsV2x(versionCode))
-        return irSupported;
+        // A layout of the family that this product was never made in.
+        return HasLayout(productCode, versionCode == 0xFF ? kVersionV1x : versionCode) ? irSupported
+                                                                                       : irUnsupportedVersion;
     return versionCode < 0x20 ? irUnknownVersion : irUnsupportedVersion;
 }
 
@@ -60,6 +62,10 @@ void ProductSelection::SelectProductVersion(int versionCode, int minorVersion, i
     } else if (IsV2x(versionCode)) {
         version_ = versionCode;
     } else {
+        version_ = kVersionInvalid;
+        return;
+    }
+    if (FindProduct(productCode) && !HasLayout(productCode, version_)) {
         version_ = kVersionInvalid;
         return;
     }

@@ -1,5 +1,6 @@
 #include "Products.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -12,13 +13,14 @@ constexpr ProductInfo kProducts[] = {
      .model = "BORA",
      .buttonCaption = "BORA",
      .buttonOrder = 0,
-     .infoTextId = 10003,
+     .infoText = QT_TRANSLATE_NOOP("Products", "Funksender mit verkableten Eingängen"),
      .extension = ".Bora",
-     .fileTypeTextId = 10612,
+     .fileTypeText = QT_TRANSLATE_NOOP("Products", "BORA Konfigurationsdatei"),
      .defaultFileWord = "BORA",
      .writeDefaultMenu = "mnuWriteDefaultBora",
-     .writeDefaultTextId = 10116,
+     .writeDefaultText = QT_TRANSLATE_NOOP("Products", "Schreibe ,Default BORA' in Gerät"),
      .family = ProductFamily::Classic,
+     .layouts = kEveryClassicLayout,
      .variant = Variant::Bora2,
      .variantV1x = Variant::Bora1,
      .saveFilterIndex = 1,
@@ -40,13 +42,14 @@ constexpr ProductInfo kProducts[] = {
      .model = "ZAL",
      .buttonCaption = "ZAL",
      .buttonOrder = 1,
-     .infoTextId = 10004,
+     .infoText = QT_TRANSLATE_NOOP("Products", "Sende/Empfänger für verkabelete Ein/Ausgänge"),
      .extension = ".Zal",
-     .fileTypeTextId = 10613,
+     .fileTypeText = QT_TRANSLATE_NOOP("Products", "ZAL Konfigurationsdatei"),
      .defaultFileWord = "ZAL",
      .writeDefaultMenu = "mnuWriteDefaultZal",
-     .writeDefaultTextId = 10117,
+     .writeDefaultText = QT_TRANSLATE_NOOP("Products", "Schreibe ,Default ZAL' in Gerät"),
      .family = ProductFamily::Classic,
+     .layouts = kEveryClassicLayout,
      .variant = Variant::Zal2,
      .variantV1x = Variant::Zal1,
      .saveFilterIndex = 2,
@@ -68,13 +71,14 @@ constexpr ProductInfo kProducts[] = {
      .model = "MUVE",
      .buttonCaption = "MUVE",
      .buttonOrder = 2,
-     .infoTextId = 10005,
+     .infoText = QT_TRANSLATE_NOOP("Products", "Funkrepeater zur Vergrößerung der Funkreichweite"),
      .extension = ".Muve",
-     .fileTypeTextId = 10622,
+     .fileTypeText = QT_TRANSLATE_NOOP("Products", "MUVE Konfigurationsdatei"),
      .defaultFileWord = "MUVE",
      .writeDefaultMenu = "mnuWriteDefaultMuve",
-     .writeDefaultTextId = 10118,
+     .writeDefaultText = QT_TRANSLATE_NOOP("Products", "Schreibe ,Default MUVE' in Gerät"),
      .family = ProductFamily::Classic,
+     .layouts = kEveryClassicLayout,
      .variant = Variant::Muve2,
      .variantV1x = Variant::Muve1,
      .saveFilterIndex = 3,
@@ -96,13 +100,14 @@ constexpr ProductInfo kProducts[] = {
      .model = "DORF",
      .buttonCaption = "DORF",
      .buttonOrder = 5,
-     .infoTextId = 10007,
+     .infoText = QT_TRANSLATE_NOOP("Products", "Funkempfänger mit verkabeltem Ausgang"),
      .extension = ".Dorf",
-     .fileTypeTextId = 10614,
+     .fileTypeText = QT_TRANSLATE_NOOP("Products", "DORF Konfigurationsdatei"),
      .defaultFileWord = "DORF",
      .writeDefaultMenu = "mnuWriteDefaultDorf",
-     .writeDefaultTextId = 10119,
+     .writeDefaultText = QT_TRANSLATE_NOOP("Products", "Schreibe ,Default DORF' in Gerät"),
      .family = ProductFamily::Classic,
+     .layouts = kEveryClassicLayout,
      .variant = Variant::Dorf2,
      .variantV1x = Variant::Dorf1,
      .saveFilterIndex = 6,
@@ -124,13 +129,14 @@ constexpr ProductInfo kProducts[] = {
      .model = "MUVE+",
      .buttonCaption = "MUVE+",
      .buttonOrder = 3,
-     .infoTextId = 10006,
+     .infoText = QT_TRANSLATE_NOOP("Products", "Dualband Funkrepaeter zur Vergrößerung der Funkreichweite"),
      .extension = ".Muveplus",
-     .fileTypeTextId = 10623,
+     .fileTypeText = QT_TRANSLATE_NOOP("Products", "MUVE+ Konfigurationsdatei"),
      .defaultFileWord = "MUVEPLUS",
      .writeDefaultMenu = nullptr,
-     .writeDefaultTextId = 0,
+     .writeDefaultText = nullptr,
      .family = ProductFamily::Plus,
+     .layouts = Layouts({kVersionPlus}),
      .variant = Variant::MuvePlus,
      .variantV1x = Variant::None,
      .saveFilterIndex = 4,
@@ -152,13 +158,14 @@ constexpr ProductInfo kProducts[] = {
      .model = "MUVE+ II",
      .buttonCaption = "MUVE+ II",
      .buttonOrder = 4,
-     .infoTextId = 10006,
+     .infoText = QT_TRANSLATE_NOOP("Products", "Dualband Funkrepaeter zur Vergrößerung der Funkreichweite"),
      .extension = ".Muveplus2",
-     .fileTypeTextId = 10653,
+     .fileTypeText = QT_TRANSLATE_NOOP("Products", "MUVE+ II Konfigurationsdatei"),
      .defaultFileWord = "MUVEPLUS2",
      .writeDefaultMenu = nullptr,
-     .writeDefaultTextId = 0,
+     .writeDefaultText = nullptr,
      .family = ProductFamily::Plus,
+     .layouts = Layouts({kVersionPlus}),
      .variant = Variant::MuvePlus2,
      .variantV1x = Variant::None,
      .saveFilterIndex = 5,
@@ -224,6 +231,45 @@ bool HasPositions(int product, int version) {
     return p && p->positions && version == kVersionV22;
 }
 
+bool HasLayout(int product, int version) {
+    const ProductInfo* p = FindProduct(product);
+    if (!p)
+        return false;
+    return (p->layouts & LayoutBit(version)) != 0;
+}
+
+std::vector<int> LayoutsOf(int product) {
+    std::vector<int> versions;
+    for (const int version : {kVersionV1x, kVersionV20, kVersionV21, kVersionV22, kVersionPlus}) {
+        if (HasLayout(product, version))
+            versions.push_back(version);
+    }
+    return versions;
+}
+
+int NewestLayout(int product) {
+    for (const int version : {kVersionPlus, kVersionV22, kVersionV21, kVersionV20, kVersionV1x}) {
+        if (HasLayout(product, version))
+            return version;
+    }
+    return kVersionInvalid;
+}
+
+QString LayoutNames(int product) {
+    if (IsPlusProduct(product))
+        return QStringLiteral("V1");
+    QStringList names;
+    for (const LayoutVersion& v : kClassicVersions) {
+        if (HasLayout(product, v.code))
+            names << (v.code == kVersionV1x ? QStringLiteral("V1.x") : QLatin1String(v.defaultSuffix));
+    }
+    return names.join(QLatin1String(", "));
+}
+
+QString ProductText(const char* text) {
+    return text && *text ? QCoreApplication::translate("Products", text) : QString();
+}
+
 QString DefaultImageFileName(const QString& productWord, const QString& suffix) {
     return QStringLiteral("Default %1 %2.bin").arg(productWord, suffix);
 }
@@ -234,6 +280,8 @@ Variant VariantOf(int product, int version) {
         return Variant::None;
     if (p->family == ProductFamily::Plus)
         return p->variant;
+    if (!HasLayout(product, version))
+        return Variant::None;
     if (version == kVersionV1x)
         return p->variantV1x;
     return IsV2x(version) ? p->variant.get() : Variant::None;
@@ -279,13 +327,14 @@ const ProductInfo& ProductRow(int code) {
                                           .model = "",
                                           .buttonCaption = "",
                                           .buttonOrder = -1,
-                                          .infoTextId = 0,
+                                          .infoText = "",
                                           .extension = "",
-                                          .fileTypeTextId = 0,
+                                          .fileTypeText = "",
                                           .defaultFileWord = "",
                                           .writeDefaultMenu = nullptr,
-                                          .writeDefaultTextId = 0,
+                                          .writeDefaultText = nullptr,
                                           .family = ProductFamily::Classic,
+                                          .layouts = 0,
                                           .variant = Variant::None,
                                           .variantV1x = Variant::None,
                                           .saveFilterIndex = 0,

@@ -29,7 +29,9 @@ enum ProductCode : int {
 enum class ProductFamily { Classic, Plus };
 
 // A product with its layout family: what the enabling rules, value lists and maps are written for. The
-// four older products count as V2x for versions 0x20-0x22 and as V1x for version 0.
+// four older products count as V2x for versions 0x20-0x22 and as V1x for version 0. A new product that
+// behaves as one of these takes its columns and needs none of its own: every rule, list, length and
+// limit of that product is then its own too.
 enum class Variant { MuvePlus, MuvePlus2, Bora2, Zal2, Muve2, Dorf2, Bora1, Zal1, Muve1, Dorf1, None };
 constexpr int kVariantCount = 10;
 
@@ -45,18 +47,21 @@ enum class V1xActionCodes {
 // and its column in the enabling table): the rules, maps and commands ask the row, never the name.
 struct ProductInfo {
     Required<int> code;
-    Required<const char*> model;           // BORA, ZAL, ...
-    Required<const char*> buttonCaption;   // caption of the product button
-    Required<int> buttonOrder;             // where its button stands in the main window, from the top
-    Required<int> infoTextId;              // text beside the product button
+    Required<const char*> model;         // BORA, ZAL, ...
+    Required<const char*> buttonCaption; // caption of the product button
+    Required<int> buttonOrder;           // where its button stands in the main window, from the top
+    // Its texts are German, marked for translation (QT_TRANSLATE_NOOP("Products", ...)) and shown
+    // through ProductText().
+    Required<const char*> infoText;        // text beside the product button
     Required<const char*> extension;       // configuration file extension, with the dot
-    Required<int> fileTypeTextId;          // file dialog filter text
+    Required<const char*> fileTypeText;    // file dialog filter text
     Required<const char*> defaultFileWord; // the word in "Default %s %s.bin"
     // The Communication menu's item that writes its default image (with -SERVICE), and its text; none
-    // (nullptr, 0) for a product without that service write.
+    // (nullptr, nullptr) for a product without that service write.
     Required<const char*> writeDefaultMenu;
-    Required<int> writeDefaultTextId;
+    Required<const char*> writeDefaultText;
     Required<ProductFamily> family;
+    Required<unsigned> layouts; // its layout versions (Layouts({...})), each with a default image
     Required<Variant>
         variant; // its column in the rules: the only one of an extended repeater, an older product's V2x
     Required<Variant> variantV1x;  // an older product's V1.x column; None for the extended repeaters
@@ -110,6 +115,31 @@ constexpr bool IsV2x(int version) {
     return version == kVersionV20 || version == kVersionV21 || version == kVersionV22;
 }
 
+// A set of layout versions, as a product row declares the ones it has.
+constexpr unsigned LayoutBit(int version) {
+    switch (version) {
+    case kVersionV1x:
+        return 1u;
+    case kVersionV20:
+        return 2u;
+    case kVersionV21:
+        return 4u;
+    case kVersionV22:
+        return 8u;
+    case kVersionPlus:
+        return 16u;
+    default:
+        return 0u;
+    }
+}
+constexpr unsigned Layouts(std::initializer_list<int> versions) {
+    unsigned bits = 0;
+    for (const int version : versions)
+        bits |= LayoutBit(version);
+    return bits;
+}
+inline constexpr unsigned kEveryClassicLayout = Layouts({kVersionV1x, kVersionV20, kVersionV21, kVersionV22});
+
 struct LayoutVersion {
     int code;
     const char* defaultSuffix; // the version word in "Default %s %s.bin"
@@ -122,6 +152,18 @@ const LayoutVersion* FindClassicVersion(int code);
 
 // K-ORBA positions are kept by ZAL and DORF from layout V22 on.
 bool HasPositions(int product, int version);
+// Whether the product has this layout version.
+bool HasLayout(int product, int version);
+// The product's layout version codes, oldest first.
+std::vector<int> LayoutsOf(int product);
+// The layout a new configuration of the product starts from: its newest; kVersionInvalid for a code
+// outside the table.
+int NewestLayout(int product);
+// The product's layout versions in the way users name them ("V1.x, V20, V21, V22"; "V1" for one of the
+// extended repeaters).
+QString LayoutNames(int product);
+// A product row's text in the user's language.
+QString ProductText(const char* text);
 
 // "Default <word> <suffix>.bin"
 QString DefaultImageFileName(const QString& productWord, const QString& suffix);

@@ -276,13 +276,22 @@ void TfrmEnterData::AdaptToProduct() {
         setPage(2);
     else if (info && !info->wiredInputs && page_ == 2)
         setPage(0);
+    // "New version" offers the product's own layouts, and only when it has more than one.
+    const std::pair<MenuId, int> versions[] = {{MenuId::FileNewVersionV1x, kVersionV1x},
+                                               {MenuId::FileNewVersionV20xx, kVersionV20},
+                                               {MenuId::FileNewVersionV21xx, kVersionV21},
+                                               {MenuId::FileNewVersionV22xx, kVersionV22}};
+    int offered = 0;
+    for (const auto& [id, version] : versions) {
+        setMenu(id, HasLayout(p, version), menu(id).enabled);
+        offered += HasLayout(p, version) ? 1 : 0;
+    }
+    setMenu(MenuId::FileNewVersion, offered > 1, menu(MenuId::FileNewVersion).enabled);
     if (IsPlusProduct(p)) {
-        setMenu(MenuId::FileNewVersion, false, menu(MenuId::FileNewVersion).enabled);
         for (MenuId id : kServiceMenus)
             setMenu(id, false, menu(id).enabled);
         setMenu(MenuId::ChangeFixedRadioCodes, codeChange_, codeChange_);
     } else {
-        setMenu(MenuId::FileNewVersion, true, menu(MenuId::FileNewVersion).enabled);
         for (MenuId id : kServiceMenus)
             setMenu(id, serviceMode_, menu(id).enabled);
         setMenu(MenuId::ChangeFixedRadioCodes, true, true);

@@ -21,6 +21,8 @@ CommandResult TfrmEnterData::FileNew(NewEntry entry) {
     int version = kVersionV22;
     switch (entry) {
     case NewEntry::New:
+        version = NewestLayout(product());
+        break;
     case NewEntry::V22xx:
         break;
     case NewEntry::V1x:
@@ -37,10 +39,14 @@ CommandResult TfrmEnterData::FileNew(NewEntry entry) {
                          QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
         return scope(CommandResult::Failed);
     }
-    // The extended repeaters have one layout, whichever entry was chosen.
-    const QString suffix = IsPlusProduct(product())
-                               ? QStringLiteral("V1")
-                               : QLatin1String(FindClassicVersion(version)->defaultSuffix);
+    // A product with one layout (the extended repeaters, an older product made in one version only)
+    // takes it whichever entry was chosen; the menu offers only the product's own.
+    if (!HasLayout(product(), version))
+        version = NewestLayout(product());
+    const QString suffix = IsPlusProduct(product()) ? QStringLiteral("V1")
+                           : FindClassicVersion(version)
+                               ? QLatin1String(FindClassicVersion(version)->defaultSuffix)
+                               : QString();
     const ProductInfo* info = FindProduct(product());
     const QString name =
         DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);
@@ -66,7 +72,7 @@ FileDialogRequest TfrmEnterData::fileRequest(int titleId) const {
     request.title = Str(titleId);
     if (const ProductInfo* info = FindProduct(product())) {
         const QString extension = QLatin1String(info->extension);
-        request.filter = Str(info->fileTypeTextId) + QStringLiteral("|*") + extension;
+        request.filter = ProductText(info->fileTypeText) + QStringLiteral("|*") + extension;
         request.defaultExtension = extension.mid(1);
     }
     return request;
@@ -283,8 +289,9 @@ CommandResult TfrmEnterData::FileExit() {
         return scope(CommandResult::Cancelled);
     if (!LoadImageFile(
             folders_.dataFolder +
-                DefaultImageFileName(QLatin1String(ProductRow(DefaultProduct()).defaultFileWord),
-                                     QLatin1String(FindClassicVersion(kVersionV22)->defaultSuffix)),
+                DefaultImageFileName(
+                    QLatin1String(ProductRow(DefaultProduct()).defaultFileWord),
+                    QLatin1String(FindClassicVersion(NewestLayout(DefaultProduct()))->defaultSuffix)),
             working_))
         show(MessageKind::Error, Msg::DefaultImageMissing);
     SetCurrentProduct(working_[kProductCodeAddress]);

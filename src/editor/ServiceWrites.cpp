@@ -61,7 +61,7 @@ QString TfrmEnterData::DefaultImageFor(const ConfigImage& device, const QString&
     // The device's layout version chooses the file: V1.x firmware (either V1.x version byte) takes the
     // V1X image.
     const LayoutVersion* layout = FindClassicVersion(device[kVersionCodeAddress]);
-    if (!layout) {
+    if (!layout || !HasLayout(device[kProductCodeAddress], layout->code)) {
         show(MessageKind::Error, Msg::DeviceUnknownVersion,
              {FormatHexByte(device[kVersionCodeAddress]), FormatHexByte(device[kMinorVersionAddress])});
         setStatus(Msg::WriteFailed);

@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include "config/Products.h"
+#include "shell/StringTable.h"
 
 #include <algorithm>
 
@@ -40,13 +41,17 @@ std::vector<MenuItem> EditorMenu() {
     for (const ProductInfo& p : Products()) {
         if (!p.writeDefaultMenu)
             continue;
-        MenuItem item{
-            MenuId::WriteDefault, p.writeDefaultMenu, p.writeDefaultTextId, "", MenuId::Communication, first};
+        MenuItem item{MenuId::WriteDefault, p.writeDefaultMenu, 0, "", MenuId::Communication, first};
         item.product = p.code;
+        item.text = p.writeDefaultText;
         at = menu.insert(at, item) + 1;
         first = false;
     }
     return menu;
+}
+
+QString MenuText(const MenuItem& item) {
+    return item.text ? ProductText(item.text) : Str(item.textId);
 }
 
 } // namespace zal

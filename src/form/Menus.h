@@ -40,10 +40,13 @@ struct MenuItem {
     bool separatorBefore;
     bool visible = true;
     bool enabled = true;
-    int product = 0; // a default write: the product whose default image it writes
+    int product = 0;            // a default write: the product whose default image it writes
+    const char* text = nullptr; // a product's own item: its text from the product row, not textId
 };
 
 // The editor's main menu, in display order.
 std::vector<MenuItem> EditorMenu();
+// An item's text in the user's language.
+QString MenuText(const MenuItem& item);
 
 } // namespace zal

@@ -35,13 +35,12 @@ void EnterDataWindow::buildMenus(QMenuBar* bar) {
         if (parentMenu && item.separatorBefore)
             parentMenu->addSeparator();
         if (hasChildren) {
-            QMenu* menu = parentMenu ? parentMenu->addMenu(Str(item.textId)) : bar->addMenu(Str(item.textId));
+            QMenu* menu = parentMenu ? parentMenu->addMenu(MenuText(item)) : bar->addMenu(MenuText(item));
             menus[id] = menu;
             actions_.insert(QLatin1String(item.name), menu->menuAction());
             continue;
         }
-        QAction* action =
-            parentMenu ? parentMenu->addAction(Str(item.textId)) : bar->addAction(Str(item.textId));
+        QAction* action = parentMenu ? parentMenu->addAction(MenuText(item)) : bar->addAction(MenuText(item));
         if (qstrlen(item.shortcut))
             action->setShortcut(QKeySequence(QLatin1String(item.shortcut)));
         actions_.insert(QLatin1String(item.name), action);

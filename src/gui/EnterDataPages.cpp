@@ -34,11 +34,8 @@ namespace {
 std::vector<std::pair<int, int>> AllVariants() {
     std::vector<std::pair<int, int>> variants;
     for (const ProductInfo& p : Products()) {
-        if (p.family == ProductFamily::Plus)
-            variants.emplace_back(p.code, kVersionPlus);
-        else
-            for (const LayoutVersion& v : ClassicVersions())
-                variants.emplace_back(p.code, v.code);
+        for (const int version : LayoutsOf(p.code))
+            variants.emplace_back(p.code, version);
     }
     return variants;
 }

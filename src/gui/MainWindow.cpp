@@ -72,7 +72,7 @@ MainWindow::MainWindow(TfrmEnterData& editor, EditorWindowFactory makeEditorWind
         auto* button = new QPushButton(QString::fromUtf8(info->buttonCaption.get()), panel);
         button->setObjectName(QStringLiteral("btnSelect_%1").arg(info->code));
         button->setFixedSize(97, 33);
-        auto* label = new QLabel(Str(info->infoTextId), panel);
+        auto* label = new QLabel(ProductText(info->infoText), panel);
         label->setWordWrap(true);
         buttons->addWidget(button, row, 0);
         buttons->addWidget(label, row, 1);

@@ -31,6 +31,7 @@ struct ListSource {
     bool transparent = false; // "Transparent" (255) appended after the section's items
     bool empty = false;       // one item without text and without stored value
     std::vector<Item> items;
+    bool productRows = false; // the product in hand is added with its model name when the section has none
 };
 
 ListSource Section(const char* name, int capacity) {
@@ -38,6 +39,11 @@ ListSource Section(const char* name, int capacity) {
 }
 ListSource SectionT(const char* name, int capacity) {
     return {name, capacity, true, false, {}};
+}
+ListSource ProductSection(const char* name, int capacity) {
+    ListSource source = Section(name, capacity);
+    source.productRows = true;
+    return source;
 }
 ListSource Text(int id, int value) {
     return {nullptr, 0, false, false, {{id, nullptr, value}}};
@@ -172,7 +178,7 @@ const std::vector<Rule>& Rules() {
          Dash()},
 
         // Product information: only the older products rebuild these; the extended repeaters keep them.
-        {"cbbxProductName", kClassic, Section("ProductName", 100)},
+        {"cbbxProductName", kClassic, ProductSection("ProductName", 100)},
         {"cbbxFrequencyRegion", kClassic, Section("FrequencyRegion", 20)},
         {"cbbxFrequencyRegionPlus", kClassic, Section("FrequencyRegionPlus", 20)},
     };
@@ -181,7 +187,8 @@ const std::vector<Rule>& Rules() {
 
 class Builder {
 public:
-    Builder(FormModel& form, const Settings& settings) : form_(form), settings_(settings) {
+    Builder(FormModel& form, const Settings& settings, int product)
+        : form_(form), settings_(settings), product_(product) {
         // The band and protocol texts are read once per build.
         for (int key : {0, 1, 2})
             band_[key] = ValueListText(settings_.entry(setting::kFrequencyBand, key));
@@ -199,6 +206,9 @@ public:
                                               source.capacity);
                 if (source.transparent)
                     AppendItem(list, Str(10640), 255);
+                // A product that a settings file predates still has its own name to show.
+                if (source.productRows && FindProduct(product_))
+                    AppendItem(list, QString::fromLatin1(ProductRow(product_).model.get()), product_);
             } else if (source.empty) {
                 SetEmptyItem(list);
             } else {
@@ -224,6 +234,7 @@ private:
 
     FormModel& form_;
     const Settings& settings_;
+    const int product_;
     QString band_[3];
     QString protocol_[4];
 };
@@ -235,7 +246,7 @@ bool Applies(const Rule& rule, Variant variant, int version) {
 } // namespace
 
 void BuildValueLists(FormModel& form, int product, int version, const Settings& settings) {
-    Builder builder(form, settings);
+    Builder builder(form, settings, product);
     const Variant variant = VariantOf(product, version);
     for (const Rule& rule : Rules()) {
         if (Applies(rule, variant, version))

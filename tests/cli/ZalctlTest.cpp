@@ -439,8 +439,10 @@ TEST_F(Zalctl, CompletionOffersWhatEachPlaceTakes) {
 }
 
 // Every list of the products a user reads (the help in both languages, the manual pages, the package
-// and desktop descriptions, the README) names the products of the rows: all of them, or those with a
-// default write. A product added to the rows alone fails here until every list names it.
+// and desktop descriptions as the build fills them in, the README) names the products of the rows:
+// all of them, or those with a default write. The README is the one list written by hand: a product
+// added to the rows fails here until it names it too (the example product, made for the tests alone,
+// is not in it).
 TEST_F(Zalctl, ProductListsFollowTheProductRows) {
     QStringList all, defaults;
     for (const ProductInfo& p : Products()) {
@@ -450,12 +452,38 @@ TEST_F(Zalctl, ProductListsFollowTheProductRows) {
     }
     QStringList texts{zalctl({"--help"}).out, zalctl({"--help"}, QStringLiteral("en_GB.UTF-8")).out,
                       zalctl({"new", "KAFFEE"}).err, zalctl({"help", "write-default"}).out};
-    for (const char* path :
-         {"README.md", "CMakeLists.txt", "data/man/zalctl.1", "data/man/zal-programmer.1",
-          "data/desktop/zal-programmer.desktop", "data/desktop/zal-programmer.metainfo.xml"}) {
-        QFile f(QStringLiteral(ZAL_SOURCE_DIR "/") + QLatin1String(path));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path;
-        texts << QString::fromUtf8(f.readAll()).replace(QStringLiteral("\"\n       \""), QString());
+    QStringList paths{QStringLiteral(ZAL_SOURCE_DIR "/README.md")};
+    for (const char* filled : {"zalctl.1", "zal-programmer.1", "zal-programmer.desktop",
+                               "zal-programmer.metainfo.xml", "package-description.cmake"})
+        paths << QStringLiteral(ZAL_FILLED_DIR "/") + QLatin1String(filled);
+    for (const QString& path : paths) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+        QString text = QString::fromUtf8(f.readAll());
+#ifdef ZAL_EXAMPLE_PRODUCT
+        if (path.endsWith(QLatin1String("README.md")))
+            continue;
+#endif
+        texts << text.replace(QStringLiteral("\"\n       \""), QStringLiteral(" "));
+    }
+    // The file types, with their extensions: the desktop's, the software centre's and the manual's.
+    QFile mimeFile(QStringLiteral(ZAL_FILLED_DIR "/zal-programmer-mime.xml"));
+    ASSERT_TRUE(mimeFile.open(QIODevice::ReadOnly));
+    const QString mime = QString::fromUtf8(mimeFile.readAll());
+    for (const ProductInfo& p : Products()) {
+        const QString extension = QString::fromLatin1(p.extension.get());
+        const QString type = QStringLiteral("application/x-zal-") + extension.mid(1).toLower();
+        EXPECT_TRUE(
+            mime.contains(QStringLiteral("<glob pattern=\"*%1\" case-sensitive=\"true\"/>").arg(extension)))
+            << extension.toStdString();
+        EXPECT_TRUE(mime.contains(QStringLiteral("<mime-type type=\"%1\">").arg(type))) << type.toStdString();
+        // The filled texts stand last: zalctl.1, zal-programmer.1, the desktop entry, the metainfo, the
+        // package description.
+        const qsizetype filled = texts.size() - 5;
+        EXPECT_TRUE(texts[filled + 1].contains(extension)) << extension.toStdString();
+        EXPECT_TRUE(texts[filled + 2].contains(type + u';')) << type.toStdString();
+        EXPECT_TRUE(texts[filled + 3].contains(QStringLiteral("<mediatype>%1<").arg(type)))
+            << type.toStdString();
     }
     const QString name = QStringLiteral(R"([A-Z][A-Z0-9]*\+?(?: ?II)?)");
     const QRegularExpression list(QStringLiteral(R"(BORA(?:(?:, | and | or | oder |\s+)%1)+)").arg(name));

@@ -7,24 +7,35 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace zal;
 
 namespace {
 
 struct Shipped {
-    const char* base;
+    std::string base;
     int product;
     int version;
 };
 
-constexpr Shipped kShipped[] = {
-    {"Default BORA V1X", 1, 0x00}, {"Default BORA V20", 1, 0x20}, {"Default BORA V21", 1, 0x21},
-    {"Default BORA V22", 1, 0x22}, {"Default ZAL V1X", 2, 0x00},  {"Default ZAL V20", 2, 0x20},
-    {"Default ZAL V21", 2, 0x21},  {"Default ZAL V22", 2, 0x22},  {"Default MUVE V1X", 3, 0x00},
-    {"Default MUVE V20", 3, 0x20}, {"Default MUVE V21", 3, 0x21}, {"Default MUVE V22", 3, 0x22},
-    {"Default DORF V1X", 4, 0x00}, {"Default DORF V20", 4, 0x20}, {"Default DORF V21", 4, 0x21},
-    {"Default DORF V22", 4, 0x22}, {"Default MUVEPLUS V1", 5, 1}, {"Default MUVEPLUS2 V1", 79, 1},
-};
+// Every layout of every product row has its default image: a product added to the rows is tested
+// with the rest.
+std::vector<Shipped> EveryShippedImage() {
+    std::vector<Shipped> shipped;
+    for (const ProductInfo& p : Products()) {
+        for (const int version : LayoutsOf(p.code)) {
+            const QString suffix = p.family == ProductFamily::Plus
+                                       ? QStringLiteral("V1")
+                                       : QLatin1String(FindClassicVersion(version)->defaultSuffix);
+            shipped.push_back(
+                {DefaultImageFileName(QLatin1String(p.defaultFileWord), suffix).chopped(4).toStdString(),
+                 p.code, version});
+        }
+    }
+    return shipped;
+}
 
 void PrintTo(const Shipped& shipped, std::ostream* out) {
     *out << shipped.base;
@@ -34,7 +45,7 @@ class DefaultImage : public ::testing::TestWithParam<Shipped> {
 protected:
     ConfigImage Load() {
         ConfigImage image{};
-        const QString path = QStringLiteral(ZAL_BIN_DIR "/") + QString::fromLatin1(GetParam().base) + ".b";
+        const QString path = QStringLiteral(ZAL_BIN_DIR "/") + QString::fromStdString(GetParam().base) + ".b";
         EXPECT_TRUE(LoadImageFile(path, image)) << path.toStdString();
         return image;
     }
@@ -60,17 +71,21 @@ TEST_P(DefaultImage, FixedRadioIdsAreRealCodes) {
 }
 
 TEST(DefaultImages, ExtendedRepeatersCarryAValidChecksum) {
-    for (const char* base : {"Default MUVEPLUS V1", "Default MUVEPLUS2 V1"}) {
+    for (const Shipped& shipped : EveryShippedImage()) {
+        if (!IsPlusProduct(shipped.product))
+            continue;
         ConfigImage image{};
-        ASSERT_TRUE(LoadImageFile(QStringLiteral(ZAL_BIN_DIR "/%1.b").arg(QLatin1String(base)), image));
-        EXPECT_TRUE(TestImageChecksum(image)) << base;
+        ASSERT_TRUE(LoadImageFile(
+            QStringLiteral(ZAL_BIN_DIR "/%1.b").arg(QString::fromStdString(shipped.base)), image));
+        EXPECT_TRUE(TestImageChecksum(image)) << shipped.base;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, DefaultImage, ::testing::ValuesIn(kShipped), [](const auto& info) {
-    QString name = QString::fromLatin1(info.param.base).mid(8);
-    name.replace(u' ', u'_');
-    return name.toStdString();
-});
+INSTANTIATE_TEST_SUITE_P(Shipped, DefaultImage, ::testing::ValuesIn(EveryShippedImage()),
+                         [](const auto& info) {
+                             QString name = QString::fromStdString(info.param.base).mid(8);
+                             name.replace(u' ', u'_');
+                             return name.toStdString();
+                         });
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <random>
+#include <set>
 #include <vector>
 
 using namespace zal;
@@ -53,28 +54,33 @@ TEST_P(EveryDefault, FillsWithoutFaultAndRoundTrips) {
 std::vector<Variant> EveryProductLayout() {
     std::vector<Variant> all;
     for (const ProductInfo& p : Products()) {
-        if (p.family == ProductFamily::Plus) {
-            all.push_back({p.code, kVersionPlus});
-            continue;
-        }
-        for (const LayoutVersion& v : ClassicVersions())
-            all.push_back({p.code, v.code});
+        for (const int version : LayoutsOf(p.code))
+            all.push_back({p.code, version});
     }
     return all;
 }
 
-// Each row's own facts: its layouts are columns of their own in the rules, its default image is
-// shipped under the row's name and is of its product and layout, and its radio ID is read from the
-// address the row names.
+// Each row's own facts: each of its layouts has a column in the rules (its own, or that of the product
+// it behaves as), a layout of the family it was not made in has none, its default image is shipped
+// under the row's name and is of its product and layout, and its radio ID is read from the address
+// the row names.
 TEST(Products, EveryRowAndLayout) {
-    std::map<zal::Variant, int> columns; // each column, and the one product it is for
+    std::set<zal::Variant> columns; // every column some product takes
     for (const Variant& v : EveryProductLayout()) {
         const ProductInfo& row = ProductRow(v.product);
         const zal::Variant column = VariantOf(v.product, v.version);
         ASSERT_NE(column, zal::Variant::None) << v.product << '/' << v.version;
         EXPECT_LT(static_cast<int>(column), kVariantCount) << v.product;
-        EXPECT_EQ(columns.emplace(column, v.product).first->second, v.product)
+        columns.insert(column);
+        // A product keeps to one family's columns, and each layout to its own kind of column.
+        EXPECT_EQ(VariantOf(v.product, v.version) == row.variant.get(),
+                  row.family == ProductFamily::Plus || IsV2x(v.version))
             << v.product << '/' << v.version;
+        for (const int other : {kVersionV1x, kVersionV20, kVersionV21, kVersionV22}) {
+            if (row.family == ProductFamily::Classic && !HasLayout(v.product, other)) {
+                EXPECT_EQ(VariantOf(v.product, other), zal::Variant::None) << v.product << '/' << other;
+            }
+        }
         // A scope narrowed to some V2.x versions holds this layout exactly when it is one of them.
         EXPECT_TRUE(kScopeAll.contains(v.product, v.version));
         const bool v2x = row.family == ProductFamily::Classic && IsV2x(v.version);
