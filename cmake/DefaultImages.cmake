@@ -21,3 +21,6 @@ set(ZAL_DEFAULT_IMAGES
     "muveplus-v1:Default MUVEPLUS V1"
     "muveplus2-v1:Default MUVEPLUS2 V1"
 )
+if(ZAL_EXAMPLE_PRODUCT)
+    list(APPEND ZAL_DEFAULT_IMAGES "karo-v22:Default KARO V22")
+endif()

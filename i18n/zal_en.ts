@@ -1367,7 +1367,7 @@ As long as both devices have the same radio ID codes, they can set off each othe
     </message>
     <message>
         <source>Schreibe ,Default BORA&apos; in Gerät</source>
-        <translation>Write 'Default BORA' to device</translation>
+        <translation>Write &apos;Default BORA&apos; to device</translation>
     </message>
     <message>
         <source>Sende/Empfänger für verkabelete Ein/Ausgänge</source>
@@ -1379,7 +1379,7 @@ As long as both devices have the same radio ID codes, they can set off each othe
     </message>
     <message>
         <source>Schreibe ,Default ZAL&apos; in Gerät</source>
-        <translation>Write 'Default ZAL' to device</translation>
+        <translation>Write &apos;Default ZAL&apos; to device</translation>
     </message>
     <message>
         <source>Funkrepeater zur Vergrößerung der Funkreichweite</source>
@@ -1391,7 +1391,7 @@ As long as both devices have the same radio ID codes, they can set off each othe
     </message>
     <message>
         <source>Schreibe ,Default MUVE&apos; in Gerät</source>
-        <translation>Write 'Default MUVE' to device</translation>
+        <translation>Write &apos;Default MUVE&apos; to device</translation>
     </message>
     <message>
         <source>Funkempfänger mit verkabeltem Ausgang</source>
@@ -1403,7 +1403,7 @@ As long as both devices have the same radio ID codes, they can set off each othe
     </message>
     <message>
         <source>Schreibe ,Default DORF&apos; in Gerät</source>
-        <translation>Write 'Default DORF' to device</translation>
+        <translation>Write &apos;Default DORF&apos; to device</translation>
     </message>
     <message>
         <source>Dualband Funkrepaeter zur Vergrößerung der Funkreichweite</source>
@@ -1416,6 +1416,18 @@ As long as both devices have the same radio ID codes, they can set off each othe
     <message>
         <source>MUVE+ II Konfigurationsdatei</source>
         <translation>MUVE+ II configuration file</translation>
+    </message>
+    <message>
+        <source>Sende/Empfänger wie ZAL, nur in Version V22</source>
+        <translation>Transmitter/receiver like ZAL, in version V22 only</translation>
+    </message>
+    <message>
+        <source>KARO Konfigurationsdatei</source>
+        <translation>KARO configuration file</translation>
+    </message>
+    <message>
+        <source>Schreibe ,Default KARO&apos; in Gerät</source>
+        <translation>Write 'Default KARO' to device</translation>
     </message>
 </context>
 <context>

@@ -183,6 +183,39 @@ constexpr ProductInfo kProducts[] = {
      .positions = false,
      .radioInputs = true,
      .wiredInputs = false},
+#ifdef ZAL_EXAMPLE_PRODUCT
+    // KARO: a product of the older family made in layout V22 alone, that behaves as a ZAL (its columns
+    // in the rules are ZAL's). Built for the tests only.
+    {.code = 6,
+     .model = "KARO",
+     .buttonCaption = "KARO",
+     .buttonOrder = 6,
+     .infoText = QT_TRANSLATE_NOOP("Products", "Sende/Empfänger wie ZAL, nur in Version V22"),
+     .extension = ".Karo",
+     .fileTypeText = QT_TRANSLATE_NOOP("Products", "KARO Konfigurationsdatei"),
+     .defaultFileWord = "KARO",
+     .writeDefaultMenu = "mnuWriteDefaultKaro",
+     .writeDefaultText = QT_TRANSLATE_NOOP("Products", "Schreibe ,Default KARO' in Gerät"),
+     .family = ProductFamily::Classic,
+     .layouts = Layouts({kVersionV22}),
+     .variant = Variant::Zal2,
+     .variantV1x = Variant::None,
+     .saveFilterIndex = 7,
+     .saveFilterLabel = "KARO (*.karo)",
+     .ownCodeAddress = kFixedCodesAddress,
+     .longSerial = false,
+     .writtenMarker = -1,
+     .signedCarrierSense = false,
+     .frequencyRegionText = false,
+     .delayJumpers = true,
+     .v1xJumpers = false,
+     .v1xSharedInputs = false,
+     .v1xActionCodes = V1xActionCodes::None,
+     .txActionCodesV2x = true,
+     .positions = true,
+     .radioInputs = true,
+     .wiredInputs = true},
+#endif
 };
 
 constexpr LayoutVersion kClassicVersions[] = {

@@ -12,7 +12,7 @@ namespace zal {
 // configuration folder (where the file dialogs start) does not.
 struct AppFolders {
     QString installFolder;       // where the shipped Values.i and ".b" images lie
-    QString dataFolder;          // Values.ini and the eighteen default images
+    QString dataFolder;          // Values.ini and the default images
     QString configFolder;        // the user's configuration files
     QString defaultConfigFolder; // without a trailing separator
     QString settingsFile;        // dataFolder + "Values.ini"

@@ -4,6 +4,7 @@
 #include "backup/SupportBundle.h"
 #include "config/ImageChecksum.h"
 #include "config/ImageFile.h"
+#include "config/Products.h"
 #include "records/RecordsDatabase.h"
 #include "shell/FileSystem.h"
 #include "support/PostgresServer.h"
@@ -388,6 +389,51 @@ TEST_F(ZalctlDevice, LineConfiguresDevicesAsTheyComeAndGo) {
         const QStringList now = LogRows(file("log.csv"), ++logged);
         ASSERT_EQ(now.size(), logged) << stop.signal;
         EXPECT_TRUE(now.last().contains(QLatin1String(stop.codes))) << now.last().toStdString();
+    }
+}
+
+// Every product row, in its newest layout, is read, written and configured by the line on a simulated
+// device: a product added to the rows is tried end to end with the rest.
+TEST_F(ZalctlDevice, EveryProductIsReadWrittenAndConfiguredOnTheLine) {
+    for (const ProductInfo& p : Products()) {
+        const QString model = QString::fromLatin1(p.model.get()).remove(u' ');
+        const QString extension = QString::fromLatin1(p.extension.get());
+        SCOPED_TRACE(model.toStdString());
+        const int version = NewestLayout(p.code);
+        const QString suffix = p.family == ProductFamily::Plus
+                                   ? QStringLiteral("V1")
+                                   : QLatin1String(FindClassicVersion(version)->defaultSuffix);
+        const ConfigImage shippedImage = Load(
+            QStringLiteral(ZAL_BIN_DIR "/") +
+            DefaultImageFileName(QLatin1String(p.defaultFileWord), suffix).chopped(4) + QStringLiteral(".b"));
+        ASSERT_EQ(shippedImage[kProductCodeAddress], p.code);
+        // A device that differs from its default in a written byte (the number of short transmissions, an
+        // extended repeater's transmission delay of position 1).
+        const int at = p.family == ProductFamily::Plus ? 0x61 : 0x50;
+        ConfigImage changed = shippedImage;
+        changed[at] ^= 0x01;
+        if (TestImageChecksum(shippedImage))
+            StoreImageChecksum(changed);
+        ASSERT_TRUE(SaveImageFile(file("changed.bin"), changed));
+
+        startDevice(file("changed.bin"));
+        const Outcome read = zalctl({"read", "-o", file("r") + extension});
+        ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_EQ(Load(file("r") + extension), changed);
+        ASSERT_EQ(zalctl({"new", model, "-o", file("n") + extension}).exitCode, 0);
+        const Outcome write = zalctl({"write", file("n") + extension});
+        ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+        EXPECT_EQ(stopDevice()[at], shippedImage[at]);
+
+        startDevice(file("changed.bin"));
+        const Outcome line = zalctl({"line", file("n") + extension, "--port", sim_->path(), "--count", "1",
+                                     "--log", file("line.csv")});
+        EXPECT_EQ(line.exitCode, 0) << line.err.toStdString();
+        EXPECT_EQ(stopDevice()[at], shippedImage[at]);
+        const QStringList rows = LogRows(file("line.csv"), 1);
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_TRUE(rows[0].contains(QStringLiteral(",written,"))) << rows[0].toStdString();
+        QFile::remove(file("line.csv"));
     }
 }
 

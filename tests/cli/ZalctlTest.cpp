@@ -418,8 +418,9 @@ TEST_F(Zalctl, CompletionOffersWhatEachPlaceTakes) {
     } places[] = {
         {"zalctl help wr", "write write-default write-version-byte"},
         {"zalctl records export --csv ", "<files -d>"},
+        // The shipped products' extensions first, then any a build adds, then the raw images.
         {"zalctl show ",
-         "<files @(Bora|bora|Zal|zal|Muve|muve|Dorf|dorf|Muveplus|muveplus|Muveplus2|muveplus2|bin)>"},
+         "<files @(Bora|bora|Zal|zal|Muve|muve|Dorf|dorf|Muveplus|muveplus|Muveplus2|muveplus2|"},
         {"zalctl backups restore ", "<files bin>"},
         {"zalctl devices --he", "--header --help"},
     };
@@ -434,7 +435,13 @@ TEST_F(Zalctl, CompletionOffersWhatEachPlaceTakes) {
                          : QString());
         const Result run =
             zalctl({QStringLiteral("-c"), script}, QStringLiteral("C.UTF-8"), QStringLiteral("/bin/bash"));
-        EXPECT_EQ(run.out.trimmed(), QLatin1String(p.offered)) << p.line << ": " << run.err.toStdString();
+        const QString offered = run.out.trimmed();
+        if (QLatin1String(p.offered).endsWith(u'|'))
+            EXPECT_TRUE(offered.startsWith(QLatin1String(p.offered)) &&
+                        offered.endsWith(QLatin1String("|bin)>")))
+                << p.line << ": " << offered.toStdString();
+        else
+            EXPECT_EQ(offered, QLatin1String(p.offered)) << p.line << ": " << run.err.toStdString();
     }
 }
 
@@ -499,7 +506,11 @@ TEST_F(Zalctl, ProductListsFollowTheProductRows) {
             ++lists;
         }
     }
-    EXPECT_GE(lists, 12);
+#ifdef ZAL_EXAMPLE_PRODUCT
+    EXPECT_GE(lists, 11); // the README's two left out
+#else
+    EXPECT_GE(lists, 13);
+#endif
 }
 
 TEST_F(Zalctl, SetActsAsATechnician) {
@@ -884,7 +895,7 @@ TEST_F(Zalctl, AConfigurationIsSavedUnderTheNameGiven) {
         const char* written; // nullptr: nothing
         const char* said;
     } names[] = {
-        {{"new", "ZAL", "-o", "out.bin"}, 2, nullptr, "(.Bora, .Zal, .Muve, .Dorf, .Muveplus, .Muveplus2)"},
+        {{"new", "ZAL", "-o", "out.bin"}, 2, nullptr, "(.Bora, .Zal, .Muve, .Dorf, .Muveplus, .Muveplus2"},
         {{"new", "MUVE+", "-o", "X.MuvePlus"}, 0, "X.MuvePlus", ""},
         {{"new", "ZAL", "-o", "X.Bora"}, 1, nullptr, "a ZAL configuration ends in .Zal"},
         {{"new", "ZAL", "-o", "plain"}, 0, "plain.Zal", "saved as "},

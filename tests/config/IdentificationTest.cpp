@@ -40,6 +40,13 @@ TEST(IdentifyImage, EveryProductAndVersionCode) {
             expected = {5, 0xFE - 0x23 + 1, 0x1F, 0}; // 0, 0x20-0x22, 0xFF / 0x23-0xFE / 0x01-0x1F
         else if (product == 5 || product == 79)
             expected = {1, 254, 1, 0}; // 1 / 2-0xFF / 0
+        else if (IsClassicProduct(product)) {
+            // An added product of the older family: the layouts it was not made in are unsupported.
+            const int v1x = HasLayout(product, kVersionV1x) ? 2 : 0; // 0 and 0xFF
+            const int supported = v1x + static_cast<int>(LayoutsOf(product).size()) - (v1x ? 1 : 0);
+            expected = {supported, 0xFE - 0x23 + 1 + 5 - supported, 0x1F, 0};
+        } else if (FindProduct(product))
+            expected = {1, 254, 1, 0};
         else
             expected = {0, 0, 0, 256};
         EXPECT_EQ(census, expected) << "product " << product;
@@ -56,7 +63,7 @@ TEST(IdentifyImage, BoundariesOfEachOutcome) {
         {0xFE, 1, irUnsupportedVersion}, {0x20, 2, irSupported},        {1, 5, irSupported},
         {0, 5, irUnknownVersion},        {2, 79, irUnsupportedVersion}, {0xFF, 79, irUnsupportedVersion},
         {0x22, 0, irUnknownProduct},     {1, 80, irUnknownProduct},     {1, 78, irUnknownProduct},
-        {0x22, 6, irUnknownProduct},
+        {0x22, 80, irUnknownProduct},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IdentifyImage(c.version, c.product), c.result) << c.version << ' ' << c.product;
@@ -147,11 +154,12 @@ TEST(FormatHexByte, TwoUpperCaseDigits) {
 }
 
 TEST(Products, TableRows) {
-    EXPECT_EQ(Products().size(), 6u);
+    for (const int shipped : {1, 2, 3, 4, 5, 79})
+        EXPECT_NE(FindProduct(shipped), nullptr) << shipped;
     ASSERT_NE(FindProduct(79), nullptr);
     EXPECT_STREQ(FindProduct(79)->extension, ".Muveplus2");
     EXPECT_STREQ(FindProduct(4)->defaultFileWord, "DORF");
-    EXPECT_EQ(FindProduct(6), nullptr);
+    EXPECT_EQ(FindProduct(80), nullptr);
     EXPECT_TRUE(IsPlusProduct(5));
     EXPECT_FALSE(IsPlusProduct(3));
     EXPECT_EQ(DefaultImageFileName("ZAL", "V21"), QStringLiteral("Default ZAL V21.bin"));

@@ -4,7 +4,10 @@
 #include "config/ImageFile.h"
 #include "config/Products.h"
 #include "radio/DeviceIdentity.h"
+#include "shell/AppFolders.h"
 #include "support/EditorFixture.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +69,7 @@ std::vector<Variant> EveryProductLayout() {
 // the row names.
 TEST(Products, EveryRowAndLayout) {
     std::set<zal::Variant> columns; // every column some product takes
+    QStringList images;             // the default images the rows name
     for (const Variant& v : EveryProductLayout()) {
         const ProductInfo& row = ProductRow(v.product);
         const zal::Variant column = VariantOf(v.product, v.version);
@@ -99,6 +103,7 @@ TEST(Products, EveryRowAndLayout) {
         const QString shipped = QStringLiteral(ZAL_BIN_DIR "/") +
                                 DefaultImageFileName(QLatin1String(row.defaultFileWord), suffix).chopped(4) +
                                 QStringLiteral(".b");
+        images << QFileInfo(shipped).completeBaseName();
         ConfigImage image{};
         ASSERT_TRUE(LoadImageFile(shipped, image)) << shipped.toStdString();
         EXPECT_EQ(image[kProductCodeAddress], v.product) << shipped.toStdString();
@@ -112,6 +117,11 @@ TEST(Products, EveryRowAndLayout) {
             << shipped.toStdString();
     }
     EXPECT_EQ(columns.size(), static_cast<size_t>(kVariantCount));
+    // The program installs exactly the images the rows name: one list in the build, one in the rows.
+    QStringList installed = DefaultImageBaseNames();
+    installed.sort();
+    images.sort();
+    EXPECT_EQ(installed, images);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, EveryDefault, ::testing::ValuesIn(EveryProductLayout()),

@@ -904,6 +904,35 @@ private slots:
         QCOMPARE(editor_->fileState(), fsNew);
     }
 
+    // Each product row's button opens the editor on that product, which offers "New version" with the
+    // product's own layouts only: a product added to the rows is chosen as the others are.
+    void everyProductButtonOpensItsEditor() {
+        MainWindow main(*editor_, *window_);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        const std::pair<const char*, int> versions[] = {{"mnuFileNewVersionV1x", kVersionV1x},
+                                                        {"mnuFileNewVersionV20xx", kVersionV20},
+                                                        {"mnuFileNewVersionV21xx", kVersionV21},
+                                                        {"mnuFileNewVersionV22xx", kVersionV22}};
+        for (const ProductInfo& p : Products()) {
+            QPushButton* button = main.productButton(p.code);
+            QVERIFY(button);
+            QCOMPARE(button->text(), QString::fromUtf8(p.buttonCaption.get()));
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTRY_VERIFY(window_->isVisible());
+            QCOMPARE(editor_->product(), p.code);
+            QCOMPARE(editor_->version(), NewestLayout(p.code));
+            QVERIFY(window_->windowTitle().startsWith(QString::fromLatin1(p.model.get()) + u' '));
+            QCOMPARE(window_->action(QStringLiteral("mnuFileNewVersion"))->isVisible(),
+                     LayoutsOf(p.code).size() > 1);
+            for (const auto& [name, version] : versions)
+                QCOMPARE(window_->action(QLatin1String(name))->isVisible(), HasLayout(p.code, version));
+            QVERIFY(closeBox());
+            QTRY_VERIFY(main.isVisible());
+        }
+        QVERIFY(dialogs_.ids.empty());
+    }
+
     // A file named on the command line (a file manager opening it) goes straight into the editor.
     void aFileOpensStraightIntoTheEditor() {
         MainWindow main(*editor_, *window_);
