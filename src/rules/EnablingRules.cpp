@@ -1,6 +1,6 @@
 // Which fields a product and version use, and which the user may change. Each row gives the state of a
-// family of fields for every variant, in the column order
-//     MUVE+  MUVE+II  BORA2x  ZAL2x  MUVE2x  DORF2x  BORA1x  ZAL1x  MUVE1x  DORF1x
+// family of fields for every column by name (MUVE+, MUVE+ II, the four older products' V2.x layouts,
+// then their V1.x layouts); a product that behaves as another takes that product's columns.
 // on = enabled, in use; ro = disabled, in use (shown and written back unchanged); off = disabled, not in
 // use; en / dis = enabled / disabled with the mark kept; keep = not changed (the state every product's
 // rules start from: BORA V22's on a new window); on22 = on for V22, off otherwise; on22dis = on for V22,
@@ -10,9 +10,7 @@
 #include "config/Products.h"
 #include "form/FieldNames.h"
 #include "form/FormModel.h"
-
-#include <array>
-#include <concepts>
+#include "shell/Required.h"
 
 namespace zal {
 namespace {
@@ -20,77 +18,200 @@ namespace {
 enum class State { on, ro, off, en, dis, keep, on22, on22dis };
 using enum State;
 
+// A row's state for each column, by name: a row that leaves a column out does not compile.
+struct States {
+    Required<State> muvePlus, muvePlus2, bora2, zal2, muve2, dorf2, bora1, zal1, muve1, dorf1;
+
+    State of(Variant v) const {
+        switch (v) {
+        case Variant::MuvePlus:
+            return muvePlus;
+        case Variant::MuvePlus2:
+            return muvePlus2;
+        case Variant::Bora2:
+            return bora2;
+        case Variant::Zal2:
+            return zal2;
+        case Variant::Muve2:
+            return muve2;
+        case Variant::Dorf2:
+            return dorf2;
+        case Variant::Bora1:
+            return bora1;
+        case Variant::Zal1:
+            return zal1;
+        case Variant::Muve1:
+            return muve1;
+        case Variant::Dorf1:
+            return dorf1;
+        case Variant::None:
+            break;
+        }
+        return keep;
+    }
+};
+
 struct EnablingRow {
     const char* fields;
-    std::array<State, kVariantCount> states;
+    States states;
 };
 
-// A row names a state for every variant: one short, or one long after a product was added, does not
-// compile (an aggregate would take the missing column as "on" without a word).
-template <std::same_as<State>... States>
-requires(sizeof...(States) == kVariantCount) consteval EnablingRow Row(const char* fields, States... states) {
-    return {fields, {states...}};
-}
-
+// A row to three lines, the older products' V1.x layouts on the last.
+// clang-format off
 const EnablingRow kRows[] = {
     // Radio inputs.
-    Row("edtRxCodePos{1-8}", en, en, off, on, on, on, off, on, on, on),
-    Row("btnReceiveRadioCode{1-8}", en, en, dis, en, en, en, dis, en, en, en),
-    Row("edtRxCodePosF", dis, dis, ro, ro, ro, ro, ro, ro, ro, ro),
-    Row("cbbxRxCodePosA", dis, dis, ro, on, on, on, off, off, off, off),
-    Row("cbbxActionRelayPos{1-8}", dis, dis, ro, on, on, on, off, on, off, on),
-    Row("cbbxActionRelayPos{F,A}", dis, dis, ro, on, on, on, off, off, off, off),
-    Row("cbbxActionTxPos{1-5}", on, on, ro, on, on, ro, off, on, off, off),
-    Row("cbbxActionTxPos{6-8,A}", on, on, ro, on, on, ro, off, off, off, off),
-    Row("cbbxActionTxPosF", off, off, ro, on, on, ro, off, off, off, off),
-    Row("edtActionCodePos{1-8,F,A}", dis, dis, dis, dis, dis, dis, dis, dis, dis, dis),
-    Row("cbbxActionAlarmTypePos{1-8}", on, on, off, on, on, off, off, off, off, off),
-    Row("cbbxActionAlarmTypePosF", off, off, off, on, on, off, off, off, off, off),
-    Row("cbbxActionAlarmTypePosA", on, on, off, on, on, off, off, off, on, off),
-    Row("edtActionTransmissionDelayPos{1-8,A}", on, on, off, off, off, off, off, off, off, off),
+    {"edtRxCodePos{1-8}",
+     {.muvePlus = en, .muvePlus2 = en, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = on, .muve1 = on, .dorf1 = on}},
+    {"btnReceiveRadioCode{1-8}",
+     {.muvePlus = en, .muvePlus2 = en, .bora2 = dis, .zal2 = en, .muve2 = en, .dorf2 = en,
+      .bora1 = dis, .zal1 = en, .muve1 = en, .dorf1 = en}},
+    {"edtRxCodePosF",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = ro, .zal2 = ro, .muve2 = ro, .dorf2 = ro,
+      .bora1 = ro, .zal1 = ro, .muve1 = ro, .dorf1 = ro}},
+    {"cbbxRxCodePosA",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = ro, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxActionRelayPos{1-8}",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = ro, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = on, .muve1 = off, .dorf1 = on}},
+    {"cbbxActionRelayPos{F,A}",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = ro, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxActionTxPos{1-5}",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = ro, .zal2 = on, .muve2 = on, .dorf2 = ro,
+      .bora1 = off, .zal1 = on, .muve1 = off, .dorf1 = off}},
+    {"cbbxActionTxPos{6-8,A}",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = ro, .zal2 = on, .muve2 = on, .dorf2 = ro,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxActionTxPosF",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = ro, .zal2 = on, .muve2 = on, .dorf2 = ro,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"edtActionCodePos{1-8,F,A}",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = dis, .zal2 = dis, .muve2 = dis, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
+    {"cbbxActionAlarmTypePos{1-8}",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxActionAlarmTypePosF",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxActionAlarmTypePosA",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = on, .dorf1 = off}},
+    {"edtActionTransmissionDelayPos{1-8,A}",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = off, .muve2 = off, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
 
     // Wired inputs.
-    Row("cbbxWiredInputType{1-5}", off, off, on, on, off, off, off, off, off, off),
-    Row("cbbxWiredRelay{1-5}", off, off, ro, on, off, off, off, on, off, off),
-    Row("cbbxWiredTx{1-5}", off, off, on, on, off, off, ro, on, off, off),
-    Row("edtWiredCode{1-5}", off, off, dis, dis, dis, dis, dis, dis, dis, dis),
-    Row("cbbxWiredAlarmType{1-5}", off, off, on, on, off, off, on, on, off, off),
-    Row("edtWiredAutoResetTimer{1-5}", off, off, on, on, off, off, keep, keep, keep, keep),
-    Row("edtWiredThreshold{4-5}", off, off, on, on, off, off, on, on, off, off),
-    Row("cbbxSendAlarmWhen", off, off, on, on, off, off, on, on, off, off),
+    {"cbbxWiredInputType{1-5}",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxWiredRelay{1-5}",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = ro, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = off, .zal1 = on, .muve1 = off, .dorf1 = off}},
+    {"cbbxWiredTx{1-5}",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = ro, .zal1 = on, .muve1 = off, .dorf1 = off}},
+    {"edtWiredCode{1-5}",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = dis, .zal2 = dis, .muve2 = dis, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
+    {"cbbxWiredAlarmType{1-5}",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = on, .zal1 = on, .muve1 = off, .dorf1 = off}},
+    {"edtWiredAutoResetTimer{1-5}",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = keep, .zal1 = keep, .muve1 = keep, .dorf1 = keep}},
+    {"edtWiredThreshold{4-5}",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = on, .zal1 = on, .muve1 = off, .dorf1 = off}},
+    {"cbbxSendAlarmWhen",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = on, .zal1 = on, .muve1 = off, .dorf1 = off}},
 
     // Power supply and supervision.
-    Row("cbbxPowerMode", off, off, on, on, ro, ro, off, off, off, off),
-    Row("cbbxBatteryAlarm", off, off, on, on, on, ro, on, on, on, ro),
-    Row("cbbxMainsFailure cbbxMainsOK", on, on, on, on, on, ro, on, on, on, ro),
-    Row("edtBatteryAlarmInterval cbbxBatteryAlarmIntervalUnits", on, on, off, off, off, off, off, off, off,
-        off),
-    Row("edtLowBatteryThreshold", on, on, dis, dis, dis, dis, dis, dis, dis, dis),
-    Row("edtTestAlarmInterval", on, on, on, on, on, off, on, on, on, off),
-    Row("cbbxTestAlarmIntervalUnits", on, on, off, off, off, off, off, off, off, off),
-    Row("edtBatteryChargeDuration", on, on, off, on, on, on, off, on, on, on),
-    Row("edtOutPassageDelay edtInPassageDelay", off, off, on, on, off, off, on, on, off, off),
-    Row("edtPulseActivationTime", off, off, off, on, on, on, off, on, off, on),
+    {"cbbxPowerMode",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = ro, .dorf2 = ro,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxBatteryAlarm",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = on, .dorf2 = ro,
+      .bora1 = on, .zal1 = on, .muve1 = on, .dorf1 = ro}},
+    {"cbbxMainsFailure cbbxMainsOK",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = on, .zal2 = on, .muve2 = on, .dorf2 = ro,
+      .bora1 = on, .zal1 = on, .muve1 = on, .dorf1 = ro}},
+    {"edtBatteryAlarmInterval cbbxBatteryAlarmIntervalUnits",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = off, .muve2 = off, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"edtLowBatteryThreshold",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = dis, .zal2 = dis, .muve2 = dis, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
+    {"edtTestAlarmInterval",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = on, .zal2 = on, .muve2 = on, .dorf2 = off,
+      .bora1 = on, .zal1 = on, .muve1 = on, .dorf1 = off}},
+    {"cbbxTestAlarmIntervalUnits",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = off, .muve2 = off, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"edtBatteryChargeDuration",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = on, .muve1 = on, .dorf1 = on}},
+    {"edtOutPassageDelay edtInPassageDelay",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = on, .zal2 = on, .muve2 = off, .dorf2 = off,
+      .bora1 = on, .zal1 = on, .muve1 = off, .dorf1 = off}},
+    {"edtPulseActivationTime",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = on, .muve1 = off, .dorf1 = on}},
 
     // Radio settings and product information.
-    Row("edtNoShortTransm edtNoLongTransm", on, on, on, on, on, off, on, on, on, off),
-    Row("edtDelay", off, off, off, on, on, off, off, off, off, off),
-    Row("cbDelayUseJumpers", dis, dis, dis, dis, en, dis, dis, dis, dis, dis),
-    Row("edtMaxNoOfHops", on, on, off, on, on, off, off, off, off, off),
-    Row("cbMaxNoOfHopsUseJumpers", dis, dis, dis, dis, en, dis, dis, dis, dis, dis),
-    Row("edtSameCodeInhibitTime", on, on, off, on, on, on, off, off, off, off),
-    Row("edtDementiaBlockTime", on, on, off, on22, on22, on22, off, off, off, off),
-    Row("cbbxAcknowledge", on, on, off, on, on, on, off, off, off, off),
-    Row("cbbxFrequencyBandTransmit", on, on, off, off, off, off, off, off, off, off),
-    Row("cbbxFrequencyBandReceive", on, on, off, on22, on22, on22, off, off, off, off),
-    Row("edtCarrierSenseThresholdValue", on, on, dis, dis, dis, dis, off, off, off, off),
-    Row("cbListenBeforeTransmit", on, on, off, off, off, off, off, off, off, off),
-    Row("edtEquipmentType", dis, dis, on22dis, on22dis, on22dis, on22dis, off, off, off, off),
-    Row("cbbxReceptionProtocol cbbxTransmissionProtocol", dis, ro, dis, dis, dis, dis, dis, dis, dis, dis),
-    Row("cbbxProductName edtRadioCalibration edtSerialNumber", keep, keep, dis, dis, dis, dis, dis, dis, dis,
-        dis),
-    Row("edtDeviceRadioId", dis, dis, dis, dis, dis, dis, dis, dis, dis, dis),
+    {"edtNoShortTransm edtNoLongTransm",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = on, .zal2 = on, .muve2 = on, .dorf2 = off,
+      .bora1 = on, .zal1 = on, .muve1 = on, .dorf1 = off}},
+    {"edtDelay",
+     {.muvePlus = off, .muvePlus2 = off, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbDelayUseJumpers",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = dis, .zal2 = dis, .muve2 = en, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
+    {"edtMaxNoOfHops",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbMaxNoOfHopsUseJumpers",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = dis, .zal2 = dis, .muve2 = en, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
+    {"edtSameCodeInhibitTime",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"edtDementiaBlockTime",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on22, .muve2 = on22, .dorf2 = on22,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxAcknowledge",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on, .muve2 = on, .dorf2 = on,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxFrequencyBandTransmit",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = off, .muve2 = off, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxFrequencyBandReceive",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = on22, .muve2 = on22, .dorf2 = on22,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"edtCarrierSenseThresholdValue",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = dis, .zal2 = dis, .muve2 = dis, .dorf2 = dis,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbListenBeforeTransmit",
+     {.muvePlus = on, .muvePlus2 = on, .bora2 = off, .zal2 = off, .muve2 = off, .dorf2 = off,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"edtEquipmentType",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = on22dis, .zal2 = on22dis, .muve2 = on22dis, .dorf2 = on22dis,
+      .bora1 = off, .zal1 = off, .muve1 = off, .dorf1 = off}},
+    {"cbbxReceptionProtocol cbbxTransmissionProtocol",
+     {.muvePlus = dis, .muvePlus2 = ro, .bora2 = dis, .zal2 = dis, .muve2 = dis, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
+    {"cbbxProductName edtRadioCalibration edtSerialNumber",
+     {.muvePlus = keep, .muvePlus2 = keep, .bora2 = dis, .zal2 = dis, .muve2 = dis, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
+    {"edtDeviceRadioId",
+     {.muvePlus = dis, .muvePlus2 = dis, .bora2 = dis, .zal2 = dis, .muve2 = dis, .dorf2 = dis,
+      .bora1 = dis, .zal1 = dis, .muve1 = dis, .dorf1 = dis}},
 };
+// clang-format on
 
 // Maximum text lengths; a field outside every row's scope keeps its length.
 struct LengthRow {
@@ -147,7 +268,7 @@ void ApplyEnablingRules(FormModel& form, int product, int version) {
     const Variant variant = VariantOf(product, version);
     if (variant != Variant::None) {
         for (const EnablingRow& row : kRows)
-            Apply(form, row.fields, row.states[static_cast<size_t>(variant)], version);
+            Apply(form, row.fields, row.states.of(variant), version);
         ApplyLengths(form, variant, version);
     }
     // The K-ORBA positions come last, for every product and version.
