@@ -284,7 +284,8 @@ int main(int argc, char* argv[]) {
                         bool ok = true;
                         if (command.size() > 6) {
                             ConfigImage image{};
-                            ok = LoadImageFile(QString::fromLocal8Bit(command.mid(7).trimmed()), image);
+                            ok = static_cast<bool>(
+                                LoadImageFile(QString::fromLocal8Bit(command.mid(7).trimmed()), image));
                             if (ok)
                                 engine.memory() = image;
                         }

@@ -67,11 +67,11 @@ BackupPolicy LoadBackupPolicy(const Settings& settings) {
     return p;
 }
 
-bool StoreBackupBeforeWrite(const QString& settingsFile, bool on) {
+Result<> StoreBackupBeforeWrite(const QString& settingsFile, bool on) {
     return Settings::Store(settingsFile, setting::kBackupBeforeWrite, on);
 }
 
-bool StoreWritePreview(const QString& settingsFile, bool on) {
+Result<> StoreWritePreview(const QString& settingsFile, bool on) {
     return Settings::Store(settingsFile, setting::kBackupWritePreview, on);
 }
 

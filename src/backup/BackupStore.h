@@ -33,8 +33,8 @@ struct BackupPolicy {
 
 // The policy from the settings; missing or unusable keys give the defaults.
 BackupPolicy LoadBackupPolicy(const Settings& settings);
-bool StoreBackupBeforeWrite(const QString& settingsFile, bool on);
-bool StoreWritePreview(const QString& settingsFile, bool on);
+Result<> StoreBackupBeforeWrite(const QString& settingsFile, bool on);
+Result<> StoreWritePreview(const QString& settingsFile, bool on);
 
 // What Store came to.
 struct StoredBackup {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <mutex>
 
 namespace zal {
@@ -34,7 +35,7 @@ void SupportLog::Rotate() {
     }
 }
 
-bool SupportLog::Append(const QStringList& lines) {
+Result<> SupportLog::Append(const QStringList& lines) {
     // The units of a production line write from threads of their own; a rotation must not meet a write.
     static std::mutex lock;
     const std::lock_guard guard(lock);
@@ -47,9 +48,11 @@ bool SupportLog::Append(const QStringList& lines) {
     if (QFileInfo(path_).size() + text.size() > maxBytes_)
         Rotate();
     QFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    return file.write(text) == text.size() && file.flush();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(text) == text.size() &&
+        file.flush())
+        return {};
+    const int cause = errno;
+    return Failure{FileProblem(cause), path_ + QStringLiteral(": ") + file.errorString()};
 }
 
 } // namespace zal

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -16,8 +18,8 @@ public:
     explicit SupportLog(QString path, qint64 maxBytes = kMaxBytes, int maxFiles = kMaxFiles);
 
     const QString& path() const { return path_; }
-    // Appends whole lines (a line end is added to each); false when the file could not be written.
-    bool Append(const QStringList& lines);
+    // Appends whole lines (a line end is added to each).
+    Result<> Append(const QStringList& lines);
     // The log's files that exist, newest first.
     QStringList Files() const;
 

@@ -259,7 +259,7 @@ int RunChangeCodes(QTextStream&, QTextStream& err, const QStringList& arguments)
 int RunWriteDefault(QTextStream&, QTextStream& err, const QStringList& arguments) {
     const Options o = Parse(arguments);
     const QString model = o.positional.value(0).toUpper();
-    const bool known = DefaultWriteProduct(model) != 0;
+    const bool known = DefaultWriteProduct(model) != nullptr;
     if (Usage(err, o, o.positional.size() == 1 && known, "write-default",
               QT_TRANSLATE_NOOP("Cli", "MODEL ist eines von %DEFAULTS% (mit --service)")))
         return kUsage;

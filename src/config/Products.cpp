@@ -343,12 +343,12 @@ QString ConfigurationPatterns() {
     return (lower + asWritten).join(u' ');
 }
 
-int DefaultWriteProduct(const QString& word) {
+const ProductInfo* DefaultWriteProduct(const QString& word) {
     for (const ProductInfo& p : kProducts) {
         if (p.writeDefaultMenu && word.compare(QLatin1String(p.defaultFileWord), Qt::CaseInsensitive) == 0)
-            return p.code;
+            return &p;
     }
-    return 0;
+    return nullptr;
 }
 
 int DefaultProduct() {

@@ -92,9 +92,9 @@ const ProductInfo* FindProduct(int code);
 QString ConfigurationPatterns();
 // The device-image save dialog's filter: an entry per product, in their saveFilterIndex order.
 QString SaveFilter();
-// The product a default write of this word ("BORA", as the default images name it) writes; 0 when
-// no product with that service write has it.
-int DefaultWriteProduct(const QString& word);
+// The product a default write of this word ("BORA", as the default images name it) writes; nullptr
+// when no product with that service write has it.
+const ProductInfo* DefaultWriteProduct(const QString& word);
 // The product a new window and a new file start with.
 int DefaultProduct();
 // The row of a product; for a code outside the table, a row that has none of the features.

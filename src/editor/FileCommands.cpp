@@ -50,7 +50,7 @@ CommandResult TfrmEnterData::FileNew(NewEntry entry) {
     const ProductInfo* info = FindProduct(product());
     const QString name =
         DefaultImageFileName(info ? QLatin1String(info->defaultFileWord) : QString(), suffix);
-    const bool loaded = LoadImageFile(folders_.dataFolder + name, working_);
+    const bool loaded = static_cast<bool>(LoadImageFile(folders_.dataFolder + name, working_));
     if (!loaded) {
         noted_.noteMessage(MessageKind::Error, Msg::DefaultImageMissing);
         noted_.setDetail(name);
@@ -96,9 +96,9 @@ CommandResult TfrmEnterData::OpenPath(const QString& path) {
     // The file is read into a copy: a file that cannot be loaded or is refused leaves the editor's
     // image, file name and state as they were, so a later Save cannot write refused bytes.
     ConfigImage loaded = working_;
-    if (!LoadImageFile(path, loaded)) {
+    if (const Result<> load = LoadImageFile(path, loaded); !load) {
         // The message alone cannot tell a mistyped name from a file without permission or a short one.
-        const QString why = ImageFileProblem(path);
+        const QString why = load.error();
         show(MessageKind::Error, Msg::CannotLoadConfiguration);
         if (!why.isEmpty()) {
             noted_.setDetail(why);

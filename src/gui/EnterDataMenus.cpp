@@ -112,9 +112,11 @@ void EnterDataWindow::addRecordMenus() {
         languages->addAction(action);
         actions_.insert(QLatin1String(name), action);
         connect(action, &QAction::triggered, this, [this, code] {
-            if (!StoreChosenLanguage(code)) {
+            if (const Result<> stored = StoreChosenLanguage(code); !stored) {
+                // The settings file named, so that the technician can see why it takes nothing.
                 editor_.setStatus(
-                    QCoreApplication::translate("Window", "Die Sprache kann nicht gespeichert werden."));
+                    QCoreApplication::translate("Window", "Die Sprache kann nicht gespeichert werden.") +
+                    u' ' + stored.error());
                 return;
             }
             editor_.setStatus(code == CurrentLanguage()

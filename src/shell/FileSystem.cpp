@@ -343,9 +343,14 @@ bool MakeFolder(const QString& path) {
     return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool CopyFileReplacing(const QString& source, const QString& target) {
+Result<> CopyFileReplacing(const QString& source, const QString& target) {
     QByteArray data;
-    return ReadWholeFile(source, data) && static_cast<bool>(WriteFileAtomically(target, data));
+    if (!ReadWholeFile(source, data)) {
+        const int cause = errno;
+        return Failure{cause == ENOENT ? Problem::NotFound : FileProblem(cause),
+                       source + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(cause))};
+    }
+    return WriteFileAtomically(target, data);
 }
 
 QString WithoutTrailingSeparator(QString path) {

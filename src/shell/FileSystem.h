@@ -61,8 +61,8 @@ bool ReadWholeFile(const QString& path, QByteArray& data);
 // Creates one folder (not its parents) when missing; true when it exists afterwards.
 bool MakeFolder(const QString& path);
 
-// Copies source over target through WriteFileAtomically. Nothing is reported.
-bool CopyFileReplacing(const QString& source, const QString& target);
+// Copies source over target through WriteFileAtomically.
+Result<> CopyFileReplacing(const QString& source, const QString& target);
 
 // Removes trailing path separators (a lone "/" stays).
 QString WithoutTrailingSeparator(QString path);

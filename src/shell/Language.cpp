@@ -44,11 +44,14 @@ std::optional<Language> ChosenLanguage() {
     return std::nullopt;
 }
 
-bool StoreChosenLanguage(Language language) {
+Result<> StoreChosenLanguage(Language language) {
     QSettings settings = UserSettings();
     settings.setValue(QStringLiteral("language"), LanguageCode(language));
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    if (settings.status() == QSettings::NoError)
+        return {};
+    return Failure{settings.status() == QSettings::AccessError ? Problem::ReadOnly : Problem::Damaged,
+                   settings.fileName()};
 }
 
 Language ProgramLanguage() {

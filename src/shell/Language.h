@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QString>
 
 #include <functional>
@@ -18,7 +20,7 @@ Language LanguageFromEnvironment();
 
 // The language the user chose (Hilfe, "Sprache"), kept in the user's settings; none until chosen.
 std::optional<Language> ChosenLanguage();
-bool StoreChosenLanguage(Language language);
+Result<> StoreChosenLanguage(Language language);
 
 // The user's choice, else the environment's.
 Language ProgramLanguage();

@@ -6,9 +6,7 @@
 // technician. Beside CommandResult, which carries the message a command showed, this is how the layers
 // below say how a call went: no exception, no bool beside an error(), no 0 or -1 meaning "failed".
 // Not yet brought to it: the KBX's numbered result codes (the numbers the service documents use), the
-// transports' bool with their failure text, LoadImageFile's bool with ImageFileProblem(), a production
-// run's state with why(), and the plain bools of Settings::Store, SupportLog::Append and
-// CopyFileReplacing.
+// transports' bool with their failure text, and a production run's state with why().
 
 #include <QString>
 

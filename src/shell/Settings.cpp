@@ -194,15 +194,15 @@ bool Settings::EnvironmentSwitch(const EnvironmentSetting& setting) {
     return qEnvironmentVariable(setting.name).trimmed() == QLatin1String("1");
 }
 
-bool Settings::Store(const QString& path, const SettingPlace& place, const QString& value) {
+Result<> Settings::Store(const QString& path, const SettingPlace& place, const QString& value) {
     return WriteSettingValue(path, Text(place.section), Text(place.key), value);
 }
 
-bool Settings::Store(const QString& path, const TextSetting& setting, const QString& value) {
+Result<> Settings::Store(const QString& path, const TextSetting& setting, const QString& value) {
     return Store(path, setting.place, value);
 }
 
-bool Settings::Store(const QString& path, const SwitchSetting& setting, bool on) {
+Result<> Settings::Store(const QString& path, const SwitchSetting& setting, bool on) {
     return Store(path, setting.place, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 

@@ -147,9 +147,9 @@ public:
     static bool EnvironmentSwitch(const EnvironmentSetting& setting);
 
     // One key written into the file at the path, keeping every other byte of it.
-    static bool Store(const QString& path, const TextSetting& setting, const QString& value);
-    static bool Store(const QString& path, const SwitchSetting& setting, bool on);
-    static bool Store(const QString& path, const SettingPlace& place, const QString& value);
+    static Result<> Store(const QString& path, const TextSetting& setting, const QString& value);
+    static Result<> Store(const QString& path, const SwitchSetting& setting, bool on);
+    static Result<> Store(const QString& path, const SettingPlace& place, const QString& value);
 
 private:
     // "path:line: [Section] Key=value", where a problem's words follow.

@@ -181,16 +181,16 @@ QByteArray SettingsFile::toBytes() const {
     return out;
 }
 
-bool SettingsFile::save(const QString& path) const {
-    return static_cast<bool>(WriteFileAtomically(path, toBytes()));
+Result<> SettingsFile::save(const QString& path) const {
+    return WriteFileAtomically(path, toBytes());
 }
 
 QString ReadSettingValue(const QString& path, const QString& section, const QString& key) {
     return SettingsFile::Load(path).text(section, key);
 }
 
-bool WriteSettingValue(const QString& path, const QString& section, const QString& key,
-                       const QString& value) {
+Result<> WriteSettingValue(const QString& path, const QString& section, const QString& key,
+                           const QString& value) {
     SettingsFile file = SettingsFile::Load(path);
     file.setValue(section, key, value);
     return file.save(path);

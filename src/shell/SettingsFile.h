@@ -2,8 +2,10 @@
 
 #include "TextEncoding.h"
 
+#include "Result.h"
 #include <QByteArray>
 #include <QHash>
+
 #include <QString>
 
 #include <optional>
@@ -35,7 +37,7 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray toBytes() const;
-    bool save(const QString& path) const;
+    Result<> save(const QString& path) const;
 
     TextEncoding encoding() const { return encoding_; }
 
@@ -64,6 +66,7 @@ private:
 // One read or write of one key, opening the file anew each time as the settings are shared with other
 // instances of the program.
 QString ReadSettingValue(const QString& path, const QString& section, const QString& key);
-bool WriteSettingValue(const QString& path, const QString& section, const QString& key, const QString& value);
+Result<> WriteSettingValue(const QString& path, const QString& section, const QString& key,
+                           const QString& value);
 
 } // namespace zal

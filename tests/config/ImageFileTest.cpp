@@ -37,12 +37,12 @@ TEST(LoadImageFile, ByFileLength) {
     TempHome home;
     const struct {
         int size;
-        bool ok;
-    } cases[] = {{256, true}, {300, true}, {255, false}, {0, false}};
+        Problem problem;
+    } cases[] = {{256, Problem::None}, {300, Problem::None}, {255, Problem::Damaged}, {0, Problem::Damaged}};
     for (const auto& c : cases) {
         const QString path = WriteTestFile(home.file(QStringLiteral("f%1.Zal").arg(c.size)), Pattern(c.size));
         ConfigImage image = Filled(0xEE);
-        EXPECT_EQ(LoadImageFile(path, image), c.ok) << c.size;
+        EXPECT_EQ(LoadImageFile(path, image).problem(), c.problem) << c.size;
         const QByteArray expected = Pattern(c.size).left(256).leftJustified(256, '\0');
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(image.data()), 256), expected) << c.size;
     }
@@ -50,9 +50,13 @@ TEST(LoadImageFile, ByFileLength) {
 
 TEST(LoadImageFile, UnopenableFileLeavesTheImageUntouched) {
     TempHome home;
-    for (const QString& path : {home.file(QStringLiteral("missing.Zal")), home.path()}) {
+    const std::pair<QString, Problem> cases[] = {
+        {home.file(QStringLiteral("missing.Zal")), Problem::NotFound}, {home.path(), Problem::Invalid}};
+    for (const auto& [path, problem] : cases) {
         ConfigImage image = Filled(0xEE);
-        EXPECT_FALSE(LoadImageFile(path, image));
+        const Result<> load = LoadImageFile(path, image);
+        EXPECT_EQ(load.problem(), problem) << path.toStdString();
+        EXPECT_TRUE(load.error().contains(path)) << load.error().toStdString();
         EXPECT_EQ(image, Filled(0xEE));
     }
 }
