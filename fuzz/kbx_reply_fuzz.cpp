@@ -22,7 +22,7 @@ class ReplayTransport : public KbxTransport {
 public:
     ReplayTransport(const std::uint8_t* data, size_t size, VirtualClock& clock)
         : data_(data), size_(size), clock_(clock) {}
-    bool open() override { return true; }
+    Result<> open() override { return {}; }
     void close() override {}
     bool setBaudRate(int) override { return true; }
     bool setDataCharacteristics(int, int, int) override { return true; }

@@ -25,7 +25,10 @@ public:
     SimTransport(SimLine& line, VirtualClock& clock, bool kbxPresent = true)
         : line_(line), clock_(clock), present_(kbxPresent) {}
 
-    bool open() override { return open_ = present_; }
+    Result<> open() override {
+        open_ = present_;
+        return open_ ? Result<>() : Result<>(Failure{Problem::NotFound, {}});
+    }
     void close() override { open_ = false; }
     bool setBaudRate(int baud) override { return open_ && baud == 57600; }
     bool setDataCharacteristics(int dataBits, int stopBits, int parity) override {

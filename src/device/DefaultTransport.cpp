@@ -27,7 +27,7 @@ public:
 // Stands in when the program was built without libftdi and no tty is named: there is no KBX to find.
 class NoTransport : public KbxTransport {
 public:
-    bool open() override { return false; }
+    Result<> open() override { return Failure{Problem::NotFound, {}}; }
     void close() override {}
     bool setBaudRate(int) override { return false; }
     bool setDataCharacteristics(int, int, int) override { return false; }

@@ -97,8 +97,15 @@ QString KbxText(const char* text) {
 
 } // namespace
 
-bool FtdiTransport::open() {
+Result<> FtdiTransport::open() {
+    if (openUnit())
+        return {};
+    return Failure{problem_, failure_};
+}
+
+bool FtdiTransport::openUnit() {
     close();
+    problem_ = Problem::Unreachable;
     ftdi_ = ftdi_new();
     if (!ftdi_)
         return false;
@@ -157,6 +164,9 @@ bool FtdiTransport::open() {
             break;
     }
     if (!open_) {
+        problem_ = inUse                            ? Problem::Busy
+                   : !deniedKbx.isEmpty() || denied ? Problem::Unreachable
+                                                    : Problem::NotFound;
         if (inUse)
             failure_ = KbxText(kInUse);
         else if (!deniedKbx.isEmpty())

@@ -25,7 +25,7 @@ public:
     explicit FtdiTransport(QString serial = {});
     ~FtdiTransport() override;
 
-    bool open() override;
+    Result<> open() override;
     void close() override;
     bool setBaudRate(int baud) override;
     bool setDataCharacteristics(int dataBits, int stopBits, int parity) override;
@@ -37,7 +37,6 @@ public:
     int read(char* buffer, int maxBytes) override;
     int write(const QByteArray& bytes) override;
     void waitForData(int timeoutMs, int bytesAwaited) override;
-    QString openFailure() const override { return failure_; }
     QString lineFailure() const override { return lineFailure_; }
 
     // The shortest USB read timeout asked of libftdi: a read that times out on its second bulk transfer
@@ -48,6 +47,7 @@ public:
     static std::vector<UsbUnit> List();
 
 private:
+    bool openUnit(); // failure_ and problem_ say why not
     bool fill(int timeoutMs, int wanted);
     // Marks the transport dead on a USB error other than a timeout; true when the result was fine.
     bool check(int result);
@@ -58,6 +58,7 @@ private:
     // When the bytes written last have crossed the line to the KBX: no reply can come before.
     std::chrono::steady_clock::time_point lineFreeAt_{};
     QString failure_;
+    Problem problem_ = Problem::NotFound;
     QString lineFailure_;
     QString serial_;
     bool dead_ = false;

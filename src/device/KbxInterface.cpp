@@ -57,20 +57,22 @@ TKbxInterface::~TKbxInterface() {
     Close();
 }
 
-int TKbxInterface::Open() {
+KbxResult TKbxInterface::Open() {
     if (transport_) {
         transport_->close();
         transport_.reset();
     }
     openFailure_.clear();
+    openProblem_ = Problem::None;
     lineFailure_.clear();
     lineSuspect_ = lineFlooded_ = silent_ = false;
     cancelled_ = false;
     sentWrites_.clear();
     std::unique_ptr<KbxTransport> transport = factory_ ? factory_() : nullptr;
-    if (!transport || !transport->open()) {
-        if (transport)
-            openFailure_ = transport->openFailure();
+    const Result<> opened = transport ? transport->open() : Result<>(Failure{Problem::NotFound, {}});
+    if (!opened) {
+        openFailure_ = opened.error();
+        openProblem_ = opened.problem();
         qCDebug(lcKbx).noquote() << "no KBX found" << openFailure_;
         return kbxOpenFailed;
     }
@@ -224,7 +226,7 @@ int TKbxInterface::Transact(const QByteArray& text, QByteArray& output, int firs
     return ReceiveReply(output, firstWaitMs, expectedLength);
 }
 
-int TKbxInterface::stopReason() const {
+KbxResult TKbxInterface::stopReason() const {
     if (cancelled_)
         return kbxCancelled;
     return silent_ ? kbxNoReply : kbxOk;
@@ -237,10 +239,10 @@ void TKbxInterface::noteSentWrite(int first, int last) {
         sentWrites_.push_back({first, last});
 }
 
-int TKbxInterface::ReadBlock(ConfigImage& destination, int first, int last) {
+KbxResult TKbxInterface::ReadBlock(ConfigImage& destination, int first, int last) {
     bool failed = false;
     for (int address = first; address <= last;) {
-        if (const int stop = stopReason())
+        if (const KbxResult stop = stopReason())
             return stop == kbxCancelled ? stop : kbxReadFailed;
         const int count = std::min(kChunkSize, last - address + 1);
         const QByteArray command = ReadCommand(address, count);
@@ -265,10 +267,10 @@ int TKbxInterface::ReadBlock(ConfigImage& destination, int first, int last) {
     return failed ? kbxReadFailed : kbxOk;
 }
 
-int TKbxInterface::WriteBlock(const ConfigImage& source, int first, int last) {
+KbxResult TKbxInterface::WriteBlock(const ConfigImage& source, int first, int last) {
     bool failed = false;
     for (int address = first; address <= last;) {
-        if (const int stop = stopReason())
+        if (const KbxResult stop = stopReason())
             return stop;
         const int count = std::min(kChunkSize, last - address + 1);
         const QByteArray command = WriteCommand(address, source.data() + address, count);
@@ -296,22 +298,22 @@ int TKbxInterface::WriteBlock(const ConfigImage& source, int first, int last) {
     return failed ? kbxWriteRefused : kbxOk;
 }
 
-int TKbxInterface::SingleCommand(const QByteArray& text) {
+KbxResult TKbxInterface::SingleCommand(const QByteArray& text) {
     QByteArray reply;
     return (Transact(text, reply, kFirstWaitMs, 1) == 1 && reply[0] == kAck) ? kbxOk : kbxNoReply;
 }
 
-int TKbxInterface::ConnectDevice() {
+KbxResult TKbxInterface::ConnectDevice() {
     return SingleCommand("O");
 }
-int TKbxInterface::StartRadioReceive() {
+KbxResult TKbxInterface::StartRadioReceive() {
     return SingleCommand("s1");
 }
-int TKbxInterface::StopRadioReceive() {
+KbxResult TKbxInterface::StopRadioReceive() {
     return SingleCommand("s0");
 }
 
-int TKbxInterface::PollRadioCode(QString& code) {
+KbxResult TKbxInterface::PollRadioCode(QString& code) {
     QByteArray reply;
     if (Transact("c1", reply, kFirstWaitMs, 8) != 8)
         return kbxNoReply;
@@ -319,7 +321,7 @@ int TKbxInterface::PollRadioCode(QString& code) {
     return kbxOk;
 }
 
-int TKbxInterface::ReadInfo(QString& info) {
+KbxResult TKbxInterface::ReadInfo(QString& info) {
     QByteArray reply;
     if (Transact("v", reply, kFirstWaitMs, 11) != 11) {
         info.clear();

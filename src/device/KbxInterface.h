@@ -14,8 +14,9 @@
 
 namespace zal {
 
-// Result codes of the KBX operations; callers test zero against non-zero.
-enum KbxResult {
+// What a KBX operation came to: the numbers are those the service documents use, and the one type every
+// operation returns; callers test kbxOk against the rest.
+enum KbxResult : int {
     kbxOk = 0,
     kbxOpenFailed = 1,
     kbxNoReply = 2,      // a single command got no acceptable reply
@@ -56,12 +57,14 @@ public:
     TKbxInterface(const TKbxInterface&) = delete;
     TKbxInterface& operator=(const TKbxInterface&) = delete;
 
-    int Open();
+    KbxResult Open();
     void Close();
     bool isOpen() const { return transport_ != nullptr; }
     // Why the last Open failed beyond "no KBX found" (another program holds it, no permission); empty
     // when the transport knows nothing more.
     QString openFailure() const { return openFailure_; }
+    // What kind of failure the last Open met (NotFound, Busy, ...); None after an open that worked.
+    Problem openProblem() const { return openProblem_; }
     // Why the line failed while it was open (the unit was unplugged): from then on every exchange fails
     // at once. Kept after Close until the next Open, for the command's message.
     QString lineFailure() const;
@@ -72,17 +75,17 @@ public:
     int ReceiveReply(QByteArray& output, int firstWaitMs, int expectedLength);
     int Transact(const QByteArray& text, QByteArray& output, int firstWaitMs, int expectedLength);
 
-    int ReadBlock(ConfigImage& destination, int first, int last);
-    int WriteBlock(const ConfigImage& source, int first, int last);
-    int ReadImage(ConfigImage& destination) { return ReadBlock(destination, 0x00, 0xFF); }
+    KbxResult ReadBlock(ConfigImage& destination, int first, int last);
+    KbxResult WriteBlock(const ConfigImage& source, int first, int last);
+    KbxResult ReadImage(ConfigImage& destination) { return ReadBlock(destination, 0x00, 0xFF); }
 
-    int ConnectDevice();
-    int StartRadioReceive();
-    int StopRadioReceive();
+    KbxResult ConnectDevice();
+    KbxResult StartRadioReceive();
+    KbxResult StopRadioReceive();
     // 0 and the four characters of the last received code, else 2 with code untouched.
-    int PollRadioCode(QString& code);
+    KbxResult PollRadioCode(QString& code);
     // 0 and the eleven characters of the KBX's information text, else 2 and an empty text.
-    int ReadInfo(QString& info);
+    KbxResult ReadInfo(QString& info);
 
     // Bytes that crossed the line in both directions since the interface was made.
     qint64 lineBytes() const { return lineBytes_; }
@@ -111,7 +114,7 @@ public:
     static int ChunksIn(int first, int last) { return (last - first) / kChunkSize + 1; }
 
 private:
-    int SingleCommand(const QByteArray& text);
+    KbxResult SingleCommand(const QByteArray& text);
     void trace(char direction, const QByteArray& bytes);
     bool lineDead() const { return transport_ && !transport_->lineFailure().isEmpty(); }
     // Waits until the line has been quiet for kQuietMs (at most kDrainLimitMs) and drops what came.
@@ -128,9 +131,10 @@ private:
     std::atomic<bool> cancelled_{false};
     std::vector<AddressRange> sentWrites_;
     // Why a block transfer may not start its next chunk: cancelled or silent; kbxOk otherwise.
-    int stopReason() const;
+    KbxResult stopReason() const;
     void noteSentWrite(int first, int last);
     QString openFailure_;
+    Problem openProblem_ = Problem::None;
     QString lineFailure_; // kept from the transport when it is closed
     std::function<void()> chunkDone_;
     TraceSink traceSink_;

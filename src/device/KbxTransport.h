@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -26,12 +28,11 @@ class KbxTransport {
 public:
     virtual ~KbxTransport() = default;
 
-    // Finds and opens the unit; false when there is none or it cannot be had.
-    virtual bool open() = 0;
+    // Finds and opens the unit. A failure says what kind (NotFound: no unit; Busy: another program
+    // holds it; Unreachable: no access or another cause; Invalid: what was named can hold no KBX) and,
+    // when the transport knows more than "not found", why in the technician's words.
+    virtual Result<> open() = 0;
     virtual void close() = 0;
-    // Why the last open failed, for the technician, when the transport knows more than "not found"
-    // (another program holds the unit, access denied); empty otherwise.
-    virtual QString openFailure() const { return QString(); }
     // Why the line failed while open (the unit was unplugged); empty when it did not.
     virtual QString lineFailure() const { return QString(); }
 

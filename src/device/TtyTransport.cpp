@@ -36,14 +36,25 @@ void TtyTransport::hungUp(const char* how) {
                            .arg(path_, QCoreApplication::translate("Kbx", how));
 }
 
-bool TtyTransport::open() {
+Result<> TtyTransport::open() {
+    if (openPort())
+        return {};
+    return Failure{problem_, failure_};
+}
+
+bool TtyTransport::openPort() {
     close();
     failure_.clear();
+    problem_ = Problem::NotFound;
     lineFailure_.clear();
     if (path_.isEmpty())
         return false;
     fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
+        problem_ = errno == EBUSY                        ? Problem::Busy
+                   : errno == ENOENT || errno == ENOTDIR ? Problem::NotFound
+                   : errno == EISDIR                     ? Problem::Invalid
+                                                         : Problem::Unreachable;
         if (errno == EBUSY)
             failure_ =
                 QCoreApplication::translate("Kbx", "Die KBX an %1 wird von einem anderen Programm verwendet.")
@@ -76,6 +87,7 @@ bool TtyTransport::open() {
     }
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) {
+        problem_ = Problem::Invalid;
         failure_ = QCoreApplication::translate(
                        "Kbx", "%1 ist keine serielle Schnittstelle, also kann keine KBX dahinter sein.")
                        .arg(path_);
@@ -110,6 +122,7 @@ bool TtyTransport::lockExclusively() {
     record.l_type = F_WRLCK;
     record.l_whence = SEEK_SET;
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd_, F_SETLK, &record) != 0) {
+        problem_ = Problem::Busy;
         struct flock holder {};
         holder.l_type = F_WRLCK;
         holder.l_whence = SEEK_SET;

@@ -14,7 +14,7 @@ public:
     explicit TtyTransport(QString path);
     ~TtyTransport() override;
 
-    bool open() override;
+    Result<> open() override;
     void close() override;
     bool setBaudRate(int baud) override;
     bool setDataCharacteristics(int dataBits, int stopBits, int parity) override;
@@ -26,13 +26,13 @@ public:
     int read(char* buffer, int maxBytes) override;
     int write(const QByteArray& bytes) override;
     void waitForData(int timeoutMs, int bytesAwaited) override;
-    QString openFailure() const override { return failure_; }
     // The line hung up (the unit unplugged, its node gone, the simulator's pty closed): from then on
     // nothing will come, and every exchange fails at once.
     QString lineFailure() const override { return lineFailure_; }
 
 private:
     void drain();
+    bool openPort(); // failure_ and problem_ say why not
     bool lockExclusively();
 
     QString path_;
@@ -40,6 +40,7 @@ private:
     bool exclusive_ = false; // TIOCEXCL set by us, to be cleared on close
     ReceiveBuffer received_;
     QString failure_;
+    Problem problem_ = Problem::NotFound;
     QString lineFailure_;
     void hungUp(const char* how);
 };

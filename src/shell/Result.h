@@ -5,8 +5,9 @@
 // and only says so when the codes ran out; a full disk is said as such); the words are for the
 // technician. Beside CommandResult, which carries the message a command showed, this is how the layers
 // below say how a call went: no exception, no bool beside an error(), no 0 or -1 meaning "failed".
-// Not yet brought to it: the KBX's numbered result codes (the numbers the service documents use), the
-// transports' bool with their failure text, and a production run's state with why().
+// Two kinds stand beside it on purpose: a KBX operation returns a KbxResult, whose numbers the service
+// documents use (the transport below it opens with a Result), and a production run keeps its state
+// with why() for the line's screen. The KBX's frame exchanges return the bytes they moved, 0 for none.
 
 #include <QString>
 

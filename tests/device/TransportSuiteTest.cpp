@@ -192,6 +192,7 @@ TEST(TtyTransport, OneSessionAtATime) {
     ASSERT_EQ(first.Open(), kbxOk);
     EXPECT_EQ(second.Open(), kbxOpenFailed);
     EXPECT_TRUE(second.openFailure().contains(QStringLiteral("von einem anderen Programm verwendet")));
+    EXPECT_EQ(second.openProblem(), Problem::Busy);
     first.Close();
     EXPECT_EQ(second.Open(), kbxOk); // released on close
     EXPECT_TRUE(second.openFailure().isEmpty());
@@ -229,7 +230,8 @@ TEST(TtyTransport, NoPermissionIsToldApartFromNoKbx) {
         if (::geteuid() == 0 && ::setuid(65534) != 0)
             ::_exit(3);
         TtyTransport tty(path);
-        const QByteArray failure = tty.open() ? QByteArray("opened") : tty.openFailure().toUtf8();
+        const Result<> opened = tty.open();
+        const QByteArray failure = opened ? QByteArray("opened") : opened.error().toUtf8();
         [[maybe_unused]] const ssize_t n =
             ::write(pipeEnds[1], failure.constData(), static_cast<size_t>(failure.size()));
         ::_exit(0);
@@ -250,15 +252,17 @@ TEST(TtyTransport, APortThatCannotBeAKbxSaysWhy) {
     const struct {
         const char* path;
         const char* says;
-    } cases[] = {{"/nonexistent/tty", "existiert nicht"},
-                 {"/tmp", "ist ein Ordner"},
-                 {"/dev/null", "keine serielle Schnittstelle"}};
+        Problem problem;
+    } cases[] = {{"/nonexistent/tty", "existiert nicht", Problem::NotFound},
+                 {"/tmp", "ist ein Ordner", Problem::Invalid},
+                 {"/dev/null", "keine serielle Schnittstelle", Problem::Invalid}};
     for (const auto& c : cases) {
         TKbxInterface kbx([&] { return std::make_unique<TtyTransport>(QLatin1String(c.path)); },
                           SystemClock());
         EXPECT_EQ(kbx.Open(), kbxOpenFailed) << c.path;
         EXPECT_FALSE(kbx.isOpen());
         EXPECT_TRUE(kbx.openFailure().contains(QLatin1String(c.says))) << kbx.openFailure().toStdString();
+        EXPECT_EQ(kbx.openProblem(), c.problem) << c.path;
     }
 }
 

@@ -14,7 +14,12 @@ public:
             rig_.sent.push_back(bytes.mid(1, bytes.size() - kFrameOverhead));
         return sim::SimTransport::write(bytes);
     }
-    QString openFailure() const override { return rig_.openFailure; }
+    Result<> open() override {
+        Result<> opened = sim::SimTransport::open();
+        if (!opened && !rig_.openFailure.isEmpty())
+            return Failure{Problem::Unreachable, rig_.openFailure};
+        return opened;
+    }
 
 private:
     SimRig& rig_;
