@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace zal::cli {
@@ -42,29 +43,9 @@ void Print(Unit& u, const QString& text) {
     std::fflush(stderr);
 }
 
-} // namespace
-
-int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
-    const Options o = Parse(arguments);
-    bool countOk = true;
-    const int count = o.count.isEmpty() ? 0 : o.count.toInt(&countOk);
-    bool codeOk = true;
-    const QString firstCode = o.changeCodes_.toUpper();
-    // Given, even empty (an unset script variable), it must be a code: never "no code change".
-    if (o.given & kOptChangeCodesFrom)
-        codeOk = firstCode.size() == 4 && std::all_of(firstCode.begin(), firstCode.end(), [](QChar c) {
-                     return IsRadioCodeKey(c) && c.isLetterOrNumber();
-                 });
-    // --count 0 is no run at all (without --count the run goes on until stopped).
-    if (!o.error.isEmpty() || o.positional.size() != 1 || !countOk || count < 0 ||
-        ((o.given & kOptCount) && count == 0) || !codeOk) {
-        PrintCommandUsage(err, "line", {}, o.error);
-        return kUsage;
-    }
-    const QString file = QFileInfo(o.positional[0]).absoluteFilePath();
-
-    // The units, each with its own editor. Made here, one after the other, as they settle the same
-    // folders; each then runs in a thread of its own.
+// The units, each with its own editor. Made here, one after the other, as they settle the same
+// folders; each then runs in a thread of its own.
+std::vector<std::unique_ptr<Unit>> MakeUnits(const Options& o) {
     std::vector<std::unique_ptr<Unit>> units;
     const auto add = [&](const QString& port, const QString& serial) {
         auto u = std::make_unique<Unit>();
@@ -92,18 +73,17 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (units.empty())
         add(QString(), QString());
 
-    const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
-    ProductionRun run({.file = file,
-                       .logPath = logPath,
-                       .firstCode = firstCode,
-                       .count = count,
-                       .stopRequested = [] { return Interrupted(); },
-                       .allowAsynchronous = (o.given & kOptAllowAsync) != 0});
-    switch (run.Prepare(*units.front()->session.editor)) {
+    return units;
+}
+
+// What a run that cannot start says; nothing when it is ready.
+std::optional<int> SetupRefused(RunSetup setup, const ProductionRun& run, Unit& first, const Options& o,
+                                const QString& logPath, const QString& firstCode, QTextStream& err) {
+    switch (setup) {
     case RunSetup::Ready:
         break;
     case RunSetup::NotOpened:
-        Print(*units.front(), QString());
+        Print(first, QString());
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet; kein Gerät wurde berührt")
                    .arg(o.positional[0])
@@ -140,6 +120,11 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
             << Qt::endl;
         return kFailed;
     }
+    return std::nullopt;
+}
+
+// What the records did before the run, for the technician to know before the first device.
+void SayBeforeTheRun(const ProductionRun& run, const QString& logPath, QTextStream& err) {
     if (!run.replicationRisk().isEmpty())
         err << "zalctl: warning: "
             << QCoreApplication::translate("Cli", "%1 (--allow-async-standby; jede Zeile vermerkt es)")
@@ -165,17 +150,13 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                                                   "(%1); der Lauf geht weiter, seine Geräte stehen in %2")
                    .arg(run.runNotRecorded(), logPath)
             << Qt::endl;
+}
 
-    std::vector<ProductionRun::Unit> lines;
-    for (auto& u : units)
-        lines.push_back(
-            {u->session.editor.get(), u->name, [raw = u.get()](const QString& text) { Print(*raw, text); }});
-    run.Run(lines);
-    for (auto& u : units)
-        Print(*u, QString());
+// What the run came to, and its exit code.
+int SayAfterTheRun(ProductionRun& run, size_t unitCount, const QString& logPath, QTextStream& out,
+                   QTextStream& err) {
     const LineShared& shared = run.shared();
-
-    if (run.noUnitUsable(units.size())) {
+    if (run.noUnitUsable(unitCount)) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli",
                                            "keine KBX konnte verwendet werden; kein Gerät wurde berührt")
@@ -208,6 +189,51 @@ int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                .arg(logPath)
         << Qt::endl;
     return written > 0 && other == 0 && !shared.halted ? kOk : kFailed;
+}
+
+} // namespace
+
+int RunLine(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    bool countOk = true;
+    const int count = o.count.isEmpty() ? 0 : o.count.toInt(&countOk);
+    bool codeOk = true;
+    const QString firstCode = o.changeCodes_.toUpper();
+    // Given, even empty (an unset script variable), it must be a code: never "no code change".
+    if (o.given & kOptChangeCodesFrom)
+        codeOk = firstCode.size() == 4 && std::all_of(firstCode.begin(), firstCode.end(), [](QChar c) {
+                     return IsRadioCodeKey(c) && c.isLetterOrNumber();
+                 });
+    // --count 0 is no run at all (without --count the run goes on until stopped).
+    if (!o.error.isEmpty() || o.positional.size() != 1 || !countOk || count < 0 ||
+        ((o.given & kOptCount) && count == 0) || !codeOk) {
+        PrintCommandUsage(err, "line", {}, o.error);
+        return kUsage;
+    }
+    const QString file = QFileInfo(o.positional[0]).absoluteFilePath();
+
+    std::vector<std::unique_ptr<Unit>> units = MakeUnits(o);
+
+    const QString logPath = o.log.isEmpty() ? QStringLiteral("line-log.csv") : o.log;
+    ProductionRun run({.file = file,
+                       .logPath = logPath,
+                       .firstCode = firstCode,
+                       .count = count,
+                       .stopRequested = [] { return Interrupted(); },
+                       .allowAsynchronous = (o.given & kOptAllowAsync) != 0});
+    if (const std::optional<int> refused = SetupRefused(run.Prepare(*units.front()->session.editor), run,
+                                                        *units.front(), o, logPath, firstCode, err))
+        return *refused;
+    SayBeforeTheRun(run, logPath, err);
+
+    std::vector<ProductionRun::Unit> lines;
+    for (auto& u : units)
+        lines.push_back(
+            {u->session.editor.get(), u->name, [raw = u.get()](const QString& text) { Print(*raw, text); }});
+    run.Run(lines);
+    for (auto& u : units)
+        Print(*u, QString());
+    return SayAfterTheRun(run, units.size(), logPath, out, err);
 }
 
 } // namespace zal::cli
