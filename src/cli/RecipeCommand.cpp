@@ -239,33 +239,27 @@ void Apply(FormModel& form, const Wish& w) {
 
 } // namespace
 
-int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
-    const Options o = Parse(arguments);
-    if (!o.error.isEmpty() || o.positional.size() != 2) {
-        PrintCommandUsage(err, "apply", {}, o.error);
-        return kUsage;
-    }
-    if (SaveNameRefused(err, o, "apply"))
-        return kUsage;
+namespace {
+
+// Reads the recipe at path: its "fields", or the exit code of a recipe that cannot be used (said on err).
+int ReadRecipe(const QString& path, QTextStream& err, QJsonObject& fields) {
     // A recipe is small: anything larger (or a device that never ends, such as /dev/zero) is refused
     // before it is read whole.
     constexpr qint64 kRecipeLimit = 1 << 20;
     QFile file;
     QByteArray bytes;
-    if (!OpenForReading(file, o.positional[1])) {
+    if (!OpenForReading(file, path)) {
         const int why = errno;
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "das Rezept %1 kann nicht gelesen werden: %2")
-                   .arg(o.positional[1], QString::fromLocal8Bit(std::strerror(
-                                             QFileInfo(o.positional[1]).isDir() ? EISDIR : why)))
+                   .arg(path, QString::fromLocal8Bit(std::strerror(QFileInfo(path).isDir() ? EISDIR : why)))
             << Qt::endl;
         return kFailed;
     }
     bytes = file.read(kRecipeLimit + 1);
     if (bytes.size() > kRecipeLimit) {
         err << "zalctl: "
-            << QCoreApplication::translate("Cli", "%1 ist größer, als ein Rezept sein darf (1 MiB)")
-                   .arg(o.positional[1])
+            << QCoreApplication::translate("Cli", "%1 ist größer, als ein Rezept sein darf (1 MiB)").arg(path)
             << Qt::endl;
         return kFailed;
     }
@@ -274,26 +268,25 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     if (!recipe.isObject() || !recipe.object().value(QStringLiteral("fields")).isObject()) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 ist kein Rezept (ein JSON-Objekt mit \"fields\")")
-                   .arg(o.positional[1])
+                   .arg(path)
             << (parseError.error ? QStringLiteral(": ") + parseError.errorString() : QString()) << Qt::endl;
         return kUsage;
     }
     if (const QString twice = DuplicateKey(bytes); !twice.isEmpty()) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 nennt \"%2\" zweimal; nichts wurde gespeichert")
-                   .arg(o.positional[1], twice)
+                   .arg(path, twice)
             << Qt::endl;
         return kFailed;
     }
-    Session s = MakeSession(err, o);
-    if (!Open(s, o.positional[0])) {
-        err << "zalctl: "
-            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet").arg(o.positional[0]) << Qt::endl;
-        return kFailed;
-    }
-    FormModel& form = s.editor->form();
-    std::vector<Wish> wishes;
-    const QJsonObject fields = recipe.object().value(QStringLiteral("fields")).toObject();
+    fields = recipe.object().value(QStringLiteral("fields")).toObject();
+    return kOk;
+}
+
+// A wish for each field the recipe names, or the exit code of one that cannot be (said on err).
+int CollectWishes(TfrmEnterData& editor, const QJsonObject& fields, QTextStream& err,
+                  std::vector<Wish>& wishes) {
+    FormModel& form = editor.form();
     for (auto it = fields.begin(); it != fields.end(); ++it) {
         Field* f = form.find(it.key());
         if (!f) {
@@ -302,7 +295,7 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         }
         Wish w;
         QString problem;
-        if (!MakeWish(*f, it.value(), s.editor->locale(), w, problem)) {
+        if (!MakeWish(*f, it.value(), editor.locale(), w, problem)) {
             err << "zalctl: "
                 << QCoreApplication::translate("Cli", "%1; nichts wurde gespeichert").arg(problem)
                 << Qt::endl;
@@ -316,6 +309,12 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         if (w.field)
             wishes.push_back(w);
     }
+    return kOk;
+}
+
+// Applies the wishes as one step; what it changed, as diff lists it: field, caption, before, after.
+QStringList ApplyWishes(TfrmEnterData& editor, std::vector<Wish>& wishes, bool force) {
+    FormModel& form = editor.form();
     // A field may become changeable only once another is set (a check box that enables it), so the
     // wishes are gone through until nothing more changes. A field that already shows what is wished
     // is left alone: an unchanged value is no change, whatever the field's state.
@@ -327,7 +326,7 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         for (int pass = 0, progress = 1; progress && pass < 4; ++pass) {
             progress = 0;
             for (Wish& w : wishes) {
-                if (Granted(w) || (!o.force && (!w.field->enabled || !w.field->visible)))
+                if (Granted(w) || (!force && (!w.field->enabled || !w.field->visible)))
                     continue;
                 w.forced = w.forced || !w.field->enabled || !w.field->visible;
                 Apply(form, w);
@@ -337,7 +336,7 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
         // Only what stayed as asked is saved; a field forced open that this product does not keep
         // shows as it will once saved.
         if (std::any_of(wishes.begin(), wishes.end(), [](const Wish& w) { return w.forced; }))
-            SettleThroughImage(*s.editor);
+            SettleThroughImage(editor);
     }
     // As diff lists them: field, caption, before, after. Written out now: saving starts a new history,
     // and the step goes with it.
@@ -347,6 +346,11 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
             changed << d.a->name() + u'\t' + FieldCaption(*d.a) + u'\t' + ShownValue(*d.a) + u'\t' +
                            ShownValue(*d.b);
     }
+    return changed;
+}
+
+// Whether every wish was granted; each that was not is said on err.
+bool EveryWishGranted(const std::vector<Wish>& wishes, QTextStream& err) {
     bool stayed = true;
     for (const Wish& w : wishes) {
         if (Granted(w))
@@ -362,7 +366,33 @@ int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
                    .arg(f.name(), ShownValue(f))
             << Qt::endl;
     }
-    if (!stayed) {
+    return stayed;
+}
+
+} // namespace
+
+int RunApply(QTextStream& out, QTextStream& err, const QStringList& arguments) {
+    const Options o = Parse(arguments);
+    if (!o.error.isEmpty() || o.positional.size() != 2) {
+        PrintCommandUsage(err, "apply", {}, o.error);
+        return kUsage;
+    }
+    if (SaveNameRefused(err, o, "apply"))
+        return kUsage;
+    QJsonObject fields;
+    if (const int refused = ReadRecipe(o.positional[1], err, fields); refused != kOk)
+        return refused;
+    Session s = MakeSession(err, o);
+    if (!Open(s, o.positional[0])) {
+        err << "zalctl: "
+            << QCoreApplication::translate("Cli", "%1 wurde nicht geöffnet").arg(o.positional[0]) << Qt::endl;
+        return kFailed;
+    }
+    std::vector<Wish> wishes;
+    if (const int refused = CollectWishes(*s.editor, fields, err, wishes); refused != kOk)
+        return refused;
+    const QStringList changed = ApplyWishes(*s.editor, wishes, o.force);
+    if (!EveryWishGranted(wishes, err)) {
         err << "zalctl: " << QCoreApplication::translate("Cli", "nichts wurde gespeichert") << Qt::endl;
         return kFailed;
     }
