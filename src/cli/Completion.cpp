@@ -58,35 +58,87 @@ QString OptionWords(const Command& c) {
     return words.join(u' ');
 }
 
-} // namespace
+// The words the completion offers: the commands' first words, the configuration files' extensions,
+// the options that take a file and those that take another value, and the products.
+struct CompletionWords {
+    QStringList first, extensions, valued, files, products;
+};
 
-void PrintBashCompletion(QTextStream& out) {
-    QStringList first;
-    QStringList extensions;
+CompletionWords MakeCompletionWords() {
+    CompletionWords w;
     for (const Command& c : Commands()) {
         const QString word = QString::fromLatin1(c.name).section(u' ', 0, 0);
-        if (!first.contains(word))
-            first << word;
+        if (!w.first.contains(word))
+            w.first << word;
     }
     for (const ProductInfo& p : Products()) {
         const QString e = QString::fromLatin1(p.extension.get()).mid(1);
-        extensions << e << e.toLower();
+        w.extensions << e << e.toLower();
     }
-    extensions << QStringLiteral("bin"); // a backup opens as a configuration does
-    QStringList valued, files;
+    w.extensions << QStringLiteral("bin"); // a backup opens as a configuration does
     for (const OptionSpelling& s : OptionSpellings()) {
         const QString usage = QString::fromLatin1(s.usage);
         if (!usage.contains(u' '))
             continue;
         const QString name = usage.section(u' ', 0, 0);
         if (s.option == kOptOutput || s.option == kOptLog || s.option == kOptPort)
-            files << name;
+            w.files << name;
         else if (s.option != kOptProduct && s.option != kOptFormat && s.option != kOptCsv)
-            valued << name;
+            w.valued << name;
     }
-    QStringList products;
     for (const ProductInfo& p : Products())
-        products << QString::fromLatin1(p.model.get()).remove(u' ');
+        w.products << QString::fromLatin1(p.model.get()).remove(u' ');
+
+    return w;
+}
+
+// Each command's arguments by their place, then the subcommands of a word that is no command itself.
+void PrintArgumentCases(QTextStream& out, const QStringList& first) {
+    for (const Command& c : Commands()) {
+        const QString n = QString::fromLatin1(c.name);
+        // A command with subcommands offers them first.
+        QStringList subcommands;
+        for (const Command& sub : Commands()) {
+            const QString s = QString::fromLatin1(sub.name);
+            if (s.startsWith(n + u' '))
+                subcommands << s.section(u' ', 1);
+        }
+        const QStringList arguments = QString::fromLatin1(c.arguments).split(u' ', Qt::SkipEmptyParts);
+        if (arguments.isEmpty() && subcommands.isEmpty())
+            continue;
+        out << "        \"" << n << "\")\n            case $argument in\n";
+        if (!subcommands.isEmpty())
+            out << "                0) COMPREPLY=($(compgen -W \"" << subcommands.join(u' ')
+                << "\" -- \"$cur\")) ;;\n";
+        for (qsizetype i = 0; i < arguments.size(); ++i) {
+            const bool last = i + 1 == arguments.size();
+            const bool repeats = last && arguments[i].endsWith(QLatin1String("..."));
+            out << "                " << (repeats ? QStringLiteral("*") : QString::number(i)) << ") "
+                << Completer(n, arguments[i]) << " ;;\n";
+        }
+        out << "            esac\n            ;;\n";
+    }
+    // A word that is no command of its own ("backups") offers its subcommands.
+    for (const QString& word : first) {
+        if (FindCommand({word}) && QLatin1String(FindCommand({word})->name) == word)
+            continue;
+        QStringList subcommands;
+        for (const Command& c : Commands()) {
+            const QString n = QString::fromLatin1(c.name);
+            if (n.startsWith(word + u' '))
+                subcommands << n.section(u' ', 1);
+        }
+        out << "        \"" << word << "\") [ \"$argument\" -eq 0 ] && COMPREPLY=($(compgen -W \""
+            << subcommands.join(u' ') << "\" -- \"$cur\")) ;;\n";
+    }
+}
+
+} // namespace
+
+void PrintBashCompletion(QTextStream& out) {
+    const CompletionWords w = MakeCompletionWords();
+    const QStringList &first = w.first, &extensions = w.extensions, &valued = w.valued, &files = w.files,
+                      &products = w.products;
 
     out << "# bash completion for zalctl, the ZAL family programmer on the command line.\n"
            "# Made by zalctl --completion bash from its command table.\n\n"
@@ -158,43 +210,7 @@ void PrintBashCompletion(QTextStream& out) {
            "    fi\n\n"
            "    argument=${#words[@]}\n"
            "    case $name in\n";
-    for (const Command& c : Commands()) {
-        const QString n = QString::fromLatin1(c.name);
-        // A command with subcommands offers them first.
-        QStringList subcommands;
-        for (const Command& sub : Commands()) {
-            const QString s = QString::fromLatin1(sub.name);
-            if (s.startsWith(n + u' '))
-                subcommands << s.section(u' ', 1);
-        }
-        const QStringList arguments = QString::fromLatin1(c.arguments).split(u' ', Qt::SkipEmptyParts);
-        if (arguments.isEmpty() && subcommands.isEmpty())
-            continue;
-        out << "        \"" << n << "\")\n            case $argument in\n";
-        if (!subcommands.isEmpty())
-            out << "                0) COMPREPLY=($(compgen -W \"" << subcommands.join(u' ')
-                << "\" -- \"$cur\")) ;;\n";
-        for (qsizetype i = 0; i < arguments.size(); ++i) {
-            const bool last = i + 1 == arguments.size();
-            const bool repeats = last && arguments[i].endsWith(QLatin1String("..."));
-            out << "                " << (repeats ? QStringLiteral("*") : QString::number(i)) << ") "
-                << Completer(n, arguments[i]) << " ;;\n";
-        }
-        out << "            esac\n            ;;\n";
-    }
-    // A word that is no command of its own ("backups") offers its subcommands.
-    for (const QString& word : first) {
-        if (FindCommand({word}) && QLatin1String(FindCommand({word})->name) == word)
-            continue;
-        QStringList subcommands;
-        for (const Command& c : Commands()) {
-            const QString n = QString::fromLatin1(c.name);
-            if (n.startsWith(word + u' '))
-                subcommands << n.section(u' ', 1);
-        }
-        out << "        \"" << word << "\") [ \"$argument\" -eq 0 ] && COMPREPLY=($(compgen -W \""
-            << subcommands.join(u' ') << "\" -- \"$cur\")) ;;\n";
-    }
+    PrintArgumentCases(out, first);
     out << "    esac\n"
            "}\n\n"
            "complete -F _zalctl zalctl\n";
