@@ -22,6 +22,34 @@ namespace {
 // 11 bits a byte (start, 8 data, 2 stop) at 57600 baud.
 constexpr long kByteMicros = 11'000'000L / 57600;
 
+// Why the tty at path could not be opened (errno cause), in the technician's words.
+Failure OpenFailure(int cause, const QString& path) {
+    if (cause == EBUSY)
+        return {Problem::Busy,
+                QCoreApplication::translate("Kbx", "Die KBX an %1 wird von einem anderen Programm verwendet.")
+                    .arg(path)};
+    if (cause == EACCES || cause == EPERM)
+        return {Problem::Unreachable,
+                QCoreApplication::translate(
+                    "Kbx",
+                    "Die KBX an %1 wurde gefunden, aber der Zugriff darauf wurde verweigert. Installieren "
+                    "Sie die udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) und stecken Sie die KBX "
+                    "neu ein, oder treten Sie der Gruppe bei, der %1 gehört (meist dialout).")
+                    .arg(path)};
+    if (cause == ENOENT || cause == ENOTDIR)
+        return {Problem::NotFound,
+                QCoreApplication::translate(
+                    "Kbx", "%1 gibt es nicht: die für die KBX angegebene Schnittstelle existiert "
+                           "nicht. Ist die KBX eingesteckt, und stimmt der Name?")
+                    .arg(path)};
+    if (cause == EISDIR)
+        return {Problem::Invalid, QCoreApplication::translate(
+                                      "Kbx", "%1 ist ein Ordner, nicht die serielle Schnittstelle der KBX.")
+                                      .arg(path)};
+    return {Problem::Unreachable, QCoreApplication::translate("Kbx", "%1 konnte nicht geöffnet werden: %2")
+                                      .arg(path, QString::fromLocal8Bit(strerror(cause)))};
+}
+
 } // namespace
 
 TtyTransport::TtyTransport(QString path) : path_(std::move(path)) {}
@@ -51,34 +79,9 @@ bool TtyTransport::openPort() {
         return false;
     fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
-        problem_ = errno == EBUSY                        ? Problem::Busy
-                   : errno == ENOENT || errno == ENOTDIR ? Problem::NotFound
-                   : errno == EISDIR                     ? Problem::Invalid
-                                                         : Problem::Unreachable;
-        if (errno == EBUSY)
-            failure_ =
-                QCoreApplication::translate("Kbx", "Die KBX an %1 wird von einem anderen Programm verwendet.")
-                    .arg(path_);
-        else if (errno == EACCES || errno == EPERM)
-            failure_ =
-                QCoreApplication::translate(
-                    "Kbx",
-                    "Die KBX an %1 wurde gefunden, aber der Zugriff darauf wurde verweigert. Installieren "
-                    "Sie die udev-Regel 70-zal-kbx.rules (sie kommt mit dem Paket) und stecken Sie die KBX "
-                    "neu ein, oder treten Sie der Gruppe bei, der %1 gehört (meist dialout).")
-                    .arg(path_);
-        else if (errno == ENOENT || errno == ENOTDIR)
-            failure_ = QCoreApplication::translate(
-                           "Kbx", "%1 gibt es nicht: die für die KBX angegebene Schnittstelle existiert "
-                                  "nicht. Ist die KBX eingesteckt, und stimmt der Name?")
-                           .arg(path_);
-        else if (errno == EISDIR)
-            failure_ = QCoreApplication::translate(
-                           "Kbx", "%1 ist ein Ordner, nicht die serielle Schnittstelle der KBX.")
-                           .arg(path_);
-        else
-            failure_ = QCoreApplication::translate("Kbx", "%1 konnte nicht geöffnet werden: %2")
-                           .arg(path_, QString::fromLocal8Bit(strerror(errno)));
+        const Failure why = OpenFailure(errno, path_);
+        problem_ = why.problem;
+        failure_ = why.text;
         return false;
     }
     if (!lockExclusively()) {
