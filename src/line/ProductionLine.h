@@ -24,6 +24,11 @@ namespace zal {
 // One row of the log.
 using LineRecord = ProductionRow;
 
+// The log's word for a device's outcome: the records' word, except "written" for a done write.
+QString LineResultWord(CommandResult::Kind kind);
+// Codes as the log and the messages write them: four hex digits each, separated by spaces.
+QString CodesText(const std::vector<std::uint16_t>& codes);
+
 // The CSV log (comma-separated, quoted where needed, UTF-8): a header, then a row per device. Rows
 // are appended and flushed one at a time, from any thread.
 class LineLog {
