@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
@@ -203,12 +204,12 @@ Result<QString> RecordsDatabase::ReplicationRisk() {
     QSqlQuery q(call.db());
     // What a role without monitoring rights may see of pg_stat_replication is its rows, and that is
     // enough: whether there are standbys at all.
-    if (!q.exec(QStringLiteral("SELECT current_setting('synchronous_standby_names'), "
-                               "(SELECT count(*) FROM pg_stat_replication)")) ||
+    if (!q.exec(QStringLiteral("SELECT current_setting('synchronous_standby_names') AS standby_names, "
+                               "(SELECT count(*) FROM pg_stat_replication) AS streaming")) ||
         !q.next())
         return fail(q);
-    const QString names = q.value(0).toString().trimmed();
-    const int streaming = q.value(1).toInt();
+    const QString names = q.value(QStringLiteral("standby_names")).toString().trimmed();
+    const int streaming = q.value(QStringLiteral("streaming")).toInt();
     // A server alone (a promoted standby whose old primary is gone) loses nothing to a failover.
     if (!names.isEmpty() || streaming == 0)
         return QString();
@@ -301,8 +302,10 @@ Result<std::vector<std::pair<std::uint16_t, QString>>> RecordsDatabase::Codes() 
     QSqlQuery q(call.db());
     if (!q.exec(QStringLiteral("SELECT code, state FROM fixed_codes ORDER BY code")))
         return fail(q);
+    const int code = q.record().indexOf(QStringLiteral("code")),
+              state = q.record().indexOf(QStringLiteral("state"));
     while (q.next())
-        codes.emplace_back(static_cast<std::uint16_t>(q.value(0).toInt()), q.value(1).toString());
+        codes.emplace_back(static_cast<std::uint16_t>(q.value(code).toInt()), q.value(state).toString());
     return codes;
 }
 

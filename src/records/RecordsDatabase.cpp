@@ -361,9 +361,12 @@ QString RecordsDatabase::Summary() {
         if (q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))) && q.next())
             text += QStringLiteral("%1: %2\n").arg(QLatin1String(table)).arg(q.value(0).toLongLong());
     }
-    if (q.exec(QStringLiteral("SELECT state, COUNT(*) FROM fixed_codes GROUP BY state ORDER BY state"))) {
+    if (q.exec(QStringLiteral(
+            "SELECT state, COUNT(*) AS codes FROM fixed_codes GROUP BY state ORDER BY state"))) {
         while (q.next())
-            text += QStringLiteral("fixed codes %1: %2\n").arg(q.value(0).toString()).arg(q.value(1).toInt());
+            text += QStringLiteral("fixed codes %1: %2\n")
+                        .arg(q.value(QStringLiteral("state")).toString())
+                        .arg(q.value(QStringLiteral("codes")).toInt());
     }
     if (q.exec(QStringLiteral("SELECT time_utc, station, user_name, product_name, version, serial, command, "
                               "result, file FROM backups ORDER BY time_ms DESC, id DESC LIMIT 50"))) {

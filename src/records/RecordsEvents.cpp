@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 namespace zal {
@@ -67,19 +68,31 @@ Result<std::vector<BackupEntry>> RecordsDatabase::Events(const BackupQuery& quer
     if (!q.exec())
         return fail(q);
     std::vector<BackupEntry> events;
+    // Read by column name, each looked up once.
+    const QSqlRecord columns = q.record();
+    const int station = columns.indexOf(QStringLiteral("station")),
+              user = columns.indexOf(QStringLiteral("user_name")),
+              time = columns.indexOf(QStringLiteral("time_ms")),
+              kind = columns.indexOf(QStringLiteral("kind")),
+              product = columns.indexOf(QStringLiteral("product")),
+              productName = columns.indexOf(QStringLiteral("product_name")),
+              version = columns.indexOf(QStringLiteral("version")),
+              serial = columns.indexOf(QStringLiteral("serial")),
+              radioId = columns.indexOf(QStringLiteral("radio_id")),
+              image = columns.indexOf(QStringLiteral("image"));
     while (q.next()) {
         BackupEntry e;
-        e.station = q.value(0).toString();
-        e.user = q.value(1).toString();
-        e.time = QDateTime::fromMSecsSinceEpoch(q.value(2).toLongLong());
-        e.command = q.value(3).toString();
+        e.station = q.value(station).toString();
+        e.user = q.value(user).toString();
+        e.time = QDateTime::fromMSecsSinceEpoch(q.value(time).toLongLong());
+        e.command = q.value(kind).toString();
         e.result = QStringLiteral("verified");
-        e.device.product = q.value(4).toInt();
-        e.device.productName = q.value(5).toString();
-        e.device.version = q.value(6).toString();
-        e.device.serial = q.value(7).toString();
-        e.device.radioId = q.value(8).toString();
-        e.image = q.value(9).toByteArray();
+        e.device.product = q.value(product).toInt();
+        e.device.productName = q.value(productName).toString();
+        e.device.version = q.value(version).toString();
+        e.device.serial = q.value(serial).toString();
+        e.device.radioId = q.value(radioId).toString();
+        e.image = q.value(image).toByteArray();
         events.push_back(std::move(e));
     }
     if (q.lastError().isValid())

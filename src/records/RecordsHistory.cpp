@@ -337,11 +337,14 @@ Result<std::vector<DeviceRecord>> RecordsDatabase::Devices(bool countBackups) {
     // (station first), which spares sorting 100,000 rows, and added up across stations here.
     std::map<QString, int> backups;
     if (countBackups &&
-        !q.exec(QStringLiteral("SELECT device_key, COUNT(*) FROM backups GROUP BY station, device_key"))) {
+        !q.exec(QStringLiteral(
+            "SELECT device_key, COUNT(*) AS backups FROM backups GROUP BY station, device_key"))) {
         return fail(q);
     }
+    const int backupKey = q.record().indexOf(QStringLiteral("device_key")),
+              backupCount = q.record().indexOf(QStringLiteral("backups"));
     while (countBackups && q.next())
-        backups[q.value(0).toString()] += q.value(1).toInt();
+        backups[q.value(backupKey).toString()] += q.value(backupCount).toInt();
     // By serial number as a number: the keys have no leading zeros, so the shorter comes first.
     if (!q.exec(
             QStringLiteral("SELECT product, product_name, version, serial, radio_id, last_seen_ms, station, "
