@@ -5,6 +5,7 @@
 # ordinary ones: a product added to the rows is tested with the rest.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+zal_install_packages libreoffice-calc-nogui
 example_build=${ZAL_EXAMPLE_BUILD:-$ZAL_ROOT/build-example}
 if [ ! -f "$example_build/CMakeCache.txt" ]; then
     cmake -S "$ZAL_ROOT" -B "$example_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
