@@ -16,7 +16,7 @@ failures=0
 info=$(dpkg-deb -I "$deb")
 for field in 'Package: zal-programmer' 'Section: electronics' 'Architecture: amd64\|Architecture: arm64\|Architecture: ' \
              'Depends: .*libqt6core6' 'Depends: .*libqt6widgets6' 'Depends: .*libftdi1' 'Homepage: https://' \
-             'Description: Configuration tool for the ZAL family' '^  kbx-sim simulates a KBX'; do
+             'Description: Configuration tool for the ZAL family' '^  BORA, ZAL, MUVE, DORF, ' '^  kbx-sim simulates a KBX'; do
     grep -q "$field" <<<"$info" || { echo "control lacks: $field"; failures=$((failures + 1)); }
 done
 contents=$(dpkg-deb -c "$deb")
