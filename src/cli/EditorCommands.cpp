@@ -43,19 +43,6 @@ std::optional<NewEntry> EntryByName(const QString& name) {
     return std::nullopt;
 }
 
-int EntryVersion(NewEntry entry) {
-    switch (entry) {
-    case NewEntry::V1x:
-        return kVersionV1x;
-    case NewEntry::V20xx:
-        return kVersionV20;
-    case NewEntry::V21xx:
-        return kVersionV21;
-    default:
-        return kVersionV22;
-    }
-}
-
 void PrintResult(QTextStream& out, QTextStream& err, const Session& s, bool json, bool failed) {
     if (json)
         PrintJsonDocument(out, err, EditorJson(*s.editor, *s.dialogs), failed);
@@ -195,7 +182,8 @@ int RunNew(QTextStream& out, QTextStream& err, const QStringList& arguments) {
     }
     // An older product made in fewer layouts says which it has; an extended repeater has one, whichever
     // is asked.
-    if (o.positional.size() == 2 && IsClassicProduct(product) && !HasLayout(product, EntryVersion(*entry))) {
+    if (o.positional.size() == 2 && IsClassicProduct(product) &&
+        !HasLayout(product, NewEntryVersion(*entry, product))) {
         err << "zalctl: "
             << QCoreApplication::translate("Cli", "%1 hat die Version %2 nicht; Versionen: %3")
                    .arg(QString::fromLatin1(ProductRow(product).model.get()), o.positional[1],

@@ -32,6 +32,8 @@ enum FileState { fsNew = 0, fsOpened = 1, fsSaved = 2, fsFromDevice = 3 };
 
 // The entries that start a new configuration.
 enum class NewEntry { New, V1x, V20xx, V21xx, V22xx, Unknown };
+// The layout version an entry asks for: the product's newest for New, kVersionInvalid for Unknown.
+int NewEntryVersion(NewEntry entry, int product);
 
 // A field whose shown value differs between two configurations, as the technician reads both.
 struct DifferenceRow {

@@ -16,29 +16,32 @@
 
 namespace zal {
 
-CommandResult TfrmEnterData::FileNew(NewEntry entry) {
-    const CommandScope scope(*this);
-    int version = kVersionV22;
+int NewEntryVersion(NewEntry entry, int product) {
     switch (entry) {
     case NewEntry::New:
-        version = NewestLayout(product());
-        break;
-    case NewEntry::V22xx:
-        break;
+        return NewestLayout(product);
     case NewEntry::V1x:
-        version = kVersionV1x;
-        break;
+        return kVersionV1x;
     case NewEntry::V20xx:
-        version = kVersionV20;
-        break;
+        return kVersionV20;
     case NewEntry::V21xx:
-        version = kVersionV21;
-        break;
+        return kVersionV21;
+    case NewEntry::V22xx:
+        return kVersionV22;
     case NewEntry::Unknown:
+        break;
+    }
+    return kVersionInvalid;
+}
+
+CommandResult TfrmEnterData::FileNew(NewEntry entry) {
+    const CommandScope scope(*this);
+    if (entry == NewEntry::Unknown) {
         dialogs_.message(MessageKind::Error, 0,
                          QStringLiteral("Runtime error in File-New Click. Please contact VESK Electronics"));
         return scope(CommandResult::Failed);
     }
+    int version = NewEntryVersion(entry, product());
     // A product with one layout (the extended repeaters, an older product made in one version only)
     // takes it whichever entry was chosen; the menu offers only the product's own.
     if (!HasLayout(product(), version))
